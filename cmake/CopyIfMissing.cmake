@@ -1,0 +1,4 @@
+# cmake -DSOURCE=... -DDEST=... -P CopyIfMissing.cmake
+if(NOT EXISTS "${DEST}")
+  file(COPY_FILE "${SOURCE}" "${DEST}")
+endif()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/MessageBoxes.h"
+
+namespace lumeno {
+
+// Message boxes as QMessageBox shows them: modal, without an owner window.
+class QtMessageBoxes : public MessageBoxes {
+ public:
+  BoxAnswer show(const BoxRequest& request) override;
+};
+
+}  // namespace lumeno

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Whole-file operations on the program's own files (settings, log, result files).
+// Each call opens, uses and closes the file; nothing stays open between calls.
+namespace lumeno::platform {
+
+// Appends the bytes with one write to a file opened for appending (created if missing), so no
+// reader ever sees part of them. False when the file cannot be created or written.
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
+
+// Replaces the whole file so that a crash leaves either the old or the new content, never a
+// mix: a temporary file in the same folder is written, flushed to disk and renamed over the
+// old one, keeping the old file's permissions. False (and the old file untouched) on failure,
+// also when the existing file is read-only.
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// Opens the file for writing with truncation (creating it), writes the bytes and closes it.
+bool writeFile(const std::filesystem::path& file, std::string_view bytes);
+
+// The whole content, or nothing when the file is missing or unreadable.
+std::optional<std::string> readFile(const std::filesystem::path& file);
+
+// Bytes from `offset` to the end, or nothing when the file cannot be read.
+std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset);
+
+// What a file is right now, cheaply: enough to tell "unchanged", "grew" and "replaced" apart.
+struct FileIdentity {
+  bool exists = false;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+FileIdentity identifyFile(const std::filesystem::path& file);
+
+bool fileExists(const std::filesystem::path& file);
+
+}  // namespace lumeno::platform

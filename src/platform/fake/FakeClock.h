@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace lumeno::platform {
+
+// A clock that shows whatever the test sets.
+class FakeClock : public Clock {
+ public:
+  [[nodiscard]] DateTimeText now() const override { return value; }
+  DateTimeText value{"05/12/2026", "11:26:06"};
+};
+
+}  // namespace lumeno::platform

@@ -1,0 +1,129 @@
+#include "platform/Files.h"
+
+#include <array>
+#include <cerrno>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumeno::platform {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  [[nodiscard]] int get() const { return fd_; }
+  [[nodiscard]] bool valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded (a delayed write error shows up here).
+  bool close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::optional<std::string> readRest(int fd) {
+  std::string out;
+  std::array<char, 64 * 1024> buffer{};
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) return out;
+    out.append(buffer.data(), static_cast<std::size_t>(n));
+  }
+}
+
+}  // namespace
+
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
+  Fd fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
+  // One write call: with O_APPEND the kernel places it whole at the end of the file.
+  const bool ok = writeAll(fd.get(), bytes);
+  return fd.close() && ok;
+}
+
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+  mode_t mode = 0644;
+  struct stat old {};
+  if (::stat(file.c_str(), &old) == 0) {
+    // A read-only settings file stays as it is, as the user made it.
+    if (::access(file.c_str(), W_OK) != 0) return false;
+    mode = old.st_mode & 07777;
+  }
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
+  Fd fd(::mkstemp(pattern.data()));
+  if (!fd.valid()) return false;
+  const std::string temporary = pattern;
+  const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
+  if (!fd.close() || !written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.valid()) ::fsync(dir.get());
+  return true;
+}
+
+bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
+  Fd fd(::open(file.c_str(), O_WRONLY | O_TRUNC | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
+  const bool ok = writeAll(fd.get(), bytes);
+  return fd.close() && ok;
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& file) { return readFileFrom(file, 0); }
+
+std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
+  Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return std::nullopt;
+  if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
+  return readRest(fd.get());
+}
+
+FileIdentity identifyFile(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return {};
+  FileIdentity id;
+  id.exists = true;
+  id.device = static_cast<std::uint64_t>(st.st_dev);
+  id.inode = static_cast<std::uint64_t>(st.st_ino);
+  id.size = static_cast<std::uint64_t>(st.st_size);
+  id.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return id;
+}
+
+bool fileExists(const std::filesystem::path& file) {
+  struct stat st {};
+  return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace lumeno::platform
