@@ -7,7 +7,8 @@
 
 namespace lumeno::log {
 
-ActivityLog::ActivityLog(std::filesystem::path file, const platform::Clock& clock, std::function<bool()> loggingOn)
+ActivityLog::ActivityLog(std::filesystem::path file, const platform::Clock& clock,
+                         std::function<bool()> loggingOn)
     : file_(std::move(file)), clock_(clock), loggingOn_(std::move(loggingOn)) {}
 
 void ActivityLog::writeStamped(std::string_view head) const {
@@ -24,6 +25,8 @@ void ActivityLog::writeValued(std::string_view head, const std::function<std::st
   platform::appendToFile(file_, valuedEntry(head, text, clock_.now()));
 }
 
-bool ActivityLog::clear() const { return platform::writeFile(file_, {}); }
+bool ActivityLog::clear() const {
+  return platform::writeFile(file_, {});
+}
 
 }  // namespace lumeno::log

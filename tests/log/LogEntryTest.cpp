@@ -10,7 +10,8 @@ const platform::DateTimeText kNow{"05/12/2026", "11:26:06"};
 TEST(LogEntry, HeadAndStampGiveTheExactLine) {
   EXPECT_EQ(stampedEntry(kLumenoLoaded, kNow), "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n");
   EXPECT_EQ(stampedEntry(kProgramExit, kNow), "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n");
-  EXPECT_EQ(stampedEntry(kConnectionLost, kNow), "[Connection Lost] , Date : 05/12/2026 , Time : 11:26:06\r\n");
+  EXPECT_EQ(stampedEntry(kConnectionLost, kNow),
+            "[Connection Lost] , Date : 05/12/2026 , Time : 11:26:06\r\n");
   EXPECT_EQ(stampedEntry(kErrorApiIni, kNow), "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n");
   // The stamp alone is what completes a head written separately.
   EXPECT_EQ(std::string(kProgramExit) + stamp(kNow), stampedEntry(kProgramExit, kNow));

@@ -100,7 +100,9 @@ bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
   return fd.close() && ok;
 }
 
-std::optional<std::string> readFile(const std::filesystem::path& file) { return readFileFrom(file, 0); }
+std::optional<std::string> readFile(const std::filesystem::path& file) {
+  return readFileFrom(file, 0);
+}
 
 std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
   Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
