@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "app/AppContext.h"
+
+namespace lumeno::settings {
+
+// A window's three text fields for the settings file: the caller fills the current section and
+// key (and, before a write, the current value), then calls ReadSetting or WriteSetting.
+struct SettingFields {
+  std::string currentSection;
+  std::string currentKey;
+  std::string currentValue;
+};
+
+// Reads the current key of the current section of Lumeno.ini into the current value (at most
+// 49 characters, trimmed). An absent file, section or key reads as "0". A key present with
+// nothing after its equals sign is a failure: the message "An error has occurred while calling
+// the API function" is shown, the current value is left as it was, and false is returned so
+// the main window can log "[Error API ini] ,".
+bool ReadSetting(const AppContext& context, SettingFields& fields);
+
+// Writes the current value under the current key of the current section, changing nothing
+// else in the file. On failure shows the same message and returns false; the file keeps its
+// old value.
+bool WriteSetting(const AppContext& context, const SettingFields& fields);
+
+// Whether a value reads as on: a number other than zero. Anything that is not a number is off.
+bool readsAsOn(const std::string& value);
+
+}  // namespace lumeno::settings
