@@ -1,6 +1,44 @@
+// Lumeno: the local IPv4 address and the Internet connection at a glance.
+#include <filesystem>
+
 #include <QApplication>
 
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "app/Version.h"
+#include "app/QtMessageBoxes.h"
+#include "app/StartUp.h"
+#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixLauncher.h"
+#include "platform/posix/PosixNetworkInfo.h"
+#include "platform/posix/XdgAutostart.h"
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  return 0;
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lumeno"));
+  QApplication::setApplicationVersion(QString::fromLatin1(lumeno::version::text));
+  // The window goes to the tray and comes back; only the three exit paths end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  lumeno::QtMessageBoxes boxes;
+  lumeno::platform::PosixClock clock;
+  lumeno::platform::PosixNetworkInfo network;
+  lumeno::platform::PosixLauncher launcher;
+  lumeno::platform::XdgAutostart autostart = lumeno::platform::XdgAutostart::fromEnvironment();
+
+  lumeno::AppContext context;
+  context.programFolder = std::filesystem::path(QApplication::applicationDirPath().toStdString());
+  context.executable = std::filesystem::path(QApplication::applicationFilePath().toStdString());
+  context.boxes = &boxes;
+  context.clock = &clock;
+  context.network = &network;
+  context.launcher = &launcher;
+  context.autostart = &autostart;
+
+  const lumeno::app::SingleInstance instance(lumeno::app::SingleInstance::defaultLockFile());
+  if (lumeno::app::checkBeforeStart(context, instance) != lumeno::app::StartCheck::Go) return 0;
+
+  lumeno::app::MainWindow window(context);
+  window.showAtStartUp();
+  return QApplication::exec();
 }

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumeno needs to build, test and run, when any is missing.
+# As root it runs apt-get; otherwise it prints the exact apt-get line and stops.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+  iputils-ping traceroute net-tools iproute2 desktop-file-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+line="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Lumeno needs these Debian packages. Install them as root, then run this again:" >&2
+  echo "  sudo apt-get update && sudo $line" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends ${missing[*]}

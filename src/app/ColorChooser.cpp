@@ -1,0 +1,13 @@
+#include "app/ColorChooser.h"
+
+#include <QColorDialog>
+
+namespace lumeno::app {
+
+std::optional<QColor> QtColorChooser::choose() {
+  QColorDialog dialog;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedColor();
+}
+
+}  // namespace lumeno::app

@@ -1,0 +1,34 @@
+#include "app/StartUp.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include "app/MessageBoxes.h"
+#include "platform/Files.h"
+
+namespace lumeno::app {
+
+SingleInstance::SingleInstance(const QString& lockFile) : lock_(lockFile) {
+  // Age never makes a lock stale: only an owner that is gone does.
+  lock_.setStaleLockTime(0);
+  acquired_ = lock_.tryLock(0);
+}
+
+QString SingleInstance::defaultLockFile() {
+  // Qt gives every user a runtime folder of their own (making one under the temporary folder
+  // when the session has none).
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  return folder + QStringLiteral("/lumeno.lock");
+}
+
+StartCheck checkBeforeStart(const AppContext& context, const SingleInstance& instance) {
+  if (!instance.acquired()) return StartCheck::AlreadyRunning;
+  if (!platform::fileExists(context.file("Lumeno.ini"))) {
+    context.boxes->show({"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno"});
+    return StartCheck::SettingsMissing;
+  }
+  return StartCheck::Go;
+}
+
+}  // namespace lumeno::app

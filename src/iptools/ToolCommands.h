@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the IP tools window asks of a console tool, and the two ways of writing it down: the
+// Windows command line the window has always shown to its users, and the argument list that
+// the tool is really started with.
+namespace lumeno::iptools {
+
+enum class Tool { Ping, Trace, Netstat };
+
+// One run of one tool, with the box texts exactly as they stood at the moment of the click.
+struct ToolRequest {
+  Tool tool = Tool::Ping;
+  std::string count;          // ping: number of echo requests (count box)
+  std::string host;           // ping: host box
+  std::string hops;           // trace: maximum number of hops (hops box)
+  std::string timeout;        // trace: time-out per reply in milliseconds (time-out box)
+  bool resolveNames = false;  // trace: "Get host names"
+  bool showAll = false;       // netstat: "Show all"
+  std::string target;         // trace: the address or host name to trace
+};
+
+// The result file of a tool, in the program's folder: "ping.txt", "traceroute.txt", "netstat.txt".
+[[nodiscard]] std::string_view resultFileName(Tool tool);
+
+// The Windows command line for the request, byte for byte as the command interpreter gets it,
+// with every doubled and tripled space the pieces give.
+[[nodiscard]] std::string windowsCommandLine(const ToolRequest& request);
+
+// The program to start and its arguments. Every typed text is exactly one argument and can never
+// be read as an option of the tool. When no program for the tool is installed, `program` is
+// empty and `missingNote` is the one line that goes into the result file instead.
+struct LinuxCommand {
+  std::string program;  // bare name, to be looked up on the search path
+  std::vector<std::string> arguments;
+  std::string missingNote;
+};
+
+// `isInstalled` answers whether a program of that name can be found.
+[[nodiscard]] LinuxCommand linuxCommand(const ToolRequest& request,
+                                        const std::function<bool(const std::string&)>& isInstalled);
+
+// A time-out in milliseconds as seconds for traceroute's -w ("3000" -> "3", "500" -> "0.5").
+// A text that is not a whole number of milliseconds comes back as typed, for the tool to judge.
+[[nodiscard]] std::string millisecondsAsSeconds(std::string_view milliseconds);
+
+}  // namespace lumeno::iptools

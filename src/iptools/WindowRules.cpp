@@ -1,0 +1,51 @@
+#include "iptools/WindowRules.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumeno::iptools {
+
+std::string missingResultNote(std::string_view fileName) {
+  std::string note = "No result to show: ";
+  note += fileName;
+  note += " is missing from the program's folder.";
+  return note;
+}
+
+std::string notStartedNote(std::string_view program, std::string_view reason) {
+  std::string note(program);
+  note += " could not be started: ";
+  note += reason;
+  note += "\n";
+  return note;
+}
+
+std::string unwritableResultNote(std::string_view fileName) {
+  std::string note = "The result file ";
+  note += fileName;
+  note += " cannot be written in the program's folder, so the tool was not run.";
+  return note;
+}
+
+bool enabledInMode(Mode mode, std::string_view control) {
+  const auto isOctet = [&] { return control.size() == 6 && control.substr(0, 5) == "iptxt"; };
+  switch (mode) {
+    case Mode::Ping: return control == "cmdPing" || control == "txtIP";
+    case Mode::AddressTrace: return control == "tracmd" || isOctet();
+    case Mode::DomainTrace: return control == "tracmd" || control == "urltxt";
+    case Mode::Netstat: return control == "netstatbutton";
+  }
+  return false;
+}
+
+std::string nextPingCount(std::string_view caption) {
+  std::int64_t count = 0;
+  const bool number = !caption.empty() && caption.size() < 18 &&
+                      std::all_of(caption.begin(), caption.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (number) {
+    for (const char c : caption) count = count * 10 + (c - '0');
+  }
+  return std::to_string(count + 1);
+}
+
+}  // namespace lumeno::iptools

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// The IP tools window's rules that are not about widgets: its texts, its tool modes, the ping
+// counter, what "Clear all" resets and in which order, and the placeholder texts of a fresh load.
+// Controls are named by their objectName.
+namespace lumeno::iptools {
+
+// Status label texts; the leading spaces are part of them, the netstat pair has none.
+inline constexpr std::string_view kStatusReady = " Ready...";
+inline constexpr std::string_view kStatusWorking = " Working...";
+inline constexpr std::string_view kStatusDone = " Done...";
+inline constexpr std::string_view kStatusError = " Error...";
+inline constexpr std::string_view kStatusNetstatWorking = "Working...";
+inline constexpr std::string_view kStatusNetstatDone = "Done...";
+inline constexpr std::string_view kStatusAllCleared = " All Cleared";
+
+// Message box texts.
+inline constexpr std::string_view kEmptyHostMessage = "Please enter IP or Domain name to ping";
+inline constexpr std::string_view kWrongInputMessage = "Error, Wrong input.";
+inline constexpr std::string_view kMissingDomainMessage = "You must enter a Domain Address to trace";
+inline constexpr std::string_view kClearAllQuestion =
+    "This will clear output window, input areas, tic boxes and reset all number boxes to default settings";
+
+// What "Last trace route" writes when the trace route result file has gone.
+inline constexpr std::string_view kTraceRecoveryText =
+    "No last trace route to show, due to file being moved or deleted. Your next trace route will be monitored.";
+
+// The one line the output box shows when "Last ping" or "Last netstat" finds its file gone.
+[[nodiscard]] std::string missingResultNote(std::string_view fileName);
+
+// The one line the result file gets when the tool could not be started at all.
+[[nodiscard]] std::string notStartedNote(std::string_view program, std::string_view reason);
+
+// The one line the output box shows when the result file cannot be written.
+[[nodiscard]] std::string unwritableResultNote(std::string_view fileName);
+
+struct FileText {
+  std::string_view file;
+  std::string_view text;
+};
+
+// Written, in this order, each time the window is loaded.
+inline constexpr std::array<FileText, 3> kPlaceholders{{
+    {"traceroute.txt", "No trace route has been done yet"},
+    {"ping.txt", "No ping has been done yet"},
+    {"netstat.txt", "No net status has been done yet"},
+}};
+
+enum class Mode { Ping, AddressTrace, DomainTrace, Netstat };
+
+// The controls whose enabled state depends on the tool mode; all others are always enabled.
+inline constexpr std::array<std::string_view, 9> kModeControls{
+    "cmdPing", "txtIP", "tracmd", "netstatbutton", "iptxt1", "iptxt2", "iptxt3", "iptxt4", "urltxt"};
+
+// Whether one of kModeControls is enabled in the mode.
+[[nodiscard]] bool enabledInMode(Mode mode, std::string_view control);
+
+// The ping counter after one more ping: the caption read as a whole number, plus one.
+[[nodiscard]] std::string nextPingCount(std::string_view caption);
+
+// One step of "Clear all": a control and the value it gets. Check boxes take "0" (unticked);
+// "classlbl" is the status label.
+struct ResetStep {
+  std::string_view control;
+  std::string_view value;
+};
+
+inline constexpr std::array<ResetStep, 15> kClearAllSteps{{
+    {"classlbl", kStatusWorking},
+    {"amountping", "0"},
+    {"txtIP", ""},
+    {"txtNumber", "4"},
+    {"chknetstatall", "0"},
+    {"txtOutPut", ""},
+    {"iptxt1", ""},
+    {"iptxt2", ""},
+    {"iptxt3", ""},
+    {"iptxt4", ""},
+    {"urltxt", "www."},
+    {"hops", "30"},
+    {"timeout", "3000"},
+    {"chkgethostnames", "0"},
+    {"classlbl", kStatusAllCleared},
+}};
+
+}  // namespace lumeno::iptools

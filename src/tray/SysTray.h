@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+#include "tray/MouseNotification.h"
+#include "tray/NotifyRecord.h"
+#include "tray/TrayBackend.h"
+
+namespace lumeno::tray {
+
+// The tray icon of an owner window: one icon with a tip in the desktop's notification area,
+// shown while the owner is minimised into it, and six mouse events for the owner.
+//
+// The owner sets SourceWindow first, then gives an icon and a tip whenever they change (shown
+// or not; the next MinToSysTray shows the latest ones), calls MinToSysTray when it is minimised
+// and RemoveFromSysTray before the program ends. A left double-click restores the owner unless
+// DefaultDblClk is false. The component never removes its icon by itself.
+class SysTray : public QObject {
+  Q_OBJECT
+
+ public:
+  // On the desktop's own notification area.
+  explicit SysTray(QObject* parent = nullptr);
+  // On the given notification-area service (tests give a fake one).
+  explicit SysTray(std::unique_ptr<TrayBackend> backend, QObject* parent = nullptr);
+  ~SysTray() override;
+  SysTray(const SysTray&) = delete;
+  SysTray& operator=(const SysTray&) = delete;
+
+  // The tip text last given; empty at creation. Setting it is ChangeToolTip.
+  [[nodiscard]] QString ToolTip() const { return toolTip_; }
+  void setToolTip(const QString& text) { ChangeToolTip(text); }
+
+  // The handle of the current icon picture; 0 until the first ChangeIcon. Setting it is ChangeIcon.
+  [[nodiscard]] std::uint32_t Icon() const { return record_.hIcon; }
+  void setIcon(const QIcon& picture) { ChangeIcon(picture); }
+
+  // Whether a left double-click restores the owner; true at creation.
+  [[nodiscard]] bool DefaultDblClk() const { return defaultDblClk_; }
+  void setDefaultDblClk(bool restores) { defaultDblClk_ = restores; }
+
+  // The owner window. Setting it binds the component to the window (once per window).
+  [[nodiscard]] QWidget* SourceWindow() const { return owner_; }
+  void setSourceWindow(QWidget* window);
+
+  // Takes the icon out of the notification area; harmless when it is not there.
+  void RemoveFromSysTray();
+  // Puts the icon, with its current picture and tip, into the notification area.
+  void IconInSysTray();
+  // Puts the icon into the notification area and hides the owner and its taskbar entry. Where
+  // the desktop has no notification area the owner stays minimised on the taskbar instead.
+  void MinToSysTray();
+  // A new icon picture; shown at once if the icon is in the notification area.
+  void ChangeIcon(const QIcon& picture);
+  // A new tip; shown cut to 63 bytes. While the owner is minimised it is also its caption.
+  void ChangeToolTip(const QString& text);
+
+  // The notification record as it stands: icon handle, tip as cut, fixed fields.
+  [[nodiscard]] const NotifyRecord& record() const { return record_; }
+  // The picture the icon shows (null until the first ChangeIcon).
+  [[nodiscard]] const QIcon& picture() const { return picture_; }
+
+ Q_SIGNALS:
+  void LButtonDblClk();
+  void LButtonDown();
+  void LButtonUp();
+  void RButtonDblClk();
+  void RButtonDown();
+  void RButtonUp();
+
+ private:
+  void HookSourceWindow();
+  void HandleLButtonDblClk();
+  void onActivated(QSystemTrayIcon::ActivationReason reason);
+  void onEvent(TrayEvent event);
+
+  std::unique_ptr<TrayBackend> backend_;
+  NotifyRecord record_;
+  NotificationDispatcher dispatcher_;
+  QString toolTip_;
+  QIcon picture_;
+  bool defaultDblClk_ = true;
+  QPointer<QWidget> owner_;
+};
+
+}  // namespace lumeno::tray
