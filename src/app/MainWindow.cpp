@@ -89,7 +89,8 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
   Text1_->setToolTip(QStringLiteral("Local IP"));
   Label1_->setText(qs(versionLabelText()));
 
-  gSysTray_ = std::make_unique<tray::SysTray>();
+  gSysTray_ = seams_.trayBackend ? std::make_unique<tray::SysTray>(seams_.trayBackend())
+                                 : std::make_unique<tray::SysTray>();
   gSysTray_->setSourceWindow(this);
   gSysTray_->ChangeIcon(mainIcon_);
   connect(gSysTray_.get(), &tray::SysTray::RButtonUp, this, [this] { mnusystray_->popup(QCursor::pos()); });
@@ -190,7 +191,7 @@ void MainWindow::showAtStartUp() {
   }
   // The tray icon exists by now, so minimising takes the window straight there; without a
   // tray the window stays reachable, minimised on the taskbar.
-  if (tray::SysTray::isTrayAvailable()) {
+  if (gSysTray_->trayAvailable()) {
     setWindowState(Qt::WindowMinimized);
     gSysTray_->MinToSysTray();
     setWindowTitle(QStringLiteral("Lumeno"));

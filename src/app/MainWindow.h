@@ -36,6 +36,7 @@ class IpToolsWindow;
 }
 namespace lumeno::tray {
 class SysTray;
+class TrayBackend;
 }
 
 namespace lumeno::app {
@@ -52,6 +53,7 @@ class MainWindow : public QMainWindow {
     std::function<void()> endProgram;                    // leaves the event loop when empty
     QUrl netIpService = QUrl(QString::fromLatin1(NetIpLookup::kServiceUrl));
     std::chrono::milliseconds netIpTimeout = NetIpLookup::kTimeout;
+    std::function<std::unique_ptr<tray::TrayBackend>()> trayBackend;  // the desktop's tray when empty
   };
 
   // Runs the window's part of start-up: the tray-at-start setting, the address, the version,
