@@ -5,8 +5,12 @@
 namespace lumeno::iptools {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -46,7 +50,8 @@ std::optional<int> convertOctet(std::string_view text) {
   }
   if (digits == 0 || i != text.size()) return std::nullopt;
 
-  const bool roundUp = firstFractionDigit > 5 || (firstFractionDigit == 5 && (nonZeroAfterFirst || whole % 2 == 1));
+  const bool roundUp =
+      firstFractionDigit > 5 || (firstFractionDigit == 5 && (nonZeroAfterFirst || whole % 2 == 1));
   if (roundUp) ++whole;
   const std::int64_t value = negative ? -whole : whole;
   if (value < -32768 || value > 32767) return std::nullopt;
@@ -75,6 +80,8 @@ std::optional<TypedAddress> addressFromOctets(const std::array<std::string_view,
   return address;
 }
 
-bool isMissingDomain(std::string_view domain) { return domain.empty() || domain == "www."; }
+bool isMissingDomain(std::string_view domain) {
+  return domain.empty() || domain == "www.";
+}
 
 }  // namespace lumeno::iptools

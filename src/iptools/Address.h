@@ -20,7 +20,7 @@ namespace lumeno::iptools {
 [[nodiscard]] std::optional<std::string_view> addressClass(int firstOctet);
 
 struct TypedAddress {
-  std::string target;                          // the four numbers in decimal joined by "."
+  std::string target;                         // the four numbers in decimal joined by "."
   std::optional<std::string_view> classText;  // what the status label is to show, if anything
 };
 

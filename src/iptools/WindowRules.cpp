@@ -40,8 +40,9 @@ bool enabledInMode(Mode mode, std::string_view control) {
 
 std::string nextPingCount(std::string_view caption) {
   std::int64_t count = 0;
-  const bool number = !caption.empty() && caption.size() < 18 &&
-                      std::all_of(caption.begin(), caption.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const bool number =
+      !caption.empty() && caption.size() < 18 &&
+      std::all_of(caption.begin(), caption.end(), [](char c) { return c >= '0' && c <= '9'; });
   if (number) {
     for (const char c : caption) count = count * 10 + (c - '0');
   }

@@ -27,7 +27,8 @@ inline constexpr std::string_view kClearAllQuestion =
 
 // What "Last trace route" writes when the trace route result file has gone.
 inline constexpr std::string_view kTraceRecoveryText =
-    "No last trace route to show, due to file being moved or deleted. Your next trace route will be monitored.";
+    "No last trace route to show, due to file being moved or deleted. Your next trace route will be "
+    "monitored.";
 
 // The one line the output box shows when "Last ping" or "Last netstat" finds its file gone.
 [[nodiscard]] std::string missingResultNote(std::string_view fileName);
