@@ -5,7 +5,9 @@
 namespace lumeno::tray {
 namespace {
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U; }
+bool isContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U;
+}
 
 }  // namespace
 

@@ -22,10 +22,11 @@ std::uint32_t pictureHandle(const QIcon& picture) {
 SysTray::SysTray(QObject* parent) : SysTray(makeSystemTrayBackend(), parent) {}
 
 SysTray::SysTray(std::unique_ptr<TrayBackend> backend, QObject* parent)
-    : QObject(parent), backend_(std::move(backend)), dispatcher_([this](TrayEvent event) { onEvent(event); }) {
+    : QObject(parent),
+      backend_(std::move(backend)),
+      dispatcher_([this](TrayEvent event) { onEvent(event); }) {
   setObjectName(QStringLiteral("clsSysTray"));
-  backend_->setActivationHandler(
-      [this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
+  backend_->setActivationHandler([this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
 }
 
 SysTray::~SysTray() = default;
@@ -48,9 +49,13 @@ void SysTray::HookSourceWindow() {
   hook->hide();
 }
 
-void SysTray::RemoveFromSysTray() { backend_->hide(); }
+void SysTray::RemoveFromSysTray() {
+  backend_->hide();
+}
 
-void SysTray::IconInSysTray() { backend_->show(); }
+void SysTray::IconInSysTray() {
+  backend_->show();
+}
 
 void SysTray::MinToSysTray() {
   if (!backend_->available()) {

@@ -22,6 +22,8 @@ class SystemTrayBackend final : public TrayBackend {
 
 }  // namespace
 
-std::unique_ptr<TrayBackend> makeSystemTrayBackend() { return std::make_unique<SystemTrayBackend>(); }
+std::unique_ptr<TrayBackend> makeSystemTrayBackend() {
+  return std::make_unique<SystemTrayBackend>();
+}
 
 }  // namespace lumeno::tray

@@ -4,7 +4,9 @@
 
 // A static library keeps its resources only when something registers them; this must sit
 // outside any namespace.
-static void registerTrayIcons() { Q_INIT_RESOURCE(tray_icons); }
+static void registerTrayIcons() {
+  Q_INIT_RESOURCE(tray_icons);
+}
 
 namespace lumeno::tray {
 
