@@ -1,4 +1,5 @@
 #include "tray/SysTray.h"
+#include "tray/TrayImages.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -235,6 +236,22 @@ TEST_F(SysTrayTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTheTaskbar) 
   tray->MinToSysTray();
   EXPECT_FALSE(hiddenOwner.isVisible());
   EXPECT_TRUE(backend->visible);
+}
+
+TEST(SysTrayOnTheDesktopTest, WithoutADesktopTrayMinimisingKeepsTheWindowReachable) {
+  // The test platform has no notification area, like a desktop without a tray.
+  ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+  QWidget owner;
+  SysTray tray;
+  tray.setSourceWindow(&owner);
+  tray.ChangeIcon(trayImage(QStringLiteral("mainicon")));
+  tray.ChangeToolTip(QStringLiteral("IP : 10.0.0.5"));
+  owner.show();
+  owner.setWindowState(Qt::WindowMinimized);
+  tray.MinToSysTray();
+  EXPECT_TRUE(owner.isVisible());
+  EXPECT_TRUE(owner.isMinimized());
+  tray.RemoveFromSysTray();
 }
 
 }  // namespace
