@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QWidget>
@@ -93,7 +94,8 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
                                  : std::make_unique<tray::SysTray>();
   gSysTray_->setSourceWindow(this);
   gSysTray_->ChangeIcon(mainIcon_);
-  connect(gSysTray_.get(), &tray::SysTray::RButtonUp, this, [this] { mnusystray_->popup(QCursor::pos()); });
+  // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
+  connect(gSysTray_.get(), &tray::SysTray::RButtonUp, this, [this] { mnusystray_->exec(QCursor::pos()); });
 
   log_.writeStamped(log::kLumenoLoaded);
   startTimers();
@@ -189,15 +191,11 @@ void MainWindow::showAtStartUp() {
     show();
     return;
   }
-  // The tray icon exists by now, so minimising takes the window straight there; without a
-  // tray the window stays reachable, minimised on the taskbar.
-  if (gSysTray_->trayAvailable()) {
-    setWindowState(Qt::WindowMinimized);
-    gSysTray_->MinToSysTray();
-    setWindowTitle(QStringLiteral("Lumeno"));
-  } else {
-    showMinimized();
-  }
+  // The tray icon exists by now, so the window goes straight there without being shown; where
+  // the desktop has no tray it stays reachable, minimised on the taskbar.
+  setWindowState(Qt::WindowMinimized);
+  gSysTray_->MinToSysTray();
+  setWindowTitle(QStringLiteral("Lumeno"));
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/AppContext.h"
+#include "app/MessageBoxes.h"
 #include "app/ColorChooser.h"
 #include "app/InfoLabelRing.h"
 #include "app/NetIpLookup.h"
