@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The profile (INI) file on disk, read and written the way the Windows private-profile functions
+// do it (GetPrivateProfileStringA, WritePrivateProfileStringA).
+namespace lumeno::platform {
+
+struct ProfileRead {
+  std::size_t count = 0;  // characters copied
+  std::string text;
+};
+
+// Reads `key` of `section` into a buffer of `size` characters (at most size - 1 come back). A
+// missing or unreadable file, section or key yields `defaultText`; a key with nothing after its
+// "=" yields 0 characters.
+ProfileRead readProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key, std::string_view defaultText, std::size_t size);
+
+// Sets `key` of `section` to `value`, changing nothing else in the file; a missing file is created.
+// The file is replaced as a whole (temporary file, flushed, renamed), so a crash leaves either the
+// old or the new file. False, with the old file untouched, when it cannot be read or replaced (a
+// read-only file or folder, a folder in its place) or the names or value cannot be written.
+bool writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace lumeno::platform

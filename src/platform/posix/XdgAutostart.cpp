@@ -1,0 +1,99 @@
+#include "platform/posix/XdgAutostart.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Files.h"
+#include "settings/DesktopEntry.h"
+
+namespace lumeno::platform {
+namespace {
+
+// The name the entry shows: the value name without a Windows ".exe".
+std::string displayName(const std::string& valueName) {
+  std::string name = valueName;
+  if (name.size() > 4) {
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (tail == ".exe") name.resize(name.size() - 4);
+  }
+  return name;
+}
+
+std::filesystem::path homeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+      found->pw_dir != nullptr) {
+    return found->pw_dir;
+  }
+  return "/";
+}
+
+// Creates the folder and any missing parents, private to the user as the XDG Base Directory
+// Specification asks for folders it creates.
+bool makeFolders(const std::filesystem::path& folder) {
+  std::filesystem::path partial;
+  for (const auto& part : folder) {
+    partial /= part;
+    if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  struct stat status {};
+  return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder) : folder_(std::move(autostartFolder)) {}
+
+XdgAutostart XdgAutostart::fromEnvironment() {
+  // Relative values are invalid by the XDG Base Directory Specification and are ignored.
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
+    return XdgAutostart(std::filesystem::path(config) / "autostart");
+  }
+  return XdgAutostart(homeFolder() / ".config" / "autostart");
+}
+
+std::filesystem::path XdgAutostart::entryFile(const std::string& valueName) const {
+  // A file name of safe characters only: the value name can never reach outside the folder.
+  std::string id;
+  for (const char c : displayName(valueName)) {
+    const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '-' || c == '_' || c == '.';
+    id += safe ? c : '_';
+  }
+  if (id.empty() || id.front() == '.') id = "_" + id;
+  return folder_ / (id + ".desktop");
+}
+
+bool XdgAutostart::writeValue(Hive /*hive*/, const std::string& /*keyPath*/, const std::string& valueName,
+                              const std::string& data) {
+  const std::optional<std::string> entry = settings::autostartEntry(displayName(valueName), data);
+  if (!entry) return false;
+  if (!makeFolders(folder_)) return false;
+  const std::filesystem::path file = entryFile(valueName);
+  if (readFile(file) == entry) return true;  // already starts this program from this folder
+  return replaceFileAtomically(file, *entry);
+}
+
+bool XdgAutostart::deleteValue(Hive /*hive*/, const std::string& /*keyPath*/, const std::string& valueName) {
+  const std::filesystem::path file = entryFile(valueName);
+  if (::unlink(file.c_str()) == 0) return true;
+  return errno == ENOENT;
+}
+
+std::unique_ptr<Autostart> makeAutostart() {
+  return std::make_unique<XdgAutostart>(XdgAutostart::fromEnvironment());
+}
+
+}  // namespace lumeno::platform
