@@ -33,7 +33,7 @@ struct Route {
 // What the kernel says about one interface's link.
 struct LinkState {
   bool up = false;       // administratively up (IFF_UP)
-  bool running = false;  // carrier present, operationally up (IFF_RUNNING)
+  bool carrier = false;  // the link has carrier and is not dormant (IFF_LOWER_UP without IFF_DORMANT)
 };
 
 // Connected when a usable default route (either family) goes through an interface that is up and has
@@ -47,7 +47,7 @@ struct InterfaceAddress {
   std::uint32_t address{};  // host order
   std::uint32_t netmask{};  // host order
   bool up = false;
-  bool running = false;
+  bool carrier = false;
   bool loopback = false;
 };
 
