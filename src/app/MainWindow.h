@@ -141,9 +141,9 @@ class MainWindow : public QMainWindow {
   QLabel* lbldate_ = nullptr;
   QMenu* mnufile_ = nullptr;
   QMenu* mnusystray_ = nullptr;
-  QTimer Timer1_;
-  QTimer Timer2_;
-  QTimer alertifoffline_;
+  QTimer Timer1_{this};
+  QTimer Timer2_{this};
+  QTimer alertifoffline_{this};
   QIcon mainIcon_;
   QIcon offlineIcon_;
   NetIpLookup netIp_;

@@ -1,4 +1,6 @@
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,10 @@
 
 namespace lumeno::test {
 namespace {
+
+bool showsImage(app::MainWindow& w, const char* key) {
+  return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(QString::fromLatin1(key)).pixmap(16).toImage();
+}
 
 QColor textColor(QLabel* label) { return label->palette().color(QPalette::WindowText); }
 QColor lampColor(app::MainWindow& w) {
@@ -28,7 +34,7 @@ TEST(MainWindowStatus, EachCheckSetsTextColourLampAndTrayIcon) {
   EXPECT_EQ(status->text(), QStringLiteral(" Offline!"));
   EXPECT_EQ(textColor(status), QColor(255, 0, 0));
   EXPECT_EQ(lampColor(w), QColor(255, 0, 0));
-  EXPECT_EQ(w.sysTray().picture().cacheKey(), tray::trayImage(QStringLiteral("offlineicon")).cacheKey());
+  EXPECT_TRUE(showsImage(w, "offlineicon"));
   EXPECT_EQ(w.sysTray().ToolTip(), QStringLiteral("IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27"));
 
   f.network.connected = true;
@@ -36,7 +42,7 @@ TEST(MainWindowStatus, EachCheckSetsTextColourLampAndTrayIcon) {
   EXPECT_EQ(status->text(), QStringLiteral(" Online"));
   EXPECT_EQ(textColor(status), QColor(0, 0, 255));
   EXPECT_EQ(lampColor(w), QColor(0, 255, 0));
-  EXPECT_EQ(w.sysTray().picture().cacheKey(), tray::trayImage(QStringLiteral("mainicon")).cacheKey());
+  EXPECT_TRUE(showsImage(w, "mainicon"));
   EXPECT_EQ(w.sysTray().ToolTip(), QStringLiteral("IP : 192.168.0.5\r\nStatus :  Online\r\nVersion : 1.0.27"));
   // The system is asked afresh at every tick.
   EXPECT_EQ(f.network.connectionChecks, 2);
