@@ -40,6 +40,8 @@ QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, kBlue);
   label->setPalette(palette);
+  // Opaque, in the window's own background colour, so the label in front hides the others.
+  label->setAutoFillBackground(true);
   return label;
 }
 
