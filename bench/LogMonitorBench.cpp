@@ -23,7 +23,7 @@ namespace {
 using lumeno::AppContext;
 using lumeno::log::LogMonitorWindow;
 
-constexpr std::size_t kLogBytes = 50U * 1024U * 1024U;
+constexpr std::size_t kLogBytes = std::size_t{50} * 1024 * 1024;
 constexpr double kUnchangedAtLeast = 100.0;
 constexpr double kGrownAtLeast = 20.0;
 
@@ -69,7 +69,7 @@ Monitor& monitor() {
 // Baseline: read the whole file and set it into the box, caret at the end.
 void BM_WholeFileReload(benchmark::State& state) {
   Monitor& m = monitor();
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     const auto bytes = lumeno::platform::readFile(m.file());
     m.box()->setPlainText(QString::fromLocal8Bit(bytes->data(), static_cast<qsizetype>(bytes->size())));
     m.box()->moveCursor(QTextCursor::End);
@@ -83,7 +83,7 @@ BENCHMARK(BM_WholeFileReload)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_TickUnchanged(benchmark::State& state) {
   Monitor& m = monitor();
   const int wholeBefore = m.window->reads().whole;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     m.window->Timer1_Timer();
     QCoreApplication::processEvents();
   }
@@ -94,7 +94,7 @@ BENCHMARK(BM_TickUnchanged)->Unit(benchmark::kMicrosecond);
 void BM_TickGrownByOneLine(benchmark::State& state) {
   Monitor& m = monitor();
   const int wholeBefore = m.window->reads().whole;
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
     state.PauseTiming();
     lumeno::platform::appendToFile(m.file(), entry(m.lines++));
     state.ResumeTiming();

@@ -76,14 +76,6 @@ TEST_F(AboutBoxTest, SysInfoWithoutAnyToolTellsTheUserOncePerClickAndStaysOpen) 
   EXPECT_TRUE(launcher.started.empty());
 }
 
-TEST_F(AboutBoxTest, SysInfoStartsTheToolTheRegistryNames) {
-  registry.setString("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", "C:\\msinfo32.exe");
-  QTest::mouseClick(child<QPushButton>("cmdSysInfo"), Qt::LeftButton);
-  ASSERT_EQ(launcher.started.size(), 1U);
-  EXPECT_EQ(launcher.started[0].program, "C:\\msinfo32.exe");
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
 TEST_F(AboutBoxTest, TheWebSiteLinkOpensTheHelpPageBesideTheProgram) {
   box.show();
   QTest::mouseClick(child<QLabel>("Label5"), Qt::LeftButton);

@@ -49,17 +49,6 @@ TEST_F(StartSysInfoTest, ThePathValueIsStartedAsItStandsAndAFailedStartIsReporte
   EXPECT_TRUE(toldUnavailableOnce());
 }
 
-TEST_F(StartSysInfoTest, AStringWithOrWithoutItsNulStartsTheSameProgram) {
-  registry.set(std::string(kMsinfoKey), "PATH",
-               {platform::kRegString, std::string("C:\\msinfo32.exe\0", 16)});
-  StartSysInfo(context, registry);
-  registry.set(std::string(kMsinfoKey), "PATH", {platform::kRegString, "C:\\msinfo32.exe"});
-  StartSysInfo(context, registry);
-  ASSERT_EQ(launcher.started.size(), 2U);
-  EXPECT_EQ(launcher.started[0].program, "C:\\msinfo32.exe");
-  EXPECT_EQ(launcher.started[1].program, "C:\\msinfo32.exe");
-}
-
 TEST_F(StartSysInfoTest, TheFolderValueStartsMsinfo32WhenTheFileIsThere) {
   registry.setString(std::string(kToolsLocationKey), "MSINFO", folder.path().string());
   StartSysInfo(context, registry);

@@ -58,7 +58,7 @@ class LogMonitorWindowTest : public ::testing::Test {
 };
 
 // The lines as the box shows them: one line break per entry, no CR.
-std::string asShown(std::string bytes) {
+std::string asShown(const std::string& bytes) {
   std::string out;
   for (const char c : bytes) {
     if (c != '\r') out.push_back(c);
@@ -303,8 +303,8 @@ TEST_F(LogMonitorWindowTest, CannotBeMadeSmallerThanItsMinimum) {
   window.resize(50, 50);
   const QSize outer = window.frameGeometry().size();
   const double scale = window.logicalDpiX() / 96.0;
-  EXPECT_GE(outer.width(), qRound(5000 / 15 * scale));
-  EXPECT_GE(outer.height(), qRound(3000 / 15 * scale));
+  EXPECT_GE(outer.width(), qRound(5000.0 / 15.0 * scale));
+  EXPECT_GE(outer.height(), qRound(3000.0 / 15.0 * scale));
   window.close();
 }
 
