@@ -4,7 +4,8 @@
 //   net_probe check         sysfs-namespace yes|no, tx-before lines, connected online|offline,
 //                           address <dotted>, tx-after lines
 //   net_probe disable-ipv6  turns IPv6 off for every interface made from now on
-//   net_probe udp <IPv4>    sends one datagram to that address (port 9) between two tx reports
+//   net_probe udp <IPv4>    sends one datagram to that address (port 9, broadcast allowed) between
+//                           two tx reports
 
 #include <algorithm>
 #include <filesystem>
@@ -89,6 +90,8 @@ int sendDatagram(const char* target) {
   printTransmitCounters("tx-before");
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return 1;
+  const int on = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   const char byte = 'x';
   const auto sent = ::sendto(fd, &byte, 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
   ::close(fd);

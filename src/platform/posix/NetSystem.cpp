@@ -80,7 +80,7 @@ class RouteNetlink {
     header.nlmsg_seq = ++sequence_;
     std::memcpy(request.data(), &header, sizeof header);
     std::memcpy(request.data() + bodyAt, &body, sizeof body);
-    std::memcpy(request.data() + attributesAt, attributes.data(), attributes.size());
+    if (!attributes.empty()) std::memcpy(request.data() + attributesAt, attributes.data(), attributes.size());
     if (::send(fd_.get(), request.data(), length, 0) < 0) return false;
 
     for (;;) {
