@@ -371,7 +371,8 @@ TEST_F(GeneratedFiles, AWriteTouchesOneLineAndReadsBack) {
     const std::string value = pick({"0", "1", "42"});
     const std::optional<std::string> out = writeProfileText(file, section, key, value);
     ASSERT_TRUE(out.has_value());
-    const std::string context = "file: " + ::testing::PrintToString(file) + " [" + section + "] " + key;
+    std::string context = "file: " + ::testing::PrintToString(file);
+    context.append(" [").append(section).append("] ").append(key);
 
     EXPECT_EQ(read(*out, section, key), chars(value)) << context;
     for (const std::string& otherSection : sections) {

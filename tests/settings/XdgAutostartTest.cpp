@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -253,14 +254,14 @@ TEST_F(XdgAutostartTest, FailuresAreReportedToTheCallerOnly) {
 class OptionsWithRealAutostart : public XdgAutostartTest {
  protected:
   static void SetUpTestSuite() {
-    if (QApplication::instance() == nullptr) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-      static int argc = 1;
-      static char name[] = "settings_integration_tests";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);  // lives until the process ends
-    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "settings_integration_tests";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QApplication>(argc, argv);
   }
+  static void TearDownTestSuite() { application.reset(); }
+  static inline std::unique_ptr<QApplication> application;
 
   OptionsWithRealAutostart() {
     context.programFolder = programFolder;
