@@ -29,7 +29,9 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kSilver(192, 192, 192);
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -59,9 +61,7 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
       seams_(std::move(seams)),
       log_(context.file("log.txt"), *context.clock, [this] { return loggingOn(); }),
       netIp_(seams_.netIpService, seams_.netIpTimeout),
-      frmoptions_([this] {
-        return new settings::OptionsDialog(context_, [this] { showLogMonitor(); });
-      }),
+      frmoptions_([this] { return new settings::OptionsDialog(context_, [this] { showLogMonitor(); }); }),
       logfrm_([this] { return new log::LogMonitorWindow(context_); }),
       frmMain_([this] { return new iptools::IpToolsWindow(context_); }),
       frmAbout_([this] { return new about::AboutBox(context_); }) {
@@ -105,7 +105,9 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
 
 MainWindow::~MainWindow() = default;
 
-QIcon MainWindow::image(const char* key) const { return tray::trayImage(QString::fromLatin1(key)); }
+QIcon MainWindow::image(const char* key) const {
+  return tray::trayImage(QString::fromLatin1(key));
+}
 
 void MainWindow::buildControls() {
   auto* strip = new QWidget(this);
@@ -184,9 +186,13 @@ bool MainWindow::ReadSetting() {
   return false;
 }
 
-settings::OptionsDialog& MainWindow::options() { return frmoptions_.load(); }
+settings::OptionsDialog& MainWindow::options() {
+  return frmoptions_.load();
+}
 
-bool MainWindow::loggingOn() { return options().isLogOn(); }
+bool MainWindow::loggingOn() {
+  return options().isLogOn();
+}
 
 void MainWindow::showAtStartUp() {
   if (!startInTray_) {
@@ -226,7 +232,8 @@ void MainWindow::showLumeno() {
 }
 
 void MainWindow::exitLumeno() {
-  const BoxAnswer answer = context_.boxes->show({"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo});
+  const BoxAnswer answer =
+      context_.boxes->show({"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo});
   if (answer != BoxAnswer::Yes) return;
   gSysTray_->RemoveFromSysTray();
   log_.writeStamped(log::kProgramExit);

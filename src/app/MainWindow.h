@@ -11,9 +11,9 @@
 #include <QUrl>
 
 #include "app/AppContext.h"
-#include "app/MessageBoxes.h"
 #include "app/ColorChooser.h"
 #include "app/InfoLabelRing.h"
+#include "app/MessageBoxes.h"
 #include "app/NetIpLookup.h"
 #include "app/SharedWindow.h"
 #include "log/ActivityLog.h"
@@ -38,7 +38,7 @@ class IpToolsWindow;
 namespace lumeno::tray {
 class SysTray;
 class TrayBackend;
-}
+}  // namespace lumeno::tray
 
 namespace lumeno::app {
 
@@ -50,8 +50,8 @@ class MainWindow : public QMainWindow {
  public:
   // What tests replace; the defaults are the real things.
   struct Seams {
-    ColorChooser* colors = nullptr;                      // the standard colour dialog when null
-    std::function<void()> endProgram;                    // leaves the event loop when empty
+    ColorChooser* colors = nullptr;    // the standard colour dialog when null
+    std::function<void()> endProgram;  // leaves the event loop when empty
     QUrl netIpService = QUrl(QString::fromLatin1(NetIpLookup::kServiceUrl));
     std::chrono::milliseconds netIpTimeout = NetIpLookup::kTimeout;
     std::function<std::unique_ptr<tray::TrayBackend>()> trayBackend;  // the desktop's tray when empty
@@ -68,16 +68,16 @@ class MainWindow : public QMainWindow {
   [[nodiscard]] bool startsInTray() const { return startInTray_; }
 
   // The periodic work; the timers call these, and so can tests.
-  void onClockTick();     // Timer1
-  void onStatusTick();    // Timer2
-  void onAlertTick();     // alertifoffline
+  void onClockTick();   // Timer1
+  void onStatusTick();  // Timer2
+  void onAlertTick();   // alertifoffline
   void CheckConnection();
   void refreshLocalIp();  // "Refresh Local IP"
 
   // Commands of the menus.
-  void exitLumeno();      // "Exit" of the File menu: asks first
-  void exitFromTray();    // "Exit" of the tray menu: no question
-  void showLumeno();      // "Show Lumeno": back from the tray
+  void exitLumeno();    // "Exit" of the File menu: asks first
+  void exitFromTray();  // "Exit" of the tray menu: no question
+  void showLumeno();    // "Show Lumeno": back from the tray
   void copyIp();
   void getHostName();
   void chooseIpBackground();

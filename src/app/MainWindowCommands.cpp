@@ -23,8 +23,9 @@ namespace lumeno::app {
 namespace {
 
 // Graphical plain-text editors, the most common first; the first one installed is started.
-constexpr std::array kTextEditors = {"gnome-text-editor", "gedit", "kate",     "kwrite",   "mousepad",
-                                     "pluma",             "xed",   "featherpad", "leafpad", "geany"};
+constexpr std::array kTextEditors = {"gnome-text-editor", "gedit", "kate", "kwrite",
+                                     "mousepad",          "pluma", "xed",  "featherpad",
+                                     "leafpad",           "geany"};
 
 }  // namespace
 
@@ -40,9 +41,9 @@ void MainWindow::getHostName() {
     Text1_->setText(host);
     Text1_->setToolTip(QStringLiteral("Host name"));
   } else {
-    context_.boxes->show({"The Hostname for this computer is" + std::string(" ") + " ' " + host.toStdString() + " " +
-                              " ' ",
-                          "Your Hostname"});
+    context_.boxes->show(
+        {"The Hostname for this computer is" + std::string(" ") + " ' " + host.toStdString() + " " + " ' ",
+         "Your Hostname"});
   }
   log_.writeValued(log::kRequestedHostname, [this] { return context_.network->hostName(); });
 }
@@ -55,9 +56,13 @@ void MainWindow::applyColorToText1(bool background) {
   Text1_->setPalette(palette);
 }
 
-void MainWindow::chooseIpBackground() { applyColorToText1(true); }
+void MainWindow::chooseIpBackground() {
+  applyColorToText1(true);
+}
 
-void MainWindow::chooseIpForeground() { applyColorToText1(false); }
+void MainWindow::chooseIpForeground() {
+  applyColorToText1(false);
+}
 
 void MainWindow::resetColor() {
   QPalette palette = Text1_->palette();
@@ -80,15 +85,25 @@ void MainWindow::setWindowBackground(const QColor& color) {
   }
 }
 
-void MainWindow::showOptions() { frmoptions_.show(); }
+void MainWindow::showOptions() {
+  frmoptions_.show();
+}
 
-void MainWindow::showLogMonitor() { logfrm_.show(); }
+void MainWindow::showLogMonitor() {
+  logfrm_.show();
+}
 
-void MainWindow::showIpTools() { frmMain_.show(); }
+void MainWindow::showIpTools() {
+  frmMain_.show();
+}
 
-void MainWindow::showAbout() { frmAbout_.show(); }
+void MainWindow::showAbout() {
+  frmAbout_.show();
+}
 
-void MainWindow::showSystemInfo() { about::StartSysInfo(context_); }
+void MainWindow::showSystemInfo() {
+  about::StartSysInfo(context_);
+}
 
 void MainWindow::openTextEditor() {
   // Like the shell's start of "notepad.exe": nothing happens when there is no editor.
@@ -106,9 +121,13 @@ std::string MainWindow::pageUrl(const char* anchor) const {
   return url.toString(QUrl::FullyEncoded).toStdString();
 }
 
-void MainWindow::openHelp() { context_.launcher->openUrl(pageUrl(nullptr)); }
+void MainWindow::openHelp() {
+  context_.launcher->openUrl(pageUrl(nullptr));
+}
 
-void MainWindow::checkForUpdates() { context_.launcher->openUrl(pageUrl("versions")); }
+void MainWindow::checkForUpdates() {
+  context_.launcher->openUrl(pageUrl("versions"));
+}
 
 void MainWindow::emailReport() {
   const std::string host = context_.network->hostName();
@@ -124,6 +143,8 @@ void MainWindow::emailReport() {
   context_.launcher->openUrl(mail.toString(QUrl::FullyEncoded).toStdString());
 }
 
-void MainWindow::refreshNetIp() { netIp_.start(); }
+void MainWindow::refreshNetIp() {
+  netIp_.start();
+}
 
 }  // namespace lumeno::app

@@ -30,7 +30,8 @@ void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items
       action = menu->addSeparator();
     } else {
       action = menu->addAction(QString::fromLatin1(item.caption));
-      QObject::connect(action, &QAction::triggered, window, [window, command = item.command] { (window->*command)(); });
+      QObject::connect(action, &QAction::triggered, window,
+                       [window, command = item.command] { (window->*command)(); });
     }
     action->setObjectName(QString::fromLatin1(item.name));
   }
@@ -74,7 +75,8 @@ void MainWindow::buildMenus() {
   bar->addMenu(tools);
 
   QMenu* info = makeMenu(this, "Info", "Info");
-  addItems(this, info, {{"aboutinfo", "About", &MainWindow::showAbout}, {"mnuhelp", "Help", &MainWindow::openHelp}});
+  addItems(this, info,
+           {{"aboutinfo", "About", &MainWindow::showAbout}, {"mnuhelp", "Help", &MainWindow::openHelp}});
   bar->addMenu(info);
 
   // The tray's pop-up menu lives in the menu bar too, but never shows there.

@@ -53,7 +53,8 @@ void MainWindow::onClockTick() {
 
 void MainWindow::onStatusTick() {
   CheckConnection();
-  applyTrayTip(trayTip(TipAddressPrefix::Ip, Text1_->text().toStdString(), Labelonline_->text().toStdString()));
+  applyTrayTip(
+      trayTip(TipAddressPrefix::Ip, Text1_->text().toStdString(), Labelonline_->text().toStdString()));
 }
 
 void MainWindow::CheckConnection() {
@@ -71,7 +72,9 @@ void MainWindow::CheckConnection() {
   }
 }
 
-void MainWindow::applyTrayTip(const std::string& tip) { gSysTray_->ChangeToolTip(QString::fromStdString(tip)); }
+void MainWindow::applyTrayTip(const std::string& tip) {
+  gSysTray_->ChangeToolTip(QString::fromStdString(tip));
+}
 
 void MainWindow::onAlertTick() {
   // A box of this tick is still open (or a settings message is): no second alert on top of it.
@@ -81,9 +84,10 @@ void MainWindow::onAlertTick() {
   fields_.currentKey = "alertifoffline";
   ReadSetting();  // a failed read goes on with the value the window read last
   if (settings::readsAsOn(fields_.currentValue) && Labelonline_->text() == QLatin1String(kOffline.data())) {
-    context_.boxes->show({"Internet connection has been lost!. Please goto options and un-tic this alert option "
-                          "if you don't want it.",
-                          "Connection Problems"});
+    context_.boxes->show(
+        {"Internet connection has been lost!. Please goto options and un-tic this alert option "
+         "if you don't want it.",
+         "Connection Problems"});
     log_.writeStamped(log::kConnectionLost);
   }
   alertOpen_ = false;
@@ -92,8 +96,8 @@ void MainWindow::onAlertTick() {
 void MainWindow::refreshLocalIp() {
   Text1_->setText(QString::fromStdString(context_.network->localIPv4()));
   Text1_->setToolTip(QStringLiteral("Local IP Address"));
-  applyTrayTip(
-      trayTip(TipAddressPrefix::RefreshedIp, Text1_->text().toStdString(), Labelonline_->text().toStdString()));
+  applyTrayTip(trayTip(TipAddressPrefix::RefreshedIp, Text1_->text().toStdString(),
+                       Labelonline_->text().toStdString()));
   log_.writeValued(log::kRefreshedLocalIp, [this] { return context_.network->localIPv4(); });
 }
 

@@ -5,7 +5,9 @@
 namespace lumeno::app {
 namespace {
 
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool isSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 bool isDottedIpv4(std::string_view text) {
   int parts = 0;

@@ -5,9 +5,9 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/Version.h"
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
+#include "app/Version.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"

@@ -18,7 +18,8 @@ namespace {
 QStringList describe(const QMenu* menu) {
   QStringList items;
   for (const QAction* action : menu->actions()) {
-    QString line = action->objectName() + QLatin1Char(':') + (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QString line = action->objectName() + QLatin1Char(':') +
+                   (action->isSeparator() ? QStringLiteral("-") : action->text());
     if (!action->shortcut().isEmpty()) line += QStringLiteral(" [shortcut]");
     if (!action->isVisible() || !action->isEnabled()) line += QStringLiteral(" [off]");
     if (action->menu() != nullptr) {
@@ -36,9 +37,11 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
   auto& w = f.window();
   QStringList bar;
   for (const QAction* action : w.menuBar()->actions()) {
-    bar << action->objectName() + QLatin1Char(':') + action->text() + (action->isVisible() ? "" : " [hidden]");
+    bar << action->objectName() + QLatin1Char(':') + action->text() +
+               (action->isVisible() ? "" : " [hidden]");
   }
-  EXPECT_EQ(bar, (QStringList{"mnufile:File", "tools:Tools", "Info:Info", "mnusystray:SystrayOptions [hidden]"}));
+  EXPECT_EQ(bar,
+            (QStringList{"mnufile:File", "tools:Tools", "Info:Info", "mnusystray:SystrayOptions [hidden]"}));
 
   const auto menu = [&](const char* name) {
     auto* found = w.findChild<QMenu*>(QString::fromLatin1(name));
@@ -47,13 +50,14 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
   };
   EXPECT_EQ(describe(menu("mnufile")),
             (QStringList{"mnuemailip:Email", "mnucopyip:Copy", "mnuline5:-", "mnuupdateip:Refresh Local IP",
-                         "mnutraynetip:Refresh Net IP", "mnuline6:-", "mnugetiphostname:Get hostname", "line99:-",
-                         "mnuColor:Color>", "  mnuIpBackgroundColor:Ip Background",
+                         "mnutraynetip:Refresh Net IP", "mnuline6:-", "mnugetiphostname:Get hostname",
+                         "line99:-", "mnuColor:Color>", "  mnuIpBackgroundColor:Ip Background",
                          "  mnuIpForegroundColor:Ip Foreground", "  line90:-", "  mnuResetColor:Reset color",
                          "line97:-", "exitlumeno:Exit"}));
   EXPECT_EQ(describe(menu("tools")),
-            (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-", "textedit:Text editor",
-                         "mnuupdatelumeno:Check for updates", "mnusysinfo:System info", "mnuviewlog:log monitor"}));
+            (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-",
+                         "textedit:Text editor", "mnuupdatelumeno:Check for updates",
+                         "mnusysinfo:System info", "mnuviewlog:log monitor"}));
   EXPECT_EQ(describe(menu("Info")), (QStringList{"aboutinfo:About", "mnuhelp:Help"}));
   EXPECT_EQ(describe(w.trayMenu()),
             (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
@@ -61,7 +65,9 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
                          "mnutraycopyip:Copy", "line98:-", "mnusystrayexit:Exit"}));
 }
 
-QAction* item(app::MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+QAction* item(app::MainWindow& w, const char* name) {
+  return w.findChild<QAction*>(QString::fromLatin1(name));
+}
 
 TEST(MainCommands, CopyFromEitherMenuLeavesExactlyTheAddressBoxText) {
   MainWindowFixture f;
@@ -90,7 +96,8 @@ TEST(MainCommands, GetHostnameIntoTheBoxThenCopyThenRefresh) {
   item(w, "mnurefreship")->trigger();
   EXPECT_EQ(text1->text(), QStringLiteral("192.168.0.5"));
   const std::string log = f.log();
-  EXPECT_NE(log.find("[Requested Hostname] : mybox , Date : 05/12/2026 , Time : 11:26:06\r\n"), std::string::npos);
+  EXPECT_NE(log.find("[Requested Hostname] : mybox , Date : 05/12/2026 , Time : 11:26:06\r\n"),
+            std::string::npos);
 }
 
 TEST(MainCommands, GetHostnameInAPopupLeavesTheBoxAndLogsOnce) {
@@ -99,7 +106,8 @@ TEST(MainCommands, GetHostnameInAPopupLeavesTheBoxAndLogsOnce) {
   f.network.host = "mybox";
   w.getHostName();
   ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0], (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
+  EXPECT_EQ(f.boxes.shown[0],
+            (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
   EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("192.168.0.5"));
   w.getHostName();
   const std::string log = f.log();
@@ -144,7 +152,8 @@ TEST(MainCommands, EachWindowIsOneSharedInstanceLoadedAfreshAfterClosing) {
   for (const char* name : {"logfrm", "frmMain", "frmAbout"}) {
     const auto count = [&] {
       int n = 0;
-      for (QWidget* top : QApplication::topLevelWidgets()) n += top->objectName() == QLatin1String(name) ? 1 : 0;
+      for (QWidget* top : QApplication::topLevelWidgets())
+        n += top->objectName() == QLatin1String(name) ? 1 : 0;
       return n;
     };
     const auto show = [&] {

@@ -82,8 +82,9 @@ class MainWindowFixture {
   }
   static std::string withKeys(const std::string& alert, const std::string& popup, const std::string& log,
                               const std::string& trayAtStart = "0") {
-    return "[Options]\r\nalertifoffline=" + alert + "\r\nhostnameintext1.text=" + popup + "\r\nuselog=" + log +
-           "\r\n\r\n[Automation]\r\ntrayatstartup=" + trayAtStart + "\r\nautostartup=0\r\n";
+    return "[Options]\r\nalertifoffline=" + alert + "\r\nhostnameintext1.text=" + popup +
+           "\r\nuselog=" + log + "\r\n\r\n[Automation]\r\ntrayatstartup=" + trayAtStart +
+           "\r\nautostartup=0\r\n";
   }
 
   app::MainWindow& window() {

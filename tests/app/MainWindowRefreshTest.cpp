@@ -1,7 +1,7 @@
 #include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QLineEdit>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,20 @@ namespace lumeno::test {
 namespace {
 
 bool showsImage(app::MainWindow& w, const char* key) {
-  return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(QString::fromLatin1(key)).pixmap(16).toImage();
+  return w.sysTray().picture().pixmap(16).toImage() ==
+         tray::trayImage(QString::fromLatin1(key)).pixmap(16).toImage();
 }
 
-QColor textColor(QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor textColor(QLabel* label) {
+  return label->palette().color(QPalette::WindowText);
+}
 QColor lampColor(app::MainWindow& w) {
   return w.findChild<QLabel*>(QStringLiteral("lblled"))->palette().color(QPalette::Window);
 }
 
 const std::string kAlertText =
-    "Internet connection has been lost!. Please goto options and un-tic this alert option if you don't want it.";
+    "Internet connection has been lost!. Please goto options and un-tic this alert option if you don't want "
+    "it.";
 
 TEST(MainWindowStatus, EachCheckSetsTextColourLampAndTrayIcon) {
   MainWindowFixture f;
@@ -35,7 +39,8 @@ TEST(MainWindowStatus, EachCheckSetsTextColourLampAndTrayIcon) {
   EXPECT_EQ(textColor(status), QColor(255, 0, 0));
   EXPECT_EQ(lampColor(w), QColor(255, 0, 0));
   EXPECT_TRUE(showsImage(w, "offlineicon"));
-  EXPECT_EQ(w.sysTray().ToolTip(), QStringLiteral("IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27"));
+  EXPECT_EQ(w.sysTray().ToolTip(),
+            QStringLiteral("IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27"));
 
   f.network.connected = true;
   w.onStatusTick();
@@ -43,7 +48,8 @@ TEST(MainWindowStatus, EachCheckSetsTextColourLampAndTrayIcon) {
   EXPECT_EQ(textColor(status), QColor(0, 0, 255));
   EXPECT_EQ(lampColor(w), QColor(0, 255, 0));
   EXPECT_TRUE(showsImage(w, "mainicon"));
-  EXPECT_EQ(w.sysTray().ToolTip(), QStringLiteral("IP : 192.168.0.5\r\nStatus :  Online\r\nVersion : 1.0.27"));
+  EXPECT_EQ(w.sysTray().ToolTip(),
+            QStringLiteral("IP : 192.168.0.5\r\nStatus :  Online\r\nVersion : 1.0.27"));
   // The system is asked afresh at every tick.
   EXPECT_EQ(f.network.connectionChecks, 2);
 }
@@ -66,7 +72,8 @@ TEST(MainWindowStatus, RefreshLocalIpRereadsTheAddressAndLogsIt) {
   auto* text1 = w.findChild<QLineEdit*>(QStringLiteral("Text1"));
   EXPECT_EQ(text1->text(), QStringLiteral("10.20.30.40"));
   EXPECT_EQ(text1->toolTip(), QStringLiteral("Local IP Address"));
-  EXPECT_EQ(w.sysTray().ToolTip(), QStringLiteral("LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27"));
+  EXPECT_EQ(w.sysTray().ToolTip(),
+            QStringLiteral("LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27"));
   EXPECT_NE(f.log().find("[Refreshed Local IP] : 10.20.30.40 , Date : 05/12/2026 , Time : 11:26:06\r\n"),
             std::string::npos);
   // The next status tick brings the tip back to its "IP : " form.

@@ -14,7 +14,9 @@ namespace {
 const std::string kLoaded = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
 const std::string kExit = "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n";
 
-QString labelText(app::MainWindow& window, app::InfoLabel which) { return window.infoLabel(which)->text(); }
+QString labelText(app::MainWindow& window, app::InfoLabel which) {
+  return window.infoLabel(which)->text();
+}
 
 TEST(MainWindowStartUp, ShowsTheAddressTheVersionAndThePlaceholders) {
   MainWindowFixture f;
@@ -29,7 +31,8 @@ TEST(MainWindowStartUp, ShowsTheAddressTheVersionAndThePlaceholders) {
   EXPECT_EQ(labelText(w, app::InfoLabel::Status), QStringLiteral(" Zz.."));
   EXPECT_EQ(labelText(w, app::InfoLabel::Time), QStringLiteral(" lbltime"));
   EXPECT_EQ(labelText(w, app::InfoLabel::Date), QStringLiteral(" Zz..."));
-  EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblled"))->toolTip(), QStringLiteral("Connection status..."));
+  EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblled"))->toolTip(),
+            QStringLiteral("Connection status..."));
   // The tray component holds the program's icon, but nothing is in the tray while the window is up.
   EXPECT_NE(w.sysTray().Icon(), 0U);
   EXPECT_FALSE(f.tray->shown);
@@ -40,7 +43,8 @@ TEST(MainWindowStartUp, ShowsTheAddressTheVersionAndThePlaceholders) {
 TEST(MainWindowStartUp, TimersRunAtTheirIntervalsFromTheStart) {
   MainWindowFixture f;
   auto& w = f.window();
-  const std::pair<const char*, int> timers[] = {{"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}};
+  const std::pair<const char*, int> timers[] = {
+      {"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}};
   for (const auto& [name, interval] : timers) {
     auto* timer = w.findChild<QTimer*>(QString::fromLatin1(name));
     ASSERT_NE(timer, nullptr) << name;
@@ -71,12 +75,14 @@ TEST(MainWindowStartUp, WithoutATrayTheWindowStaysReachableOnTheTaskbar) {
 
 TEST(MainWindowStartUp, AnEmptySettingIsReportedAndLoggedEvenWithLoggingOff) {
   MainWindowFixture f(
-      "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=0\r\n[Automation]\r\ntrayatstartup=\r\n");
+      "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=0\r\n[Automation]\r\ntrayatstartup="
+      "\r\n");
   auto& w = f.window();
   // The main window's read and, loading for the logging switch, the options dialog's read.
   ASSERT_EQ(f.boxes.shown.size(), 2U);
   for (const BoxRequest& box : f.boxes.shown) {
-    EXPECT_EQ(box, (BoxRequest{"An error has occurred while calling the API function", "Lumeno", BoxIcon::Exclamation}));
+    EXPECT_EQ(box, (BoxRequest{"An error has occurred while calling the API function", "Lumeno",
+                               BoxIcon::Exclamation}));
   }
   // Only the main window's copy writes the log entry.
   EXPECT_EQ(f.log(), "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n");
@@ -90,7 +96,8 @@ TEST(MainWindowExit, StartThenExitYesLogsExactlyTwoLines) {
   f.boxes.answers.push_back(BoxAnswer::Yes);
   w.exitLumeno();
   ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0], (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
+  EXPECT_EQ(f.boxes.shown[0],
+            (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
   EXPECT_EQ(f.log(), kLoaded + kExit);
   EXPECT_EQ(f.programEnds, 1);
 }

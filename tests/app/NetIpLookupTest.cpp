@@ -28,7 +28,9 @@ class LocalServer {
     });
     server_.listen(QHostAddress::LocalHost, 0);
   }
-  [[nodiscard]] QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort())); }
+  [[nodiscard]] QUrl url() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
+  }
 
  private:
   QByteArray reply_;
@@ -62,8 +64,9 @@ TEST(NetIpLookup, TheServiceAnswerBecomesTheMessage) {
 
 TEST(NetIpLookup, AnAnswerThatIsNotAnAddressIsAFailure) {
   LocalServer server(httpOk("<html>rate limited</html>"));
-  EXPECT_EQ(lookUp(server.url(), std::chrono::milliseconds(5000)),
-            QStringLiteral("The Net IP could not be found: the service gave an answer that is not an address."));
+  EXPECT_EQ(
+      lookUp(server.url(), std::chrono::milliseconds(5000)),
+      QStringLiteral("The Net IP could not be found: the service gave an answer that is not an address."));
 }
 
 TEST(NetIpLookup, AServerThatNeverAnswersGivesUpAtTheTimeOut) {

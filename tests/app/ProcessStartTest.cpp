@@ -1,10 +1,10 @@
 // The real program, started as a new user would: its own folder, its own runtime folder.
 #include <QDir>
+#include <QEventLoop>
 #include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -17,7 +17,8 @@ namespace lumeno::test {
 namespace {
 
 const std::string kIniWithLog =
-    "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n[Automation]\r\ntrayatstartup=0\r\n"
+    "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n[Automation]"
+    "\r\ntrayatstartup=0\r\n"
     "autostartup=0\r\n";
 
 class ProcessStart : public ::testing::Test {
@@ -32,7 +33,8 @@ class ProcessStart : public ::testing::Test {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), lockFolder());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((runtime / "config").string()));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString((runtime / "config").string()));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(QString::fromStdString(runtime.path().string()));
     process.start(QString::fromStdString((program / "lumeno").string()), {});

@@ -16,8 +16,8 @@ TEST(StartUp, WithoutTheSettingsFileTheUserIsToldAndNothingIsLogged) {
   EXPECT_EQ(app::checkBeforeStart(f.context, instance), app::StartCheck::SettingsMissing);
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0],
-            (BoxRequest{"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno", "Lumeno",
-                        BoxIcon::None, BoxButtons::Ok}));
+            (BoxRequest{"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
+                        "Lumeno", BoxIcon::None, BoxButtons::Ok}));
   EXPECT_EQ(f.log(), "<missing>");
 }
 

@@ -1,5 +1,5 @@
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "app/InfoLabelRing.h"
 #include "app/NetIpAnswer.h"
@@ -28,7 +28,8 @@ TEST(InfoLabelRing, FourClicksRunStatusVersionTimeDateAndBack) {
     front = step.show;
     seen.push_back(front);
   }
-  EXPECT_EQ(seen, (std::vector<InfoLabel>{InfoLabel::Version, InfoLabel::Time, InfoLabel::Date, InfoLabel::Status}));
+  EXPECT_EQ(seen, (std::vector<InfoLabel>{InfoLabel::Version, InfoLabel::Time, InfoLabel::Date,
+                                          InfoLabel::Status}));
   EXPECT_TRUE(clockRefreshedBeforeTime);
   // Clicking the version also clears the status label that may still lie behind it.
   const auto fromVersion = nextInfoLabel(InfoLabel::Version).hide;
