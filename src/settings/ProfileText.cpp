@@ -219,7 +219,10 @@ std::optional<std::string> writeProfileText(std::string_view fileBytes, std::str
 
 bool readsAsOn(const std::string& value) {
   std::string_view text = trimmed(value);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);  // from_chars takes no '+'
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);  // from_chars takes no '+'
+    if (!text.empty() && text.front() == '-') return false;
+  }
   // Only plain decimal numbers: from_chars alone would also take "inf" and "nan".
   std::size_t i = (!text.empty() && text.front() == '-') ? 1 : 0;
   std::size_t digits = 0;

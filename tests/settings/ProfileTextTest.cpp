@@ -409,9 +409,9 @@ TEST(ReadsAsOn, NonZeroNumbersAreOn) {
 }
 
 TEST(ReadsAsOn, ZeroAndAnythingElseAreOff) {
-  for (const char* off : {"0",   "0.0",  "-0",  "+0",  " 0 ",  "0e10", ".0",  "0.",     "",     " ",
-                          "abc", "1abc", "1,5", "yes", "true", "on",   "inf", "nan",    "-inf", "0x1",
-                          "1e",  "1e+",  ".",   "-",   "+",    "1..2", "1 2", "1e-999", "\"1\""}) {
+  for (const char* off : {"0",    "0.0", "-0",  "+0",   " 0 ", "0e10",   ".0",    "0.",   "",    " ",  "abc",
+                          "1abc", "1,5", "yes", "true", "on",  "inf",    "nan",   "-inf", "0x1", "1e", "1e+",
+                          ".",    "-",   "+",   "1..2", "1 2", "1e-999", "\"1\"", "+-1",  "--1"}) {
     EXPECT_FALSE(readsAsOn(off)) << off;
   }
 }

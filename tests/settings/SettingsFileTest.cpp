@@ -138,12 +138,6 @@ TEST_F(SettingsFile, AFailedWriteShowsTheMessageAndKeepsTheOldFile) {
   EXPECT_EQ(boxes.shown.size(), 3U);
 }
 
-TEST_F(SettingsFile, AValueThatWouldBreakTheFileIsRefused) {
-  EXPECT_FALSE(WriteSetting(context, fields("Options", "uselog", "1\r\n[Automation]\r\nautostartup=1")));
-  EXPECT_EQ(folder.read("Lumeno.ini"), kIni);
-  EXPECT_EQ(boxes.shown.size(), 1U);
-}
-
 TEST_F(SettingsFile, AMissingFileIsCreatedByAWrite) {
   fs::remove(folder / "Lumeno.ini");
   EXPECT_TRUE(WriteSetting(context, fields("Options", "uselog", "1")));

@@ -51,14 +51,6 @@ TEST(StartupEntry, AddWritesTheRunningProgramAndRemoveDeletesIt) {
   EXPECT_EQ(autostart.calls[3].keyPath, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\");
 }
 
-TEST(StartupEntry, WithoutARegistrationNothingHappens) {
-  AppContext context;
-  context.executable = "/opt/lumeno";
-  AddStartupEntry(context, "Lumeno.exe");  // must not crash
-  RemoveStartupEntry(context, "Lumeno.exe");
-  SUCCEED();
-}
-
 // Paths that need every rule of Exec quoting.
 const std::vector<std::string> kAwkwardPaths{
     "/opt/lumeno",
