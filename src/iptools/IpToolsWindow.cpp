@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -596,6 +597,16 @@ void IpToolsWindow::showMessage(std::string_view text) {
 
 std::filesystem::path IpToolsWindow::resultPath(std::string_view fileName) const {
   return context_.programFolder / std::filesystem::path(fileName);
+}
+
+void IpToolsWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc that no control has used stops the running tool (the shortcut covers the active window).
+  if (event->key() == Qt::Key_Escape && runningTool_) {
+    stopTool();
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 void IpToolsWindow::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTimer>
 
 #include <utility>
 
@@ -11,7 +10,11 @@
 
 namespace lumeno::iptools {
 
-ToolRunner::ToolRunner(QObject* parent) : QObject(parent), finder_(&ToolRunner::findInstalledProgram) {}
+ToolRunner::ToolRunner(QObject* parent) : QObject(parent), finder_(&ToolRunner::findInstalledProgram) {
+  pendingFinish_.setSingleShot(true);
+  pendingFinish_.setInterval(0);
+  connect(&pendingFinish_, &QTimer::timeout, this, &ToolRunner::finishPending);
+}
 
 ToolRunner::~ToolRunner() {
   abandon();
@@ -37,7 +40,6 @@ qint64 ToolRunner::processId() const {
 void ToolRunner::start(const ToolRequest& request, const QString& folder) {
   if (running_) return;
   running_ = true;
-  ++generation_;
   decoder_.resetState();
 
   result_.setFileName(QDir(folder).filePath(QString::fromUtf8(resultFileName(request.tool).data())));
@@ -102,10 +104,14 @@ void ToolRunner::processEnded() {
 }
 
 void ToolRunner::finishLater(bool resultWritten) {
-  const quint64 run = generation_;
-  QTimer::singleShot(0, this, [this, run, resultWritten] {
-    if (running_ && run == generation_) finishNow(resultWritten);
-  });
+  // Reported from the event loop, like the end of a real process, so the caller has always
+  // finished starting the run before it hears of its end.
+  pendingResultWritten_ = resultWritten;
+  pendingFinish_.start();
+}
+
+void ToolRunner::finishPending() {
+  if (running_) finishNow(pendingResultWritten_);
 }
 
 void ToolRunner::finishNow(bool resultWritten) {
@@ -131,7 +137,7 @@ void ToolRunner::abandon() {
   }
   if (result_.isOpen()) result_.close();
   running_ = false;
-  ++generation_;
+  pendingFinish_.stop();
 }
 
 }  // namespace lumeno::iptools

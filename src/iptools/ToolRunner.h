@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include <functional>
 
@@ -58,6 +59,7 @@ class ToolRunner : public QObject {
   void readOutput();
   void processEnded();
   void finishLater(bool resultWritten);
+  void finishPending();
   void finishNow(bool resultWritten);
 
   ProgramFinder finder_;
@@ -65,7 +67,8 @@ class ToolRunner : public QObject {
   QFile result_;
   QStringDecoder decoder_{QStringDecoder::Utf8};
   bool running_ = false;
-  quint64 generation_ = 0;  // tells a stale queued finish from the current run's
+  QTimer pendingFinish_;  // reports a run that ended without a process
+  bool pendingResultWritten_ = true;
 };
 
 }  // namespace lumeno::iptools
