@@ -1,0 +1,18 @@
+# cmake -DNM=nm -DARCHIVES="a.a;b.a" -P CheckNoQt.cmake
+# Fails when any object of the given archives defines or references a Qt symbol.
+set(found "")
+foreach(archive IN LISTS ARCHIVES)
+  execute_process(COMMAND ${NM} -C ${archive} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm could not read ${archive}")
+  endif()
+  string(REGEX MATCHALL "[^\n]*(Q[A-Z][A-Za-z0-9_]*|qt_[A-Za-z0-9_]*|Qt::)[^\n]*" hits "${symbols}")
+  foreach(hit IN LISTS hits)
+    string(APPEND found "${archive}: ${hit}\n")
+  endforeach()
+endforeach()
+if(found)
+  message(FATAL_ERROR "Qt symbols in the core libraries:\n${found}")
+endif()
+list(LENGTH ARCHIVES count)
+message(STATUS "${count} core libraries, no Qt symbol")
