@@ -14,19 +14,15 @@
 namespace lumeno::test {
 namespace {
 
-// "name:caption" per item, "name:-" for a separator, "name:caption>" opens a submenu listed next.
+// "name:caption" per item; separators read "name:-"; a submenu's items follow, indented.
 QStringList describe(const QMenu* menu) {
   QStringList items;
-  for (const QAction* action : menu->actions()) {
-    QString line = action->objectName() + QLatin1Char(':') +
-                   (action->isSeparator() ? QStringLiteral("-") : action->text());
-    if (!action->shortcut().isEmpty()) line += QStringLiteral(" [shortcut]");
-    if (!action->isVisible() || !action->isEnabled()) line += QStringLiteral(" [off]");
-    if (action->menu() != nullptr) {
-      items << line + QLatin1Char('>');
-      for (const QString& sub : describe(action->menu())) items << QStringLiteral("  ") + sub;
-    } else {
-      items << line;
+  for (const QAction* a : menu->actions()) {
+    QString line = a->objectName() + ":" + (a->isSeparator() ? QStringLiteral("-") : a->text());
+    if (!a->shortcut().isEmpty() || !a->isVisible() || !a->isEnabled()) line += " [off or shortcut]";
+    items << line;
+    if (a->menu() != nullptr) {
+      for (const QString& sub : describe(a->menu())) items << "  " + sub;
     }
   }
   return items;
@@ -36,166 +32,123 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
   MainWindowFixture f;
   auto& w = f.window();
   QStringList bar;
-  for (const QAction* action : w.menuBar()->actions()) {
-    bar << action->objectName() + QLatin1Char(':') + action->text() +
-               (action->isVisible() ? "" : " [hidden]");
-  }
-  EXPECT_EQ(bar,
-            (QStringList{"mnufile:File", "tools:Tools", "Info:Info", "mnusystray:SystrayOptions [hidden]"}));
-
-  const auto menu = [&](const char* name) {
-    auto* found = w.findChild<QMenu*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found != nullptr ? found : new QMenu(&w);
-  };
-  EXPECT_EQ(describe(menu("mnufile")),
+  for (const QAction* a : w.menuBar()->actions())
+    bar << a->objectName() + ":" + a->text() + (a->isVisible() ? "" : "!");
+  EXPECT_EQ(bar, (QStringList{"mnufile:File", "tools:Tools", "Info:Info", "mnusystray:SystrayOptions!"}));
+  const auto menu = [&](const char* name) { return describe(w.findChild<QMenu*>(name)); };
+  EXPECT_EQ(menu("mnufile"),
             (QStringList{"mnuemailip:Email", "mnucopyip:Copy", "mnuline5:-", "mnuupdateip:Refresh Local IP",
                          "mnutraynetip:Refresh Net IP", "mnuline6:-", "mnugetiphostname:Get hostname",
-                         "line99:-", "mnuColor:Color>", "  mnuIpBackgroundColor:Ip Background",
+                         "line99:-", "mnuColor:Color", "  mnuIpBackgroundColor:Ip Background",
                          "  mnuIpForegroundColor:Ip Foreground", "  line90:-", "  mnuResetColor:Reset color",
                          "line97:-", "exitlumeno:Exit"}));
-  EXPECT_EQ(describe(menu("tools")),
-            (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-",
-                         "textedit:Text editor", "mnuupdatelumeno:Check for updates",
-                         "mnusysinfo:System info", "mnuviewlog:log monitor"}));
-  EXPECT_EQ(describe(menu("Info")), (QStringList{"aboutinfo:About", "mnuhelp:Help"}));
-  EXPECT_EQ(describe(w.trayMenu()),
+  EXPECT_EQ(menu("tools"), (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-",
+                                        "textedit:Text editor", "mnuupdatelumeno:Check for updates",
+                                        "mnusysinfo:System info", "mnuviewlog:log monitor"}));
+  EXPECT_EQ(menu("Info"), (QStringList{"aboutinfo:About", "mnuhelp:Help"}));
+  EXPECT_EQ(menu("mnusystray"),
             (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
                          "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
                          "mnutraycopyip:Copy", "line98:-", "mnusystrayexit:Exit"}));
 }
 
-QAction* item(app::MainWindow& w, const char* name) {
-  return w.findChild<QAction*>(QString::fromLatin1(name));
+void trigger(app::MainWindow& w, const char* item) {
+  w.findChild<QAction*>(item)->trigger();
 }
 
-TEST(MainCommands, CopyFromEitherMenuLeavesExactlyTheAddressBoxText) {
+TEST(MainCommands, CopyFromEitherMenuLeavesExactlyTheBoxText) {
   MainWindowFixture f;
   auto& w = f.window();
+  w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
   for (const char* copy : {"mnucopyip", "mnutraycopyip"}) {
-    QApplication::clipboard()->setText(QStringLiteral("something else"));
-    item(w, copy)->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("192.168.0.5")) << copy;
+    QApplication::clipboard()->setText("something else");
+    trigger(w, copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
   }
-  w.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("  spaced text "));
-  item(w, "mnucopyip")->trigger();
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("  spaced text "));
 }
 
-TEST(MainCommands, GetHostnameIntoTheBoxThenCopyThenRefresh) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
-  auto& w = f.window();
-  f.network.host = "mybox";
-  item(w, "mnugetiphostname")->trigger();
-  auto* text1 = w.findChild<QLineEdit*>(QStringLiteral("Text1"));
-  EXPECT_EQ(text1->text(), QStringLiteral("mybox"));
-  EXPECT_EQ(text1->toolTip(), QStringLiteral("Host name"));
-  EXPECT_TRUE(f.boxes.shown.empty());
-  item(w, "mnutraycopyip")->trigger();
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("mybox"));
-  item(w, "mnurefreship")->trigger();
-  EXPECT_EQ(text1->text(), QStringLiteral("192.168.0.5"));
-  const std::string log = f.log();
-  EXPECT_NE(log.find("[Requested Hostname] : mybox , Date : 05/12/2026 , Time : 11:26:06\r\n"),
-            std::string::npos);
-}
-
-TEST(MainCommands, GetHostnameInAPopupLeavesTheBoxAndLogsOnce) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "1", "1"));
-  auto& w = f.window();
-  f.network.host = "mybox";
-  w.getHostName();
-  ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0],
-            (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
-  EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), QStringLiteral("192.168.0.5"));
-  w.getHostName();
-  const std::string log = f.log();
-  std::size_t lines = 0;
-  for (std::size_t at = log.find("[Requested Hostname] : "); at != std::string::npos;
-       at = log.find("[Requested Hostname] : ", at + 1)) {
-    ++lines;
+TEST(MainCommands, GetHostnameShowsTheNameEitherWayAndLogsOneLinePerUse) {
+  for (const char* popup : {"0", "1"}) {
+    MainWindowFixture f(MainWindowFixture::withKeys("0", popup, "1"));
+    auto& w = f.window();
+    f.network.host = "mybox";
+    trigger(w, "mnugetiphostname");
+    trigger(w, "mnugetiphostname");
+    auto* text1 = w.findChild<QLineEdit*>("Text1");
+    if (std::string(popup) == "0") {
+      EXPECT_EQ(text1->text(), "mybox");
+      EXPECT_EQ(text1->toolTip(), "Host name");
+      EXPECT_TRUE(f.boxes.shown.empty());
+    } else {
+      EXPECT_EQ(text1->text(), "192.168.0.5");
+      ASSERT_EQ(f.boxes.shown.size(), 2U);
+      EXPECT_EQ(f.boxes.shown[0],
+                (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
+    }
+    const std::string log = f.log();
+    const std::string line = "[Requested Hostname] : mybox , Date : 05/12/2026 , Time : 11:26:06\r\n";
+    EXPECT_EQ(log.find(line), log.find("\r\n") + 2) << popup;
+    EXPECT_EQ(log.size(), log.find(line) + 2 * line.size()) << popup;  // exactly two, one per use
   }
-  EXPECT_EQ(lines, 2U);
 }
 
 TEST(MainCommands, TheColourChooserKeepsItsColourAndCancelReappliesIt) {
   MainWindowFixture f;
   auto& w = f.window();
-  auto* text1 = w.findChild<QLineEdit*>(QStringLiteral("Text1"));
-  // Cancel at the first use applies the chooser's initial colour, black.
-  f.colors.picks = {std::nullopt};
+  const auto color = [&](QPalette::ColorRole role) {
+    return w.findChild<QLineEdit*>("Text1")->palette().color(role);
+  };
+  f.colors.picks = {std::nullopt, QColor(10, 200, 30), std::nullopt};
+  w.chooseIpBackground();  // a cancel before any pick applies the chooser's initial black
+  EXPECT_EQ(color(QPalette::Base), QColor(Qt::black));
   w.chooseIpBackground();
-  EXPECT_EQ(text1->palette().color(QPalette::Base), QColor(Qt::black));
-  f.colors.picks = {QColor(10, 200, 30), std::nullopt};
-  w.chooseIpBackground();
-  EXPECT_EQ(text1->palette().color(QPalette::Base), QColor(10, 200, 30));
-  // Cancelling "Ip Foreground" now makes the text the colour picked for the background.
-  w.chooseIpForeground();
-  EXPECT_EQ(text1->palette().color(QPalette::Text), QColor(10, 200, 30));
+  w.chooseIpForeground();  // cancelled: the colour picked for the background
+  EXPECT_EQ(color(QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(color(QPalette::Text), QColor(10, 200, 30));
   w.resetColor();
-  EXPECT_EQ(text1->palette().color(QPalette::Base), QColor(255, 255, 255));
-  EXPECT_EQ(text1->palette().color(QPalette::Text), QColor(0, 0, 255));
+  EXPECT_EQ(color(QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(color(QPalette::Text), QColor(0, 0, 255));
   EXPECT_EQ(w.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
-  EXPECT_EQ(f.colors.opened, 3);
 }
 
-TEST(MainCommands, EachWindowIsOneSharedInstanceLoadedAfreshAfterClosing) {
+TEST(MainCommands, EachWindowIsOneSharedInstance) {
   MainWindowFixture f;
   auto& w = f.window();
-  settings::OptionsDialog* first = &w.options();  // loaded hidden at start for the logging switch
-  w.showOptions();
-  w.showOptions();
-  EXPECT_EQ(QApplication::topLevelWidgets().count(first), 1);
-  EXPECT_EQ(&w.options(), first);
-  EXPECT_TRUE(first->isVisible());
-  for (const char* name : {"logfrm", "frmMain", "frmAbout"}) {
-    const auto count = [&] {
-      int n = 0;
-      for (QWidget* top : QApplication::topLevelWidgets())
-        n += top->objectName() == QLatin1String(name) ? 1 : 0;
-      return n;
-    };
-    const auto show = [&] {
-      if (std::string(name) == "logfrm") w.showLogMonitor();
-      if (std::string(name) == "frmMain") w.showIpTools();
-      if (std::string(name) == "frmAbout") w.showAbout();
-    };
-    show();
-    show();
-    EXPECT_EQ(count(), 1) << name;
+  settings::OptionsDialog* loadedAtStart = &w.options();
+  for (int twice = 0; twice < 2; ++twice) {
+    for (const char* item : {"mnuoptions", "mnuviewlog", "pingtool", "aboutinfo"}) trigger(w, item);
+  }
+  EXPECT_TRUE(loadedAtStart->isVisible());
+  for (const char* name : {"frmoptions", "logfrm", "frmMain", "frmAbout"}) {
+    int copies = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      copies += top->objectName() == name && top->isVisible();
+    EXPECT_EQ(copies, 1) << name;
   }
 }
 
 TEST(MainCommands, HelpUpdatesEditorAndEmailGoToTheDesktop) {
   MainWindowFixture f;
   auto& w = f.window();
-  w.openHelp();
-  w.checkForUpdates();
-  ASSERT_EQ(f.launcher.openedUrls.size(), 2U);
+  trigger(w, "mnuhelp");
+  trigger(w, "mnucheckforupdate");
   const std::string help = "file://" + (f.folder / "help.html").string();
-  EXPECT_EQ(f.launcher.openedUrls[0], help);
-  EXPECT_EQ(f.launcher.openedUrls[1], help + "#versions");
-
-  w.openTextEditor();  // no editor installed: nothing happens
-  EXPECT_TRUE(f.launcher.started.empty());
-  f.launcher.installed["mousepad"] = "/usr/bin/mousepad";
-  f.launcher.installed["kate"] = "/usr/bin/kate";
-  w.openTextEditor();
+  EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
+  trigger(w, "textedit");  // no editor installed: nothing happens
+  f.launcher.installed = {{"mousepad", "/usr/bin/mousepad"}, {"kate", "/usr/bin/kate"}};
+  trigger(w, "textedit");
   ASSERT_EQ(f.launcher.started.size(), 1U);
   EXPECT_EQ(f.launcher.started[0].program, "/usr/bin/kate");
 
   f.network.host = "my box";
-  w.emailReport();
+  trigger(w, "mnuemailip");
   const QUrl mail(QString::fromStdString(f.launcher.openedUrls.back()));
-  EXPECT_EQ(mail.scheme(), QStringLiteral("mailto"));
   const QUrlQuery query(mail);
-  EXPECT_EQ(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
-            QStringLiteral("Network report from my box"));
-  const QString body = query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded);
-  for (const char* part : {"192.168.0.5", "my box", "Online", "1.0.27"}) {
-    EXPECT_TRUE(body.contains(QString::fromLatin1(part))) << part;
-  }
+  EXPECT_EQ(mail.scheme(), "mailto");
+  EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Network report from my box");
+  const QString body = query.queryItemValue("body", QUrl::FullyDecoded);
+  for (const char* part : {"192.168.0.5", "my box", "Online", "1.0.27"})
+    EXPECT_TRUE(body.contains(part)) << part;
 }
 
 }  // namespace

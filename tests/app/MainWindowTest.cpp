@@ -1,169 +1,194 @@
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
 #include "tray/SysTray.h"
+#include "tray/TrayImages.h"
 
 namespace lumeno::test {
 namespace {
 
-const std::string kLoaded = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
-const std::string kExit = "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n";
+using app::InfoLabel;
+const std::string kStamp = " , Date : 05/12/2026 , Time : 11:26:06\r\n";
+const std::string kApiError = "An error has occurred while calling the API function";
 
-QString labelText(app::MainWindow& window, app::InfoLabel which) {
-  return window.infoLabel(which)->text();
+QLineEdit* text1(app::MainWindow& w) {
+  return w.findChild<QLineEdit*>("Text1");
+}
+QColor colorOf(QWidget* widget, QPalette::ColorRole role) {
+  return widget->palette().color(role);
+}
+bool trayShows(app::MainWindow& w, const char* key) {
+  return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(key).pixmap(16).toImage();
 }
 
-TEST(MainWindowStartUp, ShowsTheAddressTheVersionAndThePlaceholders) {
+TEST(MainWindow, StartsWithTheAddressTheVersionThePlaceholdersAndItsTimers) {
   MainWindowFixture f;
   auto& w = f.window();
-  EXPECT_EQ(w.objectName(), QStringLiteral("frmIP"));
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lumeno"));
-  auto* text1 = w.findChild<QLineEdit*>(QStringLiteral("Text1"));
-  ASSERT_NE(text1, nullptr);
-  EXPECT_EQ(text1->text(), QStringLiteral("192.168.0.5"));
-  EXPECT_EQ(text1->toolTip(), QStringLiteral("Local IP"));
-  EXPECT_EQ(labelText(w, app::InfoLabel::Version), QStringLiteral(" V1.0.27"));
-  EXPECT_EQ(labelText(w, app::InfoLabel::Status), QStringLiteral(" Zz.."));
-  EXPECT_EQ(labelText(w, app::InfoLabel::Time), QStringLiteral(" lbltime"));
-  EXPECT_EQ(labelText(w, app::InfoLabel::Date), QStringLiteral(" Zz..."));
-  EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblled"))->toolTip(),
-            QStringLiteral("Connection status..."));
-  // The tray component holds the program's icon, but nothing is in the tray while the window is up.
-  EXPECT_NE(w.sysTray().Icon(), 0U);
-  EXPECT_FALSE(f.tray->shown);
-  EXPECT_TRUE(f.boxes.shown.empty());
+  EXPECT_EQ(w.windowTitle(), "Lumeno");
+  EXPECT_EQ(text1(w)->text(), "192.168.0.5");
+  EXPECT_EQ(text1(w)->toolTip(), "Local IP");
+  EXPECT_EQ(w.infoLabel(InfoLabel::Version)->text(), " V1.0.27");
+  EXPECT_EQ(w.infoLabel(InfoLabel::Status)->text(), " Zz..");
+  EXPECT_TRUE(trayShows(w, "mainicon"));
+  EXPECT_FALSE(f.tray->shown);  // nothing in the tray while the window is up
   EXPECT_EQ(f.log(), "<missing>");
-}
-
-TEST(MainWindowStartUp, TimersRunAtTheirIntervalsFromTheStart) {
-  MainWindowFixture f;
-  auto& w = f.window();
-  const std::pair<const char*, int> timers[] = {
-      {"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}};
-  for (const auto& [name, interval] : timers) {
-    auto* timer = w.findChild<QTimer*>(QString::fromLatin1(name));
+  for (const auto& [name, interval] :
+       {std::pair{"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}) {
+    auto* timer = w.findChild<QTimer*>(name);
     ASSERT_NE(timer, nullptr) << name;
     EXPECT_EQ(timer->interval(), interval) << name;
     EXPECT_TRUE(timer->isActive()) << name;
   }
 }
 
-TEST(MainWindowStartUp, TrayAtStartGoesStraightToTheTrayWithTheProgramIcon) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "0", "1"));
-  auto& w = f.window();
-  ASSERT_TRUE(w.startsInTray());
-  w.showAtStartUp();
-  EXPECT_TRUE(f.tray->shown);
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(f.tray->iconKey, w.sysTray().picture().cacheKey());
-}
-
-TEST(MainWindowStartUp, WithoutATrayTheWindowStaysReachableOnTheTaskbar) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "0", "1"));
-  f.tray->available = false;
-  auto& w = f.window();
-  w.showAtStartUp();
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_TRUE(w.isMinimized());
-  EXPECT_FALSE(f.tray->shown);
-}
-
-TEST(MainWindowStartUp, AnEmptySettingIsReportedAndLoggedEvenWithLoggingOff) {
-  MainWindowFixture f(
-      "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=0\r\n[Automation]\r\ntrayatstartup="
-      "\r\n");
-  auto& w = f.window();
-  // The main window's read and, loading for the logging switch, the options dialog's read.
-  ASSERT_EQ(f.boxes.shown.size(), 2U);
-  for (const BoxRequest& box : f.boxes.shown) {
-    EXPECT_EQ(box, (BoxRequest{"An error has occurred while calling the API function", "Lumeno",
-                               BoxIcon::Exclamation}));
+TEST(MainWindow, TrayAtStartGoesStraightToTheTrayOrStaysOnTheTaskbarWithoutOne) {
+  for (bool trayExists : {true, false}) {
+    MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "0", "1"));
+    f.tray->available = trayExists;
+    f.window().showAtStartUp();
+    EXPECT_EQ(f.tray->shown, trayExists);
+    EXPECT_EQ(f.window().isVisible(), !trayExists);  // without a tray the window must stay reachable
   }
-  // Only the main window's copy writes the log entry.
-  EXPECT_EQ(f.log(), "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n");
-  EXPECT_FALSE(w.startsInTray());
 }
 
-TEST(MainWindowExit, StartThenExitYesLogsExactlyTwoLines) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
-  auto& w = f.window();
-  EXPECT_EQ(f.log(), kLoaded);
-  f.boxes.answers.push_back(BoxAnswer::Yes);
-  w.exitLumeno();
-  ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0],
-            (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
-  EXPECT_EQ(f.log(), kLoaded + kExit);
-  EXPECT_EQ(f.programEnds, 1);
+TEST(MainWindow, AnEmptySettingIsReportedByBothReadersAndLoggedOnceEvenWithLoggingOff) {
+  MainWindowFixture f("[Options]\r\nuselog=0\r\n[Automation]\r\ntrayatstartup=\r\n");
+  f.window();
+  ASSERT_EQ(f.boxes.shown.size(), 2U);  // the main window's read, then the options dialog's
+  for (const BoxRequest& box : f.boxes.shown)
+    EXPECT_EQ(box, (BoxRequest{kApiError, "Lumeno", BoxIcon::Exclamation}));
+  EXPECT_EQ(f.log(), "[Error API ini]" + kStamp);
 }
 
-TEST(MainWindowExit, NoLeavesEverythingAsItWasTrayIconIncluded) {
+TEST(MainWindow, ExitAsksAndOnYesLogsTheSecondLine) {
   MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
   auto& w = f.window();
   w.sysTray().MinToSysTray();
-  ASSERT_TRUE(f.tray->shown);
-  f.boxes.answers.push_back(BoxAnswer::No);
+  f.boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
   w.exitLumeno();
   EXPECT_EQ(f.programEnds, 0);
-  EXPECT_TRUE(f.tray->shown);
-  EXPECT_EQ(f.log(), kLoaded);
+  EXPECT_TRUE(f.tray->shown);  // No leaves everything, tray icon included
+  w.exitLumeno();
+  EXPECT_EQ(f.boxes.shown[1],
+            (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Program Exit]" + kStamp);
+  EXPECT_EQ(f.programEnds, 1);
+  EXPECT_FALSE(f.tray->shown);
 }
 
-TEST(MainWindowExit, TrayExitAndTheCloseBoxEndWithoutQuestionOrLogLine) {
+TEST(MainWindow, TrayExitAndTheCloseBoxEndWithoutQuestionOrLogLine) {
   MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
   auto& w = f.window();
   w.sysTray().MinToSysTray();
   w.exitFromTray();
-  EXPECT_EQ(f.programEnds, 1);
   EXPECT_FALSE(f.tray->shown);
   w.show();
   w.close();
   EXPECT_EQ(f.programEnds, 2);
   EXPECT_TRUE(f.boxes.shown.empty());
-  EXPECT_EQ(f.log(), kLoaded);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp);
 }
 
-TEST(MainWindowLabels, FourClicksRingThroughVersionTimeDateBackToStatus) {
+TEST(MainWindow, InfoLabelClicksRingAndMinimisingGoesToTheTrayAndBack) {
   MainWindowFixture f;
   auto& w = f.window();
   w.show();
   f.clock.value = {"06/12/2026", "09:00:01"};
-  w.clickInfoLabel(app::InfoLabel::Status);
-  EXPECT_TRUE(w.infoLabel(app::InfoLabel::Version)->isVisible());
-  EXPECT_FALSE(w.infoLabel(app::InfoLabel::Status)->isVisible());
-  w.clickInfoLabel(app::InfoLabel::Version);
-  // The time shown is current: the clock was read on the way.
-  EXPECT_EQ(labelText(w, app::InfoLabel::Time), QStringLiteral(" 09:00:01"));
-  EXPECT_EQ(labelText(w, app::InfoLabel::Date), QStringLiteral(" 06/12/2026"));
-  EXPECT_TRUE(w.infoLabel(app::InfoLabel::Time)->isVisible());
-  w.clickInfoLabel(app::InfoLabel::Time);
-  EXPECT_TRUE(w.infoLabel(app::InfoLabel::Date)->isVisible());
-  EXPECT_FALSE(w.infoLabel(app::InfoLabel::Time)->isVisible());
-  w.clickInfoLabel(app::InfoLabel::Date);
-  EXPECT_TRUE(w.infoLabel(app::InfoLabel::Status)->isVisible());
-  for (auto hidden : {app::InfoLabel::Version, app::InfoLabel::Time, app::InfoLabel::Date}) {
-    EXPECT_FALSE(w.infoLabel(hidden)->isVisible());
+  const InfoLabel ring[] = {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date};
+  for (int click = 0; click < 4; ++click) {
+    w.clickInfoLabel(ring[click]);
+    EXPECT_FALSE(w.infoLabel(ring[click])->isVisible()) << click;
+    EXPECT_TRUE(w.infoLabel(ring[(click + 1) % 4])->isVisible()) << click;
   }
-}
+  for (InfoLabel label : ring) EXPECT_EQ(w.infoLabel(label)->isVisible(), label == InfoLabel::Status);
+  EXPECT_EQ(w.infoLabel(InfoLabel::Time)->text(), " 09:00:01");  // refreshed on the way to the time
 
-TEST(MainWindowLabels, MinimisingGoesToTheTrayAndRestoringComesBack) {
-  MainWindowFixture f;
-  auto& w = f.window();
-  w.show();
   w.setWindowState(Qt::WindowMinimized);
-  QCoreApplication::sendPostedEvents();  // the move to the tray follows the state change
+  QCoreApplication::sendPostedEvents();
   EXPECT_TRUE(f.tray->shown);
   EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lumeno"));
   w.showLumeno();
   EXPECT_FALSE(f.tray->shown);
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_FALSE(w.isMinimized());
+  EXPECT_TRUE(w.isVisible() && !w.isMinimized());
+}
+
+TEST(MainWindow, EachStatusTickSetsTextColourLampTrayIconAndTip) {
+  MainWindowFixture f;
+  auto& w = f.window();
+  QLabel* status = w.infoLabel(InfoLabel::Status);
+  auto* lamp = w.findChild<QLabel*>("lblled");
+  f.network.connected = false;
+  w.onStatusTick();
+  EXPECT_EQ(status->text(), " Offline!");
+  EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(255, 0, 0));
+  EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
+  EXPECT_TRUE(trayShows(w, "offlineicon"));
+  EXPECT_EQ(w.sysTray().ToolTip(), "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
+  f.network.connected = true;
+  w.onStatusTick();
+  EXPECT_EQ(status->text(), " Online");
+  EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(0, 255, 0));
+  EXPECT_TRUE(trayShows(w, "mainicon"));
+  EXPECT_EQ(f.network.connectionChecks, 2);  // asked afresh every tick
+
+  f.clock.value = {"2026-12-06", "23:59:59"};
+  w.onClockTick();
+  EXPECT_EQ(w.infoLabel(InfoLabel::Date)->text(), " 2026-12-06");
+  EXPECT_EQ(w.infoLabel(InfoLabel::Time)->text(), " 23:59:59");
+}
+
+TEST(MainWindow, RefreshLocalIpRereadsTheAddressLogsItAndTheNextTickRestoresTheTip) {
+  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
+  auto& w = f.window();
+  w.onStatusTick();
+  f.network.address = "10.20.30.40";
+  w.refreshLocalIp();
+  EXPECT_EQ(text1(w)->text(), "10.20.30.40");
+  EXPECT_EQ(text1(w)->toolTip(), "Local IP Address");
+  EXPECT_EQ(w.sysTray().ToolTip(), "LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27");
+  EXPECT_NE(f.log().find("[Refreshed Local IP] : 10.20.30.40" + kStamp), std::string::npos);
+  w.onStatusTick();
+  EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : "));
+}
+
+TEST(MainWindowAlert, AlertsWhileOfflineWithTheOptionOnAndLogsAfterTheBoxCloses) {
+  MainWindowFixture f(MainWindowFixture::withKeys("1", "0", "1"));
+  auto& w = f.window();
+  w.onAlertTick();  // " Zz.." is not " Offline!"
+  EXPECT_TRUE(f.boxes.shown.empty());
+  f.network.connected = false;
+  w.onStatusTick();
+  std::string logWhileOpen;
+  f.boxes.onShow = [&](const BoxRequest&) {
+    logWhileOpen = f.log();
+    w.onAlertTick();  // timers tick under a modal box: no second alert on top of it
+  };
+  w.onAlertTick();
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0],
+            (BoxRequest{"Internet connection has been lost!. Please goto options and un-tic this "
+                        "alert option if you don't want it.",
+                        "Connection Problems"}));
+  EXPECT_EQ(logWhileOpen.find("[Connection Lost]"), std::string::npos);
+  EXPECT_NE(f.log().find("[Connection Lost]" + kStamp), std::string::npos);
+
+  // Read afresh at every tick: switched off, no alert; a failed read goes on with the last value.
+  f.boxes.onShow = nullptr;
+  f.folder.write("Lumeno.ini", MainWindowFixture::withKeys("0", "0", "1"));
+  w.onAlertTick();
+  EXPECT_EQ(f.boxes.shown.size(), 1U);
+  f.folder.write("Lumeno.ini", "[Options]\r\nalertifoffline=\r\n");
+  w.onAlertTick();
+  ASSERT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.boxes.shown[1].text, kApiError);
 }
 
 }  // namespace
