@@ -13,11 +13,21 @@ class SystemTrayBackend final : public TrayBackend {
   [[nodiscard]] bool available() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
   void show() override { icon_.show(); }
   void hide() override { icon_.hide(); }
-  void setIcon(const QIcon& icon) override { icon_.setIcon(icon); }
-  void setToolTip(const QString& tip) override { icon_.setToolTip(tip); }
+  // The owner refreshes icon and tip every few seconds whether or not they changed; only a
+  // real change goes to the desktop, which would otherwise redraw the icon every time.
+  void setIcon(const QIcon& icon) override {
+    if (icon.cacheKey() == iconKey_) return;
+    iconKey_ = icon.cacheKey();
+    icon_.setIcon(icon);
+  }
+  void setToolTip(const QString& tip) override {
+    if (tip == icon_.toolTip()) return;
+    icon_.setToolTip(tip);
+  }
 
  private:
   QSystemTrayIcon icon_;
+  qint64 iconKey_ = 0;
 };
 
 }  // namespace
