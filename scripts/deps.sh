@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  iputils-ping traceroute net-tools iproute2 desktop-file-utils
+  iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
 )
 
 missing=()
