@@ -12,6 +12,7 @@
 
 #include "about/SysInfo.h"
 #include "app/Version.h"
+#include "app/WindowGeometry.h"
 #include "platform/Launcher.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -37,7 +38,7 @@ AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry
   // A fixed dialog border: no minimise, no maximise, no resizing.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(twipsX(3615), twipsY(1680));
+  setFixedSize(app::twipsX(*this, 3615), app::twipsY(*this, 1680));
 
   // Plain background in the desktop's menu colour, shared by the labels and buttons.
   QPalette background = palette();
@@ -133,26 +134,13 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
 void AboutBox::showEvent(QShowEvent* event) {
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
-      move(frame.topLeft());
-    }
+    app::centreOnScreen(*this);
   }
   QDialog::showEvent(event);
 }
 
 void AboutBox::place(QWidget* widget, int left, int top, int width, int height) const {
-  widget->setGeometry(twipsX(left), twipsY(top), twipsX(width), twipsY(height));
-}
-
-// 15 twips per pixel at 96 dots per inch, scaled with the screen.
-int AboutBox::twipsX(int twips) const {
-  return qRound(static_cast<double>(twips) * logicalDpiX() / (15.0 * 96.0));
-}
-
-int AboutBox::twipsY(int twips) const {
-  return qRound(static_cast<double>(twips) * logicalDpiY() / (15.0 * 96.0));
+  widget->setGeometry(app::twipsRect(*this, left, top, width, height));
 }
 
 }  // namespace lumeno::about

@@ -37,8 +37,6 @@ class AboutBox : public QDialog {
 
  private:
   void place(QWidget* widget, int left, int top, int width, int height) const;
-  [[nodiscard]] int twipsX(int twips) const;
-  [[nodiscard]] int twipsY(int twips) const;
 
   const AppContext& context_;
   const platform::Registry& registry_;

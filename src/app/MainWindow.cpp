@@ -13,7 +13,7 @@
 
 #include "about/AboutBox.h"
 #include "app/StatusText.h"
-#include "app/Twips.h"
+#include "app/WindowGeometry.h"
 #include "iptools/IpToolsWindow.h"
 #include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"
@@ -36,7 +36,7 @@ QString qs(std::string_view text) {
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(twips(240), twips(360), twips(1935), twips(255));
+  label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
   label->setAlignment(Qt::AlignCenter);
   label->setToolTip(QString::fromLatin1(tip));
   QPalette palette = label->palette();
@@ -112,13 +112,13 @@ QIcon MainWindow::image(const char* key) const {
 void MainWindow::buildControls() {
   auto* strip = new QWidget(this);
   strip->setObjectName(QStringLiteral("client"));
-  strip->setFixedSize(twips(2175), twips(615));
+  strip->setFixedSize(twipsX(*this, 2175), twipsY(*this, 615));
   setCentralWidget(strip);
   setWindowBackground(kSilver);
 
   Text1_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
   Text1_->setObjectName(QStringLiteral("Text1"));
-  Text1_->setGeometry(0, 0, twips(2175), twips(360));
+  Text1_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
   Text1_->setAlignment(Qt::AlignCenter);
   QFont bold = Text1_->font();
   bold.setBold(true);
@@ -130,7 +130,7 @@ void MainWindow::buildControls() {
 
   lblled_ = new QLabel(strip);
   lblled_->setObjectName(QStringLiteral("lblled"));
-  lblled_->setGeometry(0, twips(360), twips(255), twips(255));
+  lblled_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lblled_->setToolTip(QStringLiteral("Connection status..."));
   setBackground(lblled_, QApplication::palette().color(QPalette::Button));
 

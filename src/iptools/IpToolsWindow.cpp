@@ -25,6 +25,7 @@
 #include <string>
 
 #include "app/MessageBoxes.h"
+#include "app/WindowGeometry.h"
 #include "iptools/Address.h"
 #include "platform/Files.h"
 
@@ -310,14 +311,14 @@ void IpToolsWindow::refreshEnabledStates() {
 // ---- layout ------------------------------------------------------------------------------------
 
 int IpToolsWindow::xPixels(int twips) const {
-  return qRound(twips * logicalDpiX() / 1440.0);
+  return app::twipsX(*this, twips);
 }
 int IpToolsWindow::yPixels(int twips) const {
-  return qRound(twips * logicalDpiY() / 1440.0);
+  return app::twipsY(*this, twips);
 }
 
 QRect IpToolsWindow::twips(int left, int top, int width, int height) const {
-  return {xPixels(left), yPixels(top), xPixels(width), yPixels(height)};
+  return app::twipsRect(*this, left, top, width, height);
 }
 
 void IpToolsWindow::applyLayoutRule() {
@@ -345,11 +346,7 @@ void IpToolsWindow::showEvent(QShowEvent* event) {
   applyLayoutRule();
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* where = screen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(where->availableGeometry().center());
-      move(frame.topLeft());
-    }
+    app::centreOnScreen(*this);
   }
 }
 

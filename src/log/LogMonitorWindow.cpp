@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/MessageBoxes.h"
+#include "app/WindowGeometry.h"
 
 namespace lumeno::log {
 namespace {
@@ -22,11 +23,6 @@ constexpr int kReloadIntervalMs = 3000;
 // How many of the last bytes shown are read again with the growth, to be sure the file still
 // begins with what the box shows (a clear followed by enough new entries also "grows").
 constexpr std::size_t kTailBytes = 1024;
-
-// 15 twips per pixel at 96 dots per inch, scaled with the screen.
-int twipsToPixels(int twips, int dpi) {
-  return qRound(static_cast<double>(twips) * dpi / (15.0 * 96.0));
-}
 
 }  // namespace
 
@@ -48,7 +44,7 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
 
   StatusBar1_ = new QStatusBar(this);
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1_->setFixedHeight(twipsToPixels(255, logicalDpiY()));
+  StatusBar1_->setFixedHeight(app::twipsY(*this, 255));
   setStatusBar(StatusBar1_);
 
   mnufile_ = menuBar()->addMenu(QStringLiteral("File"));
@@ -72,8 +68,7 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   connect(Timer1_, &QTimer::timeout, this, &LogMonitorWindow::Timer1_Timer);
 
   // The designed client area lies below the menu bar.
-  resize(twipsToPixels(7005, logicalDpiX()),
-         twipsToPixels(5355, logicalDpiY()) + menuBar()->sizeHint().height());
+  resize(app::twipsX(*this, 7005), app::twipsY(*this, 5355) + menuBar()->sizeHint().height());
   load();
 }
 
@@ -209,11 +204,7 @@ void LogMonitorWindow::showEvent(QShowEvent* event) {
   if (!loaded_) load();
   if (!centred_) {
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-      QRect frame = frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
-      move(frame.topLeft());
-    }
+    app::centreOnScreen(*this);
   }
   keepMinimumOuterSize();
   QMainWindow::showEvent(event);
@@ -233,8 +224,8 @@ void LogMonitorWindow::closeEvent(QCloseEvent* event) {
 void LogMonitorWindow::keepMinimumOuterSize() {
   // The smallest size is that of the whole window, title bar and borders included.
   const QSize decoration = frameGeometry().size() - geometry().size();
-  const QSize minimum(std::max(0, twipsToPixels(5000, logicalDpiX()) - decoration.width()),
-                      std::max(0, twipsToPixels(3000, logicalDpiY()) - decoration.height()));
+  const QSize minimum(std::max(0, app::twipsX(*this, 5000) - decoration.width()),
+                      std::max(0, app::twipsY(*this, 3000) - decoration.height()));
   if (minimumSize() != minimum) setMinimumSize(minimum);
 }
 

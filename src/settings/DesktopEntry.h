@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The desktop entry that starts the program when the user logs in (an XDG autostart entry), and
-// the quoting rules of the Desktop Entry Specification that it needs.
+// the quoting rules of the desktop entry format that it needs.
 namespace lumeno::settings {
 
 // One argument of an Exec line as it appears in the file: enclosed in double quotes, with '"',

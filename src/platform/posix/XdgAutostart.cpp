@@ -40,8 +40,8 @@ std::filesystem::path homeFolder() {
   return "/";
 }
 
-// Creates the folder and any missing parents, private to the user as the XDG Base Directory
-// Specification asks for folders it creates.
+// Creates the folder and any missing parents, private to the user, as XDG base directories
+// must be.
 bool makeFolders(const std::filesystem::path& folder) {
   std::filesystem::path partial;
   for (const auto& part : folder) {
@@ -57,7 +57,7 @@ bool makeFolders(const std::filesystem::path& folder) {
 XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder) : folder_(std::move(autostartFolder)) {}
 
 XdgAutostart XdgAutostart::fromEnvironment() {
-  // Relative values are invalid by the XDG Base Directory Specification and are ignored.
+  // XDG base directories must be absolute paths; a relative value is ignored.
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
     return XdgAutostart(std::filesystem::path(config) / "autostart");
   }
