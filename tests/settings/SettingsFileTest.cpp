@@ -1,15 +1,25 @@
-// ReadSetting and WriteSetting on a real Lumeno.ini in a temporary program folder.
+// Lumeno.ini through ReadSetting/WriteSetting and the options dialog; clearing the log; the XDG
+// autostart entry that "Start when computer loads" writes, checked and started as a desktop would.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "FakeAutostart.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
-#include "platform/ProfileFile.h"
+#include "platform/posix/XdgAutostart.h"
+#include "settings/OptionsDialog.h"
 #include "settings/SettingsAccess.h"
 
 namespace lumeno::settings {
@@ -17,150 +27,213 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const std::vector<std::string> kAllOff{
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
+    "autostartup=0",    ""};
 const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
                            BoxIcon::Exclamation, BoxButtons::Ok};
+const BoxRequest kClearLog{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo};
 
-const std::string kIni =
-    "; Lumeno options\r\n"
-    "[Options]\r\n"
-    "alertifoffline = 1 \r\n"
-    "hostnameintext1.text=\" 2 \"\r\n"
-    "uselog=\r\n"
-    "\r\n"
-    "[Automation]\r\n"
-    "trayatstartup=0123456789012345678901234567890123456789012345678901234567890\r\n"
-    "autostartup=0\r\n";
+// The file with every option off, with one line changed to `to`.
+std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
+  std::string text;
+  for (std::size_t i = 0; i < kAllOff.size(); ++i)
+    text += (i == 0 ? "" : "\r\n") + (i == changed ? to : kAllOff[i]);
+  return text;
+}
 
 class SettingsFile : public ::testing::Test {
  protected:
   SettingsFile() {
     context.programFolder = folder.path();
+    context.executable = folder / "lumeno";
     context.boxes = &boxes;
-    folder.write("Lumeno.ini", kIni);
+    context.autostart = &autostart;
+    folder.write("Lumeno.ini", allOff());
   }
-
-  SettingFields fields(const char* section, const char* key, const char* value = "") {
-    return {section, key, value};
+  std::string read(const char* section, const char* key) {
+    SettingFields fields{section, key, "previous"};
+    return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
+  }
+  static QCheckBox* box(const OptionsDialog& dialog, const char* name) {
+    return dialog.findChild<QCheckBox*>(QLatin1String(name));
   }
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
+  platform::FakeAutostart autostart;
   AppContext context;
 };
 
-TEST_F(SettingsFile, ReadsTrimmedValuesCutTo49Characters) {
-  SettingFields f = fields("options", "ALERTIFOFFLINE");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "1");
-  f = fields("Options", "hostnameintext1.text");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "2");  // quotes removed, then the spaces inside them
-  f = fields("Automation", "trayatstartup");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0123456789012345678901234567890123456789012345678");
+TEST_F(SettingsFile, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent) {
+  folder.write("Lumeno.ini", "[Options]\r\na = 1 \r\nb=\" 2 \"\r\nc=" + std::string(60, '3') + "\r\nd=\r\n");
+  EXPECT_EQ(read("options", "A"), "1");
+  EXPECT_EQ(read("Options", "b"), "2");
+  EXPECT_EQ(read("Options", "c"), std::string(49, '3'));
   EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SettingsFile, AbsentKeySectionOrFileReadsZeroWithoutAMessage) {
-  SettingFields f = fields("Options", "nosuchkey", "1");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0");
-  f = fields("NoSuchSection", "uselog", "1");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0");
+  // An empty value is a failed read: the message, and the value is left as it was.
+  EXPECT_EQ(read("Options", "d"), "failed, kept previous");
+  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
   fs::remove(folder / "Lumeno.ini");
-  f = fields("Options", "alertifoffline", "1");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0");
-  fs::create_directory(folder / "Lumeno.ini");  // a folder where the file should be reads as absent
-  f = fields("Options", "alertifoffline", "1");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0");
-  EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_FALSE(readsAsOn(f.currentValue));
+  EXPECT_EQ(read("Options", "a"), "0");
 }
 
-TEST_F(SettingsFile, AnEmptyValueIsAFailureThatKeepsThePreviousValue) {
-  SettingFields f = fields("Options", "alertifoffline");
-  ASSERT_TRUE(ReadSetting(context, f));
-  f.currentKey = "uselog";
-  EXPECT_FALSE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "1");
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0], kApiError);
-}
-
-TEST_F(SettingsFile, AWriteChangesThatValueOnly) {
-  EXPECT_TRUE(WriteSetting(context, fields("Options", "uselog", "1")));
-  EXPECT_TRUE(WriteSetting(context, fields("automation", "AutoStartup", "1")));
-  std::string expected = kIni;
-  expected.replace(expected.find("uselog=") + 7, 0, "1");
-  expected.replace(expected.find("autostartup=0") + 12, 1, "1");
-  EXPECT_EQ(folder.read("Lumeno.ini"), expected);
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SettingsFile, AWriteReplacesTheFileWholeAndKeepsItsPermissions) {
-  ::chmod((folder / "Lumeno.ini").c_str(), 0640);
-  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
-  EXPECT_TRUE(WriteSetting(context, fields("Options", "alertifoffline", "0")));
-  const platform::FileIdentity after = platform::identifyFile(folder / "Lumeno.ini");
-  // A new file renamed into place: a crash leaves the old file or the new one, never half of one.
-  EXPECT_NE(after.inode, before.inode);
-  struct stat status {};
-  ASSERT_EQ(::stat((folder / "Lumeno.ini").c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 07777, 0640U);
-  // No temporary file is left behind.
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path())) ++files;
-  EXPECT_EQ(files, 1);
-
-  // Writing what the file already says leaves it alone.
-  EXPECT_TRUE(WriteSetting(context, fields("Options", "alertifoffline", "0")));
-  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), after);
-}
-
-TEST_F(SettingsFile, AFailedWriteShowsTheMessageAndKeepsTheOldFile) {
-  ::chmod((folder / "Lumeno.ini").c_str(), 0444);
-  EXPECT_FALSE(WriteSetting(context, fields("Options", "uselog", "1")));
-  EXPECT_EQ(folder.read("Lumeno.ini"), kIni);
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0], kApiError);
-
-  fs::remove(folder / "Lumeno.ini");
-  fs::create_directory(folder / "Lumeno.ini");
-  EXPECT_FALSE(WriteSetting(context, fields("Options", "uselog", "1")));
-  EXPECT_TRUE(fs::is_directory(folder / "Lumeno.ini"));
-  EXPECT_EQ(boxes.shown.size(), 2U);
-
-  context.programFolder = folder / "no such folder";
-  EXPECT_FALSE(WriteSetting(context, fields("Options", "uselog", "1")));
-  EXPECT_EQ(boxes.shown.size(), 3U);
-}
-
-TEST_F(SettingsFile, AMissingFileIsCreatedByAWrite) {
-  fs::remove(folder / "Lumeno.ini");
-  EXPECT_TRUE(WriteSetting(context, fields("Options", "uselog", "1")));
-  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nuselog=1\r\n");
-}
-
-TEST_F(SettingsFile, ALinkedSettingsFileStaysALink) {
+TEST_F(SettingsFile, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageAndKeepsTheOldValue) {
   fs::create_directory(folder / "real");
   fs::rename(folder / "Lumeno.ini", folder / "real" / "Lumeno.ini");
   fs::create_symlink(folder / "real" / "Lumeno.ini", folder / "Lumeno.ini");
-  EXPECT_TRUE(WriteSetting(context, fields("Options", "alertifoffline", "0")));
+  const platform::FileIdentity before = platform::identifyFile(folder / "real" / "Lumeno.ini");
+  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_EQ(platform::identifyFile(folder / "real" / "Lumeno.ini"), before);
+  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "1"}));
   EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
-  SettingFields f = fields("Options", "alertifoffline");
-  EXPECT_TRUE(ReadSetting(context, f));
-  EXPECT_EQ(f.currentValue, "0");
+
+  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
+  fs::permissions(folder / "real" / "Lumeno.ini", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_EQ(folder.read("real/Lumeno.ini"), allOff(4, "uselog=1"));
+  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
 }
 
-TEST_F(SettingsFile, AnUnreadableFileIsNeverReplaced) {
-  if (::geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
-  ::chmod((folder / "Lumeno.ini").c_str(), 0200);
-  EXPECT_FALSE(platform::writeProfileString(folder / "Lumeno.ini", "Options", "uselog", "1"));
-  ::chmod((folder / "Lumeno.ini").c_str(), 0600);
-  EXPECT_EQ(folder.read("Lumeno.ini"), kIni);
+TEST_F(SettingsFile, TheDialogLoadsWithoutWritingAndEachTickChangesExactlyOneLine) {
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  OptionsDialog dialog(context, {});
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
+  EXPECT_TRUE(autostart.calls.empty());
+  using Tick = std::pair<const char*, std::size_t>;  // a box and the line of its key
+  for (const auto& [name, line] : {Tick{"alertifoffline", 2}, Tick{"chkhostnamepopup", 3}, Tick{"chklog", 4},
+                                   Tick{"trayatstartup", 7}, Tick{"chkstartup", 8}}) {
+    for (const char value : {'1', '0'}) {
+      box(dialog, name)->click();
+      std::string changed = kAllOff[line];
+      changed.back() = value;
+      EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << name << " " << value;
+    }
+  }
+  // "Start when computer loads" also adds the start-up value, and unticking removes it.
+  ASSERT_EQ(autostart.calls.size(), 2U);
+  EXPECT_EQ(autostart.calls[0].data, (folder / "lumeno").string());
+  EXPECT_TRUE(autostart.values.empty());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsFile, TheDialogTicksWhatReadsAsOnWritesItBackAsOneAndLeavesAFailedReadUnticked) {
+  folder.write("Lumeno.ini",
+               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
+  OptionsDialog dialog(context, {});
+  for (const char* name : {"alertifoffline", "trayatstartup", "chkstartup"})
+    EXPECT_TRUE(box(dialog, name)->isChecked());
+  EXPECT_FALSE(dialog.isHostNamePopupOn());  // its empty value must not take the "2" read before it
+  EXPECT_FALSE(dialog.isLogOn());            // "1 ; yes" is not a number
+  EXPECT_EQ(folder.read("Lumeno.ini"),
+            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+            "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
+  EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
+  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+}
+
+TEST_F(SettingsFile, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
+  const std::string log = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
+  folder.write("log.txt", log);
+  OptionsDialog dialog(context, {});
+  auto* clear = dialog.findChild<QPushButton*>(QStringLiteral("Command1"));
+  ASSERT_NE(clear, nullptr);
+  for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Yes}) {
+    boxes.answers = {answer};
+    clear->click();
+    EXPECT_EQ(folder.read("log.txt"), answer == BoxAnswer::Yes ? "" : log);
+  }
+  folder.write("log.txt", log);
+  fs::permissions(folder / "log.txt", fs::perms::owner_read);
+  boxes.answers = {BoxAnswer::Yes};
+  clear->click();
+  EXPECT_EQ(folder.read("log.txt"), log);
+  const BoxRequest failed{"The log file could not be cleared: " + (folder / "log.txt").string(), "Lumeno",
+                          BoxIcon::Exclamation, BoxButtons::Ok};
+  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kClearLog, kClearLog, kClearLog, failed}));
+}
+
+// The value of `key` in a desktop entry, with its string escapes undone.
+std::optional<std::string> entryValue(const std::string& entry, const std::string& key) {
+  const std::size_t at = entry.find("\n" + key + "=");
+  if (at == std::string::npos) return std::nullopt;
+  std::string value;
+  for (std::size_t i = at + key.size() + 2; i < entry.size() && entry[i] != '\n'; ++i) {
+    if (entry[i] != '\\') {
+      value += entry[i];
+    } else if (const std::size_t escape = std::string_view("s\\ntr").find(entry[++i]); escape != value.npos) {
+      value += " \\\n\t\r"[escape];
+    } else {
+      return std::nullopt;
+    }
+  }
+  return value;
+}
+
+// An Exec value split into words as a launcher does: at spaces outside double quotes, inside
+// which \", \`, \$ and \\ stand for the character; then "%%" is a literal "%".
+std::optional<std::vector<std::string>> parseExec(std::string_view value) {
+  std::vector<std::string> argv;
+  bool inWord = false;
+  bool quoted = false;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (!inWord && (quoted || c != ' ')) argv.emplace_back();
+    inWord = quoted || c != ' ';
+    if (c == '\\' &&
+        (!quoted || ++i == value.size() || std::string_view("\"`$\\").find(value[i]) == value.npos)) {
+      return std::nullopt;
+    }
+    if (c == '%' && (++i == value.size() || value[i] != '%')) return std::nullopt;
+    quoted = quoted != (c == '"');
+    if (inWord && c != '"') argv.back() += value[i];
+  }
+  return quoted ? std::nullopt : std::optional(argv);
+}
+
+// Runs a program to its end; what it printed.
+std::string run(const std::string& program, const QStringList& arguments, const fs::path& workingFolder) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.setWorkingDirectory(QString::fromStdString(workingFolder.string()));
+  process.start(QString::fromStdString(program), arguments);
+  EXPECT_TRUE(process.waitForFinished(-1)) << program;
+  EXPECT_EQ(process.exitCode(), 0) << program;
+  return process.readAll().toStdString();
+}
+
+TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgramAndUntickingRemovesIt) {
+  const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+  ASSERT_FALSE(validator.isEmpty()) << "desktop-file-validate is missing (Debian package desktop-file-utils)";
+  context.programFolder =
+      folder / "Lumeno folder with spaces $HOME `id` \"q\" 'a' 100% back\\slash (1) caf\xC3\xA9;#~&";
+  context.executable = context.programFolder / "lumeno stand-in";
+  fs::create_directories(context.programFolder);
+  ASSERT_TRUE(platform::writeFile(context.executable, "#!/bin/sh\npwd -P > started.txt\n"));
+  fs::permissions(context.executable, fs::perms::owner_all);
+  platform::XdgAutostart xdg(folder / "autostart");
+  context.autostart = &xdg;
+
+  OptionsDialog dialog(context, {});
+  box(dialog, "chkstartup")->click();
+  const fs::path entry = xdg.entryFile("Lumeno.exe");
+  const std::string text = platform::readFile(entry).value_or("");
+  EXPECT_EQ(run(validator.toStdString(), {QString::fromStdString(entry.string())}, folder.path()), "")
+      << text;
+  // Started as a session starts it: Exec read by the Desktop Entry rules, run in Path.
+  const std::optional<std::vector<std::string>> argv = parseExec(entryValue(text, "Exec").value_or(""));
+  ASSERT_EQ(argv, std::vector<std::string>{context.executable.string()}) << text;
+  ASSERT_EQ(entryValue(text, "Path"), context.programFolder.string()) << text;
+  run(argv->front(), {}, *entryValue(text, "Path"));
+  EXPECT_EQ(platform::readFile(context.file("started.txt")),
+            fs::canonical(context.programFolder).string() + "\n");
+
+  box(dialog, "chkstartup")->click();
+  EXPECT_FALSE(fs::exists(entry));
+  EXPECT_EQ(platform::readFile(context.file("Lumeno.ini")), "[Automation]\r\nautostartup=0\r\n");
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace
