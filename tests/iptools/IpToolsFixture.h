@@ -6,16 +6,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QString>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
-#include "app/AppContext.h"
 #include "iptools/IpToolsWindow.h"
 
 namespace lumeno::iptools::test {
@@ -24,47 +24,56 @@ namespace lumeno::iptools::test {
 class IpToolsFixture : public ::testing::Test {
  protected:
   void SetUp() override { open(); }
-
-  [[nodiscard]] AppContext context() {
+  void open() {
+    window.reset();
     AppContext context;
     context.programFolder = folder.path();
     context.boxes = &boxes;
-    return context;
-  }
-  void open() {
-    window.reset();
-    window = std::make_unique<IpToolsWindow>(context());
+    window = std::make_unique<IpToolsWindow>(context);
+    if (!standIn.isEmpty()) window->setProgramFinder([program = standIn](const QString&) { return program; });
   }
 
-  template <typename T>
+  template <typename T = QWidget>
   T* find(const char* name) const {
-    T* widget = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return window->findChild<T*>(QString::fromLatin1(name));
   }
-  [[nodiscard]] QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
-  [[nodiscard]] QAbstractButton* button(const char* name) const { return find<QAbstractButton>(name); }
-  [[nodiscard]] std::string status() const { return find<QLabel>("classlbl")->text().toStdString(); }
-  [[nodiscard]] std::string counter() const { return find<QLabel>("amountping")->text().toStdString(); }
-  [[nodiscard]] std::string output() const {
-    return find<QPlainTextEdit>("txtOutPut")->toPlainText().toStdString();
+  QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
+  QAbstractButton* button(const char* name) const { return find<QAbstractButton>(name); }
+  std::string text(const char* name) const { return box(name)->text().toStdString(); }
+  void type(const char* name, const char* typed) const { box(name)->setText(QString::fromUtf8(typed)); }
+  void typeOctets(const std::array<const char*, 4>& octets) const {
+    for (std::size_t i = 0; i < 4; ++i) type(("iptxt" + std::to_string(i + 1)).c_str(), octets[i]);
   }
-  void trigger(const char* action) const {
-    auto* item = window->findChild<QAction*>(QString::fromLatin1(action));
-    ASSERT_NE(item, nullptr) << action;
-    item->trigger();
+  std::string status() const { return find<QLabel>("classlbl")->text().toStdString(); }
+  std::string counter() const { return find<QLabel>("amountping")->text().toStdString(); }
+  std::string output() const { return find<QPlainTextEdit>("txtOutPut")->toPlainText().toStdString(); }
+  void trigger(const char* item) const { find<QAction>(item)->trigger(); }
+
+  // What the echoing stand-in prints for these arguments, run in the program folder.
+  std::string echoed(const std::vector<std::string>& arguments) const {
+    std::string printed;
+    for (const std::string& argument : arguments) printed += "[" + argument + "]\n";
+    return printed + "cwd: " + folder.path().string() + "\n";
   }
 
-  // Clicks a tool button and waits (blocking on the tool's end, never a fixed delay) for the run.
+  // The texts of the message boxes shown since the last call.
+  std::vector<std::string> takeBoxTexts() {
+    std::vector<std::string> texts;
+    for (const BoxRequest& shown : boxes.shown) texts.push_back(shown.text);
+    boxes.shown.clear();
+    return texts;
+  }
+
+  // Clicks a tool button and blocks until the window reports the tool's end.
   [[nodiscard]] ::testing::AssertionResult run(const char* toolButton) const {
     QSignalSpy finished(window.get(), &IpToolsWindow::toolFinished);
     button(toolButton)->click();
-    if (finished.isEmpty() && !finished.wait(60000)) {
-      return ::testing::AssertionFailure() << toolButton << ": the tool did not end";
-    }
-    return ::testing::AssertionSuccess();
+    if (!finished.isEmpty() || finished.wait(60000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << toolButton << ": the tool did not end";
   }
 
+  // Every tool a window opened from now on asks for is this stand-in; the real tools when empty.
+  QString standIn = QStringLiteral(LUMENO_STAND_IN_ECHO);
   lumeno::test::TempFolder folder;
   lumeno::test::ScriptedMessageBoxes boxes;
   std::unique_ptr<IpToolsWindow> window;

@@ -1,162 +1,87 @@
-#include "iptools/ToolCommands.h"
-
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "iptools/Address.h"
+#include "iptools/ToolCommands.h"
 
 namespace lumeno::iptools {
 namespace {
 
 using Args = std::vector<std::string>;
+using Installed = std::function<bool(const std::string&)>;
 
-ToolRequest ping(std::string count, std::string host) {
-  ToolRequest request;
-  request.tool = Tool::Ping;
-  request.count = std::move(count);
-  request.host = std::move(host);
-  return request;
+// Tool, count, host, hops, time-out, host names, show all, target.
+const ToolRequest kPing{Tool::Ping, "4", "127.0.0.1", "", "", false, false, ""};
+const ToolRequest kTrace{Tool::Trace, "", "", "30", "3000", false, false, "127.0.0.1"};
+const ToolRequest kNamedTrace{Tool::Trace, "", "", "15", "500", true, false, "192.168.1.1"};
+const ToolRequest kEmptyTrace{Tool::Trace, "", "", "30", "3000", false, false, ""};
+const ToolRequest kNetstat{Tool::Netstat, "", "", "", "", false, false, ""};
+const ToolRequest kNetstatAll{Tool::Netstat, "", "", "", "", false, true, ""};
+
+TEST(ToolCommands, WindowsLinesKeepEverySpace) {
+  const std::vector<std::pair<ToolRequest, std::string>> rows{
+      {kPing, "command.com /c ping -n 4 127.0.0.1 > ping.txt"},
+      {kTrace, "command.com /c tracert  -d   -h  30  -w  3000 127.0.0.1  >  traceroute.txt"},
+      {kNamedTrace, "command.com /c tracert  -h  15  -w  500 192.168.1.1  >  traceroute.txt"},
+      {kEmptyTrace, "command.com /c tracert  -d   -h  30  -w  3000   >  traceroute.txt"},
+      {kNetstat, "command.com /c netstat  >  netstat.txt"},
+      {kNetstatAll, "command.com /c netstat  -a   >  netstat.txt"}};
+  for (const auto& [request, line] : rows) EXPECT_EQ(windowsCommandLine(request), line);
 }
 
-ToolRequest trace(std::string target, bool resolveNames = false, std::string hops = "30",
-                  std::string timeout = "3000") {
-  ToolRequest request;
-  request.tool = Tool::Trace;
-  request.target = std::move(target);
-  request.resolveNames = resolveNames;
-  request.hops = std::move(hops);
-  request.timeout = std::move(timeout);
-  return request;
-}
-
-ToolRequest netstat(bool showAll) {
-  ToolRequest request;
-  request.tool = Tool::Netstat;
-  request.showAll = showAll;
-  return request;
-}
-
-const auto kEverythingInstalled = [](const std::string&) { return true; };
-
-TEST(WindowsCommandLine, PingKeepsSingleSpaces) {
-  EXPECT_EQ(windowsCommandLine(ping("4", "127.0.0.1")), "command.com /c ping -n 4 127.0.0.1 > ping.txt");
-  // An empty count leaves "-n " followed by a second space; box texts go in untrimmed.
-  EXPECT_EQ(windowsCommandLine(ping("", "  x ")), "command.com /c ping -n    x  > ping.txt");
-}
-
-TEST(WindowsCommandLine, TraceKeepsItsDoubledAndTripledSpaces) {
-  EXPECT_EQ(windowsCommandLine(trace("127.0.0.1")),
-            "command.com /c tracert  -d   -h  30  -w  3000 127.0.0.1  >  traceroute.txt");
-  EXPECT_EQ(windowsCommandLine(trace("192.168.1.1", true, "15", "500")),
-            "command.com /c tracert  -h  15  -w  500 192.168.1.1  >  traceroute.txt");
-  // A target that could not be built: three spaces, ">", two spaces.
-  EXPECT_EQ(windowsCommandLine(trace("")),
-            "command.com /c tracert  -d   -h  30  -w  3000   >  traceroute.txt");
-}
-
-TEST(WindowsCommandLine, Netstat) {
-  EXPECT_EQ(windowsCommandLine(netstat(true)), "command.com /c netstat  -a   >  netstat.txt");
-  EXPECT_EQ(windowsCommandLine(netstat(false)), "command.com /c netstat  >  netstat.txt");
-}
-
-TEST(LinuxCommand, PingCountsEchoesAndEndsOptionsBeforeTheHost) {
-  const LinuxCommand command = linuxCommand(ping("4", "127.0.0.1"), kEverythingInstalled);
-  EXPECT_EQ(command.program, "ping");
-  EXPECT_EQ(command.arguments, (Args{"-c", "4", "--", "127.0.0.1"}));
-  EXPECT_TRUE(command.missingNote.empty());
-  // A count that is not a number goes on as typed, for ping to complain about.
-  EXPECT_EQ(linuxCommand(ping("x", "h"), kEverythingInstalled).arguments, (Args{"-c", "x", "--", "h"}));
-  EXPECT_EQ(linuxCommand(ping("", "h"), kEverythingInstalled).arguments, (Args{"-c", "", "--", "h"}));
-}
-
-TEST(LinuxCommand, TraceroutePlainAddressesUnlessNamesAreWanted) {
-  EXPECT_EQ(linuxCommand(trace("127.0.0.1"), kEverythingInstalled).arguments,
-            (Args{"-n", "-m", "30", "-w", "3", "--", "127.0.0.1"}));
-  const LinuxCommand named = linuxCommand(trace("192.168.1.1", true, "15", "500"), kEverythingInstalled);
-  EXPECT_EQ(named.program, "traceroute");
-  EXPECT_EQ(named.arguments, (Args{"-m", "15", "-w", "0.5", "--", "192.168.1.1"}));
-  // Hops and a time-out that are not numbers reach the tool as typed.
-  EXPECT_EQ(linuxCommand(trace("h", false, "ab", "1e3"), kEverythingInstalled).arguments,
-            (Args{"-n", "-m", "ab", "-w", "1e3", "--", "h"}));
-  // No address could be built: the tool gets no target and says so itself.
-  EXPECT_EQ(linuxCommand(trace(""), kEverythingInstalled).arguments,
-            (Args{"-n", "-m", "30", "-w", "3", "--"}));
-}
-
-TEST(LinuxCommand, TimeOutTurnsFromMillisecondsIntoSeconds) {
-  EXPECT_EQ(millisecondsAsSeconds("3000"), "3");
-  EXPECT_EQ(millisecondsAsSeconds("500"), "0.5");
-  EXPECT_EQ(millisecondsAsSeconds("1"), "0.001");
-  EXPECT_EQ(millisecondsAsSeconds("1250"), "1.25");
-  EXPECT_EQ(millisecondsAsSeconds("000"), "0");
-  EXPECT_EQ(millisecondsAsSeconds("0100"), "0.1");
-  EXPECT_EQ(millisecondsAsSeconds("999999"), "999.999");
-  EXPECT_EQ(millisecondsAsSeconds("12345678901234567890"), "12345678901234567.89");
-  for (const char* typed : {"", " 300", "-5", "1.5", "3s", "--help"}) {
-    EXPECT_EQ(millisecondsAsSeconds(typed), typed);
-  }
-}
-
-TEST(LinuxCommand, NetstatPrefersNetToolsThenIproute) {
-  const LinuxCommand plain = linuxCommand(netstat(false), kEverythingInstalled);
-  EXPECT_EQ(plain.program, "netstat");
-  EXPECT_EQ(plain.arguments, (Args{"-t", "-u", "-n"}));
-  EXPECT_EQ(linuxCommand(netstat(true), kEverythingInstalled).arguments, (Args{"-t", "-u", "-n", "-a"}));
-
+TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
+  const auto all = [](const std::string&) { return true; };
   const auto onlySs = [](const std::string& name) { return name == "ss"; };
-  const LinuxCommand ss = linuxCommand(netstat(true), onlySs);
-  EXPECT_EQ(ss.program, "ss");
-  EXPECT_EQ(ss.arguments, (Args{"-t", "-u", "-n", "-a"}));
-}
-
-TEST(LinuxCommand, AMissingToolIsOneLineNamingItsPackage) {
-  const auto nothing = [](const std::string&) { return false; };
-  const LinuxCommand p = linuxCommand(ping("4", "h"), nothing);
-  EXPECT_TRUE(p.program.empty());
-  EXPECT_EQ(p.missingNote, "ping is not installed (Debian package: iputils-ping)\n");
-  EXPECT_EQ(linuxCommand(trace("h"), nothing).missingNote,
-            "traceroute is not installed (Debian package: traceroute)\n");
-  EXPECT_EQ(linuxCommand(netstat(false), nothing).missingNote,
-            "netstat is not installed (Debian package: net-tools)\n");
-}
-
-// Texts a user might type, on purpose or not, into any box.
-const std::vector<std::string>& hostileTexts() {
-  static const std::vector<std::string> texts = {"; touch pwned",
-                                                 "$(touch pwned)",
-                                                 "`touch pwned`",
-                                                 "| tee pwned",
-                                                 "&& rm -rf ~",
-                                                 "> pwned",
-                                                 "< /etc/passwd",
-                                                 "a\nb",
-                                                 "\"quoted\"",
-                                                 "'single'",
-                                                 "-f",
-                                                 "--help",
-                                                 "-w 1000000",
-                                                 "--",
-                                                 "-c 100000 -i 0",
-                                                 "*",
-                                                 "~",
-                                                 "${HOME}",
-                                                 "\\",
-                                                 "#",
-                                                 std::string(10000, 'x')};
-  return texts;
-}
-
-TEST(LinuxCommand, EveryTypedTextIsExactlyOneArgumentAndNeverAnOption) {
-  for (const std::string& text : hostileTexts()) {
-    SCOPED_TRACE(text.substr(0, 40));
-    // Ping: count as the value of -c, host after the end of the options.
-    EXPECT_EQ(linuxCommand(ping(text, text), kEverythingInstalled).arguments, (Args{"-c", text, "--", text}));
-    // Trace: hops and time-out as values of their options, the domain after the end of the options.
-    const Args traced = linuxCommand(trace(text, false, text, text), kEverythingInstalled).arguments;
-    EXPECT_EQ(traced, (Args{"-n", "-m", text, "-w", text, "--", text}));
-    // The Windows line never leaves out or splits what was typed.
-    EXPECT_NE(windowsCommandLine(ping("4", text)).find(text), std::string::npos);
+  const auto none = [](const std::string&) { return false; };
+  const std::vector<std::tuple<ToolRequest, Installed, std::string, Args, std::string>> rows{
+      {kPing, all, "ping", {"-c", "4", "--", "127.0.0.1"}, ""},
+      {kTrace, all, "traceroute", {"-n", "-m", "30", "-w", "3", "--", "127.0.0.1"}, ""},
+      {kNamedTrace, all, "traceroute", {"-m", "15", "-w", "0.5", "--", "192.168.1.1"}, ""},
+      {kEmptyTrace, all, "traceroute", {"-n", "-m", "30", "-w", "3", "--"}, ""},
+      {kNetstat, all, "netstat", {"-t", "-u", "-n"}, ""},
+      {kNetstatAll, all, "netstat", {"-t", "-u", "-n", "-a"}, ""},
+      {kNetstatAll, onlySs, "ss", {"-t", "-u", "-n", "-a"}, ""},
+      {kPing, none, "", {}, "ping is not installed (Debian package: iputils-ping)\n"},
+      {kTrace, none, "", {}, "traceroute is not installed (Debian package: traceroute)\n"},
+      {kNetstat, none, "", {}, "netstat is not installed (Debian package: net-tools)\n"}};
+  for (const auto& [request, installed, program, arguments, note] : rows) {
+    const LinuxCommand c = linuxCommand(request, installed);
+    EXPECT_EQ(std::tie(c.program, c.arguments, c.missingNote), std::tie(program, arguments, note))
+        << windowsCommandLine(request);
   }
+  // traceroute takes its time-out in seconds; what is not a whole number goes on as typed.
+  const std::vector<std::pair<std::string, std::string>> timeouts{
+      {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"}, {"1250", "1.25"}, {"-5", "-5"}, {"1.5", "1.5"}};
+  for (const auto& [typed, seconds] : timeouts) EXPECT_EQ(millisecondsAsSeconds(typed), seconds) << typed;
+}
+
+TEST(OctetConversion, RoundsHalvesToEvenAndKeepsToSixteenBits) {
+  const std::vector<std::pair<const char*, std::optional<int>>> rows{
+      {"010", 10}, {" 7 ", 7},   {"-1", -1},       {"300", 300},       {"2.5", 2},    {"3.5", 4},
+      {"1.6", 2},  {"-3.5", -4}, {"32767", 32767}, {"-32768", -32768}, {"32768", {}}, {"32767.5", {}},
+      {"", {}},    {" ", {}},    {"-", {}},        {"1a", {}},         {"1.2.3", {}}};
+  for (const auto& [text, number] : rows) EXPECT_EQ(convertOctet(text), number) << '"' << text << '"';
+  EXPECT_EQ(addressFromOctets({"010", "001", "1", "1"})->target, "10.1.1.1");
+  EXPECT_FALSE(addressFromOctets({"32768", "0", "0", "1"}));  // one bad octet spoils the address
+}
+
+TEST(OctetConversion, TheFirstOctetDecidesTheClass) {
+  const std::vector<std::pair<int, const char*>> rows{
+      {-1, "Class A Address"},  {0, "Class A Address"},   {126, "Class A Address"}, {127, "Loopback Address"},
+      {128, "Class B Address"}, {191, "Class B Address"}, {192, "Class C Address"}, {223, "Class C Address"}};
+  for (const auto& [octet, text] : rows) EXPECT_EQ(addressClass(octet), text) << octet;
+  EXPECT_FALSE(addressClass(224));
+}
+
+TEST(DomainCheck, OnlyAnEmptyBoxOrExactlyTheBareStartIsMissing) {
+  for (const char* domain : {"", "www."}) EXPECT_TRUE(isMissingDomain(domain)) << domain;
+  for (const char* domain : {"WWW.", " www.", "www.debian.org"})
+    EXPECT_FALSE(isMissingDomain(domain)) << domain;
 }
 
 }  // namespace
