@@ -138,7 +138,7 @@ TEST(MainCommands, HelpUpdatesEditorAndEmailGoToTheDesktop) {
   f.launcher.installed = {{"mousepad", "/usr/bin/mousepad"}, {"kate", "/usr/bin/kate"}};
   trigger(w, "textedit");
   ASSERT_EQ(f.launcher.started.size(), 1U);
-  EXPECT_EQ(f.launcher.started[0].program, "/usr/bin/kate");
+  EXPECT_EQ(f.launcher.started[0].program, "/usr/bin/kate");  // the commoner editor first
 
   f.network.host = "my box";
   trigger(w, "mnuemailip");

@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
 
@@ -67,7 +69,7 @@ TEST(MainWindow, AnEmptySettingIsReportedByBothReadersAndLoggedOnceEvenWithLoggi
   EXPECT_EQ(f.log(), "[Error API ini]" + kStamp);
 }
 
-TEST(MainWindow, ExitAsksAndOnYesLogsTheSecondLine) {
+TEST(MainWindow, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {
   MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
   auto& w = f.window();
   w.sysTray().MinToSysTray();
@@ -79,21 +81,15 @@ TEST(MainWindow, ExitAsksAndOnYesLogsTheSecondLine) {
   EXPECT_EQ(f.boxes.shown[1],
             (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
   EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Program Exit]" + kStamp);
-  EXPECT_EQ(f.programEnds, 1);
   EXPECT_FALSE(f.tray->shown);
-}
-
-TEST(MainWindow, TrayExitAndTheCloseBoxEndWithoutQuestionOrLogLine) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
-  auto& w = f.window();
   w.sysTray().MinToSysTray();
   w.exitFromTray();
   EXPECT_FALSE(f.tray->shown);
   w.show();
   w.close();
-  EXPECT_EQ(f.programEnds, 2);
-  EXPECT_TRUE(f.boxes.shown.empty());
-  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp);
+  EXPECT_EQ(f.programEnds, 3);
+  EXPECT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Program Exit]" + kStamp);
 }
 
 TEST(MainWindow, InfoLabelClicksRingAndMinimisingGoesToTheTrayAndBack) {
@@ -143,18 +139,17 @@ TEST(MainWindow, EachStatusTickSetsTextColourLampTrayIconAndTip) {
   w.onClockTick();
   EXPECT_EQ(w.infoLabel(InfoLabel::Date)->text(), " 2026-12-06");
   EXPECT_EQ(w.infoLabel(InfoLabel::Time)->text(), " 23:59:59");
-}
 
-TEST(MainWindow, RefreshLocalIpRereadsTheAddressLogsItAndTheNextTickRestoresTheTip) {
-  MainWindowFixture f(MainWindowFixture::withKeys("0", "0", "1"));
-  auto& w = f.window();
-  w.onStatusTick();
+  // "Refresh Local IP" reads the address again and gives the tip its "LIP : " form until the
+  // next tick; with logging on it logs the address.
   f.network.address = "10.20.30.40";
+  w.options().findChild<QCheckBox*>("chklog")->click();
   w.refreshLocalIp();
   EXPECT_EQ(text1(w)->text(), "10.20.30.40");
   EXPECT_EQ(text1(w)->toolTip(), "Local IP Address");
   EXPECT_EQ(w.sysTray().ToolTip(), "LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27");
-  EXPECT_NE(f.log().find("[Refreshed Local IP] : 10.20.30.40" + kStamp), std::string::npos);
+  EXPECT_NE(f.log().find("[Refreshed Local IP] : 10.20.30.40 , Date : 2026-12-06 , Time : 23:59:59\r\n"),
+            std::string::npos);
   w.onStatusTick();
   EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : "));
 }

@@ -38,11 +38,6 @@ class LocalServer {
   std::vector<QTcpSocket*> held_;
 };
 
-QByteArray httpOk(const QByteArray& body) {
-  return "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
-}
-
 QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {
   app::NetIpLookup lookup(url, timeout);
   QSignalSpy done(&lookup, &app::NetIpLookup::finished);
@@ -56,12 +51,6 @@ QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {
   return done.isEmpty() ? QString() : done.first().first().toString();
 }
 
-TEST(NetIpLookup, TheServiceAnswerBecomesTheMessage) {
-  LocalServer server(httpOk("203.0.113.7\n"));
-  EXPECT_EQ(lookUp(server.url(), std::chrono::milliseconds(5000)),
-            QStringLiteral("Your Net IP (the address the Internet sees) is 203.0.113.7"));
-}
-
 TEST(NetIpLookup, AServerThatNeverAnswersGivesUpAtTheTimeOut) {
   LocalServer server({});
   EXPECT_EQ(lookUp(server.url(), std::chrono::milliseconds(200)),
@@ -69,7 +58,7 @@ TEST(NetIpLookup, AServerThatNeverAnswersGivesUpAtTheTimeOut) {
 }
 
 TEST(NetIpLookup, TheMenuCommandShowsTheAnswerInAMessageBox) {
-  LocalServer server(httpOk("198.51.100.23"));
+  LocalServer server("HTTP/1.1 200 OK\r\nContent-Length: 13\r\nConnection: close\r\n\r\n198.51.100.23");
   MainWindowFixture f;
   f.seams.netIpService = server.url();
   auto& w = f.window();

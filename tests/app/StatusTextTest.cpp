@@ -1,17 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/NetIpAnswer.h"
-#include "app/StatusText.h"
 
 namespace lumeno::app {
 namespace {
-
-TEST(StatusText, TrayTipHasThreeCrLfLinesAndTheRefreshForm) {
-  EXPECT_EQ(trayTip(TipAddressPrefix::Ip, "192.168.0.5", kOnline),
-            "IP : 192.168.0.5\r\nStatus :  Online\r\nVersion : 1.0.27");
-  EXPECT_EQ(trayTip(TipAddressPrefix::RefreshedIp, "10.0.0.1", kOffline),
-            "LIP : 10.0.0.1\r\nStatus :  Offline!\r\nVersion : 1.0.27");
-}
 
 TEST(NetIpAnswer, OnlyOneDottedAddressIsAnAnswer) {
   EXPECT_EQ(parseNetIpAnswer("  203.0.113.7\n"), "203.0.113.7");
