@@ -211,17 +211,16 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible()) {
     // Hiding the window from inside its own state change confuses some window managers; do it
     // as soon as this event is over.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (!isMinimized()) return;
-          gSysTray_->MinToSysTray();
-          setWindowTitle(QStringLiteral("Lumeno"));
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "moveToTray", Qt::QueuedConnection);
   } else if (event->type() == QEvent::ApplicationPaletteChange && followDesktopBackground_) {
     setWindowBackground(QApplication::palette().color(QPalette::Window));
   }
+}
+
+void MainWindow::moveToTray() {
+  if (!isMinimized()) return;
+  gSysTray_->MinToSysTray();
+  setWindowTitle(QStringLiteral("Lumeno"));
 }
 
 void MainWindow::showLumeno() {

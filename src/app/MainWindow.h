@@ -111,6 +111,8 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Takes the minimised window into the tray; queued from its state change.
+  Q_INVOKABLE void moveToTray();
   void buildControls();
   void buildMenus();
   void startTimers();

@@ -45,9 +45,13 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::optional<std::string> readRest(int fd) {
+std::optional<std::string> readRest(int fd, std::uint64_t offset) {
   std::string out;
-  std::array<char, 64 * 1024> buffer{};
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > offset) {
+    out.reserve(static_cast<std::size_t>(static_cast<std::uint64_t>(st.st_size) - offset));
+  }
+  std::array<char, std::size_t{64} * 1024> buffer{};
   for (;;) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0) {
@@ -108,7 +112,7 @@ std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::
   Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return std::nullopt;
   if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
-  return readRest(fd.get());
+  return readRest(fd.get(), offset);
 }
 
 FileIdentity identifyFile(const std::filesystem::path& file) {
