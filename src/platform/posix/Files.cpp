@@ -8,30 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/posix/Descriptor.h"
+
 namespace lumeno::platform {
 namespace {
-
-// Closes a descriptor when it goes out of scope.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  [[nodiscard]] int get() const { return fd_; }
-  [[nodiscard]] bool valid() const { return fd_ >= 0; }
-  // Closes now and reports whether the close succeeded (a delayed write error shows up here).
-  bool close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -66,7 +46,7 @@ std::optional<std::string> readRest(int fd, std::uint64_t offset) {
 }  // namespace
 
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-  Fd fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.valid()) return false;
   // One write call: with O_APPEND the kernel places it whole at the end of the file.
   const bool ok = writeAll(fd.get(), bytes);
@@ -83,7 +63,7 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
   }
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-  Fd fd(::mkstemp(pattern.data()));
+  Descriptor fd(::mkstemp(pattern.data()));
   if (!fd.valid()) return false;
   const std::string temporary = pattern;
   const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
@@ -92,13 +72,13 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
     return false;
   }
   // Make the rename itself durable.
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.valid()) ::fsync(dir.get());
   return true;
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
-  Fd fd(::open(file.c_str(), O_WRONLY | O_TRUNC | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(::open(file.c_str(), O_WRONLY | O_TRUNC | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.valid()) return false;
   const bool ok = writeAll(fd.get(), bytes);
   return fd.close() && ok;
@@ -109,7 +89,7 @@ std::optional<std::string> readFile(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
-  Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return std::nullopt;
   if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
   return readRest(fd.get(), offset);

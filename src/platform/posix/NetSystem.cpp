@@ -16,24 +16,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/posix/Descriptor.h"
+
 namespace lumeno::platform::net {
 namespace {
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  [[nodiscard]] int get() const { return fd_; }
-  [[nodiscard]] bool valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
 
 // Link flags beyond the 16 bits the old interface ioctls carry (linux/if.h).
 constexpr unsigned kLowerUp = 0x10000;  // the driver reports carrier
