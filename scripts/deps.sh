@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick python3
   iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
 )
 
