@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""The tray icon and its menu, used as a user would: minimise to the tray, bring the window back
+with "Show Lumeno", click the icon while its menu is open, and leave through the menu's "Exit"."""
+
+from desktop import Desktop
+from harness import case_folder, describe_status, expect, main
+from lumeno import Lumeno, settings_file
+
+
+class TrayUser:
+    def __init__(self, desktop, lumeno):
+        self.desktop = desktop
+        self.lumeno = lumeno
+        self.window = lumeno.main_window
+
+    def icon(self):
+        icons = self.desktop.tray_icons()
+        return icons[0] if len(icons) == 1 else None
+
+    def menus(self):
+        """Windows of the program on the screen besides the main window: its pop-up menus."""
+        return [w for w in self.desktop.windows() if w != self.window and not self._docked(w)]
+
+    def _docked(self, window):
+        return any(icon[0] == hex(int(window)) for icon in self.desktop.tray_icons())
+
+    def minimise_to_tray(self):
+        self.desktop.xdotool("windowminimize", self.window)
+        self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.geometry(self.window).viewable)
+        return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
+
+    def click_icon(self, button, repeat=1):
+        _, x, y, width, height = self.lumeno.wait("the tray icon", self.icon)
+        self.desktop.click(x + width // 2, y + height // 2, button=button, repeat=repeat, delay_ms=60)
+
+    def open_menu(self):
+        self.click_icon(3)
+        return self.lumeno.wait("the tray menu to open", self.menus)
+
+    def close_menus(self):
+        def closed():
+            if self.menus():
+                self.desktop.key("Escape")
+                return False
+            return True
+
+        self.lumeno.wait("the tray menu to close", closed)
+
+    def choose(self, keys):
+        """Picks a tray menu item by keyboard: Down for the first item, Up for the last."""
+        self.open_menu()
+        self.desktop.key(*keys, "Return")
+
+    def expect_window_back(self):
+        def back():
+            place = self.desktop.geometry(self.window)
+            return place and place.viewable and not self.desktop.tray_icons()
+
+        self.lumeno.wait("the window to come back and the icon to leave the tray", back,
+                         detail=lambda: (self.desktop.geometry(self.window), self.desktop.tray_icons()))
+        title = self.desktop.title(self.window)
+        expect(title == "Lumeno", f"the restored window's title is {title!r}, not 'Lumeno'")
+
+
+def tray_menu_show_twice_extra_clicks_then_exit():
+    folder = case_folder("tray_menu")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    user = TrayUser(desktop, lumeno)
+
+    # Into the tray and back through "Show Lumeno".
+    user.minimise_to_tray()
+    user.choose(["Down"])
+    user.expect_window_back()
+
+    # Clicks on the icon while its menu is open are dropped, whichever button.
+    user.minimise_to_tray()
+    user.open_menu()
+    user.click_icon(3)
+    user.close_menus()
+    user.open_menu()
+    user.click_icon(1)
+    user.close_menus()
+    user.click_icon(3, repeat=2)
+    user.close_menus()
+    lumeno.check_alive()
+
+    # "Show Lumeno" a second time.
+    user.choose(["Down"])
+    user.expect_window_back()
+
+    # The tray menu's "Exit" ends the program at once, cleanly and without a log line.
+    user.minimise_to_tray()
+    user.choose(["Up"])
+    status = lumeno.wait_for_exit()
+    expect(status == 0, f"tray Exit should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
+if __name__ == "__main__":
+    main({"tray_menu_show_twice_extra_clicks_then_exit": tray_menu_show_twice_extra_clicks_then_exit})
