@@ -19,6 +19,8 @@ class Geometry:
     height: int
     viewable: bool
     name: str
+    # Pop-up menus and tooltips: placed by the program itself, straight on the root window.
+    pop_up: bool
 
 
 @dataclass
@@ -42,6 +44,8 @@ class Desktop:
         self._start_window_manager()
         if tray:
             self._start_tray()
+        # The pointer rests in a corner where it shows no tooltip, until a case moves it.
+        self.xdotool("mousemove", "0", "767")
 
     # ---- start-up ---------------------------------------------------------------------------------
 
@@ -131,15 +135,28 @@ class Desktop:
 
     # ---- what the user sees -----------------------------------------------------------------------
 
-    def windows(self, klass="lumeno"):
-        """The viewable top-level windows of the class, as ids."""
+    def windows(self, klass="lumeno", kind=None):
+        """The viewable windows of the class, as ids; tooltips, which come and go with the pointer,
+        left out. kind picks one sort: "menu" (a pop-up menu) or "dialog" (a message box)."""
         found = self.xdotool("search", "--onlyvisible", "--class", klass)
-        return found.split() if found else []
+        windows = []
+        for window in found.split():
+            types = self.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"], check=False)
+            if "_TOOLTIP" in types:
+                continue
+            if kind == "dialog" and "_DIALOG" not in types:
+                continue
+            if kind == "menu":
+                place = self.geometry(window)
+                if not (place and place.pop_up):
+                    continue
+            windows.append(window)
+        return windows
 
     def geometry(self, window):
         """Where the window is and whether it is viewable; None once the window is gone."""
-        result = subprocess.run(["xwininfo", "-id", str(window)], env=self.env(), capture_output=True,
-                                text=True, timeout=DEADLINE)
+        result = subprocess.run(["xwininfo", "-id", str(window), "-stats", "-children"], env=self.env(),
+                                capture_output=True, text=True, timeout=DEADLINE)
         if result.returncode != 0:
             return None
         out = result.stdout
@@ -147,9 +164,11 @@ class Desktop:
         def number(label):
             return int(re.search(rf"{label}:\s+(-?\d+)", out).group(1))
 
-        name = re.search(r'xwininfo: Window id: \S+ (?:"(.*)"|\(has no name\))', out, re.S)
+        name = re.search(r'xwininfo: Window id: \S+ (?:"(.*?)"\n|\(has no name\))', out, re.S)
+        on_root = re.search(r"Parent window id: \S+ \(the root window\)", out) is not None
+        pop_up = on_root and "Override Redirect State: yes" in out
         return Geometry(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"),
-                        number("Height"), "IsViewable" in out, (name.group(1) or "") if name else "")
+                        number("Height"), "IsViewable" in out, (name.group(1) or "") if name else "", pop_up)
 
     def title(self, window):
         out = self.run(["xprop", "-id", str(window), "WM_NAME"], check=False)

@@ -18,6 +18,10 @@ def settings_file(uselog=0, trayatstartup=0):
 LOG_STAMP = r" , Date : \d{1,4}/\d{1,2}/\d{1,4} , Time : \d{1,2}:\d{2}:\d{2}(?: [AP]M)?\r\n"
 
 
+# The main window's client area: the menu bar above a strip of 41 pixels (615 twips).
+STRIP_HEIGHT = 41
+
+
 def executable():
     path = os.environ.get("LUMENO_EXE")
     expect(path and os.access(path, os.X_OK), f"LUMENO_EXE does not name the built program: {path!r}")
@@ -110,6 +114,13 @@ class Lumeno:
 
         self.main_window = self.wait("the main window to show", shown)
         return self.main_window
+
+    def open_file_menu(self):
+        """Clicks "File", the first item of the main window's menu bar, and waits for its menu."""
+        place = self.desktop.geometry(self.main_window)
+        menu_bar_height = place.height - STRIP_HEIGHT
+        self.desktop.click_in(self.main_window, 12, menu_bar_height // 2)
+        return self.wait("the File menu to open", lambda: self.desktop.windows(kind="menu"))
 
     def wait_for_exit(self, process=None, timeout=None):
         process = process or self.process

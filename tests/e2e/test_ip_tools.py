@@ -28,10 +28,7 @@ class IpTools:
 
     def _open(self):
         """Tools > IP tools, reached from the File menu with the arrow keys."""
-        main_window = self.lumeno.main_window
-        place = self.desktop.geometry(main_window)
-        self.desktop.click_in(main_window, 12, (place.height - 41) // 2)
-        self.lumeno.wait("the File menu to open", lambda: [w for w in self.desktop.windows() if w != main_window])
+        self.lumeno.open_file_menu()
         self.desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
 
         def shown():
@@ -52,7 +49,7 @@ class IpTools:
         self.desktop.type_text(text)
 
     def menus(self):
-        return [w for w in self.desktop.windows() if w not in (self.window, self.lumeno.main_window)]
+        return self.desktop.windows(kind="menu")
 
     def output(self):
         """The output box's text as the user copies it: a click selects it all and pops up the

@@ -6,18 +6,10 @@ from desktop import Desktop
 from harness import case_folder, describe_status, expect, main
 from lumeno import Lumeno, settings_file
 
-# The main window's client area: the menu bar above a strip of 41 pixels (615 twips).
-STRIP_HEIGHT = 41
-
-
-def other_windows(desktop, lumeno):
-    return [w for w in desktop.windows() if w != lumeno.main_window]
-
-
 def wait_for_box(desktop, lumeno):
     """The message box that opens over the program, and its text as a user copies it: a
     triple-click selects the text, Ctrl+C copies it."""
-    box = lumeno.wait("a message box", lambda: other_windows(desktop, lumeno))[0]
+    box = lumeno.wait("a message box", lambda: desktop.windows(kind="dialog"))[0]
     place = desktop.geometry(box)
     rows = iter(range(12, place.height // 2, 6))
 
@@ -31,13 +23,6 @@ def wait_for_box(desktop, lumeno):
         return desktop.clipboard()
 
     return box, lumeno.wait("the message box's text on the clipboard", copied)
-
-
-def open_file_menu(desktop, lumeno):
-    place = desktop.geometry(lumeno.main_window)
-    menu_bar_height = place.height - STRIP_HEIGHT
-    desktop.click_in(lumeno.main_window, 12, menu_bar_height // 2)
-    return lumeno.wait("the File menu to open", lambda: other_windows(desktop, lumeno))
 
 
 def click_close_box(desktop, window):
@@ -60,7 +45,7 @@ def file_exit_yes_logs_start_and_exit():
     lumeno.wait_for_main_window()
     lumeno.expect_log("[Lumeno Loaded]")
 
-    open_file_menu(desktop, lumeno)
+    lumeno.open_file_menu()
     desktop.key("Up", "Return")  # the last item, "Exit"
     _, text = wait_for_box(desktop, lumeno)
     expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")

@@ -30,10 +30,7 @@ def expect_lamp(desktop, lumeno, colour, name, after, timeout=WITHIN):
 
 def copy_address(desktop, lumeno):
     """File > Copy: the address the program shows, as the user gets it."""
-    window = lumeno.main_window
-    place = desktop.geometry(window)
-    desktop.click_in(window, 12, (place.height - 41) // 2)
-    lumeno.wait("the File menu to open", lambda: [w for w in desktop.windows() if w != window])
+    lumeno.open_file_menu()
     desktop.key("Down", "Down", "Return")  # "Email", then "Copy"
     return lumeno.wait("the address on the clipboard", desktop.clipboard)
 

@@ -18,11 +18,7 @@ class TrayUser:
         return icons[0] if len(icons) == 1 else None
 
     def menus(self):
-        """Windows of the program on the screen besides the main window: its pop-up menus."""
-        return [w for w in self.desktop.windows() if w != self.window and not self._docked(w)]
-
-    def _docked(self, window):
-        return any(icon[0] == hex(int(window)) for icon in self.desktop.tray_icons())
+        return self.desktop.windows(kind="menu")
 
     def minimise_to_tray(self):
         self.desktop.xdotool("windowminimize", self.window)
