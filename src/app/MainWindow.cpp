@@ -13,7 +13,7 @@
 
 #include "about/AboutBox.h"
 #include "app/StatusText.h"
-#include "app/WindowGeometry.h"
+#include "common/WindowGeometry.h"
 #include "iptools/IpToolsWindow.h"
 #include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"
