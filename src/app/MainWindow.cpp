@@ -13,7 +13,7 @@
 
 #include "about/AboutBox.h"
 #include "app/StatusText.h"
-#include "app/WindowGeometry.h"
+#include "common/WindowGeometry.h"
 #include "iptools/IpToolsWindow.h"
 #include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"
@@ -212,6 +212,10 @@ void MainWindow::changeEvent(QEvent* event) {
     // Hiding the window from inside its own state change confuses some window managers; do it
     // as soon as this event is over.
     QMetaObject::invokeMethod(this, "moveToTray", Qt::QueuedConnection);
+  } else if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+    // While minimised the caption carries the tray tip; back in view (also when the window
+    // manager restores it, without a tray) it is the program's title again.
+    setWindowTitle(QStringLiteral("Lumeno"));
   } else if (event->type() == QEvent::ApplicationPaletteChange && followDesktopBackground_) {
     setWindowBackground(QApplication::palette().color(QPalette::Window));
   }

@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "app/ColorChooser.h"
 #include "app/InfoLabelRing.h"
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "app/NetIpLookup.h"
-#include "app/SharedWindow.h"
+#include "common/SharedWindow.h"
 #include "log/ActivityLog.h"
 #include "settings/SettingsAccess.h"
 

@@ -11,7 +11,7 @@
 #include "about/AboutBox.h"
 #include "about/SysInfo.h"
 #include "app/MainWindow.h"
-#include "app/Version.h"
+#include "common/Version.h"
 #include "iptools/IpToolsWindow.h"
 #include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"

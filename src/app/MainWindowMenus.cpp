@@ -23,15 +23,19 @@ QMenu* makeMenu(QWidget* parent, const char* name, const char* title) {
   return menu;
 }
 
-void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items) {
+// Commands of the menu bar run as they are chosen; those of the tray menu are queued, so
+// they run once the menu has closed and its loop has returned.
+void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items,
+              Qt::ConnectionType connection = Qt::AutoConnection) {
   for (const Item& item : items) {
     QAction* action = nullptr;
     if (item.command == nullptr) {
       action = menu->addSeparator();
     } else {
       action = menu->addAction(QString::fromLatin1(item.caption));
-      QObject::connect(action, &QAction::triggered, window,
-                       [window, command = item.command] { (window->*command)(); });
+      QObject::connect(
+          action, &QAction::triggered, window, [window, command = item.command] { (window->*command)(); },
+          connection);
     }
     action->setObjectName(QString::fromLatin1(item.name));
   }
@@ -90,7 +94,8 @@ void MainWindow::buildMenus() {
             {"mnucheckforupdate", "Check for updates", &MainWindow::checkForUpdates},
             {"mnutraycopyip", "Copy", &MainWindow::copyIp},
             {"line98", "-"},
-            {"mnusystrayexit", "Exit", &MainWindow::exitFromTray}});
+            {"mnusystrayexit", "Exit", &MainWindow::exitFromTray}},
+           Qt::QueuedConnection);
   bar->addMenu(mnusystray_);
   mnusystray_->menuAction()->setVisible(false);
 }

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/Files.h"
 #include "settings/StartupEntry.h"
 

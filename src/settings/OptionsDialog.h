@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "settings/SettingsAccess.h"
 
 class QCheckBox;

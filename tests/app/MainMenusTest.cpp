@@ -52,8 +52,10 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
                          "mnutraycopyip:Copy", "line98:-", "mnusystrayexit:Exit"}));
 }
 
+// Chooses a menu item; the tray menu's commands run once its loop has returned.
 void trigger(app::MainWindow& w, const char* item) {
   w.findChild<QAction*>(item)->trigger();
+  QCoreApplication::processEvents();
 }
 
 TEST(MainCommands, CopyFromEitherMenuLeavesExactlyTheBoxText) {
@@ -62,7 +64,12 @@ TEST(MainCommands, CopyFromEitherMenuLeavesExactlyTheBoxText) {
   w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
   for (const char* copy : {"mnucopyip", "mnutraycopyip"}) {
     QApplication::clipboard()->setText("something else");
-    trigger(w, copy);
+    w.findChild<QAction*>(copy)->trigger();
+    if (std::string(copy) == "mnutraycopyip") {
+      // A tray command waits until the menu has closed and the icon's click has returned.
+      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
+      QCoreApplication::processEvents();
+    }
     EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
   }
 }

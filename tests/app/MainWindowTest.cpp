@@ -115,6 +115,20 @@ TEST(MainWindow, InfoLabelClicksRingAndMinimisingGoesToTheTrayAndBack) {
   EXPECT_TRUE(w.isVisible() && !w.isMinimized());
 }
 
+TEST(MainWindow, WithoutATrayTheCaptionCarriesTheTipOnlyWhileMinimised) {
+  MainWindowFixture f;
+  f.tray->available = false;
+  auto& w = f.window();
+  w.show();
+  w.setWindowState(Qt::WindowMinimized);
+  QCoreApplication::sendPostedEvents();
+  w.onStatusTick();
+  EXPECT_TRUE(w.windowTitle().startsWith("IP : "));
+  // Restored by the window manager, not by a command of ours.
+  w.setWindowState(Qt::WindowNoState);
+  EXPECT_EQ(w.windowTitle(), "Lumeno");
+}
+
 TEST(MainWindow, EachStatusTickSetsTextColourLampTrayIconAndTip) {
   MainWindowFixture f;
   auto& w = f.window();
