@@ -4,11 +4,12 @@ tray host (trayer); the user's hands (xdotool) and eyes (xwininfo, the clipboard
 import os
 import re
 import select
+import shlex
 import subprocess
 import time
 from dataclasses import dataclass
 
-from harness import DEADLINE, CaseFailed, expect, on_failure, poll, require_tools, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn
 
 
 @dataclass
@@ -19,8 +20,8 @@ class Geometry:
     height: int
     viewable: bool
     name: str
-    # Pop-up menus and tooltips: placed by the program itself, straight on the root window.
-    pop_up: bool
+    # Placed by the program itself, not the window manager: pop-up menus, tooltips, tray icons.
+    override_redirect: bool
 
 
 @dataclass
@@ -93,14 +94,20 @@ class Desktop:
         return None
 
     def _start_window_manager(self):
-        spawn(["openbox", "--sm-disable"], self.env(), self._log("openbox"))
-        poll("the window manager to come up",
-             lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False))
+        # Openbox runs its start-up command once it manages windows; a window mapped before then
+        # may never be managed, so nothing else starts until the command has left its mark.
+        ready = os.path.join(self.folder, "openbox.ready")
+        spawn(["openbox", "--sm-disable", "--startup", shlex.join(["touch", ready])], self.env(),
+              self._log("openbox"))
+        poll("the window manager to come up", lambda: os.path.exists(ready))
 
     def _start_tray(self):
-        spawn(["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype", "request",
-               "--height", "24", "--transparent", "false", "--expand", "true"], self.env(), self._log("trayer"))
-        panels = poll("the tray to come up", lambda: self.xdotool("search", "--onlyvisible", "--class", "trayer"))
+        tray = spawn(["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype",
+                      "request", "--height", "24", "--transparent", "false", "--expand", "true"], self.env(),
+                     self._log("trayer"))
+        panels = poll("the tray to come up", lambda: self.xdotool("search", "--onlyvisible", "--class", "trayer"),
+                      detail=lambda: (self.display, describe_status(tray.poll()),
+                                      self.xdotool("search", "--class", "trayer")))
         self.tray_panel = panels.split()[0]
 
     def _log(self, name):
@@ -146,17 +153,15 @@ class Desktop:
                 continue
             if kind == "dialog" and "_DIALOG" not in types:
                 continue
-            if kind == "menu":
-                place = self.geometry(window)
-                if not (place and place.pop_up):
-                    continue
+            if kind == "menu" and not self._pop_up(window):
+                continue
             windows.append(window)
         return windows
 
     def geometry(self, window):
         """Where the window is and whether it is viewable; None once the window is gone."""
-        result = subprocess.run(["xwininfo", "-id", str(window), "-stats", "-children"], env=self.env(),
-                                capture_output=True, text=True, timeout=DEADLINE)
+        result = subprocess.run(["xwininfo", "-id", str(window)], env=self.env(), capture_output=True, text=True,
+                                timeout=DEADLINE)
         if result.returncode != 0:
             return None
         out = result.stdout
@@ -165,10 +170,23 @@ class Desktop:
             return int(re.search(rf"{label}:\s+(-?\d+)", out).group(1))
 
         name = re.search(r'xwininfo: Window id: \S+ (?:"(.*?)"\n|\(has no name\))', out, re.S)
-        on_root = re.search(r"Parent window id: \S+ \(the root window\)", out) is not None
-        pop_up = on_root and "Override Redirect State: yes" in out
         return Geometry(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"),
-                        number("Height"), "IsViewable" in out, (name.group(1) or "") if name else "", pop_up)
+                        number("Height"), "IsViewable" in out, (name.group(1) or "") if name else "",
+                        "Override Redirect State: yes" in out)
+
+    def viewable(self, window):
+        """Whether the window is on the screen (a window that is gone is not)."""
+        place = self.geometry(window)
+        return bool(place and place.viewable)
+
+    def _pop_up(self, window):
+        """A pop-up menu (or tooltip): placed by the program straight on the root window, where a
+        tray icon sits inside the tray."""
+        place = self.geometry(window)
+        if not (place and place.override_redirect):
+            return False
+        tree = self.run(["xwininfo", "-children", "-id", str(window)], check=False)
+        return re.search(r"Parent window id: \S+ \(the root window\)", tree) is not None
 
     def title(self, window):
         out = self.run(["xprop", "-id", str(window), "WM_NAME"], check=False)

@@ -40,6 +40,14 @@ def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
         time.sleep(interval)
 
 
+_started = time.monotonic()
+
+
+def step(what):
+    """Says what the case does next, with the time since it began, for the test's output."""
+    print(f"[{time.monotonic() - _started:5.1f} s] {what}", flush=True)
+
+
 def expect(condition, message):
     if not condition:
         raise CaseFailed(message)

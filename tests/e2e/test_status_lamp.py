@@ -64,7 +64,7 @@ def lamp_follows_route_and_link():
     network.link_up()
     network.add_default_route()
     expect_lamp(desktop, lumeno, GREEN, "green", "the link came up with its route")
-    expect(desktop.geometry(window).viewable, "the main window should still be on the screen")
+    expect(desktop.viewable(window), "the main window should still be on the screen")
 
 
 if __name__ == "__main__":
