@@ -189,9 +189,15 @@ class Desktop:
         return re.search(r"Parent window id: \S+ \(the root window\)", tree) is not None
 
     def title(self, window):
+        """The window's caption as the window manager shows it (control characters included)."""
         out = self.run(["xprop", "-id", str(window), "WM_NAME"], check=False)
         match = re.search(r'= "(.*)"\s*$', out, re.S)
-        return match.group(1).replace("\\n", "\n").replace("\\r", "\r") if match else None
+        if not match:
+            return None
+        # xprop writes control characters as octal escapes and escapes quotes and backslashes.
+        return re.sub(r"\\([0-7]{3}|.)",
+                      lambda escape: chr(int(escape.group(1), 8)) if len(escape.group(1)) == 3 else escape.group(1),
+                      match.group(1))
 
     def frame_extents(self, window):
         """The window manager's frame around the window: left, right, top, bottom in pixels."""
@@ -232,6 +238,15 @@ class Desktop:
         result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env(), capture_output=True,
                                 timeout=DEADLINE)
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+
+    def put_on_clipboard(self, text):
+        """Puts text on the clipboard the way another program would: xclip holds it until some
+        program takes the clipboard over."""
+        path = os.path.join(self.folder, "clipboard.txt")
+        with open(path, "w") as out:
+            out.write(text)
+        spawn(["xclip", "-quiet", "-selection", "clipboard", "-i", path], self.env(), self._log("xclip"))
+        poll("the clipboard to hold the text", lambda: self.clipboard() == text)
 
     # ---- what the user does -----------------------------------------------------------------------
 

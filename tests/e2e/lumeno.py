@@ -122,6 +122,14 @@ class Lumeno:
         self.desktop.click_in(self.main_window, 12, menu_bar_height // 2)
         return self.wait("the File menu to open", lambda: self.desktop.windows(kind="menu"))
 
+    def copy_from_file_menu(self):
+        """File > Copy: the text of the address box, as the user gets it on the clipboard."""
+        before = self.desktop.clipboard()
+        self.open_file_menu()
+        self.desktop.key("Down", "Down", "Return")  # "Email", then "Copy"
+        return self.wait("the address on the clipboard", lambda: self.desktop.clipboard() != before and
+                         self.desktop.clipboard())
+
     def wait_for_exit(self, process=None, timeout=None):
         process = process or self.process
         kwargs = {} if timeout is None else {"timeout": timeout}

@@ -28,13 +28,6 @@ def expect_lamp(desktop, lumeno, colour, name, after, timeout=WITHIN):
     print(f"lamp {name} {time.monotonic() - started:.1f} s after {after}")
 
 
-def copy_address(desktop, lumeno):
-    """File > Copy: the address the program shows, as the user gets it."""
-    lumeno.open_file_menu()
-    desktop.key("Down", "Down", "Return")  # "Email", then "Copy"
-    return lumeno.wait("the address on the clipboard", desktop.clipboard)
-
-
 def lamp_follows_route_and_link():
     folder = case_folder("status_lamp")
     network = Network()
@@ -44,7 +37,7 @@ def lamp_follows_route_and_link():
     lumeno.start(prefix=network.run_inside())
     window = lumeno.wait_for_main_window()
     expect_lamp(desktop, lumeno, RED, "red", "a start without a default route", timeout=10.0)
-    copied = copy_address(desktop, lumeno)
+    copied = lumeno.copy_from_file_menu()
     expect(copied == INSIDE_ADDRESS, f"the program should show the namespace's address {INSIDE_ADDRESS}, shows {copied!r}")
 
     network.add_default_route()

@@ -8,6 +8,9 @@ from desktop import Desktop
 from harness import case_folder, describe_status, expect, main, step
 from lumeno import Lumeno, settings_file
 
+# Anything a user had copied before.
+EARLIER_COPY = "copied earlier by another program"
+
 
 class TrayUser:
     def __init__(self, desktop, lumeno):
@@ -114,13 +117,64 @@ def tray_menu_show_twice_extra_clicks_then_exit():
     user.click_icon(1, repeat=2)
     user.expect_window_back()
 
-    # The tray menu's "Exit" ends the program at once, cleanly and without a log line.
+    # The tray menu's "Copy" replaces the clipboard with what File > Copy gives.
+    desktop.put_on_clipboard(EARLIER_COPY)
+    from_file_menu = lumeno.copy_from_file_menu()
+    desktop.put_on_clipboard(EARLIER_COPY)
     user.minimise_to_tray()
+    user.choose(["Up", "Up"])  # "Copy", just above "Exit"
+    lumeno.wait("the tray menu's Copy on the clipboard", lambda: desktop.clipboard() != EARLIER_COPY)
+    expect(desktop.clipboard() == from_file_menu,
+           f"tray Copy gave {desktop.clipboard()!r}, File > Copy gave {from_file_menu!r}")
+
+    # The tray menu's "Exit" ends the program at once, cleanly and without a log line.
     user.choose(["Up"])
     status = lumeno.wait_for_exit()
     expect(status == 0, f"tray Exit should end Lumeno with status 0; it ended: {describe_status(status)}")
     lumeno.expect_log("[Lumeno Loaded]")
 
 
+def without_tray_minimise_and_restore_keeps_title():
+    folder = case_folder("without_tray")
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno.start()
+    window = lumeno.wait_for_main_window()
+
+    # With no tray to go to, the window stays minimised on the taskbar, its caption the tray tip.
+    step("minimise the window")
+    desktop.xdotool("windowminimize", window)
+    lumeno.wait("the window to leave the screen", lambda: not desktop.viewable(window))
+    tip = lumeno.wait("the tray tip as the minimised window's caption",
+                      lambda: (desktop.title(window) or "").startswith("IP : ") and desktop.title(window),
+                      detail=lambda: desktop.title(window))
+    expect("\r\nStatus : " in tip and "\r\nVersion : " in tip, f"the caption should be the three-line tip: {tip!r}")
+
+    # Restored through the window manager, the window is called "Lumeno" again.
+    step("restore the window through the window manager")
+    desktop.xdotool("windowactivate", window)
+    lumeno.wait("the window to come back", lambda: desktop.viewable(window))
+    lumeno.wait("the restored window's caption to be 'Lumeno'", lambda: desktop.title(window) == "Lumeno",
+                detail=lambda: desktop.title(window))
+
+
+def tray_at_start_shows_only_the_icon():
+    folder = case_folder("tray_at_start")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file(trayatstartup=1))
+    lumeno.start()
+    user = TrayUser(desktop, lumeno)
+
+    icon = lumeno.wait("the icon in the tray", user.icon, detail=desktop.tray_icons)
+    shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
+    expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
+
+    user.choose(["Down"])
+    user.window = lumeno.wait_for_main_window()
+    user.expect_window_back()
+
+
 if __name__ == "__main__":
-    main({"tray_menu_show_twice_extra_clicks_then_exit": tray_menu_show_twice_extra_clicks_then_exit})
+    main({case.__name__: case for case in (tray_menu_show_twice_extra_clicks_then_exit,
+                                           without_tray_minimise_and_restore_keeps_title,
+                                           tray_at_start_shows_only_the_icon)})
