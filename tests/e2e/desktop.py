@@ -209,9 +209,10 @@ class Desktop:
     def tray_icons(self, klass="lumeno"):
         """The viewable icons of the class docked in the tray, as (id, x, y, width, height)."""
         tree = self.run(["xwininfo", "-tree", "-id", self.tray_panel], check=False)
+        # A line of the tree: id "name": ("instance" "Class")  WxH+x+y  +absolute-x+absolute-y
+        line = rf'(0x[0-9a-f]+) .*\("{klass}" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)'
         icons = []
-        for match in re.finditer(rf'(0x[0-9a-f]+) .*\("{klass}" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)',
-                                 tree):
+        for match in re.finditer(line, tree):
             window, width, height, x, y = match.groups()
             geometry = self.geometry(window)
             if geometry and geometry.viewable:

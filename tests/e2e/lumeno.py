@@ -7,6 +7,7 @@ import shutil
 
 from harness import CaseFailed, describe_status, expect, poll, spawn
 
+
 # Every option off, as the program ships, except the ones a case turns on.
 def settings_file(uselog=0, trayatstartup=0):
     return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n\r\n"

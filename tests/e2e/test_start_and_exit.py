@@ -6,6 +6,7 @@ from desktop import Desktop
 from harness import case_folder, describe_status, expect, main
 from lumeno import Lumeno, settings_file
 
+
 def wait_for_box(desktop, lumeno):
     """The message box that opens over the program, and its text as a user copies it: a
     triple-click selects the text, Ctrl+C copies it."""
@@ -39,18 +40,28 @@ def start(name, ini=settings_file(uselog=1)):
     return desktop, lumeno
 
 
-def file_exit_yes_logs_start_and_exit():
+def file_exit_no_keeps_running_yes_logs_exit():
     desktop, lumeno = start("file_exit_yes")
     lumeno.start()
-    lumeno.wait_for_main_window()
+    window = lumeno.wait_for_main_window()
     lumeno.expect_log("[Lumeno Loaded]")
 
+    # No (Escape) leaves everything as it was.
     lumeno.open_file_menu()
     desktop.key("Up", "Return")  # the last item, "Exit"
-    _, text = wait_for_box(desktop, lumeno)
+    box, text = wait_for_box(desktop, lumeno)
     expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")
-    desktop.key("Return")  # Yes is the default answer
+    expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
+    desktop.key("Escape")
+    lumeno.wait("the question to close", lambda: not desktop.windows(kind="dialog"))
+    expect(desktop.viewable(window), "after No the window should still be on the screen")
+    lumeno.expect_log("[Lumeno Loaded]")
 
+    # Yes, the default answer, ends the program with its exit entry.
+    lumeno.open_file_menu()
+    desktop.key("Up", "Return")
+    wait_for_box(desktop, lumeno)
+    desktop.key("Return")
     status = lumeno.wait_for_exit()
     expect(status == 0, f"File > Exit > Yes should end Lumeno with status 0; it ended: {describe_status(status)}")
     lumeno.expect_log("[Lumeno Loaded]", "[Program Exit]")
@@ -93,13 +104,14 @@ def missing_settings_file_shows_message_and_writes_nothing():
     desktop.key("Return")
 
     status = lumeno.wait_for_exit()
-    expect(status is not None and status >= 0, f"Lumeno should end after the message; it ended: {describe_status(status)}")
+    expect(status is not None and status >= 0,
+           f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
     expect(desktop.windows() == [], f"no window should stay; there are {desktop.windows()}")
     expect(lumeno.folder_listing() == ["lumeno"],
            f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")
 
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (file_exit_yes_logs_start_and_exit, close_box_logs_nothing,
+    main({case.__name__: case for case in (file_exit_no_keeps_running_yes_logs_exit, close_box_logs_nothing,
                                            second_copy_ends_by_itself,
                                            missing_settings_file_shows_message_and_writes_nothing)})

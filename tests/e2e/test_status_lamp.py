@@ -38,7 +38,8 @@ def lamp_follows_route_and_link():
     window = lumeno.wait_for_main_window()
     expect_lamp(desktop, lumeno, RED, "red", "a start without a default route", timeout=10.0)
     copied = lumeno.copy_from_file_menu()
-    expect(copied == INSIDE_ADDRESS, f"the program should show the namespace's address {INSIDE_ADDRESS}, shows {copied!r}")
+    expect(copied == INSIDE_ADDRESS,
+           f"the program should show the namespace's address {INSIDE_ADDRESS}, shows {copied!r}")
 
     network.add_default_route()
     expect_lamp(desktop, lumeno, GREEN, "green", "the default route was added")
