@@ -41,7 +41,7 @@ def start(name, ini=settings_file(uselog=1)):
 
 
 def file_exit_no_keeps_running_yes_logs_exit():
-    desktop, lumeno = start("file_exit_yes")
+    desktop, lumeno = start("file_exit")
     lumeno.start()
     window = lumeno.wait_for_main_window()
     lumeno.expect_log("[Lumeno Loaded]")
