@@ -25,7 +25,11 @@ std::string percentEncoded(std::string_view text, std::string_view keep) {
 }
 
 std::string fileUrl(const std::filesystem::path& file, std::string_view anchor) {
-  std::string url = "file://" + percentEncoded(std::filesystem::absolute(file).string(), "/");
+  // Forward slashes and UTF-8 on every system; a Windows path starts with its drive: /C:/...
+  const std::u8string generic = std::filesystem::absolute(file).generic_u8string();
+  std::string path(generic.begin(), generic.end());
+  if (!path.starts_with('/')) path.insert(0, "/");
+  std::string url = "file://" + percentEncoded(path, "/:");
   if (!anchor.empty()) url += "#" + percentEncoded(anchor);
   return url;
 }

@@ -163,7 +163,9 @@ TEST(MainPresenter, InfoLabelClicksRingStatusVersionTimeDateRefreshingTheTimeOnT
     presenter.onInfoLabelClicked(ring[click]);
     EXPECT_FALSE(f.view.labelShown[ring[click]]) << click;
     EXPECT_TRUE(f.view.labelShown[ring[(click + 1) % 4]]) << click;
-    if (click == 1) EXPECT_EQ(f.view.time, " 09:00:01");
+    if (click == 1) {
+      EXPECT_EQ(f.view.time, " 09:00:01");
+    }
   }
   for (const InfoLabel label : ring) EXPECT_EQ(f.view.labelShown[label], label == InfoLabel::Status);
 }
@@ -235,7 +237,7 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   auto& presenter = f.start();
   presenter.onHelpChosen();
   presenter.onCheckForUpdatesChosen();
-  const std::string help = "file://" + (f.folder / "help.html").string();
+  const std::string help = app::fileUrl(f.folder / "help.html");
   EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
 
   presenter.onTextEditorChosen();  // no editor installed: nothing happens
@@ -263,9 +265,13 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
 }
 
 TEST(WebLinks, PathsAndMailTextsAreEncodedSoNoCharacterChangesTheirMeaning) {
-  EXPECT_EQ(app::fileUrl("/home/Ann Lee/Lumeno #2/help.html", "versions"),
-            "file:///home/Ann%20Lee/Lumeno%20%232/help.html#versions");
-  EXPECT_EQ(app::fileUrl("/opt/caf\xC3\xA9/help.html"), "file:///opt/caf%C3%A9/help.html");
+#ifdef _WIN32
+  EXPECT_EQ(app::fileUrl(u8"C:\\Users\\Ann Lee\\Lumeno #2\\caf\u00E9\\help.html", "versions"),
+            "file:///C:/Users/Ann%20Lee/Lumeno%20%232/caf%C3%A9/help.html#versions");
+#else
+  EXPECT_EQ(app::fileUrl(u8"/home/Ann Lee/Lumeno #2/caf\u00E9/help.html", "versions"),
+            "file:///home/Ann%20Lee/Lumeno%20%232/caf%C3%A9/help.html#versions");
+#endif
   EXPECT_EQ(app::mailtoUrl("a&b=c?", "x%y\r\n"), "mailto:?subject=a%26b%3Dc%3F&body=x%25y%0D%0A");
 }
 
