@@ -102,7 +102,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::showSystemInfo() {
-  about::StartSysInfo(context_);
+  about::StartSysInfo(context_, platform::systemRegistry());
 }
 
 void MainWindow::openTextEditor() {
