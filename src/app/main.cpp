@@ -3,10 +3,10 @@
 
 #include <QApplication>
 
-#include "common/AppContext.h"
 #include "app/MainWindow.h"
-#include "common/QtMessageBoxes.h"
 #include "app/StartUp.h"
+#include "common/AppContext.h"
+#include "common/QtMessageBoxes.h"
 #include "common/Version.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
