@@ -4,11 +4,15 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "TempFolder.h"
 
@@ -70,6 +74,29 @@ TEST_F(ProcessStart, ASecondCopyEndsAtOnceAndSilently) {
   EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_EQ(program.read("log.txt"), "<missing>");
+}
+
+TEST_F(ProcessStart, ALockFileWithoutALiveOwnerNeverStopsAStart) {
+  QProcess ended;  // a process that has come and gone: its id names no live owner
+  ended.start(QStringLiteral("true"), {});
+  ASSERT_TRUE(ended.waitForStarted(10000));
+  const qint64 gone = ended.processId();
+  ASSERT_TRUE(ended.waitForFinished(10000));
+  const std::vector<std::pair<std::string, std::string>> leftovers = {
+      {"empty", ""},
+      {"garbage", std::string("\xff\xfe\0\n#!", 6)},
+      {"owner gone", std::to_string(gone) + "\nlumeno\n" + QSysInfo::machineHostName().toStdString() + "\n"},
+  };
+  long lines = 0;
+  for (const auto& [what, bytes] : leftovers) {
+    runtime.write("lumeno.lock", bytes);
+    QProcess next;
+    start(next);
+    ASSERT_TRUE(waitForLogLines(++lines)) << what << ": " << program.read("log.txt");
+    EXPECT_EQ(next.state(), QProcess::Running) << what;
+    next.kill();
+    next.waitForFinished(10000);
+  }
 }
 
 TEST_F(ProcessStart, ACopyKilledWithSigkillNeverBlocksTheNextStart) {
