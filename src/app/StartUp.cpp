@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/Files.h"
 
 namespace lumeno::app {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "platform/posix/InstanceLock.h"
 
 namespace lumeno::app {
