@@ -11,9 +11,12 @@
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
+#include "platform/posix/SessionBus.h"
 #include "platform/posix/XdgAutostart.h"
 
 int main(int argc, char** argv) {
+  // Before Qt looks for the desktop's services: a bus started for us would outlive us.
+  lumeno::platform::keepFromStartingASessionBus();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lumeno"));
   QApplication::setApplicationVersion(QString::fromLatin1(lumeno::version::text));

@@ -10,7 +10,9 @@ import subprocess
 
 from harness import DEADLINE, CaseFailed, Skipped, at_end
 
-PREFIX = os.environ.get("LUMENO_E2E_NETNS_PREFIX", "le2e")
+# Every namespace of this suite is named <prefix>-e2e-<pid of the case>-<role>; the prefix is the
+# one all of the project's namespace tests share.
+PREFIX = (os.environ.get("LUMENO_NETNS_PREFIX") or "lumeno-test") + "-e2e"
 INSIDE_ADDRESS = "198.51.100.2"
 GATEWAY_ADDRESS = "198.51.100.1"
 PREFIX_LENGTH = 24
