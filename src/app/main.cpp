@@ -8,6 +8,7 @@
 #include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
 #include "app/Version.h"
+#include "platform/Files.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
 
   const lumeno::app::SingleInstance instance(lumeno::app::SingleInstance::defaultLockFile());
   if (lumeno::app::checkBeforeStart(context, instance) != lumeno::app::StartCheck::Go) return 0;
+  // Writes of the settings file that a crash or a kill cut short leave temporaries beside it.
+  lumeno::platform::removeLeftoverTemporaries(context.file("Lumeno.ini"));
 
   lumeno::app::MainWindow window(context);
   window.showAtStartUp();

@@ -28,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kAllOff{
-    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text =0",
     "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
     "autostartup=0",    ""};
 const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
@@ -106,8 +106,8 @@ TEST_F(SettingsFile, TheDialogLoadsWithoutWritingAndEachTickChangesExactlyOneLin
                                    Tick{"trayatstartup", 7}, Tick{"chkstartup", 8}}) {
     for (const char value : {'1', '0'}) {
       box(dialog, name)->click();
-      std::string changed = kAllOff[line];
-      changed.back() = value;
+      // Everything after the "=" becomes the value.
+      const std::string changed = kAllOff[line].substr(0, kAllOff[line].find('=') + 1) + value;
       EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << name << " " << value;
     }
   }
@@ -118,20 +118,28 @@ TEST_F(SettingsFile, TheDialogLoadsWithoutWritingAndEachTickChangesExactlyOneLin
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SettingsFile, TheDialogTicksWhatReadsAsOnWritesItBackAsOneAndLeavesAFailedReadUnticked) {
+TEST_F(SettingsFile, TheDialogTicksWhatReadsAsOnWritesItBackAsExactlyOneAndLeavesAFailedReadUnticked) {
   folder.write("Lumeno.ini",
-               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
-  OptionsDialog dialog(context, {});
-  for (const char* name : {"alertifoffline", "trayatstartup", "chkstartup"})
-    EXPECT_TRUE(box(dialog, name)->isChecked());
-  EXPECT_FALSE(dialog.isHostNamePopupOn());  // its empty value must not take the "2" read before it
-  EXPECT_FALSE(dialog.isLogOn());            // "1 ; yes" is not a number
-  EXPECT_EQ(folder.read("Lumeno.ini"),
-            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-            "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
+               "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+               "[Automation]\r\ntrayatstartup=\"1\"\r\nautostartup=-1\r\n");
+  {
+    OptionsDialog dialog(context, {});
+    for (const char* name : {"alertifoffline", "trayatstartup", "chkstartup"})
+      EXPECT_TRUE(box(dialog, name)->isChecked());
+    EXPECT_FALSE(dialog.isHostNamePopupOn());  // its empty value must not take the "1" read before it
+    EXPECT_FALSE(dialog.isLogOn());            // "1 ; yes" is not a number
+  }
+  const std::string written =
+      "[Options]\r\nalertifoffline=1\r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+      "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n";
+  EXPECT_EQ(folder.read("Lumeno.ini"), written);
   EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+
+  // Loaded again, every "on" is exactly "1" already: the file is not replaced.
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  OptionsDialog again(context, {});
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
 }
 
 TEST_F(SettingsFile, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
