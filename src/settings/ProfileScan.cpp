@@ -207,8 +207,8 @@ void ProfileScanner::takeContent(const char* data, std::size_t size, std::uint64
     const char c = data[i];
     const std::uint64_t at = offset + i;
     if (keyMatched_) {
-      takeValueByte(c, at);
-      continue;
+      takeValue(data + i, size - i, at);
+      return;
     }
     if (!equalsSeen_ && c == '=') {
       equalsSeen_ = true;
@@ -222,6 +222,34 @@ void ProfileScanner::takeContent(const char* data, std::size_t size, std::uint64
       keyMatched_ = equalsSeen_ && equalsAt_ == name_.tailFirstNonBlank;
       matchingKey_ = keyMatched_;
     }
+  }
+}
+
+void ProfileScanner::takeValue(const char* data, std::size_t size, std::uint64_t offset) {
+  std::size_t i = 0;
+  // Byte by byte only while something is still kept of it.
+  for (; i < size && (!valueStarted_ || valueHead_.size() < valueHeadLimit_ ||
+                      valuePartHead_.size() < valuePartHeadLimit_);
+       ++i) {
+    takeValueByte(data[i], offset + i);
+  }
+  if (i == size || valueCut_) return;
+  // The rest only moves the value's end: its last non-blank byte before any NUL.
+  const void* nul = std::memchr(data + i, '\0', size - i);
+  const std::size_t end =
+      nul == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(nul) - data);
+  for (std::size_t j = end; j > i; --j) {
+    if (!isBlank(data[j - 1])) {
+      valueNonBlankEnd_ = offset + j;
+      valueLastNonBlank_ = data[j - 1];
+      break;
+    }
+  }
+  if (end > i) previous_ = data[end - 1];
+  if (nul != nullptr) {
+    valueCut_ = true;
+    valueLength_ = offset + end - valueBegin_;
+    valueLast_ = previous_;
   }
 }
 

@@ -79,6 +79,7 @@ class ProfileScanner {
   void process(const char* data, std::size_t size, std::uint64_t offset);
   void startLine();
   void takeContent(const char* data, std::size_t size, std::uint64_t offset);
+  void takeValue(const char* data, std::size_t size, std::uint64_t offset);
   void takeValueByte(char c, std::uint64_t offset);
   void closeContent(std::uint64_t contentEnd);
   void closeLine(std::uint64_t end, std::string_view lineBreak);
