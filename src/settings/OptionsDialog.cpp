@@ -1,5 +1,6 @@
 #include "settings/OptionsDialog.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <system_error>
@@ -137,7 +138,7 @@ void OptionsDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1);
   layout->addLayout(bottom);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  keepOneSizeForEveryTab(SSTab1);
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
@@ -149,6 +150,22 @@ void OptionsDialog::buildControls() {
     if (showLogMonitor_) showLogMonitor_();
   });
   connect(exitoptions_, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void OptionsDialog::keepOneSizeForEveryTab(QTabWidget* tabs) {
+  // Each tab asks for a height of its own (the wrapped note on "Logs" most of all); sized to the
+  // largest, the window never changes and "Done" stays where the user saw it.
+  ensurePolished();
+  QSize largest;
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    layout()->activate();
+    QSize needed = sizeHint().expandedTo(minimumSizeHint());
+    if (hasHeightForWidth()) needed.setHeight(std::max(needed.height(), heightForWidth(needed.width())));
+    largest = largest.expandedTo(needed);
+  }
+  tabs->setCurrentIndex(0);
+  setFixedSize(largest);
 }
 
 std::array<OptionsDialog::Option, 5> OptionsDialog::options() const {

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QPushButton;
+class QTabWidget;
 
 namespace lumeno::settings {
 
@@ -44,6 +45,7 @@ class OptionsDialog : public QDialog {
 
   [[nodiscard]] std::array<Option, 5> options() const;
   void buildControls();
+  void keepOneSizeForEveryTab(QTabWidget* tabs);
   void load();
   // What a click on one of the five boxes does (also run by loading when it ticks a box).
   void boxClicked(const Option& option);

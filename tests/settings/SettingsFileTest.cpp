@@ -8,9 +8,11 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -161,6 +163,32 @@ TEST_F(SettingsFile, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
   const BoxRequest failed{"The log file could not be cleared: " + (folder / "log.txt").string(), "Lumeno",
                           BoxIcon::Exclamation, BoxButtons::Ok};
   EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kClearLog, kClearLog, kClearLog, failed}));
+}
+
+TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
+  OptionsDialog dialog(context, {});
+  auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+  auto* done = dialog.findChild<QPushButton*>(QStringLiteral("exitoptions"));
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_NE(done, nullptr);
+  dialog.show();
+  QCoreApplication::processEvents();
+  const QSize size = dialog.size();
+  const QRect donePlace = done->geometry();
+  for (const int tab : {2, 1, 3, 0, 2}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), size) << tabs->tabText(tab).toStdString();
+    EXPECT_EQ(done->geometry(), donePlace) << tabs->tabText(tab).toStdString();
+  }
+  // Every tab's controls fit in that size: nothing is squeezed below what it needs.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QPushButton*>(control)) {
+      EXPECT_GE(control->height(), control->minimumSizeHint().height())
+          << control->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 }
 
 // The value of `key` in a desktop entry, with its string escapes undone.
