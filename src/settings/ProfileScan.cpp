@@ -311,7 +311,8 @@ void ProfileScanner::closeContent(std::uint64_t contentEnd) {
   } else if (name_.matchesWhole()) {
     found_.keyFound = true;
     found_.keyHasEquals = false;
-    found_.valuePartBegin = found_.valuePartEnd = name_.start + key_.size();
+    found_.valuePartBegin = name_.start + key_.size();
+    found_.valuePartEnd = contentEnd;
     settled_ = true;
   }
 }

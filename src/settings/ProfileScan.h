@@ -24,8 +24,8 @@ struct ProfileFindings {
   // The first line of the key in that section.
   bool keyFound = false;
   bool keyHasEquals = false;
-  // Everything after the "=" up to the line end: what a write replaces. Without "=", the empty
-  // place just after the key's name, where a write puts "=" and the value.
+  // Everything after the "=" up to the line end: what a write replaces. Without "=", the blanks
+  // after the key's name, which a write replaces with "=" and the value.
   std::uint64_t valuePartBegin = 0;
   std::uint64_t valuePartEnd = 0;
   std::string valuePartHead;  // its first bytes (as many as the scanner was asked to keep)

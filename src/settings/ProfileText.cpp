@@ -84,6 +84,7 @@ std::optional<ProfileEdit> profileEdit(const ProfileFindings& found, std::string
     edit.inserted = value;
   } else if (found.keyFound) {
     edit.at = found.valuePartBegin;
+    edit.removed = found.valuePartEnd - found.valuePartBegin;
     edit.inserted.append("=").append(value);
   } else {
     // After the last non-blank line of the section; its header when there is nothing else.

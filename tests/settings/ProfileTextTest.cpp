@@ -144,7 +144,8 @@ TEST(ProfileWrite, LeavesAValueOfExactlyTheTextWrittenAndNothingWhenItIsAlreadyT
                                                         {"uselog = 1", "uselog =1"},
                                                         {"uselog=1\t", "uselog=1"},
                                                         {"uselog=1", "uselog=1"},
-                                                        {"uselog=2", "uselog=1"}}) {
+                                                        {"uselog=2", "uselog=1"},
+                                                        {" uselog \t", " uselog=1"}}) {
     EXPECT_EQ(writeProfileText("[Options]\r\n" + line + "\r\n", "Options", "uselog", "1"),
               "[Options]\r\n" + expected + "\r\n");
   }
