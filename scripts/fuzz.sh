@@ -21,5 +21,5 @@ cmake --build "$build" -j2
 # New inputs the fuzzer finds go to the first folder; the committed seeds stay as they are.
 mkdir -p "$build/corpus"
 cd "$build"
-./profile_text_fuzz -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+./profile_text_fuzz -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   "$build/corpus" "$root/tests/fuzz/corpus"

@@ -77,7 +77,7 @@ std::string readBackOf(std::string_view value) {
 // of the real ones is fine: every pair is checked to read the same before and after).
 void namesIn(std::string_view file, std::set<std::string>& sections, std::set<std::string>& keys) {
   std::size_t pos = 0;
-  while (pos < file.size() && sections.size() + keys.size() < 28) {
+  while (pos < file.size() && sections.size() + keys.size() < 20) {
     std::size_t end = file.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = file.size();
     const std::string_view line = trimmed(file.substr(pos, end - pos));
