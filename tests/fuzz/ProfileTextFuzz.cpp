@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/ProfileScan.h"
-#include "settings/ProfileText.h"
+#include "common/ProfileScan.h"
+#include "common/ProfileText.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The profile file's reading and writing rules on awkward files, when a value is on, and the data
 // of the Windows start-up value.
-#include "settings/ProfileText.h"
+#include "common/ProfileText.h"
 
-#include "settings/ProfileScan.h"
+#include "common/ProfileScan.h"
 
 #include <array>
 #include <optional>

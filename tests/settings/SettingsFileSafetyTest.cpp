@@ -17,11 +17,11 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "common/ProfileText.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
 #include "platform/posix/Descriptor.h"
 #include "platform/posix/FileReplacement.h"
-#include "settings/ProfileText.h"
 
 namespace lumeno::platform {
 namespace {

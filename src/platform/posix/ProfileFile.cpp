@@ -9,11 +9,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/ProfileScan.h"
+#include "common/ProfileText.h"
 #include "platform/posix/Descriptor.h"
 #include "platform/posix/FileReplacement.h"
 #include "platform/posix/FolderLock.h"
-#include "settings/ProfileScan.h"
-#include "settings/ProfileText.h"
 
 namespace lumeno::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/ProfileScan.h"
+#include "common/ProfileScan.h"
 
 #include <algorithm>
 #include <cstring>

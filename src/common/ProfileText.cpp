@@ -1,9 +1,9 @@
-#include "settings/ProfileText.h"
+#include "common/ProfileText.h"
 
 #include <charconv>
 #include <system_error>
 
-#include "settings/ProfileScan.h"
+#include "common/ProfileScan.h"
 
 namespace lumeno::settings {
 namespace {
