@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -101,20 +100,41 @@ TEST(SettingsFileOnDisk, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndStar
       oldFiles, newFiles, leftoversBeforeStart);
 }
 
-TEST(SettingsFileOnDisk, TwoWritersOfDifferentKeysKeepEachOthersWrites) {
+TEST(SettingsFileOnDisk, TwoCopiesWritingDifferentKeysKeepEveryWrite) {
   test::TempFolder folder;
   const fs::path file = folder / "Lumeno.ini";
-  folder.write("Lumeno.ini", "[Options]\r\nalertifoffline=0\r\nuselog=0\r\n");
-  constexpr int kWrites = 100;
-  auto writer = [&](const char* key) {
-    for (int n = 1; n <= kWrites; ++n)
-      EXPECT_TRUE(writeProfileString(file, "Options", key, std::to_string(n)));
-  };
-  std::thread first(writer, "alertifoffline");
-  std::thread second(writer, "uselog");
-  first.join();
-  second.join();
-  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nalertifoffline=100\r\nuselog=100\r\n");
+  // Bulk makes each write take a while, so that the two copies' writes overlap often.
+  std::string bulk;
+  for (int i = 0; i < 20000; ++i) bulk += "; note " + std::to_string(i) + "\r\n";
+  folder.write("Lumeno.ini", bulk + "[Options]\r\n");
+  // Each copy adds keys of its own, each once: a write lost to the other copy stays lost.
+  constexpr int kKeys = 100;
+  std::vector<pid_t> copies;
+  for (const char* prefix : {"first", "second"}) {
+    const pid_t copy = ::fork();
+    ASSERT_GE(copy, 0);
+    if (copy == 0) {
+      for (int n = 0; n < kKeys; ++n) {
+        if (!writeProfileString(file, "Options", prefix + std::to_string(n), std::to_string(n))) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    copies.push_back(copy);
+  }
+  for (const pid_t copy : copies) {
+    int status = -1;
+    ASSERT_EQ(::waitpid(copy, &status, 0), copy);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed";
+  }
+  int lost = 0;
+  for (const char* prefix : {"first", "second"}) {
+    for (int n = 0; n < kKeys; ++n) {
+      const ProfileRead read = readProfileString(file, "Options", prefix + std::to_string(n), "lost", 50);
+      lost += read.text == std::to_string(n) ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(lost, 0) << "of " << 2 * kKeys << " writes";
+  EXPECT_EQ(folder.read("Lumeno.ini").substr(0, bulk.size()), bulk);
 }
 
 TEST(SettingsFileOnDisk, AWriteWaitsForTheFolderLockAndFailsWithoutTouchingTheFileWhenItStaysTaken) {
