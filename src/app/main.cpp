@@ -8,6 +8,7 @@
 #include "common/AppContext.h"
 #include "common/QtMessageBoxes.h"
 #include "common/Version.h"
+#include "platform/Files.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
@@ -40,6 +41,8 @@ int main(int argc, char** argv) {
 
   const lumeno::app::SingleInstance instance(lumeno::app::SingleInstance::defaultLockFile());
   if (lumeno::app::checkBeforeStart(context, instance) != lumeno::app::StartCheck::Go) return 0;
+  // Writes of the settings file that a crash or a kill cut short leave temporaries beside it.
+  lumeno::platform::removeLeftoverTemporaries(context.file("Lumeno.ini"));
 
   lumeno::app::MainWindow window(context);
   window.showAtStartUp();
