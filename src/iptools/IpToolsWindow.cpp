@@ -27,8 +27,8 @@
 #include <chrono>
 #include <string>
 
-#include "app/MessageBoxes.h"
-#include "app/WindowGeometry.h"
+#include "common/MessageBoxes.h"
+#include "common/WindowGeometry.h"
 #include "iptools/Address.h"
 #include "platform/Memory.h"
 #include "platform/RegularFile.h"

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "iptools/OutputTail.h"
 #include "iptools/StopClickGuard.h"
 #include "iptools/ToolCommands.h"

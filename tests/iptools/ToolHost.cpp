@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "iptools/IpToolsWindow.h"
 #include "platform/posix/QuitSignals.h"
 
