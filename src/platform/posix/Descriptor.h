@@ -24,6 +24,17 @@ class Descriptor {
   }
   [[nodiscard]] int get() const { return fd_; }
   [[nodiscard]] bool valid() const { return fd_ >= 0; }
+  // Closes what it owns and takes `fd` instead.
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  // Gives up ownership without closing.
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now and reports whether the close succeeded (a delayed write error shows up here).
   bool close() {
     const int fd = fd_;
