@@ -113,7 +113,8 @@ class Lumeno:
                     return window
             return None
 
-        self.main_window = self.wait("the main window to show", shown)
+        self.main_window = self.wait("the main window to show", shown, detail=lambda: [
+            (window, self.desktop.geometry(window), self.desktop.title(window)) for window in self.desktop.windows()])
         return self.main_window
 
     def open_file_menu(self):
