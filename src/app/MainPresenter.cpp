@@ -3,9 +3,9 @@
 #include <array>
 
 #include "app/StatusText.h"
-#include "common/WebLinks.h"
 #include "common/MessageBoxes.h"
 #include "common/Version.h"
+#include "common/WebLinks.h"
 #include "log/LogEntry.h"
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
@@ -87,8 +87,10 @@ void MainPresenter::onAlertTick() {
   alertOpen_ = true;
   readSetting("Options", "alertifoffline");  // a failed read goes on with the value read last
   if (settings::readsAsOn(fields_.currentValue) && statusText_ == kOffline) {
-    context_.boxes->show({kAlertText, "Connection Problems"});
-    log_.writeStamped(log::kConnectionLost);
+    // A box the program's end took away was not closed by the user: nothing to log.
+    if (context_.boxes->show({kAlertText, "Connection Problems"}) != BoxAnswer::Unanswered) {
+      log_.writeStamped(log::kConnectionLost);
+    }
   }
   alertOpen_ = false;
 }

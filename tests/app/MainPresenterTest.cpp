@@ -120,12 +120,20 @@ TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterIt
   ASSERT_EQ(f.boxes.shown.size(), 2U);
   EXPECT_EQ(f.boxes.shown[1].text, kApiError);
 
+  // The program ending while the box is open (a quit signal) logs nothing.
+  f.folder.write("Lumeno.ini", settingsWith("1", "0", "1"));
+  const std::string logBefore = f.log();
+  f.boxes.answers = {BoxAnswer::Unanswered};
+  presenter.onAlertTick();
+  EXPECT_EQ(f.boxes.shown.size(), 3U);
+  EXPECT_EQ(f.log(), logBefore);
+
   // Back online: no alert even with the option on.
   f.folder.write("Lumeno.ini", settingsWith("1", "0", "1"));
   f.network.connected = true;
   presenter.onStatusTick();
   presenter.onAlertTick();
-  EXPECT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.boxes.shown.size(), 3U);
 }
 
 TEST(MainPresenter, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {
