@@ -34,6 +34,9 @@ class LineIndex {
   // The line that holds the byte at `offset` (base() <= offset < end()).
   [[nodiscard]] std::size_t lineAt(std::uint64_t offset) const;
 
+  // Makes room for about this many lines at once, rather than growing step by step.
+  void expectLines(std::size_t lines);
+
   // Gives the memory back (a closed window keeps no index).
   void release();
 

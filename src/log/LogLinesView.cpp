@@ -5,8 +5,11 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include "log/LogMonitorPresenter.h"
 
@@ -19,13 +22,64 @@ int clampToInt(std::size_t value) {
   return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
+// A scroll bar that is drawn again only when it would look different. On a long log a new line
+// changes its range and value at every tick without moving the handle by a pixel, and drawing a
+// scroll bar costs far more than the line itself.
+class QuietScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void sliderChange(SliderChange change) override {
+    if (change != SliderRangeChange && change != SliderValueChange) {
+      QScrollBar::sliderChange(change);
+      return;
+    }
+    // Range and value change one after the other; judge the look once both have.
+    if (checkQueued_) return;
+    checkQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          checkQueued_ = false;
+          if (look() != drawn_) QScrollBar::sliderChange(SliderValueChange);
+        },
+        Qt::QueuedConnection);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    drawn_ = look();
+    QScrollBar::paintEvent(event);
+  }
+
+ private:
+  struct Look {
+    QRect handle;
+    bool atStart = false;
+    bool atEnd = false;
+    friend bool operator==(const Look&, const Look&) = default;
+  };
+  [[nodiscard]] Look look() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+            value() == minimum(), value() == maximum()};
+  }
+
+  Look drawn_;
+  bool checkQueued_ = false;
+};
+
 }  // namespace
 
 LogLinesView::LogLinesView(LogMonitorPresenter& presenter, QWidget* parent)
     : QAbstractScrollArea(parent), presenter_(presenter) {
+  setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
+  // Every pixel is painted here, so a scroll can move the pixels drawn already.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   verticalScrollBar()->setSingleStep(1);
 }
 
@@ -54,6 +108,25 @@ void LogLinesView::setLineCount(std::size_t count) {
   viewport()->update();
 }
 
+void LogLinesView::addLines(std::size_t count) {
+  const std::size_t before = count_;
+  count_ = count;
+  updateScrollBars();
+  // Only rows that were empty so far and are in sight need drawing.
+  const std::size_t first = firstVisibleLine();
+  const std::size_t end = first + static_cast<std::size_t>(pageLines()) + 1;
+  if (before < end && count > before) {
+    const std::size_t from = std::max(before, first);
+    const int y = static_cast<int>(from - first) * lineHeight();
+    viewport()->update(0, y, viewport()->width(), viewport()->height() - y);
+  }
+}
+
+void LogLinesView::scrollContentsBy(int dx, int dy) {
+  // Moves what is drawn already and draws only the strip that comes into sight.
+  viewport()->scroll(dx, dy * lineHeight());
+}
+
 void LogLinesView::updateScrollBars() {
   const int page = pageLines();
   QScrollBar* vertical = verticalScrollBar();
@@ -71,7 +144,6 @@ void LogLinesView::updateScrollBars() {
 
 void LogLinesView::scrollToBottom() {
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-  viewport()->update();
 }
 
 void LogLinesView::scrollToLine(std::size_t line) {
@@ -102,7 +174,7 @@ QStringList LogLinesView::visibleLines() const {
   return lines;
 }
 
-void LogLinesView::paintEvent(QPaintEvent* /*event*/) {
+void LogLinesView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   if (!note_.isEmpty()) {
     painter.setPen(palette().color(QPalette::PlaceholderText));
@@ -113,12 +185,15 @@ void LogLinesView::paintEvent(QPaintEvent* /*event*/) {
   const int height = lineHeight();
   const int ascent = fontMetrics().ascent();
   const int x = kMargin - horizontalScrollBar()->value();
-  const std::size_t first = firstVisibleLine();
-  const std::size_t end = std::min(count_, first + static_cast<std::size_t>(pageLines()) + 1);
+  // Only the rows the paint event asks for.
+  const std::size_t top = firstVisibleLine();
+  const std::size_t first = top + static_cast<std::size_t>(std::max(0, event->rect().top() / height));
+  const std::size_t end =
+      std::min(count_, top + static_cast<std::size_t>(event->rect().bottom() / height) + 1);
   const std::optional<std::size_t> current = presenter_.currentLine();
   int widest = widestDrawn_;
   for (std::size_t line = first; line < end; ++line) {
-    const int y = static_cast<int>(line - first) * height;
+    const int y = static_cast<int>(line - top) * height;
     const QRect row(0, y, viewport()->width(), height);
     const QString text = QString::fromStdString(presenter_.lineText(line));
     if (presenter_.isSelected(line)) {

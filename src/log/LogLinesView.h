@@ -20,6 +20,8 @@ class LogLinesView : public QAbstractScrollArea {
   LogLinesView(LogMonitorPresenter& presenter, QWidget* parent);
 
   void setLineCount(std::size_t count);
+  // Lines added at the end; the lines drawn already are not drawn again.
+  void addLines(std::size_t count);
   void scrollToBottom();
   void scrollToLine(std::size_t line);
   // A note in place of the lines; empty: the lines.
@@ -37,6 +39,7 @@ class LogLinesView : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 
  private:
   [[nodiscard]] int lineHeight() const;

@@ -38,7 +38,7 @@ void LogMonitorPresenter::unload() {
   complete_ = false;
   tail_.clear();
   std::string{}.swap(cache_);
-  std::string{}.swap(searchBuffer_);
+  std::string{}.swap(readBuffer_);
   anchor_.reset();
   current_.reset();
 }
@@ -124,16 +124,20 @@ bool LogMonitorPresenter::indexSlice() {
   LineIndex& index = job.fresh ? job.index : lines_;
   const std::uint64_t from = index.end() - job.expectedTail.size();
   const std::uint64_t to = std::min(job.target, index.end() + kSliceBytes);
-  const std::optional<std::string> bytes = readRange(from, to);
-  reads_.bytes += bytes ? bytes->size() : 0;
-  const bool continues = bytes && std::string_view(*bytes).starts_with(job.expectedTail);
+  const bool read = readRange(from, to, readBuffer_);
+  reads_.bytes += read ? readBuffer_.size() : 0;
+  const bool continues = read && std::string_view(readBuffer_).starts_with(job.expectedTail);
   if (!continues) {
-    lostTrack(job.fresh, bytes.has_value(), job.file, job.target);
+    lostTrack(job.fresh, read, job.file, job.target);
     return false;
   }
-  const std::string_view fresh = std::string_view(*bytes).substr(job.expectedTail.size());
+  const std::string_view fresh = std::string_view(readBuffer_).substr(job.expectedTail.size());
   const std::uint64_t before = index.end();
   index.add(fresh);
+  if (job.fresh && before == 0 && index.end() < job.target && index.lineCount() > 0) {
+    // Room for the whole file's lines at once, judged by the first slice.
+    index.expectLines(static_cast<std::size_t>(job.target / (index.end() / index.lineCount()) * 11 / 10));
+  }
   noteLongest(before, index);
   job.expectedTail.clear();
   rememberTail(fresh);
@@ -174,7 +178,11 @@ void LogMonitorPresenter::finishJob() {
   linesOf_.size = lines_.end();
   complete_ = true;
   view_.showNote({});
-  view_.showLineCount(lines_.lineCount());
+  if (job.fresh) {
+    view_.showLineCount(lines_.lineCount());
+  } else {
+    view_.showMoreLines(lines_.lineCount());
+  }
   view_.scrollToBottom();
   // The file may have grown while it was being indexed.
   reload();
@@ -230,12 +238,11 @@ void LogMonitorPresenter::showNothing(std::string_view note) {
   view_.showLineCount(0);
 }
 
-std::optional<std::string> LogMonitorPresenter::readRange(std::uint64_t from, std::uint64_t to) {
+bool LogMonitorPresenter::readRange(std::uint64_t from, std::uint64_t to, std::string& bytes) {
   const platform::FileIdentity& file = job_ ? job_->file : linesOf_;
-  std::string bytes(static_cast<std::size_t>(to - from), '\0');
+  bytes.resize(static_cast<std::size_t>(to - from));
   const std::optional<std::size_t> got = source_.read(file, from, bytes);
-  if (!got || *got != bytes.size()) return std::nullopt;
-  return bytes;
+  return got && *got == bytes.size();
 }
 
 void LogMonitorPresenter::rememberTail(std::string_view bytes) {
@@ -347,16 +354,12 @@ void LogMonitorPresenter::find(std::string_view text, bool forward) {
 
 void LogMonitorPresenter::searchSlice() {
   const LogSearch::Span span = search_.nextSpan(lines_, kSliceBytes);
-  const std::uint64_t from = lines_.lineStart(span.first);
-  const std::uint64_t to = lines_.lineEnd(span.end - 1);
-  searchBuffer_.resize(static_cast<std::size_t>(to - from));
-  const std::optional<std::size_t> got = source_.read(linesOf_, from, searchBuffer_);
-  if (!got || *got != searchBuffer_.size()) {
+  if (!readRange(lines_.lineStart(span.first), lines_.lineEnd(span.end - 1), readBuffer_)) {
     search_.cancel();
     view_.showSearchState("Not found");
     return;
   }
-  const std::optional<std::size_t> hit = search_.scan(span, searchBuffer_, lines_);
+  const std::optional<std::size_t> hit = search_.scan(span, readBuffer_, lines_);
   if (hit) {
     anchor_ = *hit;
     current_ = *hit;

@@ -103,7 +103,8 @@ class LogMonitorPresenter {
   void showFirstScreen(const platform::FileIdentity& file);
   void showNothing(std::string_view note);
   void searchSlice();
-  std::optional<std::string> readRange(std::uint64_t from, std::uint64_t to);
+  // Reads [from, to) of the file being indexed (or shown) into `bytes`; false unless all of it.
+  bool readRange(std::uint64_t from, std::uint64_t to, std::string& bytes);
   void rememberTail(std::string_view bytes);
   void noteLongest(std::uint64_t from, const LineIndex& index);
   void askForWork();
@@ -128,7 +129,7 @@ class LogMonitorPresenter {
 
   LogSearch search_;
   std::optional<std::pair<std::string, bool>> pendingFind_;  // text, forward
-  std::string searchBuffer_;
+  std::string readBuffer_;                                   // one slice of the file, kept for the next
   Reads reads_;
   bool workRequested_ = false;
 };

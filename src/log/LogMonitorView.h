@@ -13,6 +13,8 @@ class LogMonitorView {
 
   // The log now has `count` lines; everything shown is drawn afresh from the presenter.
   virtual void showLineCount(std::size_t count) = 0;
+  // Lines were added at the end: `count` lines now, and those shown already stay as they are.
+  virtual void showMoreLines(std::size_t count) = 0;
   // Shows the newest lines.
   virtual void scrollToBottom() = 0;
   // Brings the line into view and draws the selection afresh.

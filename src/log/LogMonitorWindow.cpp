@@ -195,6 +195,10 @@ void LogMonitorWindow::showLineCount(std::size_t count) {
   RichTextBox1_->setLineCount(count);
 }
 
+void LogMonitorWindow::showMoreLines(std::size_t count) {
+  RichTextBox1_->addLines(count);
+}
+
 void LogMonitorWindow::scrollToBottom() {
   RichTextBox1_->scrollToBottom();
 }

@@ -56,6 +56,7 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
  private:
   // LogMonitorView
   void showLineCount(std::size_t count) override;
+  void showMoreLines(std::size_t count) override;
   void scrollToBottom() override;
   void scrollToLine(std::size_t line) override;
   void showNote(const std::string& note) override;

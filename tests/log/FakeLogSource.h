@@ -58,6 +58,7 @@ class FakeLogSource : public LogSource {
 // Remembers what the presenter asked the window to show.
 struct RecordingView : LogMonitorView {
   void showLineCount(std::size_t n) override { count = n; }
+  void showMoreLines(std::size_t n) override { count = n; }
   void scrollToBottom() override { ++bottomShown; }
   void scrollToLine(std::size_t line) override { shownLine = line; }
   void showNote(const std::string& text) override { note = text; }
