@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
@@ -68,6 +69,17 @@ class QuietScrollBar : public QScrollBar {
   Look drawn_;
   bool checkQueued_ = false;
 };
+
+// The scroll area lays itself out again whenever a range changes, which draws the whole area
+// again; that is needed only when a scroll bar comes or goes. A range that grows keeps the value.
+void setRangeOf(QScrollBar* bar, int maximum) {
+  if ((bar->maximum() > 0) == (maximum > 0) && maximum >= bar->maximum()) {
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, maximum);
+    return;
+  }
+  bar->setRange(0, maximum);
+}
 
 }  // namespace
 
@@ -131,7 +143,7 @@ void LogLinesView::updateScrollBars() {
   const int page = pageLines();
   QScrollBar* vertical = verticalScrollBar();
   vertical->setPageStep(page);
-  vertical->setRange(0, std::max(0, clampToInt(count_) - page));
+  setRangeOf(vertical, std::max(0, clampToInt(count_) - page));
   // The widest line: guessed from its length until it has been drawn.
   const std::uint64_t longest = std::min<std::uint64_t>(presenter_.longestLine(), 100000);
   const int guessed = static_cast<int>(longest) * fontMetrics().averageCharWidth();
@@ -139,7 +151,7 @@ void LogLinesView::updateScrollBars() {
   QScrollBar* horizontal = horizontalScrollBar();
   horizontal->setPageStep(viewport()->width());
   horizontal->setSingleStep(fontMetrics().averageCharWidth() * 4);
-  horizontal->setRange(0, std::max(0, width - viewport()->width()));
+  setRangeOf(horizontal, std::max(0, width - viewport()->width()));
 }
 
 void LogLinesView::scrollToBottom() {
