@@ -2,8 +2,10 @@
 #include "log/LineText.h"
 #include "log/LogMonitorReload.h"
 
+#include <cstdint>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -43,11 +45,44 @@ TEST(LineIndexTest, EveryKindOfLineBreakEndsOneLineHoweverTheBytesArrive) {
       {{"\n\r\r\n"}, {"", "", ""}},
       {{"unfinished"}, {"unfinished"}},
       {{"a", "b\r", "\r", "\n"}, {"ab", ""}},
+      {{"1234567\r\n89abcdef\r", "\n"}, {"1234567", "89abcdef"}},  // pairs across eight-byte words
+      {{"12345678\n\r\n\r\r\n1234567"}, {"12345678", "", "", "", "1234567"}},
   };
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const auto& [pieces, lines] = rows[row];
     EXPECT_EQ(linesOf(pieces), lines) << "row " << row;
   }
+}
+
+TEST(LineIndexTest, AgreesWithALineByLineSplitOnAnyMixOfBreaksAndPieces) {
+  // Text, CRs and LFs in a deterministic jumble, fed in pieces of every size up to 40 bytes.
+  std::uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245U + 12345U) >> 16U; };
+  std::string bytes;
+  for (int n = 0; n < 20000; ++n) {
+    const std::uint32_t pick = next() % 10;
+    bytes += pick < 2 ? '\r' : pick < 4 ? '\n' : static_cast<char>('a' + pick);
+  }
+  Lines expected;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') {
+      line += bytes[i];
+      continue;
+    }
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    expected.push_back(std::exchange(line, {}));
+  }
+  if (!line.empty()) expected.push_back(line);
+
+  std::vector<std::string> pieces;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = std::min<std::size_t>(next() % 41, bytes.size() - at);
+    pieces.push_back(bytes.substr(at, length));
+    at += length;
+  }
+  EXPECT_EQ(linesOf(pieces), expected);
+  EXPECT_EQ(linesOf({bytes}), expected);
 }
 
 TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -75,6 +76,41 @@ TEST_F(LogMonitorTest, OpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   window->Timer1_Timer();
   EXPECT_EQ(lastShown(), QString::fromUtf8("two \xEF\xBF\xBD!"));
   EXPECT_EQ(window->reads().fromStart, 1);
+}
+
+// Records what a widget is asked to draw.
+struct PaintLog : QObject {
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      drawn << watched->objectName() + ":" +
+                   QString::number(static_cast<QPaintEvent*>(event)->rect().height());
+    return false;
+  }
+  QStringList drawn;
+};
+
+TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
+  folder.write("log.txt", numberedLines(2000) + std::string(300, 'w') + "\r\n");  // wider than the view
+  window = std::make_unique<LogMonitorWindow>(context);
+  window->show();
+  QCoreApplication::processEvents();
+  PaintLog paints;
+  lines()->viewport()->setObjectName("lines");
+  lines()->verticalScrollBar()->setObjectName("vertical");
+  lines()->horizontalScrollBar()->setObjectName("horizontal");
+  for (QWidget* watched : {static_cast<QWidget*>(lines()), lines()->viewport(),
+                           static_cast<QWidget*>(lines()->verticalScrollBar()),
+                           static_cast<QWidget*>(lines()->horizontalScrollBar())}) {
+    watched->installEventFilter(&paints);
+  }
+  append("entry 200\r\n");
+  window->Timer1_Timer();
+  QCoreApplication::processEvents();
+  // The lines drawn already move up; only the strip that comes into sight is drawn.
+  ASSERT_EQ(paints.drawn.size(), 1) << paints.drawn.join(" ").toStdString();
+  EXPECT_TRUE(paints.drawn.front().startsWith("lines:"));
+  EXPECT_LE(paints.drawn.front().section(':', 1).toInt(), 2 * lines()->fontMetrics().lineSpacing());
+  EXPECT_EQ(lastShown(), "entry 200");
 }
 
 TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRuns) {
