@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/Files.h"
 
 namespace lumeno::app {

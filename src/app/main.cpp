@@ -3,11 +3,11 @@
 
 #include <QApplication>
 
-#include "app/AppContext.h"
 #include "app/MainWindow.h"
-#include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
-#include "app/Version.h"
+#include "common/AppContext.h"
+#include "common/QtMessageBoxes.h"
+#include "common/Version.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"

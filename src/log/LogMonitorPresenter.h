@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "log/LineIndex.h"
 #include "log/LogMonitorView.h"
 #include "log/LogSearch.h"

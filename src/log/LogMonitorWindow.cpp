@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/WindowGeometry.h"
+#include "common/WindowGeometry.h"
 #include "log/LogLinesView.h"
 
 namespace lumeno::log {

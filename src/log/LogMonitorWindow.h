@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "log/FileLogSource.h"
 #include "log/LogMonitorPresenter.h"
 #include "log/LogMonitorView.h"

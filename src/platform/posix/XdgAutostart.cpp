@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "platform/Files.h"
-#include "settings/DesktopEntry.h"
+#include "common/DesktopEntry.h"
 
 namespace lumeno::platform {
 namespace {
