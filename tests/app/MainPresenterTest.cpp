@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MainPresenterFixture.h"
-#include "app/WebLinks.h"
+#include "common/WebLinks.h"
 
 namespace lumeno::test {
 namespace {
@@ -262,7 +262,7 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   auto& presenter = f.start();
   presenter.onHelpChosen();
   presenter.onCheckForUpdatesChosen();
-  const std::string help = app::fileUrl(f.folder / "help.html");
+  const std::string help = fileUrl(f.folder / "help.html");
   EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
 
   presenter.onTextEditorChosen();  // no editor installed: nothing happens
@@ -287,17 +287,6 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   presenter.onNetIpAnswer("Your Internet address is 203.0.113.9");
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
-}
-
-TEST(WebLinks, PathsAndMailTextsAreEncodedSoNoCharacterChangesTheirMeaning) {
-#ifdef _WIN32
-  EXPECT_EQ(app::fileUrl(u8"C:\\Users\\Ann Lee\\Lumeno #2\\caf\u00E9\\help.html", "versions"),
-            "file:///C:/Users/Ann%20Lee/Lumeno%20%232/caf%C3%A9/help.html#versions");
-#else
-  EXPECT_EQ(app::fileUrl(u8"/home/Ann Lee/Lumeno #2/caf\u00E9/help.html", "versions"),
-            "file:///home/Ann%20Lee/Lumeno%20%232/caf%C3%A9/help.html#versions");
-#endif
-  EXPECT_EQ(app::mailtoUrl("a&b=c?", "x%y\r\n"), "mailto:?subject=a%26b%3Dc%3F&body=x%25y%0D%0A");
 }
 
 }  // namespace
