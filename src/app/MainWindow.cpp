@@ -187,9 +187,10 @@ void MainWindow::showAtStartUp() {
     show();
     return;
   }
-  // The tray icon exists by now, so the window goes straight there without being shown; where
-  // the desktop has no tray it stays reachable, minimised on the taskbar.
-  setWindowState(Qt::WindowMinimized);
+  // The tray icon exists by now, so the window goes straight there without ever being shown or
+  // marked minimised: a minimised mark the window manager acted on late would send the window
+  // back to the tray just after "Show Lumeno". Where the desktop has no tray, the tray component
+  // leaves it reachable, minimised on the taskbar.
   presenter_.onMinimised();
 }
 

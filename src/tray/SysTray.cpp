@@ -82,7 +82,8 @@ void SysTray::ChangeToolTip(const QString& text) {
   QString shown = QString::fromStdString(record_.tip());
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   backend_->setToolTip(shown);
-  if (owner_ != nullptr && owner_->isMinimized()) owner_->setWindowTitle(text);
+  // Minimised, or hidden in the tray (where a start in the tray leaves it without the mark).
+  if (owner_ != nullptr && (owner_->isMinimized() || owner_->isHidden())) owner_->setWindowTitle(text);
 }
 
 void SysTray::HandleLButtonDblClk() {

@@ -60,7 +60,8 @@ class SysTray : public QObject {
   void MinToSysTray();
   // A new icon picture; shown at once if the icon is in the notification area.
   void ChangeIcon(const QIcon& picture);
-  // A new tip; shown cut to 63 bytes. While the owner is minimised it is also its caption.
+  // A new tip; shown cut to 63 bytes. While the owner is minimised or hidden in the tray it is
+  // also its caption.
   void ChangeToolTip(const QString& text);
 
   // The notification record as it stands: icon handle, tip as cut, fixed fields.

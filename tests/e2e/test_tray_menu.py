@@ -181,14 +181,12 @@ def tray_at_start_shows_only_the_icon():
     shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
     expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
 
-    # The hidden main window: the program's one window with a menu bar's width.
-    hidden = [w for w in desktop.xdotool("search", "--class", "lumeno").split()
-              if desktop.geometry(w) and desktop.geometry(w).width > 100 and not desktop.geometry(w).override_redirect]
-    expect(len(hidden) == 1, f"the program should have one main window, hidden; found {hidden}")
-    user.window = hidden[0]
-    user.wait_for_tip_as_caption()
+    # Settle on what a user sees before choosing: the icon stays put.
+    lumeno.wait("the tray icon to stay put", lambda: icon == user.icon(), detail=desktop.tray_icons)
 
     user.choose(["Down"])
+    # Never shown before: the window appears now, as the program's one main window.
+    user.window = lumeno.wait_for_main_window()
     user.expect_window_back()
 
 
