@@ -291,15 +291,17 @@ void IpToolsPresenter::onExitChosen() {
 bool IpToolsPresenter::showStoredFile(std::string_view fileName) {
   // Read piece by piece into the kept tail, so that a huge file never sits in memory whole.
   OutputTail tail(outputLimits_);
-  const platform::FileAccess read =
-      platform::readRegularFile(resultPath(fileName), [&tail](std::string_view bytes) { tail.append(bytes); });
+  const platform::FileAccess read = platform::readRegularFile(
+      resultPath(fileName), [&tail](std::string_view bytes) { tail.append(bytes); });
   switch (read) {
     case platform::FileAccess::Ok: view_.setText(Control::OutputBox, tail.text()); return true;
     case platform::FileAccess::Missing: view_.setText(Control::OutputBox, missingResultNote(fileName)); break;
     case platform::FileAccess::NotRegular:
       view_.setText(Control::OutputBox, notRegularStoredNote(fileName));
       break;
-    case platform::FileAccess::Failed: view_.setText(Control::OutputBox, unreadableResultNote(fileName)); break;
+    case platform::FileAccess::Failed:
+      view_.setText(Control::OutputBox, unreadableResultNote(fileName));
+      break;
   }
   return false;
 }

@@ -42,7 +42,8 @@ std::size_t slot(Control control) {
 
 }  // namespace
 
-IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent, IpToolsPresenter::MonotonicClock clock)
+IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent,
+                             IpToolsPresenter::MonotonicClock clock)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       context_(context),
@@ -56,7 +57,8 @@ IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent, IpTools
 
   // A fixed single border: the designed client area below the menu bar, not resizable by dragging.
   client_->resize(xPixels(design::kClientWidth), yPixels(design::kClientHeight));
-  setFixedSize(xPixels(design::kClientWidth), yPixels(design::kClientHeight) + menuBar()->sizeHint().height());
+  setFixedSize(xPixels(design::kClientWidth),
+               yPixels(design::kClientHeight) + menuBar()->sizeHint().height());
 
   presenter_->onLoaded();
   hostBox_->setFocus();
@@ -123,8 +125,8 @@ void IpToolsWindow::buildControls() {
       case design::Kind::CheckBox: made = new QCheckBox(qtext(design.text), client_); break;
     }
     made->setObjectName(qtext(design.name));
-    made->setGeometry(app::twipsRect(*this, design.place.left, design.place.top, design.place.width,
-                                     design.place.height));
+    made->setGeometry(
+        app::twipsRect(*this, design.place.left, design.place.top, design.place.width, design.place.height));
     if (design.verdana && design.kind != design::Kind::Separator) made->setFont(verdana);
     if (!design.tip.empty()) made->setToolTip(qtext(design.tip));
     if (design.index >= 0) made->setProperty("index", design.index);
@@ -142,8 +144,9 @@ void IpToolsWindow::buildControls() {
 void IpToolsWindow::buildMenus() {
   std::map<std::string_view, QMenu*> menus;
   for (const design::MenuDesign& design : design::kMenus) {
-    const bool hasItems = std::any_of(design::kMenus.begin(), design::kMenus.end(),
-                                      [&](const design::MenuDesign& item) { return item.parent == design.name; });
+    const bool hasItems =
+        std::any_of(design::kMenus.begin(), design::kMenus.end(),
+                    [&](const design::MenuDesign& item) { return item.parent == design.name; });
     QObject* made = nullptr;
     if (hasItems) {
       QMenu* menu = design.parent.empty() ? menuBar()->addMenu(qtext(design.caption))
@@ -208,7 +211,8 @@ QWidget* IpToolsWindow::widget(Control control) const {
 // ---- what the presenter asks -------------------------------------------------------------------
 
 std::string IpToolsWindow::text(Control box) const {
-  if (const auto* line = qobject_cast<const QLineEdit*>(controls_.at(slot(box)))) return line->text().toStdString();
+  if (const auto* line = qobject_cast<const QLineEdit*>(controls_.at(slot(box))))
+    return line->text().toStdString();
   return {};
 }
 

@@ -12,7 +12,6 @@
 
 #include "iptools/WindowRules.h"
 
-
 namespace lumeno::iptools {
 namespace {
 

@@ -19,9 +19,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-const std::set<Control> kModeControlSet{Control::PingButton, Control::HostBox, Control::TraceButton,
-                                        Control::NetstatButton, Control::Octet1, Control::Octet2,
-                                        Control::Octet3,        Control::Octet4, Control::DomainBox};
+const std::set<Control> kModeControlSet{Control::PingButton,    Control::HostBox, Control::TraceButton,
+                                        Control::NetstatButton, Control::Octet1,  Control::Octet2,
+                                        Control::Octet3,        Control::Octet4,  Control::DomainBox};
 
 class IpToolsPresenterTest : public ::testing::Test {
  protected:
@@ -93,9 +93,9 @@ TEST_F(IpToolsPresenterTest, EachModeEnablesItsOwnControlsAndChangesNoText) {
   for (const auto& [mode, enabled] : modes) {
     presenter.onModeChosen(mode);
     EXPECT_EQ(enabledModeControls(), enabled) << static_cast<int>(mode);
-    for (const Control always : {Control::CountBox, Control::HopsBox, Control::TimeoutBox, Control::HostNamesTick,
-                                 Control::ShowAllTick, Control::OutputBox, Control::LastPingItem,
-                                 Control::ClearAllItem}) {
+    for (const Control always :
+         {Control::CountBox, Control::HopsBox, Control::TimeoutBox, Control::HostNamesTick,
+          Control::ShowAllTick, Control::OutputBox, Control::LastPingItem, Control::ClearAllItem}) {
       EXPECT_TRUE(view.enabled(always)) << static_cast<int>(always);
     }
   }
@@ -305,7 +305,7 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   presenter.setOutputLimits({.maxLines = 3, .maxBytes = 1000, .maxLineBytes = 100});
   folder.write("ping.txt", "old");
   presenter.onPingClicked();
-  EXPECT_EQ(view.output(), "");  // the last output goes at the start of a run
+  EXPECT_EQ(view.output(), "");       // the last output goes at the start of a run
   presenter.onToolOutput("caf\xC3");  // the two bytes of "é" come in two pieces
   EXPECT_EQ(view.appended, Strings{"caf"});
   EXPECT_EQ(view.caret, "end");
@@ -316,6 +316,49 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   EXPECT_EQ(view.output(), kept);
   presenter.onToolOutput("line 6\n");
   EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nline 4\nline 5\nline 6\n");
+}
+
+TEST_F(IpToolsPresenterTest, AFloodBetweenTwoReportsReplacesTheTextWholeWithoutHalfACharacter) {
+  presenter.setOutputLimits({.maxLines = 1000, .maxBytes = 64, .maxLineBytes = 32});
+  presenter.onPingClicked();
+  presenter.onToolOutput("first\n");
+  std::string flood;
+  for (int line = 0; line < 20; ++line) flood += "line " + std::to_string(line) + "\n";
+  const std::size_t changes = view.changes.size();
+  presenter.onToolOutput(flood + "\xE2\x82");  // more than the box keeps, ending inside a "€"
+  ASSERT_EQ(view.changes.size(), changes + 1);
+  EXPECT_EQ(view.changes.back().first, Control::OutputBox);  // given anew, not piece by piece
+  const std::string shown = view.output();
+  EXPECT_EQ(shown.rfind(std::string(kEarlierOutputLeftOut) + "\n", 0), 0U) << shown;
+  EXPECT_EQ(shown.substr(shown.size() - 8), "line 19\n");
+  presenter.onToolOutput("\xAC\n");
+  EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC\n");
+}
+
+TEST_F(IpToolsPresenterTest, AStoredResultLongerThanTheBoxShowsOnlyItsEnd) {
+  presenter.setOutputLimits({.maxLines = 2, .maxBytes = 1000, .maxLineBytes = 100});
+  folder.write("netstat.txt", "one\ntwo\nthree\nfour\n");
+  presenter.onLastNetstatChosen();
+  EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nthree\nfour\n");
+  EXPECT_EQ(folder.read("netstat.txt"), "one\ntwo\nthree\nfour\n");
+}
+
+TEST_F(IpToolsPresenterTest, AFolderInAResultFilesPlaceIsNeverWrittenAndTheViewSaysSo) {
+  for (const char* file : {"ping.txt", "traceroute.txt"}) {
+    std::filesystem::remove(folder / file);
+    std::filesystem::create_directory(folder / file);
+  }
+  IpToolsPresenter reloaded(context, view, runner);
+  reloaded.onLoaded();
+  EXPECT_EQ(folder.read("netstat.txt"), "No net status has been done yet");  // the others still get theirs
+  const std::string note =
+      " in the program's folder is not a regular file (a named pipe, a device or a folder).";
+  reloaded.onLastPingChosen();
+  EXPECT_EQ(view.output(), "No result to show: ping.txt" + note);
+  reloaded.onLastTraceChosen();
+  EXPECT_EQ(view.output(), "No result to show: traceroute.txt" + note);
+  EXPECT_EQ(view.status(), " Done...");
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "traceroute.txt"));
 }
 
 TEST_F(IpToolsPresenterTest, AResultFileThatCannotBeUsedIsANoteReadFromItsStart) {
@@ -330,9 +373,10 @@ TEST_F(IpToolsPresenterTest, AResultFileThatCannotBeUsedIsANoteReadFromItsStart)
   presenter.onModeChosen(Mode::Netstat);
   presenter.onNetstatClicked();
   presenter.onToolFinished(RunEnd::ResultNotRegular);
-  EXPECT_EQ(view.output(),
-            "The result file netstat.txt in the program's folder is not a regular file (a named pipe, a device or "
-            "a folder), so the tool was not run.");
+  EXPECT_EQ(
+      view.output(),
+      "The result file netstat.txt in the program's folder is not a regular file (a named pipe, a device or "
+      "a folder), so the tool was not run.");
   EXPECT_EQ(view.caret, "start");
   EXPECT_EQ(view.status(), " Error...");
 }
@@ -353,8 +397,10 @@ TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesOrSayWhatIsMissing) {
   check(&IpToolsPresenter::onLastTraceChosen, "No trace route has been done yet");
   check(&IpToolsPresenter::onLastNetstatChosen, "No net status has been done yet");
 
-  for (const char* file : {"ping.txt", "traceroute.txt", "netstat.txt"}) std::filesystem::remove(folder / file);
-  check(&IpToolsPresenter::onLastPingChosen, "No result to show: ping.txt is missing from the program's folder.");
+  for (const char* file : {"ping.txt", "traceroute.txt", "netstat.txt"})
+    std::filesystem::remove(folder / file);
+  check(&IpToolsPresenter::onLastPingChosen,
+        "No result to show: ping.txt is missing from the program's folder.");
   check(&IpToolsPresenter::onLastTraceChosen, recovery);
   check(&IpToolsPresenter::onLastNetstatChosen,
         "No result to show: netstat.txt is missing from the program's folder.");

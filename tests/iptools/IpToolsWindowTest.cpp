@@ -73,10 +73,10 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
   window->show();
   QApplication::setActiveWindow(window.get());
   EXPECT_EQ(QApplication::focusWidget(), box("txtIP"));
-  const Strings designed{"txtIP",  "txtNumber", "cmdPing",   "ipopt",          "iptxt1",     "iptxt2",
-                         "iptxt3", "iptxt4",    "hops",      "timeout",        "urlopt",     "urltxt",
-                         "chkgethostnames",     "tracmd",    "netstatopt",     "netstatbutton",
-                         "txtOutPut",           "pingopt",   "chknetstatall"};
+  const Strings designed{"txtIP",         "txtNumber", "cmdPing",         "ipopt",        "iptxt1",
+                         "iptxt2",        "iptxt3",    "iptxt4",          "hops",         "timeout",
+                         "urlopt",        "urltxt",    "chkgethostnames", "tracmd",       "netstatopt",
+                         "netstatbutton", "txtOutPut", "pingopt",         "chknetstatall"};
   Strings order;
   QWidget* at = box("txtIP");
   for (std::size_t i = 0; i < designed.size(); ++i) {
