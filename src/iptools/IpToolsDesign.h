@@ -31,11 +31,11 @@ inline constexpr double kFontPoints = 8.25;
 enum class Kind {
   OutputBox,     // multi-line, scrollable, white
   LineBox,       // one line of text
-  Label,         //
+  Label,         // text only
   FramedLabel,   // a label with a single border
   Separator,     // a label drawn as a line
   OptionButton,  // as narrow as its button, so a caption is cut off
-  Button,        //
+  Button,        // a push button, never the default one
   CheckBox,      // unticked
 };
 
