@@ -1,18 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QObject>
-#include <QPointer>
-#include <QProcess>
-#include <QString>
-#include <QTimer>
-
-#include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <string_view>
 
-#include "iptools/ResultCap.h"
 #include "iptools/ToolCommands.h"
-#include "platform/RegularFile.h"
 
 namespace lumeno::iptools {
 
@@ -29,71 +22,34 @@ enum class RunEnd {
 // Whether the run started the tool's process.
 [[nodiscard]] bool startedTheTool(RunEnd end);
 
-// Runs one console tool at a time without blocking the event loop. The tool is started directly
-// with its argument list (never through a shell), in the program's folder, with nothing on its
-// standard input; its standard output and standard error go, as they arrive, into the tool's
-// result file (at most kResultFileLimit of them) and out through outputArrived(). The kernel
-// ends the tool if this program dies without ending it.
-class ToolRunner : public QObject {
-  Q_OBJECT
-
+// Runs one console tool at a time without blocking the window. Each platform turns the request
+// into its own command (an argument list here, a command line on Windows), never through a
+// shell, with the program's folder as working folder and nothing on the tool's input. The tool's
+// output goes, as it arrives, into the result file (at most kResultFileLimit of it) and out
+// through the output handler.
+class ToolRunner {
  public:
-  // Full path of the program of that name, or an empty text when it is not installed.
-  using ProgramFinder = std::function<QString(const QString& name)>;
+  struct Handlers {
+    // Bytes of the tool's output, exactly as they went into the result file.
+    std::function<void(std::string_view bytes)> output;
+    // The tool has ended and its result file is closed. Always reported from the event loop,
+    // after start() has returned, also when nothing could be started.
+    std::function<void(RunEnd end)> finished;
+  };
 
-  // How long a tool asked to stop may take to end before it is killed.
-  static constexpr std::chrono::milliseconds kStopGrace{1000};
+  virtual ~ToolRunner() = default;
 
-  explicit ToolRunner(QObject* parent = nullptr);
-  ToolRunner(const ToolRunner&) = delete;
-  ToolRunner& operator=(const ToolRunner&) = delete;
-  ~ToolRunner() override;
-
-  // The search path, then the system folders that an ordinary user's search path may lack.
-  static QString findInstalledProgram(const QString& name);
-  void setProgramFinder(ProgramFinder finder);
-  void setStopGrace(std::chrono::milliseconds grace);
-  void setResultFileLimit(std::uint64_t bytes);
-
-  // Starts the tool for the request; its result file in `folder` is emptied first. finished()
-  // always follows, also when nothing could be started. Ignored while a tool runs.
-  void start(const ToolRequest& request, const QString& folder);
-
-  [[nodiscard]] bool isRunning() const { return running_; }
+  virtual void setHandlers(Handlers handlers) = 0;
+  // Starts the tool for the request, emptying its result file in `folder` first. Ignored while a
+  // tool runs.
+  virtual void start(const ToolRequest& request, const std::filesystem::path& folder) = 0;
+  // Asks the running tool to end as Ctrl+C would, so that it can still print its summary, and
+  // kills it if it is still there a second later. finished follows once it has gone.
+  virtual void stop() = 0;
+  // Kills the running tool and waits for it to go, reporting nothing (its window is closing).
+  virtual void kill() = 0;
   // The running tool's process id, 0 when no process runs.
-  [[nodiscard]] qint64 processId() const;
-
-  // Asks the running tool to end as Ctrl+C in a terminal would, so that it can still print its
-  // summary; kills it if it is still there kStopGrace later. finished() follows once it has gone.
-  void stop();
-  // Kills the running tool and waits for it to go, without reporting anything (the owner is
-  // going away).
-  void abandon();
-
- Q_SIGNALS:
-  // Bytes of the tool's output, exactly as they went into the result file.
-  void outputArrived(const QByteArray& bytes);
-  // The tool has ended and its result file is closed.
-  void finished(lumeno::iptools::RunEnd end);
-
- private:
-  void readOutput();
-  void processEnded();
-  void endTool();
-  void finishLater(RunEnd end);
-  void finishNow(RunEnd end);
-
-  ProgramFinder finder_;
-  std::chrono::milliseconds stopGrace_ = kStopGrace;
-  std::uint64_t resultLimit_ = kResultFileLimit;
-  QPointer<QProcess> process_;
-  platform::RegularFileWriter result_;
-  ResultCap cap_;
-  bool running_ = false;
-  bool stopping_ = false;
-  QTimer killTimer_;      // ends a tool that did not end when asked
-  QTimer pendingFinish_;  // reports a run that ended without a process
-  RunEnd pendingEnd_ = RunEnd::Ran;
+  [[nodiscard]] virtual std::int64_t processId() const = 0;
 };
 
 }  // namespace lumeno::iptools

@@ -31,9 +31,9 @@ class IpToolsFixture : public ::testing::Test {
     AppContext context;
     context.programFolder = folder.path();
     context.boxes = &boxes;
-    window = std::make_unique<IpToolsWindow>(context);
-    if (!standIn.isEmpty()) window->setProgramFinder([program = standIn](const QString&) { return program; });
-    window->setMonotonicClock([this] { return now; });
+    window = std::make_unique<IpToolsWindow>(context, nullptr, [this] { return now; });
+    if (!standIn.isEmpty())
+      window->runner().setProgramFinder([program = standIn](const QString&) { return program; });
   }
 
   // Lets the desktop's double-click interval pass, so that the next click on "Stop" is one.

@@ -34,7 +34,7 @@ TEST(OutputMemory, AHundredMegabyteFloodStaysBoundedAndIsGivenBackOnClose) {
     AppContext context;
     context.programFolder = folder.path();
     auto window = std::make_unique<IpToolsWindow>(context);
-    window->setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_FLOOD); });
+    window->runner().setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_FLOOD); });
     window->show();
     QObject::connect(window.get(), &IpToolsWindow::toolOutputShown, window.get(),
                      [&] { peak = std::max(peak, residentKilobytes()); });

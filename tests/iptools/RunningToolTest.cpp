@@ -51,7 +51,7 @@ class RunningToolTest : public IpToolsFixture {
 
 TEST_F(RunningToolTest, ADoubleClickOnPingRunsOnePingAndStopLetsItPrintItsSummary) {
   openWith(LUMENO_STAND_IN_SUMMARY);
-  window->setStopGrace(std::chrono::hours(1));  // so only the tool itself can end its run
+  window->runner().setStopGrace(std::chrono::hours(1));  // so only the tool itself can end its run
   type("txtIP", "127.0.0.1");
   ASSERT_TRUE(startAndSeeOutput("cmdPing"));
   const qint64 pid = window->toolProcessId();
@@ -77,7 +77,7 @@ TEST_F(RunningToolTest, ADoubleClickOnPingRunsOnePingAndStopLetsItPrintItsSummar
 
 TEST_F(RunningToolTest, AToolThatIgnoresStopIsKilledAndClosingNeverLeavesItRunning) {
   openWith(LUMENO_STAND_IN_STUBBORN);
-  window->setStopGrace(std::chrono::milliseconds(0));
+  window->runner().setStopGrace(std::chrono::milliseconds(0));
   button("netstatopt")->click();
   ASSERT_TRUE(startAndSeeOutput("netstatbutton"));
   const qint64 stopped = window->toolProcessId();
@@ -87,7 +87,7 @@ TEST_F(RunningToolTest, AToolThatIgnoresStopIsKilledAndClosingNeverLeavesItRunni
   EXPECT_EQ(status(), " Stopped...");
   EXPECT_EQ(output(), "started\n");
 
-  window->setStopGrace(std::chrono::hours(1));
+  window->runner().setStopGrace(std::chrono::hours(1));
   ASSERT_TRUE(startAndSeeOutput("netstatbutton"));
   const qint64 closed = window->toolProcessId();
   window->close();
@@ -122,7 +122,7 @@ TEST_F(RunningToolTest, ARunThatNeverStartedIsNotCountedAndItsNoteReadsFromItsSt
             "The result file ping.txt cannot be written in the program's folder, so the tool was not run.");
   expectNoteFromItsStart(true);
 
-  window->setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_ECHO); });
+  window->runner().setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_ECHO); });
   ASSERT_TRUE(run("cmdPing"));
   EXPECT_EQ(counter(), "1");
   EXPECT_EQ(status(), " Done...");
@@ -135,7 +135,7 @@ TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
   }
   open();  // writing the placeholders must not wait for a reader
   bool lookedUp = false;
-  window->setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
+  window->runner().setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
   const std::string note =
       " in the program's folder is not a regular file (a named pipe, a device or a folder)";
   ASSERT_TRUE(run("cmdPing"));
@@ -175,7 +175,7 @@ std::string numberedLines(int from, int to) {
 TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsLimit) {
   const FloodSize flood(2000);
   openWith(LUMENO_STAND_IN_FLOOD);
-  window->setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  window->presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
   int mostBlocks = 0;
   QObject::connect(window.get(), &IpToolsWindow::toolOutputShown, window.get(),
                    [&] { mostBlocks = std::max(mostBlocks, outputBox()->document()->blockCount()); });
@@ -187,7 +187,7 @@ TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsL
   EXPECT_EQ(folder.read("ping.txt"), numberedLines(1, 2000));  // the file has all of it
   EXPECT_EQ(status(), " Done...");
 
-  window->setResultFileLimit(50'000);
+  window->runner().setResultFileLimit(50'000);
   ASSERT_TRUE(run("cmdPing"));
   const std::string file = folder.read("ping.txt");
   EXPECT_LE(file.size(), 50'000U);
@@ -202,7 +202,7 @@ TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsL
 
 TEST_F(RunningToolTest, AnEndlessToolKeepsTheBoxWithinItsLimits) {
   openWith(LUMENO_STAND_IN_ENDLESS);
-  window->setOutputLimits({.maxLines = 50, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  window->presenter().setOutputLimits({.maxLines = 50, .maxBytes = 1 << 20, .maxLineBytes = 1024});
   button("ipopt")->click();
   typeOctets({"127", "0", "0", "1"});
   QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
