@@ -1,8 +1,10 @@
 #include "settings/OptionsDialog.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,8 +37,9 @@ QGroupBox* makeFrame(QWidget* parent, const char* name) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor, QWidget* parent)
-    : QDialog(parent), showLogMonitor_(std::move(showLogMonitor)), presenter_(context, *this) {
+OptionsDialog::OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor,
+                             ConnectionOptions* live, QWidget* parent)
+    : QDialog(parent), showLogMonitor_(std::move(showLogMonitor)), presenter_(context, *this, live) {
   buildControls();
   presenter_.load();
 }
@@ -101,7 +104,16 @@ void OptionsDialog::buildControls() {
   auto* frame4Layout = new QVBoxLayout(Frame4);
   frame4Layout->addWidget(alertBox_);
   frame4Layout->addStretch();
-  (new QVBoxLayout(connection))->addWidget(Frame4);
+  auto* connectionLayout = new QVBoxLayout(connection);
+  connectionLayout->addWidget(Frame4);
+  // The alert's frame keeps the height the tallest of the other tabs gives it; the new options
+  // go below it and the dialog grows to hold them.
+  const QMargins margins = connectionLayout->contentsMargins();
+  int pageHeight = Frame4->sizeHint().height() + margins.top() + margins.bottom();
+  for (const QWidget* page : {automation, extras, logs})
+    pageHeight = std::max(pageHeight, page->sizeHint().height());
+  Frame4->setFixedHeight(pageHeight - margins.top() - margins.bottom());
+  buildConnectionOptions(connection, connectionLayout);
 
   SSTab1->addTab(automation, QStringLiteral("Automation"));
   SSTab1->addTab(extras, QStringLiteral("Extras"));
@@ -120,18 +132,42 @@ void OptionsDialog::buildControls() {
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
-  for (const Option option : {Option::AlertIfOffline, Option::TrayAtStartup, Option::HostNamePopup,
-                              Option::UseLog, Option::AutoStartup}) {
+  for (const Option option :
+       {Option::AlertIfOffline, Option::TrayAtStartup, Option::HostNamePopup, Option::UseLog,
+        Option::AutoStartup, Option::FollowAddress, Option::LogConnectionChanges}) {
     connect(box(option), &QCheckBox::clicked, this,
             [this, option](bool ticked) { presenter_.onBoxClicked(option, ticked); });
   }
+  // `activated` comes from the user only, never from filling or selecting in code.
+  connect(interfaceList_, &QComboBox::activated, this,
+          [this](int entry) { presenter_.onInterfaceChosen(static_cast<std::size_t>(entry)); });
   connect(clearLogButton_, &QPushButton::clicked, this, [this] { presenter_.onClearLogClicked(); });
   connect(viewLogButton_, &QPushButton::clicked, this, [this] { presenter_.onViewLogClicked(); });
   connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
 }
 
+void OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {
+  followAddressBox_ = makeCheckBox(tab, "chkfollowip", "Follow address changes");
+  logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages", "Log connection changes");
+  auto* label = new QLabel(QStringLiteral("Interface:"), tab);
+  label->setObjectName(QStringLiteral("lblinterface"));
+  interfaceList_ = new QComboBox(tab);
+  interfaceList_->setObjectName(QStringLiteral("cmbinterface"));
+  label->setBuddy(interfaceList_);
+  auto* interfaceRow = new QHBoxLayout;
+  interfaceRow->addWidget(label);
+  interfaceRow->addWidget(interfaceList_, 1);
+  auto* options = new QVBoxLayout;
+  options->addWidget(followAddressBox_);
+  options->addWidget(logConnectionChangesBox_);
+  options->addLayout(interfaceRow);
+  layout->addLayout(options);
+}
+
 QCheckBox* OptionsDialog::box(Option option) const {
   switch (option) {
+    case Option::FollowAddress: return followAddressBox_;
+    case Option::LogConnectionChanges: return logConnectionChangesBox_;
     case Option::AlertIfOffline: return alertBox_;
     case Option::TrayAtStartup: return trayAtStartBox_;
     case Option::HostNamePopup: return hostNamePopupBox_;
@@ -143,6 +179,12 @@ QCheckBox* OptionsDialog::box(Option option) const {
 
 void OptionsDialog::setTicked(Option option, bool ticked) {
   box(option)->setChecked(ticked);
+}
+
+void OptionsDialog::showInterfaces(const std::vector<std::string>& entries, std::size_t selected) {
+  interfaceList_->clear();
+  for (const std::string& entry : entries) interfaceList_->addItem(QString::fromStdString(entry));
+  interfaceList_->setCurrentIndex(static_cast<int>(selected));
 }
 
 void OptionsDialog::openLogMonitor() {

@@ -9,7 +9,9 @@
 #include "settings/OptionsView.h"
 
 class QCheckBox;
+class QComboBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace lumeno::settings {
 
@@ -21,21 +23,27 @@ class OptionsDialog : public QDialog, public OptionsView {
   Q_OBJECT
 
  public:
-  // `showLogMonitor` opens the log monitor window ("View log").
-  OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor, QWidget* parent = nullptr);
+  // `showLogMonitor` opens the log monitor window ("View log"); `live`, when given, receives the
+  // connection options and keeps them after the dialog is gone.
+  OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor,
+                ConnectionOptions* live = nullptr, QWidget* parent = nullptr);
 
   // The logging switch: "Use log file" is ticked.
   [[nodiscard]] bool isLogOn() const { return presenter_.isLogOn(); }
   // "Show hostname in popup on request" is ticked.
   [[nodiscard]] bool isHostNamePopupOn() const { return presenter_.isHostNamePopupOn(); }
+  [[nodiscard]] const ConnectionOptions& connectionOptions() const { return presenter_.connectionOptions(); }
 
   // OptionsView
   void setTicked(Option option, bool ticked) override;
+  void showInterfaces(const std::vector<std::string>& entries, std::size_t selected) override;
   void openLogMonitor() override;
   void closeDialog() override;
 
  private:
   void buildControls();
+  // The controls below the alert's frame on the "Connection" tab.
+  void buildConnectionOptions(QWidget* tab, QVBoxLayout* layout);
   [[nodiscard]] QCheckBox* box(Option option) const;
 
   std::function<void()> showLogMonitor_;
@@ -46,6 +54,9 @@ class OptionsDialog : public QDialog, public OptionsView {
   QCheckBox* hostNamePopupBox_ = nullptr;
   QCheckBox* logBox_ = nullptr;
   QCheckBox* startupBox_ = nullptr;
+  QCheckBox* followAddressBox_ = nullptr;
+  QCheckBox* logConnectionChangesBox_ = nullptr;
+  QComboBox* interfaceList_ = nullptr;
   QPushButton* doneButton_ = nullptr;
   QPushButton* clearLogButton_ = nullptr;
   QPushButton* viewLogButton_ = nullptr;

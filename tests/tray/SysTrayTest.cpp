@@ -52,6 +52,8 @@ class FakeTrayBackend final : public TrayBackend {
   void hide() override { visible = false; }
   void setIcon(const QIcon& newIcon) override { icon = newIcon; }
   void setToolTip(const QString& newTip) override { tip = newTip; }
+  void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
+  QStringList balloons;
   void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
 };
 
