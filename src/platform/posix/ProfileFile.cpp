@@ -6,8 +6,8 @@
 
 #include <sys/stat.h>
 
-#include "common/ProfileText.h"
 #include "platform/Files.h"
+#include "common/ProfileText.h"
 
 namespace lumeno::platform {
 namespace {

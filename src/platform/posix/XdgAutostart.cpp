@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/DesktopEntry.h"
 #include "platform/Files.h"
+#include "common/DesktopEntry.h"
 
 namespace lumeno::platform {
 namespace {
