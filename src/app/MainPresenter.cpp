@@ -4,7 +4,7 @@
 
 #include "app/AddressChoice.h"
 #include "app/StatusText.h"
-#include "app/WebLinks.h"
+#include "common/WebLinks.h"
 #include "common/MessageBoxes.h"
 #include "common/Version.h"
 #include "log/LogEntry.h"

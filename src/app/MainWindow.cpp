@@ -348,7 +348,7 @@ void MainWindow::startNetIpLookup() {
 }
 
 void MainWindow::startSystemInfo() {
-  about::StartSysInfo(context_);
+  about::StartSysInfo(context_, platform::systemRegistry());
 }
 
 bool MainWindow::loggingSwitchOn() {

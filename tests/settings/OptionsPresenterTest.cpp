@@ -14,6 +14,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
+#include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
 namespace {
@@ -92,7 +93,7 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
   }
   // "Start when computer loads" also adds the start-up value, and unticking removes it.
   ASSERT_EQ(autostart.calls.size(), 2U);
-  EXPECT_EQ(autostart.calls[0].data, (folder / "lumeno").string());
+  EXPECT_EQ(autostart.calls[0].data, startupProgram(context, kStartupValueName));
   EXPECT_TRUE(autostart.values.empty());
   EXPECT_TRUE(boxes.shown.empty());
 }
@@ -111,7 +112,7 @@ TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAndLeavesAFail
   EXPECT_EQ(folder.read("Lumeno.ini"),
             "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
             "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
-  EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
+  EXPECT_EQ(autostart.values.at("Lumeno.exe"), startupProgram(context, kStartupValueName));
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
 }
 
