@@ -1,6 +1,7 @@
 #include "settings/OptionsDialog.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include <QCheckBox>
@@ -106,14 +107,7 @@ void OptionsDialog::buildControls() {
   frame4Layout->addStretch();
   auto* connectionLayout = new QVBoxLayout(connection);
   connectionLayout->addWidget(Frame4);
-  // The alert's frame keeps the height the tallest of the other tabs gives it; the new options
-  // go below it and the dialog grows to hold them.
-  const QMargins margins = connectionLayout->contentsMargins();
-  int pageHeight = Frame4->sizeHint().height() + margins.top() + margins.bottom();
-  for (const QWidget* page : {automation, extras, logs})
-    pageHeight = std::max(pageHeight, page->sizeHint().height());
-  Frame4->setFixedHeight(pageHeight - margins.top() - margins.bottom());
-  buildConnectionOptions(connection, connectionLayout);
+  QLayout* connectionOptions = buildConnectionOptions(connection, connectionLayout);
 
   SSTab1->addTab(automation, QStringLiteral("Automation"));
   SSTab1->addTab(extras, QStringLiteral("Extras"));
@@ -128,7 +122,16 @@ void OptionsDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1);
   layout->addLayout(bottom);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The dialog takes the size it has without the connection options, then grows by exactly their
+  // height: the alert's frame, which takes the spare height of its tab, keeps its size, and
+  // nothing that was there moves.
+  setConnectionOptionsShown(connectionOptions, false);
+  keepOneSizeForEveryTab(SSTab1);
+  const QSize withoutThem = maximumSize();
+  setConnectionOptionsShown(connectionOptions, true);
+  keepOneSizeForEveryTab(SSTab1);
+  setFixedSize(std::max(width(), withoutThem.width()),
+               withoutThem.height() + connectionOptions->sizeHint().height() + connectionLayout->spacing());
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
@@ -146,22 +149,46 @@ void OptionsDialog::buildControls() {
   connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
 }
 
-void OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {
+void OptionsDialog::setConnectionOptionsShown(QLayout* options, bool shown) {
+  const std::array<QWidget*, 4> controls = {followAddressBox_, logConnectionChangesBox_, interfaceLabel_,
+                                            interfaceList_};
+  for (QWidget* control : controls) control->setHidden(!shown);
+  options->invalidate();
+}
+
+QLayout* OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {
   followAddressBox_ = makeCheckBox(tab, "chkfollowip", "Follow address changes");
   logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages", "Log connection changes");
-  auto* label = new QLabel(QStringLiteral("Interface:"), tab);
-  label->setObjectName(QStringLiteral("lblinterface"));
+  interfaceLabel_ = new QLabel(QStringLiteral("Interface:"), tab);
+  interfaceLabel_->setObjectName(QStringLiteral("lblinterface"));
   interfaceList_ = new QComboBox(tab);
   interfaceList_->setObjectName(QStringLiteral("cmbinterface"));
-  label->setBuddy(interfaceList_);
+  interfaceLabel_->setBuddy(interfaceList_);
   auto* interfaceRow = new QHBoxLayout;
-  interfaceRow->addWidget(label);
+  interfaceRow->addWidget(interfaceLabel_);
   interfaceRow->addWidget(interfaceList_, 1);
   auto* options = new QVBoxLayout;
   options->addWidget(followAddressBox_);
   options->addWidget(logConnectionChangesBox_);
   options->addLayout(interfaceRow);
   layout->addLayout(options);
+  return options;
+}
+
+void OptionsDialog::keepOneSizeForEveryTab(QTabWidget* tabs) {
+  // Each tab asks for a height of its own (the wrapped note on "Logs" most of all); sized to the
+  // largest, the window never changes and "Done" stays where the user saw it.
+  ensurePolished();
+  QSize largest;
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    layout()->activate();
+    QSize needed = sizeHint().expandedTo(minimumSizeHint());
+    if (hasHeightForWidth()) needed.setHeight(std::max(needed.height(), heightForWidth(needed.width())));
+    largest = largest.expandedTo(needed);
+  }
+  tabs->setCurrentIndex(0);
+  setFixedSize(largest);
 }
 
 QCheckBox* OptionsDialog::box(Option option) const {

@@ -10,8 +10,11 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
+class QLayout;
 class QPushButton;
 class QVBoxLayout;
+class QTabWidget;
 
 namespace lumeno::settings {
 
@@ -43,7 +46,9 @@ class OptionsDialog : public QDialog, public OptionsView {
  private:
   void buildControls();
   // The controls below the alert's frame on the "Connection" tab.
-  void buildConnectionOptions(QWidget* tab, QVBoxLayout* layout);
+  QLayout* buildConnectionOptions(QWidget* tab, QVBoxLayout* layout);
+  void setConnectionOptionsShown(QLayout* options, bool shown);
+  void keepOneSizeForEveryTab(QTabWidget* tabs);
   [[nodiscard]] QCheckBox* box(Option option) const;
 
   std::function<void()> showLogMonitor_;
@@ -57,6 +62,7 @@ class OptionsDialog : public QDialog, public OptionsView {
   QCheckBox* followAddressBox_ = nullptr;
   QCheckBox* logConnectionChangesBox_ = nullptr;
   QComboBox* interfaceList_ = nullptr;
+  QLabel* interfaceLabel_ = nullptr;
   QPushButton* doneButton_ = nullptr;
   QPushButton* clearLogButton_ = nullptr;
   QPushButton* viewLogButton_ = nullptr;

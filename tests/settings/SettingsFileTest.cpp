@@ -11,9 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -112,7 +114,34 @@ TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   EXPECT_FALSE(dialog.isLogOn());
   box(dialog, "chkhostnamepopup")->click();
   EXPECT_TRUE(dialog.isHostNamePopupOn());
-  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text = 1"));
+  // Everything after the "=" becomes the value.
+  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text =1"));
+}
+
+TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
+  OptionsDialog dialog(context, {});
+  auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+  auto* done = dialog.findChild<QPushButton*>(QStringLiteral("exitoptions"));
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_NE(done, nullptr);
+  dialog.show();
+  QCoreApplication::processEvents();
+  const QSize size = dialog.size();
+  const QRect donePlace = done->geometry();
+  for (const int tab : {2, 1, 3, 0, 2}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), size) << tabs->tabText(tab).toStdString();
+    EXPECT_EQ(done->geometry(), donePlace) << tabs->tabText(tab).toStdString();
+  }
+  // Every tab's controls fit in that size: nothing is squeezed below what it needs.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QPushButton*>(control)) {
+      EXPECT_GE(control->height(), control->minimumSizeHint().height())
+          << control->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 }
 
 TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoiceWritesItsKey) {
@@ -140,6 +169,12 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
   }
   EXPECT_TRUE(std::is_sorted(tops.begin(), tops.end()) && tops[1] > tops[0]) << tops[0] << " " << tops[1];
   EXPECT_GE(tops[1], dialog.findChild<QGroupBox*>("Frame4")->geometry().bottom());
+  // The alert's frame keeps the place and height it has on a dialog without these options: that of
+  // the other tabs' frames, which fill their tabs as it used to.
+  const QRect alertFrame = dialog.findChild<QGroupBox*>("Frame4")->geometry();
+  const QRect automationFrame = dialog.findChild<QGroupBox*>("Frame1")->geometry();
+  EXPECT_EQ(alertFrame.top(), automationFrame.top());
+  EXPECT_EQ(alertFrame.height(), automationFrame.height());
   auto* label = dialog.findChild<QLabel*>("lblinterface");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "Interface:");

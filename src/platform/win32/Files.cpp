@@ -39,7 +39,8 @@ bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
   return handle.close() && ok;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds /*lockWait*/) {
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   // A read-only settings file stays as it is, as the user made it.
@@ -63,6 +64,25 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
   if (!replaced) ::DeleteFileW(temporary.c_str());
   return replaced;
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  // The one temporary a replacement uses, left by a crash; one younger than a minute may be
+  // another copy's, at work.
+  std::filesystem::path temporary = file;
+  temporary += L".new";
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (::GetFileAttributesExW(temporary.c_str(), GetFileExInfoStandard, &data) == FALSE ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return;
+  }
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+  };
+  constexpr std::uint64_t kMinute = 60ULL * 10'000'000ULL;  // in 100-nanosecond steps
+  if (ticks(now) > ticks(data.ftLastWriteTime) + kMinute) ::DeleteFileW(temporary.c_str());
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
