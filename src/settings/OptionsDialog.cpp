@@ -1,7 +1,6 @@
 #include "settings/OptionsDialog.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 #include <QCheckBox>
@@ -122,16 +121,14 @@ void OptionsDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1);
   layout->addLayout(bottom);
-  // The dialog takes the size it has without the connection options, then grows by exactly their
-  // height: the alert's frame, which takes the spare height of its tab, keeps its size, and
-  // nothing that was there moves.
-  setConnectionOptionsShown(connectionOptions, false);
+  // The connection options make their tab taller by their own height. Every other tab gets an
+  // empty space of that height at its bottom, so each frame keeps the size and place it has
+  // without them, the alert's too (it takes its tab's spare height), and the dialog grows.
+  const int added = connectionOptions->sizeHint().height() + connectionLayout->spacing();
+  for (QWidget* page : {automation, extras, logs}) {
+    if (auto* pageLayout = qobject_cast<QBoxLayout*>(page->layout())) pageLayout->addSpacing(added);
+  }
   keepOneSizeForEveryTab(SSTab1);
-  const QSize withoutThem = maximumSize();
-  setConnectionOptionsShown(connectionOptions, true);
-  keepOneSizeForEveryTab(SSTab1);
-  setFixedSize(std::max(width(), withoutThem.width()),
-               withoutThem.height() + connectionOptions->sizeHint().height() + connectionLayout->spacing());
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
@@ -147,13 +144,6 @@ void OptionsDialog::buildControls() {
   connect(clearLogButton_, &QPushButton::clicked, this, [this] { presenter_.onClearLogClicked(); });
   connect(viewLogButton_, &QPushButton::clicked, this, [this] { presenter_.onViewLogClicked(); });
   connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
-}
-
-void OptionsDialog::setConnectionOptionsShown(QLayout* options, bool shown) {
-  const std::array<QWidget*, 4> controls = {followAddressBox_, logConnectionChangesBox_, interfaceLabel_,
-                                            interfaceList_};
-  for (QWidget* control : controls) control->setHidden(!shown);
-  options->invalidate();
 }
 
 QLayout* OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {

@@ -47,7 +47,6 @@ class OptionsDialog : public QDialog, public OptionsView {
   void buildControls();
   // The controls below the alert's frame on the "Connection" tab.
   QLayout* buildConnectionOptions(QWidget* tab, QVBoxLayout* layout);
-  void setConnectionOptionsShown(QLayout* options, bool shown);
   void keepOneSizeForEveryTab(QTabWidget* tabs);
   [[nodiscard]] QCheckBox* box(Option option) const;
 

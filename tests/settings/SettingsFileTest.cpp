@@ -169,12 +169,16 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
   }
   EXPECT_TRUE(std::is_sorted(tops.begin(), tops.end()) && tops[1] > tops[0]) << tops[0] << " " << tops[1];
   EXPECT_GE(tops[1], dialog.findChild<QGroupBox*>("Frame4")->geometry().bottom());
-  // The alert's frame keeps the place and height it has on a dialog without these options: that of
-  // the other tabs' frames, which fill their tabs as it used to.
+  // Every tab's frame keeps the place and height it has on a dialog without these options, where
+  // each filled its tab: the alert's frame stops where the others stop.
   const QRect alertFrame = dialog.findChild<QGroupBox*>("Frame4")->geometry();
-  const QRect automationFrame = dialog.findChild<QGroupBox*>("Frame1")->geometry();
-  EXPECT_EQ(alertFrame.top(), automationFrame.top());
-  EXPECT_EQ(alertFrame.height(), automationFrame.height());
+  for (const auto& [tab, frame] : {std::pair{0, "Frame1"}, {1, "Frame2"}}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    const QRect other = dialog.findChild<QGroupBox*>(frame)->geometry();
+    EXPECT_EQ(alertFrame.top(), other.top()) << frame;
+    EXPECT_EQ(alertFrame.height(), other.height()) << frame;
+  }
   auto* label = dialog.findChild<QLabel*>("lblinterface");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "Interface:");
