@@ -12,6 +12,7 @@
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
+#include "platform/posix/QuitSignals.h"
 #include "platform/posix/SessionBus.h"
 #include "platform/posix/XdgAutostart.h"
 
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromLatin1(lumeno::version::text));
   // The window goes to the tray and comes back; only the three exit paths end the program.
   QApplication::setQuitOnLastWindowClosed(false);
+  // SIGTERM, SIGHUP (a log-out) and SIGINT end the program as a normal quit: the windows go,
+  // and with them a running tool; nothing is logged.
+  const lumeno::platform::QuitSignals quitSignals([] { QCoreApplication::quit(); });
 
   lumeno::QtMessageBoxes boxes;
   lumeno::platform::PosixClock clock;
