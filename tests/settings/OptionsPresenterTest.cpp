@@ -124,7 +124,7 @@ TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAsExactlyOneAn
 
 TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAndNothingIsWrittenForThem) {
   network.interfaces = {{"wlan0", "10.2.0.8"}, {"eth1", "10.1.0.7"}};
-  for (const std::string& stored : {"", "interface=\r\n", "interface=auto\r\n", "interface=eth9\r\n"}) {
+  for (const char* stored : {"", "interface=\r\n", "interface=auto\r\n", "interface=eth9\r\n"}) {
     const std::string text = allOff() + "[Options]\r\n" + stored;
     folder.write("Lumeno.ini", text);
     live.interface = "stale";

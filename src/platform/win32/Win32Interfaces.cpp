@@ -60,7 +60,7 @@ IPv6Scope scopeOf(const sockaddr_in6& address) {
 // The index of the interface the system would use to reach everything of `family`.
 std::optional<DWORD> bestInterface(int family) {
   sockaddr_storage everything{};
-  everything.ss_family = static_cast<ADDRESS_FAMILY>(family);
+  everything.ss_family = static_cast<decltype(everything.ss_family)>(family);
   DWORD index = 0;
   if (::GetBestInterfaceEx(reinterpret_cast<sockaddr*>(&everything), &index) != NO_ERROR) return std::nullopt;
   return index;
