@@ -163,6 +163,19 @@ TEST_F(SysTrayTest, ADoubleClickRestoresTheOwnerUnlessDefaultDblClkIsOff) {
   }
 }
 
+TEST_F(SysTrayTest, ABalloonShowsOnlyWhileTheIconIsInTheTrayTitledLumeno) {
+  tray.ShowBalloon("Connection lost");
+  EXPECT_FALSE(tray.IsInSysTray());
+  minimiseOwner();
+  EXPECT_TRUE(tray.IsInSysTray());
+  tray.ShowBalloon("Connection lost");
+  backend->click(QSystemTrayIcon::DoubleClick);  // restored: the icon leaves the tray
+  settle();
+  EXPECT_FALSE(tray.IsInSysTray());
+  tray.ShowBalloon("Connection restored after 00:00:05");
+  EXPECT_EQ(backend->balloons, QStringList{"Lumeno: Connection lost"});
+}
+
 TEST(SysTrayOnTheDesktopTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTheTaskbar) {
   // The test platform has no tray; an owner meant to start in it, never shown yet, appears minimised.
   QWidget desktopOwner;
