@@ -65,8 +65,10 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
     : context_(context),
       seams_(std::move(seams)),
       netIp_(seams_.netIpService, seams_.netIpTimeout),
-      optionsDialog_(
-          [this] { return new settings::OptionsDialog(context_, [this] { logMonitor_.show(); }); }),
+      optionsDialog_([this] {
+        return new settings::OptionsDialog(
+            context_, [this] { logMonitor_.show(); }, &connectionOptions_);
+      }),
       logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
       ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
       aboutBox_([this] { return new about::AboutBox(context_); }),
@@ -294,6 +296,14 @@ void MainWindow::removeFromTray() {
   tray_->RemoveFromSysTray();
 }
 
+bool MainWindow::isInTray() const {
+  return tray_->IsInSysTray();
+}
+
+void MainWindow::showTrayBalloon(const std::string& text) {
+  tray_->ShowBalloon(qs(text));
+}
+
 void MainWindow::restoreWindow() {
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
@@ -351,6 +361,24 @@ bool MainWindow::loggingSwitchOn() {
 
 bool MainWindow::hostNamePopupOn() {
   return options().isHostNamePopupOn();
+}
+
+const settings::ConnectionOptions& MainWindow::connectionOptions() {
+  // The status timer asks every tick: a dialog closed with "Done" is not loaded again for that.
+  if (!connectionOptions_.read) options();
+  return connectionOptions_;
+}
+
+bool MainWindow::followAddressOn() {
+  return connectionOptions().followAddress;
+}
+
+bool MainWindow::logConnectionChangesOn() {
+  return connectionOptions().logConnectionChanges;
+}
+
+std::string MainWindow::chosenInterface() {
+  return connectionOptions().interface;
 }
 
 }  // namespace lumeno::app

@@ -51,10 +51,16 @@ void SysTray::HookSourceWindow() {
 
 void SysTray::RemoveFromSysTray() {
   backend_->hide();
+  inSysTray_ = false;
 }
 
 void SysTray::IconInSysTray() {
   backend_->show();
+  inSysTray_ = true;
+}
+
+void SysTray::ShowBalloon(const QString& text) {
+  if (inSysTray_) backend_->showMessage(kProgramTitle, text);
 }
 
 void SysTray::MinToSysTray() {

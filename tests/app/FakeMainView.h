@@ -52,6 +52,8 @@ struct FakeMainView : app::MainView {
     windowShown = false;
   }
   void removeFromTray() override { inTray = false; }
+  [[nodiscard]] bool isInTray() const override { return inTray; }
+  void showTrayBalloon(const std::string& text) override { balloons.push_back(text); }
   void restoreWindow() override { windowShown = true; }
   void setCaption(const std::string& text) override { caption = text; }
   void endProgram() override { ++programEnds; }
@@ -67,6 +69,9 @@ struct FakeMainView : app::MainView {
   void startSystemInfo() override { ++systemInfoStarts; }
   bool loggingSwitchOn() override { return loggingOn; }
   bool hostNamePopupOn() override { return hostNamePopup; }
+  bool followAddressOn() override { return followAddress; }
+  bool logConnectionChangesOn() override { return logConnectionChanges; }
+  std::string chosenInterface() override { return interface; }
 
   int shownChanges = 0;  // calls that change what the labels, lamp and tray show
   std::string address = "Your IP is...";
@@ -94,6 +99,10 @@ struct FakeMainView : app::MainView {
   int systemInfoStarts = 0;
   bool loggingOn = false;
   bool hostNamePopup = false;
+  bool followAddress = false;
+  bool logConnectionChanges = false;
+  std::string interface;  // empty: automatic
+  std::vector<std::string> balloons;
 };
 
 }  // namespace lumeno::test

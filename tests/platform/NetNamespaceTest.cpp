@@ -167,10 +167,12 @@ class NamespaceNetwork : public ::testing::Test {
     return counts;
   }
 
-  // What the program shows inside the tested namespace, e.g. "online 10.213.0.2".
-  [[nodiscard]] std::string answer() const {
-    const auto seen = inside("'" LUMENO_NET_PROBE "'");
+  // What the program shows inside the tested namespace, e.g. "online 10.213.0.2"; with a question
+  // ("ipv6 veth-lmn"), the probe's answer to it, all lines.
+  [[nodiscard]] std::string answer(const std::string& question = {}) const {
+    const auto seen = inside("'" LUMENO_NET_PROBE "' " + question);
     EXPECT_EQ(seen.exitCode, 0) << seen.output;
+    if (!question.empty()) return seen.output;
     return seen.output.substr(0, seen.output.find('\n'));
   }
 
@@ -192,6 +194,13 @@ class NamespaceNetwork : public ::testing::Test {
                {peer_, "addr add 10.213.0.1/24 dev veth-peer"},
                {tested_, "link set veth-lmn up"},
                {peer_, "link set veth-peer up"}});
+  }
+
+  // A second link, "dum-lmn", to the peer; both ends up, no address yet.
+  [[nodiscard]] ::testing::AssertionResult secondLink() const {
+    return ip({{tested_, "link add dum-lmn type veth peer name dum-peer netns " + peer_},
+               {tested_, "link set dum-lmn up"},
+               {peer_, "link set dum-peer up"}});
   }
 
   std::string tested_ = namespacePrefix() + "-" + std::to_string(::getpid());
@@ -266,6 +275,47 @@ TEST_F(NamespaceNetwork, AnIPv6DefaultRouteAloneCounts) {
       << "no IPv4 default route, and the only IPv4 interface is a veth end";
   ASSERT_TRUE(ip({{peer_, "link set veth-peer down"}}));
   EXPECT_THAT(answer(), ::testing::StartsWith("offline "));
+}
+
+TEST_F(NamespaceNetwork, EachInterfacesIPv4AddressIsReadAfreshAndLoopbackIsNeverListed) {
+  ASSERT_TRUE(linkNamespaces());
+  ASSERT_TRUE(secondLink());
+  ASSERT_TRUE(ip({{tested_, "addr add 10.214.0.5/24 dev dum-lmn"}}));
+  EXPECT_EQ(answer("interfaces"), "dum-lmn veth-lmn \n");
+  EXPECT_EQ(answer("ipv4 veth-lmn"), "10.213.0.2\n");
+  EXPECT_EQ(answer("ipv4 dum-lmn"), "10.214.0.5\n");
+  EXPECT_EQ(answer("ipv4 lo"), "none\n");
+  // The address changes: the next read has the new one. The interface goes: nothing.
+  ASSERT_TRUE(ip(
+      {{tested_, "addr del 10.213.0.2/24 dev veth-lmn"}, {tested_, "addr add 10.213.0.9/24 dev veth-lmn"}}));
+  EXPECT_EQ(answer("ipv4 veth-lmn"), "10.213.0.9\n");
+  ASSERT_TRUE(ip({{tested_, "link del dum-lmn"}}));
+  EXPECT_EQ(answer("ipv4 dum-lmn"), "none\n");
+  EXPECT_EQ(answer("interfaces"), "veth-lmn \n");
+}
+
+TEST_F(NamespaceNetwork, IPv6AddressesComeWithTheirKindAndTheAutomaticInterfaceFollowsTheDefaultRoutes) {
+  if (!std::filesystem::exists("/proc/sys/net/ipv6")) GTEST_SKIP() << "this kernel has no IPv6";
+  ASSERT_TRUE(linkNamespaces());
+  ASSERT_TRUE(ip({{tested_, "-6 addr add 2001:db8:1::5/64 dev veth-lmn nodad"},
+                  {tested_, "-6 addr add 2001:db8:1::6/64 dev veth-lmn nodad preferred_lft 0"},
+                  {tested_, "-6 addr add fe80::5/64 dev veth-lmn nodad"},
+                  {peer_, "-6 addr add 2001:db8:1::1/64 dev veth-peer nodad"}}));
+  const std::string seen = answer("ipv6 veth-lmn");
+  for (const char* line : {"2001:db8:1::5 global\n", "2001:db8:1::6 global deprecated\n", "fe80::5 link\n"}) {
+    EXPECT_NE(seen.find(line), std::string::npos) << line << " in\n" << seen;
+  }
+  EXPECT_EQ(answer("ipv6 veth-nothere"), "");
+
+  // No default route at all: no automatic interface. IPv4's alone: its interface. An IPv6 default
+  // route elsewhere wins.
+  EXPECT_EQ(answer("auto6"), "\n");
+  ASSERT_TRUE(ip({{tested_, "route add default via 10.213.0.1 dev veth-lmn"}}));
+  EXPECT_EQ(answer("auto6"), "veth-lmn\n");
+  ASSERT_TRUE(secondLink());
+  ASSERT_TRUE(ip({{tested_, "-6 addr add 2001:db8:9::1/64 dev dum-lmn nodad"},
+                  {tested_, "-6 route add default dev dum-lmn"}}));
+  EXPECT_EQ(answer("auto6"), "dum-lmn\n");
 }
 
 }  // namespace

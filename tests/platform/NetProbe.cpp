@@ -5,7 +5,12 @@
 //                   event loop running; for each line "online" or "offline" read from stdin it asks
 //                   the check every 100 ms, the loop running in between as between the window's
 //                   ticks, until the answer is that word or 10 s have passed, then prints the last
-//                   answer on a line of its own.
+//                   answer on a line of its own;
+//   interfaces      prints the IPv4 interfaces on one line, each followed by a space;
+//   ipv4 <name>     prints that interface's IPv4 address, or "none";
+//   ipv6 <name>     prints one line per IPv6 address: "<address> global|link|other" and any of
+//                   " temporary", " deprecated", " tentative";
+//   auto6           prints the interface whose IPv6 addresses count under "automatic".
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -63,9 +68,35 @@ int watch(int argc, char** argv) {
   return 0;
 }
 
+// The per-interface questions; false when `command` is none of them.
+bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
+  const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
+  if (command == "interfaces") {
+    for (const auto& name : network.ipv4InterfaceNames()) std::cout << name << ' ';
+    std::cout << '\n';
+  } else if (command == "ipv4" && argc == 3) {
+    std::cout << network.interfaceIPv4(argv[2]).value_or("none") << '\n';
+  } else if (command == "ipv6" && argc == 3) {
+    using lumeno::platform::IPv6Scope;
+    for (const auto& a : network.interfaceIPv6(argv[2])) {
+      const char* scope = a.scope == IPv6Scope::Global      ? " global"
+                          : a.scope == IPv6Scope::LinkLocal ? " link"
+                                                            : " other";
+      std::cout << a.text << scope << (a.temporary ? " temporary" : "") << (a.deprecated ? " deprecated" : "")
+                << (a.tentative ? " tentative" : "") << '\n';
+    }
+  } else if (command == "auto6") {
+    std::cout << network.automaticIPv6Interface() << '\n';
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && answerInterfaceQuestion(argv[1], argc, argv)) return 0;
   if (argc == 3 && std::string_view(argv[1]) == "udp") return sendDatagram(argv[2]);
   if (argc == 2 && std::string_view(argv[1]) == "watch") return watch(argc, argv);
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeAutostart.h"
+#include "FakeNetworkInfo.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
@@ -38,9 +39,15 @@ std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) 
 
 struct FakeOptionsView : OptionsView {
   void setTicked(Option option, bool ticked) override { shown[option] = ticked; }
+  void showInterfaces(const std::vector<std::string>& entries, std::size_t selected) override {
+    interfaces = entries;
+    selectedInterface = selected;
+  }
   void openLogMonitor() override { ++logMonitorOpens; }
   void closeDialog() override { ++closes; }
   std::map<Option, bool> shown;
+  std::vector<std::string> interfaces;
+  std::size_t selectedInterface = 99;
   int logMonitorOpens = 0;
   int closes = 0;
 };
@@ -52,15 +59,18 @@ class OptionsPresenterTest : public ::testing::Test {
     context.executable = folder / "lumeno";
     context.boxes = &boxes;
     context.autostart = &autostart;
+    context.network = &network;
     folder.write("Lumeno.ini", allOff());
   }
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
   platform::FakeAutostart autostart;
+  platform::FakeNetworkInfo network;
   AppContext context;
   FakeOptionsView view;
-  OptionsPresenter presenter{context, view};
+  ConnectionOptions live;
+  OptionsPresenter presenter{context, view, &live};
 };
 
 TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickChangesExactlyOneLine) {
@@ -110,6 +120,48 @@ TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAsExactlyOneAn
   FakeOptionsView again;
   OptionsPresenter(context, again).load();
   EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
+}
+
+TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAndNothingIsWrittenForThem) {
+  network.interfaces = {{"wlan0", "10.2.0.8"}, {"eth1", "10.1.0.7"}};
+  for (const char* stored : {"", "interface=\r\n", "interface=auto\r\n", "interface=eth9\r\n"}) {
+    const std::string text = allOff() + "[Options]\r\n" + stored;
+    folder.write("Lumeno.ini", text);
+    live.interface = "stale";
+    OptionsPresenter loaded(context, view, &live);
+    loaded.load();
+    EXPECT_EQ(view.interfaces, (std::vector<std::string>{"Automatic (default route)", "eth1", "wlan0"}));
+    EXPECT_EQ(view.selectedInterface, 0U) << stored;
+    EXPECT_TRUE(live.read);
+    EXPECT_FALSE(live.followAddress || live.logConnectionChanges);
+    EXPECT_EQ(live.interface, "") << stored;  // a name that has gone reads as automatic
+    EXPECT_EQ(folder.read("Lumeno.ini"), text) << stored;
+  }
+  EXPECT_TRUE(boxes.shown.empty());  // an empty interface key is no error
+}
+
+TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachChangeIsWrittenAtOnce) {
+  network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
+  folder.write("Lumeno.ini", "[Options]\r\nfollowip=1\r\nlogoutages= 2\r\ninterface = wlan0 \r\n");
+  presenter.load();
+  EXPECT_TRUE(view.shown[Option::FollowAddress]);
+  EXPECT_TRUE(view.shown[Option::LogConnectionChanges]);
+  EXPECT_EQ(view.selectedInterface, 2U);
+  EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
+  EXPECT_EQ(live.interface, "wlan0");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=1\r\nlogoutages=1\r\ninterface = wlan0 \r\n");
+
+  presenter.onBoxClicked(Option::FollowAddress, false);
+  presenter.onInterfaceChosen(1);
+  EXPECT_FALSE(live.followAddress);
+  EXPECT_EQ(live.interface, "eth1");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =eth1\r\n");
+  presenter.onInterfaceChosen(0);
+  EXPECT_EQ(live.interface, "");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");
+  presenter.onInterfaceChosen(3);  // beyond the list: nothing
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(OptionsPresenterTest, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {

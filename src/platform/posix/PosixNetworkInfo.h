@@ -28,6 +28,11 @@ class PosixNetworkInfo : public NetworkInfo {
   [[nodiscard]] std::string localIPv4() const override;
   [[nodiscard]] std::string hostName() const override;
   [[nodiscard]] bool isConnected() const override;
+  // Per interface (PosixInterfaces.cpp): the interface list, /proc/net/if_inet6 and the routes.
+  [[nodiscard]] std::vector<std::string> ipv4InterfaceNames() const override;
+  [[nodiscard]] std::optional<std::string> interfaceIPv4(const std::string& name) const override;
+  [[nodiscard]] std::vector<IPv6Address> interfaceIPv6(const std::string& name) const override;
+  [[nodiscard]] std::string automaticIPv6Interface() const override;
 
  private:
   // What NetworkManager says, or Unknown when it is not running or not yet loaded.
