@@ -104,7 +104,7 @@ AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry
 }
 
 std::string AboutBox::helpPageUrl(const AppContext& context) {
-  const QString page = QString::fromStdString((context.programFolder / "help.html").string());
+  const QString page = QString::fromStdString(context.file("help.html").string());
   return QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded).toStdString();
 }
 

@@ -23,7 +23,7 @@ class AboutBox : public QDialog {
   // With another registry than the system's, for finding the system-information tool.
   AboutBox(const AppContext& context, const platform::Registry& registry, QWidget* parent = nullptr);
 
-  // The product's help page, help.html in the program's folder, as a file: URL.
+  // The product's help page, help.html where the context keeps it, as a file: URL.
   [[nodiscard]] static std::string helpPageUrl(const AppContext& context);
 
  public Q_SLOTS:

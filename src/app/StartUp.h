@@ -10,7 +10,7 @@
 namespace lumeno::app {
 
 // The checks made before the main window exists.
-enum class StartCheck { Go, AlreadyRunning, SettingsMissing };
+enum class StartCheck { Go, AlreadyRunning, SettingsMissing, FilesFailed };
 
 // The per-user lock that keeps a second copy from running. A copy that was killed leaves a
 // lock whose owner is gone, and that lock is taken over; a running copy is never displaced.
@@ -27,7 +27,9 @@ class SingleInstance {
   bool acquired_ = false;
 };
 
-// Another copy running: end silently. No Lumeno.ini: tell the user, then end; nothing is logged.
+// Another copy running: end silently. No Lumeno.ini (nor, installed, a packaged default to make
+// the user's from): tell the user, then end; nothing is logged. The user's folders that cannot
+// be made: tell the user, then end.
 StartCheck checkBeforeStart(const AppContext& context, const SingleInstance& instance);
 
 }  // namespace lumeno::app

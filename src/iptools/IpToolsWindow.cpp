@@ -458,7 +458,7 @@ void IpToolsWindow::startTool(const ToolRequest& request) {
   refreshEnabledStates();
   txtOutPut_->clear();
   Q_EMIT toolStarted();
-  runner_->start(request, QString::fromStdString(context_.programFolder.string()));
+  runner_->start(request, QString::fromStdString(context_.resultFolder().string()));
 }
 
 void IpToolsWindow::leaveRunState() {
@@ -593,7 +593,7 @@ void IpToolsWindow::showMessage(std::string_view text) {
 }
 
 std::filesystem::path IpToolsWindow::resultPath(std::string_view fileName) const {
-  return context_.programFolder / std::filesystem::path(fileName);
+  return context_.file(fileName);
 }
 
 void IpToolsWindow::keyPressEvent(QKeyEvent* event) {
