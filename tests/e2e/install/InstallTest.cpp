@@ -289,15 +289,21 @@ TEST_F(InstalledCopy, KeepsTheUsersSettingsAndLogInTheHomeFoldersAndWritesNothin
   ASSERT_TRUE(closeWindow(window));
   EXPECT_FALSE(fs::exists(log));  // logging is off by default
 
-  // With logging on, a start writes its line and closing the window writes none.
+  // With logging on, a start writes its line and closing the window writes none. Start at
+  // log-in, on too, names the installed program itself.
   std::string ini = readText(settings);
-  const std::size_t at = ini.find("uselog=0");
-  ASSERT_NE(at, std::string::npos) << ini;
-  ini.replace(at, 8, "uselog=1");
+  for (const std::string key : {"uselog", "autostartup"}) {
+    const std::size_t at = ini.find(key + "=0");
+    ASSERT_NE(at, std::string::npos) << ini;
+    ini.replace(at, key.size() + 2, key + "=1");
+  }
   writeText(settings, ini);
   window = start();
   ASSERT_FALSE(window.isEmpty());
   ASSERT_TRUE(pollUntil([&] { return fs::exists(log); }, 10s));
+  const std::string autostart = readText(home() / ".config/autostart/Lumeno.desktop");
+  EXPECT_NE(autostart.find("\nExec=\"" + (prefix() / "bin/lumeno").string() + "\"\n"), std::string::npos)
+      << autostart;
   ASSERT_TRUE(closeWindow(window));
   std::vector<std::string> entries = lines(readText(log));
   ASSERT_EQ(entries.size(), 1U);
