@@ -13,7 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TempFolder.h"
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"
 #include "platform/Files.h"

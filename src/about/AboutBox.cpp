@@ -11,8 +11,8 @@
 #include <QUrl>
 
 #include "about/SysInfo.h"
-#include "app/Version.h"
-#include "app/WindowGeometry.h"
+#include "common/Version.h"
+#include "common/WindowGeometry.h"
 #include "platform/Launcher.h"
 
 // Resources of a static library are registered by hand, outside any namespace.

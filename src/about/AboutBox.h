@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "platform/Registry.h"
 
 class QFrame;

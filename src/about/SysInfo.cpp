@@ -5,7 +5,7 @@
 #include <string>
 
 #include "about/SysInfoLookup.h"
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
 

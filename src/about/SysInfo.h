@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "platform/Registry.h"
 
 namespace lumeno::about {

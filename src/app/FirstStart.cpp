@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 
 namespace lumeno::app {
 

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -12,13 +13,10 @@
 #include <QWidget>
 
 #include "about/AboutBox.h"
-#include "app/StatusText.h"
-#include "app/WindowGeometry.h"
+#include "about/SysInfo.h"
+#include "common/WindowGeometry.h"
 #include "iptools/IpToolsWindow.h"
-#include "log/LogEntry.h"
 #include "log/LogMonitorWindow.h"
-#include "platform/Files.h"
-#include "platform/NetworkInfo.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
@@ -26,11 +24,27 @@
 namespace lumeno::app {
 namespace {
 
-const QColor kBlue(0, 0, 255);
 const QColor kSilver(192, 192, 192);
 
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QColor qc(Rgb color) {
+  return {color.red, color.green, color.blue};
+}
+
+void setColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+  // An unchanged palette would still repaint the widget; the timers set colours every tick.
+  if (widget->palette().color(role) == color) return;
+  QPalette palette = widget->palette();
+  palette.setColor(role, color);
+  widget->setPalette(palette);
+}
+
+void setText(QLabel* label, const std::string& text) {
+  const QString shown = qs(text);
+  if (label->text() != shown) label->setText(shown);
 }
 
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
@@ -39,19 +53,10 @@ QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const
   label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
   label->setAlignment(Qt::AlignCenter);
   label->setToolTip(QString::fromLatin1(tip));
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, kBlue);
-  label->setPalette(palette);
+  setColor(label, QPalette::WindowText, qc(kBlue));
   // Opaque, in the window's own background colour, so the label in front hides the others.
   label->setAutoFillBackground(true);
   return label;
-}
-
-void setBackground(QWidget* widget, const QColor& color) {
-  QPalette palette = widget->palette();
-  palette.setColor(widget->backgroundRole(), color);
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
 }
 
 }  // namespace
@@ -59,12 +64,13 @@ void setBackground(QWidget* widget, const QColor& color) {
 MainWindow::MainWindow(const AppContext& context, Seams seams)
     : context_(context),
       seams_(std::move(seams)),
-      log_(context.file("log.txt"), *context.clock, [this] { return loggingOn(); }),
       netIp_(seams_.netIpService, seams_.netIpTimeout),
-      frmoptions_([this] { return new settings::OptionsDialog(context_, [this] { showLogMonitor(); }); }),
-      logfrm_([this] { return new log::LogMonitorWindow(context_); }),
-      frmMain_([this] { return new iptools::IpToolsWindow(context_); }),
-      frmAbout_([this] { return new about::AboutBox(context_); }) {
+      optionsDialog_(
+          [this] { return new settings::OptionsDialog(context_, [this] { logMonitor_.show(); }); }),
+      logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
+      ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
+      aboutBox_([this] { return new about::AboutBox(context_); }),
+      presenter_(context_, *this) {
   setObjectName(QStringLiteral("frmIP"));
   setWindowTitle(QStringLiteral("Lumeno"));
   setWindowIcon(tray::trayImage(QStringLiteral("lumeno")));
@@ -74,40 +80,24 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
     ownColors_ = std::make_unique<QtColorChooser>();
     seams_.colors = ownColors_.get();
   }
-  mainIcon_ = image("mainicon");
-  offlineIcon_ = image("offlineicon");
+  onlineIcon_ = tray::trayImage(QStringLiteral("mainicon"));
+  offlineIcon_ = tray::trayImage(QStringLiteral("offlineicon"));
   buildControls();
   buildMenus();
   connect(&netIp_, &NetIpLookup::finished, this,
-          [this](const QString& message) { context_.boxes->show({message.toStdString()}); });
+          [this](const QString& message) { presenter_.onNetIpAnswer(message.toStdString()); });
 
-  // Start-up, in this order. The single-instance test and the settings file check come before
-  // this window exists (main).
-  fields_.currentSection = "Automation";
-  fields_.currentKey = "trayatstartup";
-  ReadSetting();
-  startInTray_ = settings::readsAsOn(fields_.currentValue);
-
-  Text1_->setText(qs(context_.network->localIPv4()));
-  Text1_->setToolTip(QStringLiteral("Local IP"));
-  Label1_->setText(qs(versionLabelText()));
-
-  gSysTray_ = seams_.trayBackend ? std::make_unique<tray::SysTray>(seams_.trayBackend())
-                                 : std::make_unique<tray::SysTray>();
-  gSysTray_->setSourceWindow(this);
-  gSysTray_->ChangeIcon(mainIcon_);
+  tray_ = seams_.trayBackend ? std::make_unique<tray::SysTray>(seams_.trayBackend())
+                             : std::make_unique<tray::SysTray>();
+  tray_->setSourceWindow(this);
   // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
-  connect(gSysTray_.get(), &tray::SysTray::RButtonUp, this, [this] { mnusystray_->exec(QCursor::pos()); });
+  connect(tray_.get(), &tray::SysTray::RButtonUp, this, [this] { trayMenu_->exec(QCursor::pos()); });
 
-  log_.writeStamped(log::kLumenoLoaded);
+  presenter_.start();
   startTimers();
 }
 
 MainWindow::~MainWindow() = default;
-
-QIcon MainWindow::image(const char* key) const {
-  return tray::trayImage(QString::fromLatin1(key));
-}
 
 void MainWindow::buildControls() {
   auto* strip = new QWidget(this);
@@ -116,62 +106,67 @@ void MainWindow::buildControls() {
   setCentralWidget(strip);
   setWindowBackground(kSilver);
 
-  Text1_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
-  Text1_->setObjectName(QStringLiteral("Text1"));
-  Text1_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
-  Text1_->setAlignment(Qt::AlignCenter);
-  QFont bold = Text1_->font();
+  addressBox_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
+  addressBox_->setObjectName(QStringLiteral("Text1"));
+  addressBox_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
+  addressBox_->setAlignment(Qt::AlignCenter);
+  QFont bold = addressBox_->font();
   bold.setBold(true);
-  Text1_->setFont(bold);
-  QPalette text1Palette = Text1_->palette();
-  text1Palette.setColor(QPalette::Text, kBlue);
-  Text1_->setPalette(text1Palette);
-  Text1_->installEventFilter(this);
+  addressBox_->setFont(bold);
+  setColor(addressBox_, QPalette::Text, qc(kBlue));
+  addressBox_->installEventFilter(this);
 
-  lblled_ = new QLabel(strip);
-  lblled_->setObjectName(QStringLiteral("lblled"));
-  lblled_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
-  lblled_->setToolTip(QStringLiteral("Connection status..."));
-  setBackground(lblled_, QApplication::palette().color(QPalette::Button));
+  lamp_ = new QLabel(strip);
+  lamp_->setObjectName(QStringLiteral("lblled"));
+  lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
+  lamp_->setToolTip(QStringLiteral("Connection status..."));
+  setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));
+  lamp_->setAutoFillBackground(true);
 
   // Stacked so that the connection status is in front at start, then version, time, date.
-  lbldate_ = makeInfoLabel(strip, "lbldate", " Zz...", "Today's date");
-  lbltime_ = makeInfoLabel(strip, "lbltime", " lbltime", "Local Time");
-  Label1_ = makeInfoLabel(strip, "Label1", " Version", "Version (click for more)");
-  Labelonline_ = makeInfoLabel(strip, "Labelonline", " Zz..", "Internet Connection");
-  for (QLabel* label : {lbldate_, lbltime_, Label1_, Labelonline_}) label->installEventFilter(this);
+  dateLabel_ = makeInfoLabel(strip, "lbldate", " Zz...", "Today's date");
+  timeLabel_ = makeInfoLabel(strip, "lbltime", " lbltime", "Local Time");
+  versionLabel_ = makeInfoLabel(strip, "Label1", " Version", "Version (click for more)");
+  statusLabel_ = makeInfoLabel(strip, "Labelonline", " Zz..", "Internet Connection");
+  for (QLabel* label : {dateLabel_, timeLabel_, versionLabel_, statusLabel_}) label->installEventFilter(this);
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QLabel* MainWindow::infoLabel(InfoLabel which) const {
-  switch (which) {
-    case InfoLabel::Status: return Labelonline_;
-    case InfoLabel::Version: return Label1_;
-    case InfoLabel::Time: return lbltime_;
-    case InfoLabel::Date: break;
-  }
-  return lbldate_;
+void MainWindow::startTimers() {
+  clockTimer_.setObjectName(QStringLiteral("Timer1"));
+  statusTimer_.setObjectName(QStringLiteral("Timer2"));
+  alertTimer_.setObjectName(QStringLiteral("alertifoffline"));
+  clockTimer_.setInterval(1000);
+  statusTimer_.setInterval(1500);
+  alertTimer_.setInterval(30000);
+  connect(&clockTimer_, &QTimer::timeout, this, [this] { presenter_.onClockTick(); });
+  connect(&statusTimer_, &QTimer::timeout, this, [this] { presenter_.onStatusTick(); });
+  connect(&alertTimer_, &QTimer::timeout, this, [this] { presenter_.onAlertTick(); });
+  clockTimer_.start();
+  statusTimer_.start();
+  alertTimer_.start();
 }
 
-void MainWindow::clickInfoLabel(InfoLabel clicked) {
-  const InfoLabelStep step = nextInfoLabel(clicked);
-  for (InfoLabel hidden : step.hide) infoLabel(hidden)->hide();
-  if (step.refreshClock) onClockTick();
-  QLabel* shown = infoLabel(step.show);
-  shown->show();
-  shown->raise();
+QLabel* MainWindow::infoLabel(InfoLabel which) const {
+  switch (which) {
+    case InfoLabel::Status: return statusLabel_;
+    case InfoLabel::Version: return versionLabel_;
+    case InfoLabel::Time: return timeLabel_;
+    case InfoLabel::Date: break;
+  }
+  return dateLabel_;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
-    if (watched == Text1_) {
+    if (watched == addressBox_) {
       // Every click into the address box opens the File menu where the pointer is.
-      mnufile_->popup(QCursor::pos());
+      fileMenu_->popup(QCursor::pos());
     } else {
       for (InfoLabel label : {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date}) {
         if (watched == infoLabel(label)) {
-          clickInfoLabel(label);
+          presenter_.onInfoLabelClicked(label);
           return true;
         }
       }
@@ -180,30 +175,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::ReadSetting() {
-  if (settings::ReadSetting(context_, fields_)) return true;
-  log_.writeStampedAlways(log::kErrorApiIni);
-  return false;
-}
-
 settings::OptionsDialog& MainWindow::options() {
-  return frmoptions_.load();
-}
-
-bool MainWindow::loggingOn() {
-  return options().isLogOn();
+  return optionsDialog_.load();
 }
 
 void MainWindow::showAtStartUp() {
-  if (!startInTray_) {
+  if (!presenter_.startsInTray()) {
     show();
     return;
   }
   // The tray icon exists by now, so the window goes straight there without being shown; where
   // the desktop has no tray it stays reachable, minimised on the taskbar.
   setWindowState(Qt::WindowMinimized);
-  gSysTray_->MinToSysTray();
-  setWindowTitle(QStringLiteral("Lumeno"));
+  presenter_.onMinimised();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -211,56 +195,158 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible()) {
     // Hiding the window from inside its own state change confuses some window managers; do it
     // as soon as this event is over.
-    QMetaObject::invokeMethod(this, "moveToTray", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "onMinimisedSettled", Qt::QueuedConnection);
+  } else if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+    presenter_.onRestored();
   } else if (event->type() == QEvent::ApplicationPaletteChange && followDesktopBackground_) {
     setWindowBackground(QApplication::palette().color(QPalette::Window));
   }
 }
 
-void MainWindow::moveToTray() {
-  if (!isMinimized()) return;
-  gSysTray_->MinToSysTray();
-  setWindowTitle(QStringLiteral("Lumeno"));
-}
-
-void MainWindow::showLumeno() {
-  gSysTray_->RemoveFromSysTray();
-  setWindowState(windowState() & ~Qt::WindowMinimized);
-  show();
-  setWindowTitle(QStringLiteral("Lumeno"));
-}
-
-void MainWindow::exitLumeno() {
-  const BoxAnswer answer =
-      context_.boxes->show({"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo});
-  if (answer != BoxAnswer::Yes) return;
-  gSysTray_->RemoveFromSysTray();
-  log_.writeStamped(log::kProgramExit);
-  endProgram();
-}
-
-void MainWindow::exitFromTray() {
-  gSysTray_->RemoveFromSysTray();
-  endProgram();
+void MainWindow::onMinimisedSettled() {
+  if (isMinimized()) presenter_.onMinimised();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // Closing the main window ends the program; it cannot be cancelled.
-  gSysTray_->RemoveFromSysTray();
   event->accept();
-  endProgram();
+  presenter_.onCloseRequested();
+}
+
+// MainView
+
+std::string MainWindow::addressText() const {
+  return addressBox_->text().toStdString();
+}
+
+void MainWindow::setAddressText(const std::string& text) {
+  addressBox_->setText(qs(text));
+}
+
+void MainWindow::setAddressToolTip(const std::string& tip) {
+  addressBox_->setToolTip(qs(tip));
+}
+
+void MainWindow::setAddressBackground(Rgb color) {
+  setColor(addressBox_, QPalette::Base, qc(color));
+}
+
+void MainWindow::setAddressForeground(Rgb color) {
+  setColor(addressBox_, QPalette::Text, qc(color));
+}
+
+void MainWindow::useDesktopBackground() {
+  followDesktopBackground_ = true;
+  setWindowBackground(QApplication::palette().color(QPalette::Window));
+}
+
+void MainWindow::setWindowBackground(const QColor& color) {
+  for (QWidget* widget : {static_cast<QWidget*>(this), centralWidget()}) {
+    if (widget == nullptr) continue;
+    setColor(widget, QPalette::Window, color);
+    widget->setAutoFillBackground(true);
+  }
+}
+
+void MainWindow::setStatus(const std::string& text, Rgb color) {
+  setText(statusLabel_, text);
+  setColor(statusLabel_, QPalette::WindowText, qc(color));
+}
+
+void MainWindow::setLamp(Rgb color) {
+  setColor(lamp_, QPalette::Window, qc(color));
+}
+
+void MainWindow::setVersionText(const std::string& text) {
+  setText(versionLabel_, text);
+}
+
+void MainWindow::setDateText(const std::string& text) {
+  setText(dateLabel_, text);
+}
+
+void MainWindow::setTimeText(const std::string& text) {
+  setText(timeLabel_, text);
+}
+
+void MainWindow::showInfoLabel(InfoLabel shown, const std::vector<InfoLabel>& hidden) {
+  for (InfoLabel label : hidden) infoLabel(label)->hide();
+  infoLabel(shown)->show();
+  infoLabel(shown)->raise();
+}
+
+void MainWindow::setTrayPicture(TrayPicture picture) {
+  tray_->ChangeIcon(picture == TrayPicture::Online ? onlineIcon_ : offlineIcon_);
+}
+
+void MainWindow::setTrayTip(const std::string& tip) {
+  tray_->ChangeToolTip(qs(tip));
+}
+
+void MainWindow::moveToTray() {
+  tray_->MinToSysTray();
+}
+
+void MainWindow::removeFromTray() {
+  tray_->RemoveFromSysTray();
+}
+
+void MainWindow::restoreWindow() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+}
+
+void MainWindow::setCaption(const std::string& caption) {
+  setWindowTitle(qs(caption));
 }
 
 void MainWindow::endProgram() {
-  Timer1_.stop();
-  Timer2_.stop();
-  alertifoffline_.stop();
+  clockTimer_.stop();
+  statusTimer_.stop();
+  alertTimer_.stop();
   if (seams_.endProgram) {
     seams_.endProgram();
   } else {
     // Leaves the event loop at once, without the other windows' closing handling.
     QCoreApplication::exit(0);
   }
+}
+
+void MainWindow::copyToClipboard(const std::string& text) {
+  QClipboard* clipboard = QApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(qs(text));
+}
+
+std::optional<Rgb> MainWindow::chooseColor() {
+  const std::optional<QColor> picked = seams_.colors->choose();
+  if (!picked) return std::nullopt;
+  return Rgb{static_cast<std::uint8_t>(picked->red()), static_cast<std::uint8_t>(picked->green()),
+             static_cast<std::uint8_t>(picked->blue())};
+}
+
+void MainWindow::openWindow(OtherWindow window) {
+  switch (window) {
+    case OtherWindow::Options: optionsDialog_.show(); break;
+    case OtherWindow::LogMonitor: logMonitor_.show(); break;
+    case OtherWindow::IpTools: ipToolsWindow_.show(); break;
+    case OtherWindow::About: aboutBox_.show(); break;
+  }
+}
+
+void MainWindow::startNetIpLookup() {
+  netIp_.start();
+}
+
+void MainWindow::startSystemInfo() {
+  about::StartSysInfo(context_);
+}
+
+bool MainWindow::loggingSwitchOn() {
+  return options().isLogOn();
+}
+
+bool MainWindow::hostNamePopupOn() {
+  return options().isHostNamePopupOn();
 }
 
 }  // namespace lumeno::app

@@ -10,14 +10,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/AppContext.h"
 #include "app/ColorChooser.h"
-#include "app/InfoLabelRing.h"
-#include "app/MessageBoxes.h"
+#include "app/MainPresenter.h"
+#include "app/MainView.h"
 #include "app/NetIpLookup.h"
-#include "app/SharedWindow.h"
-#include "log/ActivityLog.h"
-#include "settings/SettingsAccess.h"
+#include "common/AppContext.h"
+#include "common/SharedWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -43,8 +41,9 @@ class TrayBackend;
 namespace lumeno::app {
 
 // The main window, frmIP: the local address, the status lamp and the four info labels; the
-// owner of the tray icon, the timers, the menus and every other window.
-class MainWindow : public QMainWindow {
+// owner of the tray icon, the timers, the menus and every other window. What it shows and does
+// is decided by its presenter.
+class MainWindow : public QMainWindow, public MainView {
   Q_OBJECT
 
  public:
@@ -57,53 +56,49 @@ class MainWindow : public QMainWindow {
     std::function<std::unique_ptr<tray::TrayBackend>()> trayBackend;  // the desktop's tray when empty
   };
 
-  // Runs the window's part of start-up: the tray-at-start setting, the address, the version,
-  // the tray icon and the start entry of the activity log.
+  // Builds the window and runs its part of start-up.
   MainWindow(const AppContext& context, Seams seams);
   explicit MainWindow(const AppContext& context) : MainWindow(context, Seams{}) {}
   ~MainWindow() override;
 
   // Shows the window, or takes it straight to the tray when "Minimize to sys-tray on load" is on.
   void showAtStartUp();
-  [[nodiscard]] bool startsInTray() const { return startInTray_; }
 
-  // The periodic work; the timers call these, and so can tests.
-  void onClockTick();   // Timer1
-  void onStatusTick();  // Timer2
-  void onAlertTick();   // alertifoffline
-  void CheckConnection();
-  void refreshLocalIp();  // "Refresh Local IP"
-
-  // Commands of the menus.
-  void exitLumeno();    // "Exit" of the File menu: asks first
-  void exitFromTray();  // "Exit" of the tray menu: no question
-  void showLumeno();    // "Show Lumeno": back from the tray
-  void copyIp();
-  void getHostName();
-  void chooseIpBackground();
-  void chooseIpForeground();
-  void resetColor();
-  void showOptions();
-  void showLogMonitor();
-  void showIpTools();
-  void showAbout();
-  void showSystemInfo();
-  void openTextEditor();
-  void openHelp();
-  void checkForUpdates();
-  void emailReport();
-  void refreshNetIp();
-  void clickInfoLabel(InfoLabel clicked);
-
-  // The logging switch: the options dialog's "Use log file" box (loads the dialog hidden).
-  bool loggingOn();
-  settings::OptionsDialog& options();
-
-  [[nodiscard]] tray::SysTray& sysTray() { return *gSysTray_; }
-  [[nodiscard]] QMenu* trayMenu() const { return mnusystray_; }
-  [[nodiscard]] QMenu* fileMenu() const { return mnufile_; }
+  [[nodiscard]] MainPresenter& presenter() { return presenter_; }
+  [[nodiscard]] tray::SysTray& sysTray() { return *tray_; }
+  [[nodiscard]] QMenu* trayMenu() const { return trayMenu_; }
+  [[nodiscard]] QMenu* fileMenu() const { return fileMenu_; }
   [[nodiscard]] NetIpLookup& netIpLookup() { return netIp_; }
   [[nodiscard]] QLabel* infoLabel(InfoLabel which) const;
+  settings::OptionsDialog& options();
+
+  // MainView
+  [[nodiscard]] std::string addressText() const override;
+  void setAddressText(const std::string& text) override;
+  void setAddressToolTip(const std::string& tip) override;
+  void setAddressBackground(Rgb color) override;
+  void setAddressForeground(Rgb color) override;
+  void useDesktopBackground() override;
+  void setStatus(const std::string& text, Rgb color) override;
+  void setLamp(Rgb color) override;
+  void setVersionText(const std::string& text) override;
+  void setDateText(const std::string& text) override;
+  void setTimeText(const std::string& text) override;
+  void showInfoLabel(InfoLabel shown, const std::vector<InfoLabel>& hidden) override;
+  void setTrayPicture(TrayPicture picture) override;
+  void setTrayTip(const std::string& tip) override;
+  void moveToTray() override;
+  void removeFromTray() override;
+  void restoreWindow() override;
+  void setCaption(const std::string& caption) override;
+  void endProgram() override;
+  void copyToClipboard(const std::string& text) override;
+  std::optional<Rgb> chooseColor() override;
+  void openWindow(OtherWindow window) override;
+  void startNetIpLookup() override;
+  void startSystemInfo() override;
+  bool loggingSwitchOn() override;
+  bool hostNamePopupOn() override;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -112,48 +107,40 @@ class MainWindow : public QMainWindow {
 
  private:
   // Takes the minimised window into the tray; queued from its state change.
-  Q_INVOKABLE void moveToTray();
+  Q_INVOKABLE void onMinimisedSettled();
   void buildControls();
   void buildMenus();
   void startTimers();
-  bool ReadSetting();
-  void applyTrayTip(const std::string& tip);
-  void applyColorToText1(bool background);
   void setWindowBackground(const QColor& color);
-  void endProgram();
-  QIcon image(const char* key) const;
-  std::string pageUrl(const char* anchor) const;
 
   AppContext context_;
   Seams seams_;
   std::unique_ptr<ColorChooser> ownColors_;
-  settings::SettingFields fields_;
-  log::ActivityLog log_;
-  std::unique_ptr<tray::SysTray> gSysTray_;
-  bool startInTray_ = false;
-  bool alertOpen_ = false;
+  std::unique_ptr<tray::SysTray> tray_;
   bool followDesktopBackground_ = false;
-  QColor heldColor_{Qt::black};  // the colour chooser keeps its colour for the whole run
 
-  QLineEdit* Text1_ = nullptr;
-  QLabel* lblled_ = nullptr;
-  QLabel* Labelonline_ = nullptr;
-  QLabel* Label1_ = nullptr;
-  QLabel* lbltime_ = nullptr;
-  QLabel* lbldate_ = nullptr;
-  QMenu* mnufile_ = nullptr;
-  QMenu* mnusystray_ = nullptr;
-  QTimer Timer1_{this};
-  QTimer Timer2_{this};
-  QTimer alertifoffline_{this};
-  QIcon mainIcon_;
+  QLineEdit* addressBox_ = nullptr;
+  QLabel* lamp_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* timeLabel_ = nullptr;
+  QLabel* dateLabel_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* trayMenu_ = nullptr;
+  QTimer clockTimer_{this};
+  QTimer statusTimer_{this};
+  QTimer alertTimer_{this};
+  QIcon onlineIcon_;
   QIcon offlineIcon_;
   NetIpLookup netIp_;
 
-  SharedWindow<settings::OptionsDialog> frmoptions_;
-  SharedWindow<log::LogMonitorWindow> logfrm_;
-  SharedWindow<iptools::IpToolsWindow> frmMain_;
-  SharedWindow<about::AboutBox> frmAbout_;
+  SharedWindow<settings::OptionsDialog> optionsDialog_;
+  SharedWindow<log::LogMonitorWindow> logMonitor_;
+  SharedWindow<iptools::IpToolsWindow> ipToolsWindow_;
+  SharedWindow<about::AboutBox> aboutBox_;
+
+  // Last, so that every control exists before it acts.
+  MainPresenter presenter_;
 };
 
 }  // namespace lumeno::app

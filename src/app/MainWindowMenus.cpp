@@ -1,4 +1,6 @@
 // The menu bar ("File", "Tools", "Info") and the tray's pop-up menu ("SystrayOptions").
+#include <functional>
+
 #include <QMenu>
 #include <QMenuBar>
 
@@ -7,7 +9,7 @@
 namespace lumeno::app {
 namespace {
 
-using Command = void (MainWindow::*)();
+using Command = std::function<void(MainPresenter&)>;
 
 // An item of a menu table: a command, a separator (no command, caption "-") or a submenu.
 struct Item {
@@ -16,6 +18,10 @@ struct Item {
   Command command = nullptr;
 };
 
+Command open(OtherWindow window) {
+  return [window](MainPresenter& presenter) { presenter.onWindowChosen(window); };
+}
+
 QMenu* makeMenu(QWidget* parent, const char* name, const char* title) {
   auto* menu = new QMenu(QString::fromLatin1(title), parent);
   menu->setObjectName(QString::fromLatin1(name));
@@ -23,15 +29,19 @@ QMenu* makeMenu(QWidget* parent, const char* name, const char* title) {
   return menu;
 }
 
-void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items) {
+// Commands of the menu bar run as they are chosen; those of the tray menu are queued, so
+// they run once the menu has closed and its loop has returned.
+void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items,
+              Qt::ConnectionType connection = Qt::AutoConnection) {
   for (const Item& item : items) {
     QAction* action = nullptr;
     if (item.command == nullptr) {
       action = menu->addSeparator();
     } else {
       action = menu->addAction(QString::fromLatin1(item.caption));
-      QObject::connect(action, &QAction::triggered, window,
-                       [window, command = item.command] { (window->*command)(); });
+      QObject::connect(
+          action, &QAction::triggered, window,
+          [window, command = item.command] { command(window->presenter()); }, connection);
     }
     action->setObjectName(QString::fromLatin1(item.name));
   }
@@ -42,57 +52,59 @@ void addItems(MainWindow* window, QMenu* menu, std::initializer_list<Item> items
 void MainWindow::buildMenus() {
   QMenuBar* bar = menuBar();
 
-  mnufile_ = makeMenu(this, "mnufile", "File");
-  addItems(this, mnufile_,
-           {{"mnuemailip", "Email", &MainWindow::emailReport},
-            {"mnucopyip", "Copy", &MainWindow::copyIp},
+  fileMenu_ = makeMenu(this, "mnufile", "File");
+  addItems(this, fileMenu_,
+           {{"mnuemailip", "Email", &MainPresenter::onEmailChosen},
+            {"mnucopyip", "Copy", &MainPresenter::onCopyChosen},
             {"mnuline5", "-"},
-            {"mnuupdateip", "Refresh Local IP", &MainWindow::refreshLocalIp},
-            {"mnutraynetip", "Refresh Net IP", &MainWindow::refreshNetIp},
+            {"mnuupdateip", "Refresh Local IP", &MainPresenter::onRefreshLocalIpChosen},
+            {"mnutraynetip", "Refresh Net IP", &MainPresenter::onRefreshNetIpChosen},
             {"mnuline6", "-"},
-            {"mnugetiphostname", "Get hostname", &MainWindow::getHostName},
+            {"mnugetiphostname", "Get hostname", &MainPresenter::onGetHostNameChosen},
             {"line99", "-"}});
-  QMenu* color = makeMenu(mnufile_, "mnuColor", "Color");
+  QMenu* color = makeMenu(fileMenu_, "mnuColor", "Color");
   addItems(this, color,
-           {{"mnuIpBackgroundColor", "Ip Background", &MainWindow::chooseIpBackground},
-            {"mnuIpForegroundColor", "Ip Foreground", &MainWindow::chooseIpForeground},
+           {{"mnuIpBackgroundColor", "Ip Background", &MainPresenter::onIpBackgroundChosen},
+            {"mnuIpForegroundColor", "Ip Foreground", &MainPresenter::onIpForegroundChosen},
             {"line90", "-"},
-            {"mnuResetColor", "Reset color", &MainWindow::resetColor}});
-  mnufile_->addMenu(color);
-  addItems(this, mnufile_, {{"line97", "-"}, {"exitlumeno", "Exit", &MainWindow::exitLumeno}});
-  bar->addMenu(mnufile_);
+            {"mnuResetColor", "Reset color", &MainPresenter::onResetColorChosen}});
+  fileMenu_->addMenu(color);
+  addItems(this, fileMenu_, {{"line97", "-"}, {"exitlumeno", "Exit", &MainPresenter::onExitChosen}});
+  bar->addMenu(fileMenu_);
 
   QMenu* tools = makeMenu(this, "tools", "Tools");
   addItems(this, tools,
-           {{"pingtool", "IP tools", &MainWindow::showIpTools},
+           {{"pingtool", "IP tools", open(OtherWindow::IpTools)},
             {"sepbar1", "-"},
-            {"mnuoptions", "Options", &MainWindow::showOptions},
+            {"mnuoptions", "Options", open(OtherWindow::Options)},
             {"sepbar2", "-"},
-            {"textedit", "Text editor", &MainWindow::openTextEditor},
-            {"mnuupdatelumeno", "Check for updates", &MainWindow::checkForUpdates},
-            {"mnusysinfo", "System info", &MainWindow::showSystemInfo},
-            {"mnuviewlog", "log monitor", &MainWindow::showLogMonitor}});
+            {"textedit", "Text editor", &MainPresenter::onTextEditorChosen},
+            {"mnuupdatelumeno", "Check for updates", &MainPresenter::onCheckForUpdatesChosen},
+            {"mnusysinfo", "System info", &MainPresenter::onSystemInfoChosen},
+            {"mnuviewlog", "log monitor", open(OtherWindow::LogMonitor)}});
   bar->addMenu(tools);
 
   QMenu* info = makeMenu(this, "Info", "Info");
-  addItems(this, info,
-           {{"aboutinfo", "About", &MainWindow::showAbout}, {"mnuhelp", "Help", &MainWindow::openHelp}});
+  addItems(
+      this, info,
+      {{"aboutinfo", "About", open(OtherWindow::About)}, {"mnuhelp", "Help", &MainPresenter::onHelpChosen}});
   bar->addMenu(info);
 
   // The tray's pop-up menu lives in the menu bar too, but never shows there.
-  mnusystray_ = makeMenu(this, "mnusystray", "SystrayOptions");
-  addItems(this, mnusystray_,
-           {{"mnushowlumeno", "Show Lumeno", &MainWindow::showLumeno},
+  trayMenu_ = makeMenu(this, "mnusystray", "SystrayOptions");
+  addItems(this, trayMenu_,
+           {{"mnushowlumeno", "Show Lumeno", &MainPresenter::onShowChosen},
             {"mnuline7", "-"},
-            {"mnurefreship", "Refresh Local IP", &MainWindow::refreshLocalIp},
-            {"mnunetip", "Refresh Net IP", &MainWindow::refreshNetIp},
+            {"mnurefreship", "Refresh Local IP", &MainPresenter::onRefreshLocalIpChosen},
+            {"mnunetip", "Refresh Net IP", &MainPresenter::onRefreshNetIpChosen},
             {"mnuline8", "-"},
-            {"mnucheckforupdate", "Check for updates", &MainWindow::checkForUpdates},
-            {"mnutraycopyip", "Copy", &MainWindow::copyIp},
+            {"mnucheckforupdate", "Check for updates", &MainPresenter::onCheckForUpdatesChosen},
+            {"mnutraycopyip", "Copy", &MainPresenter::onCopyChosen},
             {"line98", "-"},
-            {"mnusystrayexit", "Exit", &MainWindow::exitFromTray}});
-  bar->addMenu(mnusystray_);
-  mnusystray_->menuAction()->setVisible(false);
+            {"mnusystrayexit", "Exit", &MainPresenter::onTrayExitChosen}},
+           Qt::QueuedConnection);
+  bar->addMenu(trayMenu_);
+  trayMenu_->menuAction()->setVisible(false);
 }
 
 }  // namespace lumeno::app

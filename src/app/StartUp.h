@@ -5,7 +5,7 @@
 #include <QLockFile>
 #include <QString>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 
 namespace lumeno::app {
 

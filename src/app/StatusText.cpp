@@ -1,6 +1,6 @@
 #include "app/StatusText.h"
 
-#include "app/Version.h"
+#include "common/Version.h"
 
 namespace lumeno::app {
 

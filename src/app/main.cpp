@@ -3,13 +3,13 @@
 
 #include <QApplication>
 
-#include "app/AppContext.h"
-#include "app/FilePlaces.h"
 #include "app/InstallDirs.h"
 #include "app/MainWindow.h"
-#include "app/QtMessageBoxes.h"
 #include "app/StartUp.h"
-#include "app/Version.h"
+#include "common/AppContext.h"
+#include "common/FilePlaces.h"
+#include "common/QtMessageBoxes.h"
+#include "common/Version.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"
 #include "platform/posix/PosixClock.h"

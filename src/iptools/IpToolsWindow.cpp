@@ -24,8 +24,8 @@
 #include <array>
 #include <string>
 
-#include "app/MessageBoxes.h"
-#include "app/WindowGeometry.h"
+#include "common/MessageBoxes.h"
+#include "common/WindowGeometry.h"
 #include "iptools/Address.h"
 #include "platform/Files.h"
 

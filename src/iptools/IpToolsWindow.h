@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "iptools/ToolCommands.h"
 #include "iptools/ToolRunner.h"
 #include "iptools/WindowRules.h"

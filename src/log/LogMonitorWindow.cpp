@@ -13,8 +13,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "app/MessageBoxes.h"
-#include "app/WindowGeometry.h"
+#include "common/MessageBoxes.h"
+#include "common/WindowGeometry.h"
 
 namespace lumeno::log {
 namespace {

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <QStringDecoder>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "log/LogMonitorReload.h"
 #include "platform/Files.h"
 

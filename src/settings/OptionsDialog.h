@@ -1,13 +1,12 @@
 #pragma once
 
-#include <array>
-#include <filesystem>
 #include <functional>
 
 #include <QDialog>
 
-#include "app/AppContext.h"
-#include "settings/SettingsAccess.h"
+#include "common/AppContext.h"
+#include "settings/OptionsPresenter.h"
+#include "settings/OptionsView.h"
 
 class QCheckBox;
 class QPushButton;
@@ -15,15 +14,10 @@ class QPushButton;
 namespace lumeno::settings {
 
 // The options dialog (objectName "frmoptions"): five check boxes, each the store of one key of
-// Lumeno.ini, written as soon as it is clicked; "Clear log" and "View log" for the activity log.
-// While the program runs, "Use log file" (chklog) and "Show hostname in popup on request"
-// (chkhostnamepopup) are the live state of those two options.
-//
-// Creating the dialog loads it: the five keys are read in order and every box whose key reads as
-// on is ticked, which runs that box's click behaviour (its key is written back as "1", and
-// "Start when computer loads" writes the start-up entry again). Its owner makes it delete itself
-// on close, so "Done" unloads it and the next use loads it afresh from the file.
-class OptionsDialog : public QDialog {
+// Lumeno.ini; "Clear log" and "View log" for the activity log. Creating it loads it (see
+// OptionsPresenter). Its owner makes it delete itself on close, so "Done" unloads it and the
+// next use loads it afresh from the file.
+class OptionsDialog : public QDialog, public OptionsView {
   Q_OBJECT
 
  public:
@@ -31,43 +25,30 @@ class OptionsDialog : public QDialog {
   OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor, QWidget* parent = nullptr);
 
   // The logging switch: "Use log file" is ticked.
-  [[nodiscard]] bool isLogOn() const;
+  [[nodiscard]] bool isLogOn() const { return presenter_.isLogOn(); }
   // "Show hostname in popup on request" is ticked.
-  [[nodiscard]] bool isHostNamePopupOn() const;
+  [[nodiscard]] bool isHostNamePopupOn() const { return presenter_.isHostNamePopupOn(); }
+
+  // OptionsView
+  void setTicked(Option option, bool ticked) override;
+  void openLogMonitor() override;
+  void closeDialog() override;
 
  private:
-  struct Option {
-    QCheckBox* box;
-    const char* section;
-    const char* key;
-  };
-
-  [[nodiscard]] std::array<Option, 5> options() const;
   void buildControls();
-  void load();
-  // What a click on one of the five boxes does (also run by loading when it ticks a box).
-  void boxClicked(const Option& option);
-  void clearLogClicked();
+  [[nodiscard]] QCheckBox* box(Option option) const;
 
-  bool ReadSetting();
-  bool WriteSetting();
-
-  AppContext context_;
   std::function<void()> showLogMonitor_;
-  SettingFields fields_;
+  OptionsPresenter presenter_;
 
-  QCheckBox* alertifoffline_ = nullptr;
-  QCheckBox* trayatstartup_ = nullptr;
-  QCheckBox* chkhostnamepopup_ = nullptr;
-  QCheckBox* chklog_ = nullptr;
-  QCheckBox* chkstartup_ = nullptr;
-  QPushButton* exitoptions_ = nullptr;
-  QPushButton* Command1_ = nullptr;
-  QPushButton* Command2_ = nullptr;
+  QCheckBox* alertBox_ = nullptr;
+  QCheckBox* trayAtStartBox_ = nullptr;
+  QCheckBox* hostNamePopupBox_ = nullptr;
+  QCheckBox* logBox_ = nullptr;
+  QCheckBox* startupBox_ = nullptr;
+  QPushButton* doneButton_ = nullptr;
+  QPushButton* clearLogButton_ = nullptr;
+  QPushButton* viewLogButton_ = nullptr;
 };
-
-// Empties the log file (creating it empty when missing). False when that did not happen: a
-// read-only file, a folder in its place, a folder where it cannot be created.
-bool clearLogFile(const std::filesystem::path& file);
 
 }  // namespace lumeno::settings

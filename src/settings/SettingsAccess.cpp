@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 #include "platform/ProfileFile.h"
 
 namespace lumeno::settings {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 
 namespace lumeno::settings {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "platform/Autostart.h"
 
 // Starting the program when the user logs in: a value under the "Run" key, written when the

@@ -100,6 +100,14 @@ void SysTray::HandleLButtonDblClk() {
 }
 
 void SysTray::onActivated(QSystemTrayIcon::ActivationReason reason) {
+  // The desktop reports a click from inside the icon's own mouse handling. What the owner does
+  // with it (a pop-up menu with its own loop, restoring the window, which takes the icon away)
+  // must not run there: the icon would be deleted under its own event. Act once it has returned.
+  QMetaObject::invokeMethod(
+      this, [this, reason] { dispatchClick(reason); }, Qt::QueuedConnection);
+}
+
+void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
       dispatcher_.dispatch(kLButtonDown);

@@ -80,6 +80,7 @@ class SysTray : public QObject {
   void HookSourceWindow();
   void HandleLButtonDblClk();
   void onActivated(QSystemTrayIcon::ActivationReason reason);
+  void dispatchClick(QSystemTrayIcon::ActivationReason reason);
   void onEvent(TrayEvent event);
 
   std::unique_ptr<TrayBackend> backend_;

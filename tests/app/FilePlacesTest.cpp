@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/AppContext.h"
-#include "app/FilePlaces.h"
+#include "common/AppContext.h"
+#include "common/FilePlaces.h"
 
 namespace lumeno::test {
 namespace {

@@ -7,6 +7,7 @@
 #include "FakeClock.h"
 #include "FakeLauncher.h"
 #include "FakeNetworkInfo.h"
+#include "MainPresenterFixture.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "app/MainWindow.h"
@@ -42,18 +43,12 @@ struct ScriptedColors : app::ColorChooser {
 
 // A program folder with a settings file, fake platform services and a main window on them.
 struct MainWindowFixture {
-  explicit MainWindowFixture(const std::string& ini = withKeys("0", "0", "0", "0")) {
+  explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) {
     folder.write("Lumeno.ini", ini);
     context = {folder.path(), folder / "lumeno", &boxes, &clock, &network, &launcher, &autostart};
     seams.colors = &colors;
     seams.endProgram = [this] { ++programEnds; };
     seams.trayBackend = [this] { return std::make_unique<RecordingTray>(tray); };
-  }
-  static std::string withKeys(const std::string& alert, const std::string& popup, const std::string& log,
-                              const std::string& trayAtStart = "0") {
-    return "[Options]\r\nalertifoffline=" + alert + "\r\nhostnameintext1.text=" + popup +
-           "\r\nuselog=" + log + "\r\n\r\n[Automation]\r\ntrayatstartup=" + trayAtStart +
-           "\r\nautostartup=0\r\n";
   }
   app::MainWindow& window() {
     if (!window_) window_ = std::make_unique<app::MainWindow>(context, seams);

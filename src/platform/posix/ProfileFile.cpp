@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 
 #include "platform/Files.h"
-#include "settings/ProfileText.h"
+#include "common/ProfileText.h"
 
 namespace lumeno::platform {
 namespace {

@@ -7,9 +7,9 @@
 
 #include <unistd.h>
 
+#include "common/DesktopEntry.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"
-#include "settings/DesktopEntry.h"
 
 namespace lumeno::platform {
 namespace {

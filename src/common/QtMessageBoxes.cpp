@@ -1,4 +1,4 @@
-#include "app/QtMessageBoxes.h"
+#include "common/QtMessageBoxes.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/FilePlaces.h"
+#include "common/FilePlaces.h"
 
 namespace lumeno {
 namespace {

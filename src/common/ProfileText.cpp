@@ -1,4 +1,4 @@
-#include "settings/ProfileText.h"
+#include "common/ProfileText.h"
 
 #include <charconv>
 #include <system_error>

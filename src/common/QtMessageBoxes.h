@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxes.h"
+#include "common/MessageBoxes.h"
 
 namespace lumeno {
 

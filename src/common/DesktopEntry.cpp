@@ -1,4 +1,4 @@
-#include "settings/DesktopEntry.h"
+#include "common/DesktopEntry.h"
 
 namespace lumeno::settings {
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/FilePlaces.h"
+#include "common/FilePlaces.h"
 
 namespace lumeno {
 

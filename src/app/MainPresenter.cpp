@@ -1,0 +1,227 @@
+#include "app/MainPresenter.h"
+
+#include <array>
+
+#include "app/StatusText.h"
+#include "app/WebLinks.h"
+#include "common/MessageBoxes.h"
+#include "common/Version.h"
+#include "log/LogEntry.h"
+#include "platform/Clock.h"
+#include "platform/Launcher.h"
+#include "platform/NetworkInfo.h"
+
+namespace lumeno::app {
+namespace {
+
+constexpr const char* kAlertText =
+    "Internet connection has been lost!. Please goto options and un-tic this alert option if you "
+    "don't want it.";
+
+// Graphical plain-text editors, the most common first; the first one installed is started.
+constexpr std::array kTextEditors = {"gnome-text-editor", "gedit", "kate", "kwrite",
+                                     "mousepad",          "pluma", "xed",  "featherpad",
+                                     "leafpad",           "geany"};
+
+}  // namespace
+
+MainPresenter::MainPresenter(const AppContext& context, MainView& view)
+    : context_(context),
+      view_(view),
+      log_(context.file("log.txt"), *context.clock, [this] { return view_.loggingSwitchOn(); }),
+      statusText_(kAsleep) {}
+
+void MainPresenter::start() {
+  // The single-instance test and the settings file check come before the window exists.
+  readSetting("Automation", "trayatstartup");
+  startInTray_ = settings::readsAsOn(fields_.currentValue);
+  view_.setAddressText(context_.network->localIPv4());
+  view_.setAddressToolTip("Local IP");
+  view_.setVersionText(versionLabelText());
+  view_.setTrayPicture(TrayPicture::Online);
+  log_.writeStamped(log::kLumenoLoaded);
+}
+
+bool MainPresenter::readSetting(const char* section, const char* key) {
+  fields_.currentSection = section;
+  fields_.currentKey = key;
+  if (settings::ReadSetting(context_, fields_)) return true;
+  log_.writeStampedAlways(log::kErrorApiIni);
+  return false;  // the value read last stays
+}
+
+void MainPresenter::onClockTick() {
+  const platform::DateTimeText now = context_.clock->now();
+  view_.setDateText(" " + now.shortDate);
+  view_.setTimeText(" " + now.longTime);
+}
+
+void MainPresenter::onStatusTick() {
+  CheckConnection();
+  showTrayTip(false);
+}
+
+void MainPresenter::CheckConnection() {
+  // The display changes straight away; nothing else runs in the middle of a check.
+  if (context_.network->isConnected()) {
+    statusText_ = kOnline;
+    view_.setLamp(kGreen);
+    view_.setStatus(statusText_, kBlue);
+    view_.setTrayPicture(TrayPicture::Online);
+  } else {
+    statusText_ = kOffline;
+    view_.setStatus(statusText_, kRed);
+    view_.setTrayPicture(TrayPicture::Offline);
+    view_.setLamp(kRed);
+  }
+}
+
+void MainPresenter::showTrayTip(bool refreshed) {
+  view_.setTrayTip(trayTip(refreshed ? TipAddressPrefix::RefreshedIp : TipAddressPrefix::Ip,
+                           view_.addressText(), statusText_));
+}
+
+void MainPresenter::onAlertTick() {
+  // A box of this tick is still open (or a settings message is): no second alert on top of it.
+  if (alertOpen_) return;
+  alertOpen_ = true;
+  readSetting("Options", "alertifoffline");  // a failed read goes on with the value read last
+  if (settings::readsAsOn(fields_.currentValue) && statusText_ == kOffline) {
+    context_.boxes->show({kAlertText, "Connection Problems"});
+    log_.writeStamped(log::kConnectionLost);
+  }
+  alertOpen_ = false;
+}
+
+void MainPresenter::onMinimised() {
+  view_.moveToTray();
+  view_.setCaption("Lumeno");
+}
+
+void MainPresenter::onRestored() {
+  // While minimised the caption carries the tray tip; in view it is the program's title.
+  view_.setCaption("Lumeno");
+}
+
+void MainPresenter::onCloseRequested() {
+  // Closing the main window ends the program; it cannot be cancelled.
+  view_.removeFromTray();
+  view_.endProgram();
+}
+
+void MainPresenter::onInfoLabelClicked(InfoLabel clicked) {
+  const InfoLabelStep step = nextInfoLabel(clicked);
+  if (step.refreshClock) onClockTick();
+  view_.showInfoLabel(step.show, step.hide);
+}
+
+void MainPresenter::onExitChosen() {
+  const BoxAnswer answer =
+      context_.boxes->show({"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo});
+  if (answer != BoxAnswer::Yes) return;
+  view_.removeFromTray();
+  log_.writeStamped(log::kProgramExit);
+  view_.endProgram();
+}
+
+void MainPresenter::onTrayExitChosen() {
+  view_.removeFromTray();
+  view_.endProgram();
+}
+
+void MainPresenter::onShowChosen() {
+  view_.removeFromTray();
+  view_.restoreWindow();
+  view_.setCaption("Lumeno");
+}
+
+void MainPresenter::onRefreshLocalIpChosen() {
+  view_.setAddressText(context_.network->localIPv4());
+  view_.setAddressToolTip("Local IP Address");
+  showTrayTip(true);
+  log_.writeValued(log::kRefreshedLocalIp, [this] { return context_.network->localIPv4(); });
+}
+
+void MainPresenter::onRefreshNetIpChosen() {
+  view_.startNetIpLookup();
+}
+
+void MainPresenter::onNetIpAnswer(const std::string& message) {
+  context_.boxes->show({message});
+}
+
+void MainPresenter::onCopyChosen() {
+  view_.copyToClipboard(view_.addressText());
+}
+
+void MainPresenter::onGetHostNameChosen() {
+  const std::string host = context_.network->hostName();
+  if (!view_.hostNamePopupOn()) {
+    view_.setAddressText(host);
+    view_.setAddressToolTip("Host name");
+  } else {
+    context_.boxes->show({"The Hostname for this computer is" + std::string(" ") + " ' " + host + " " + " ' ",
+                          "Your Hostname"});
+  }
+  log_.writeValued(log::kRequestedHostname, [this] { return context_.network->hostName(); });
+}
+
+void MainPresenter::applyChosenColor(bool background) {
+  // OK and Cancel alike apply the colour the chooser holds: the last one picked in this run.
+  if (const auto picked = view_.chooseColor()) heldColor_ = *picked;
+  if (background) {
+    view_.setAddressBackground(heldColor_);
+  } else {
+    view_.setAddressForeground(heldColor_);
+  }
+}
+
+void MainPresenter::onIpBackgroundChosen() {
+  applyChosenColor(true);
+}
+
+void MainPresenter::onIpForegroundChosen() {
+  applyChosenColor(false);
+}
+
+void MainPresenter::onResetColorChosen() {
+  view_.setAddressBackground(kWhite);
+  view_.setAddressForeground(kBlue);
+  view_.useDesktopBackground();
+}
+
+void MainPresenter::onWindowChosen(OtherWindow window) {
+  view_.openWindow(window);
+}
+
+void MainPresenter::onSystemInfoChosen() {
+  view_.startSystemInfo();
+}
+
+void MainPresenter::onTextEditorChosen() {
+  // Like the shell's start of "notepad.exe": nothing happens when there is no editor.
+  for (const char* editor : kTextEditors) {
+    if (const auto path = context_.launcher->findProgram(editor)) {
+      context_.launcher->startDetached(path->string(), {});
+      return;
+    }
+  }
+}
+
+void MainPresenter::onHelpChosen() {
+  context_.launcher->openUrl(fileUrl(context_.file("help.html")));
+}
+
+void MainPresenter::onCheckForUpdatesChosen() {
+  context_.launcher->openUrl(fileUrl(context_.file("help.html"), "versions"));
+}
+
+void MainPresenter::onEmailChosen() {
+  const std::string host = context_.network->hostName();
+  const std::string report = "Local IP : " + context_.network->localIPv4() + "\r\nHost name : " + host +
+                             "\r\nStatus : " + (context_.network->isConnected() ? "Online" : "Offline") +
+                             "\r\nVersion : " + version::text + "\r\n";
+  context_.launcher->openUrl(mailtoUrl("Network report from " + host, report));
+}
+
+}  // namespace lumeno::app

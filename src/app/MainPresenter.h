@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+
+#include "app/InfoLabelRing.h"
+#include "app/MainView.h"
+#include "common/AppContext.h"
+#include "log/ActivityLog.h"
+#include "settings/SettingsAccess.h"
+
+namespace lumeno::app {
+
+// Everything the main window decides: start-up, the three timers' work, the tray icon's picture
+// and tip, the offline alert, the info-label ring, the three ways out and every menu command.
+// It talks to the window only through MainView and to the system through the context.
+class MainPresenter {
+ public:
+  MainPresenter(const AppContext& context, MainView& view);
+  MainPresenter(const MainPresenter&) = delete;
+  MainPresenter& operator=(const MainPresenter&) = delete;
+
+  // The window's part of start-up: the tray-at-start setting, the address, the version, the
+  // tray icon's first picture and the start entry of the activity log.
+  void start();
+  // Whether "Minimize to sys-tray on load" was on at start-up.
+  [[nodiscard]] bool startsInTray() const { return startInTray_; }
+
+  // The timers.
+  void onClockTick();   // Timer1, every second
+  void onStatusTick();  // Timer2, every 1.5 s
+  void onAlertTick();   // alertifoffline, every 30 s
+  // Asks whether the computer is connected and shows the answer in the status label, the lamp
+  // and the tray icon.
+  void CheckConnection();
+
+  // The window.
+  void onMinimised();       // however it was minimised: into the tray
+  void onRestored();        // back from minimised, by any means
+  void onCloseRequested();  // the close box, or the desktop closing the window
+  void onInfoLabelClicked(InfoLabel clicked);
+
+  // The menus.
+  void onExitChosen();      // File > Exit: asks first
+  void onTrayExitChosen();  // tray > Exit: no question
+  void onShowChosen();      // tray > Show Lumeno
+  void onRefreshLocalIpChosen();
+  void onRefreshNetIpChosen();
+  void onNetIpAnswer(const std::string& message);
+  void onCopyChosen();
+  void onGetHostNameChosen();
+  void onIpBackgroundChosen();
+  void onIpForegroundChosen();
+  void onResetColorChosen();
+  void onWindowChosen(OtherWindow window);
+  void onSystemInfoChosen();
+  void onTextEditorChosen();
+  void onHelpChosen();
+  void onCheckForUpdatesChosen();
+  void onEmailChosen();
+
+  // The status label's text as the last check left it (" Zz.." before the first).
+  [[nodiscard]] const std::string& statusText() const { return statusText_; }
+
+ private:
+  bool readSetting(const char* section, const char* key);
+  void showTrayTip(bool refreshed);
+  void applyChosenColor(bool background);
+
+  const AppContext& context_;
+  MainView& view_;
+  settings::SettingFields fields_;
+  log::ActivityLog log_;
+  std::string statusText_;
+  bool startInTray_ = false;
+  bool alertOpen_ = false;
+  Rgb heldColor_ = kBlack;  // the colour chooser keeps its colour for the whole run
+};
+
+}  // namespace lumeno::app

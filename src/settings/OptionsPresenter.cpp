@@ -1,0 +1,96 @@
+#include "settings/OptionsPresenter.h"
+
+#include <string>
+#include <system_error>
+
+#include "common/MessageBoxes.h"
+#include "platform/Files.h"
+#include "settings/StartupEntry.h"
+
+namespace lumeno::settings {
+namespace {
+
+struct OptionKey {
+  Option option;
+  const char* section;
+  const char* key;
+};
+
+// In the order loading reads them.
+constexpr std::array<OptionKey, 5> kOptionKeys = {{{Option::AlertIfOffline, "Options", "alertifoffline"},
+                                                   {Option::TrayAtStartup, "Automation", "trayatstartup"},
+                                                   {Option::HostNamePopup, "Options", "hostnameintext1.text"},
+                                                   {Option::UseLog, "Options", "uselog"},
+                                                   {Option::AutoStartup, "Automation", "autostartup"}}};
+
+const OptionKey& keyOf(Option option) {
+  return kOptionKeys.at(static_cast<std::size_t>(option));
+}
+
+}  // namespace
+
+bool clearLogFile(const std::filesystem::path& file) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (std::filesystem::is_regular_file(status)) {
+    using std::filesystem::perms;
+    // A read-only log stays as the user made it, whoever runs the program.
+    if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+        perms::none) {
+      return false;
+    }
+  }
+  return platform::writeFile(file, {});
+}
+
+OptionsPresenter::OptionsPresenter(const AppContext& context, OptionsView& view)
+    : context_(context), view_(view) {}
+
+void OptionsPresenter::load() {
+  for (const OptionKey& entry : kOptionKeys) {
+    fields_.currentSection = entry.section;
+    fields_.currentKey = entry.key;
+    // A key that cannot be read leaves its box unticked: the value of another key must not
+    // switch this option on and be written into it.
+    if (!ReadSetting(context_, fields_) || !readsAsOn(fields_.currentValue)) continue;
+    view_.setTicked(entry.option, true);
+    onBoxClicked(entry.option, true);
+  }
+}
+
+void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
+  ticked_.at(static_cast<std::size_t>(option)) = ticked;
+  const OptionKey& entry = keyOf(option);
+  fields_.currentSection = entry.section;
+  fields_.currentKey = entry.key;
+  fields_.currentValue = ticked ? "1" : "0";
+  WriteSetting(context_, fields_);
+  if (option != Option::AutoStartup) return;
+  // The key is written first, so the file records the choice even when the entry cannot be.
+  if (ticked) {
+    AddStartupEntry(context_, std::string(kStartupValueName));
+  } else {
+    RemoveStartupEntry(context_, std::string(kStartupValueName));
+  }
+}
+
+void OptionsPresenter::onClearLogClicked() {
+  const BoxAnswer answer =
+      context_.boxes->show({"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo});
+  if (answer != BoxAnswer::Yes) return;
+  const std::filesystem::path file = context_.file("log.txt");
+  if (!clearLogFile(file)) {
+    context_.boxes->show({"The log file could not be cleared: " + file.string(), "Lumeno",
+                          BoxIcon::Exclamation, BoxButtons::Ok});
+  }
+}
+
+void OptionsPresenter::onViewLogClicked() {
+  view_.openLogMonitor();
+}
+
+void OptionsPresenter::onDoneClicked() {
+  view_.closeDialog();
+}
+
+}  // namespace lumeno::settings

@@ -1,0 +1,273 @@
+#include "app/MainPresenter.h"
+
+#include <gtest/gtest.h>
+
+#include "MainPresenterFixture.h"
+#include "app/WebLinks.h"
+
+namespace lumeno::test {
+namespace {
+
+using app::InfoLabel;
+using app::TrayPicture;
+
+TEST(MainPresenter, StartShowsTheAddressAndVersionAndLogsOnlyWithLoggingOn) {
+  for (const bool logging : {false, true}) {
+    MainPresenterFixture f;
+    f.view.loggingOn = logging;
+    const auto& presenter = f.start();
+    EXPECT_EQ(f.view.address, "192.168.0.5");
+    EXPECT_EQ(f.view.addressTip, "Local IP");
+    EXPECT_EQ(f.view.version, " V1.0.27");
+    EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
+    EXPECT_EQ(f.view.status, " Zz..");  // no check before the first status tick
+    EXPECT_EQ(f.network.connectionChecks, 0);
+    EXPECT_FALSE(presenter.startsInTray());
+    EXPECT_EQ(f.log(), logging ? "[Lumeno Loaded]" + kStamp : "<missing>");
+  }
+}
+
+TEST(MainPresenter, TrayAtStartIsOnOnlyForANonZeroNumberAndAnEmptyValueIsReportedAndLogged) {
+  for (const auto& [value, inTray] : {std::pair{"1", true}, {"-3", true}, {"0", false}, {"yes", false}}) {
+    MainPresenterFixture f(settingsWith("0", "0", "0", value));
+    EXPECT_EQ(f.start().startsInTray(), inTray) << value;
+  }
+  MainPresenterFixture f("[Automation]\r\ntrayatstartup=\r\n");
+  f.start();
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0], (BoxRequest{kApiError, "Lumeno", BoxIcon::Exclamation}));
+  EXPECT_EQ(f.log(), "[Error API ini]" + kStamp);  // logged even with logging off
+}
+
+TEST(MainPresenter, EachStatusTickShowsTheStateAskedAfreshAndRebuildsTheTip) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  f.network.connected = false;
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.status, " Offline!");
+  EXPECT_EQ(f.view.statusColor, app::kRed);
+  EXPECT_EQ(f.view.lamp, app::kRed);
+  EXPECT_EQ(f.view.trayPicture, TrayPicture::Offline);
+  EXPECT_EQ(f.view.trayTip, "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
+  f.network.connected = true;
+  f.view.address = "typed by hand";  // the tip shows the box as it stands
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.status, " Online");
+  EXPECT_EQ(f.view.statusColor, app::kBlue);
+  EXPECT_EQ(f.view.lamp, app::kGreen);
+  EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
+  EXPECT_EQ(f.view.trayTip, "IP : typed by hand\r\nStatus :  Online\r\nVersion : 1.0.27");
+  EXPECT_EQ(f.network.connectionChecks, 2);
+}
+
+TEST(MainPresenter, TheClockTickWritesDateAndTimeEachWithALeadingSpace) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  f.clock.value = {"2026-12-06", "23:59:59"};
+  presenter.onClockTick();
+  EXPECT_EQ(f.view.date, " 2026-12-06");
+  EXPECT_EQ(f.view.time, " 23:59:59");
+}
+
+TEST(MainPresenter, RefreshLocalIpReadsAgainGivesTheLipTipUntilTheNextTickAndLogsTheAddress) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  presenter.onStatusTick();
+  f.network.address = "10.20.30.40";
+  f.view.loggingOn = true;
+  const int checks = f.network.connectionChecks;
+  presenter.onRefreshLocalIpChosen();
+  EXPECT_EQ(f.view.address, "10.20.30.40");
+  EXPECT_EQ(f.view.addressTip, "Local IP Address");
+  EXPECT_EQ(f.view.trayTip, "LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27");
+  EXPECT_EQ(f.network.connectionChecks, checks);  // no connection check
+  EXPECT_EQ(f.log(), "[Refreshed Local IP] : 10.20.30.40" + kStamp);
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.trayTip.rfind("IP : ", 0), 0U);
+}
+
+TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterItCloses) {
+  MainPresenterFixture f(settingsWith("1", "0", "1"));
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onAlertTick();  // " Zz.." is not " Offline!"
+  EXPECT_TRUE(f.boxes.shown.empty());
+  f.network.connected = false;
+  presenter.onStatusTick();
+  const int checks = f.network.connectionChecks;
+  std::string logWhileOpen;
+  f.boxes.onShow = [&](const BoxRequest&) {
+    logWhileOpen = f.log();
+    presenter.onAlertTick();  // timers tick under a modal box: no second alert on top of it
+  };
+  presenter.onAlertTick();
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0],
+            (BoxRequest{"Internet connection has been lost!. Please goto options and un-tic "
+                        "this alert option if you don't want it.",
+                        "Connection Problems"}));
+  EXPECT_EQ(logWhileOpen, "[Lumeno Loaded]" + kStamp);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Connection Lost]" + kStamp);
+  EXPECT_EQ(f.network.connectionChecks, checks);  // the label's text decides, not a fresh check
+
+  // Read afresh at every tick: switched off, no alert; a failed read goes on with the last value.
+  f.boxes.onShow = nullptr;
+  f.folder.write("Lumeno.ini", settingsWith("0", "0", "1"));
+  presenter.onAlertTick();
+  EXPECT_EQ(f.boxes.shown.size(), 1U);
+  f.folder.write("Lumeno.ini", "[Options]\r\nalertifoffline=\r\n");
+  presenter.onAlertTick();
+  ASSERT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.boxes.shown[1].text, kApiError);
+
+  // Back online: no alert even with the option on.
+  f.folder.write("Lumeno.ini", settingsWith("1", "0", "1"));
+  f.network.connected = true;
+  presenter.onStatusTick();
+  presenter.onAlertTick();
+  EXPECT_EQ(f.boxes.shown.size(), 2U);
+}
+
+TEST(MainPresenter, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {
+  MainPresenterFixture f;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onMinimised();
+  f.boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
+  presenter.onExitChosen();
+  EXPECT_EQ(f.view.programEnds, 0);
+  EXPECT_TRUE(f.view.inTray);  // No leaves everything, tray icon included
+  presenter.onExitChosen();
+  EXPECT_EQ(f.boxes.shown[1],
+            (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
+  EXPECT_FALSE(f.view.inTray);
+  EXPECT_EQ(f.view.programEnds, 1);
+  presenter.onMinimised();
+  presenter.onTrayExitChosen();
+  EXPECT_FALSE(f.view.inTray);
+  presenter.onMinimised();
+  presenter.onCloseRequested();
+  EXPECT_FALSE(f.view.inTray);
+  EXPECT_EQ(f.view.programEnds, 3);
+  EXPECT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Program Exit]" + kStamp);
+}
+
+TEST(MainPresenter, InfoLabelClicksRingStatusVersionTimeDateRefreshingTheTimeOnTheWay) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  const InfoLabel ring[] = {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date};
+  for (const InfoLabel label : ring) f.view.labelShown[label] = true;  // all four at start
+  f.clock.value = {"06/12/2026", "09:00:01"};
+  for (int click = 0; click < 4; ++click) {
+    presenter.onInfoLabelClicked(ring[click]);
+    EXPECT_FALSE(f.view.labelShown[ring[click]]) << click;
+    EXPECT_TRUE(f.view.labelShown[ring[(click + 1) % 4]]) << click;
+    if (click == 1) EXPECT_EQ(f.view.time, " 09:00:01");
+  }
+  for (const InfoLabel label : ring) EXPECT_EQ(f.view.labelShown[label], label == InfoLabel::Status);
+}
+
+TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitledLumeno) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  presenter.onStatusTick();
+  f.view.caption = "IP : 192.168.0.5\r\nStatus :  Online";
+  presenter.onMinimised();
+  EXPECT_TRUE(f.view.inTray);
+  EXPECT_FALSE(f.view.windowShown);
+  EXPECT_EQ(f.view.caption, "Lumeno");
+  f.view.caption = "the tip";
+  presenter.onShowChosen();
+  EXPECT_FALSE(f.view.inTray);
+  EXPECT_TRUE(f.view.windowShown);
+  EXPECT_EQ(f.view.caption, "Lumeno");
+  f.view.caption = "the tip";
+  presenter.onRestored();  // by the window manager, without a tray
+  EXPECT_EQ(f.view.caption, "Lumeno");
+}
+
+TEST(MainPresenter, CopyTakesTheBoxAsItStandsAndGetHostnameShowsTheNameEitherWay) {
+  for (const bool popup : {false, true}) {
+    MainPresenterFixture f;
+    f.view.loggingOn = true;
+    f.view.hostNamePopup = popup;
+    auto& presenter = f.start();
+    f.network.host = "mybox";
+    presenter.onGetHostNameChosen();
+    presenter.onGetHostNameChosen();
+    if (!popup) {
+      EXPECT_EQ(f.view.address, "mybox");
+      EXPECT_EQ(f.view.addressTip, "Host name");
+      EXPECT_TRUE(f.boxes.shown.empty());
+    } else {
+      EXPECT_EQ(f.view.address, "192.168.0.5");
+      ASSERT_EQ(f.boxes.shown.size(), 2U);
+      EXPECT_EQ(f.boxes.shown[0],
+                (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
+    }
+    const std::string line = "[Requested Hostname] : mybox" + kStamp;
+    EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + line + line) << popup;
+    f.view.address = "  spaced text ";
+    presenter.onCopyChosen();
+    EXPECT_EQ(f.view.clipboard, "  spaced text ");
+  }
+}
+
+TEST(MainPresenter, TheColourChooserKeepsItsColourAndCancelReappliesIt) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  f.view.colorPicks = {std::nullopt, app::Rgb{10, 200, 30}, std::nullopt};
+  presenter.onIpBackgroundChosen();  // a cancel before any pick applies the chooser's initial black
+  EXPECT_EQ(f.view.addressBackground, app::kBlack);
+  presenter.onIpBackgroundChosen();
+  presenter.onIpForegroundChosen();  // cancelled: the colour picked for the background
+  EXPECT_EQ(f.view.addressBackground, (app::Rgb{10, 200, 30}));
+  EXPECT_EQ(f.view.addressForeground, (app::Rgb{10, 200, 30}));
+  presenter.onResetColorChosen();
+  EXPECT_EQ(f.view.addressBackground, app::kWhite);
+  EXPECT_EQ(f.view.addressForeground, app::kBlue);
+  EXPECT_TRUE(f.view.desktopBackground);
+}
+
+TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShould) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  presenter.onHelpChosen();
+  presenter.onCheckForUpdatesChosen();
+  const std::string help = "file://" + (f.folder / "help.html").string();
+  EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
+
+  presenter.onTextEditorChosen();  // no editor installed: nothing happens
+  EXPECT_TRUE(f.launcher.started.empty());
+  f.launcher.installed = {{"mousepad", "/usr/bin/mousepad"}, {"kate", "/usr/bin/kate"}};
+  presenter.onTextEditorChosen();
+  ASSERT_EQ(f.launcher.started.size(), 1U);
+  EXPECT_EQ(f.launcher.started[0].program, "/usr/bin/kate");  // the commoner editor first
+
+  f.network.host = "my box";
+  presenter.onEmailChosen();
+  EXPECT_EQ(f.launcher.openedUrls.back(),
+            "mailto:?subject=Network%20report%20from%20my%20box&body=Local%20IP%20%3A%20192.168.0.5%0D%0A"
+            "Host%20name%20%3A%20my%20box%0D%0AStatus%20%3A%20Online%0D%0AVersion%20%3A%201.0.27%0D%0A");
+
+  presenter.onWindowChosen(app::OtherWindow::IpTools);
+  presenter.onSystemInfoChosen();
+  presenter.onRefreshNetIpChosen();
+  EXPECT_EQ(f.view.opened, std::vector{app::OtherWindow::IpTools});
+  EXPECT_EQ(f.view.systemInfoStarts, 1);
+  EXPECT_EQ(f.view.netIpLookups, 1);
+  presenter.onNetIpAnswer("Your Internet address is 203.0.113.9");
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
+}
+
+TEST(WebLinks, PathsAndMailTextsAreEncodedSoNoCharacterChangesTheirMeaning) {
+  EXPECT_EQ(app::fileUrl("/home/Ann Lee/Lumeno #2/help.html", "versions"),
+            "file:///home/Ann%20Lee/Lumeno%20%232/help.html#versions");
+  EXPECT_EQ(app::fileUrl("/opt/caf\xC3\xA9/help.html"), "file:///opt/caf%C3%A9/help.html");
+  EXPECT_EQ(app::mailtoUrl("a&b=c?", "x%y\r\n"), "mailto:?subject=a%26b%3Dc%3F&body=x%25y%0D%0A");
+}
+
+}  // namespace
+}  // namespace lumeno::test

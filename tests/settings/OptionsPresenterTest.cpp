@@ -1,0 +1,138 @@
+// The options dialog's rules over a real Lumeno.ini in a temporary folder, without a display.
+#include "settings/OptionsPresenter.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FakeAutostart.h"
+#include "ScriptedMessageBoxes.h"
+#include "TempFolder.h"
+#include "platform/Files.h"
+
+namespace lumeno::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAllOff{
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
+    "autostartup=0",    ""};
+const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
+                           BoxIcon::Exclamation, BoxButtons::Ok};
+const BoxRequest kClearLog{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo};
+
+// The file with every option off, with one line changed to `to`.
+std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
+  std::string text;
+  for (std::size_t i = 0; i < kAllOff.size(); ++i)
+    text += (i == 0 ? "" : "\r\n") + (i == changed ? to : kAllOff[i]);
+  return text;
+}
+
+struct FakeOptionsView : OptionsView {
+  void setTicked(Option option, bool ticked) override { shown[option] = ticked; }
+  void openLogMonitor() override { ++logMonitorOpens; }
+  void closeDialog() override { ++closes; }
+  std::map<Option, bool> shown;
+  int logMonitorOpens = 0;
+  int closes = 0;
+};
+
+class OptionsPresenterTest : public ::testing::Test {
+ protected:
+  OptionsPresenterTest() {
+    context.programFolder = folder.path();
+    context.executable = folder / "lumeno";
+    context.boxes = &boxes;
+    context.autostart = &autostart;
+    folder.write("Lumeno.ini", allOff());
+  }
+
+  test::TempFolder folder;
+  test::ScriptedMessageBoxes boxes;
+  platform::FakeAutostart autostart;
+  AppContext context;
+  FakeOptionsView view;
+  OptionsPresenter presenter{context, view};
+};
+
+TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickChangesExactlyOneLine) {
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  presenter.load();
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
+  EXPECT_TRUE(view.shown.empty());
+  EXPECT_TRUE(autostart.calls.empty());
+  using Click = std::pair<Option, std::size_t>;  // a box and the line of its key
+  for (const auto& [option, line] :
+       {Click{Option::AlertIfOffline, 2}, Click{Option::HostNamePopup, 3}, Click{Option::UseLog, 4},
+        Click{Option::TrayAtStartup, 7}, Click{Option::AutoStartup, 8}}) {
+    for (const bool ticked : {true, false}) {
+      presenter.onBoxClicked(option, ticked);
+      EXPECT_EQ(presenter.isTicked(option), ticked);
+      std::string changed = kAllOff[line];
+      changed.back() = ticked ? '1' : '0';
+      EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << line << " " << ticked;
+    }
+  }
+  // "Start when computer loads" also adds the start-up value, and unticking removes it.
+  ASSERT_EQ(autostart.calls.size(), 2U);
+  EXPECT_EQ(autostart.calls[0].data, (folder / "lumeno").string());
+  EXPECT_TRUE(autostart.values.empty());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAndLeavesAFailedReadUnticked) {
+  folder.write("Lumeno.ini",
+               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
+  presenter.load();
+  for (const Option option : {Option::AlertIfOffline, Option::TrayAtStartup, Option::AutoStartup}) {
+    EXPECT_TRUE(presenter.isTicked(option));
+    EXPECT_TRUE(view.shown[option]);
+  }
+  EXPECT_FALSE(presenter.isHostNamePopupOn());  // its empty value must not take the "2" read before it
+  EXPECT_FALSE(presenter.isLogOn());            // "1 ; yes" is not a number
+  EXPECT_EQ(folder.read("Lumeno.ini"),
+            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+            "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
+  EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
+  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+}
+
+TEST_F(OptionsPresenterTest, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
+  const std::string log = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
+  folder.write("log.txt", log);
+  for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Yes}) {
+    boxes.answers = {answer};
+    presenter.onClearLogClicked();
+    EXPECT_EQ(folder.read("log.txt"), answer == BoxAnswer::Yes ? "" : log);
+  }
+  fs::remove(folder / "log.txt");
+  boxes.answers = {BoxAnswer::Yes};
+  presenter.onClearLogClicked();
+  EXPECT_EQ(folder.read("log.txt"), "");  // created empty
+  folder.write("log.txt", log);
+  fs::permissions(folder / "log.txt", fs::perms::owner_read);
+  boxes.answers = {BoxAnswer::Yes};
+  presenter.onClearLogClicked();
+  EXPECT_EQ(folder.read("log.txt"), log);
+  const BoxRequest failed{"The log file could not be cleared: " + (folder / "log.txt").string(), "Lumeno",
+                          BoxIcon::Exclamation, BoxButtons::Ok};
+  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kClearLog, kClearLog, kClearLog, kClearLog, failed}));
+}
+
+TEST_F(OptionsPresenterTest, ViewLogOpensTheMonitorAndDoneUnloadsTheDialog) {
+  presenter.onViewLogClicked();
+  presenter.onDoneClicked();
+  EXPECT_EQ(view.logMonitorOpens, 1);
+  EXPECT_EQ(view.closes, 1);
+}
+
+}  // namespace
+}  // namespace lumeno::settings
