@@ -1,5 +1,8 @@
 #include "about/AboutBox.h"
 
+#include <string_view>
+#include <utility>
+
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -7,13 +10,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
-#include <QUrl>
 
-#include "about/SysInfo.h"
-#include "common/Version.h"
 #include "common/WindowGeometry.h"
-#include "platform/Launcher.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void initAboutResources() {
@@ -23,16 +21,24 @@ static void initAboutResources() {
 namespace lumeno::about {
 namespace {
 
-constexpr const char* kApplicationTitle = "Lumeno";
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
 AboutBox::AboutBox(const AppContext& context, QWidget* parent)
-    : AboutBox(context, platform::systemRegistry(), parent) {}
+    : AboutBox(context, platform::systemRegistry(), isRegularFile, parent) {}
 
-AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry, QWidget* parent)
-    : QDialog(parent), context_(context), registry_(registry) {
+AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry, FileTest isFile,
+                   QWidget* parent)
+    : QDialog(parent), presenter_(*this, context, registry, std::move(isFile)) {
   initAboutResources();
+  buildControls();
+  presenter_.onLoaded();
+}
+
+void AboutBox::buildControls() {
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QString());
   // A fixed dialog border: no minimise, no maximise, no resizing.
@@ -48,83 +54,79 @@ AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry
   setPalette(background);
   setAutoFillBackground(true);
 
-  Picture1_ = new QLabel(this);
-  Picture1_->setObjectName(QStringLiteral("Picture1"));
-  Picture1_->setPixmap(QPixmap(QStringLiteral(":/about/lumeno-about.png")));
-  Picture1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  place(Picture1_, 240, 120, 1455, 855);
+  pictureLabel_ = new QLabel(this);
+  pictureLabel_->setObjectName(QStringLiteral("Picture1"));
+  pictureLabel_->setPixmap(QPixmap(QStringLiteral(":/about/lumeno-about.png")));
+  pictureLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(pictureLabel_, 240, 120, 1455, 855);
 
-  lblTitle_ = new QLabel(QStringLiteral("app"), this);
-  lblTitle_->setObjectName(QStringLiteral("lblTitle"));
-  place(lblTitle_, 1920, 120, 1455, 255);
+  titleLabel_ = new QLabel(qt(text::kTitleDesign), this);
+  titleLabel_->setObjectName(QStringLiteral("lblTitle"));
+  place(titleLabel_, 1920, 120, 1455, 255);
 
-  lblVersion_ = new QLabel(QStringLiteral("Ver"), this);
-  lblVersion_->setObjectName(QStringLiteral("lblVersion"));
-  place(lblVersion_, 2100, 360, 1455, 255);
+  versionLabel_ = new QLabel(qt(text::kVersionDesign), this);
+  versionLabel_->setObjectName(QStringLiteral("lblVersion"));
+  place(versionLabel_, 2100, 360, 1455, 255);
 
-  Label5_ = new QLabel(QStringLiteral("WebSite"), this);
-  Label5_->setObjectName(QStringLiteral("Label5"));
+  webSiteLink_ = new QLabel(qt(text::kLink), this);
+  webSiteLink_->setObjectName(QStringLiteral("Label5"));
   QFont linkFont(QStringLiteral("Verdana"));
   linkFont.setPointSizeF(9.75);
-  Label5_->setFont(linkFont);
-  QPalette link = Label5_->palette();
+  webSiteLink_->setFont(linkFont);
+  QPalette link = webSiteLink_->palette();
   link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-  Label5_->setPalette(link);
-  Label5_->setToolTip(QStringLiteral("Visit us!"));
-  Label5_->setCursor(Qt::PointingHandCursor);
-  Label5_->installEventFilter(this);
-  place(Label5_, 2160, 720, 975, 255);
+  webSiteLink_->setPalette(link);
+  webSiteLink_->setToolTip(qt(text::kLinkTip));
+  webSiteLink_->setCursor(Qt::PointingHandCursor);
+  webSiteLink_->installEventFilter(this);
+  place(webSiteLink_, 2160, 720, 975, 255);
 
-  Line1_ = new QFrame(this);
-  Line1_->setObjectName(QStringLiteral("Line1"));
-  Line1_->setFrameShape(QFrame::HLine);
-  Line1_->setFrameShadow(QFrame::Plain);
-  QPalette frameColour = Line1_->palette();
+  separatorLine_ = new QFrame(this);
+  separatorLine_->setObjectName(QStringLiteral("Line1"));
+  separatorLine_->setFrameShape(QFrame::HLine);
+  separatorLine_->setFrameShadow(QFrame::Plain);
+  QPalette frameColour = separatorLine_->palette();
   frameColour.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Shadow));
-  Line1_->setPalette(frameColour);
-  place(Line1_, 120, 1080, 3480 - 120, 15);
+  separatorLine_->setPalette(frameColour);
+  place(separatorLine_, 120, 1080, 3480 - 120, 15);
 
-  cmdSysInfo_ = new QPushButton(QStringLiteral("&Sys Info"), this);
-  cmdSysInfo_->setObjectName(QStringLiteral("cmdSysInfo"));
-  place(cmdSysInfo_, 1680, 1200, 855, 375);
+  sysInfoButton_ = new QPushButton(qt(text::kSysInfoButton), this);
+  sysInfoButton_->setObjectName(QStringLiteral("cmdSysInfo"));
+  place(sysInfoButton_, 1680, 1200, 855, 375);
 
-  cmdOK_ = new QPushButton(QStringLiteral("Done"), this);
-  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK_->setDefault(true);
-  place(cmdOK_, 2640, 1200, 855, 375);
+  doneButton_ = new QPushButton(qt(text::kDoneButton), this);
+  doneButton_->setObjectName(QStringLiteral("cmdOK"));
+  doneButton_->setDefault(true);
+  place(doneButton_, 2640, 1200, 855, 375);
   // "Done" has the focus first, so Enter closes the box from the start.
-  setTabOrder(cmdOK_, cmdSysInfo_);
-  cmdOK_->setFocus();
+  setTabOrder(doneButton_, sysInfoButton_);
+  doneButton_->setFocus();
 
-  connect(cmdSysInfo_, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
-  connect(cmdOK_, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
-
-  lblVersion_->setText(QStringLiteral("Version ") + QString::fromLatin1(version::text));
-  lblTitle_->setText(QString::fromLatin1(kApplicationTitle));
+  connect(sysInfoButton_, &QPushButton::clicked, this, [this] { presenter_.onSysInfoClicked(); });
+  connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
 }
 
-std::string AboutBox::helpPageUrl(const AppContext& context) {
-  const QString page = QString::fromStdString(context.file("help.html").string());
-  return QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded).toStdString();
+void AboutBox::setTitle(const std::string& text) {
+  titleLabel_->setText(QString::fromStdString(text));
 }
 
-void AboutBox::cmdSysInfo_Click() {
-  StartSysInfo(context_, registry_);
+void AboutBox::setVersionText(const std::string& text) {
+  versionLabel_->setText(QString::fromStdString(text));
 }
 
-void AboutBox::cmdOK_Click() {
-  accept();
+void AboutBox::unload() {
+  QDialog::accept();
 }
 
-void AboutBox::Label5_Click() {
-  context_.launcher->openUrl(helpPageUrl(context_));
+void AboutBox::reject() {
+  presenter_.onCloseRequested();
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Label5_ && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == webSiteLink_ && event->type() == QEvent::MouseButtonRelease) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::LeftButton && Label5_->rect().contains(mouse->position().toPoint())) {
-      Label5_Click();
+    if (mouse->button() == Qt::LeftButton && webSiteLink_->rect().contains(mouse->position().toPoint())) {
+      presenter_.onLinkClicked();
       return true;
     }
   }

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include "about/AboutPresenter.h"
+#include "about/AboutView.h"
+#include "about/SysInfo.h"
 #include "common/AppContext.h"
 #include "platform/Registry.h"
 
@@ -14,41 +17,44 @@ class QPushButton;
 namespace lumeno::about {
 
 // The about box "frmAbout": title, version, the product picture, a link to the product's help
-// page, and a button that starts the system-information tool. "Done", Enter and Esc close it.
-class AboutBox : public QDialog {
+// page, and a button that starts the system-information tool. It shows what its presenter says
+// and hands it every click and key.
+class AboutBox : public QDialog, public AboutView {
   Q_OBJECT
 
  public:
   explicit AboutBox(const AppContext& context, QWidget* parent = nullptr);
-  // With another registry than the system's, for finding the system-information tool.
-  AboutBox(const AppContext& context, const platform::Registry& registry, QWidget* parent = nullptr);
+  // With another registry and file test than this system's, for finding the tool.
+  AboutBox(const AppContext& context, const platform::Registry& registry, FileTest isFile = isRegularFile,
+           QWidget* parent = nullptr);
 
-  // The product's help page, help.html where the context keeps it, as a file: URL.
-  [[nodiscard]] static std::string helpPageUrl(const AppContext& context);
+  // AboutView
+  void setTitle(const std::string& text) override;
+  void setVersionText(const std::string& text) override;
+  void unload() override;
 
  public Q_SLOTS:
-  void cmdSysInfo_Click();
-  void cmdOK_Click();
-  void Label5_Click();
+  // Esc and the title bar's close come here.
+  void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
+  void buildControls();
   void place(QWidget* widget, int left, int top, int width, int height) const;
 
-  const AppContext& context_;
-  const platform::Registry& registry_;
+  AboutPresenter presenter_;
   bool centred_ = false;
 
-  QLabel* Picture1_ = nullptr;
-  QLabel* lblTitle_ = nullptr;
-  QLabel* lblVersion_ = nullptr;
-  QLabel* Label5_ = nullptr;
-  QFrame* Line1_ = nullptr;
-  QPushButton* cmdSysInfo_ = nullptr;
-  QPushButton* cmdOK_ = nullptr;
+  QLabel* pictureLabel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* webSiteLink_ = nullptr;
+  QFrame* separatorLine_ = nullptr;
+  QPushButton* sysInfoButton_ = nullptr;
+  QPushButton* doneButton_ = nullptr;
 };
 
 }  // namespace lumeno::about

@@ -1,12 +1,13 @@
 #include "about/SysInfo.h"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "about/SysInfoLookup.h"
 #include "common/MessageBoxes.h"
-#include "platform/Files.h"
 #include "platform/Launcher.h"
 
 namespace lumeno::about {
@@ -21,20 +22,20 @@ std::optional<std::string> desktopTool(const platform::Launcher& launcher) {
 
 }  // namespace
 
-void StartSysInfo(const AppContext& context, const platform::Registry& registry) {
+bool isRegularFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+}
+
+void StartSysInfo(const AppContext& context, const platform::Registry& registry, const FileTest& isFile) {
   try {
-    std::optional<std::string> program = sysInfoProgramFromRegistry(
-        registry, [](const std::string& path) { return platform::fileExists(path); });
+    std::optional<std::string> program = sysInfoProgramFromRegistry(registry, isFile);
     if (!program) program = desktopTool(*context.launcher);
     if (program && context.launcher->startDetached(*program, {})) return;
   } catch (const std::exception&) {
     // An unreadable registry entry (or any other failure) ends the search: the message below.
   }
   context.boxes->show({std::string(kSysInfoUnavailable), "Lumeno", BoxIcon::None, BoxButtons::Ok});
-}
-
-void StartSysInfo(const AppContext& context) {
-  StartSysInfo(context, platform::systemRegistry());
 }
 
 }  // namespace lumeno::about

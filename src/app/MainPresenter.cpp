@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/StatusText.h"
-#include "app/WebLinks.h"
+#include "common/WebLinks.h"
 #include "common/MessageBoxes.h"
 #include "common/Version.h"
 #include "log/LogEntry.h"

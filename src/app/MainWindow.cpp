@@ -338,7 +338,7 @@ void MainWindow::startNetIpLookup() {
 }
 
 void MainWindow::startSystemInfo() {
-  about::StartSysInfo(context_);
+  about::StartSysInfo(context_, platform::systemRegistry());
 }
 
 bool MainWindow::loggingSwitchOn() {

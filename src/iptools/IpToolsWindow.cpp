@@ -19,15 +19,19 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <array>
+#include <chrono>
 #include <string>
 
 #include "common/MessageBoxes.h"
 #include "common/WindowGeometry.h"
 #include "iptools/Address.h"
-#include "platform/Files.h"
+#include "platform/Memory.h"
+#include "platform/RegularFile.h"
 
 namespace lumeno::iptools {
 namespace {
@@ -46,6 +50,16 @@ QString qtext(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::int64_t steadyMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+QString decodeWhole(std::string_view bytes) {
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 QFont verdana() {
   QFont font(QStringLiteral("Verdana"));
   font.setPointSizeF(8.25);
@@ -58,7 +72,8 @@ IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       context_(context),
-      runner_(new ToolRunner(this)) {
+      runner_(new ToolRunner(this)),
+      clock_(&steadyMilliseconds) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("IP Tools"));
 
@@ -69,13 +84,7 @@ IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent)
   client_->resize(xPixels(kClientWidth), yPixels(kClientHeight));
   setFixedSize(xPixels(kClientWidth), yPixels(kClientHeight) + menuBar()->sizeHint().height());
 
-  connect(runner_, &ToolRunner::outputArrived, this, [this](const QString& text) {
-    QTextCursor cursor(txtOutPut_->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    caretToEnd();
-    Q_EMIT toolOutputShown();
-  });
+  connect(runner_, &ToolRunner::outputArrived, this, &IpToolsWindow::showOutput);
   connect(runner_, &ToolRunner::finished, this, &IpToolsWindow::toolEnded);
 
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -87,6 +96,10 @@ IpToolsWindow::IpToolsWindow(const AppContext& context, QWidget* parent)
 
 IpToolsWindow::~IpToolsWindow() {
   runner_->abandon();
+  // What a long output took goes back to the system with the window, not only to the heap.
+  liveOutput_.reset();
+  txtOutPut_->document()->clear();
+  platform::releaseFreedMemory();
 }
 
 void IpToolsWindow::buildControls() {
@@ -149,6 +162,8 @@ void IpToolsWindow::buildControls() {
   txtOutPut_->setGeometry(twips(0, 0, 5655, 2415));
   txtOutPut_->setFont(font);
   txtOutPut_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Live output is added piece by piece; an undo record of every piece would keep it all.
+  txtOutPut_->setUndoRedoEnabled(false);
   QPalette white = txtOutPut_->palette();
   white.setColor(QPalette::Base, Qt::white);
   white.setColor(QPalette::Text, Qt::black);
@@ -262,8 +277,9 @@ void IpToolsWindow::buildMenus() {
 }
 
 void IpToolsWindow::load() {
+  // A result file that is not a regular file keeps its place untouched; its tool will say so.
   for (const FileText& placeholder : kPlaceholders) {
-    platform::writeFile(resultPath(placeholder.file), placeholder.text);
+    platform::writeRegularFile(resultPath(placeholder.file), placeholder.text);
   }
   netstatbutton_->setEnabled(false);
   ipopt_->setChecked(false);
@@ -276,6 +292,22 @@ void IpToolsWindow::load() {
 
 void IpToolsWindow::setProgramFinder(ToolRunner::ProgramFinder finder) {
   runner_->setProgramFinder(std::move(finder));
+}
+
+void IpToolsWindow::setMonotonicClock(MonotonicClock clock) {
+  clock_ = std::move(clock);
+}
+
+void IpToolsWindow::setOutputLimits(OutputLimits limits) {
+  outputLimits_ = limits;
+}
+
+void IpToolsWindow::setResultFileLimit(std::uint64_t bytes) {
+  runner_->setResultFileLimit(bytes);
+}
+
+void IpToolsWindow::setStopGrace(std::chrono::milliseconds grace) {
+  runner_->setStopGrace(grace);
 }
 
 bool IpToolsWindow::isToolRunning() const {
@@ -389,7 +421,7 @@ QPushButton* IpToolsWindow::toolButton(Tool tool) const {
 
 void IpToolsWindow::pingClicked() {
   if (runningTool_) {
-    if (*runningTool_ == Tool::Ping) stopTool();
+    toolButtonClickedWhileRunning(Tool::Ping);
     return;
   }
   setStatus(kStatusWorking);
@@ -409,7 +441,7 @@ void IpToolsWindow::pingClicked() {
 
 void IpToolsWindow::traceClicked() {
   if (runningTool_) {
-    if (*runningTool_ == Tool::Trace) stopTool();
+    toolButtonClickedWhileRunning(Tool::Trace);
     return;
   }
   if (urlopt_->isChecked() && isMissingDomain(urltxt_->text().toStdString())) {
@@ -428,7 +460,7 @@ void IpToolsWindow::traceClicked() {
 
 void IpToolsWindow::netstatClicked() {
   if (runningTool_) {
-    if (*runningTool_ == Tool::Netstat) stopTool();
+    toolButtonClickedWhileRunning(Tool::Netstat);
     return;
   }
   setStatus(kStatusNetstatWorking);
@@ -452,17 +484,70 @@ QString IpToolsWindow::obtainip() {
   return QString::fromStdString(address->target);
 }
 
+void IpToolsWindow::toolButtonClickedWhileRunning(Tool tool) {
+  // The running tool's button reads "Stop"; a click on it within a double-click of the start is
+  // the second half of the click that started it.
+  if (tool != *runningTool_) return;
+  if (stopGuard_.acceptsStopAt(clock_(), QApplication::doubleClickInterval())) stopTool();
+}
+
 void IpToolsWindow::startTool(const ToolRequest& request) {
   runningTool_ = request.tool;
+  stopGuard_.started(clock_());
   toolButton(request.tool)->setText(QString::fromLatin1(kStopCaption));
   refreshEnabledStates();
   txtOutPut_->clear();
+  txtOutPut_->setReadOnly(true);  // the box follows the tool's output line by line meanwhile
+  liveOutput_ = std::make_unique<OutputTail>(outputLimits_);
+  liveDecoder_.resetState();
   Q_EMIT toolStarted();
   runner_->start(request, QString::fromStdString(context_.resultFolder().string()));
 }
 
+void IpToolsWindow::showOutput(const QByteArray& bytes) {
+  if (!liveOutput_) return;
+  liveOutput_->append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  mirror(*liveOutput_);
+  caretToEnd();
+  Q_EMIT toolOutputShown();
+}
+
+// Brings the box in line with the kept output without laying out again what it already shows.
+void IpToolsWindow::mirror(OutputTail& tail) {
+  OutputTail::Change change = tail.takeChange();
+  if (change.rebuild) {
+    liveDecoder_.resetState();
+    txtOutPut_->setPlainText(decodeWhole(tail.text()));
+    return;
+  }
+  QTextDocument* document = txtOutPut_->document();
+  if (change.addNote) {
+    QTextCursor top(document);
+    top.insertText(qtext(kEarlierOutputLeftOut) + QLatin1Char('\n'));
+  }
+  if (change.dropLines > 0) {
+    const int first = tail.leftOutEarlierOutput() ? 1 : 0;
+    QTextCursor lines(document->findBlockByNumber(first));
+    const QTextBlock after = document->findBlockByNumber(first + static_cast<int>(change.dropLines));
+    if (after.isValid()) {
+      lines.setPosition(after.position(), QTextCursor::KeepAnchor);
+    } else {
+      lines.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+    lines.removeSelectedText();
+  }
+  if (!change.appended.empty()) {
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    end.insertText(liveDecoder_.decode(
+        QByteArrayView(change.appended.data(), static_cast<qsizetype>(change.appended.size()))));
+  }
+}
+
 void IpToolsWindow::leaveRunState() {
   if (!runningTool_) return;
+  liveOutput_.reset();
+  txtOutPut_->setReadOnly(false);
   switch (*runningTool_) {
     case Tool::Ping: cmdPing_->setText(QStringLiteral("Ping")); break;
     case Tool::Trace: tracmd_->setText(QStringLiteral("Trace")); break;
@@ -476,44 +561,60 @@ void IpToolsWindow::stopTool() {
   if (runningTool_) runner_->stop();
 }
 
-void IpToolsWindow::toolEnded(bool resultWritten) {
+void IpToolsWindow::toolEnded(RunEnd end) {
   if (!runningTool_) return;
   const Tool tool = *runningTool_;
   leaveRunState();
+  const bool started = startedTheTool(end);
+  const bool ended = end == RunEnd::Stopped || end == RunEnd::Cut;
 
   switch (tool) {
     case Tool::Ping:
-      QApplication::beep();
+      if (started) QApplication::beep();
       unsetCursor();
-      showResultFile(tool, resultWritten);
-      caretToEnd();
-      setStatus(kStatusDone);
-      amountping_->setText(QString::fromStdString(nextPingCount(amountping_->text().toStdString())));
+      showResultFile(tool, end);
+      setStatus(!started ? kStatusError : ended ? kStatusStopped : kStatusDone);
+      // It counts pings that ran, stopped ones too; a ping that never started is not one.
+      if (started)
+        amountping_->setText(QString::fromStdString(nextPingCount(amountping_->text().toStdString())));
       break;
     case Tool::Trace:
-      showResultFile(tool, resultWritten);
+      showResultFile(tool, end);
       unsetCursor();
-      caretToEnd();
+      if (ended) setStatus(kStatusStopped);
       break;
     case Tool::Netstat:
-      showResultFile(tool, resultWritten);
+      showResultFile(tool, end);
       unsetCursor();
-      setStatus(kStatusNetstatDone);
-      caretToEnd();
+      setStatus(!started ? kStatusError : ended ? kStatusStopped : kStatusNetstatDone);
       break;
   }
   Q_EMIT toolFinished();
 }
 
-void IpToolsWindow::showResultFile(Tool tool, bool resultWritten) {
+void IpToolsWindow::showResultFile(Tool tool, RunEnd end) {
   const std::string_view name = resultFileName(tool);
-  if (!resultWritten) {
-    txtOutPut_->setPlainText(QString::fromStdString(unwritableResultNote(name)));
-    return;
+  switch (end) {
+    case RunEnd::ResultUnwritable:
+      txtOutPut_->setPlainText(QString::fromStdString(unwritableResultNote(name)));
+      break;
+    case RunEnd::ResultNotRegular:
+      txtOutPut_->setPlainText(QString::fromStdString(notRegularResultNote(name)));
+      break;
+    default:
+      if (showStoredFile(name) && startedTheTool(end)) {
+        caretToEnd();
+        return;
+      }
   }
-  const std::optional<std::string> content = platform::readFile(resultPath(name));
-  txtOutPut_->setPlainText(content ? QString::fromStdString(*content)
-                                   : QString::fromStdString(missingResultNote(name)));
+  // A note why nothing ran is read from its first character.
+  caretToStart();
+}
+
+void IpToolsWindow::caretToStart() {
+  txtOutPut_->moveCursor(QTextCursor::Start);
+  txtOutPut_->horizontalScrollBar()->setValue(txtOutPut_->horizontalScrollBar()->minimum());
+  txtOutPut_->verticalScrollBar()->setValue(txtOutPut_->verticalScrollBar()->minimum());
 }
 
 void IpToolsWindow::caretToEnd() {
@@ -525,10 +626,24 @@ void IpToolsWindow::caretToEnd() {
 
 // ---- stored results and "Clear all" ------------------------------------------------------------
 
-void IpToolsWindow::showStoredFile(std::string_view fileName) {
-  const std::optional<std::string> content = platform::readFile(resultPath(fileName));
-  txtOutPut_->setPlainText(content ? QString::fromStdString(*content)
-                                   : QString::fromStdString(missingResultNote(fileName)));
+bool IpToolsWindow::showStoredFile(std::string_view fileName) {
+  // Read piece by piece into the kept tail, so that a huge file never sits in memory whole.
+  OutputTail tail(outputLimits_);
+  const platform::FileAccess read = platform::readRegularFile(
+      resultPath(fileName), [&tail](std::string_view bytes) { tail.append(bytes); });
+  switch (read) {
+    case platform::FileAccess::Ok: txtOutPut_->setPlainText(decodeWhole(tail.text())); return true;
+    case platform::FileAccess::Missing:
+      txtOutPut_->setPlainText(QString::fromStdString(missingResultNote(fileName)));
+      break;
+    case platform::FileAccess::NotRegular:
+      txtOutPut_->setPlainText(QString::fromStdString(notRegularStoredNote(fileName)));
+      break;
+    case platform::FileAccess::Failed:
+      txtOutPut_->setPlainText(QString::fromStdString(unreadableResultNote(fileName)));
+      break;
+  }
+  return false;
 }
 
 void IpToolsWindow::showLastPing() {
@@ -549,7 +664,9 @@ void IpToolsWindow::showLastTrace() {
   if (runningTool_) return;
   setStatus(kStatusWorking);
   const std::string_view name = resultFileName(Tool::Trace);
-  if (!platform::fileExists(resultPath(name))) platform::writeFile(resultPath(name), kTraceRecoveryText);
+  std::error_code error;
+  const bool exists = std::filesystem::exists(resultPath(name), error);
+  if (!exists && !error) platform::writeRegularFile(resultPath(name), kTraceRecoveryText);
   showStoredFile(name);
   setStatus(kStatusDone);
 }

@@ -2,11 +2,18 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringDecoder>
 
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "common/AppContext.h"
+#include "iptools/OutputTail.h"
+#include "iptools/StopClickGuard.h"
 #include "iptools/ToolCommands.h"
 #include "iptools/ToolRunner.h"
 #include "iptools/WindowRules.h"
@@ -28,7 +35,8 @@ namespace lumeno::iptools {
 //
 // A tool runs in the background: while it runs, the window shows the busy pointer and takes no
 // other command, its button reads "Stop" and ends it (so does Esc), and its output shows live in
-// the output box. Closing or destroying the window ends a running tool.
+// the output box, which keeps only the end of a runaway tool's output. Closing or destroying the
+// window ends a running tool.
 //
 // Constructing the window loads it: the result files get their placeholder texts and the window
 // starts in Ping mode with " Ready...".
@@ -41,8 +49,17 @@ class IpToolsWindow : public QMainWindow {
   IpToolsWindow& operator=(const IpToolsWindow&) = delete;
   ~IpToolsWindow() override;
 
+  // Monotonic milliseconds.
+  using MonotonicClock = std::function<std::int64_t()>;
+
   // Where the tools are found; by default the search path and the system folders.
   void setProgramFinder(ToolRunner::ProgramFinder finder);
+  // The clock that tells a double-click's second click from a Stop; by default the steady clock.
+  void setMonotonicClock(MonotonicClock clock);
+  // Other limits and stop times than the designed ones, so that they can be tried quickly.
+  void setOutputLimits(OutputLimits limits);
+  void setResultFileLimit(std::uint64_t bytes);
+  void setStopGrace(std::chrono::milliseconds grace);
 
   // The trace target: the typed address in address trace mode (also setting the status label to
   // its class), else the domain box's text. Empty, after the "Error, Wrong input." message, when
@@ -85,16 +102,21 @@ class IpToolsWindow : public QMainWindow {
   void pingClicked();
   void traceClicked();
   void netstatClicked();
+  void toolButtonClickedWhileRunning(Tool tool);
   void startTool(const ToolRequest& request);
-  void toolEnded(bool resultWritten);
+  void showOutput(const QByteArray& bytes);
+  void mirror(OutputTail& tail);
+  void toolEnded(RunEnd end);
   void leaveRunState();
-  void showResultFile(Tool tool, bool resultWritten);
+  void showResultFile(Tool tool, RunEnd end);
   void caretToEnd();
+  void caretToStart();
 
   void showLastPing();
   void showLastTrace();
   void showLastNetstat();
-  void showStoredFile(std::string_view fileName);
+  // Shows the file (its end, when it is long) and tells whether it could be shown.
+  bool showStoredFile(std::string_view fileName);
   void clearAll();
 
   void setStatus(std::string_view text);
@@ -108,6 +130,11 @@ class IpToolsWindow : public QMainWindow {
   AppContext context_;
   ToolRunner* runner_ = nullptr;
   std::optional<Tool> runningTool_;
+  MonotonicClock clock_;
+  StopClickGuard stopGuard_;
+  OutputLimits outputLimits_;
+  std::unique_ptr<OutputTail> liveOutput_;
+  QStringDecoder liveDecoder_{QStringDecoder::Utf8};
   Mode mode_ = Mode::Ping;
   bool centred_ = false;
 

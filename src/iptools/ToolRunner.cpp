@@ -1,19 +1,49 @@
 #include "iptools/ToolRunner.h"
 
+#include <csignal>
+#include <utility>
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QStringList>
 
-#include <utility>
-
 #include "iptools/WindowRules.h"
 
 namespace lumeno::iptools {
+namespace {
+
+// Runs in the new process before the tool is started in it.
+void prepareChild(pid_t parent) {
+  // The kernel kills the tool when this program ends in a way that leaves no time to end it
+  // (a crash, SIGKILL, a lost X connection).
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) ::_exit(127);  // the program died before the line above
+  // A Stop reaches the tool as Ctrl+C would, also when this program was started ignoring it.
+  ::signal(SIGINT, SIG_DFL);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
+}  // namespace
+
+bool startedTheTool(RunEnd end) {
+  return end == RunEnd::Ran || end == RunEnd::Stopped || end == RunEnd::Cut;
+}
 
 ToolRunner::ToolRunner(QObject* parent) : QObject(parent), finder_(&ToolRunner::findInstalledProgram) {
   pendingFinish_.setSingleShot(true);
   pendingFinish_.setInterval(0);
-  connect(&pendingFinish_, &QTimer::timeout, this, &ToolRunner::finishPending);
+  connect(&pendingFinish_, &QTimer::timeout, this, [this] {
+    if (running_) finishNow(pendingEnd_);
+  });
+  killTimer_.setSingleShot(true);
+  connect(&killTimer_, &QTimer::timeout, this, [this] {
+    if (process_ && process_->state() != QProcess::NotRunning) process_->kill();
+  });
 }
 
 ToolRunner::~ToolRunner() {
@@ -33,6 +63,14 @@ void ToolRunner::setProgramFinder(ProgramFinder finder) {
   finder_ = std::move(finder);
 }
 
+void ToolRunner::setStopGrace(std::chrono::milliseconds grace) {
+  stopGrace_ = grace;
+}
+
+void ToolRunner::setResultFileLimit(std::uint64_t bytes) {
+  resultLimit_ = bytes;
+}
+
 qint64 ToolRunner::processId() const {
   return process_ ? process_->processId() : 0;
 }
@@ -40,20 +78,22 @@ qint64 ToolRunner::processId() const {
 void ToolRunner::start(const ToolRequest& request, const QString& folder) {
   if (running_) return;
   running_ = true;
-  decoder_.resetState();
+  stopping_ = false;
+  cap_ = ResultCap(resultLimit_);
 
-  result_.setFileName(QDir(folder).filePath(QString::fromUtf8(resultFileName(request.tool).data())));
-  if (!result_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    finishLater(false);
-    return;
+  const std::string fileName(resultFileName(request.tool));
+  switch (result_.open(std::filesystem::path(folder.toStdString()) / fileName)) {
+    case platform::FileAccess::Ok: break;
+    case platform::FileAccess::NotRegular: finishLater(RunEnd::ResultNotRegular); return;
+    default: finishLater(RunEnd::ResultUnwritable); return;
   }
 
   const LinuxCommand command = linuxCommand(
       request, [this](const std::string& name) { return !finder_(QString::fromStdString(name)).isEmpty(); });
   if (command.program.empty()) {
-    result_.write(command.missingNote.data(), static_cast<qint64>(command.missingNote.size()));
+    result_.write(command.missingNote);
     result_.close();
-    finishLater(true);
+    finishLater(RunEnd::NotStarted);
     return;
   }
 
@@ -68,63 +108,85 @@ void ToolRunner::start(const ToolRequest& request, const QString& folder) {
   process->setWorkingDirectory(folder);
   process->setProcessChannelMode(QProcess::MergedChannels);
   process->setStandardInputFile(QProcess::nullDevice());
+  const pid_t parent = ::getpid();
+  process->setChildProcessModifier([parent] { prepareChild(parent); });
   connect(process, &QProcess::readyReadStandardOutput, this, &ToolRunner::readOutput);
   connect(process, &QProcess::finished, this, &ToolRunner::processEnded);
   const QString program = QString::fromStdString(command.program);
   connect(process, &QProcess::errorOccurred, this, [this, process, program](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart || process != process_) return;
     const std::string note = notStartedNote(program.toStdString(), process->errorString().toStdString());
-    result_.write(note.data(), static_cast<qint64>(note.size()));
-    Q_EMIT outputArrived(QString::fromStdString(note));
+    result_.write(note);
+    Q_EMIT outputArrived(QByteArray::fromStdString(note));
     process_ = nullptr;
     process->deleteLater();
-    finishNow(true);
+    finishNow(RunEnd::NotStarted);
   });
   process->start(QIODevice::ReadOnly);
 }
 
 void ToolRunner::readOutput() {
   if (!process_) return;
+  // Read all there is, also after the file is full: a tool blocked on a full pipe could not end.
   const QByteArray bytes = process_->readAllStandardOutput();
-  if (bytes.isEmpty()) return;
-  result_.write(bytes);
-  result_.flush();
-  const QString text = decoder_.decode(bytes);
-  if (!text.isEmpty()) Q_EMIT outputArrived(text);
+  if (bytes.isEmpty() || cap_.full()) return;
+  const ResultCap::Piece piece =
+      cap_.take(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!piece.keep.empty()) {
+    result_.write(piece.keep);
+    Q_EMIT outputArrived(piece.keep.size() == static_cast<std::size_t>(bytes.size())
+                             ? bytes
+                             : bytes.first(static_cast<qsizetype>(piece.keep.size())));
+  }
+  if (!piece.note.empty()) {
+    result_.write(piece.note);
+    result_.close();
+    Q_EMIT outputArrived(QByteArray::fromStdString(piece.note));
+    endTool();
+  }
 }
 
 void ToolRunner::processEnded() {
   readOutput();
+  killTimer_.stop();
   if (process_) {
     process_->disconnect(this);
     process_->deleteLater();
     process_ = nullptr;
   }
-  finishNow(true);
+  finishNow(cap_.full() ? RunEnd::Cut : stopping_ ? RunEnd::Stopped : RunEnd::Ran);
 }
 
-void ToolRunner::finishLater(bool resultWritten) {
+void ToolRunner::finishLater(RunEnd end) {
   // Reported from the event loop, like the end of a real process, so the caller has always
   // finished starting the run before it hears of its end.
-  pendingResultWritten_ = resultWritten;
+  pendingEnd_ = end;
   pendingFinish_.start();
 }
 
-void ToolRunner::finishPending() {
-  if (running_) finishNow(pendingResultWritten_);
-}
-
-void ToolRunner::finishNow(bool resultWritten) {
-  if (result_.isOpen()) result_.close();
+void ToolRunner::finishNow(RunEnd end) {
+  result_.close();
   running_ = false;
-  Q_EMIT finished(resultWritten);
+  stopping_ = false;
+  Q_EMIT finished(end);
 }
 
 void ToolRunner::stop() {
-  if (process_ && process_->state() != QProcess::NotRunning) process_->kill();
+  if (!process_ || process_->state() == QProcess::NotRunning) return;
+  stopping_ = true;
+  endTool();
+}
+
+void ToolRunner::endTool() {
+  if (!process_ || process_->state() == QProcess::NotRunning || killTimer_.isActive()) return;
+  const auto pid = static_cast<pid_t>(process_->processId());
+  if (pid > 0) ::kill(pid, SIGINT);
+  killTimer_.start(stopGrace_);
 }
 
 void ToolRunner::abandon() {
+  killTimer_.stop();
+  pendingFinish_.stop();
   if (process_) {
     QProcess* process = process_;
     process_ = nullptr;
@@ -135,9 +197,9 @@ void ToolRunner::abandon() {
     }
     delete process;
   }
-  if (result_.isOpen()) result_.close();
+  result_.close();
   running_ = false;
-  pendingFinish_.stop();
+  stopping_ = false;
 }
 
 }  // namespace lumeno::iptools

@@ -27,6 +27,29 @@ std::string unwritableResultNote(std::string_view fileName) {
   return note;
 }
 
+std::string notRegularResultNote(std::string_view fileName) {
+  std::string note = "The result file ";
+  note += fileName;
+  note +=
+      " in the program's folder is not a regular file (a named pipe, a device or a folder), so the "
+      "tool was not run.";
+  return note;
+}
+
+std::string notRegularStoredNote(std::string_view fileName) {
+  std::string note = "No result to show: ";
+  note += fileName;
+  note += " in the program's folder is not a regular file (a named pipe, a device or a folder).";
+  return note;
+}
+
+std::string unreadableResultNote(std::string_view fileName) {
+  std::string note = "No result to show: ";
+  note += fileName;
+  note += " in the program's folder cannot be read.";
+  return note;
+}
+
 bool enabledInMode(Mode mode, std::string_view control) {
   const auto isOctet = [&] { return control.size() == 6 && control.substr(0, 5) == "iptxt"; };
   switch (mode) {

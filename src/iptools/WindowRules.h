@@ -17,6 +17,7 @@ inline constexpr std::string_view kStatusError = " Error...";
 inline constexpr std::string_view kStatusNetstatWorking = "Working...";
 inline constexpr std::string_view kStatusNetstatDone = "Done...";
 inline constexpr std::string_view kStatusAllCleared = " All Cleared";
+inline constexpr std::string_view kStatusStopped = " Stopped...";
 
 // Message box texts.
 inline constexpr std::string_view kEmptyHostMessage = "Please enter IP or Domain name to ping";
@@ -38,6 +39,14 @@ inline constexpr std::string_view kTraceRecoveryText =
 
 // The one line the output box shows when the result file cannot be written.
 [[nodiscard]] std::string unwritableResultNote(std::string_view fileName);
+
+// The one line the output box shows when a named pipe, a device or a folder stands where the
+// result file belongs: no tool is run into it and nothing is read from it.
+[[nodiscard]] std::string notRegularResultNote(std::string_view fileName);
+[[nodiscard]] std::string notRegularStoredNote(std::string_view fileName);
+
+// The one line the output box shows when a stored result exists but cannot be read.
+[[nodiscard]] std::string unreadableResultNote(std::string_view fileName);
 
 struct FileText {
   std::string_view file;

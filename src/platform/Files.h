@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -15,10 +16,17 @@ namespace lumeno::platform {
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Replaces the whole file so that a crash leaves either the old or the new content, never a
-// mix: a temporary file in the same folder is written, flushed to disk and renamed over the
-// old one, keeping the old file's permissions. False (and the old file untouched) on failure,
-// also when the existing file is read-only.
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// mix: a temporary file without a name in the same folder is written, flushed to disk, and put
+// in the old one's place in one step, keeping the old file's permissions. Other copies of the
+// program wait (up to `lockWait`) while the folder is locked. False (and the old file untouched) on
+// failure, also when the existing file is read-only.
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds lockWait = std::chrono::seconds(2));
+
+// Removes what writes of `file` that were cut short (a crash, a kill) left beside it, as
+// ".<name>.XXXXXX": all of them when no write is under way in the folder, otherwise those older
+// than a minute. For a symbolic link, beside the file it points to.
+void removeLeftoverTemporaries(const std::filesystem::path& file);
 
 // Opens the file for writing with truncation (creating it), writes the bytes and closes it.
 bool writeFile(const std::filesystem::path& file, std::string_view bytes);

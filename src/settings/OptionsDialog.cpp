@@ -1,5 +1,6 @@
 #include "settings/OptionsDialog.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QCheckBox>
@@ -116,7 +117,7 @@ void OptionsDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1);
   layout->addLayout(bottom);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  keepOneSizeForEveryTab(SSTab1);
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
@@ -128,6 +129,22 @@ void OptionsDialog::buildControls() {
   connect(clearLogButton_, &QPushButton::clicked, this, [this] { presenter_.onClearLogClicked(); });
   connect(viewLogButton_, &QPushButton::clicked, this, [this] { presenter_.onViewLogClicked(); });
   connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
+}
+
+void OptionsDialog::keepOneSizeForEveryTab(QTabWidget* tabs) {
+  // Each tab asks for a height of its own (the wrapped note on "Logs" most of all); sized to the
+  // largest, the window never changes and "Done" stays where the user saw it.
+  ensurePolished();
+  QSize largest;
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    layout()->activate();
+    QSize needed = sizeHint().expandedTo(minimumSizeHint());
+    if (hasHeightForWidth()) needed.setHeight(std::max(needed.height(), heightForWidth(needed.width())));
+    largest = largest.expandedTo(needed);
+  }
+  tabs->setCurrentIndex(0);
+  setFixedSize(largest);
 }
 
 QCheckBox* OptionsDialog::box(Option option) const {

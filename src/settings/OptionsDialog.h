@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QPushButton;
+class QTabWidget;
 
 namespace lumeno::settings {
 
@@ -36,6 +37,7 @@ class OptionsDialog : public QDialog, public OptionsView {
 
  private:
   void buildControls();
+  void keepOneSizeForEveryTab(QTabWidget* tabs);
   [[nodiscard]] QCheckBox* box(Option option) const;
 
   std::function<void()> showLogMonitor_;

@@ -1,6 +1,4 @@
 #include "about/AboutBox.h"
-#include "about/SysInfo.h"
-#include "about/SysInfoLookup.h"
 
 #include <string>
 #include <vector>
@@ -8,111 +6,110 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include "FakeLauncher.h"
 #include "FakeRegistry.h"
 #include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
+#include "about/HelpPage.h"
+#include "about/SysInfoLookup.h"
+#include "common/WindowGeometry.h"
 
 namespace lumeno::about {
 namespace {
 
-using Outcome = std::vector<std::string>;
-const std::string kUnavailable(kSysInfoUnavailable);
-
-struct SysInfoTest : ::testing::Test {
-  // One "Sys Info" click: the programs started, then the messages shown.
-  Outcome click() {
-    launcher.started.clear();
-    boxes.shown.clear();
-    StartSysInfo(context, registry);
-    Outcome seen;
-    for (const auto& start : launcher.started) seen.push_back("start " + start.program);
-    for (const auto& box : boxes.shown) seen.push_back(box.text);
-    return seen;
+struct AboutBoxTest : ::testing::Test {
+  template <class Widget>
+  Widget* find(const char* name) {
+    auto* widget = box.findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
   }
-  void setPath(const std::string& bytes) {
-    registry.set(std::string(kMsinfoKey), "PATH", {platform::kRegString, bytes});
-  }
-  void setFolder() { registry.setString(std::string(kToolsLocationKey), "MSINFO", folder.path().string()); }
 
-  test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
   platform::FakeLauncher launcher;
-  platform::FakeRegistry registry;
+  platform::FakeRegistry registry;  // no entries, and no desktop tool installed
   AppContext context{
-      .programFolder = folder.path(), .executable = {}, .boxes = &boxes, .launcher = &launcher};
+      .programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .launcher = &launcher};
+  AboutBox box{context, registry, [](const std::string&) { return false; }};
 };
 
-TEST_F(SysInfoTest, ThePathValueIsStartedAsItStandsWithOrWithoutItsNulAndAFailedStartIsReported) {
-  folder.write("MSINFO32.EXE", "program");
-  setFolder();
-  for (const std::string& stored :
-       {std::string("C:\\Tools\\msinfo32.exe\0", 22), std::string("C:\\Tools\\msinfo32.exe")}) {
-    setPath(stored);
-    EXPECT_EQ(click(), Outcome{"start C:\\Tools\\msinfo32.exe"})
-        << stored.size();  // not there, still started
+TEST_F(AboutBoxTest, ControlsCarryTheirNamesTextsAndPlacesInTwips) {
+  EXPECT_EQ(box.objectName(), "frmAbout");
+  EXPECT_EQ(box.windowTitle(), "");
+  EXPECT_EQ(box.size(), QSize(app::twipsX(box, 3615), app::twipsY(box, 1680)));
+  EXPECT_EQ(box.minimumSize(), box.maximumSize());
+
+  struct Control {
+    const char* name;
+    QString text;
+    QRect twips;
+  };
+  const std::vector<Control> controls{
+      {"lblTitle", "Lumeno", {1920, 120, 1455, 255}},
+      {"lblVersion", "Version 1.0.27", {2100, 360, 1455, 255}},
+      {"Label5", "WebSite", {2160, 720, 975, 255}},
+      {"cmdSysInfo", "&Sys Info", {1680, 1200, 855, 375}},
+      {"cmdOK", "Done", {2640, 1200, 855, 375}},
+  };
+  for (const auto& [name, text, twips] : controls) {
+    QWidget* widget = find<QWidget>(name);
+    if (widget == nullptr) continue;
+    const auto* label = qobject_cast<QLabel*>(widget);
+    const auto* button = qobject_cast<QPushButton*>(widget);
+    EXPECT_EQ(label != nullptr ? label->text() : button->text(), text) << name;
+    EXPECT_EQ(widget->geometry(), app::twipsRect(box, twips.x(), twips.y(), twips.width(), twips.height()))
+        << name;
   }
-  launcher.startSucceeds = false;
-  EXPECT_EQ(click(), (Outcome{"start C:\\Tools\\msinfo32.exe", kUnavailable}));
+  QLabel* picture = find<QLabel>("Picture1");
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->geometry(), app::twipsRect(box, 240, 120, 1455, 855));
+  EXPECT_EQ(picture->pixmap().size(), QSize(90, 51));
+  EXPECT_NE(find<QWidget>("Line1"), nullptr);
+
+  QLabel* link = find<QLabel>("Label5");
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->toolTip(), "Visit us!");
+  EXPECT_EQ(link->font().family(), "Verdana");
+  EXPECT_DOUBLE_EQ(link->font().pointSizeF(), 9.75);
+  EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_TRUE(find<QPushButton>("cmdOK")->isDefault());
 }
 
-TEST_F(SysInfoTest, TheFolderValueStartsMsinfo32OnlyWhenItIsThere) {
-  setFolder();
-  EXPECT_EQ(click(), Outcome{kUnavailable});
-  folder.write("MSINFO32.EXE", "program");
-  EXPECT_EQ(click(), Outcome{"start " + (folder / "MSINFO32.EXE").string()});
-}
-
-TEST_F(SysInfoTest, AnEmptyPathValueGivesTheMessageWithoutTryingAnythingElse) {
-  folder.write("MSINFO32.EXE", "program");
-  setFolder();
-  setPath("");
-  launcher.installed["hardinfo"] = "/usr/bin/hardinfo";
-  EXPECT_EQ(click(), Outcome{kUnavailable});
-  EXPECT_EQ(registry.opens.size(), 1U);
-}
-
-TEST_F(SysInfoTest, KeysAreOpenedForReadingOnlySoAUserWhoMayOnlyReadGetsTheTool) {
-  registry.readOnlyUser = true;
-  setPath("C:\\msinfo32.exe");
-  EXPECT_EQ(click(), Outcome{"start C:\\msinfo32.exe"});
-  for (const auto& open : registry.opens) EXPECT_EQ(open.accessMask, 0x20019U);  // KEY_READ
-}
-
-TEST_F(SysInfoTest, ANumberValueReadsAsItsDecimalDigits) {
-  registry.set("Key", "Number", {platform::kRegDword, std::string("\x04\x03\x02\x01", 4)});
-  registry.set("Key", "Zeroes", {platform::kRegDword, std::string("\x00\x01\x00\x00", 4)});
-  std::string value;
-  for (const auto& [name, digits] : {std::pair{"Number", "16909060"}, {"Zeroes", "256"}}) {
-    ASSERT_TRUE(GetKeyValue(registry, platform::RegistryRoot::LocalMachine, "Key", name, value)) << name;
-    EXPECT_EQ(value, digits);
-  }
-}
-
-TEST_F(SysInfoTest, WithoutRegistryEntriesTheFirstInstalledDesktopToolStarts) {
-  launcher.installed["gnome-system-monitor"] = "/usr/bin/gnome-system-monitor";
-  launcher.installed["kinfocenter"] = "/usr/bin/kinfocenter";
-  EXPECT_EQ(click(), Outcome{"start /usr/bin/kinfocenter"});
-}
-
-TEST_F(SysInfoTest, TheAboutBoxShowsNameAndVersionTellsOncePerSysInfoClickAndClosesOnEnterAndEsc) {
-  AboutBox box(context);  // this system's registry, and no tool installed
-  EXPECT_EQ(box.findChild<QLabel*>("lblTitle")->text(), "Lumeno");
-  EXPECT_EQ(box.findChild<QLabel*>("lblVersion")->text(), "Version 1.0.27");
+TEST_F(AboutBoxTest, ClicksAndKeysReachThePresenter) {
   box.show();
-  for (std::size_t clicks = 1; clicks <= 2; ++clicks) {
-    QTest::mouseClick(box.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-    ASSERT_EQ(boxes.shown.size(), clicks);  // the message once per click
-    EXPECT_EQ(boxes.shown.back(), (BoxRequest{kUnavailable, "Lumeno", BoxIcon::None, BoxButtons::Ok}));
-  }
-  EXPECT_TRUE(box.isVisible() && launcher.started.empty());
+  QTest::mouseClick(find<QPushButton>("cmdSysInfo"), Qt::LeftButton);
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].text, kSysInfoUnavailable);
+  QTest::mouseClick(find<QLabel>("Label5"), Qt::LeftButton);
+  EXPECT_EQ(launcher.openedUrls, std::vector<std::string>{"file:///opt/lumeno/help.html"});
+  EXPECT_TRUE(box.isVisible());
+
+  QTest::mouseClick(find<QPushButton>("cmdOK"), Qt::LeftButton);
+  EXPECT_FALSE(box.isVisible());
   for (const auto key : {Qt::Key_Return, Qt::Key_Escape}) {
     box.show();
     QTest::keyClick(&box, key);
     EXPECT_FALSE(box.isVisible()) << key;
+  }
+  box.show();
+  EXPECT_TRUE(box.close());  // the title bar's close button
+  EXPECT_FALSE(box.isVisible());
+  EXPECT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(launcher.openedUrls.size(), 1U);
+}
+
+// The page's address reaches the desktop through Qt's URL handling, which must read it back as
+// the same file.
+TEST(AboutBoxHelpPage, QtReadsTheAddressBackAsTheSameFile) {
+  for (const char* folder : {"/usr/lib/lumeno", "/home/ann/My Tools", "/srv/#1/50%/what?", "/home/zo\xC3\xAB",
+                             "/x/<a>\"b\"{c}|d^e`f\\g", "/x/a!$&'()*+,;=:@~[b]-_.c"}) {
+    const QString page = QString::fromUtf8(folder) + "/help.html";
+    const QString url = QString::fromStdString(helpPageUrl(folder));
+    EXPECT_EQ(url, QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded)) << folder;
+    EXPECT_EQ(QUrl(url, QUrl::StrictMode).toLocalFile(), page) << folder;
   }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MainPresenterFixture.h"
-#include "app/WebLinks.h"
+#include "common/WebLinks.h"
 
 namespace lumeno::test {
 namespace {
@@ -163,7 +163,9 @@ TEST(MainPresenter, InfoLabelClicksRingStatusVersionTimeDateRefreshingTheTimeOnT
     presenter.onInfoLabelClicked(ring[click]);
     EXPECT_FALSE(f.view.labelShown[ring[click]]) << click;
     EXPECT_TRUE(f.view.labelShown[ring[(click + 1) % 4]]) << click;
-    if (click == 1) EXPECT_EQ(f.view.time, " 09:00:01");
+    if (click == 1) {
+      EXPECT_EQ(f.view.time, " 09:00:01");
+    }
   }
   for (const InfoLabel label : ring) EXPECT_EQ(f.view.labelShown[label], label == InfoLabel::Status);
 }
@@ -235,7 +237,7 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   auto& presenter = f.start();
   presenter.onHelpChosen();
   presenter.onCheckForUpdatesChosen();
-  const std::string help = "file://" + (f.folder / "help.html").string();
+  const std::string help = fileUrl(f.folder / "help.html");
   EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
 
   presenter.onTextEditorChosen();  // no editor installed: nothing happens
@@ -260,13 +262,6 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   presenter.onNetIpAnswer("Your Internet address is 203.0.113.9");
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
-}
-
-TEST(WebLinks, PathsAndMailTextsAreEncodedSoNoCharacterChangesTheirMeaning) {
-  EXPECT_EQ(app::fileUrl("/home/Ann Lee/Lumeno #2/help.html", "versions"),
-            "file:///home/Ann%20Lee/Lumeno%20%232/help.html#versions");
-  EXPECT_EQ(app::fileUrl("/opt/caf\xC3\xA9/help.html"), "file:///opt/caf%C3%A9/help.html");
-  EXPECT_EQ(app::mailtoUrl("a&b=c?", "x%y\r\n"), "mailto:?subject=a%26b%3Dc%3F&body=x%25y%0D%0A");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
+#include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
 namespace {
@@ -20,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kAllOff{
-    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text =0",
     "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
     "autostartup=0",    ""};
 const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
@@ -75,34 +76,40 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
     for (const bool ticked : {true, false}) {
       presenter.onBoxClicked(option, ticked);
       EXPECT_EQ(presenter.isTicked(option), ticked);
-      std::string changed = kAllOff[line];
-      changed.back() = ticked ? '1' : '0';
+      // Everything after the "=" becomes the value.
+      const std::string changed = kAllOff[line].substr(0, kAllOff[line].find('=') + 1) + (ticked ? "1" : "0");
       EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << line << " " << ticked;
     }
   }
   // "Start when computer loads" also adds the start-up value, and unticking removes it.
   ASSERT_EQ(autostart.calls.size(), 2U);
-  EXPECT_EQ(autostart.calls[0].data, (folder / "lumeno").string());
+  EXPECT_EQ(autostart.calls[0].data, startupProgram(context, kStartupValueName));
   EXPECT_TRUE(autostart.values.empty());
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAndLeavesAFailedReadUnticked) {
+TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAsExactlyOneAndLeavesAFailedReadUnticked) {
   folder.write("Lumeno.ini",
-               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
+               "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+               "[Automation]\r\ntrayatstartup=\"1\"\r\nautostartup=-1\r\n");
   presenter.load();
   for (const Option option : {Option::AlertIfOffline, Option::TrayAtStartup, Option::AutoStartup}) {
     EXPECT_TRUE(presenter.isTicked(option));
     EXPECT_TRUE(view.shown[option]);
   }
-  EXPECT_FALSE(presenter.isHostNamePopupOn());  // its empty value must not take the "2" read before it
+  EXPECT_FALSE(presenter.isHostNamePopupOn());  // its empty value must not take the "1" read before it
   EXPECT_FALSE(presenter.isLogOn());            // "1 ; yes" is not a number
   EXPECT_EQ(folder.read("Lumeno.ini"),
-            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+            "[Options]\r\nalertifoffline=1\r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
             "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
-  EXPECT_EQ(autostart.values.at("Lumeno.exe"), (folder / "lumeno").string());
+  EXPECT_EQ(autostart.values.at("Lumeno.exe"), startupProgram(context, kStartupValueName));
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+
+  // Loaded again, every "on" is exactly "1" already: the file is not replaced.
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  FakeOptionsView again;
+  OptionsPresenter(context, again).load();
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
 }
 
 TEST_F(OptionsPresenterTest, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {

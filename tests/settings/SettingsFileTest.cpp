@@ -8,8 +8,11 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
@@ -103,7 +106,34 @@ TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   EXPECT_FALSE(dialog.isLogOn());
   box(dialog, "chkhostnamepopup")->click();
   EXPECT_TRUE(dialog.isHostNamePopupOn());
-  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text = 1"));
+  // Everything after the "=" becomes the value.
+  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text =1"));
+}
+
+TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
+  OptionsDialog dialog(context, {});
+  auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+  auto* done = dialog.findChild<QPushButton*>(QStringLiteral("exitoptions"));
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_NE(done, nullptr);
+  dialog.show();
+  QCoreApplication::processEvents();
+  const QSize size = dialog.size();
+  const QRect donePlace = done->geometry();
+  for (const int tab : {2, 1, 3, 0, 2}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), size) << tabs->tabText(tab).toStdString();
+    EXPECT_EQ(done->geometry(), donePlace) << tabs->tabText(tab).toStdString();
+  }
+  // Every tab's controls fit in that size: nothing is squeezed below what it needs.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QPushButton*>(control)) {
+      EXPECT_GE(control->height(), control->minimumSizeHint().height())
+          << control->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 }
 
 // The value of `key` in a desktop entry, with its string escapes undone.

@@ -1,17 +1,30 @@
 #include "TempFolder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+#include <string>
 #include <system_error>
+#include <utility>
 
 namespace lumeno::test {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "lumeno-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
+  // A new name each time; create_directory fails on one that exists, so no two tests share one.
+  std::random_device seed;
+  std::mt19937_64 numbers(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path candidate =
+        std::filesystem::temp_directory_path() / ("lumeno-test-" + std::to_string(numbers() % 1000000000U));
+    std::error_code error;
+    if (std::filesystem::create_directory(candidate, error)) {
+      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+      path_ = std::move(candidate);
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempFolder::~TempFolder() {

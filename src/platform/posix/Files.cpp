@@ -2,16 +2,27 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/posix/Descriptor.h"
+#include "platform/posix/FileReplacement.h"
+#include "platform/posix/FolderLock.h"
 
 namespace lumeno::platform {
 namespace {
+
+constexpr time_t kLeftoverAgeSeconds = 60;
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
 
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -53,28 +64,45 @@ bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
   return fd.close() && ok;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds lockWait) {
   mode_t mode = 0644;
   struct stat old {};
   if (::stat(file.c_str(), &old) == 0) {
-    // A read-only settings file stays as it is, as the user made it.
+    // A read-only file stays as it is, as the user made it.
     if (::access(file.c_str(), W_OK) != 0) return false;
     mode = old.st_mode & 07777;
   }
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-  Descriptor fd(::mkstemp(pattern.data()));
-  if (!fd.valid()) return false;
-  const std::string temporary = pattern;
-  const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
-  if (!fd.close() || !written || ::rename(temporary.c_str(), file.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
+  const FolderLock lock(folderOf(file), lockWait);
+  if (lock.state() == FolderLock::State::Busy) return false;
+  FileReplacement replacement(file, mode);
+  return replacement.append(bytes) && replacement.commit();
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  const std::filesystem::path target = replacedFile(file);
+  const std::filesystem::path folder = folderOf(target);
+  // Every writer holds the folder's lock while its temporary has a name, so when nobody holds it
+  // every temporary there is a leftover. Otherwise a young one may be another copy's, at work.
+  const FolderLock lock(folder, std::chrono::milliseconds(0));
+  const bool nobodyWriting = lock.state() == FolderLock::State::Held;
+  Descriptor dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dirFd.valid()) return;
+  DIR* dir = ::fdopendir(::dup(dirFd.get()));
+  if (dir == nullptr) return;
+  const std::string name = target.filename().string();
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!isTemporaryNameOf(entry->d_name, name)) continue;
+    struct stat st {};
+    if (::fstatat(dirFd.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    if (nobodyWriting || now.tv_sec - st.st_mtim.tv_sec > kLeftoverAgeSeconds) {
+      ::unlinkat(dirFd.get(), entry->d_name, 0);
+    }
   }
-  // Make the rename itself durable.
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
-  return true;
+  ::closedir(dir);
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {

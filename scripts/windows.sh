@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds Lumeno for Windows with mingw-w64 and runs its tests under Wine; prints the path of
+# Lumeno.exe as its last line. Installs the cross compiler, Wine and GoogleTest's sources first
+# when they are missing (as root with apt-get; otherwise it prints the apt-get line and stops).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+  line="apt-get install -y --no-install-recommends ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "The Windows build needs these Debian packages. Install them as root, then run this again:" >&2
+    echo "  sudo apt-get update && sudo $line" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends ${missing[*]}
+fi
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+# Wine makes its prefix on first use; do it once here rather than inside the first test.
+export WINEDEBUG=-all WINEPREFIX="$PWD/build-windows/wineprefix"
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+"$wine" wineboot -i >/dev/null 2>&1 || true
+ctest --preset windows
+if [[ -f build-windows/Lumeno.exe ]]; then
+  echo "$PWD/build-windows/Lumeno.exe"
+fi

@@ -1,0 +1,37 @@
+#include "about/AboutPresenter.h"
+
+#include <string>
+#include <utility>
+
+#include "about/HelpPage.h"
+#include "common/Version.h"
+#include "platform/Launcher.h"
+
+namespace lumeno::about {
+
+AboutPresenter::AboutPresenter(AboutView& view, const AppContext& context, const platform::Registry& registry,
+                               FileTest isFile)
+    : view_(view), context_(context), registry_(registry), isFile_(std::move(isFile)) {}
+
+void AboutPresenter::onLoaded() {
+  view_.setVersionText(std::string(text::kVersionPrefix) + version::text);
+  view_.setTitle(std::string(text::kApplicationTitle));
+}
+
+void AboutPresenter::onSysInfoClicked() {
+  StartSysInfo(context_, registry_, isFile_);
+}
+
+void AboutPresenter::onLinkClicked() {
+  context_.launcher->openUrl(helpPageUrl(context_.file("help.html").parent_path()));
+}
+
+void AboutPresenter::onDoneClicked() {
+  view_.unload();
+}
+
+void AboutPresenter::onCloseRequested() {
+  view_.unload();
+}
+
+}  // namespace lumeno::about

@@ -1,0 +1,142 @@
+#include "platform/Files.h"
+
+#include <array>
+#include <string>
+
+#include <windows.h>
+
+#include "platform/win32/Handle.h"
+
+namespace lumeno::platform {
+namespace {
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000U ? 0x40000000U : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// Opens a file that is a plain file on disk; a device or a pipe under a file's name is refused,
+// so no open or read can wait on something that never answers.
+Handle openFile(const std::filesystem::path& file, DWORD access, DWORD disposition) {
+  Handle handle(::CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (handle.valid() && ::GetFileType(handle.get()) != FILE_TYPE_DISK) handle.close();
+  return handle;
+}
+
+}  // namespace
+
+bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
+  // With append-only access every write goes to the end of the file, whoever else appends.
+  Handle handle = openFile(file, FILE_APPEND_DATA, OPEN_ALWAYS);
+  if (!handle.valid()) return false;
+  const bool ok = writeAll(handle.get(), bytes);
+  return handle.close() && ok;
+}
+
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds /*lockWait*/) {
+  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  // A read-only settings file stays as it is, as the user made it.
+  if (exists && ((attributes & FILE_ATTRIBUTE_READONLY) != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
+    return false;
+  std::filesystem::path temporary = file;
+  temporary += L".new";
+  {
+    Handle handle = openFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
+    if (!handle.valid()) return false;
+    const bool written = writeAll(handle.get(), bytes) && ::FlushFileBuffers(handle.get()) != FALSE;
+    if (!handle.close() || !written) {
+      ::DeleteFileW(temporary.c_str());
+      return false;
+    }
+  }
+  // ReplaceFileW keeps the old file's attributes and security; MoveFileExW for a new file.
+  const bool replaced = exists ? ::ReplaceFileW(file.c_str(), temporary.c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE
+                               : ::MoveFileExW(temporary.c_str(), file.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (!replaced) ::DeleteFileW(temporary.c_str());
+  return replaced;
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  // The one temporary a replacement uses, left by a crash; one younger than a minute may be
+  // another copy's, at work.
+  std::filesystem::path temporary = file;
+  temporary += L".new";
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (::GetFileAttributesExW(temporary.c_str(), GetFileExInfoStandard, &data) == FALSE ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return;
+  }
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+  };
+  constexpr std::uint64_t kMinute = 60ULL * 10'000'000ULL;  // in 100-nanosecond steps
+  if (ticks(now) > ticks(data.ftLastWriteTime) + kMinute) ::DeleteFileW(temporary.c_str());
+}
+
+bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
+  Handle handle = openFile(file, GENERIC_WRITE, CREATE_ALWAYS);
+  if (!handle.valid()) return false;
+  const bool ok = writeAll(handle.get(), bytes);
+  return handle.close() && ok;
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& file) {
+  return readFileFrom(file, 0);
+}
+
+std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
+  Handle handle = openFile(file, GENERIC_READ, OPEN_EXISTING);
+  if (!handle.valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  LARGE_INTEGER start{};
+  start.QuadPart = static_cast<LONGLONG>(offset);
+  if (::SetFilePointerEx(handle.get(), start, nullptr, FILE_BEGIN) == FALSE) return std::nullopt;
+  std::string out;
+  if (::GetFileSizeEx(handle.get(), &size) != FALSE && static_cast<std::uint64_t>(size.QuadPart) > offset)
+    out.reserve(static_cast<std::size_t>(static_cast<std::uint64_t>(size.QuadPart) - offset));
+  std::array<char, std::size_t{64} * 1024> buffer{};
+  for (;;) {
+    DWORD read = 0;
+    if (::ReadFile(handle.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) == FALSE)
+      return std::nullopt;
+    if (read == 0) return out;
+    out.append(buffer.data(), read);
+  }
+}
+
+FileIdentity identifyFile(const std::filesystem::path& file) {
+  Handle handle(::CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle.valid() || ::GetFileInformationByHandle(handle.get(), &info) == FALSE) return {};
+  FileIdentity id;
+  id.exists = true;
+  id.device = info.dwVolumeSerialNumber;
+  id.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32U) | info.nFileIndexLow;
+  id.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32U) | info.nFileSizeLow;
+  // 100-nanosecond steps.
+  id.modifiedNs =
+      static_cast<std::int64_t>(((static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32U) |
+                                 info.ftLastWriteTime.dwLowDateTime) *
+                                100U);
+  return id;
+}
+
+bool fileExists(const std::filesystem::path& file) {
+  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace lumeno::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+namespace lumeno::platform {
+
+// Owns one Windows handle and closes it once.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
+  Handle& operator=(Handle&&) = delete;
+  ~Handle() { close(); }
+
+  [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  [[nodiscard]] HANDLE get() const { return handle_; }
+  // Closes now; false when closing reported an error (a write may not have reached the disk).
+  bool close() {
+    if (!valid()) return true;
+    const bool ok = ::CloseHandle(handle_) != FALSE;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace lumeno::platform
