@@ -3,9 +3,9 @@
 #include <array>
 
 #include "app/StatusText.h"
-#include "common/WebLinks.h"
 #include "common/MessageBoxes.h"
 #include "common/Version.h"
+#include "common/WebLinks.h"
 #include "log/LogEntry.h"
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
@@ -51,9 +51,16 @@ bool MainPresenter::readSetting(const char* section, const char* key) {
 }
 
 void MainPresenter::onClockTick() {
+  // Only what changed reaches the window: the date changes once a day.
   const platform::DateTimeText now = context_.clock->now();
-  view_.setDateText(" " + now.shortDate);
-  view_.setTimeText(" " + now.longTime);
+  if (now.shortDate != shownDate_) {
+    shownDate_ = now.shortDate;
+    view_.setDateText(" " + now.shortDate);
+  }
+  if (now.longTime != shownTime_) {
+    shownTime_ = now.longTime;
+    view_.setTimeText(" " + now.longTime);
+  }
 }
 
 void MainPresenter::onStatusTick() {
@@ -62,8 +69,12 @@ void MainPresenter::onStatusTick() {
 }
 
 void MainPresenter::CheckConnection() {
-  // The display changes straight away; nothing else runs in the middle of a check.
-  if (context_.network->isConnected()) {
+  // The display changes straight away; nothing else runs in the middle of a check. A state
+  // already shown is not shown again: no redraw, no tray update at rest.
+  const bool connected = context_.network->isConnected();
+  if (shownConnected_ == connected) return;
+  shownConnected_ = connected;
+  if (connected) {
     statusText_ = kOnline;
     view_.setLamp(kGreen);
     view_.setStatus(statusText_, kBlue);
@@ -77,8 +88,11 @@ void MainPresenter::CheckConnection() {
 }
 
 void MainPresenter::showTrayTip(bool refreshed) {
-  view_.setTrayTip(trayTip(refreshed ? TipAddressPrefix::RefreshedIp : TipAddressPrefix::Ip,
-                           view_.addressText(), statusText_));
+  std::string tip = trayTip(refreshed ? TipAddressPrefix::RefreshedIp : TipAddressPrefix::Ip,
+                            view_.addressText(), statusText_);
+  if (tip == shownTip_) return;
+  shownTip_ = std::move(tip);
+  view_.setTrayTip(shownTip_);
 }
 
 void MainPresenter::onAlertTick() {
@@ -87,8 +101,10 @@ void MainPresenter::onAlertTick() {
   alertOpen_ = true;
   readSetting("Options", "alertifoffline");  // a failed read goes on with the value read last
   if (settings::readsAsOn(fields_.currentValue) && statusText_ == kOffline) {
-    context_.boxes->show({kAlertText, "Connection Problems"});
-    log_.writeStamped(log::kConnectionLost);
+    // A box the program's end took away was not closed by the user: nothing to log.
+    if (context_.boxes->show({kAlertText, "Connection Problems"}) != BoxAnswer::Unanswered) {
+      log_.writeStamped(log::kConnectionLost);
+    }
   }
   alertOpen_ = false;
 }
@@ -96,11 +112,13 @@ void MainPresenter::onAlertTick() {
 void MainPresenter::onMinimised() {
   view_.moveToTray();
   view_.setCaption("Lumeno");
+  shownTip_.clear();  // the next tick gives the minimised window the tip as its caption
 }
 
 void MainPresenter::onRestored() {
   // While minimised the caption carries the tray tip; in view it is the program's title.
   view_.setCaption("Lumeno");
+  shownTip_.clear();
 }
 
 void MainPresenter::onCloseRequested() {

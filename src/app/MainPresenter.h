@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/InfoLabelRing.h"
@@ -71,6 +72,11 @@ class MainPresenter {
   settings::SettingFields fields_;
   log::ActivityLog log_;
   std::string statusText_;
+  // What the window shows already, so that a tick passes on only what changed.
+  std::optional<bool> shownConnected_;
+  std::string shownTip_;
+  std::string shownDate_;
+  std::string shownTime_;
   bool startInTray_ = false;
   bool alertOpen_ = false;
   Rgb heldColor_ = kBlack;  // the colour chooser keeps its colour for the whole run

@@ -129,6 +129,9 @@ void MainWindow::buildControls() {
   versionLabel_ = makeInfoLabel(strip, "Label1", " Version", "Version (click for more)");
   statusLabel_ = makeInfoLabel(strip, "Labelonline", " Zz..", "Internet Connection");
   for (QLabel* label : {dateLabel_, timeLabel_, versionLabel_, statusLabel_}) label->installEventFilter(this);
+  // The labels behind the front one could not be seen anyway; hidden, a new text costs them no
+  // layout or drawing until they come to the front.
+  for (QLabel* behind : {dateLabel_, timeLabel_, versionLabel_}) behind->hide();
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 // Whole-file operations on the program's own files (settings, log, result files).
-// Each call opens, uses and closes the file; nothing stays open between calls.
+// Each call opens, uses and closes the file; nothing stays open between calls. No open ever
+// blocks, and only regular files are read or written: a named pipe, a device or a folder under
+// one of these names makes the call fail.
 namespace lumeno::platform {
 
 // Appends the bytes with one write to a file opened for appending (created if missing), so no
@@ -44,9 +47,16 @@ struct FileIdentity {
   std::uint64_t inode = 0;
   std::uint64_t size = 0;
   std::int64_t modifiedNs = 0;
+  bool regular = true;  // false for a named pipe, a device, a folder...
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 FileIdentity identifyFile(const std::filesystem::path& file);
+
+// Reads up to buffer.size() bytes at `offset` of the file, provided it is still the file
+// `expected` describes (same device and inode). The number of bytes read (fewer at the end of
+// the file), or nothing when the file cannot be read or is another file by now.
+std::optional<std::size_t> readFileAt(const std::filesystem::path& file, const FileIdentity& expected,
+                                      std::uint64_t offset, std::span<char> buffer);
 
 bool fileExists(const std::filesystem::path& file);
 

@@ -54,10 +54,24 @@ std::optional<std::string> readRest(int fd, std::uint64_t offset) {
   }
 }
 
+// Opens a file the program writes or reads without ever blocking: a named pipe with no one at the
+// other end would otherwise hang the open (and the whole program) for good. Only regular files
+// are used; anything else is closed again and reported as a failure (-1).
+int openRegular(const std::filesystem::path& file, int flags) {
+  const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(openRegular(file, O_WRONLY | O_APPEND | O_CREAT));
   if (!fd.valid()) return false;
   // One write call: with O_APPEND the kernel places it whole at the end of the file.
   const bool ok = writeAll(fd.get(), bytes);
@@ -106,7 +120,7 @@ void removeLeftoverTemporaries(const std::filesystem::path& file) {
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(::open(file.c_str(), O_WRONLY | O_TRUNC | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(openRegular(file, O_WRONLY | O_TRUNC | O_CREAT));
   if (!fd.valid()) return false;
   const bool ok = writeAll(fd.get(), bytes);
   return fd.close() && ok;
@@ -117,7 +131,7 @@ std::optional<std::string> readFile(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
-  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor fd(openRegular(file, O_RDONLY));
   if (!fd.valid()) return std::nullopt;
   if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
   return readRest(fd.get(), offset);
@@ -132,7 +146,31 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
   id.inode = static_cast<std::uint64_t>(st.st_ino);
   id.size = static_cast<std::uint64_t>(st.st_size);
   id.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  id.regular = S_ISREG(st.st_mode);
   return id;
+}
+
+std::optional<std::size_t> readFileAt(const std::filesystem::path& file, const FileIdentity& expected,
+                                      std::uint64_t offset, std::span<char> buffer) {
+  Descriptor fd(openRegular(file, O_RDONLY));
+  if (!fd.valid()) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || static_cast<std::uint64_t>(st.st_dev) != expected.device ||
+      static_cast<std::uint64_t>(st.st_ino) != expected.inode) {
+    return std::nullopt;
+  }
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n =
+        ::pread(fd.get(), buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
 }
 
 bool fileExists(const std::filesystem::path& file) {

@@ -123,6 +123,8 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
   if (!handle.valid() || ::GetFileInformationByHandle(handle.get(), &info) == FALSE) return {};
   FileIdentity id;
   id.exists = true;
+  id.regular = ::GetFileType(handle.get()) == FILE_TYPE_DISK &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   id.device = info.dwVolumeSerialNumber;
   id.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32U) | info.nFileIndexLow;
   id.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32U) | info.nFileSizeLow;
@@ -132,6 +134,32 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
                                  info.ftLastWriteTime.dwLowDateTime) *
                                 100U);
   return id;
+}
+
+std::optional<std::size_t> readFileAt(const std::filesystem::path& file, const FileIdentity& expected,
+                                      std::uint64_t offset, std::span<char> buffer) {
+  Handle handle = openFile(file, GENERIC_READ, OPEN_EXISTING);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle.valid() || ::GetFileInformationByHandle(handle.get(), &info) == FALSE) return std::nullopt;
+  const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32U) | info.nFileIndexLow;
+  if (info.dwVolumeSerialNumber != expected.device || index != expected.inode) return std::nullopt;
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const std::uint64_t position = offset + done;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFU);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32U);
+    const std::size_t left = buffer.size() - done;
+    const DWORD chunk = left > 0x40000000U ? 0x40000000U : static_cast<DWORD>(left);
+    DWORD read = 0;
+    if (::ReadFile(handle.get(), buffer.data() + done, chunk, &read, &at) == FALSE) {
+      if (::GetLastError() == ERROR_HANDLE_EOF) break;
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    done += read;
+  }
+  return done;
 }
 
 bool fileExists(const std::filesystem::path& file) {
