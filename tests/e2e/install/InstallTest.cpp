@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An installed copy, as a user meets it: `cmake --install` into a temporary prefix, the program
 // started from there under Xvfb with a window manager, as a user whose home is a temporary folder.
 #include <gtest/gtest.h>
