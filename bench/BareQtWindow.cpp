@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smallest window the start-up time of Lumeno is compared with: a Qt main window with a
 // menu bar and a line edit, started the same way.
 #include <QApplication>

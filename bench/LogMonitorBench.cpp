@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log monitor on a 50 MB log, each cost beside reading the file once with read(), measured
 // in the same run: opening it (first screen, whole index), ticks (unchanged, one new line) and
 // a search through all of it.

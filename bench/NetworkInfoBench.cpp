@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window thread pays for the network facts: the connection check (asked every 1.5 s), both
 // the route check alone and the check as the program makes it (the routes, then NetworkManager if it
 // runs, with an application object present), and the local address choice, each beside a stat() of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing one key of a 100 MB Lumeno.ini, beside the plain cost of reading the file
 // once with read() in the same run; and how much the process's peak memory grew meanwhile.
 #include <cstdio>

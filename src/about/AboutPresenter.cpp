@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutPresenter.h"
 
 #include <string>
@@ -23,7 +24,7 @@ void AboutPresenter::onSysInfoClicked() {
 }
 
 void AboutPresenter::onLinkClicked() {
-  context_.launcher->openUrl(helpPageUrl(context_.programFolder));
+  context_.launcher->openUrl(helpPageUrl(context_.file("help.html").parent_path()));
 }
 
 void AboutPresenter::onDoneClicked() {

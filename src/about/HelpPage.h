@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <filesystem>
@@ -7,9 +8,10 @@
 
 namespace lumeno::about {
 
-// The product's web page: help.html in the program's folder, so it opens without a network.
-[[nodiscard]] inline std::string helpPageUrl(const std::filesystem::path& programFolder) {
-  return fileUrl(programFolder / "help.html");
+// The product's web page: help.html in the folder that holds it (the program's, or an installed
+// copy's shared data folder), so it opens without a network.
+[[nodiscard]] inline std::string helpPageUrl(const std::filesystem::path& folder) {
+  return fileUrl(folder / "help.html");
 }
 
 }  // namespace lumeno::about

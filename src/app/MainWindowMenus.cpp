@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar ("File", "Tools", "Info") and the tray's pop-up menu ("SystrayOptions").
 #include <functional>
 

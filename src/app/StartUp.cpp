@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StartUp.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
-#include "common/MessageBoxes.h"
-#include "platform/Files.h"
+#include "app/FirstStart.h"
 
 namespace lumeno::app {
 
@@ -22,11 +22,12 @@ QString SingleInstance::defaultLockFile() {
 
 StartCheck checkBeforeStart(const AppContext& context, const SingleInstance& instance) {
   if (!instance.acquired()) return StartCheck::AlreadyRunning;
-  if (!platform::fileExists(context.file("Lumeno.ini"))) {
-    context.boxes->show({"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno"});
-    return StartCheck::SettingsMissing;
+  switch (prepareUserFiles(context)) {
+    case FilesReady::Yes: return StartCheck::Go;
+    case FilesReady::SettingsMissing: return StartCheck::SettingsMissing;
+    case FilesReady::Failed: break;
   }
-  return StartCheck::Go;
+  return StartCheck::FilesFailed;
 }
 
 }  // namespace lumeno::app

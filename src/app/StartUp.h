@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QString>
@@ -8,7 +9,7 @@
 namespace lumeno::app {
 
 // The checks made before the main window exists.
-enum class StartCheck { Go, AlreadyRunning, SettingsMissing };
+enum class StartCheck { Go, AlreadyRunning, SettingsMissing, FilesFailed };
 
 // The per-user lock that keeps a second copy from running. Only a live copy holding the lock
 // stops a start: whatever a killed copy left in the lock file is taken over, and a lock that
@@ -27,7 +28,9 @@ class SingleInstance {
   platform::InstanceLock lock_;
 };
 
-// Another copy running: end silently. No Lumeno.ini: tell the user, then end; nothing is logged.
+// Another copy running: end silently. No Lumeno.ini (nor, installed, a packaged default to make
+// the user's from): tell the user, then end; nothing is logged. The user's folders that cannot
+// be made: tell the user, then end.
 StartCheck checkBeforeStart(const AppContext& context, const SingleInstance& instance);
 
 }  // namespace lumeno::app

@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumeno: the local IPv4 address and the Internet connection at a glance.
 #include <filesystem>
 
 #include <QApplication>
 
+#include "app/InstallDirs.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "common/AppContext.h"
+#include "common/FilePlaces.h"
 #include "common/QtMessageBoxes.h"
 #include "common/Version.h"
 #include "platform/Files.h"
+#include "platform/UserFolders.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
@@ -34,8 +38,18 @@ int main(int argc, char** argv) {
   lumeno::platform::PosixLauncher launcher;
   lumeno::platform::XdgAutostart autostart = lumeno::platform::XdgAutostart::fromEnvironment();
 
+  lumeno::PlaceFacts facts;
+  facts.programFolder = std::filesystem::path(QApplication::applicationDirPath().toStdString());
+  facts.settingsBesideProgram = lumeno::platform::fileExists(facts.programFolder / lumeno::kSettingsFileName);
+  const lumeno::platform::UserEnvironment user = lumeno::platform::readUserEnvironment();
+  facts.home = user.home;
+  facts.xdgConfigHome = user.xdgConfigHome;
+  facts.xdgStateHome = user.xdgStateHome;
+  facts.dataFromProgram = lumeno::install::dataFromProgram;
+
   lumeno::AppContext context;
-  context.programFolder = std::filesystem::path(QApplication::applicationDirPath().toStdString());
+  context.places = lumeno::decideFilePlaces(facts);
+  context.programFolder = facts.programFolder;
   context.executable = std::filesystem::path(QApplication::applicationFilePath().toStdString());
   context.boxes = &boxes;
   context.clock = &clock;

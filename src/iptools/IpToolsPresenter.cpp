@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "iptools/IpToolsPresenter.h"
 
 #include <array>
@@ -185,7 +186,7 @@ void IpToolsPresenter::startTool(const ToolRequest& request) {
   liveOutput_ = std::make_unique<OutputTail>(outputLimits_);
   unfinishedCharacter_.clear();
   // Last: a runner may report the end of a run that could not start at once.
-  runner_.start(request, context_.programFolder);
+  runner_.start(request, context_.resultFolder());
 }
 
 void IpToolsPresenter::onToolOutput(std::string_view bytes) {
@@ -377,7 +378,7 @@ void IpToolsPresenter::showMessage(std::string_view text) {
 }
 
 std::filesystem::path IpToolsPresenter::resultPath(std::string_view fileName) const {
-  return context_.programFolder / std::filesystem::path(fileName);
+  return context_.file(fileName);
 }
 
 }  // namespace lumeno::iptools

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Following the address, logging connection changes, the chosen interface and the IPv6 address:
 // the rules and the main window's use of them, with fake services and a fake window.
 #include <gtest/gtest.h>

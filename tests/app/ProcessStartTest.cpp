@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started as a new user would: its own folder, its own runtime folder.
 #include <QEventLoop>
 #include <QFileSystemWatcher>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the settings file's text rules. Input: four selector bytes (section, key, value, piece
 // size), then the file's bytes. After every write it checks what a user relies on: the written key
 // reads back, every other key reads as before, the change is one span that removes no line break,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the IP tools window decides, with a window and a tool runner that only remember what they
 // were told, over a temporary program folder.
 #include "iptools/IpToolsPresenter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window itself: its controls as designed, the tab order, the menus, and that clicks, keys
 // and menu items reach the presenter. What the window decides is tested on its presenter.
 #include <QMenu>

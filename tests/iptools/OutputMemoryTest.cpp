@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tool that prints 100 MB: the program's memory grows by a bounded amount while it runs and
 // goes back once the IP tools window has closed.
 #include <QAbstractButton>

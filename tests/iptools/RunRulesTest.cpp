@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of a tool's run: a double-click's second click is no Stop, what the output box keeps
 // of a runaway tool, and where a result file is cut.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tool while it runs and how its run ends: Stop, a double-click, a tool that will not stop, a
 // run that never started, result files that are not files, and runaway output.
 #include <QScrollBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for ping, traceroute and netstat. Built in several kinds:
 // - plain: prints each argument in brackets, then its working folder on standard error;
 // - STAND_IN_BLOCKS: prints one line and waits until a signal ends it;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a tool in an IP tools window the way the program does, with the program's handling of
 // quit signals, and prints the tool's process id once its first output is shown.
 // Usage: iptools_tool_host <program folder> <tool program>

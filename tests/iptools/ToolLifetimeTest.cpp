@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A running tool never outlives the program: not after SIGTERM, SIGHUP or SIGINT, which end the
 // program as a normal quit, not after a kill, and not when the X server goes away.
 #include <QProcess>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with the real tool runner and stand-ins for the tools: what the tool is given,
 // what the box shows while it runs, and every way a run ends.
 #include <QTest>

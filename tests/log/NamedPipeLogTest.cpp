@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A log.txt that is a named pipe must never block the program, whether anyone holds the other
 // end or not; nothing is written into it and the monitor says why it shows nothing.
 #include <fcntl.h>

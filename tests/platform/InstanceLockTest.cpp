@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance lock on real files: whatever a killed copy leaves behind never stops a start,
 // a live holder always does, and of many copies started at once exactly one runs.
 

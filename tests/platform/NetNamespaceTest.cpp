@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection check and the local address choice against a real kernel, inside two network
 // namespaces the test makes and removes itself. Every command names one of them, so nothing touches
 // the host's own interfaces or routes.

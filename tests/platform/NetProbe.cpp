@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside a test's own network namespace ("ip netns exec").
 //   (no arguments)  prints what the route check sees there, "online|offline <local IPv4>";
 //   udp <IPv4>      sends one datagram to port 9 of that address (broadcast allowed);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog's rules over a real Lumeno.ini in a temporary folder, without a display.
 #include "settings/OptionsPresenter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile file's reading and writing rules on awkward files, when a value is on, and the data
 // of the Windows start-up value.
 #include "common/ProfileText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumeno.ini on disk against what users and crashes do to it: writers killed at any moment, two
 // copies writing at once, leftovers of cut-short writes, large files, files that are no files.
 #include <csignal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() of the ui tests: one QApplication on the offscreen platform for all cases.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Per-interface address facts as plain data: the IPv4 addresses by interface and the kernel's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Memory.h"
 
 #include <cstdlib>  // defines __GLIBC__ on the GNU C library

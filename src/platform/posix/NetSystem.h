@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Local kernel queries behind the network facts: the routing tables, the interface list and one

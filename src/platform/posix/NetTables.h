@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The kernel's routing and interface facts as plain data, and the decisions taken on them:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-interface facts of PosixNetworkInfo: IPv4 by interface and the IPv6 addresses.
 #include "platform/posix/InterfaceTables.h"
 #include "platform/posix/NetSystem.h"

@@ -1,18 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/XdgAutostart.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <utility>
-#include <vector>
 
-#include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Files.h"
 #include "common/DesktopEntry.h"
+#include "platform/Files.h"
+#include "platform/UserFolders.h"
 
 namespace lumeno::platform {
 namespace {
@@ -28,40 +26,18 @@ std::string displayName(const std::string& valueName) {
   return name;
 }
 
-std::filesystem::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-      found->pw_dir != nullptr) {
-    return found->pw_dir;
-  }
-  return "/";
-}
-
-// Creates the folder and any missing parents, private to the user, as XDG base directories
-// must be.
-bool makeFolders(const std::filesystem::path& folder) {
-  std::filesystem::path partial;
-  for (const auto& part : folder) {
-    partial /= part;
-    if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  struct stat status {};
-  return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 }  // namespace
 
 XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder) : folder_(std::move(autostartFolder)) {}
 
 XdgAutostart XdgAutostart::fromEnvironment() {
   // XDG base directories must be absolute paths; a relative value is ignored.
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
-    return XdgAutostart(std::filesystem::path(config) / "autostart");
+  const UserEnvironment user = readUserEnvironment();
+  if (!user.xdgConfigHome.empty() && user.xdgConfigHome.front() == '/') {
+    return XdgAutostart(std::filesystem::path(user.xdgConfigHome) / "autostart");
   }
-  return XdgAutostart(homeFolder() / ".config" / "autostart");
+  const std::filesystem::path home = user.home.empty() ? std::filesystem::path("/") : user.home;
+  return XdgAutostart(home / ".config" / "autostart");
 }
 
 std::filesystem::path XdgAutostart::entryFile(const std::string& valueName) const {
@@ -80,7 +56,7 @@ bool XdgAutostart::writeValue(Hive /*hive*/, const std::string& /*keyPath*/, con
                               const std::string& data) {
   const std::optional<std::string> entry = settings::autostartEntry(displayName(valueName), data);
   if (!entry) return false;
-  if (!makeFolders(folder_)) return false;
+  if (makeFolders(folder_).has_value()) return false;  // start at log-in fails silently
   const std::filesystem::path file = entryFile(valueName);
   if (readFile(file) == entry) return true;  // already starts this program from this folder
   return replaceFileAtomically(file, *entry);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-interface facts of Win32NetworkInfo: IPv4 by adapter and the IPv6 addresses. Adapters
 // are named by their friendly name ("Ethernet", "Wi-Fi").
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows backend against the real system (Wine in the project's own runs).
 #include <filesystem>
 #include <string>

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "ScriptedMessageBoxes.h"
+#include "TempFolder.h"
+#include "app/FirstStart.h"
+#include "app/StartUp.h"
+#include "platform/UserFolders.h"
+
+namespace lumeno::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPackagedDefault = "[Options]\nuselog=0\n";
+
+unsigned modeOf(const fs::path& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777U) : 0U;
+}
+
+// An installed copy: <root>/prefix/bin holds the program, <root>/prefix/share/lumeno the packaged
+// default, <root>/home the user's home.
+struct Installed {
+  explicit Installed(bool withDefault = true) {
+    fs::create_directories(root / "prefix/bin");
+    fs::create_directories(root / "prefix/share/lumeno");
+    fs::create_directories(root / "home");
+    if (withDefault) root.write("prefix/share/lumeno/Lumeno.ini", kPackagedDefault);
+    facts.programFolder = root / "prefix/bin";
+    facts.home = root / "home";
+    facts.dataFromProgram = "../share/lumeno";
+  }
+  app::FilesReady prepare() {
+    context.programFolder = facts.programFolder;
+    context.places = decideFilePlaces(facts);
+    context.boxes = &boxes;
+    return app::prepareUserFiles(context);
+  }
+  // Every file and folder under the root, to show that nothing changed.
+  [[nodiscard]] std::vector<std::string> listing() const {
+    std::vector<std::string> all;
+    for (const auto& entry : fs::recursive_directory_iterator(root.path())) {
+      all.push_back(
+          entry.path().string() +
+          (entry.is_regular_file() ? ":" + root.read(fs::relative(entry.path(), root.path()).string()) : ""));
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+  }
+
+  TempFolder root;
+  PlaceFacts facts;
+  AppContext context;
+  ScriptedMessageBoxes boxes;
+};
+
+TEST(FirstStart, SeedsTheUsersSettingsFromThePackagedDefaultInPrivateFolders) {
+  Installed installed;
+  ASSERT_EQ(installed.prepare(), app::FilesReady::Yes);
+  EXPECT_TRUE(installed.boxes.shown.empty());
+  EXPECT_EQ(installed.root.read("home/.config/lumeno/Lumeno.ini"), kPackagedDefault);
+  EXPECT_EQ(modeOf(installed.root / "home/.config"), 0700U);
+  EXPECT_EQ(modeOf(installed.root / "home/.config/lumeno"), 0700U);
+  EXPECT_EQ(modeOf(installed.root / "home/.local/state/lumeno"), 0700U);
+  // The user can change the settings: the copy is the user's own, not a read-only image.
+  EXPECT_NE(modeOf(installed.root / "home/.config/lumeno/Lumeno.ini") & 0200U, 0U);
+  // No temporary file is left beside it.
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator(installed.root / "home/.config/lumeno"), fs::directory_iterator()),
+      1);
+}
+
+TEST(FirstStart, FollowsXdgVariablesAndNeverReplacesTheUsersOwnSettings) {
+  Installed installed;
+  installed.facts.xdgConfigHome = (installed.root / "cfg").string();
+  installed.facts.xdgStateHome = (installed.root / "state").string();
+  fs::create_directories(installed.root / "cfg/lumeno");
+  installed.root.write("cfg/lumeno/Lumeno.ini", "[Options]\nuselog=1\n");
+  ASSERT_EQ(installed.prepare(), app::FilesReady::Yes);
+  EXPECT_EQ(installed.root.read("cfg/lumeno/Lumeno.ini"), "[Options]\nuselog=1\n");
+  EXPECT_TRUE(fs::is_directory(installed.root / "state/lumeno"));
+  EXPECT_FALSE(fs::exists(installed.root / "home/.config"));
+  EXPECT_EQ(installed.context.file("log.txt"), installed.root / "state/lumeno/log.txt");
+
+  // A user's file works even when the packaged default has gone.
+  fs::remove(installed.root / "prefix/share/lumeno/Lumeno.ini");
+  EXPECT_EQ(installed.prepare(), app::FilesReady::Yes);
+  EXPECT_TRUE(installed.boxes.shown.empty());
+}
+
+TEST(FirstStart, WithNeitherTheUsersFileNorAPackagedDefaultTheFileIsMissingAndNothingIsMade) {
+  Installed installed(false);
+  const auto before = installed.listing();
+  EXPECT_EQ(installed.prepare(), app::FilesReady::SettingsMissing);
+  ASSERT_EQ(installed.boxes.shown.size(), 1U);
+  EXPECT_EQ(
+      installed.boxes.shown[0],
+      (BoxRequest{"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno", "Lumeno"}));
+  EXPECT_EQ(installed.listing(), before);
+}
+
+TEST(FirstStart, AConfigFolderThatCannotBeMadeIsReportedAndNothingIsLost) {
+  Installed installed;
+  // A file where the config folder should go (even root cannot make a folder inside a file).
+  installed.root.write("home/.config", "the user's own notes\n");
+  const auto before = installed.listing();
+  EXPECT_EQ(installed.prepare(), app::FilesReady::Failed);
+  ASSERT_EQ(installed.boxes.shown.size(), 1U);
+  const BoxRequest& box = installed.boxes.shown[0];
+  EXPECT_EQ(box.title, "Lumeno");
+  EXPECT_EQ(box.icon, BoxIcon::Critical);
+  EXPECT_NE(box.text.find((installed.root / "home/.config/lumeno").string()), std::string::npos) << box.text;
+  EXPECT_NE(box.text.find("Not a directory"), std::string::npos) << box.text;
+  EXPECT_EQ(installed.listing(), before);
+}
+
+TEST(FirstStart, AStateFolderThatCannotBeMadeIsReportedButTheProgramRuns) {
+  Installed installed;
+  fs::create_directories(installed.root / "home/.local");
+  installed.root.write("home/.local/state", "not a folder");
+  EXPECT_EQ(installed.prepare(), app::FilesReady::Yes);
+  ASSERT_EQ(installed.boxes.shown.size(), 1U);
+  EXPECT_EQ(installed.boxes.shown[0].icon, BoxIcon::Exclamation);
+  EXPECT_NE(installed.boxes.shown[0].text.find((installed.root / "home/.local/state/lumeno").string()),
+            std::string::npos);
+  EXPECT_EQ(installed.root.read("home/.local/state"), "not a folder");
+  EXPECT_EQ(installed.root.read("home/.config/lumeno/Lumeno.ini"), kPackagedDefault);
+}
+
+TEST(FirstStart, APortableCopyWithoutItsSettingsFileIsToldItIsMissing) {
+  TempFolder folder;
+  ScriptedMessageBoxes boxes;
+  AppContext context;
+  context.programFolder = folder.path();
+  context.boxes = &boxes;
+  EXPECT_EQ(app::prepareUserFiles(context), app::FilesReady::SettingsMissing);
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].text,
+            "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno");
+  folder.write("Lumeno.ini", "[Options]\n");
+  EXPECT_EQ(app::prepareUserFiles(context), app::FilesReady::Yes);
+  EXPECT_EQ(boxes.shown.size(), 1U);
+}
+
+TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
+  TempFolder folder;
+  folder.write("from", "new");
+  folder.write("to", "old");
+  EXPECT_FALSE(platform::copyNewFile(folder / "from", folder / "to"));
+  EXPECT_EQ(folder.read("to"), "old");
+
+  const auto missingSource = platform::copyNewFile(folder / "absent", folder / "copy");
+  ASSERT_TRUE(missingSource);
+  EXPECT_EQ(*missingSource, "No such file or directory");
+  const auto noFolder = platform::copyNewFile(folder / "from", folder / "no-such-folder" / "copy");
+  ASSERT_TRUE(noFolder);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
+
+}  // namespace
+}  // namespace lumeno::test
