@@ -27,7 +27,13 @@ inline std::string settingsWith(const std::string& alert, const std::string& pop
 struct MainPresenterFixture {
   explicit MainPresenterFixture(const std::string& ini = settingsWith("0", "0", "0")) {
     folder.write("Lumeno.ini", ini);
-    context = {folder.path(), folder / "lumeno", &boxes, &clock, &network, &launcher, &autostart};
+    context.programFolder = folder.path();
+    context.executable = folder / "lumeno";
+    context.boxes = &boxes;
+    context.clock = &clock;
+    context.network = &network;
+    context.launcher = &launcher;
+    context.autostart = &autostart;
   }
   // Runs the window's part of start-up.
   app::MainPresenter& start() {

@@ -298,5 +298,38 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
 }
 
+TEST(MainPresenter, TheHostNameInTheBoxShowsInTheTipUntilRefreshWhichStillLogsTheAddress) {
+  MainPresenterFixture f;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  f.network.host = "mybox";
+  presenter.onGetHostNameChosen();
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.trayTip, "IP : mybox\r\nStatus :  Online\r\nVersion : 1.0.27");
+  presenter.onRefreshLocalIpChosen();
+  EXPECT_EQ(f.view.address, "192.168.0.5");
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Requested Hostname] : mybox" + kStamp +
+                         "[Refreshed Local IP] : 192.168.0.5" + kStamp);
+}
+
+TEST(MainPresenter, TheEmailReportSaysOfflineWhenTheCheckSaysSo) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  f.network.connected = false;
+  presenter.onEmailChosen();
+  ASSERT_EQ(f.launcher.openedUrls.size(), 1U);
+  EXPECT_NE(f.launcher.openedUrls[0].find("Status%20%3A%20Offline%0D%0A"), std::string::npos);
+}
+
+TEST(MainPresenter, AnExitQuestionTakenAwayByTheProgramsEndWritesNothing) {
+  MainPresenterFixture f;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  f.boxes.answers = {BoxAnswer::Unanswered};
+  presenter.onExitChosen();
+  EXPECT_EQ(f.view.programEnds, 0);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp);
+}
+
 }  // namespace
 }  // namespace lumeno::test

@@ -50,7 +50,13 @@ struct ScriptedColors : app::ColorChooser {
 struct MainWindowFixture {
   explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) {
     folder.write("Lumeno.ini", ini);
-    context = {folder.path(), folder / "lumeno", &boxes, &clock, &network, &launcher, &autostart};
+    context.programFolder = folder.path();
+    context.executable = folder / "lumeno";
+    context.boxes = &boxes;
+    context.clock = &clock;
+    context.network = &network;
+    context.launcher = &launcher;
+    context.autostart = &autostart;
     seams.colors = &colors;
     seams.endProgram = [this] { ++programEnds; };
     seams.trayBackend = [this] { return std::make_unique<RecordingTray>(tray); };

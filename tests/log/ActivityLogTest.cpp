@@ -62,5 +62,16 @@ TEST_F(ActivityLogTest, AnUnwritableLogIsSkippedAndAFailedClearIsReported) {
   EXPECT_TRUE(std::filesystem::is_empty(folder / "log.txt"));
 }
 
+TEST_F(ActivityLogTest, TheSwitchIsAskedAtTheMomentOfEachWrite) {
+  log.writeStamped(kLumenoLoaded);
+  loggingOn = false;
+  log.writeStamped(kConnectionLost);
+  loggingOn = true;
+  log.writeStamped(kProgramExit);
+  EXPECT_EQ(folder.read("log.txt"),
+            "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n"
+            "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n");
+}
+
 }  // namespace
 }  // namespace lumeno::log

@@ -194,5 +194,19 @@ TEST_F(OptionsPresenterTest, ViewLogOpensTheMonitorAndDoneUnloadsTheDialog) {
   EXPECT_EQ(view.closes, 1);
 }
 
+TEST_F(OptionsPresenterTest, EachLoadReadsTheFileAfreshSoNothingIsLostBetweenLoads) {
+  presenter.load();
+  presenter.onBoxClicked(Option::UseLog, true);
+  presenter.onDoneClicked();
+  // Changed by hand while the dialog was unloaded; the next load (hidden) follows the file.
+  folder.write("Lumeno.ini", allOff(3, "hostnameintext1.text = 1"));
+  FakeOptionsView nextView;
+  OptionsPresenter next(context, nextView);
+  next.load();
+  EXPECT_TRUE(next.isHostNamePopupOn());
+  EXPECT_FALSE(next.isLogOn());
+  EXPECT_EQ(nextView.shown, (std::map<Option, bool>{{Option::HostNamePopup, true}}));
+}
+
 }  // namespace
 }  // namespace lumeno::settings

@@ -6,6 +6,7 @@
 #include "common/ProfileScan.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -166,6 +167,20 @@ TEST(ReadsAsOn, NonZeroNumbersOnlyAreOn) {
 TEST(RunValueData, FolderBackslashAndValueName) {
   EXPECT_EQ(runValueData("C:\\Tools", "Lumeno.exe"), "C:\\Tools\\Lumeno.exe");
   EXPECT_EQ(runValueData("C:\\", "Lumeno.exe"), "C:\\Lumeno.exe");
+}
+
+TEST(StartupEntry, TheProgramToStartIsTheRunningExecutableOrTheInstalledNameInItsFolder) {
+  AppContext context;
+  context.programFolder = std::filesystem::path("/opt/Lumeno");
+  context.executable = std::filesystem::path("/opt/Lumeno/lumeno");
+#ifdef _WIN32
+  EXPECT_EQ(startupProgram(context, "Lumeno.exe"),
+            runValueData(context.programFolder.string(), "Lumeno.exe"));
+#else
+  EXPECT_EQ(startupProgram(context, "Lumeno.exe"), "/opt/Lumeno/lumeno");
+  context.executable.clear();  // not known: the installed name in the program's folder
+  EXPECT_EQ(startupProgram(context, "Lumeno.exe"), "/opt/Lumeno/Lumeno.exe");
+#endif
 }
 
 }  // namespace

@@ -76,36 +76,6 @@ class SettingsFile : public ::testing::Test {
   AppContext context;
 };
 
-TEST_F(SettingsFile, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent) {
-  folder.write("Lumeno.ini", "[Options]\r\na = 1 \r\nb=\" 2 \"\r\nc=" + std::string(60, '3') + "\r\nd=\r\n");
-  EXPECT_EQ(read("options", "A"), "1");
-  EXPECT_EQ(read("Options", "b"), "2");
-  EXPECT_EQ(read("Options", "c"), std::string(49, '3'));
-  EXPECT_TRUE(boxes.shown.empty());
-  // An empty value is a failed read: the message, and the value is left as it was.
-  EXPECT_EQ(read("Options", "d"), "failed, kept previous");
-  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
-  fs::remove(folder / "Lumeno.ini");
-  EXPECT_EQ(read("Options", "a"), "0");
-}
-
-TEST_F(SettingsFile, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageAndKeepsTheOldValue) {
-  fs::create_directory(folder / "real");
-  fs::rename(folder / "Lumeno.ini", folder / "real" / "Lumeno.ini");
-  fs::create_symlink(folder / "real" / "Lumeno.ini", folder / "Lumeno.ini");
-  const platform::FileIdentity before = platform::identifyFile(folder / "real" / "Lumeno.ini");
-  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "0"}));
-  EXPECT_EQ(platform::identifyFile(folder / "real" / "Lumeno.ini"), before);
-  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "1"}));
-  EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
-
-  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
-  fs::permissions(folder / "real" / "Lumeno.ini", fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0"}));
-  EXPECT_EQ(folder.read("real/Lumeno.ini"), allOff(4, "uselog=1"));
-  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
-}
-
 TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   folder.write("Lumeno.ini", allOff(4, "uselog=1"));
   OptionsDialog dialog(context, {});

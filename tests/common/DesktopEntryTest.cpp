@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/DesktopEntry.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace lumeno::settings {
+namespace {
+
+// Undoes the string-value escapes, then the Exec quoting, as a launcher reads one argument.
+std::string readBack(const std::string& value) {
+  std::string unescaped;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      unescaped += value[i];
+      continue;
+    }
+    const char next = value[++i];
+    unescaped += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
+  }
+  EXPECT_EQ(unescaped.front(), '"');
+  EXPECT_EQ(unescaped.back(), '"');
+  std::string argument;
+  for (std::size_t i = 1; i + 1 < unescaped.size(); ++i) {
+    if (unescaped[i] == '\\') ++i;
+    argument += unescaped[i];
+    if (unescaped[i] == '%') ++i;  // "%%" is one literal percent sign
+  }
+  return argument;
+}
+
+TEST(DesktopEntry, AnExecArgumentReadsBackAsExactlyTheProgramsPath) {
+  for (const std::string path :
+       {"/usr/bin/lumeno", "/home/ann/My Tools/lumeno", "/opt/a\"b`c$d\\e/lumeno", "/srv/100%/lumeno",
+        "/x/caf\xC3\xA9;#~&'()/lumeno", "/x/\ttab\nline/lumeno"}) {
+    const std::string quoted = execArgument(path);
+    EXPECT_EQ(readBack(quoted), path) << quoted;
+    // Nothing a shell or the launcher would act on is left bare.
+    EXPECT_EQ(quoted.find_first_of("\n\t"), std::string::npos) << quoted;
+  }
+}
+
+TEST(DesktopEntry, AStringValueEscapesBackslashesBreaksAndALeadingSpaceOnly) {
+  EXPECT_EQ(escapeStringValue(" a b\\c\r\n\td "), "\\sa b\\\\c\\r\\n\\td ");
+  EXPECT_EQ(escapeStringValue("plain"), "plain");
+}
+
+TEST(DesktopEntry, TheEntryStartsTheProgramFromItsFolderOrIsNotWrittenAtAll) {
+  const auto entry = autostartEntry("Lumeno", "/opt/My Tools/lumeno");
+  ASSERT_TRUE(entry.has_value());
+  EXPECT_EQ(*entry,
+            "[Desktop Entry]\nType=Application\nName=Lumeno\nComment=Starts Lumeno when you log in\n"
+            "Exec=\"/opt/My Tools/lumeno\"\nPath=/opt/My Tools\nTerminal=false\n");
+  EXPECT_EQ(autostartEntry("Lumeno", "/lumeno")->find("\nPath=/\n") != std::string::npos, true);
+  // What an entry cannot say faithfully is refused rather than written wrong.
+  for (const std::string& program :
+       std::vector<std::string>{"", "lumeno", "relative/lumeno", "/opt/folder/", "/opt/\xFF/lumeno",
+                                std::string("/opt/a\0b/lumeno", 15), "/opt/\x1B[31m/lumeno"}) {
+    EXPECT_FALSE(autostartEntry("Lumeno", program).has_value()) << program;
+  }
+  EXPECT_FALSE(autostartEntry("Lu\nmeno", "/usr/bin/lumeno").has_value());
+  EXPECT_FALSE(autostartEntry("", "/usr/bin/lumeno").has_value());
+}
+
+TEST(DesktopEntry, OnlyWellFormedUtf8CountsAsText) {
+  for (const char* good : {"", "abc", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8C\x90"})
+    EXPECT_TRUE(isUtf8(good)) << good;
+  // Overlong forms, a surrogate, past U+10FFFF, a cut sequence, a stray continuation byte.
+  for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"})
+    EXPECT_FALSE(isUtf8(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace lumeno::settings

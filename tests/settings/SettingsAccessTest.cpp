@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// ReadSetting and WriteSetting over a real Lumeno.ini in a temporary folder, without a display.
+#include "settings/SettingsAccess.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ScriptedMessageBoxes.h"
+#include "TempFolder.h"
+#include "platform/Files.h"
+
+namespace lumeno::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kAllOff{
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
+    "autostartup=0",    ""};
+const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
+                           BoxIcon::Exclamation, BoxButtons::Ok};
+
+// The file with every option off, with one line changed to `to`.
+std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
+  std::string text;
+  for (std::size_t i = 0; i < kAllOff.size(); ++i)
+    text += (i == 0 ? "" : "\r\n") + (i == changed ? to : kAllOff[i]);
+  return text;
+}
+
+class SettingsAccess : public ::testing::Test {
+ protected:
+  SettingsAccess() {
+    context.programFolder = folder.path();
+    context.boxes = &boxes;
+    folder.write("Lumeno.ini", allOff());
+  }
+  std::string read(const char* section, const char* key) {
+    SettingFields fields{section, key, "previous"};
+    return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
+  }
+
+  test::TempFolder folder;
+  test::ScriptedMessageBoxes boxes;
+  AppContext context;
+};
+
+TEST_F(SettingsAccess, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent) {
+  folder.write("Lumeno.ini", "[Options]\r\na = 1 \r\nb=\" 2 \"\r\nc=" + std::string(60, '3') + "\r\nd=\r\n");
+  EXPECT_EQ(read("options", "A"), "1");
+  EXPECT_EQ(read("Options", "b"), "2");
+  EXPECT_EQ(read("Options", "c"), std::string(49, '3'));
+  EXPECT_TRUE(boxes.shown.empty());
+  // An empty value is a failed read: the message, and the value is left as it was.
+  EXPECT_EQ(read("Options", "d"), "failed, kept previous");
+  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+  fs::remove(folder / "Lumeno.ini");
+  EXPECT_EQ(read("Options", "a"), "0");
+}
+
+TEST_F(SettingsAccess, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageAndKeepsTheOldValue) {
+  fs::create_directory(folder / "real");
+  fs::rename(folder / "Lumeno.ini", folder / "real" / "Lumeno.ini");
+  fs::create_symlink(folder / "real" / "Lumeno.ini", folder / "Lumeno.ini");
+  const platform::FileIdentity before = platform::identifyFile(folder / "real" / "Lumeno.ini");
+  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_EQ(platform::identifyFile(folder / "real" / "Lumeno.ini"), before);
+  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "1"}));
+  EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
+
+  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
+  fs::permissions(folder / "real" / "Lumeno.ini", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_EQ(folder.read("real/Lumeno.ini"), allOff(4, "uselog=1"));
+  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
+}
+
+}  // namespace
+}  // namespace lumeno::settings
