@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "common/MessageBoxes.h"
+#include "common/PathText.h"
 #include "platform/Files.h"
 #include "settings/StartupEntry.h"
 
@@ -80,7 +81,7 @@ void OptionsPresenter::onClearLogClicked() {
   if (answer != BoxAnswer::Yes) return;
   const std::filesystem::path file = context_.file("log.txt");
   if (!clearLogFile(file)) {
-    context_.boxes->show({"The log file could not be cleared: " + file.string(), "Lumeno",
+    context_.boxes->show({"The log file could not be cleared: " + pathText(file), "Lumeno",
                           BoxIcon::Exclamation, BoxButtons::Ok});
   }
 }
