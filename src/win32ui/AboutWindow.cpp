@@ -61,6 +61,8 @@ void AboutWindow::buildControls() {
                  reinterpret_cast<LPARAM>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(LUMENO_BITMAP_ABOUT), IMAGE_BITMAP, 0,
                                                        0, LR_DEFAULTCOLOR)));
+  // Setting a picture shrinks the control to it; the artwork sits at the top left of its place.
+  ::SetWindowPos(picture, nullptr, 0, 0, twips(1455), twips(855), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   controls_.add(window_, L"STATIC", "lblTitle", text(about::text::kTitleDesign), {1920, 120, 1455, 255},
                 visible, kTitle);
   controls_.add(window_, L"STATIC", "lblVersion", text(about::text::kVersionDesign), {2100, 360, 1455, 255},
