@@ -1,6 +1,8 @@
-// What the window thread pays for the network facts: the route-based connection check (asked every
-// 1.5 s) and the local address choice, each beside a stat() of /proc/net/route and a getpid()
-// system call measured in the same run. Both must stay far below 100 us per call.
+// What the window thread pays for the network facts: the connection check (asked every 1.5 s), both
+// the route check alone and the check as the program makes it (the routes, then NetworkManager if it
+// runs, with an application object present), and the local address choice, each beside a stat() of
+// /proc/net/route and a getpid() system call measured in the same run. Both must stay far below 100 us per
+// call.
 
 #include <cstdio>
 #include <map>
@@ -11,6 +13,8 @@
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
 
 #include "platform/posix/PosixNetworkInfo.h"
 
@@ -39,6 +43,13 @@ void isConnectedByRoutes(benchmark::State& state) {
   }
 }
 
+void isConnectedAsTheProgramAsks(benchmark::State& state) {
+  const PosixNetworkInfo network;
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
+    benchmark::DoNotOptimize(network.isConnected());
+  }
+}
+
 void localIPv4(benchmark::State& state) {
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
@@ -56,6 +67,7 @@ void hostName(benchmark::State& state) {
 BENCHMARK(baselineStat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(baselineGetpid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(isConnectedByRoutes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(isConnectedAsTheProgramAsks)->Unit(benchmark::kMicrosecond);
 BENCHMARK(localIPv4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(hostName)->Unit(benchmark::kMicrosecond);
 
@@ -78,6 +90,8 @@ class Collector : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The program's check asks NetworkManager only once there is an application object.
+  const QCoreApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   Collector collector;
@@ -94,7 +108,8 @@ int main(int argc, char** argv) {
   const double stat = t.at("baselineStat");
   const double getpid = t.at("baselineGetpid");
   bool fast = true;
-  for (const char* name : {"isConnectedByRoutes", "localIPv4"}) {
+  for (const char* name : {"isConnectedByRoutes", "isConnectedAsTheProgramAsks", "localIPv4"}) {
+    if (t.count(name) == 0) continue;
     const double cost = t.at(name);
     std::printf(
         "%s: %.2f us/call, baseline stat: %.2f us/call, ratio %.1f; baseline getpid: %.2f us/call, ratio %.0f"
@@ -105,6 +120,6 @@ int main(int argc, char** argv) {
     fast = fast && cost < 100.0;
   }
   if (t.count("hostName") != 0) std::printf("hostName: %.2f us/call\n", t.at("hostName"));
-  std::printf("%s\n", fast ? "both under 100 us per call" : "LIMIT EXCEEDED: a call costs 100 us or more");
+  std::printf("%s\n", fast ? "every call under 100 us" : "LIMIT EXCEEDED: a call costs 100 us or more");
   return fast ? 0 : 1;
 }

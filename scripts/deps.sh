@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick python3
+  dbus-x11  # dbus-launch, as desktops have it: a test checks the program never starts a session bus
   iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
 )
 

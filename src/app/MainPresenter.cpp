@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/AddressChoice.h"
 #include "app/StatusText.h"
 #include "common/MessageBoxes.h"
 #include "common/PathText.h"
@@ -40,7 +41,8 @@ void MainPresenter::start() {
   // The single-instance test and the settings file check come before the window exists.
   readSetting("Automation", "trayatstartup");
   startInTray_ = settings::readsAsOn(fields_.currentValue);
-  view_.setAddressText(context_.network->localIPv4());
+  const std::string chosen = view_.chosenInterface();
+  showAddress(chosen, ipv4For(*context_.network, chosen));
   view_.setAddressToolTip("Local IP");
   view_.setVersionText(versionLabelText());
   view_.setTrayPicture(TrayPicture::Online);
@@ -56,19 +58,71 @@ bool MainPresenter::readSetting(const char* section, const char* key) {
 }
 
 void MainPresenter::onClockTick() {
+  // Only what changed reaches the window: the date changes once a day.
   const platform::DateTimeText now = context_.clock->now();
-  view_.setDateText(" " + now.shortDate);
-  view_.setTimeText(" " + now.longTime);
+  if (now.shortDate != shownDate_) {
+    shownDate_ = now.shortDate;
+    view_.setDateText(" " + now.shortDate);
+  }
+  if (now.longTime != shownTime_) {
+    shownTime_ = now.longTime;
+    view_.setTimeText(" " + now.longTime);
+  }
+}
+
+void MainPresenter::showAddress(const std::string& chosen, const std::string& address) {
+  shownAddress_ = address;
+  shownFor_ = chosen;
+  view_.setAddressText(address);
 }
 
 void MainPresenter::onStatusTick() {
   CheckConnection();
+  reportConnectionChange();
+  followAddress();
   showTrayTip(false);
 }
 
+void MainPresenter::reportConnectionChange() {
+  // Every tick learns the state, so switching the option on later does not report old news as
+  // a change; the first tick after start only learns it.
+  const auto change = connectionWatch_.observe(statusText_ == kOnline, context_.clock->steadyNow());
+  if (!change || !view_.logConnectionChangesOn()) return;
+  if (change->online) {
+    const std::string duration = durationText(change->offlineFor);
+    log_.writeStamped(log::kBackOnline, std::string(log::kOfflineFor) + duration);
+    if (view_.isInTray()) view_.showTrayBalloon("Connection restored after " + duration);
+  } else {
+    log_.writeStamped(log::kWentOffline);
+    if (view_.isInTray()) view_.showTrayBalloon("Connection lost");
+  }
+}
+
+void MainPresenter::followAddress() {
+  if (!view_.followAddressOn()) return;
+  const std::string chosen = view_.chosenInterface();
+  const std::string address = ipv4For(*context_.network, chosen);
+  if (chosen != shownFor_) {
+    // The user picked another interface: show its address, but it is no change of address.
+    showAddress(chosen, address);
+    return;
+  }
+  if (address == shownAddress_) return;
+  const std::string old = shownAddress_;
+  showAddress(chosen, address);
+  view_.setAddressToolTip("Local IP Address");
+  // The arrow is U+2192 in UTF-8.
+  if (view_.isInTray()) view_.showTrayBalloon("Local IP changed: " + old + " \xE2\x86\x92 " + address);
+  log_.writeValued(log::kLocalIpChanged, [&address] { return address; });
+}
+
 void MainPresenter::CheckConnection() {
-  // The display changes straight away; nothing else runs in the middle of a check.
-  if (context_.network->isConnected()) {
+  // The display changes straight away; nothing else runs in the middle of a check. A state
+  // already shown is not shown again: no redraw, no tray update at rest.
+  const bool connected = context_.network->isConnected();
+  if (shownConnected_ == connected) return;
+  shownConnected_ = connected;
+  if (connected) {
     statusText_ = kOnline;
     view_.setLamp(kGreen);
     view_.setStatus(statusText_, kBlue);
@@ -82,8 +136,11 @@ void MainPresenter::CheckConnection() {
 }
 
 void MainPresenter::showTrayTip(bool refreshed) {
-  view_.setTrayTip(trayTip(refreshed ? TipAddressPrefix::RefreshedIp : TipAddressPrefix::Ip,
-                           view_.addressText(), statusText_));
+  std::string tip = trayTip(refreshed ? TipAddressPrefix::RefreshedIp : TipAddressPrefix::Ip,
+                            view_.addressText(), statusText_);
+  if (tip == shownTip_) return;
+  shownTip_ = std::move(tip);
+  view_.setTrayTip(shownTip_);
 }
 
 void MainPresenter::onAlertTick() {
@@ -92,8 +149,10 @@ void MainPresenter::onAlertTick() {
   alertOpen_ = true;
   readSetting("Options", "alertifoffline");  // a failed read goes on with the value read last
   if (settings::readsAsOn(fields_.currentValue) && statusText_ == kOffline) {
-    context_.boxes->show({kAlertText, "Connection Problems"});
-    log_.writeStamped(log::kConnectionLost);
+    // A box the program's end took away was not closed by the user: nothing to log.
+    if (context_.boxes->show({kAlertText, "Connection Problems"}) != BoxAnswer::Unanswered) {
+      log_.writeStamped(log::kConnectionLost);
+    }
   }
   alertOpen_ = false;
 }
@@ -101,11 +160,13 @@ void MainPresenter::onAlertTick() {
 void MainPresenter::onMinimised() {
   view_.moveToTray();
   view_.setCaption("Lumeno");
+  shownTip_.clear();  // the next tick gives the minimised window the tip as its caption
 }
 
 void MainPresenter::onRestored() {
   // While minimised the caption carries the tray tip; in view it is the program's title.
   view_.setCaption("Lumeno");
+  shownTip_.clear();
 }
 
 void MainPresenter::onCloseRequested() {
@@ -141,10 +202,11 @@ void MainPresenter::onShowChosen() {
 }
 
 void MainPresenter::onRefreshLocalIpChosen() {
-  view_.setAddressText(context_.network->localIPv4());
+  const std::string chosen = view_.chosenInterface();
+  showAddress(chosen, ipv4For(*context_.network, chosen));
   view_.setAddressToolTip("Local IP Address");
   showTrayTip(true);
-  log_.writeValued(log::kRefreshedLocalIp, [this] { return context_.network->localIPv4(); });
+  log_.writeValued(log::kRefreshedLocalIp, [this, &chosen] { return ipv4For(*context_.network, chosen); });
 }
 
 void MainPresenter::onRefreshNetIpChosen() {
@@ -157,6 +219,15 @@ void MainPresenter::onNetIpAnswer(const std::string& message) {
 
 void MainPresenter::onCopyChosen() {
   view_.copyToClipboard(view_.addressText());
+}
+
+void MainPresenter::onCopyIPv6Chosen() {
+  if (const auto address = ipv6For(*context_.network, view_.chosenInterface())) {
+    view_.copyToClipboard(*address);
+  } else {
+    context_.boxes->show({"There is no global IPv6 address on this interface.", "Lumeno",
+                          BoxIcon::Information, BoxButtons::Ok});
+  }
 }
 
 void MainPresenter::onGetHostNameChosen() {
@@ -223,7 +294,10 @@ void MainPresenter::onCheckForUpdatesChosen() {
 
 void MainPresenter::onEmailChosen() {
   const std::string host = context_.network->hostName();
-  const std::string report = "Local IP : " + context_.network->localIPv4() + "\r\nHost name : " + host +
+  const std::string chosen = view_.chosenInterface();
+  const auto ipv6 = ipv6For(*context_.network, chosen);
+  const std::string report = "Local IP : " + ipv4For(*context_.network, chosen) +
+                             (ipv6 ? "\r\nIPv6 : " + *ipv6 : std::string()) + "\r\nHost name : " + host +
                              "\r\nStatus : " + (context_.network->isConnected() ? "Online" : "Offline") +
                              "\r\nVersion : " + version::text + "\r\n";
   context_.launcher->openUrl(mailtoUrl("Network report from " + host, report));

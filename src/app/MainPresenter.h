@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "app/ConnectionWatch.h"
 #include "app/InfoLabelRing.h"
 #include "app/MainView.h"
 #include "common/AppContext.h"
@@ -47,6 +49,7 @@ class MainPresenter {
   void onRefreshNetIpChosen();
   void onNetIpAnswer(const std::string& message);
   void onCopyChosen();
+  void onCopyIPv6Chosen();
   void onGetHostNameChosen();
   void onIpBackgroundChosen();
   void onIpForegroundChosen();
@@ -65,14 +68,27 @@ class MainPresenter {
   bool readSetting(const char* section, const char* key);
   void showTrayTip(bool refreshed);
   void applyChosenColor(bool background);
+  // Puts the chosen interface's address into the address box and remembers it as shown.
+  void showAddress(const std::string& chosen, const std::string& address);
+  void followAddress();
+  void reportConnectionChange();
 
   const AppContext& context_;
   MainView& view_;
   settings::SettingFields fields_;
   log::ActivityLog log_;
   std::string statusText_;
+  // What the window shows already, so that a tick passes on only what changed.
+  std::optional<bool> shownConnected_;
+  std::string shownTip_;
+  std::string shownDate_;
+  std::string shownTime_;
   bool startInTray_ = false;
   bool alertOpen_ = false;
+  // The address the program last put into the address box, and the interface choice it was for.
+  std::string shownAddress_;
+  std::string shownFor_;
+  ConnectionWatch connectionWatch_;
   Rgb heldColor_ = kBlack;  // the colour chooser keeps its colour for the whole run
 };
 

@@ -57,6 +57,10 @@ class MainView {
   // Puts the icon into the tray and hides the window (without a tray: minimised on the taskbar).
   virtual void moveToTray() = 0;
   virtual void removeFromTray() = 0;
+  // Whether the icon is in the tray (the window hidden there) at this moment.
+  [[nodiscard]] virtual bool isInTray() const = 0;
+  // A balloon beside the tray icon.
+  virtual void showTrayBalloon(const std::string& text) = 0;
   // Shows the window in its normal state.
   virtual void restoreWindow() = 0;
   virtual void setCaption(const std::string& caption) = 0;
@@ -74,6 +78,12 @@ class MainView {
   // loads the dialog hidden when it is not loaded.
   virtual bool loggingSwitchOn() = 0;
   virtual bool hostNamePopupOn() = 0;
+  // The options dialog's connection options, as it last held them: "Follow address changes",
+  // "Log connection changes" and the chosen interface (empty: automatic). Asking loads the
+  // dialog hidden only when it has never been loaded.
+  virtual bool followAddressOn() = 0;
+  virtual bool logConnectionChangesOn() = 0;
+  virtual std::string chosenInterface() = 0;
 };
 
 }  // namespace lumeno::app

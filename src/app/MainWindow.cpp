@@ -65,8 +65,10 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
     : context_(context),
       seams_(std::move(seams)),
       netIp_(seams_.netIpService, seams_.netIpTimeout),
-      optionsDialog_(
-          [this] { return new settings::OptionsDialog(context_, [this] { logMonitor_.show(); }); }),
+      optionsDialog_([this] {
+        return new settings::OptionsDialog(
+            context_, [this] { logMonitor_.show(); }, &connectionOptions_);
+      }),
       logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
       ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
       aboutBox_([this] { return new about::AboutBox(context_); }),
@@ -129,6 +131,9 @@ void MainWindow::buildControls() {
   versionLabel_ = makeInfoLabel(strip, "Label1", " Version", "Version (click for more)");
   statusLabel_ = makeInfoLabel(strip, "Labelonline", " Zz..", "Internet Connection");
   for (QLabel* label : {dateLabel_, timeLabel_, versionLabel_, statusLabel_}) label->installEventFilter(this);
+  // The labels behind the front one could not be seen anyway; hidden, a new text costs them no
+  // layout or drawing until they come to the front.
+  for (QLabel* behind : {dateLabel_, timeLabel_, versionLabel_}) behind->hide();
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -184,9 +189,10 @@ void MainWindow::showAtStartUp() {
     show();
     return;
   }
-  // The tray icon exists by now, so the window goes straight there without being shown; where
-  // the desktop has no tray it stays reachable, minimised on the taskbar.
-  setWindowState(Qt::WindowMinimized);
+  // The tray icon exists by now, so the window goes straight there without ever being shown or
+  // marked minimised: a minimised mark the window manager acted on late would send the window
+  // back to the tray just after "Show Lumeno". Where the desktop has no tray, the tray component
+  // leaves it reachable, minimised on the taskbar.
   presenter_.onMinimised();
 }
 
@@ -290,6 +296,14 @@ void MainWindow::removeFromTray() {
   tray_->RemoveFromSysTray();
 }
 
+bool MainWindow::isInTray() const {
+  return tray_->IsInSysTray();
+}
+
+void MainWindow::showTrayBalloon(const std::string& text) {
+  tray_->ShowBalloon(qs(text));
+}
+
 void MainWindow::restoreWindow() {
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
@@ -347,6 +361,24 @@ bool MainWindow::loggingSwitchOn() {
 
 bool MainWindow::hostNamePopupOn() {
   return options().isHostNamePopupOn();
+}
+
+const settings::ConnectionOptions& MainWindow::connectionOptions() {
+  // The status timer asks every tick: a dialog closed with "Done" is not loaded again for that.
+  if (!connectionOptions_.read) options();
+  return connectionOptions_;
+}
+
+bool MainWindow::followAddressOn() {
+  return connectionOptions().followAddress;
+}
+
+bool MainWindow::logConnectionChangesOn() {
+  return connectionOptions().logConnectionChanges;
+}
+
+std::string MainWindow::chosenInterface() {
+  return connectionOptions().interface;
 }
 
 }  // namespace lumeno::app

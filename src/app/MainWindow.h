@@ -16,6 +16,7 @@
 #include "app/NetIpLookup.h"
 #include "common/AppContext.h"
 #include "common/SharedWindow.h"
+#include "settings/ConnectionOptions.h"
 
 class QLabel;
 class QLineEdit;
@@ -89,6 +90,8 @@ class MainWindow : public QMainWindow, public MainView {
   void setTrayTip(const std::string& tip) override;
   void moveToTray() override;
   void removeFromTray() override;
+  [[nodiscard]] bool isInTray() const override;
+  void showTrayBalloon(const std::string& text) override;
   void restoreWindow() override;
   void setCaption(const std::string& caption) override;
   void endProgram() override;
@@ -99,6 +102,9 @@ class MainWindow : public QMainWindow, public MainView {
   void startSystemInfo() override;
   bool loggingSwitchOn() override;
   bool hostNamePopupOn() override;
+  bool followAddressOn() override;
+  bool logConnectionChangesOn() override;
+  std::string chosenInterface() override;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -112,12 +118,14 @@ class MainWindow : public QMainWindow, public MainView {
   void buildMenus();
   void startTimers();
   void setWindowBackground(const QColor& color);
+  const settings::ConnectionOptions& connectionOptions();
 
   AppContext context_;
   Seams seams_;
   std::unique_ptr<ColorChooser> ownColors_;
   std::unique_ptr<tray::SysTray> tray_;
   bool followDesktopBackground_ = false;
+  settings::ConnectionOptions connectionOptions_;  // kept current by the options dialog
 
   QLineEdit* addressBox_ = nullptr;
   QLabel* lamp_ = nullptr;

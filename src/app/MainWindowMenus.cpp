@@ -56,6 +56,7 @@ void MainWindow::buildMenus() {
   addItems(this, fileMenu_,
            {{"mnuemailip", "Email", &MainPresenter::onEmailChosen},
             {"mnucopyip", "Copy", &MainPresenter::onCopyChosen},
+            {"mnucopyipv6", "Copy IPv6", &MainPresenter::onCopyIPv6Chosen},
             {"mnuline5", "-"},
             {"mnuupdateip", "Refresh Local IP", &MainPresenter::onRefreshLocalIpChosen},
             {"mnutraynetip", "Refresh Net IP", &MainPresenter::onRefreshNetIpChosen},
@@ -100,6 +101,7 @@ void MainWindow::buildMenus() {
             {"mnuline8", "-"},
             {"mnucheckforupdate", "Check for updates", &MainPresenter::onCheckForUpdatesChosen},
             {"mnutraycopyip", "Copy", &MainPresenter::onCopyChosen},
+            {"mnutraycopyipv6", "Copy IPv6", &MainPresenter::onCopyIPv6Chosen},
             {"line98", "-"},
             {"mnusystrayexit", "Exit", &MainPresenter::onTrayExitChosen}},
            Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include "common/MessageBoxes.h"
@@ -8,11 +9,8 @@
 
 namespace lumeno::app {
 
-SingleInstance::SingleInstance(const QString& lockFile) : lock_(lockFile) {
-  // Age never makes a lock stale: only an owner that is gone does.
-  lock_.setStaleLockTime(0);
-  acquired_ = lock_.tryLock(0);
-}
+SingleInstance::SingleInstance(const QString& lockFile)
+    : lock_(std::filesystem::path(QFile::encodeName(lockFile).toStdString())) {}
 
 QString SingleInstance::defaultLockFile() {
   // Qt gives every user a runtime folder of their own (making one under the temporary folder

@@ -1,30 +1,30 @@
 #pragma once
 
-#include <memory>
-
-#include <QLockFile>
 #include <QString>
 
 #include "common/AppContext.h"
+#include "platform/posix/InstanceLock.h"
 
 namespace lumeno::app {
 
 // The checks made before the main window exists.
 enum class StartCheck { Go, AlreadyRunning, SettingsMissing };
 
-// The per-user lock that keeps a second copy from running. A copy that was killed leaves a
-// lock whose owner is gone, and that lock is taken over; a running copy is never displaced.
+// The per-user lock that keeps a second copy from running. Only a live copy holding the lock
+// stops a start: whatever a killed copy left in the lock file is taken over, and a lock that
+// cannot be made at all lets the program run rather than end unseen.
 class SingleInstance {
  public:
   explicit SingleInstance(const QString& lockFile);
-  [[nodiscard]] bool acquired() const { return acquired_; }
+  [[nodiscard]] bool acquired() const {
+    return lock_.outcome() != platform::InstanceLock::Outcome::HeldByAnother;
+  }
 
   // Where this user's lock lives: the session's runtime folder.
   static QString defaultLockFile();
 
  private:
-  QLockFile lock_;
-  bool acquired_ = false;
+  platform::InstanceLock lock_;
 };
 
 // Another copy running: end silently. No Lumeno.ini: tell the user, then end; nothing is logged.

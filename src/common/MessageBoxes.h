@@ -6,7 +6,9 @@ namespace lumeno {
 
 enum class BoxIcon { None, Exclamation, Critical, Information, Question };
 enum class BoxButtons { Ok, YesNo };
-enum class BoxAnswer { Ok, Yes, No };
+// Unanswered: the box went away without a button, because the program is ending (a quit signal
+// or the session closing while it was open).
+enum class BoxAnswer { Ok, Yes, No, Unanswered };
 
 // One modal message box. A box that names no title carries the program's title, "Lumeno".
 struct BoxRequest {

@@ -1,5 +1,6 @@
 #include "common/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 
@@ -24,11 +25,15 @@ BoxAnswer QtMessageBoxes::show(const BoxRequest& request) {
   if (request.buttons == BoxButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
   }
-  box.setStandardButtons(QMessageBox::Ok);
   box.exec();
-  return BoxAnswer::Ok;
+  // Esc and the close box answer like the box's escape button; only a quit leaves no button.
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked == nullptr) return BoxAnswer::Unanswered;
+  if (request.buttons == BoxButtons::Ok) return BoxAnswer::Ok;
+  return box.standardButton(clicked) == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
 }  // namespace lumeno

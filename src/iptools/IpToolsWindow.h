@@ -1,67 +1,70 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QString>
+#include <QPoint>
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
-#include <string_view>
+#include <string>
 
 #include "common/AppContext.h"
-#include "iptools/ToolCommands.h"
-#include "iptools/ToolRunner.h"
-#include "iptools/WindowRules.h"
+#include "iptools/IpToolsPresenter.h"
+#include "iptools/IpToolsView.h"
+#include "iptools/QtToolRunner.h"
 
-class QAction;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QPushButton;
 class QRadioButton;
 class QWidget;
 
 namespace lumeno::iptools {
 
-// The "IP Tools" window (objectName "frmMain"): ping, trace route to a typed address or a host
-// name, netstat, the stored results and "Clear all". Every control carries its objectName.
-//
-// A tool runs in the background: while it runs, the window shows the busy pointer and takes no
-// other command, its button reads "Stop" and ends it (so does Esc), and its output shows live in
-// the output box. Closing or destroying the window ends a running tool.
+// The "IP Tools" window (objectName "frmMain"), built as designed, every control carrying its
+// objectName. It shows what its presenter says and hands it every click, key and tool report;
+// its tools run through a QtToolRunner.
 //
 // Constructing the window loads it: the result files get their placeholder texts and the window
 // starts in Ping mode with " Ready...".
-class IpToolsWindow : public QMainWindow {
+class IpToolsWindow : public QMainWindow, public IpToolsView {
   Q_OBJECT
 
  public:
-  explicit IpToolsWindow(const AppContext& context, QWidget* parent = nullptr);
+  explicit IpToolsWindow(const AppContext& context, QWidget* parent = nullptr,
+                         IpToolsPresenter::MonotonicClock clock = &IpToolsPresenter::steadyMilliseconds);
   IpToolsWindow(const IpToolsWindow&) = delete;
   IpToolsWindow& operator=(const IpToolsWindow&) = delete;
   ~IpToolsWindow() override;
 
-  // Where the tools are found; by default the search path and the system folders.
-  void setProgramFinder(ToolRunner::ProgramFinder finder);
-
-  // The trace target: the typed address in address trace mode (also setting the status label to
-  // its class), else the domain box's text. Empty, after the "Error, Wrong input." message, when
-  // an octet box does not hold a number.
-  QString obtainip();
-
-  // Selects the whole text of the host box, the count box or the output box.
-  void selectall(QWidget* box);
-
-  [[nodiscard]] bool isToolRunning() const;
+  // The runner and the presenter, for the tests that try other limits and tools.
+  [[nodiscard]] QtToolRunner& runner() { return runner_; }
+  [[nodiscard]] IpToolsPresenter& presenter() { return *presenter_; }
+  [[nodiscard]] bool isToolRunning() const { return presenter_->isToolRunning(); }
   // Process id of the running tool, 0 when none runs.
-  [[nodiscard]] qint64 toolProcessId() const;
+  [[nodiscard]] std::int64_t toolProcessId() const { return runner_.processId(); }
 
-  // Ends the running tool, as its "Stop" button does.
-  void stopTool();
+  // IpToolsView
+  [[nodiscard]] std::string text(Control box) const override;
+  void setText(Control control, const std::string& text) override;
+  [[nodiscard]] bool isTicked(Control tick) const override;
+  void setTicked(Control tick, bool ticked) override;
+  void setEnabled(Control control, bool enabled) override;
+  void selectMode(Mode mode) override;
+  void appendOutput(const std::string& text) override;
+  void insertOutputAtStart(const std::string& text) override;
+  void removeOutputLines(std::size_t first, std::size_t count) override;
+  void setOutputReadOnly(bool readOnly) override;
+  void moveCaretToEnd() override;
+  void moveCaretToStart() override;
+  void selectAll(Control box) override;
+  void popUpOptionsMenu() override;
+  void showBusyPointer(bool busy) override;
+  void beep() override;
+  [[nodiscard]] int doubleClickInterval() const override;
+  void closeWindow() override;
 
  Q_SIGNALS:
-  // The tool's process has been asked to start.
-  void toolStarted();
   // More of the running tool's output is in the output box.
   void toolOutputShown();
   // The tool has ended and the window shows its whole result file.
@@ -77,65 +80,26 @@ class IpToolsWindow : public QMainWindow {
  private:
   void buildControls();
   void buildMenus();
-  void load();
-  void applyMode(Mode mode);
-  void refreshEnabledStates();
+  void connectControls();
   void applyLayoutRule();
-
-  void pingClicked();
-  void traceClicked();
-  void netstatClicked();
-  void startTool(const ToolRequest& request);
-  void toolEnded(bool resultWritten);
-  void leaveRunState();
-  void showResultFile(Tool tool, bool resultWritten);
-  void caretToEnd();
-
-  void showLastPing();
-  void showLastTrace();
-  void showLastNetstat();
-  void showStoredFile(std::string_view fileName);
-  void clearAll();
-
-  void setStatus(std::string_view text);
-  void showMessage(std::string_view text);
-  [[nodiscard]] QPushButton* toolButton(Tool tool) const;
-  [[nodiscard]] std::filesystem::path resultPath(std::string_view fileName) const;
+  [[nodiscard]] QWidget* widget(Control control) const;
   [[nodiscard]] int xPixels(int twips) const;
   [[nodiscard]] int yPixels(int twips) const;
-  [[nodiscard]] QRect twips(int left, int top, int width, int height) const;
 
   AppContext context_;
-  ToolRunner* runner_ = nullptr;
-  std::optional<Tool> runningTool_;
-  Mode mode_ = Mode::Ping;
+  QtToolRunner runner_;
+  std::unique_ptr<IpToolsPresenter> presenter_;
   bool centred_ = false;
 
+  // The controls the presenter knows, by what it calls them; menu items are kept as actions.
+  std::array<QObject*, static_cast<std::size_t>(Control::ClearAllItem) + 1> controls_{};
+  std::array<QRadioButton*, 4> modeButtons_{};
   QWidget* client_ = nullptr;
-  QPlainTextEdit* txtOutPut_ = nullptr;
-  QRadioButton* pingopt_ = nullptr;
-  QLineEdit* txtIP_ = nullptr;
-  QLabel* amountping_ = nullptr;
-  QLineEdit* txtNumber_ = nullptr;
-  QPushButton* cmdPing_ = nullptr;
-  QRadioButton* ipopt_ = nullptr;
-  QLineEdit* iptxt_[4] = {};
-  QLineEdit* hops_ = nullptr;
-  QLineEdit* timeout_ = nullptr;
-  QRadioButton* urlopt_ = nullptr;
-  QLineEdit* urltxt_ = nullptr;
-  QCheckBox* chkgethostnames_ = nullptr;
-  QPushButton* tracmd_ = nullptr;
-  QRadioButton* netstatopt_ = nullptr;
-  QCheckBox* chknetstatall_ = nullptr;
-  QPushButton* netstatbutton_ = nullptr;
-  QLabel* classlbl_ = nullptr;
-
-  QMenu* mnuoptions_ = nullptr;
-  QAction* mnulastping_ = nullptr;
-  QAction* mnulasttrace_ = nullptr;
-  QAction* mnunetstat_ = nullptr;
-  QAction* mnuclearall_ = nullptr;
+  QPlainTextEdit* outputBox_ = nullptr;
+  QWidget* hostBox_ = nullptr;
+  QWidget* countBox_ = nullptr;
+  QMenu* optionsMenu_ = nullptr;
+  QPoint popUpAt_;  // where the last click on the output box was
 };
 
 }  // namespace lumeno::iptools

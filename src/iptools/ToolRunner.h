@@ -1,74 +1,55 @@
 #pragma once
 
-#include <QFile>
-#include <QObject>
-#include <QPointer>
-#include <QProcess>
-#include <QString>
-#include <QStringDecoder>
-#include <QTimer>
-
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <string_view>
 
 #include "iptools/ToolCommands.h"
 
 namespace lumeno::iptools {
 
-// Runs one console tool at a time without blocking the event loop. The tool is started directly
-// with its argument list (never through a shell), in the program's folder, with nothing on its
-// standard input; its standard output and standard error go, as they arrive, into the tool's
-// result file and out through outputArrived().
-class ToolRunner : public QObject {
-  Q_OBJECT
+// How a run ended.
+enum class RunEnd {
+  Ran,               // the tool ran to its end
+  Stopped,           // stop() ended it
+  Cut,               // its result file became full, so it was ended
+  ResultUnwritable,  // the result file could not be opened for writing; nothing was started
+  ResultNotRegular,  // a named pipe, a device or a folder is in the result file's place
+  NotStarted,        // the tool is missing or could not be started; the result file says why
+};
 
+// Whether the run started the tool's process.
+[[nodiscard]] bool startedTheTool(RunEnd end);
+
+// Runs one console tool at a time without blocking the window. Each platform turns the request
+// into its own command (an argument list here, a command line on Windows), never through a
+// shell, with the program's folder as working folder and nothing on the tool's input. The tool's
+// output goes, as it arrives, into the result file (at most kResultFileLimit of it) and out
+// through the output handler.
+class ToolRunner {
  public:
-  // Full path of the program of that name, or an empty text when it is not installed.
-  using ProgramFinder = std::function<QString(const QString& name)>;
+  struct Handlers {
+    // Bytes of the tool's output, exactly as they went into the result file.
+    std::function<void(std::string_view bytes)> output;
+    // The tool has ended and its result file is closed. Always reported from the event loop,
+    // after start() has returned, also when nothing could be started.
+    std::function<void(RunEnd end)> finished;
+  };
 
-  explicit ToolRunner(QObject* parent = nullptr);
-  ToolRunner(const ToolRunner&) = delete;
-  ToolRunner& operator=(const ToolRunner&) = delete;
-  ~ToolRunner() override;
+  virtual ~ToolRunner() = default;
 
-  // The search path, then the system folders that an ordinary user's search path may lack.
-  static QString findInstalledProgram(const QString& name);
-  void setProgramFinder(ProgramFinder finder);
-
-  // Starts the tool for the request; its result file in `folder` is emptied first. finished()
-  // always follows, also when the tool is missing or cannot be started (the result file then
-  // holds one line that says why). Ignored while a tool runs.
-  void start(const ToolRequest& request, const QString& folder);
-
-  [[nodiscard]] bool isRunning() const { return running_; }
+  virtual void setHandlers(Handlers handlers) = 0;
+  // Starts the tool for the request, emptying its result file in `folder` first. Ignored while a
+  // tool runs.
+  virtual void start(const ToolRequest& request, const std::filesystem::path& folder) = 0;
+  // Asks the running tool to end as Ctrl+C would, so that it can still print its summary, and
+  // kills it if it is still there a second later. finished follows once it has gone.
+  virtual void stop() = 0;
+  // Kills the running tool and waits for it to go, reporting nothing (its window is closing).
+  virtual void kill() = 0;
   // The running tool's process id, 0 when no process runs.
-  [[nodiscard]] qint64 processId() const;
-
-  // Ends the running tool; finished() follows once it has gone.
-  void stop();
-  // Ends the running tool and waits for it to go, without reporting anything (the owner is
-  // going away).
-  void abandon();
-
- Q_SIGNALS:
-  void outputArrived(const QString& text);
-  // The tool has ended and its result file is closed. `resultWritten` is false when the result
-  // file could not be opened for writing; the tool was then not started.
-  void finished(bool resultWritten);
-
- private:
-  void readOutput();
-  void processEnded();
-  void finishLater(bool resultWritten);
-  void finishPending();
-  void finishNow(bool resultWritten);
-
-  ProgramFinder finder_;
-  QPointer<QProcess> process_;
-  QFile result_;
-  QStringDecoder decoder_{QStringDecoder::Utf8};
-  bool running_ = false;
-  QTimer pendingFinish_;  // reports a run that ended without a process
-  bool pendingResultWritten_ = true;
+  [[nodiscard]] virtual std::int64_t processId() const = 0;
 };
 
 }  // namespace lumeno::iptools

@@ -27,13 +27,37 @@ std::string unwritableResultNote(std::string_view fileName) {
   return note;
 }
 
-bool enabledInMode(Mode mode, std::string_view control) {
-  const auto isOctet = [&] { return control.size() == 6 && control.substr(0, 5) == "iptxt"; };
+std::string notRegularResultNote(std::string_view fileName) {
+  std::string note = "The result file ";
+  note += fileName;
+  note +=
+      " in the program's folder is not a regular file (a named pipe, a device or a folder), so the "
+      "tool was not run.";
+  return note;
+}
+
+std::string notRegularStoredNote(std::string_view fileName) {
+  std::string note = "No result to show: ";
+  note += fileName;
+  note += " in the program's folder is not a regular file (a named pipe, a device or a folder).";
+  return note;
+}
+
+std::string unreadableResultNote(std::string_view fileName) {
+  std::string note = "No result to show: ";
+  note += fileName;
+  note += " in the program's folder cannot be read.";
+  return note;
+}
+
+bool enabledInMode(Mode mode, Control control) {
+  const bool octet = control == Control::Octet1 || control == Control::Octet2 || control == Control::Octet3 ||
+                     control == Control::Octet4;
   switch (mode) {
-    case Mode::Ping: return control == "cmdPing" || control == "txtIP";
-    case Mode::AddressTrace: return control == "tracmd" || isOctet();
-    case Mode::DomainTrace: return control == "tracmd" || control == "urltxt";
-    case Mode::Netstat: return control == "netstatbutton";
+    case Mode::Ping: return control == Control::PingButton || control == Control::HostBox;
+    case Mode::AddressTrace: return control == Control::TraceButton || octet;
+    case Mode::DomainTrace: return control == Control::TraceButton || control == Control::DomainBox;
+    case Mode::Netstat: return control == Control::NetstatButton;
   }
   return false;
 }

@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "iptools/IpToolsView.h"
+
 // The IP tools window's rules that are not about widgets: its texts, its tool modes, the ping
 // counter, what "Clear all" resets and in which order, and the placeholder texts of a fresh load.
-// Controls are named by their objectName.
 namespace lumeno::iptools {
 
 // Status label texts; the leading spaces are part of them, the netstat pair has none.
@@ -17,6 +18,10 @@ inline constexpr std::string_view kStatusError = " Error...";
 inline constexpr std::string_view kStatusNetstatWorking = "Working...";
 inline constexpr std::string_view kStatusNetstatDone = "Done...";
 inline constexpr std::string_view kStatusAllCleared = " All Cleared";
+inline constexpr std::string_view kStatusStopped = " Stopped...";
+
+// A tool button's caption while its tool runs.
+inline constexpr std::string_view kStopCaption = "Stop";
 
 // Message box texts.
 inline constexpr std::string_view kEmptyHostMessage = "Please enter IP or Domain name to ping";
@@ -39,6 +44,14 @@ inline constexpr std::string_view kTraceRecoveryText =
 // The one line the output box shows when the result file cannot be written.
 [[nodiscard]] std::string unwritableResultNote(std::string_view fileName);
 
+// The one line the output box shows when a named pipe, a device or a folder stands where the
+// result file belongs: no tool is run into it and nothing is read from it.
+[[nodiscard]] std::string notRegularResultNote(std::string_view fileName);
+[[nodiscard]] std::string notRegularStoredNote(std::string_view fileName);
+
+// The one line the output box shows when a stored result exists but cannot be read.
+[[nodiscard]] std::string unreadableResultNote(std::string_view fileName);
+
 struct FileText {
   std::string_view file;
   std::string_view text;
@@ -51,41 +64,39 @@ inline constexpr std::array<FileText, 3> kPlaceholders{{
     {"netstat.txt", "No net status has been done yet"},
 }};
 
-enum class Mode { Ping, AddressTrace, DomainTrace, Netstat };
-
 // The controls whose enabled state depends on the tool mode; all others are always enabled.
-inline constexpr std::array<std::string_view, 9> kModeControls{
-    "cmdPing", "txtIP", "tracmd", "netstatbutton", "iptxt1", "iptxt2", "iptxt3", "iptxt4", "urltxt"};
+inline constexpr std::array<Control, 9> kModeControls{
+    Control::PingButton, Control::HostBox, Control::TraceButton, Control::NetstatButton, Control::Octet1,
+    Control::Octet2,     Control::Octet3,  Control::Octet4,      Control::DomainBox};
 
 // Whether one of kModeControls is enabled in the mode.
-[[nodiscard]] bool enabledInMode(Mode mode, std::string_view control);
+[[nodiscard]] bool enabledInMode(Mode mode, Control control);
 
 // The ping counter after one more ping: the caption read as a whole number, plus one.
 [[nodiscard]] std::string nextPingCount(std::string_view caption);
 
-// One step of "Clear all": a control and the value it gets. Check boxes take "0" (unticked);
-// "classlbl" is the status label.
+// One step of "Clear all": a control and the text it gets; a check box is unticked instead.
 struct ResetStep {
-  std::string_view control;
+  Control control;
   std::string_view value;
 };
 
 inline constexpr std::array<ResetStep, 15> kClearAllSteps{{
-    {"classlbl", kStatusWorking},
-    {"amountping", "0"},
-    {"txtIP", ""},
-    {"txtNumber", "4"},
-    {"chknetstatall", "0"},
-    {"txtOutPut", ""},
-    {"iptxt1", ""},
-    {"iptxt2", ""},
-    {"iptxt3", ""},
-    {"iptxt4", ""},
-    {"urltxt", "www."},
-    {"hops", "30"},
-    {"timeout", "3000"},
-    {"chkgethostnames", "0"},
-    {"classlbl", kStatusAllCleared},
+    {Control::StatusLabel, kStatusWorking},
+    {Control::Counter, "0"},
+    {Control::HostBox, ""},
+    {Control::CountBox, "4"},
+    {Control::ShowAllTick, ""},
+    {Control::OutputBox, ""},
+    {Control::Octet1, ""},
+    {Control::Octet2, ""},
+    {Control::Octet3, ""},
+    {Control::Octet4, ""},
+    {Control::DomainBox, "www."},
+    {Control::HopsBox, "30"},
+    {Control::TimeoutBox, "3000"},
+    {Control::HostNamesTick, ""},
+    {Control::StatusLabel, kStatusAllCleared},
 }};
 
 }  // namespace lumeno::iptools

@@ -11,8 +11,8 @@ ActivityLog::ActivityLog(std::filesystem::path file, const platform::Clock& cloc
                          std::function<bool()> loggingOn)
     : file_(std::move(file)), clock_(clock), loggingOn_(std::move(loggingOn)) {}
 
-void ActivityLog::writeStamped(std::string_view head) const {
-  if (loggingOn_()) writeStampedAlways(head);
+void ActivityLog::writeStamped(std::string_view head, std::string_view tail) const {
+  if (loggingOn_()) platform::appendToFile(file_, stampedEntry(head, clock_.now(), tail));
 }
 
 void ActivityLog::writeStampedAlways(std::string_view head) const {

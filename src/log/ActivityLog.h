@@ -17,8 +17,9 @@ class ActivityLog {
   // `loggingOn` is asked at the moment of each write (the options dialog's "Use log file" box).
   ActivityLog(std::filesystem::path file, const platform::Clock& clock, std::function<bool()> loggingOn);
 
-  // A head without a value ("[Program Exit] ,"), written only while logging is on.
-  void writeStamped(std::string_view head) const;
+  // A head without a value ("[Program Exit] ,"), written only while logging is on; a tail goes
+  // after the time (" , Offline for : 00:00:05").
+  void writeStamped(std::string_view head, std::string_view tail = {}) const;
   // The same, whatever the logging switch says (a failed settings read is always logged).
   void writeStampedAlways(std::string_view head) const;
   // A head with a value ("[Refreshed Local IP] : "); the value is read only when logging is on.

@@ -2,16 +2,21 @@
 
 namespace lumeno::log {
 
-std::string stamp(const platform::DateTimeText& now) {
+std::string stamp(const platform::DateTimeText& now, std::string_view tail) {
   std::string text;
-  text.reserve(24 + now.shortDate.size() + now.longTime.size());
-  text.append(" Date : ").append(now.shortDate).append(" , Time : ").append(now.longTime).append("\r\n");
+  text.reserve(24 + now.shortDate.size() + now.longTime.size() + tail.size());
+  text.append(" Date : ")
+      .append(now.shortDate)
+      .append(" , Time : ")
+      .append(now.longTime)
+      .append(tail)
+      .append("\r\n");
   return text;
 }
 
-std::string stampedEntry(std::string_view head, const platform::DateTimeText& now) {
+std::string stampedEntry(std::string_view head, const platform::DateTimeText& now, std::string_view tail) {
   std::string text(head);
-  text += stamp(now);
+  text += stamp(now, tail);
   return text;
 }
 

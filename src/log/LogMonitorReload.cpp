@@ -12,25 +12,4 @@ LogChange classifyLogChange(const platform::FileIdentity& shown, const platform:
   return current.modifiedNs == shown.modifiedNs ? LogChange::Unchanged : LogChange::Replaced;
 }
 
-platform::FileIdentity identityOfShown(const platform::FileIdentity& before, std::uint64_t bytesShown) {
-  platform::FileIdentity shown = before;
-  shown.exists = true;
-  shown.size = bytesShown;
-  return shown;
-}
-
-std::string LineEndFolder::fold(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) {
-    if (c == '\n' && afterCr_) {
-      afterCr_ = false;  // the LF of a CR LF pair whose CR already made the break
-      continue;
-    }
-    afterCr_ = c == '\r';
-    out.push_back(afterCr_ ? '\n' : c);
-  }
-  return out;
-}
-
 }  // namespace lumeno::log

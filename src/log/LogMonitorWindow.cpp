@@ -1,46 +1,57 @@
 #include "log/LogMonitorWindow.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QScreen>
+#include <QPushButton>
 #include <QStatusBar>
-#include <QTextCursor>
 #include <QTimer>
+#include <QVBoxLayout>
 
-#include "common/MessageBoxes.h"
 #include "common/WindowGeometry.h"
+#include "log/LogLinesView.h"
 
 namespace lumeno::log {
 namespace {
 
 constexpr int kReloadIntervalMs = 3000;
-// How many of the last bytes shown are read again with the growth, to be sure the file still
-// begins with what the box shows (a clear followed by enough new entries also "grows").
-constexpr std::size_t kTailBytes = 1024;
+
+QString qs(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
 LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
-    : QMainWindow(parent), context_(context), file_(context.file("log.txt")) {
+    : QMainWindow(parent),
+      context_(context),
+      source_(context.file("log.txt")),
+      presenter_(source_, *this, *context.boxes) {
   setObjectName(QStringLiteral("logfrm"));
   setWindowTitle(QStringLiteral("Log monitor"));
   QFont verdana(QStringLiteral("Verdana"));
   verdana.setPointSizeF(8.25);
   setFont(verdana);
 
-  RichTextBox1_ = new QPlainTextEdit(this);
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  RichTextBox1_ = new LogLinesView(presenter_, client);
   RichTextBox1_->setObjectName(QStringLiteral("RichTextBox1"));
-  RichTextBox1_->setReadOnly(true);
-  // Read-only, yet with a caret the user can move and select with.
-  RichTextBox1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  RichTextBox1_->setUndoRedoEnabled(false);
-  setCentralWidget(RichTextBox1_);
+  column->addWidget(RichTextBox1_);
+  buildSearchBar(client);
+  column->addWidget(searchBar_);
+  setCentralWidget(client);
 
   StatusBar1_ = new QStatusBar(this);
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
@@ -62,10 +73,28 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   connect(mnuresume_, &QAction::triggered, this, &LogMonitorWindow::mnuresume_Click);
   connect(mnuexit_, &QAction::triggered, this, &LogMonitorWindow::mnuexit_Click);
 
+  // The search keys belong to the window, not to the menu.
+  auto* search = new QAction(this);
+  search->setObjectName(QStringLiteral("findaction"));
+  search->setShortcut(QKeySequence::Find);
+  connect(search, &QAction::triggered, this, &LogMonitorWindow::openSearch);
+  auto* next = new QAction(this);
+  next->setShortcut(QKeySequence::FindNext);
+  connect(next, &QAction::triggered, this, &LogMonitorWindow::findNext);
+  auto* previous = new QAction(this);
+  previous->setShortcut(QKeySequence::FindPrevious);
+  connect(previous, &QAction::triggered, this, &LogMonitorWindow::findPrevious);
+  addActions({search, next, previous});
+
   Timer1_ = new QTimer(this);
   Timer1_->setObjectName(QStringLiteral("Timer1"));
   Timer1_->setInterval(kReloadIntervalMs);
   connect(Timer1_, &QTimer::timeout, this, &LogMonitorWindow::Timer1_Timer);
+  // Slices of indexing and searching run between the window's events.
+  work_ = new QTimer(this);
+  work_->setSingleShot(true);
+  work_->setInterval(0);
+  connect(work_, &QTimer::timeout, this, [this] { presenter_.doWork(); });
 
   // The designed client area lies below the menu bar.
   resize(app::twipsX(*this, 7005), app::twipsY(*this, 5355) + menuBar()->sizeHint().height());
@@ -74,129 +103,137 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
 
 LogMonitorWindow::~LogMonitorWindow() = default;
 
+void LogMonitorWindow::buildSearchBar(QWidget* parent) {
+  searchBar_ = new QWidget(parent);
+  searchBar_->setObjectName(QStringLiteral("searchbar"));
+  auto* row = new QHBoxLayout(searchBar_);
+  row->setContentsMargins(2, 2, 2, 2);
+  txtfind_ = new QLineEdit(searchBar_);
+  txtfind_->setObjectName(QStringLiteral("txtfind"));
+  txtfind_->setPlaceholderText(QStringLiteral("Find"));
+  txtfind_->installEventFilter(this);
+  cmdfindprevious_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
+  cmdfindprevious_->setObjectName(QStringLiteral("cmdfindprevious"));
+  cmdfindnext_ = new QPushButton(QStringLiteral("Next"), searchBar_);
+  cmdfindnext_->setObjectName(QStringLiteral("cmdfindnext"));
+  lblfindstate_ = new QLabel(searchBar_);
+  lblfindstate_->setObjectName(QStringLiteral("lblfindstate"));
+  row->addWidget(txtfind_, 1);
+  row->addWidget(cmdfindprevious_);
+  row->addWidget(cmdfindnext_);
+  row->addWidget(lblfindstate_);
+  connect(txtfind_, &QLineEdit::returnPressed, this, &LogMonitorWindow::findNext);
+  connect(cmdfindnext_, &QPushButton::clicked, this, &LogMonitorWindow::findNext);
+  connect(cmdfindprevious_, &QPushButton::clicked, this, &LogMonitorWindow::findPrevious);
+  searchBar_->hide();
+}
+
 void LogMonitorWindow::load() {
-  mnupausescreen_->setEnabled(true);
-  mnuresume_->setEnabled(false);
-  showNothing();
-  centred_ = false;
   loaded_ = true;
-  // The box fills at the first tick, one interval after loading.
-  Timer1_->start();
+  centred_ = false;
+  presenter_.load();
 }
 
 void LogMonitorWindow::Timer1_Timer() {
-  // Paused or closed: the view stays exactly as the user left it.
-  if (!Timer1_->isActive()) return;
-  refresh();
-  RichTextBox1_->moveCursor(QTextCursor::End);
-}
-
-void LogMonitorWindow::refresh() {
-  const platform::FileIdentity current = platform::identifyFile(file_);
-  switch (classifyLogChange(shown_, current)) {
-    case LogChange::Missing: showNothing(); break;
-    case LogChange::Unchanged:
-      // A file that ends inside a multi-byte character and then stays as it is: show the
-      // broken character rather than hide its bytes for good.
-      if (decoder_.holdsIncompleteCharacter()) {
-        decoder_.resetState();
-        appendText(QString(QChar::ReplacementCharacter));
-      }
-      break;
-    case LogChange::Grew: appendGrowth(current); break;
-    case LogChange::Replaced: showWholeFile(current); break;
-  }
-}
-
-void LogMonitorWindow::showWholeFile(const platform::FileIdentity& before) {
-  const std::optional<std::string> bytes = platform::readFile(file_);
-  if (!bytes) {
-    showNothing();
-    return;
-  }
-  ++reads_.whole;
-  lineEnds_.reset();
-  decoder_.resetState();
-  RichTextBox1_->setPlainText(toText(*bytes));
-  shown_ = identityOfShown(before, bytes->size());
-  tail_.clear();
-  rememberTail(*bytes);
-}
-
-void LogMonitorWindow::appendGrowth(const platform::FileIdentity& before) {
-  const std::uint64_t from = shown_.size - tail_.size();
-  const std::optional<std::string> bytes = platform::readFileFrom(file_, from);
-  if (!bytes) {
-    showNothing();
-    return;
-  }
-  ++reads_.appended;
-  if (!std::string_view(*bytes).starts_with(tail_)) {
-    // Not a continuation of what the box shows: emptied and refilled since the last look.
-    showWholeFile(before);
-    return;
-  }
-  const std::string_view fresh = std::string_view(*bytes).substr(tail_.size());
-  appendText(toText(fresh));
-  shown_ = identityOfShown(before, from + bytes->size());
-  rememberTail(fresh);
-}
-
-void LogMonitorWindow::showNothing() {
-  if (!RichTextBox1_->document()->isEmpty()) RichTextBox1_->clear();
-  shown_ = {};
-  tail_.clear();
-  lineEnds_.reset();
-  decoder_.resetState();
-}
-
-void LogMonitorWindow::appendText(const QString& text) {
-  if (text.isEmpty()) return;
-  // At the very end, without the paragraph break appendPlainText would add.
-  QTextCursor cursor(RichTextBox1_->document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(text);
-}
-
-QString LogMonitorWindow::toText(std::string_view bytes) {
-  const std::string folded = lineEnds_.fold(bytes);
-  return decoder_.decode(QByteArrayView(folded.data(), static_cast<qsizetype>(folded.size())));
-}
-
-void LogMonitorWindow::rememberTail(std::string_view bytes) {
-  if (bytes.size() >= kTailBytes) {
-    tail_.assign(bytes.substr(bytes.size() - kTailBytes));
-    return;
-  }
-  tail_.append(bytes);
-  if (tail_.size() > kTailBytes) tail_.erase(0, tail_.size() - kTailBytes);
+  presenter_.tick();
 }
 
 void LogMonitorWindow::mnuclearlog_Click() {
-  const BoxRequest ask{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo};
-  if (context_.boxes->show(ask) != BoxAnswer::Yes) return;
-  if (!platform::writeFile(file_, {})) {
-    context_.boxes->show({"The log file could not be cleared: " + file_.string(), "Lumeno",
-                          BoxIcon::Exclamation, BoxButtons::Ok});
-  }
-  // Show the file as it is now, paused or not; the caret stays where it is.
-  refresh();
+  presenter_.clearLog();
 }
 
 void LogMonitorWindow::mnupausescreen_Click() {
-  Timer1_->stop();
-  mnupausescreen_->setEnabled(false);
-  mnuresume_->setEnabled(true);
+  presenter_.pause();
 }
 
 void LogMonitorWindow::mnuresume_Click() {
-  Timer1_->start();
-  mnupausescreen_->setEnabled(true);
-  mnuresume_->setEnabled(false);
+  presenter_.resume();
 }
 
 void LogMonitorWindow::mnuexit_Click() {
   close();
+}
+
+void LogMonitorWindow::openSearch() {
+  searchBar_->show();
+  txtfind_->setFocus();
+  txtfind_->selectAll();
+}
+
+void LogMonitorWindow::findNext() {
+  if (!searchBar_->isVisible()) openSearch();
+  presenter_.find(txtfind_->text().toStdString(), true);
+}
+
+void LogMonitorWindow::findPrevious() {
+  if (!searchBar_->isVisible()) openSearch();
+  presenter_.find(txtfind_->text().toStdString(), false);
+}
+
+void LogMonitorWindow::closeSearch() {
+  searchBar_->hide();
+  RichTextBox1_->setFocus();
+}
+
+bool LogMonitorWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtfind_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape) {
+      closeSearch();
+      return true;
+    }
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        key->modifiers().testFlag(Qt::ShiftModifier)) {
+      findPrevious();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void LogMonitorWindow::showLineCount(std::size_t count) {
+  RichTextBox1_->setLineCount(count);
+}
+
+void LogMonitorWindow::showMoreLines(std::size_t count) {
+  RichTextBox1_->addLines(count);
+}
+
+void LogMonitorWindow::scrollToBottom() {
+  RichTextBox1_->scrollToBottom();
+}
+
+void LogMonitorWindow::scrollToLine(std::size_t line) {
+  RichTextBox1_->scrollToLine(line);
+}
+
+void LogMonitorWindow::showNote(const std::string& note) {
+  RichTextBox1_->setNote(qs(note));
+}
+
+void LogMonitorWindow::showSearchState(const std::string& text) {
+  lblfindstate_->setText(qs(text));
+}
+
+void LogMonitorWindow::setReloading(bool on) {
+  if (on) {
+    Timer1_->start();
+  } else {
+    Timer1_->stop();
+  }
+}
+
+void LogMonitorWindow::setPauseResume(bool pauseEnabled, bool resumeEnabled) {
+  mnupausescreen_->setEnabled(pauseEnabled);
+  mnuresume_->setEnabled(resumeEnabled);
+}
+
+void LogMonitorWindow::requestWork() {
+  work_->start();
+}
+
+void LogMonitorWindow::putOnClipboard(const std::string& text) {
+  QGuiApplication::clipboard()->setText(qs(text));
 }
 
 void LogMonitorWindow::showEvent(QShowEvent* event) {
@@ -216,7 +253,8 @@ void LogMonitorWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void LogMonitorWindow::closeEvent(QCloseEvent* event) {
-  Timer1_->stop();
+  presenter_.unload();
+  work_->stop();
   loaded_ = false;
   event->accept();
 }

@@ -1,82 +1,89 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 
 #include <QMainWindow>
-#include <QStringDecoder>
 
 #include "common/AppContext.h"
-#include "log/LogMonitorReload.h"
-#include "platform/Files.h"
+#include "log/FileLogSource.h"
+#include "log/LogMonitorPresenter.h"
+#include "log/LogMonitorView.h"
 
 class QAction;
+class QLabel;
+class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
+class QPushButton;
 class QStatusBar;
 class QTimer;
+class QWidget;
 
 namespace lumeno::log {
 
-// The log monitor "logfrm": shows the whole activity log and keeps it current every 3 seconds.
-// It only reads log.txt, except for "Clear log", which empties it after asking.
-//
-// A tick reads only what changed: nothing when the file is unchanged, the new bytes when it
-// only grew, the whole file when it shrank or was replaced. Either way the box ends up holding
-// the whole file and the caret sits at its end.
-class LogMonitorWindow : public QMainWindow {
+class LogLinesView;
+
+// The log monitor "logfrm": the whole activity log, kept current every 3 seconds. The presenter
+// decides everything; this window draws its lines and forwards the menu, the keys and the
+// timers to it. Ctrl+F opens a search box under the lines (Enter or F3: next, Shift+Enter or
+// Shift+F3: previous, Esc: close).
+class LogMonitorWindow : public QMainWindow, private LogMonitorView {
   Q_OBJECT
 
  public:
   explicit LogMonitorWindow(const AppContext& context, QWidget* parent = nullptr);
   ~LogMonitorWindow() override;
 
-  // How often the file was read, for telling a cheap tick from a costly one.
-  struct ReadCounts {
-    int whole = 0;     // read from its start
-    int appended = 0;  // read from where the view ended
-  };
-  [[nodiscard]] const ReadCounts& reads() const { return reads_; }
+  [[nodiscard]] LogMonitorPresenter& presenter() { return presenter_; }
+  [[nodiscard]] const LogMonitorPresenter::Reads& reads() const { return presenter_.reads(); }
 
  public Q_SLOTS:
-  // One tick of Timer1: bring the box up to date and put the caret at the end.
+  // One tick of Timer1.
   void Timer1_Timer();
   void mnuclearlog_Click();
   void mnupausescreen_Click();
   void mnuresume_Click();
   void mnuexit_Click();
+  void openSearch();
+  void findNext();
+  void findPrevious();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Decodes the log's bytes in the locale's encoding, keeping an incomplete multi-byte
-  // character for the next piece.
-  class TextDecoder : public QStringDecoder {
-   public:
-    TextDecoder() : QStringDecoder(QStringConverter::System) {}
-    [[nodiscard]] bool holdsIncompleteCharacter() const { return state.remainingChars > 0; }
-  };
+  // LogMonitorView
+  void showLineCount(std::size_t count) override;
+  void showMoreLines(std::size_t count) override;
+  void scrollToBottom() override;
+  void scrollToLine(std::size_t line) override;
+  void showNote(const std::string& note) override;
+  void showSearchState(const std::string& text) override;
+  void setReloading(bool on) override;
+  void setPauseResume(bool pauseEnabled, bool resumeEnabled) override;
+  void requestWork() override;
+  void putOnClipboard(const std::string& text) override;
 
+  void buildSearchBar(QWidget* parent);
   void load();
-  void refresh();
-  void showWholeFile(const platform::FileIdentity& before);
-  void appendGrowth(const platform::FileIdentity& before);
-  void showNothing();
-  void appendText(const QString& text);
-  [[nodiscard]] QString toText(std::string_view bytes);
-  void rememberTail(std::string_view bytes);
+  void closeSearch();
   void keepMinimumOuterSize();
 
   const AppContext& context_;
-  std::filesystem::path file_;
+  FileLogSource source_;
+  LogMonitorPresenter presenter_;
 
-  QPlainTextEdit* RichTextBox1_ = nullptr;
+  LogLinesView* RichTextBox1_ = nullptr;
+  QWidget* searchBar_ = nullptr;
+  QLineEdit* txtfind_ = nullptr;
+  QPushButton* cmdfindnext_ = nullptr;
+  QPushButton* cmdfindprevious_ = nullptr;
+  QLabel* lblfindstate_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
   QTimer* Timer1_ = nullptr;
+  QTimer* work_ = nullptr;
   QMenu* mnufile_ = nullptr;
   QAction* mnuclearlog_ = nullptr;
   QAction* mnupausescreen_ = nullptr;
@@ -85,11 +92,6 @@ class LogMonitorWindow : public QMainWindow {
 
   bool loaded_ = false;
   bool centred_ = false;
-  platform::FileIdentity shown_;  // the file the box shows, as it was when last read
-  std::string tail_;              // the last bytes shown, to check that growth continues them
-  LineEndFolder lineEnds_;
-  TextDecoder decoder_;
-  ReadCounts reads_;
 };
 
 }  // namespace lumeno::log

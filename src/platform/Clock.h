@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace lumeno::platform {
@@ -14,6 +15,9 @@ class Clock {
  public:
   virtual ~Clock() = default;
   [[nodiscard]] virtual DateTimeText now() const = 0;
+  // A steady reading for measuring how long something lasted: it never jumps when the wall
+  // clock is set or the time zone changes. Only differences between two readings mean anything.
+  [[nodiscard]] virtual std::chrono::milliseconds steadyNow() const = 0;
 };
 
 }  // namespace lumeno::platform

@@ -1,8 +1,10 @@
 #include "settings/OptionsDialog.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,8 +37,9 @@ QGroupBox* makeFrame(QWidget* parent, const char* name) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor, QWidget* parent)
-    : QDialog(parent), showLogMonitor_(std::move(showLogMonitor)), presenter_(context, *this) {
+OptionsDialog::OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor,
+                             ConnectionOptions* live, QWidget* parent)
+    : QDialog(parent), showLogMonitor_(std::move(showLogMonitor)), presenter_(context, *this, live) {
   buildControls();
   presenter_.load();
 }
@@ -101,7 +104,9 @@ void OptionsDialog::buildControls() {
   auto* frame4Layout = new QVBoxLayout(Frame4);
   frame4Layout->addWidget(alertBox_);
   frame4Layout->addStretch();
-  (new QVBoxLayout(connection))->addWidget(Frame4);
+  auto* connectionLayout = new QVBoxLayout(connection);
+  connectionLayout->addWidget(Frame4);
+  QLayout* connectionOptions = buildConnectionOptions(connection, connectionLayout);
 
   SSTab1->addTab(automation, QStringLiteral("Automation"));
   SSTab1->addTab(extras, QStringLiteral("Extras"));
@@ -116,22 +121,70 @@ void OptionsDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1);
   layout->addLayout(bottom);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The connection options make their tab taller by their own height. Every other tab gets an
+  // empty space of that height at its bottom, so each frame keeps the size and place it has
+  // without them, the alert's too (it takes its tab's spare height), and the dialog grows.
+  const int added = connectionOptions->sizeHint().height() + connectionLayout->spacing();
+  for (QWidget* page : {automation, extras, logs}) {
+    if (auto* pageLayout = qobject_cast<QBoxLayout*>(page->layout())) pageLayout->addSpacing(added);
+  }
+  keepOneSizeForEveryTab(SSTab1);
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.
-  for (const Option option : {Option::AlertIfOffline, Option::TrayAtStartup, Option::HostNamePopup,
-                              Option::UseLog, Option::AutoStartup}) {
+  for (const Option option :
+       {Option::AlertIfOffline, Option::TrayAtStartup, Option::HostNamePopup, Option::UseLog,
+        Option::AutoStartup, Option::FollowAddress, Option::LogConnectionChanges}) {
     connect(box(option), &QCheckBox::clicked, this,
             [this, option](bool ticked) { presenter_.onBoxClicked(option, ticked); });
   }
+  // `activated` comes from the user only, never from filling or selecting in code.
+  connect(interfaceList_, &QComboBox::activated, this,
+          [this](int entry) { presenter_.onInterfaceChosen(static_cast<std::size_t>(entry)); });
   connect(clearLogButton_, &QPushButton::clicked, this, [this] { presenter_.onClearLogClicked(); });
   connect(viewLogButton_, &QPushButton::clicked, this, [this] { presenter_.onViewLogClicked(); });
   connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
 }
 
+QLayout* OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {
+  followAddressBox_ = makeCheckBox(tab, "chkfollowip", "Follow address changes");
+  logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages", "Log connection changes");
+  interfaceLabel_ = new QLabel(QStringLiteral("Interface:"), tab);
+  interfaceLabel_->setObjectName(QStringLiteral("lblinterface"));
+  interfaceList_ = new QComboBox(tab);
+  interfaceList_->setObjectName(QStringLiteral("cmbinterface"));
+  interfaceLabel_->setBuddy(interfaceList_);
+  auto* interfaceRow = new QHBoxLayout;
+  interfaceRow->addWidget(interfaceLabel_);
+  interfaceRow->addWidget(interfaceList_, 1);
+  auto* options = new QVBoxLayout;
+  options->addWidget(followAddressBox_);
+  options->addWidget(logConnectionChangesBox_);
+  options->addLayout(interfaceRow);
+  layout->addLayout(options);
+  return options;
+}
+
+void OptionsDialog::keepOneSizeForEveryTab(QTabWidget* tabs) {
+  // Each tab asks for a height of its own (the wrapped note on "Logs" most of all); sized to the
+  // largest, the window never changes and "Done" stays where the user saw it.
+  ensurePolished();
+  QSize largest;
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    layout()->activate();
+    QSize needed = sizeHint().expandedTo(minimumSizeHint());
+    if (hasHeightForWidth()) needed.setHeight(std::max(needed.height(), heightForWidth(needed.width())));
+    largest = largest.expandedTo(needed);
+  }
+  tabs->setCurrentIndex(0);
+  setFixedSize(largest);
+}
+
 QCheckBox* OptionsDialog::box(Option option) const {
   switch (option) {
+    case Option::FollowAddress: return followAddressBox_;
+    case Option::LogConnectionChanges: return logConnectionChangesBox_;
     case Option::AlertIfOffline: return alertBox_;
     case Option::TrayAtStartup: return trayAtStartBox_;
     case Option::HostNamePopup: return hostNamePopupBox_;
@@ -143,6 +196,12 @@ QCheckBox* OptionsDialog::box(Option option) const {
 
 void OptionsDialog::setTicked(Option option, bool ticked) {
   box(option)->setChecked(ticked);
+}
+
+void OptionsDialog::showInterfaces(const std::vector<std::string>& entries, std::size_t selected) {
+  interfaceList_->clear();
+  for (const std::string& entry : entries) interfaceList_->addItem(QString::fromStdString(entry));
+  interfaceList_->setCurrentIndex(static_cast<int>(selected));
 }
 
 void OptionsDialog::openLogMonitor() {

@@ -9,7 +9,12 @@
 #include "settings/OptionsView.h"
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLayout;
 class QPushButton;
+class QVBoxLayout;
+class QTabWidget;
 
 namespace lumeno::settings {
 
@@ -21,21 +26,28 @@ class OptionsDialog : public QDialog, public OptionsView {
   Q_OBJECT
 
  public:
-  // `showLogMonitor` opens the log monitor window ("View log").
-  OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor, QWidget* parent = nullptr);
+  // `showLogMonitor` opens the log monitor window ("View log"); `live`, when given, receives the
+  // connection options and keeps them after the dialog is gone.
+  OptionsDialog(const AppContext& context, std::function<void()> showLogMonitor,
+                ConnectionOptions* live = nullptr, QWidget* parent = nullptr);
 
   // The logging switch: "Use log file" is ticked.
   [[nodiscard]] bool isLogOn() const { return presenter_.isLogOn(); }
   // "Show hostname in popup on request" is ticked.
   [[nodiscard]] bool isHostNamePopupOn() const { return presenter_.isHostNamePopupOn(); }
+  [[nodiscard]] const ConnectionOptions& connectionOptions() const { return presenter_.connectionOptions(); }
 
   // OptionsView
   void setTicked(Option option, bool ticked) override;
+  void showInterfaces(const std::vector<std::string>& entries, std::size_t selected) override;
   void openLogMonitor() override;
   void closeDialog() override;
 
  private:
   void buildControls();
+  // The controls below the alert's frame on the "Connection" tab.
+  QLayout* buildConnectionOptions(QWidget* tab, QVBoxLayout* layout);
+  void keepOneSizeForEveryTab(QTabWidget* tabs);
   [[nodiscard]] QCheckBox* box(Option option) const;
 
   std::function<void()> showLogMonitor_;
@@ -46,6 +58,10 @@ class OptionsDialog : public QDialog, public OptionsView {
   QCheckBox* hostNamePopupBox_ = nullptr;
   QCheckBox* logBox_ = nullptr;
   QCheckBox* startupBox_ = nullptr;
+  QCheckBox* followAddressBox_ = nullptr;
+  QCheckBox* logConnectionChangesBox_ = nullptr;
+  QComboBox* interfaceList_ = nullptr;
+  QLabel* interfaceLabel_ = nullptr;
   QPushButton* doneButton_ = nullptr;
   QPushButton* clearLogButton_ = nullptr;
   QPushButton* viewLogButton_ = nullptr;

@@ -6,6 +6,7 @@
 #include "common/MessageBoxes.h"
 #include "common/PathText.h"
 #include "platform/Files.h"
+#include "platform/NetworkInfo.h"
 #include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
@@ -18,11 +19,15 @@ struct OptionKey {
 };
 
 // In the order loading reads them.
-constexpr std::array<OptionKey, 5> kOptionKeys = {{{Option::AlertIfOffline, "Options", "alertifoffline"},
+constexpr std::array<OptionKey, 7> kOptionKeys = {{{Option::AlertIfOffline, "Options", "alertifoffline"},
                                                    {Option::TrayAtStartup, "Automation", "trayatstartup"},
                                                    {Option::HostNamePopup, "Options", "hostnameintext1.text"},
                                                    {Option::UseLog, "Options", "uselog"},
-                                                   {Option::AutoStartup, "Automation", "autostartup"}}};
+                                                   {Option::AutoStartup, "Automation", "autostartup"},
+                                                   {Option::FollowAddress, "Options", "followip"},
+                                                   {Option::LogConnectionChanges, "Options", "logoutages"}}};
+constexpr const char* kInterfaceSection = "Options";
+constexpr const char* kInterfaceKey = "interface";
 
 const OptionKey& keyOf(Option option) {
   return kOptionKeys.at(static_cast<std::size_t>(option));
@@ -44,8 +49,10 @@ bool clearLogFile(const std::filesystem::path& file) {
   return platform::writeFile(file, {});
 }
 
-OptionsPresenter::OptionsPresenter(const AppContext& context, OptionsView& view)
-    : context_(context), view_(view) {}
+OptionsPresenter::OptionsPresenter(const AppContext& context, OptionsView& view, ConnectionOptions* live)
+    : context_(context), view_(view), live_(live != nullptr ? live : &ownLive_) {
+  *live_ = ConnectionOptions{};
+}
 
 void OptionsPresenter::load() {
   for (const OptionKey& entry : kOptionKeys) {
@@ -57,10 +64,39 @@ void OptionsPresenter::load() {
     view_.setTicked(entry.option, true);
     onBoxClicked(entry.option, true);
   }
+  loadInterface();
+  live_->read = true;
+}
+
+void OptionsPresenter::loadInterface() {
+  if (context_.network != nullptr) interfaces_ = context_.network->ipv4InterfaceNames();
+  fields_.currentSection = kInterfaceSection;
+  fields_.currentKey = kInterfaceKey;
+  ReadTextSetting(context_, fields_);
+  // "auto", nothing, or a name that no longer exists: automatic. The file keeps what it says.
+  std::size_t selected = 0;
+  for (std::size_t i = 0; i < interfaces_.size(); ++i) {
+    if (interfaces_[i] == fields_.currentValue) selected = i + 1;
+  }
+  live_->interface = selected == 0 ? std::string() : interfaces_[selected - 1];
+  std::vector<std::string> entries{kAutomaticInterface};
+  entries.insert(entries.end(), interfaces_.begin(), interfaces_.end());
+  view_.showInterfaces(entries, selected);
+}
+
+void OptionsPresenter::onInterfaceChosen(std::size_t entry) {
+  if (entry > interfaces_.size()) return;
+  live_->interface = entry == 0 ? std::string() : interfaces_[entry - 1];
+  fields_.currentSection = kInterfaceSection;
+  fields_.currentKey = kInterfaceKey;
+  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interface;
+  WriteSetting(context_, fields_);
 }
 
 void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
   ticked_.at(static_cast<std::size_t>(option)) = ticked;
+  if (option == Option::FollowAddress) live_->followAddress = ticked;
+  if (option == Option::LogConnectionChanges) live_->logConnectionChanges = ticked;
   const OptionKey& entry = keyOf(option);
   fields_.currentSection = entry.section;
   fields_.currentKey = entry.key;

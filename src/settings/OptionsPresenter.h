@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "common/AppContext.h"
+#include "settings/ConnectionOptions.h"
 #include "settings/OptionsView.h"
 #include "settings/SettingsAccess.h"
 
@@ -14,17 +18,24 @@ namespace lumeno::settings {
 // in popup on request" are the live state of those two options: the rest of the program asks
 // this presenter.
 //
-// Loading reads the five keys in order and ticks every box whose key reads as on, which runs
+// Loading reads the on/off keys in order and ticks every box whose key reads as on, which runs
 // that box's click behaviour (its key is written back as "1", and "Start when computer loads"
-// writes the start-up entry again).
+// writes the start-up entry again). Then it lists the interfaces and selects the stored one;
+// nothing is written for it.
+//
+// The connection options (follow address changes, log connection changes, the interface) are
+// also kept in a record the main window reads, which outlives the dialog.
 class OptionsPresenter {
  public:
-  OptionsPresenter(const AppContext& context, OptionsView& view);
+  // `live` receives the connection options; the presenter keeps its own when none is given.
+  OptionsPresenter(const AppContext& context, OptionsView& view, ConnectionOptions* live = nullptr);
   OptionsPresenter(const OptionsPresenter&) = delete;
   OptionsPresenter& operator=(const OptionsPresenter&) = delete;
 
   void load();
   void onBoxClicked(Option option, bool ticked);
+  // An entry of the interface list: 0 is "Automatic (default route)", then the interfaces.
+  void onInterfaceChosen(std::size_t entry);
   void onClearLogClicked();
   void onViewLogClicked();
   void onDoneClicked();
@@ -33,16 +44,26 @@ class OptionsPresenter {
   // The logging switch.
   [[nodiscard]] bool isLogOn() const { return isTicked(Option::UseLog); }
   [[nodiscard]] bool isHostNamePopupOn() const { return isTicked(Option::HostNamePopup); }
+  [[nodiscard]] const ConnectionOptions& connectionOptions() const { return *live_; }
 
  private:
   const AppContext& context_;
   OptionsView& view_;
+  void loadInterface();
+
   SettingFields fields_;
-  std::array<bool, 5> ticked_{};
+  std::array<bool, 7> ticked_{};
+  std::vector<std::string> interfaces_;  // as listed, after "Automatic (default route)"
+  ConnectionOptions ownLive_;
+  ConnectionOptions* live_;
 };
 
 // Empties the log file (creating it empty when missing). False when that did not happen: a
 // read-only file, a folder in its place, a folder where it cannot be created.
 bool clearLogFile(const std::filesystem::path& file);
+
+// The first entry of the interface list and what the file stores for it.
+inline constexpr const char* kAutomaticInterface = "Automatic (default route)";
+inline constexpr const char* kAutomaticInterfaceValue = "auto";
 
 }  // namespace lumeno::settings

@@ -1,5 +1,6 @@
 #include "settings/SettingsAccess.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/MessageBoxes.h"
@@ -38,6 +39,13 @@ bool ReadSetting(const AppContext& context, SettingFields& fields) {
   text = text.substr(0, text.find('\0'));
   fields.currentValue = trimmedCopy(text);
   return true;
+}
+
+void ReadTextSetting(const AppContext& context, SettingFields& fields) {
+  const platform::ProfileRead read = platform::readProfileString(
+      context.file(kSettingsFile), fields.currentSection, fields.currentKey, {}, kBufferSize);
+  std::string_view text = read.text;
+  fields.currentValue = trimmedCopy(text.substr(0, std::min(read.count, text.find('\0'))));
 }
 
 bool WriteSetting(const AppContext& context, const SettingFields& fields) {

@@ -21,6 +21,10 @@ struct SettingFields {
 // the main window can log "[Error API ini] ,".
 bool ReadSetting(const AppContext& context, SettingFields& fields);
 
+// Reads a text setting the same way, except that an absent key and one with nothing after its
+// equals sign both read as empty, without a message: for keys where empty has a meaning.
+void ReadTextSetting(const AppContext& context, SettingFields& fields);
+
 // Writes the current value under the current key of the current section, changing nothing
 // else in the file. On failure shows the same message and returns false; the file keeps its
 // old value.

@@ -51,10 +51,16 @@ void SysTray::HookSourceWindow() {
 
 void SysTray::RemoveFromSysTray() {
   backend_->hide();
+  inSysTray_ = false;
 }
 
 void SysTray::IconInSysTray() {
   backend_->show();
+  inSysTray_ = true;
+}
+
+void SysTray::ShowBalloon(const QString& text) {
+  if (inSysTray_) backend_->showMessage(kProgramTitle, text);
 }
 
 void SysTray::MinToSysTray() {
@@ -82,7 +88,8 @@ void SysTray::ChangeToolTip(const QString& text) {
   QString shown = QString::fromStdString(record_.tip());
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   backend_->setToolTip(shown);
-  if (owner_ != nullptr && owner_->isMinimized()) owner_->setWindowTitle(text);
+  // Minimised, or hidden in the tray (where a start in the tray leaves it without the mark).
+  if (owner_ != nullptr && (owner_->isMinimized() || owner_->isHidden())) owner_->setWindowTitle(text);
 }
 
 void SysTray::HandleLButtonDblClk() {

@@ -60,8 +60,13 @@ class SysTray : public QObject {
   void MinToSysTray();
   // A new icon picture; shown at once if the icon is in the notification area.
   void ChangeIcon(const QIcon& picture);
-  // A new tip; shown cut to 63 bytes. While the owner is minimised it is also its caption.
+  // A new tip; shown cut to 63 bytes. While the owner is minimised or hidden in the tray it is
+  // also its caption.
   void ChangeToolTip(const QString& text);
+  // Whether the icon is in the notification area now.
+  [[nodiscard]] bool IsInSysTray() const { return inSysTray_; }
+  // A balloon beside the icon, titled "Lumeno"; nothing when the icon is not in the tray.
+  void ShowBalloon(const QString& text);
 
   // The notification record as it stands: icon handle, tip as cut, fixed fields.
   [[nodiscard]] const NotifyRecord& record() const { return record_; }
@@ -89,6 +94,7 @@ class SysTray : public QObject {
   QString toolTip_;
   QIcon picture_;
   bool defaultDblClk_ = true;
+  bool inSysTray_ = false;
   QPointer<QWidget> owner_;
 };
 

@@ -24,6 +24,9 @@ class SystemTrayBackend final : public TrayBackend {
     if (tip == icon_.toolTip()) return;
     icon_.setToolTip(tip);
   }
+  void showMessage(const QString& title, const QString& text) override {
+    icon_.showMessage(title, text, QSystemTrayIcon::Information);
+  }
 
  private:
   QSystemTrayIcon icon_;

@@ -28,6 +28,8 @@ class TrayBackend {
   // Icon and tip; kept while the icon is not shown and used when it is shown next.
   virtual void setIcon(const QIcon& icon) = 0;
   virtual void setToolTip(const QString& tip) = 0;
+  // A short message in a balloon beside the icon; only while the icon is shown.
+  virtual void showMessage(const QString& title, const QString& text) = 0;
 
   // Called with every click the desktop reports on the icon.
   void setActivationHandler(ActivationHandler handler) { handler_ = std::move(handler); }

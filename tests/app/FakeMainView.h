@@ -18,24 +18,42 @@ struct FakeMainView : app::MainView {
   void setAddressForeground(app::Rgb color) override { addressForeground = color; }
   void useDesktopBackground() override { desktopBackground = true; }
   void setStatus(const std::string& text, app::Rgb color) override {
+    ++shownChanges;
     status = text;
     statusColor = color;
   }
-  void setLamp(app::Rgb color) override { lamp = color; }
+  void setLamp(app::Rgb color) override {
+    ++shownChanges;
+    lamp = color;
+  }
   void setVersionText(const std::string& text) override { version = text; }
-  void setDateText(const std::string& text) override { date = text; }
-  void setTimeText(const std::string& text) override { time = text; }
+  void setDateText(const std::string& text) override {
+    ++shownChanges;
+    date = text;
+  }
+  void setTimeText(const std::string& text) override {
+    ++shownChanges;
+    time = text;
+  }
   void showInfoLabel(app::InfoLabel shown, const std::vector<app::InfoLabel>& hidden) override {
     for (app::InfoLabel label : hidden) labelShown[label] = false;
     labelShown[shown] = true;
   }
-  void setTrayPicture(app::TrayPicture picture) override { trayPicture = picture; }
-  void setTrayTip(const std::string& tip) override { trayTip = tip; }
+  void setTrayPicture(app::TrayPicture picture) override {
+    ++shownChanges;
+    trayPicture = picture;
+  }
+  void setTrayTip(const std::string& tip) override {
+    ++shownChanges;
+    trayTip = tip;
+  }
   void moveToTray() override {
     inTray = true;
     windowShown = false;
   }
   void removeFromTray() override { inTray = false; }
+  [[nodiscard]] bool isInTray() const override { return inTray; }
+  void showTrayBalloon(const std::string& text) override { balloons.push_back(text); }
   void restoreWindow() override { windowShown = true; }
   void setCaption(const std::string& text) override { caption = text; }
   void endProgram() override { ++programEnds; }
@@ -51,7 +69,11 @@ struct FakeMainView : app::MainView {
   void startSystemInfo() override { ++systemInfoStarts; }
   bool loggingSwitchOn() override { return loggingOn; }
   bool hostNamePopupOn() override { return hostNamePopup; }
+  bool followAddressOn() override { return followAddress; }
+  bool logConnectionChangesOn() override { return logConnectionChanges; }
+  std::string chosenInterface() override { return interface; }
 
+  int shownChanges = 0;  // calls that change what the labels, lamp and tray show
   std::string address = "Your IP is...";
   std::string addressTip;
   std::optional<app::Rgb> addressBackground;
@@ -77,6 +99,10 @@ struct FakeMainView : app::MainView {
   int systemInfoStarts = 0;
   bool loggingOn = false;
   bool hostNamePopup = false;
+  bool followAddress = false;
+  bool logConnectionChanges = false;
+  std::string interface;  // empty: automatic
+  std::vector<std::string> balloons;
 };
 
 }  // namespace lumeno::test

@@ -37,19 +37,20 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
   EXPECT_EQ(bar, (QStringList{"mnufile:File", "tools:Tools", "Info:Info", "mnusystray:SystrayOptions!"}));
   const auto menu = [&](const char* name) { return describe(w.findChild<QMenu*>(name)); };
   EXPECT_EQ(menu("mnufile"),
-            (QStringList{"mnuemailip:Email", "mnucopyip:Copy", "mnuline5:-", "mnuupdateip:Refresh Local IP",
-                         "mnutraynetip:Refresh Net IP", "mnuline6:-", "mnugetiphostname:Get hostname",
-                         "line99:-", "mnuColor:Color", "  mnuIpBackgroundColor:Ip Background",
-                         "  mnuIpForegroundColor:Ip Foreground", "  line90:-", "  mnuResetColor:Reset color",
-                         "line97:-", "exitlumeno:Exit"}));
+            (QStringList{"mnuemailip:Email", "mnucopyip:Copy", "mnucopyipv6:Copy IPv6", "mnuline5:-",
+                         "mnuupdateip:Refresh Local IP", "mnutraynetip:Refresh Net IP", "mnuline6:-",
+                         "mnugetiphostname:Get hostname", "line99:-", "mnuColor:Color",
+                         "  mnuIpBackgroundColor:Ip Background", "  mnuIpForegroundColor:Ip Foreground",
+                         "  line90:-", "  mnuResetColor:Reset color", "line97:-", "exitlumeno:Exit"}));
   EXPECT_EQ(menu("tools"), (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-",
                                         "textedit:Text editor", "mnuupdatelumeno:Check for updates",
                                         "mnusysinfo:System info", "mnuviewlog:log monitor"}));
   EXPECT_EQ(menu("Info"), (QStringList{"aboutinfo:About", "mnuhelp:Help"}));
-  EXPECT_EQ(menu("mnusystray"),
-            (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
-                         "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
-                         "mnutraycopyip:Copy", "line98:-", "mnusystrayexit:Exit"}));
+  EXPECT_EQ(
+      menu("mnusystray"),
+      (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
+                   "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
+                   "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6", "line98:-", "mnusystrayexit:Exit"}));
 }
 
 // Chooses a menu item; the tray menu's commands run once its loop has returned.
@@ -72,6 +73,24 @@ TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed)
     }
     EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
   }
+  // Copy IPv6 from both menus, the tray's once its menu has closed.
+  f.network.ipv6DefaultInterface = "eth0";
+  f.network.ipv6 = {{"eth0", {{"2001:db8:1::5"}}}};
+  for (const char* copy : {"mnucopyipv6", "mnutraycopyipv6"}) {
+    QApplication::clipboard()->setText("something else");
+    w.findChild<QAction*>(copy)->trigger();
+    if (std::string(copy) == "mnutraycopyipv6") {
+      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
+      QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), "2001:db8:1::5") << copy;
+  }
+  f.network.ipv6.clear();
+  trigger(w, "mnucopyipv6");
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0], (BoxRequest{"There is no global IPv6 address on this interface.", "Lumeno",
+                                          BoxIcon::Information, BoxButtons::Ok}));
+  f.boxes.shown.clear();
   trigger(w, "mnuhelp");
   trigger(w, "mnucheckforupdate");
   const std::string help = "file://" + (f.folder / "help.html").string();

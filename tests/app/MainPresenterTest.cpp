@@ -62,6 +62,31 @@ TEST(MainPresenter, EachStatusTickShowsTheStateAskedAfreshAndRebuildsTheTip) {
   EXPECT_EQ(f.network.connectionChecks, 2);
 }
 
+TEST(MainPresenter, ATickAtRestChangesNothingShownAndEachChangeReachesTheWindowOnce) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  f.network.connected = true;
+  presenter.onStatusTick();
+  presenter.onClockTick();
+  const int atRest = f.view.shownChanges;
+  presenter.onStatusTick();
+  presenter.onClockTick();
+  EXPECT_EQ(f.view.shownChanges, atRest);    // no redraw, no tray update
+  EXPECT_EQ(f.network.connectionChecks, 2);  // still asked at every tick
+
+  f.clock.value.longTime = "11:26:07";
+  presenter.onClockTick();
+  EXPECT_EQ(f.view.shownChanges, atRest + 1);  // the time alone
+  f.network.connected = false;
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.shownChanges, atRest + 5);  // status, lamp, picture, tip
+  EXPECT_EQ(f.view.trayTip, "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
+
+  presenter.onMinimised();  // the minimised window takes the tip as its caption at the next tick
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.shownChanges, atRest + 6);
+}
+
 TEST(MainPresenter, TheClockTickWritesDateAndTimeEachWithALeadingSpace) {
   MainPresenterFixture f;
   auto& presenter = f.start();
@@ -122,12 +147,20 @@ TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterIt
   ASSERT_EQ(f.boxes.shown.size(), 2U);
   EXPECT_EQ(f.boxes.shown[1].text, kApiError);
 
+  // The program ending while the box is open (a quit signal) logs nothing.
+  f.folder.write("Lumeno.ini", settingsWith("1", "0", "1"));
+  const std::string logBefore = f.log();
+  f.boxes.answers = {BoxAnswer::Unanswered};
+  presenter.onAlertTick();
+  EXPECT_EQ(f.boxes.shown.size(), 3U);
+  EXPECT_EQ(f.log(), logBefore);
+
   // Back online: no alert even with the option on.
   f.folder.write("Lumeno.ini", settingsWith("1", "0", "1"));
   f.network.connected = true;
   presenter.onStatusTick();
   presenter.onAlertTick();
-  EXPECT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.boxes.shown.size(), 3U);
 }
 
 TEST(MainPresenter, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {

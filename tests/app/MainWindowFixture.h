@@ -20,6 +20,7 @@ struct RecordingTray : tray::TrayBackend {
   struct State {
     bool available = true;
     bool shown = false;
+    std::vector<QString> balloons;  // "title: text"
   };
   explicit RecordingTray(std::shared_ptr<State> s) : state(std::move(s)) {}
   [[nodiscard]] bool available() const override { return state->available; }
@@ -27,6 +28,9 @@ struct RecordingTray : tray::TrayBackend {
   void hide() override { state->shown = false; }
   void setIcon(const QIcon&) override {}
   void setToolTip(const QString&) override {}
+  void showMessage(const QString& title, const QString& text) override {
+    state->balloons.push_back(title + ": " + text);
+  }
   std::shared_ptr<State> state;
 };
 

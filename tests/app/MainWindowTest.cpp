@@ -143,5 +143,47 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   EXPECT_EQ(f.programEnds, 1);
 }
 
+TEST(MainWindow, ConnectionOptionsFromTheFileReachTheTicksAndBalloonsGoToTheTrayOnly) {
+  MainWindowFixture f("[Options]\r\nuselog=1\r\nfollowip=1\r\nlogoutages=1\r\ninterface=eth1\r\n");
+  f.network.interfaces = {{"eth1", "10.1.0.7"}};
+  auto& w = f.window();
+  EXPECT_EQ(addressBox(w)->text(), "10.1.0.7");
+  w.presenter().onStatusTick();
+  f.network.interfaces["eth1"] = "10.1.0.8";
+  w.presenter().onStatusTick();  // shown: no balloon
+  EXPECT_EQ(addressBox(w)->text(), "10.1.0.8");
+  w.presenter().onMinimised();
+  f.network.connected = false;
+  w.presenter().onStatusTick();
+  EXPECT_EQ(f.tray->balloons, (std::vector<QString>{"Lumeno: Connection lost"}));
+  w.presenter().onShowChosen();
+  f.network.connected = true;
+  w.presenter().onStatusTick();
+  EXPECT_EQ(f.tray->balloons.size(), 1U);
+  EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Local IP Changed] : 10.1.0.8" + kStamp +
+                         "[Went Offline]" + kStamp +
+                         "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : 00:00:00\r\n");
+}
+
+TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
+  MainWindowFixture f("[Options]\r\nfollowip=1\r\n");
+  auto& w = f.window();
+  w.options().close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const auto loadedOptions = [] {
+    int count = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) count += top->objectName() == "frmoptions";
+    return count;
+  };
+  ASSERT_EQ(loadedOptions(), 0);
+  w.presenter().onStatusTick();
+  EXPECT_EQ(loadedOptions(), 0);
+  // The option is still on after "Done" (the entry's logging switch then loads the dialog, as
+  // every log writer does).
+  f.network.address = "10.9.9.9";
+  w.presenter().onStatusTick();
+  EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");
+}
+
 }  // namespace
 }  // namespace lumeno::test

@@ -4,11 +4,20 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "TempFolder.h"
 
@@ -24,9 +33,11 @@ class ProcessStart : public ::testing::Test {
     program.write("Lumeno.ini", kIniWithLog);
   }
 
-  void start(QProcess& process) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  // On the offscreen platform unless `environment` says otherwise.
+  void start(QProcess& process, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) {
+    if (!environment.contains(QStringLiteral("DISPLAY"))) {
+      environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), lockFolder());  // 0700, as Qt wants
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString((runtime / "config").string()));
@@ -72,6 +83,29 @@ TEST_F(ProcessStart, ASecondCopyEndsAtOnceAndSilently) {
   EXPECT_EQ(program.read("log.txt"), "<missing>");
 }
 
+TEST_F(ProcessStart, ALockFileWithoutALiveOwnerNeverStopsAStart) {
+  QProcess ended;  // a process that has come and gone: its id names no live owner
+  ended.start(QStringLiteral("true"), {});
+  ASSERT_TRUE(ended.waitForStarted(10000));
+  const qint64 gone = ended.processId();
+  ASSERT_TRUE(ended.waitForFinished(10000));
+  const std::vector<std::pair<std::string, std::string>> leftovers = {
+      {"empty", ""},
+      {"garbage", std::string("\xff\xfe\0\n#!", 6)},
+      {"owner gone", std::to_string(gone) + "\nlumeno\n" + QSysInfo::machineHostName().toStdString() + "\n"},
+  };
+  long lines = 0;
+  for (const auto& [what, bytes] : leftovers) {
+    runtime.write("lumeno.lock", bytes);
+    QProcess next;
+    start(next);
+    ASSERT_TRUE(waitForLogLines(++lines)) << what << ": " << program.read("log.txt");
+    EXPECT_EQ(next.state(), QProcess::Running) << what;
+    next.kill();
+    next.waitForFinished(10000);
+  }
+}
+
 TEST_F(ProcessStart, ACopyKilledWithSigkillNeverBlocksTheNextStart) {
   QProcess first;
   start(first);
@@ -86,6 +120,83 @@ TEST_F(ProcessStart, ACopyKilledWithSigkillNeverBlocksTheNextStart) {
   next.kill();
   next.waitForFinished(10000);
   EXPECT_NE(program.read("log.txt").find("\r\n[Lumeno Loaded] , Date : "), std::string::npos);
+}
+
+// Processes still running that were started with this XDG_RUNTIME_DIR: the program's own and
+// whatever it left behind, each as "pid command".
+std::vector<std::string> processesStartedWith(const std::string& runtimeFolder) {
+  std::vector<std::string> found;
+  const std::string marker = "XDG_RUNTIME_DIR=" + runtimeFolder;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const auto name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream environ(entry.path() / "environ", std::ios::binary);
+    bool ours = false;
+    for (std::string variable; std::getline(environ, variable, '\0');) ours = ours || variable == marker;
+    if (!ours) continue;
+    std::ifstream commandLine(entry.path() / "cmdline", std::ios::binary);
+    std::string command;
+    std::getline(commandLine, command, '\0');
+    found.push_back(name + " " + command);
+  }
+  return found;
+}
+
+// An X server of the test's own: the display named by LUMENO_TEST_DISPLAY, else the first free one.
+class XServer {
+ public:
+  XServer() {
+    QStringList arguments = {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp")};
+    if (const auto chosen = qEnvironmentVariable("LUMENO_TEST_DISPLAY"); !chosen.isEmpty()) {
+      arguments.prepend(chosen);
+    }
+    server_.start(QStringLiteral("Xvfb"), arguments);
+    if (!server_.waitForStarted(10000)) return;
+    // Xvfb writes the display number once it accepts clients.
+    QByteArray said;
+    while (!said.contains('\n') && server_.waitForReadyRead(10000)) said += server_.readAllStandardOutput();
+    if (said.contains('\n')) display_ = QStringLiteral(":") + QString::fromLatin1(said.trimmed());
+  }
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+  ~XServer() {
+    server_.terminate();
+    if (!server_.waitForFinished(10000)) server_.kill();
+    server_.waitForFinished(10000);
+  }
+  [[nodiscard]] const QString& display() const { return display_; }
+
+ private:
+  QProcess server_;
+  QString display_;
+};
+
+TEST_F(ProcessStart, WithoutASessionBusNoneIsStartedAndNothingOutlivesTheProgram) {
+  if (QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty()) {
+    GTEST_SKIP() << "dbus-launch is not installed, so no session bus could be started here anyway";
+  }
+  if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+    GTEST_SKIP() << "Xvfb is not installed";
+  const XServer x;
+  ASSERT_FALSE(x.display().isEmpty()) << "Xvfb did not start";
+
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+  environment.insert(QStringLiteral("DISPLAY"), x.display());
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  QProcess lumeno;
+  start(lumeno, environment);
+  // The log line comes after the main window with its menu bar is built, and building that is
+  // where the desktop libraries first ask for the session bus.
+  ASSERT_TRUE(waitForLogLines(1)) << program.read("log.txt");
+  ASSERT_EQ(lumeno.state(), QProcess::Running);
+  lumeno.kill();
+  ASSERT_TRUE(lumeno.waitForFinished(10000));
+
+  const auto left = processesStartedWith(runtime.path().string());
+  for (const auto& process : left) ::kill(std::stoi(process), SIGKILL);  // leave the machine clean
+  EXPECT_TRUE(left.empty()) << "still running after the program ended: " << ::testing::PrintToString(left);
 }
 
 }  // namespace

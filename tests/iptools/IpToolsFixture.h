@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,9 +31,13 @@ class IpToolsFixture : public ::testing::Test {
     AppContext context;
     context.programFolder = folder.path();
     context.boxes = &boxes;
-    window = std::make_unique<IpToolsWindow>(context);
-    if (!standIn.isEmpty()) window->setProgramFinder([program = standIn](const QString&) { return program; });
+    window = std::make_unique<IpToolsWindow>(context, nullptr, [this] { return now; });
+    if (!standIn.isEmpty())
+      window->runner().setProgramFinder([program = standIn](const QString&) { return program; });
   }
+
+  // Lets the desktop's double-click interval pass, so that the next click on "Stop" is one.
+  void letADoubleClickPass() { now += QApplication::doubleClickInterval(); }
 
   template <typename T = QWidget>
   T* find(const char* name) const {
@@ -74,6 +80,7 @@ class IpToolsFixture : public ::testing::Test {
 
   // Every tool a window opened from now on asks for is this stand-in; the real tools when empty.
   QString standIn = QStringLiteral(LUMENO_STAND_IN_ECHO);
+  std::int64_t now = 1'000'000;  // what the window's monotonic clock says, in milliseconds
   lumeno::test::TempFolder folder;
   lumeno::test::ScriptedMessageBoxes boxes;
   std::unique_ptr<IpToolsWindow> window;

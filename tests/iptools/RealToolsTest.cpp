@@ -1,6 +1,6 @@
 // The real ping, traceroute and netstat, run through the window. Traffic goes to 127.0.0.1 only.
 #include "IpToolsFixture.h"
-#include "iptools/ToolRunner.h"
+#include "iptools/QtToolRunner.h"
 
 namespace lumeno::iptools::test {
 namespace {
@@ -35,7 +35,7 @@ TEST_F(RealToolsTest, PingTraceRouteAndNetstatOnLoopback) {
 TEST(ToolLookup, FindsTracerouteOutsideTheSearchPath) {
   const QByteArray saved = qgetenv("PATH");
   qputenv("PATH", "/nonexistent");
-  const QString found = ToolRunner::findInstalledProgram(QStringLiteral("traceroute"));
+  const QString found = QtToolRunner::findInstalledProgram(QStringLiteral("traceroute"));
   qputenv("PATH", saved);
   EXPECT_TRUE(found.endsWith(QStringLiteral("sbin/traceroute"))) << found.toStdString();
 }

@@ -57,15 +57,24 @@ TEST(ToolCommands, WindowsArgumentsKeepEachTypedTextWholeAndRefuseOptionLikeTarg
 
 TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
   const auto all = [](const std::string&) { return true; };
+  const std::vector<std::tuple<ToolRequest, std::string, Args>> rows{
+      {kPing, "ping", {"-c", "4", "--", "127.0.0.1"}},
+      {kTrace, "traceroute", {"-n", "-m", "30", "-w", "3", "--", "127.0.0.1"}},
+      {kNamedTrace, "traceroute", {"-m", "15", "-w", "0.5", "--", "192.168.1.1"}},
+      {kEmptyTrace, "traceroute", {"-n", "-m", "30", "-w", "3", "--"}},
+      {kNetstat, "netstat", {"-t", "-u", "-n"}},
+      {kNetstatAll, "netstat", {"-t", "-u", "-n", "-a"}}};
+  for (const auto& [request, program, arguments] : rows) {
+    const LinuxCommand c = linuxCommand(request, all);
+    EXPECT_EQ(std::tie(c.program, c.arguments), std::tie(program, arguments)) << windowsCommandLine(request);
+    EXPECT_EQ(c.missingNote, "");
+  }
+}
+
+TEST(ToolCommands, AMissingToolIsNamedWithItsPackageAndSsStandsInForNetstat) {
   const auto onlySs = [](const std::string& name) { return name == "ss"; };
   const auto none = [](const std::string&) { return false; };
   const std::vector<std::tuple<ToolRequest, Installed, std::string, Args, std::string>> rows{
-      {kPing, all, "ping", {"-c", "4", "--", "127.0.0.1"}, ""},
-      {kTrace, all, "traceroute", {"-n", "-m", "30", "-w", "3", "--", "127.0.0.1"}, ""},
-      {kNamedTrace, all, "traceroute", {"-m", "15", "-w", "0.5", "--", "192.168.1.1"}, ""},
-      {kEmptyTrace, all, "traceroute", {"-n", "-m", "30", "-w", "3", "--"}, ""},
-      {kNetstat, all, "netstat", {"-t", "-u", "-n"}, ""},
-      {kNetstatAll, all, "netstat", {"-t", "-u", "-n", "-a"}, ""},
       {kNetstatAll, onlySs, "ss", {"-t", "-u", "-n", "-a"}, ""},
       {kPing, none, "", {}, "ping is not installed (Debian package: iputils-ping)\n"},
       {kTrace, none, "", {}, "traceroute is not installed (Debian package: traceroute)\n"},
@@ -75,7 +84,9 @@ TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
     EXPECT_EQ(std::tie(c.program, c.arguments, c.missingNote), std::tie(program, arguments, note))
         << windowsCommandLine(request);
   }
-  // traceroute takes its time-out in seconds; what is not a whole number goes on as typed.
+}
+
+TEST(ToolCommands, TraceTimeOutsGoInSecondsAndAnythingElseAsTyped) {
   const std::vector<std::pair<std::string, std::string>> timeouts{
       {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"}, {"1250", "1.25"}, {"-5", "-5"}, {"1.5", "1.5"}};
   for (const auto& [typed, seconds] : timeouts) EXPECT_EQ(millisecondsAsSeconds(typed), seconds) << typed;

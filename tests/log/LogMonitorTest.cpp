@@ -1,107 +1,187 @@
 #include "log/LogMonitorWindow.h"
 
-#include <tuple>
-#include <vector>
-
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
+#include "log/LogLinesView.h"
 
 namespace lumeno::log {
 namespace {
 
-TEST(LogChangeTest, TellsUnchangedGrownReplacedAndMissingApart) {
-  using platform::FileIdentity;
-  const FileIdentity shown{true, 7, 100, 500, 1000};  // exists, device, inode, size, modification time
-  const std::vector<std::tuple<FileIdentity, FileIdentity, LogChange>> rows = {
-      {shown, shown, LogChange::Unchanged},
-      {shown, FileIdentity{true, 7, 100, 560, 2000}, LogChange::Grew},
-      {shown, FileIdentity{true, 7, 101, 900, 2000},
-       LogChange::Replaced},  // another, longer file moved over it
-      {shown, FileIdentity{}, LogChange::Missing},
-      {FileIdentity{}, FileIdentity{true, 7, 100, 0, 1000},
-       LogChange::Replaced},  // nothing shown yet: read it whole
-      // An entry written between the look and the read is in the view already: never "grew".
-      {identityOfShown(shown, 560), FileIdentity{true, 7, 100, 560, 2000}, LogChange::Replaced}};
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    const auto& [before, now, expected] = rows[row];
-    EXPECT_EQ(classifyLogChange(before, now), expected) << "row " << row;
-  }
+std::string numberedLines(int count) {
+  std::string bytes;
+  for (int n = 0; n < count; ++n) bytes += "entry " + std::to_string(n) + "\r\n";
+  return bytes;
 }
 
 struct LogMonitorTest : ::testing::Test {
-  // The box's text with a '|' where the caret is.
-  [[nodiscard]] QString view() const { return box->toPlainText().insert(box->textCursor().position(), '|'); }
+  LogMonitorTest() {
+    folder.write("log.txt", numberedLines(200));
+    window = std::make_unique<LogMonitorWindow>(context);
+  }
+
   [[nodiscard]] QStringList menu() const {
     QStringList items;
-    for (const QAction* item : window.findChild<QMenu*>("mnufile")->actions())
+    for (const QAction* item : window->findChild<QMenu*>("mnufile")->actions())
       items << item->text() + (item->isEnabled() ? "" : " (off)");
     return items;
   }
-  void click(const char* item) const { window.findChild<QAction*>(item)->trigger(); }
+  void click(const char* item) const { window->findChild<QAction*>(item)->trigger(); }
   void append(std::string_view text) const { ASSERT_TRUE(platform::appendToFile(folder / "log.txt", text)); }
-  [[nodiscard]] std::pair<int, int> reads() const { return {window.reads().whole, window.reads().appended}; }
+  [[nodiscard]] LogLinesView* lines() const { return window->findChild<LogLinesView*>("RichTextBox1"); }
+  [[nodiscard]] QString lastShown() const {
+    return lines()->visibleLines().value(lines()->visibleLines().size() - 1);
+  }
+  void clickLine(int row, Qt::KeyboardModifiers modifiers = {}) const {
+    const int height = lines()->fontMetrics().lineSpacing();
+    QTest::mouseClick(lines()->viewport(), Qt::LeftButton, modifiers, QPoint(10, row * height + height / 2));
+  }
+  void key(QWidget* target, QKeySequence::StandardKey standard) const {
+    const QKeyCombination combination = QKeySequence(standard)[0];
+    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+  }
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
   AppContext context{.programFolder = folder.path(), .executable = {}, .boxes = &boxes};
-  LogMonitorWindow window{context};
-  QPlainTextEdit* box = window.findChild<QPlainTextEdit*>("RichTextBox1");
+  std::unique_ptr<LogMonitorWindow> window;
 };
 
-TEST_F(LogMonitorTest, EachTickShowsTheFileAsItIsNowReadingOnlyWhatChanged) {
-  window.Timer1_Timer();  // no file yet: it is looked for again at the next tick
-  append("one\r\n");
-  window.Timer1_Timer();
-  box->moveCursor(QTextCursor::Start);
-  window.Timer1_Timer();
-  EXPECT_EQ(view(), "one\n|");
-  EXPECT_EQ(reads(), std::pair(1, 0));  // unchanged: not read again
+TEST_F(LogMonitorTest, OpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
+  window->show();
+  EXPECT_EQ(window->windowTitle(), "Log monitor");
+  EXPECT_EQ(lines()->lineCount(), 200U);
+  EXPECT_EQ(lastShown(), "entry 199");
+  const auto* timer = window->findChild<QTimer*>("Timer1");
+  EXPECT_TRUE(timer->isActive());
+  EXPECT_EQ(timer->interval(), 3000);
+  EXPECT_TRUE(window->findChild<QWidget*>("StatusBar1")->isVisible());
 
-  append("two \xFF!\r\n");  // grown, by a byte that is not text
-  window.Timer1_Timer();
-  EXPECT_EQ(view().remove(8, 1), "one\ntwo !\n|");
-  EXPECT_EQ(reads(), std::pair(1, 1));
-
-  ASSERT_TRUE(platform::writeFile(folder / "log.txt", "three\r\n"));  // shrunk
-  window.Timer1_Timer();
-  EXPECT_EQ(view(), "three\n|");
-
-  std::filesystem::remove(folder / "log.txt");
-  window.Timer1_Timer();
-  EXPECT_EQ(view(), "|");
+  lines()->verticalScrollBar()->setValue(0);  // the user scrolls up to read
+  window->Timer1_Timer();                     // nothing new: the view stays
+  EXPECT_EQ(lines()->firstVisibleLine(), 0U);
+  append("two \xFF!\r\n");
+  window->Timer1_Timer();
+  EXPECT_EQ(lastShown(), QString::fromUtf8("two \xEF\xBF\xBD!"));
+  EXPECT_EQ(window->reads().fromStart, 1);
 }
 
-TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothOnlyOnYesResumeBringsNewEntries) {
+// Records what a widget is asked to draw.
+struct PaintLog : QObject {
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      drawn << watched->objectName() + ":" +
+                   QString::number(static_cast<QPaintEvent*>(event)->rect().height());
+    return false;
+  }
+  QStringList drawn;
+};
+
+TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
+  folder.write("log.txt", numberedLines(2000) + std::string(300, 'w') + "\r\n");  // wider than the view
+  window = std::make_unique<LogMonitorWindow>(context);
+  window->show();
+  QCoreApplication::processEvents();
+  PaintLog paints;
+  lines()->viewport()->setObjectName("lines");
+  lines()->verticalScrollBar()->setObjectName("vertical");
+  lines()->horizontalScrollBar()->setObjectName("horizontal");
+  for (QWidget* watched : {static_cast<QWidget*>(lines()), lines()->viewport(),
+                           static_cast<QWidget*>(lines()->verticalScrollBar()),
+                           static_cast<QWidget*>(lines()->horizontalScrollBar())}) {
+    watched->installEventFilter(&paints);
+  }
+  append("entry 200\r\n");
+  window->Timer1_Timer();
+  QCoreApplication::processEvents();
+  // The lines drawn already move up; only the strip that comes into sight is drawn.
+  ASSERT_EQ(paints.drawn.size(), 1) << paints.drawn.join(" ").toStdString();
+  EXPECT_TRUE(paints.drawn.front().startsWith("lines:"));
+  EXPECT_LE(paints.drawn.front().section(':', 1).toInt(), 2 * lines()->fontMetrics().lineSpacing());
+  EXPECT_EQ(lastShown(), "entry 200");
+}
+
+TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRuns) {
+  window->show();
   EXPECT_EQ(menu(), (QStringList{"Clear log", "Pause screen", "Resume (off)", "Exit"}));
-  append("one\r\n");
-  window.Timer1_Timer();
   click("mnupausescreen");
   EXPECT_EQ(menu(), (QStringList{"Clear log", "Pause screen (off)", "Resume", "Exit"}));
-  append("two\r\n");
-  window.Timer1_Timer();  // a tick already on its way
-  EXPECT_EQ(view(), "one\n|");
+  EXPECT_FALSE(window->findChild<QTimer*>("Timer1")->isActive());
+  append("new\r\n");
+  window->Timer1_Timer();  // a tick already on its way
+  EXPECT_EQ(lastShown(), "entry 199");
 
-  boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
-  click("mnuclearlog");
-  EXPECT_EQ(boxes.shown.at(0),
-            (BoxRequest{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
-  EXPECT_EQ(folder.read("log.txt"), "one\r\ntwo\r\n");
-  EXPECT_EQ(view(), "one\n|");
+  boxes.answers = {BoxAnswer::Yes};
   click("mnuclearlog");
   EXPECT_EQ(folder.read("log.txt"), "");
-  EXPECT_EQ(view(), "|");
+  EXPECT_EQ(lines()->lineCount(), 0U);
 
-  click("mnuresume");
+  click("mnuexit");
+  EXPECT_FALSE(window->isVisible());
+  append("after\r\n");
+  window->show();
   EXPECT_EQ(menu(), (QStringList{"Clear log", "Pause screen", "Resume (off)", "Exit"}));
-  append("three\r\n");
-  window.Timer1_Timer();
-  EXPECT_EQ(view(), "three\n|");
+  EXPECT_TRUE(window->findChild<QTimer*>("Timer1")->isActive());
+  EXPECT_EQ(lines()->visibleLines(), QStringList{"after"});
+}
+
+TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
+  folder.write("log.txt", "one\r\ntwo\r\nthree\r\n");
+  window = std::make_unique<LogMonitorWindow>(context);
+  window->show();
+  lines()->setFocus();
+  clickLine(0);
+  clickLine(1, Qt::ShiftModifier);
+  key(lines(), QKeySequence::Copy);
+  EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
+
+  QTest::keyClick(lines(), Qt::Key_Down, Qt::ShiftModifier);
+  key(lines(), QKeySequence::Copy);
+  EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
+
+  clickLine(1);
+  key(lines(), QKeySequence::Copy);
+  EXPECT_EQ(QApplication::clipboard()->text(), "two");
+  key(lines(), QKeySequence::SelectAll);
+  key(lines(), QKeySequence::Copy);
+  EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
+}
+
+TEST_F(LogMonitorTest, CtrlFSearchesTheLogAndBringsTheLineFoundIntoView) {
+  append("The Needle here\r\n");
+  window->show();
+  window->Timer1_Timer();
+  lines()->verticalScrollBar()->setValue(0);
+  window->findChild<QAction*>("findaction")->trigger();
+  auto* box = window->findChild<QLineEdit*>("txtfind");
+  ASSERT_TRUE(box->isVisible());
+  QTest::keyClicks(box, "needle");
+  QTest::keyClick(box, Qt::Key_Return);
+  while (window->presenter().busy()) window->presenter().doWork();
+  EXPECT_EQ(window->presenter().currentLine(), 200U);
+  EXPECT_TRUE(lines()->visibleLines().contains("The Needle here"));
+
+  box->setText("entry 3");
+  QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);  // previous
+  EXPECT_EQ(window->presenter().currentLine(), 39U);
+  box->setText("absent");
+  QTest::keyClick(box, Qt::Key_Return);
+  while (window->presenter().busy()) window->presenter().doWork();
+  EXPECT_EQ(window->findChild<QLabel*>("lblfindstate")->text(), "Not found");
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_FALSE(box->isVisible());
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
-// The route-based connection check and the local address choice against a real kernel, inside two
-// network namespaces the test makes and removes itself. Every command names one of them, so nothing
-// touches the host's own interfaces or routes.
+// The connection check and the local address choice against a real kernel, inside two network
+// namespaces the test makes and removes itself. Every command names one of them, so nothing touches
+// the host's own interfaces or routes.
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -44,6 +49,88 @@ Outcome run(const std::string& command) {
   return ::testing::AssertionSuccess();
 }
 
+// The namespaces' names start with this; a test run may choose its own so that leftovers are easy
+// to tell apart.
+std::string namespacePrefix() {
+  const char* chosen = std::getenv("LUMENO_NETNS_PREFIX");
+  return chosen != nullptr && *chosen != '\0' ? chosen : "lumeno-test";
+}
+
+// A long-lived "lumeno_net_probe watch" inside a namespace: one connection check, built as the
+// program builds it, asked again and again while the network changes under it.
+class Watcher {
+ public:
+  explicit Watcher(const std::string& space) {
+    int toChild[2];
+    int fromChild[2];
+    if (::pipe2(toChild, O_CLOEXEC) != 0) return;
+    if (::pipe2(fromChild, O_CLOEXEC) != 0) {
+      ::close(toChild[0]);
+      ::close(toChild[1]);
+      return;
+    }
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(toChild[0], STDIN_FILENO);
+      ::dup2(fromChild[1], STDOUT_FILENO);
+      ::execlp("ip", "ip", "netns", "exec", space.c_str(), LUMENO_NET_PROBE, "watch", nullptr);
+      ::_exit(127);
+    }
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    in_ = toChild[1];
+    out_ = fromChild[0];
+  }
+  Watcher(const Watcher&) = delete;
+  Watcher& operator=(const Watcher&) = delete;
+  ~Watcher() {
+    if (in_ >= 0) ::close(in_);  // end of input ends the probe
+    if (pid_ > 0) {
+      bool ended = false;
+      for (int round = 0; round < 50 && !ended; ++round) {
+        ended = ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+        if (!ended) ::poll(nullptr, 0, 100);
+      }
+      if (!ended) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+      }
+    }
+    if (out_ >= 0) ::close(out_);
+  }
+
+  // The check's answer once it reads `wanted`, or its last answer when 10 s have passed without
+  // it; "no answer" if the probe said nothing for 20 s.
+  std::string expect(const std::string& wanted) {
+    const std::string line = wanted + "\n";
+    if (in_ < 0 || ::write(in_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+      return "no probe";
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (;;) {
+      if (const auto end = buffer_.find('\n'); end != std::string::npos) {
+        std::string answer = buffer_.substr(0, end);
+        buffer_.erase(0, end + 1);
+        return answer;
+      }
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      pollfd ready{out_, POLLIN, 0};
+      if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) return "no answer";
+      char chunk[256];
+      const ssize_t n = ::read(out_, chunk, sizeof chunk);
+      if (n <= 0) return "no answer";
+      buffer_.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  std::string buffer_;
+};
+
 class NamespaceNetwork : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -80,10 +167,12 @@ class NamespaceNetwork : public ::testing::Test {
     return counts;
   }
 
-  // What the program shows inside the tested namespace, e.g. "online 10.213.0.2".
-  [[nodiscard]] std::string answer() const {
-    const auto seen = inside("'" LUMENO_NET_PROBE "'");
+  // What the program shows inside the tested namespace, e.g. "online 10.213.0.2"; with a question
+  // ("ipv6 veth-lmn"), the probe's answer to it, all lines.
+  [[nodiscard]] std::string answer(const std::string& question = {}) const {
+    const auto seen = inside("'" LUMENO_NET_PROBE "' " + question);
     EXPECT_EQ(seen.exitCode, 0) << seen.output;
+    if (!question.empty()) return seen.output;
     return seen.output.substr(0, seen.output.find('\n'));
   }
 
@@ -107,7 +196,14 @@ class NamespaceNetwork : public ::testing::Test {
                {peer_, "link set veth-peer up"}});
   }
 
-  std::string tested_ = "lumeno-test-" + std::to_string(::getpid());
+  // A second link, "dum-lmn", to the peer; both ends up, no address yet.
+  [[nodiscard]] ::testing::AssertionResult secondLink() const {
+    return ip({{tested_, "link add dum-lmn type veth peer name dum-peer netns " + peer_},
+               {tested_, "link set dum-lmn up"},
+               {peer_, "link set dum-peer up"}});
+  }
+
+  std::string tested_ = namespacePrefix() + "-" + std::to_string(::getpid());
   std::string peer_ = tested_ + "-peer";
   std::vector<std::string> made_;
 };
@@ -139,6 +235,35 @@ TEST_F(NamespaceNetwork, OnlineOnlyWhileADefaultRouteHasALiveLinkAndTheCheckSend
   EXPECT_EQ(quietAnswer(), "offline 127.0.0.1");
 }
 
+TEST_F(NamespaceNetwork, TheProgramsOwnCheckFollowsEveryChangeBothWays) {
+  Watcher watcher(tested_);
+  EXPECT_EQ(watcher.expect("offline"), "offline") << "only loopback";
+  ASSERT_TRUE(linkNamespaces());
+  ASSERT_TRUE(ip({{tested_, "route add default via 10.213.0.1 dev veth-lmn"}}));
+  EXPECT_EQ(watcher.expect("online"), "online") << "a default route over a live link";
+
+  ASSERT_TRUE(ip({{tested_, "route del default"}}));
+  EXPECT_EQ(watcher.expect("offline"), "offline") << "route deleted";
+  ASSERT_TRUE(ip({{tested_, "route add default via 10.213.0.1 dev veth-lmn"}}));
+  EXPECT_EQ(watcher.expect("online"), "online") << "route restored";
+
+  // The far end going down takes the carrier; the route stays in the table.
+  ASSERT_TRUE(ip({{peer_, "link set veth-peer down"}}));
+  EXPECT_EQ(watcher.expect("offline"), "offline") << "carrier lost";
+  ASSERT_TRUE(ip({{peer_, "link set veth-peer up"}}));
+  EXPECT_EQ(watcher.expect("online"), "online") << "carrier back";
+
+  // Our own end going down also takes its routes with it, so the route comes back with the link.
+  ASSERT_TRUE(ip({{tested_, "link set veth-lmn down"}}));
+  EXPECT_EQ(watcher.expect("offline"), "offline") << "link down";
+  ASSERT_TRUE(ip({{tested_, "link set veth-lmn up"}}));
+  ASSERT_TRUE(ip({{tested_, "route replace default via 10.213.0.1 dev veth-lmn"}}));
+  EXPECT_EQ(watcher.expect("online"), "online") << "link up";
+
+  ASSERT_TRUE(ip({{tested_, "link del veth-lmn"}}));
+  EXPECT_EQ(watcher.expect("offline"), "offline") << "only loopback left";
+}
+
 TEST_F(NamespaceNetwork, AnIPv6DefaultRouteAloneCounts) {
   // IPv6 stays on here, so the kernel may send reports of its own: only the answer is checked.
   if (!std::filesystem::exists("/proc/sys/net/ipv6")) GTEST_SKIP() << "this kernel has no IPv6";
@@ -150,6 +275,47 @@ TEST_F(NamespaceNetwork, AnIPv6DefaultRouteAloneCounts) {
       << "no IPv4 default route, and the only IPv4 interface is a veth end";
   ASSERT_TRUE(ip({{peer_, "link set veth-peer down"}}));
   EXPECT_THAT(answer(), ::testing::StartsWith("offline "));
+}
+
+TEST_F(NamespaceNetwork, EachInterfacesIPv4AddressIsReadAfreshAndLoopbackIsNeverListed) {
+  ASSERT_TRUE(linkNamespaces());
+  ASSERT_TRUE(secondLink());
+  ASSERT_TRUE(ip({{tested_, "addr add 10.214.0.5/24 dev dum-lmn"}}));
+  EXPECT_EQ(answer("interfaces"), "dum-lmn veth-lmn \n");
+  EXPECT_EQ(answer("ipv4 veth-lmn"), "10.213.0.2\n");
+  EXPECT_EQ(answer("ipv4 dum-lmn"), "10.214.0.5\n");
+  EXPECT_EQ(answer("ipv4 lo"), "none\n");
+  // The address changes: the next read has the new one. The interface goes: nothing.
+  ASSERT_TRUE(ip(
+      {{tested_, "addr del 10.213.0.2/24 dev veth-lmn"}, {tested_, "addr add 10.213.0.9/24 dev veth-lmn"}}));
+  EXPECT_EQ(answer("ipv4 veth-lmn"), "10.213.0.9\n");
+  ASSERT_TRUE(ip({{tested_, "link del dum-lmn"}}));
+  EXPECT_EQ(answer("ipv4 dum-lmn"), "none\n");
+  EXPECT_EQ(answer("interfaces"), "veth-lmn \n");
+}
+
+TEST_F(NamespaceNetwork, IPv6AddressesComeWithTheirKindAndTheAutomaticInterfaceFollowsTheDefaultRoutes) {
+  if (!std::filesystem::exists("/proc/sys/net/ipv6")) GTEST_SKIP() << "this kernel has no IPv6";
+  ASSERT_TRUE(linkNamespaces());
+  ASSERT_TRUE(ip({{tested_, "-6 addr add 2001:db8:1::5/64 dev veth-lmn nodad"},
+                  {tested_, "-6 addr add 2001:db8:1::6/64 dev veth-lmn nodad preferred_lft 0"},
+                  {tested_, "-6 addr add fe80::5/64 dev veth-lmn nodad"},
+                  {peer_, "-6 addr add 2001:db8:1::1/64 dev veth-peer nodad"}}));
+  const std::string seen = answer("ipv6 veth-lmn");
+  for (const char* line : {"2001:db8:1::5 global\n", "2001:db8:1::6 global deprecated\n", "fe80::5 link\n"}) {
+    EXPECT_NE(seen.find(line), std::string::npos) << line << " in\n" << seen;
+  }
+  EXPECT_EQ(answer("ipv6 veth-nothere"), "");
+
+  // No default route at all: no automatic interface. IPv4's alone: its interface. An IPv6 default
+  // route elsewhere wins.
+  EXPECT_EQ(answer("auto6"), "\n");
+  ASSERT_TRUE(ip({{tested_, "route add default via 10.213.0.1 dev veth-lmn"}}));
+  EXPECT_EQ(answer("auto6"), "veth-lmn\n");
+  ASSERT_TRUE(secondLink());
+  ASSERT_TRUE(ip({{tested_, "-6 addr add 2001:db8:9::1/64 dev dum-lmn nodad"},
+                  {tested_, "-6 route add default dev dum-lmn"}}));
+  EXPECT_EQ(answer("auto6"), "dum-lmn\n");
 }
 
 }  // namespace

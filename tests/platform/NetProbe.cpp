@@ -1,34 +1,105 @@
-// Runs inside a test's own network namespace ("ip netns exec"). Without arguments it prints what the
-// program sees there, "online|offline <local IPv4>"; "udp <IPv4>" sends one datagram to port 9 of that
-// address (broadcast allowed).
+// Runs inside a test's own network namespace ("ip netns exec").
+//   (no arguments)  prints what the route check sees there, "online|offline <local IPv4>";
+//   udp <IPv4>      sends one datagram to port 9 of that address (broadcast allowed);
+//   watch           keeps one connection check, built as the program builds it, alive with an
+//                   event loop running; for each line "online" or "offline" read from stdin it asks
+//                   the check every 100 ms, the loop running in between as between the window's
+//                   ticks, until the answer is that word or 10 s have passed, then prints the last
+//                   answer on a line of its own;
+//   interfaces      prints the IPv4 interfaces on one line, each followed by a space;
+//   ipv4 <name>     prints that interface's IPv4 address, or "none";
+//   ipv6 <name>     prints one line per IPv6 address: "<address> global|link|other" and any of
+//                   " temporary", " deprecated", " tentative";
+//   auto6           prints the interface whose IPv6 addresses count under "automatic".
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
+#include <string>
 #include <string_view>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "platform/posix/PosixNetworkInfo.h"
 
-int main(int argc, char** argv) {
-  using lumeno::platform::PosixNetworkInfo;
-  if (argc == 3 && std::string_view(argv[1]) == "udp") {
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(9);
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    if (fd < 0 || ::inet_pton(AF_INET, argv[2], &to.sin_addr) != 1 ||
-        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
-      return 1;
-    }
-    const auto sent = ::sendto(fd, "x", 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    ::close(fd);
-    return sent == 1 ? 0 : 1;
+namespace {
+
+using lumeno::platform::PosixNetworkInfo;
+
+int sendDatagram(const char* address) {
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(9);
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  if (fd < 0 || ::inet_pton(AF_INET, address, &to.sin_addr) != 1 ||
+      ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
+    return 1;
   }
+  const auto sent = ::sendto(fd, "x", 1, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  ::close(fd);
+  return sent == 1 ? 0 : 1;
+}
+
+std::string word(bool connected) {
+  return connected ? "online" : "offline";
+}
+
+int watch(int argc, char** argv) {
+  const QCoreApplication application(argc, argv);
+  const PosixNetworkInfo network;  // as the program makes it
+  for (std::string wanted; std::getline(std::cin, wanted);) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string seen = word(network.isConnected());
+    while (seen != wanted && std::chrono::steady_clock::now() < deadline) {
+      QEventLoop loop;
+      QTimer::singleShot(100, &loop, &QEventLoop::quit);
+      loop.exec();
+      seen = word(network.isConnected());
+    }
+    std::cout << seen << std::endl;
+  }
+  return 0;
+}
+
+// The per-interface questions; false when `command` is none of them.
+bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
-  std::cout << (network.isConnected() ? "online " : "offline ") << network.localIPv4() << '\n';
+  if (command == "interfaces") {
+    for (const auto& name : network.ipv4InterfaceNames()) std::cout << name << ' ';
+    std::cout << '\n';
+  } else if (command == "ipv4" && argc == 3) {
+    std::cout << network.interfaceIPv4(argv[2]).value_or("none") << '\n';
+  } else if (command == "ipv6" && argc == 3) {
+    using lumeno::platform::IPv6Scope;
+    for (const auto& a : network.interfaceIPv6(argv[2])) {
+      const char* scope = a.scope == IPv6Scope::Global      ? " global"
+                          : a.scope == IPv6Scope::LinkLocal ? " link"
+                                                            : " other";
+      std::cout << a.text << scope << (a.temporary ? " temporary" : "") << (a.deprecated ? " deprecated" : "")
+                << (a.tentative ? " tentative" : "") << '\n';
+    }
+  } else if (command == "auto6") {
+    std::cout << network.automaticIPv6Interface() << '\n';
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && answerInterfaceQuestion(argv[1], argc, argv)) return 0;
+  if (argc == 3 && std::string_view(argv[1]) == "udp") return sendDatagram(argv[2]);
+  if (argc == 2 && std::string_view(argv[1]) == "watch") return watch(argc, argv);
+  const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
+  std::cout << word(network.isConnected()) << ' ' << network.localIPv4() << '\n';
   return 0;
 }

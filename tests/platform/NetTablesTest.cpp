@@ -120,12 +120,16 @@ TEST(LocalAddressChoice, DefaultRouteInterfaceElsePhysicalUpInterfaceElseLoopbac
   }
 }
 
-TEST(SystemReachabilityAnswer, OnlyFullInternetReachabilityIsOnlineAndUnknownLeavesItToTheRoutes) {
-  EXPECT_EQ(connectionFromSystem(SystemReachability::Online), true);
-  EXPECT_EQ(connectionFromSystem(SystemReachability::Site), false);
-  EXPECT_EQ(connectionFromSystem(SystemReachability::Local), false);
-  EXPECT_EQ(connectionFromSystem(SystemReachability::Disconnected), false);
-  EXPECT_EQ(connectionFromSystem(SystemReachability::Unknown), std::nullopt);
+TEST(ConnectionAnswer, TheRoutesDecideAndTheServiceCanOnlyAddNoInternet) {
+  using enum SystemReachability;
+  for (const auto service : {Unknown, Disconnected, Local, Site, Online}) {
+    EXPECT_FALSE(connectedGiven(false, service)) << "no route is offline whatever the service says";
+  }
+  EXPECT_TRUE(connectedGiven(true, Unknown)) << "a service that does not know leaves it to the route";
+  EXPECT_TRUE(connectedGiven(true, Online));
+  EXPECT_TRUE(connectedGiven(true, Disconnected)) << "the route runs through an interface it does not manage";
+  EXPECT_FALSE(connectedGiven(true, Local)) << "connected, but no Internet behind the route";
+  EXPECT_FALSE(connectedGiven(true, Site)) << "connected, but no Internet behind the route";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeAutostart.h"
+#include "FakeNetworkInfo.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
@@ -21,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kAllOff{
-    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
+    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text =0",
     "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
     "autostartup=0",    ""};
 const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
@@ -38,9 +39,15 @@ std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) 
 
 struct FakeOptionsView : OptionsView {
   void setTicked(Option option, bool ticked) override { shown[option] = ticked; }
+  void showInterfaces(const std::vector<std::string>& entries, std::size_t selected) override {
+    interfaces = entries;
+    selectedInterface = selected;
+  }
   void openLogMonitor() override { ++logMonitorOpens; }
   void closeDialog() override { ++closes; }
   std::map<Option, bool> shown;
+  std::vector<std::string> interfaces;
+  std::size_t selectedInterface = 99;
   int logMonitorOpens = 0;
   int closes = 0;
 };
@@ -52,15 +59,18 @@ class OptionsPresenterTest : public ::testing::Test {
     context.executable = folder / "lumeno";
     context.boxes = &boxes;
     context.autostart = &autostart;
+    context.network = &network;
     folder.write("Lumeno.ini", allOff());
   }
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
   platform::FakeAutostart autostart;
+  platform::FakeNetworkInfo network;
   AppContext context;
   FakeOptionsView view;
-  OptionsPresenter presenter{context, view};
+  ConnectionOptions live;
+  OptionsPresenter presenter{context, view, &live};
 };
 
 TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickChangesExactlyOneLine) {
@@ -76,8 +86,8 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
     for (const bool ticked : {true, false}) {
       presenter.onBoxClicked(option, ticked);
       EXPECT_EQ(presenter.isTicked(option), ticked);
-      std::string changed = kAllOff[line];
-      changed.back() = ticked ? '1' : '0';
+      // Everything after the "=" becomes the value.
+      const std::string changed = kAllOff[line].substr(0, kAllOff[line].find('=') + 1) + (ticked ? "1" : "0");
       EXPECT_EQ(folder.read("Lumeno.ini"), allOff(line, changed)) << line << " " << ticked;
     }
   }
@@ -88,22 +98,70 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAndLeavesAFailedReadUnticked) {
+TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAsExactlyOneAndLeavesAFailedReadUnticked) {
   folder.write("Lumeno.ini",
-               "[Options]\r\nalertifoffline= 2 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
-               "[Automation]\r\ntrayatstartup=1e3\r\nautostartup=-1\r\n");
+               "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+               "[Automation]\r\ntrayatstartup=\"1\"\r\nautostartup=-1\r\n");
   presenter.load();
   for (const Option option : {Option::AlertIfOffline, Option::TrayAtStartup, Option::AutoStartup}) {
     EXPECT_TRUE(presenter.isTicked(option));
     EXPECT_TRUE(view.shown[option]);
   }
-  EXPECT_FALSE(presenter.isHostNamePopupOn());  // its empty value must not take the "2" read before it
+  EXPECT_FALSE(presenter.isHostNamePopupOn());  // its empty value must not take the "1" read before it
   EXPECT_FALSE(presenter.isLogOn());            // "1 ; yes" is not a number
   EXPECT_EQ(folder.read("Lumeno.ini"),
-            "[Options]\r\nalertifoffline= 1 \r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
+            "[Options]\r\nalertifoffline=1\r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
             "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
   EXPECT_EQ(autostart.values.at("Lumeno.exe"), startupProgram(context, kStartupValueName));
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+
+  // Loaded again, every "on" is exactly "1" already: the file is not replaced.
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  FakeOptionsView again;
+  OptionsPresenter(context, again).load();
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
+}
+
+TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAndNothingIsWrittenForThem) {
+  network.interfaces = {{"wlan0", "10.2.0.8"}, {"eth1", "10.1.0.7"}};
+  for (const char* stored : {"", "interface=\r\n", "interface=auto\r\n", "interface=eth9\r\n"}) {
+    const std::string text = allOff() + "[Options]\r\n" + stored;
+    folder.write("Lumeno.ini", text);
+    live.interface = "stale";
+    OptionsPresenter loaded(context, view, &live);
+    loaded.load();
+    EXPECT_EQ(view.interfaces, (std::vector<std::string>{"Automatic (default route)", "eth1", "wlan0"}));
+    EXPECT_EQ(view.selectedInterface, 0U) << stored;
+    EXPECT_TRUE(live.read);
+    EXPECT_FALSE(live.followAddress || live.logConnectionChanges);
+    EXPECT_EQ(live.interface, "") << stored;  // a name that has gone reads as automatic
+    EXPECT_EQ(folder.read("Lumeno.ini"), text) << stored;
+  }
+  EXPECT_TRUE(boxes.shown.empty());  // an empty interface key is no error
+}
+
+TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachChangeIsWrittenAtOnce) {
+  network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
+  folder.write("Lumeno.ini", "[Options]\r\nfollowip=1\r\nlogoutages= 2\r\ninterface = wlan0 \r\n");
+  presenter.load();
+  EXPECT_TRUE(view.shown[Option::FollowAddress]);
+  EXPECT_TRUE(view.shown[Option::LogConnectionChanges]);
+  EXPECT_EQ(view.selectedInterface, 2U);
+  EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
+  EXPECT_EQ(live.interface, "wlan0");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=1\r\nlogoutages=1\r\ninterface = wlan0 \r\n");
+
+  presenter.onBoxClicked(Option::FollowAddress, false);
+  presenter.onInterfaceChosen(1);
+  EXPECT_FALSE(live.followAddress);
+  EXPECT_EQ(live.interface, "eth1");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =eth1\r\n");
+  presenter.onInterfaceChosen(0);
+  EXPECT_EQ(live.interface, "");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");
+  presenter.onInterfaceChosen(3);  // beyond the list: nothing
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(OptionsPresenterTest, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {

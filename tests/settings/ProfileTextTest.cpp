@@ -2,6 +2,8 @@
 // of the Windows start-up value.
 #include "common/ProfileText.h"
 
+#include "common/ProfileScan.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -47,7 +49,7 @@ TEST(ProfileRead, AwkwardFile) {
 TEST(ProfileWrite, KeepsEveryOtherByteAndAddsWhatIsMissingAtTheEndOfItsPlace) {
   for (const auto& [file, expected] : std::vector<std::pair<std::string, std::string>>{
            {"; keep\r\n[Options]\r\n  UseLog   =   \"0\"  \r\nb=0\r\n",
-            "; keep\r\n[Options]\r\n  UseLog   =   1  \r\nb=0\r\n"},
+            "; keep\r\n[Options]\r\n  UseLog   =1\r\nb=0\r\n"},
            {"[Options]\nuselog=\n", "[Options]\nuselog=1\n"},
            {"[Options]\nuselog\n", "[Options]\nuselog=1\n"},
            {"[OPTIONS]\n;uselog=0\nuselog=0\nUSELOG=0\n[Options]\nuselog=0\n",
@@ -73,6 +75,83 @@ TEST(ProfileWrite, RefusesWhatWouldBreakTheFile) {
     EXPECT_EQ(writeProfileText("[Options]\r\nuselog=0\r\n", section, key, value), std::nullopt)
         << section << "/" << key << "/" << value;
   }
+}
+
+// What a read and a write of one key find when the file arrives in pieces of `piece` bytes.
+std::pair<ProfileString, std::string> inPieces(std::string_view file, std::string_view section,
+                                               std::string_view key, std::size_t piece) {
+  ProfileScanner reader(section, key, 50, 0);
+  ProfileScanner writer(section, key, 0, 1);
+  for (std::size_t at = 0; at < file.size(); at += piece) {
+    reader.feed(file.substr(at, piece));
+    writer.feed(file.substr(at, piece));
+  }
+  reader.finish();
+  writer.finish();
+  std::string written(file);
+  if (const auto edit = profileEdit(writer.findings(), section, key, "1")) {
+    written.replace(static_cast<std::size_t>(edit->at), static_cast<std::size_t>(edit->removed),
+                    edit->inserted);
+  }
+  return {profileReadResult(reader.findings(), "0", 50), written};
+}
+
+TEST(ProfileScan, AFileInPiecesReadsAndWritesAsAWholeOne) {
+  const std::vector<std::string> files{kAwkward, "\xEF\xBB\xBF[Options]\r\nuselog=\"2\"\r",
+                                       "\xEF\xBB[Options]\nuselog=1",
+                                       "[Options]\r\r\n\nuselog\r[Automation]\r\n", "k=v\r"};
+  for (const std::string& file : files) {
+    for (const auto& [section, key] :
+         std::vector<std::pair<std::string, std::string>>{{"Options", "uselog"},
+                                                          {"options", "hostnameintext1.text"},
+                                                          {"Automation", "last"},
+                                                          {"Automation", "uselog"},
+                                                          {"Missing", "x"},
+                                                          {"", "stray"},
+                                                          {"Options", "dup"}}) {
+      const ProfileString read = readProfileText(file, section, key, "0", 50);
+      const std::string written = writeProfileText(file, section, key, "1").value_or("<refused>");
+      for (std::size_t piece = 1; piece <= 5; ++piece) {
+        const auto [pieceRead, pieceWritten] = inPieces(file, section, key, piece);
+        EXPECT_EQ(pieceRead, read) << "[" << section << "] " << key << " in pieces of " << piece;
+        if (!section.empty()) {
+          EXPECT_EQ(pieceWritten, written) << "[" << section << "] " << key << " " << piece;
+        }
+      }
+    }
+  }
+}
+
+TEST(ProfileScan, KeepsOnlyTheHeadOfHugeLines) {
+  const std::string huge(std::size_t{1} << 20, ' ');
+  const std::string file = "[" + huge + "OPTIONS" + huge + "]" + huge + "\n; " + huge + "\nuselog" + huge +
+                           "= \"" + std::string(std::size_t{1} << 20, '7') + "\"" + huge + "\n";
+  ProfileScanner scanner("Options", "uselog", 50, 3);
+  scanner.feed(file);
+  ASSERT_TRUE(scanner.settled());
+  EXPECT_EQ(scanner.findings().valueHead, std::string(1, '"') + std::string(49, '7'));
+  EXPECT_EQ(scanner.findings().valuePartHead, " \"7");
+  EXPECT_EQ(profileReadResult(scanner.findings(), "0", 50), (ProfileString{49, std::string(49, '7')}));
+  // The whole value part gives way, the name and its blanks stay.
+  const std::string written = writeProfileText(file, "Options", "uselog", "1").value();
+  EXPECT_EQ(written, file.substr(0, file.find('=') + 1) + "1\n");
+}
+
+TEST(ProfileWrite, LeavesAValueOfExactlyTheTextWrittenAndNothingWhenItIsAlreadyThere) {
+  for (const auto& [line, expected] :
+       std::vector<std::pair<std::string, std::string>>{{"uselog= 1 ", "uselog=1"},
+                                                        {"uselog=\"1\"", "uselog=1"},
+                                                        {"uselog = 1", "uselog =1"},
+                                                        {"uselog=1\t", "uselog=1"},
+                                                        {"uselog=1", "uselog=1"},
+                                                        {"uselog=2", "uselog=1"},
+                                                        {" uselog \t", " uselog=1"}}) {
+    EXPECT_EQ(writeProfileText("[Options]\r\n" + line + "\r\n", "Options", "uselog", "1"),
+              "[Options]\r\n" + expected + "\r\n");
+  }
+  ProfileScanner scanner("Options", "uselog", 0, 1);
+  scanner.feed("[Options]\r\nuselog=1\r\n");
+  EXPECT_EQ(profileEdit(scanner.findings(), "Options", "uselog", "1"), std::nullopt);
 }
 
 TEST(ReadsAsOn, NonZeroNumbersOnlyAreOn) {

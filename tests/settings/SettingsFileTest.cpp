@@ -1,6 +1,8 @@
 // Lumeno.ini through ReadSetting/WriteSetting and the options dialog; clearing the log; the XDG
 // autostart entry that "Start when computer loads" writes, checked and started as a desktop would.
+#include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,12 +10,19 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 
 #include <gtest/gtest.h>
 
 #include "FakeAutostart.h"
+#include "FakeNetworkInfo.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
@@ -48,6 +57,7 @@ class SettingsFile : public ::testing::Test {
     context.executable = folder / "lumeno";
     context.boxes = &boxes;
     context.autostart = &autostart;
+    context.network = &network;
     folder.write("Lumeno.ini", allOff());
   }
   std::string read(const char* section, const char* key) {
@@ -61,6 +71,7 @@ class SettingsFile : public ::testing::Test {
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
   platform::FakeAutostart autostart;
+  platform::FakeNetworkInfo network;
   AppContext context;
 };
 
@@ -103,7 +114,95 @@ TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   EXPECT_FALSE(dialog.isLogOn());
   box(dialog, "chkhostnamepopup")->click();
   EXPECT_TRUE(dialog.isHostNamePopupOn());
-  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text = 1"));
+  // Everything after the "=" becomes the value.
+  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text =1"));
+}
+
+TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
+  OptionsDialog dialog(context, {});
+  auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+  auto* done = dialog.findChild<QPushButton*>(QStringLiteral("exitoptions"));
+  ASSERT_NE(tabs, nullptr);
+  ASSERT_NE(done, nullptr);
+  dialog.show();
+  QCoreApplication::processEvents();
+  const QSize size = dialog.size();
+  const QRect donePlace = done->geometry();
+  for (const int tab : {2, 1, 3, 0, 2}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), size) << tabs->tabText(tab).toStdString();
+    EXPECT_EQ(done->geometry(), donePlace) << tabs->tabText(tab).toStdString();
+  }
+  // Every tab's controls fit in that size: nothing is squeezed below what it needs.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QPushButton*>(control)) {
+      EXPECT_GE(control->height(), control->minimumSizeHint().height())
+          << control->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+}
+
+TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoiceWritesItsKey) {
+  network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
+  folder.write("Lumeno.ini", "[Options]\r\nlogoutages=1\r\ninterface=wlan0\r\n");
+  ConnectionOptions live;
+  OptionsDialog dialog(context, {}, &live);
+  auto* tabs = dialog.findChild<QTabWidget*>("SSTab1");
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->currentIndex(), 0);  // "Automation" still opens first
+  QWidget* connection = tabs->widget(3);
+  EXPECT_EQ(tabs->tabText(3), "Connection");
+  auto* list = dialog.findChild<QComboBox*>("cmbinterface");
+  ASSERT_NE(list, nullptr);
+  tabs->setCurrentIndex(3);
+  dialog.show();
+  // Top to bottom: the alert's frame, then the two boxes, then "Interface:" beside the list.
+  std::vector<int> tops;
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{dialog.findChild<QGroupBox*>("Frame4"), box(dialog, "chkfollowip"),
+                                       box(dialog, "chklogoutages"), list}) {
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(connection->isAncestorOf(control)) << control->objectName().toStdString();
+    tops.push_back(control->mapTo(connection, QPoint(0, 0)).y());
+  }
+  EXPECT_TRUE(std::is_sorted(tops.begin(), tops.end()) && tops[1] > tops[0]) << tops[0] << " " << tops[1];
+  EXPECT_GE(tops[1], dialog.findChild<QGroupBox*>("Frame4")->geometry().bottom());
+  // Every tab's frame keeps the place and height it has on a dialog without these options, where
+  // each filled its tab: the alert's frame stops where the others stop.
+  const QRect alertFrame = dialog.findChild<QGroupBox*>("Frame4")->geometry();
+  for (const auto& [tab, frame] : {std::pair{0, "Frame1"}, {1, "Frame2"}}) {
+    tabs->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+    const QRect other = dialog.findChild<QGroupBox*>(frame)->geometry();
+    EXPECT_EQ(alertFrame.top(), other.top()) << frame;
+    EXPECT_EQ(alertFrame.height(), other.height()) << frame;
+  }
+  auto* label = dialog.findChild<QLabel*>("lblinterface");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), "Interface:");
+  EXPECT_LT(label->mapTo(connection, QPoint(0, 0)).x(), list->mapTo(connection, QPoint(0, 0)).x());
+  EXPECT_EQ(box(dialog, "chkfollowip")->text(), "Follow address changes");
+  EXPECT_EQ(box(dialog, "chklogoutages")->text(), "Log connection changes");
+
+  EXPECT_FALSE(box(dialog, "chkfollowip")->isChecked());
+  EXPECT_TRUE(box(dialog, "chklogoutages")->isChecked());
+  QStringList entries;
+  for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
+  EXPECT_EQ(entries, (QStringList{"Automatic (default route)", "eth1", "wlan0"}));
+  EXPECT_EQ(list->currentIndex(), 2);
+
+  box(dialog, "chkfollowip")->click();
+  list->setCurrentIndex(1);  // moving the selection in code is no choice of the user's
+  EXPECT_EQ(live.interface, "wlan0");
+  Q_EMIT list->activated(1);
+  EXPECT_TRUE(live.followAddress);
+  EXPECT_EQ(live.interface, "eth1");
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nlogoutages=1\r\ninterface=eth1\r\nfollowip=1\r\n");
+  // The record outlives the dialog: closing it does not switch anything off.
+  dialog.close();
+  EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
 }
 
 // The value of `key` in a desktop entry, with its string escapes undone.

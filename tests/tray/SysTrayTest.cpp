@@ -52,6 +52,8 @@ class FakeTrayBackend final : public TrayBackend {
   void hide() override { visible = false; }
   void setIcon(const QIcon& newIcon) override { icon = newIcon; }
   void setToolTip(const QString& newTip) override { tip = newTip; }
+  void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
+  QStringList balloons;
   void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
 };
 
@@ -159,6 +161,19 @@ TEST_F(SysTrayTest, ADoubleClickRestoresTheOwnerUnlessDefaultDblClkIsOff) {
     EXPECT_EQ(events, QStringList{"LButtonDblClk"}) << restores;
     EXPECT_EQ(owner.windowTitle(), "Lumeno") << restores;
   }
+}
+
+TEST_F(SysTrayTest, ABalloonShowsOnlyWhileTheIconIsInTheTrayTitledLumeno) {
+  tray.ShowBalloon("Connection lost");
+  EXPECT_FALSE(tray.IsInSysTray());
+  minimiseOwner();
+  EXPECT_TRUE(tray.IsInSysTray());
+  tray.ShowBalloon("Connection lost");
+  backend->click(QSystemTrayIcon::DoubleClick);  // restored: the icon leaves the tray
+  settle();
+  EXPECT_FALSE(tray.IsInSysTray());
+  tray.ShowBalloon("Connection restored after 00:00:05");
+  EXPECT_EQ(backend->balloons, QStringList{"Lumeno: Connection lost"});
 }
 
 TEST(SysTrayOnTheDesktopTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTheTaskbar) {

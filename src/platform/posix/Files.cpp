@@ -2,16 +2,27 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
+#include <ctime>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/posix/Descriptor.h"
+#include "platform/posix/FileReplacement.h"
+#include "platform/posix/FolderLock.h"
 
 namespace lumeno::platform {
 namespace {
+
+constexpr time_t kLeftoverAgeSeconds = 60;
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
 
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -43,42 +54,73 @@ std::optional<std::string> readRest(int fd, std::uint64_t offset) {
   }
 }
 
+// Opens a file the program writes or reads without ever blocking: a named pipe with no one at the
+// other end would otherwise hang the open (and the whole program) for good. Only regular files
+// are used; anything else is closed again and reported as a failure (-1).
+int openRegular(const std::filesystem::path& file, int flags) {
+  const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(openRegular(file, O_WRONLY | O_APPEND | O_CREAT));
   if (!fd.valid()) return false;
   // One write call: with O_APPEND the kernel places it whole at the end of the file.
   const bool ok = writeAll(fd.get(), bytes);
   return fd.close() && ok;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds lockWait) {
   mode_t mode = 0644;
   struct stat old {};
   if (::stat(file.c_str(), &old) == 0) {
-    // A read-only settings file stays as it is, as the user made it.
+    // A read-only file stays as it is, as the user made it.
     if (::access(file.c_str(), W_OK) != 0) return false;
     mode = old.st_mode & 07777;
   }
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
-  Descriptor fd(::mkstemp(pattern.data()));
-  if (!fd.valid()) return false;
-  const std::string temporary = pattern;
-  const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
-  if (!fd.close() || !written || ::rename(temporary.c_str(), file.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
+  const FolderLock lock(folderOf(file), lockWait);
+  if (lock.state() == FolderLock::State::Busy) return false;
+  FileReplacement replacement(file, mode);
+  return replacement.append(bytes) && replacement.commit();
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  const std::filesystem::path target = replacedFile(file);
+  const std::filesystem::path folder = folderOf(target);
+  // Every writer holds the folder's lock while its temporary has a name, so when nobody holds it
+  // every temporary there is a leftover. Otherwise a young one may be another copy's, at work.
+  const FolderLock lock(folder, std::chrono::milliseconds(0));
+  const bool nobodyWriting = lock.state() == FolderLock::State::Held;
+  Descriptor dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dirFd.valid()) return;
+  DIR* dir = ::fdopendir(::dup(dirFd.get()));
+  if (dir == nullptr) return;
+  const std::string name = target.filename().string();
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!isTemporaryNameOf(entry->d_name, name)) continue;
+    struct stat st {};
+    if (::fstatat(dirFd.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    if (nobodyWriting || now.tv_sec - st.st_mtim.tv_sec > kLeftoverAgeSeconds) {
+      ::unlinkat(dirFd.get(), entry->d_name, 0);
+    }
   }
-  // Make the rename itself durable.
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
-  return true;
+  ::closedir(dir);
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(::open(file.c_str(), O_WRONLY | O_TRUNC | O_CREAT | O_CLOEXEC, 0644));
+  Descriptor fd(openRegular(file, O_WRONLY | O_TRUNC | O_CREAT));
   if (!fd.valid()) return false;
   const bool ok = writeAll(fd.get(), bytes);
   return fd.close() && ok;
@@ -89,7 +131,7 @@ std::optional<std::string> readFile(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
-  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor fd(openRegular(file, O_RDONLY));
   if (!fd.valid()) return std::nullopt;
   if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
   return readRest(fd.get(), offset);
@@ -104,7 +146,31 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
   id.inode = static_cast<std::uint64_t>(st.st_ino);
   id.size = static_cast<std::uint64_t>(st.st_size);
   id.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  id.regular = S_ISREG(st.st_mode);
   return id;
+}
+
+std::optional<std::size_t> readFileAt(const std::filesystem::path& file, const FileIdentity& expected,
+                                      std::uint64_t offset, std::span<char> buffer) {
+  Descriptor fd(openRegular(file, O_RDONLY));
+  if (!fd.valid()) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || static_cast<std::uint64_t>(st.st_dev) != expected.device ||
+      static_cast<std::uint64_t>(st.st_ino) != expected.inode) {
+    return std::nullopt;
+  }
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n =
+        ::pread(fd.get(), buffer.data() + done, buffer.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
 }
 
 bool fileExists(const std::filesystem::path& file) {

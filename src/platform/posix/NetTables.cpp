@@ -203,15 +203,9 @@ std::string chooseLocalIPv4(const std::vector<Route>& ipv4Routes,
   return "127.0.0.1";
 }
 
-std::optional<bool> connectionFromSystem(SystemReachability reachability) {
-  switch (reachability) {
-    case SystemReachability::Online: return true;
-    case SystemReachability::Disconnected:
-    case SystemReachability::Local:
-    case SystemReachability::Site: return false;
-    case SystemReachability::Unknown: break;
-  }
-  return std::nullopt;
+bool connectedGiven(bool usableDefaultRoute, SystemReachability service) {
+  if (!usableDefaultRoute) return false;
+  return service != SystemReachability::Local && service != SystemReachability::Site;
 }
 
 }  // namespace lumeno::platform::net

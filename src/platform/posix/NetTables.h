@@ -70,8 +70,11 @@ struct InterfaceAddress {
 // What a system connectivity service reports.
 enum class SystemReachability { Unknown, Disconnected, Local, Site, Online };
 
-// The service's answer as connected/offline; no answer (Unknown) when the routes must decide.
-// Only full Internet reachability counts: a network without Internet ("Site", "Local") is offline.
-[[nodiscard]] std::optional<bool> connectionFromSystem(SystemReachability reachability);
+// Whether the machine counts as connected. The route and carrier check decides; a connectivity
+// service may only turn a usable route into "offline", and only by saying that the network it
+// manages reaches no further than the local network or the site ("connected, no Internet").
+// Its "disconnected" is not taken: a service that does not manage the interface carrying the
+// route (one set up by hand or by ifupdown) reports that while the machine is online.
+[[nodiscard]] bool connectedGiven(bool usableDefaultRoute, SystemReachability service);
 
 }  // namespace lumeno::platform::net

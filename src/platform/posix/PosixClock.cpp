@@ -1,5 +1,7 @@
 #include "platform/posix/PosixClock.h"
 
+#include <chrono>
+
 #include <langinfo.h>
 #include <time.h>  // NOLINT(modernize-deprecated-headers): tzset and localtime_r are POSIX
 
@@ -102,6 +104,11 @@ DateTimeText PosixClock::now() const {
   std::tm local{};
   if (::localtime_r(&seconds, &local) == nullptr) return {};
   return formatDateTime(::nl_langinfo(D_FMT), ::nl_langinfo(T_FMT), local);
+}
+
+std::chrono::milliseconds PosixClock::steadyNow() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
 }
 
 }  // namespace lumeno::platform

@@ -13,6 +13,7 @@ namespace lumeno::platform {
 class PosixClock : public Clock {
  public:
   [[nodiscard]] DateTimeText now() const override;
+  [[nodiscard]] std::chrono::milliseconds steadyNow() const override;
 };
 
 // The strftime format with every time-zone conversion (%Z, %z and their flagged forms) taken out,

@@ -1,7 +1,6 @@
 #include "platform/posix/PosixNetworkInfo.h"
 
 #include <array>
-#include <optional>
 
 #include <unistd.h>
 
@@ -13,6 +12,10 @@
 
 namespace lumeno::platform {
 namespace {
+
+// The one connectivity service known to report every change (it follows NetworkManager's own
+// state signals on the system bus).
+constexpr QStringView kNetworkManager = u"networkmanager";
 
 net::SystemReachability toReachability(QNetworkInformation::Reachability reachability) {
   switch (reachability) {
@@ -39,21 +42,27 @@ std::string PosixNetworkInfo::hostName() const {
   return std::string(name.data());  // the last byte stays 0 even when the name was cut
 }
 
-bool PosixNetworkInfo::isConnected() const {
-  if (source_ == ConnectionSource::SystemServiceThenRoutes) {
-    // The service needs the application object; try once, as soon as there is one. A failed
-    // load is not retried, so the timer never pays for it again.
-    if (!serviceLoadTried_ && QCoreApplication::instance() != nullptr) {
-      serviceLoadTried_ = true;
-      QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-    }
-    if (const auto* service = QNetworkInformation::instance();
-        service != nullptr && service->supports(QNetworkInformation::Feature::Reachability)) {
-      if (const auto answer = net::connectionFromSystem(toReachability(service->reachability())))
-        return *answer;
-    }
+net::SystemReachability PosixNetworkInfo::serviceReachability() const {
+  // The service needs the application object; try once, as soon as there is one. A failed load
+  // (no NetworkManager, no system bus) is not retried, so the timer never pays for it again.
+  if (!serviceLoadTried_ && QCoreApplication::instance() != nullptr) {
+    serviceLoadTried_ = true;
+    QNetworkInformation::loadBackendByName(kNetworkManager);
   }
-  return net::connectedByRoutes();
+  // Another part of the program may have loaded a different backend; only this one is trusted.
+  const auto* service = QNetworkInformation::instance();
+  if (service == nullptr || service->backendName().compare(kNetworkManager, Qt::CaseInsensitive) != 0 ||
+      !service->supports(QNetworkInformation::Feature::Reachability)) {
+    return net::SystemReachability::Unknown;
+  }
+  return toReachability(service->reachability());
+}
+
+bool PosixNetworkInfo::isConnected() const {
+  const bool routed = net::connectedByRoutes();
+  // Without a usable route nothing is asked: no service can make it online.
+  if (!routed || source_ == ConnectionSource::RoutesOnly) return routed;
+  return net::connectedGiven(routed, serviceReachability());
 }
 
 }  // namespace lumeno::platform

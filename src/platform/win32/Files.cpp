@@ -39,7 +39,8 @@ bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
   return handle.close() && ok;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
+                           std::chrono::milliseconds /*lockWait*/) {
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   // A read-only settings file stays as it is, as the user made it.
@@ -63,6 +64,25 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
   if (!replaced) ::DeleteFileW(temporary.c_str());
   return replaced;
+}
+
+void removeLeftoverTemporaries(const std::filesystem::path& file) {
+  // The one temporary a replacement uses, left by a crash; one younger than a minute may be
+  // another copy's, at work.
+  std::filesystem::path temporary = file;
+  temporary += L".new";
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (::GetFileAttributesExW(temporary.c_str(), GetFileExInfoStandard, &data) == FALSE ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return;
+  }
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+  };
+  constexpr std::uint64_t kMinute = 60ULL * 10'000'000ULL;  // in 100-nanosecond steps
+  if (ticks(now) > ticks(data.ftLastWriteTime) + kMinute) ::DeleteFileW(temporary.c_str());
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
@@ -103,6 +123,8 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
   if (!handle.valid() || ::GetFileInformationByHandle(handle.get(), &info) == FALSE) return {};
   FileIdentity id;
   id.exists = true;
+  id.regular = ::GetFileType(handle.get()) == FILE_TYPE_DISK &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   id.device = info.dwVolumeSerialNumber;
   id.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32U) | info.nFileIndexLow;
   id.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32U) | info.nFileSizeLow;
@@ -112,6 +134,32 @@ FileIdentity identifyFile(const std::filesystem::path& file) {
                                  info.ftLastWriteTime.dwLowDateTime) *
                                 100U);
   return id;
+}
+
+std::optional<std::size_t> readFileAt(const std::filesystem::path& file, const FileIdentity& expected,
+                                      std::uint64_t offset, std::span<char> buffer) {
+  Handle handle = openFile(file, GENERIC_READ, OPEN_EXISTING);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle.valid() || ::GetFileInformationByHandle(handle.get(), &info) == FALSE) return std::nullopt;
+  const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32U) | info.nFileIndexLow;
+  if (info.dwVolumeSerialNumber != expected.device || index != expected.inode) return std::nullopt;
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const std::uint64_t position = offset + done;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFU);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32U);
+    const std::size_t left = buffer.size() - done;
+    const DWORD chunk = left > 0x40000000U ? 0x40000000U : static_cast<DWORD>(left);
+    DWORD read = 0;
+    if (::ReadFile(handle.get(), buffer.data() + done, chunk, &read, &at) == FALSE) {
+      if (::GetLastError() == ERROR_HANDLE_EOF) break;
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    done += read;
+  }
+  return done;
 }
 
 bool fileExists(const std::filesystem::path& file) {

@@ -18,8 +18,9 @@ ProfileRead readProfileString(const std::filesystem::path& file, std::string_vie
   return {read.count, std::move(read.text)};
 }
 
+// No lock between copies here yet: the wait is unused, and the last of two writers wins.
 bool writeProfileString(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                        std::string_view value) {
+                        std::string_view value, std::chrono::milliseconds /*lockWait*/) {
   std::string old;
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;

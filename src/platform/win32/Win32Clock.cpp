@@ -23,4 +23,8 @@ DateTimeText Win32Clock::now() const {
       toUtf8(std::wstring_view(time.data(), timeLength > 0 ? static_cast<std::size_t>(timeLength - 1) : 0))};
 }
 
+std::chrono::milliseconds Win32Clock::steadyNow() const {
+  return std::chrono::milliseconds(::GetTickCount64());  // since start-up, never set back
+}
+
 }  // namespace lumeno::platform

@@ -9,6 +9,7 @@ namespace lumeno::platform {
 class Win32Clock : public Clock {
  public:
   [[nodiscard]] DateTimeText now() const override;
+  [[nodiscard]] std::chrono::milliseconds steadyNow() const override;
 };
 
 }  // namespace lumeno::platform

@@ -13,6 +13,11 @@ class Win32NetworkInfo : public NetworkInfo {
   [[nodiscard]] std::string localIPv4() const override;
   [[nodiscard]] std::string hostName() const override;
   [[nodiscard]] bool isConnected() const override;
+  // Per adapter, by friendly name (Win32Interfaces.cpp).
+  [[nodiscard]] std::vector<std::string> ipv4InterfaceNames() const override;
+  [[nodiscard]] std::optional<std::string> interfaceIPv4(const std::string& name) const override;
+  [[nodiscard]] std::vector<IPv6Address> interfaceIPv6(const std::string& name) const override;
+  [[nodiscard]] std::string automaticIPv6Interface() const override;
 };
 
 }  // namespace lumeno::platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/NetworkInfo.h"
+
+// Which addresses the main window shows when the user has chosen an interface.
+namespace lumeno::app {
+
+// The IPv6 address to give out: a stable global one if there is one, else a temporary one;
+// never a deprecated, tentative, link-local or other non-global one. The first of a kind wins.
+std::optional<std::string> chooseIPv6(const std::vector<platform::IPv6Address>& addresses);
+
+// The IPv4 address for the chosen interface (empty: automatic, the default route's). An
+// interface that has gone, or has no IPv4 address any more, reads as automatic.
+std::string ipv4For(const platform::NetworkInfo& network, const std::string& chosen);
+
+// The global IPv6 address for the chosen interface (automatic: that of the IPv6 default route,
+// else of the IPv4 one); an interface that has gone reads as automatic.
+std::optional<std::string> ipv6For(const platform::NetworkInfo& network, const std::string& chosen);
+
+}  // namespace lumeno::app

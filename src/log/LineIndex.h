@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace lumeno::log {
+
+// Where each line of a file starts, so that any line can be read on its own without holding the
+// file's text: eight bytes a line. CR LF, a lone LF and a lone CR each end one line, also when
+// a CR LF pair is split between two pieces fed in turn.
+//
+// The index covers the bytes [base, end): `base` is a line start (0 for a whole file).
+class LineIndex {
+ public:
+  explicit LineIndex(std::uint64_t base = 0) : starts_{base}, end_(base) {}
+
+  // Indexes the next bytes of the file, which start at end().
+  void add(std::string_view bytes);
+
+  // Whole lines, plus the unfinished last one if it has any bytes.
+  [[nodiscard]] std::size_t lineCount() const {
+    return starts_.back() == end_ ? starts_.size() - 1 : starts_.size();
+  }
+  [[nodiscard]] std::uint64_t base() const { return starts_.front(); }
+  [[nodiscard]] std::uint64_t end() const { return end_; }
+
+  // The bytes of a line, its line break included: [first, second).
+  [[nodiscard]] std::uint64_t lineStart(std::size_t line) const { return starts_[line]; }
+  [[nodiscard]] std::uint64_t lineEnd(std::size_t line) const {
+    return line + 1 < starts_.size() ? starts_[line + 1] : end_;
+  }
+  // The line that holds the byte at `offset` (base() <= offset < end()).
+  [[nodiscard]] std::size_t lineAt(std::uint64_t offset) const;
+
+  // Makes room for about this many lines at once, rather than growing step by step.
+  void expectLines(std::size_t lines);
+
+  // Gives the memory back (a closed window keeps no index).
+  void release();
+
+ private:
+  std::vector<std::uint64_t> starts_;  // the last entry is where the unfinished line starts
+  std::uint64_t end_;
+  bool afterCr_ = false;  // the last byte indexed was a CR: a LF next completes that line break
+};
+
+}  // namespace lumeno::log

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+// Files the program writes and reads for its tools. Only regular files are ever used, and no
+// open ever waits: a named pipe, a device or a folder in a file's place is refused at once.
+namespace lumeno::platform {
+
+enum class FileAccess { Ok, Missing, NotRegular, Failed };
+
+// A file opened for writing, emptied first (created if missing); closed when it goes.
+class RegularFileWriter {
+ public:
+  RegularFileWriter() = default;
+  RegularFileWriter(const RegularFileWriter&) = delete;
+  RegularFileWriter& operator=(const RegularFileWriter&) = delete;
+  ~RegularFileWriter();
+
+  // Missing means that the folder is missing.
+  FileAccess open(const std::filesystem::path& file);
+  [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
+  // Writes all the bytes; false when they could not all be written (a full disk).
+  bool write(std::string_view bytes);
+  bool close();
+
+ private:
+  int fd_ = -1;
+};
+
+// Replaces the file's content with the bytes.
+FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes);
+
+// Hands the file's content to `sink` piece by piece, so that no caller needs it whole.
+FileAccess readRegularFile(const std::filesystem::path& file,
+                           const std::function<void(std::string_view)>& sink);
+
+}  // namespace lumeno::platform

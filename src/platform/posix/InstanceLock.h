@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+
+#include "platform/posix/Descriptor.h"
+
+namespace lumeno::platform {
+
+// The per-user lock that lets one copy of the program run at a time.
+//
+// The lock is the kernel's flock() on the lock file, held for the life of the process. The kernel
+// drops it when the owner ends in any way, a SIGKILL included, so what the file holds never
+// matters: an empty, garbled or old file, or one naming a process that is gone, is simply locked
+// again. The file is never removed, so every copy locks the same file and two copies starting at
+// once cannot both win.
+class InstanceLock {
+ public:
+  enum class Outcome {
+    Acquired,       // this copy is the one that runs
+    HeldByAnother,  // a live copy holds the lock
+    Unavailable,    // no lock could be made here at all (e.g. a folder that cannot be written)
+  };
+
+  explicit InstanceLock(const std::filesystem::path& file);
+
+  [[nodiscard]] Outcome outcome() const { return outcome_; }
+
+ private:
+  Descriptor fd_{-1};
+  Outcome outcome_ = Outcome::Unavailable;
+};
+
+}  // namespace lumeno::platform

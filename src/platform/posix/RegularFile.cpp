@@ -1,0 +1,110 @@
+#include "platform/RegularFile.h"
+
+#include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/Descriptor.h"
+
+namespace lumeno::platform {
+namespace {
+
+// Looked at before any open, so that not even an open touches a pipe or a device.
+FileAccess lookBeforeOpening(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return errno == ENOENT ? FileAccess::Missing : FileAccess::Failed;
+  return S_ISREG(st.st_mode) ? FileAccess::Ok : FileAccess::NotRegular;
+}
+
+// The file may have been swapped between the look and the open: look again at what was opened.
+bool isRegular(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+FileAccess failedOpen(int error) {
+  switch (error) {
+    case ENOENT: return FileAccess::Missing;
+    case ENXIO:  // a named pipe without a reader
+    case EISDIR:
+    case EWOULDBLOCK: return FileAccess::NotRegular;
+    default: return FileAccess::Failed;
+  }
+}
+
+}  // namespace
+
+RegularFileWriter::~RegularFileWriter() {
+  close();
+}
+
+FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
+  close();
+  const FileAccess look = lookBeforeOpening(file);
+  if (look != FileAccess::Ok && look != FileAccess::Missing) return look;
+  // No O_TRUNC here: only a file known to be regular is emptied.
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  if (fd < 0) return failedOpen(errno);
+  fd_ = fd;
+  if (!isRegular(fd_)) {
+    close();
+    return FileAccess::NotRegular;
+  }
+  if (::ftruncate(fd_, 0) != 0) {
+    close();
+    return FileAccess::Failed;
+  }
+  return FileAccess::Ok;
+}
+
+bool RegularFileWriter::write(std::string_view bytes) {
+  if (fd_ < 0) return false;
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool RegularFileWriter::close() {
+  if (fd_ < 0) return true;
+  const int fd = fd_;
+  fd_ = -1;
+  return ::close(fd) == 0;
+}
+
+FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes) {
+  RegularFileWriter writer;
+  const FileAccess opened = writer.open(file);
+  if (opened != FileAccess::Ok) return opened;
+  const bool written = writer.write(bytes);
+  return writer.close() && written ? FileAccess::Ok : FileAccess::Failed;
+}
+
+FileAccess readRegularFile(const std::filesystem::path& file,
+                           const std::function<void(std::string_view)>& sink) {
+  const FileAccess look = lookBeforeOpening(file);
+  if (look != FileAccess::Ok) return look;
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid()) return failedOpen(errno);
+  if (!isRegular(fd.get())) return FileAccess::NotRegular;
+  std::array<char, std::size_t{64} * 1024> buffer{};
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FileAccess::Failed;
+    }
+    if (n == 0) return FileAccess::Ok;
+    sink(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+  }
+}
+
+}  // namespace lumeno::platform

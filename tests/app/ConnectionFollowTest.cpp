@@ -1,0 +1,238 @@
+// Following the address, logging connection changes, the chosen interface and the IPv6 address:
+// the rules and the main window's use of them, with fake services and a fake window.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "MainPresenterFixture.h"
+#include "app/AddressChoice.h"
+#include "app/ConnectionWatch.h"
+
+namespace lumeno::test {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::IPv6Address;
+using platform::IPv6Scope;
+
+TEST(ConnectionWatch, TheFirstCheckOnlyLearnsThenEachChangeComesOnceWithTheTimeSpentOffline) {
+  app::ConnectionWatch watch;
+  EXPECT_FALSE(watch.observe(true, 0ms));
+  EXPECT_FALSE(watch.observe(true, 1500ms));
+  const auto lost = watch.observe(false, 3000ms);
+  ASSERT_TRUE(lost);
+  EXPECT_FALSE(lost->online);
+  EXPECT_FALSE(watch.observe(false, 4500ms));  // still offline: no second report
+  const auto back = watch.observe(true, 9100ms);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(back->online);
+  EXPECT_EQ(back->offlineFor, 6100ms);  // from the check that first saw it offline
+  EXPECT_FALSE(watch.observe(true, 10600ms));
+
+  // Offline from the start: the time counts from the first check.
+  app::ConnectionWatch startedOffline;
+  EXPECT_FALSE(startedOffline.observe(false, 100ms));
+  EXPECT_FALSE(startedOffline.observe(false, 1600ms));
+  EXPECT_EQ(startedOffline.observe(true, 65100ms)->offlineFor, 65000ms);
+}
+
+TEST(ConnectionWatch, TheDurationReadsHoursMinutesSecondsAndHoursKeepCountingPastADay) {
+  for (const auto& [duration, text] : std::vector<std::pair<std::chrono::milliseconds, std::string>>{
+           {0ms, "00:00:00"},
+           {999ms, "00:00:00"},
+           {5400ms, "00:00:05"},
+           {std::chrono::milliseconds(59min + 59s), "00:59:59"},
+           {std::chrono::milliseconds(25h + 1s), "25:00:01"},
+           {std::chrono::milliseconds(100h + 2min + 3s), "100:02:03"},
+           {-5s, "00:00:00"}}) {
+    EXPECT_EQ(app::durationText(duration), text) << duration.count();
+  }
+}
+
+IPv6Address v6(const char* text, IPv6Scope scope = IPv6Scope::Global, bool temporary = false,
+               bool deprecated = false, bool tentative = false) {
+  return {text, scope, temporary, deprecated, tentative};
+}
+
+TEST(IPv6Choice, AStableGlobalAddressElseATemporaryOneNeverADeprecatedTentativeOrLinkLocalOne) {
+  const auto linkLocal = v6("fe80::1", IPv6Scope::LinkLocal);
+  const auto hostOnly = v6("::1", IPv6Scope::Other);
+  const auto temporary = v6("2001:db8::aaaa", IPv6Scope::Global, true);
+  const auto stable = v6("2001:db8::5");
+  const auto oldStable = v6("2001:db8::6", IPv6Scope::Global, false, true);
+  const auto oldTemporary = v6("2001:db8::bbbb", IPv6Scope::Global, true, true);
+  const auto unchecked = v6("2001:db8::7", IPv6Scope::Global, false, false, true);
+  using Case = std::pair<std::vector<IPv6Address>, std::optional<std::string>>;
+  for (const auto& [addresses, chosen] :
+       std::vector<Case>{{{}, std::nullopt},
+                         {{linkLocal, hostOnly}, std::nullopt},
+                         {{linkLocal, temporary, stable}, "2001:db8::5"},
+                         {{oldStable, temporary}, "2001:db8::aaaa"},
+                         {{oldTemporary, oldStable, linkLocal}, std::nullopt},
+                         {{unchecked, temporary}, "2001:db8::aaaa"},
+                         {{stable, v6("2001:db8::9")}, "2001:db8::5"}}) {
+    EXPECT_EQ(app::chooseIPv6(addresses), chosen) << addresses.size();
+  }
+}
+
+TEST(AddressChoice, TheChosenInterfacesAddressesAndAnInterfaceThatHasGoneReadsAsAutomatic) {
+  platform::FakeNetworkInfo network;
+  network.interfaces = {{"eth1", "10.1.0.7"}};
+  network.ipv6 = {{"eth1", {v6("2001:db8:1::7")}}, {"wlan0", {v6("2001:db8:2::9")}}};
+  network.ipv6DefaultInterface = "wlan0";
+  EXPECT_EQ(app::ipv4For(network, ""), "192.168.0.5");
+  EXPECT_EQ(app::ipv4For(network, "eth1"), "10.1.0.7");
+  EXPECT_EQ(app::ipv6For(network, ""), "2001:db8:2::9");
+  EXPECT_EQ(app::ipv6For(network, "eth1"), "2001:db8:1::7");
+  network.interfaces.clear();  // eth1 unplugged and gone
+  EXPECT_EQ(app::ipv4For(network, "eth1"), "192.168.0.5");
+  EXPECT_EQ(app::ipv6For(network, "eth1"), "2001:db8:2::9");
+  network.ipv6DefaultInterface.clear();
+  EXPECT_EQ(app::ipv6For(network, "eth1"), std::nullopt);
+}
+
+const std::string kLoaded = "[Lumeno Loaded]" + kStamp;
+
+TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABalloonWhileInTheTray) {
+  MainPresenterFixture f;
+  f.view.followAddress = true;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onStatusTick();
+  EXPECT_EQ(f.log(), kLoaded);  // same address: nothing happens
+
+  f.network.address = "192.168.0.9";
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "192.168.0.9");
+  EXPECT_EQ(f.view.addressTip, "Local IP Address");
+  EXPECT_EQ(f.view.trayTip.substr(0, 16), "IP : 192.168.0.9");  // the tip of the same tick
+  EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);
+  EXPECT_TRUE(f.view.balloons.empty());  // the window is not in the tray
+
+  presenter.onMinimised();
+  f.network.address = "10.0.0.3";
+  f.view.loggingOn = false;
+  presenter.onStatusTick();
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "10.0.0.3");
+  EXPECT_EQ(f.view.balloons, std::vector<std::string>{"Local IP changed: 192.168.0.9 \xE2\x86\x92 10.0.0.3"});
+  EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);  // logging is off
+}
+
+TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange) {
+  MainPresenterFixture f;
+  f.view.followAddress = true;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onGetHostNameChosen();
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "testhost");
+  EXPECT_EQ(f.log(), kLoaded + "[Requested Hostname] : testhost" + kStamp);
+  // A real change still replaces it.
+  f.network.address = "172.16.0.2";
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "172.16.0.2");
+}
+
+TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOneFallsBackToAutomatic) {
+  MainPresenterFixture f;
+  f.network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
+  f.view.interface = "eth1";
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  EXPECT_EQ(f.view.address, "10.1.0.7");
+  presenter.onRefreshLocalIpChosen();
+  EXPECT_EQ(f.log(), kLoaded + "[Refreshed Local IP] : 10.1.0.7" + kStamp);
+
+  f.view.followAddress = true;
+  f.view.interface = "wlan0";  // the user picks another interface in the options
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "10.2.0.8");
+  f.network.interfaces.erase("wlan0");  // and it goes away
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.address, "192.168.0.5");
+  EXPECT_EQ(f.log(), kLoaded + "[Refreshed Local IP] : 10.1.0.7" + kStamp +
+                         "[Local IP Changed] : 192.168.0.5" + kStamp);
+}
+
+TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndBalloonsComeOnlyInTheTray) {
+  MainPresenterFixture f;
+  f.view.logConnectionChanges = true;
+  f.view.loggingOn = true;
+  f.network.connected = false;
+  auto& presenter = f.start();
+  presenter.onStatusTick();  // offline at the first tick: learnt, not logged
+  EXPECT_EQ(f.log(), kLoaded);
+
+  f.network.connected = true;
+  f.clock.steady += 3s;
+  presenter.onStatusTick();
+  f.clock.steady += 1500ms;
+  f.clock.value = {"06/12/2026", "00:00:01"};
+  f.network.connected = false;
+  presenter.onStatusTick();
+  presenter.onMinimised();
+  f.clock.steady += 25h + 1s;
+  presenter.onStatusTick();  // still offline: nothing
+  f.network.connected = true;
+  f.clock.steady += 500ms;
+  presenter.onStatusTick();
+  EXPECT_EQ(f.log(), kLoaded +
+                         "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : 00:00:03\r\n" +
+                         "[Went Offline] , Date : 06/12/2026 , Time : 00:00:01\r\n" +
+                         "[Back Online] , Date : 06/12/2026 , Time : 00:00:01 , Offline for : 25:00:01\r\n");
+  EXPECT_EQ(f.view.balloons, std::vector<std::string>{"Connection restored after 25:00:01"});
+
+  // With logging off the balloons still come, and nothing is written.
+  const std::string before = f.log();
+  f.view.loggingOn = false;
+  f.network.connected = false;
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.balloons,
+            (std::vector<std::string>{"Connection restored after 25:00:01", "Connection lost"}));
+  EXPECT_EQ(f.log(), before);
+}
+
+TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineABalloonOrAnAddress) {
+  MainPresenterFixture f;
+  f.view.loggingOn = true;
+  f.network.interfaces = {{"eth1", "10.1.0.7"}};
+  auto& presenter = f.start();
+  presenter.onMinimised();
+  for (int round = 0; round < 3; ++round) {
+    f.network.connected = round % 2 == 1;
+    f.network.address = "10.9.0." + std::to_string(round);
+    f.clock.steady += 90s;
+    presenter.onStatusTick();
+  }
+  EXPECT_EQ(f.view.address, "192.168.0.5");
+  EXPECT_TRUE(f.view.balloons.empty());
+  EXPECT_EQ(f.log(), kLoaded);
+  EXPECT_EQ(f.network.addressReads, 1);  // only start-up asked for the address
+}
+
+TEST(CopyIPv6, CopiesTheChosenInterfacesGlobalAddressOrSaysThereIsNoneAndTheReportCarriesIt) {
+  MainPresenterFixture f;
+  auto& presenter = f.start();
+  presenter.onCopyIPv6Chosen();
+  EXPECT_EQ(f.boxes.shown, (std::vector<BoxRequest>{{"There is no global IPv6 address on this interface.",
+                                                     "Lumeno", BoxIcon::Information, BoxButtons::Ok}}));
+  EXPECT_EQ(f.view.clipboard, "");
+
+  f.network.ipv6DefaultInterface = "eth0";
+  f.network.ipv6 = {{"eth0", {v6("fe80::5", IPv6Scope::LinkLocal), v6("2001:db8:1::5")}}};
+  presenter.onCopyIPv6Chosen();
+  EXPECT_EQ(f.view.clipboard, "2001:db8:1::5");
+  presenter.onEmailChosen();
+  EXPECT_NE(f.launcher.openedUrls.back().find(
+                "Local%20IP%20%3A%20192.168.0.5%0D%0AIPv6%20%3A%202001%3Adb8%3A1%3A%3A5"
+                "%0D%0AHost%20name"),
+            std::string::npos)
+      << f.launcher.openedUrls.back();
+  EXPECT_EQ(f.boxes.shown.size(), 1U);
+}
+
+}  // namespace
+}  // namespace lumeno::test

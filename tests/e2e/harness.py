@@ -1,0 +1,204 @@
+"""What every end-to-end case shares: waiting for an outcome with a deadline, the processes a
+case starts (each in a process group of its own, ended when the case ends, however it ends),
+clean-up steps, and the entry point that runs one named case and reports it to CTest."""
+
+import ctypes
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import traceback
+
+# CTest reads this exit status as "skipped" (SKIP_RETURN_CODE).
+SKIP_CODE = 77
+# How long a case waits for something a user would see happen at once.
+DEADLINE = 10.0
+
+
+class CaseFailed(AssertionError):
+    """What the user would have seen is not what the program should show."""
+
+
+class Skipped(Exception):
+    """The machine cannot run this case; the message says why."""
+
+
+def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
+    """Calls probe until it returns something true and returns that; fails after timeout seconds.
+
+    detail, when given, is called on failure for the state last seen."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            seen = f" (last seen: {detail()})" if detail else ""
+            raise CaseFailed(f"{description}: not within {timeout:g} s{seen}")
+        time.sleep(interval)
+
+
+_started = time.monotonic()
+
+
+def step(what):
+    """Says what the case does next, with the time since it began, for the test's output."""
+    print(f"[{time.monotonic() - _started:5.1f} s] {what}", flush=True)
+
+
+def expect(condition, message):
+    if not condition:
+        raise CaseFailed(message)
+
+
+def describe_status(returncode):
+    if returncode is None:
+        return "still running"
+    if returncode < 0:
+        number = -returncode
+        try:
+            name = signal.Signals(number).name
+        except ValueError:
+            name = f"signal {number}"
+        return f"killed by {name}"
+    return f"exit status {returncode}"
+
+
+# ---- clean-up -------------------------------------------------------------------------------------
+
+_cleanups = []
+_failure_notes = []
+
+
+def at_end(step):
+    """Runs step when the case ends, last registered first, whether the case passed or not."""
+    _cleanups.append(step)
+
+
+def on_failure(step):
+    """Runs step when the case fails, before the clean-up: to keep what the user would have seen."""
+    _failure_notes.append(step)
+
+
+def _run_failure_notes():
+    for step in _failure_notes:
+        try:
+            step()
+        except Exception:
+            traceback.print_exc()
+
+
+def _run_cleanups():
+    while _cleanups:
+        step = _cleanups.pop()
+        try:
+            step()
+        except Exception:  # one failed step must not keep the others from running
+            traceback.print_exc()
+
+
+# ---- processes ------------------------------------------------------------------------------------
+
+_PR_SET_PDEATHSIG = 1
+_libc = ctypes.CDLL(None, use_errno=True)
+
+
+def _die_with_case():
+    # Should CTest kill the case outright, its children do not outlive it.
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def spawn(args, env, log_path, cwd=None, pass_fds=()):
+    """Starts args in a process group of its own, output to log_path; stopped at the case's end."""
+    log = open(log_path, "ab")
+    process = subprocess.Popen(
+        args,
+        env=env,
+        cwd=cwd,
+        stdin=subprocess.DEVNULL,
+        stdout=log,
+        stderr=subprocess.STDOUT,
+        start_new_session=True,
+        preexec_fn=_die_with_case,
+        pass_fds=pass_fds,
+    )
+    log.close()
+    at_end(lambda: stop(process))
+    return process
+
+
+def stop(process, grace=2.0):
+    """Ends the process and everything in its group: politely first, then for good."""
+    if process.poll() is None:
+        _signal_group(process, signal.SIGTERM)
+        try:
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            pass
+    # Whatever else the group started goes too, even when its leader has ended.
+    _signal_group(process, signal.SIGKILL)
+    try:
+        process.wait(timeout=grace)
+    except subprocess.TimeoutExpired:
+        print(f"process {process.pid} did not end", file=sys.stderr)
+
+
+def _signal_group(process, number):
+    try:
+        os.killpg(process.pid, number)
+    except (ProcessLookupError, PermissionError):
+        pass
+
+
+def require_tools(*names):
+    missing = [name for name in names if shutil.which(name) is None]
+    expect(not missing, f"missing tools: {', '.join(missing)} (scripts/deps.sh installs them)")
+
+
+# ---- the entry point ------------------------------------------------------------------------------
+
+
+def case_folder(name):
+    """A fresh, empty folder for one case; kept after the run so a failure can be looked at."""
+    root = os.environ.get("LUMENO_E2E_WORK") or os.path.join(os.getcwd(), "e2e-work")
+    folder = os.path.join(root, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder
+
+
+def _end_on_signal(number, _frame):
+    raise SystemExit(128 + number)
+
+
+def main(cases):
+    """Runs the case named on the command line: 0 passed, 1 failed, SKIP_CODE skipped."""
+    if len(sys.argv) != 2 or sys.argv[1] not in cases:
+        print(f"usage: {sys.argv[0]} {{{'|'.join(sorted(cases))}}}", file=sys.stderr)
+        sys.exit(2)
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(number, _end_on_signal)
+    name = sys.argv[1]
+    code = 1
+    started = time.monotonic()
+    try:
+        cases[name]()
+        code = 0
+        print(f"PASSED {name}")
+    except Skipped as reason:
+        code = SKIP_CODE
+        print(f"SKIPPED {name}: {reason}")
+    except CaseFailed as failure:
+        print(f"FAILED {name}: {failure}")
+    except Exception:
+        traceback.print_exc()
+        print(f"FAILED {name}: error in the case itself")
+    finally:
+        if code == 1:
+            _run_failure_notes()
+        _run_cleanups()
+    print(f"({time.monotonic() - started:.1f} s)")
+    sys.stdout.flush()
+    sys.exit(code)

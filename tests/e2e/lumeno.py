@@ -1,0 +1,147 @@
+"""The built program as a user installs it: the executable in a folder of its own with its
+Lumeno.ini beside it (it keeps log.txt and the result files there too), started on a desktop."""
+
+import os
+import re
+import shutil
+
+from harness import CaseFailed, describe_status, expect, poll, spawn
+
+
+# Every option off, as the program ships, except the ones a case turns on.
+def settings_file(uselog=0, trayatstartup=0):
+    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n\r\n"
+            f"[Automation]\r\ntrayatstartup={trayatstartup}\r\nautostartup=0\r\n").encode("ascii")
+
+
+# One activity log line: head, date and time, CR LF. The date and time formats follow the locale;
+# the cases run in the C locale, whose short date is digits and slashes.
+LOG_STAMP = r" , Date : \d{1,4}/\d{1,2}/\d{1,4} , Time : \d{1,2}:\d{2}:\d{2}(?: [AP]M)?\r\n"
+
+
+# The main window's client area: the menu bar above a strip of 41 pixels (615 twips).
+STRIP_HEIGHT = 41
+
+
+def executable():
+    path = os.environ.get("LUMENO_EXE")
+    expect(path and os.access(path, os.X_OK), f"LUMENO_EXE does not name the built program: {path!r}")
+    return path
+
+
+class Lumeno:
+    def __init__(self, desktop, folder, ini=settings_file()):
+        """Lays out the program folder: the executable and, unless ini is None, Lumeno.ini."""
+        self.desktop = desktop
+        self.folder = os.path.join(folder, "program")
+        # A home and runtime folder of its own keep the single-instance lock and any desktop
+        # entry inside the case.
+        self.home = os.path.join(folder, "home")
+        self.runtime = os.path.join(folder, "runtime")
+        os.makedirs(self.folder)
+        os.makedirs(self.home)
+        os.makedirs(self.runtime, mode=0o700)
+        os.chmod(self.runtime, 0o700)
+        # The program finds its folder from the path of its own executable, which a symbolic link
+        # would resolve back to the build tree: a hard link or a copy it is.
+        self.exe = os.path.join(self.folder, "lumeno")
+        try:
+            os.link(executable(), self.exe)
+        except OSError:
+            shutil.copy2(executable(), self.exe)
+        if ini is not None:
+            with open(self.file("Lumeno.ini"), "wb") as out:
+                out.write(ini)
+        self.processes = []
+        self.main_window = None
+
+    def file(self, name):
+        return os.path.join(self.folder, name)
+
+    def read(self, name):
+        """The file's exact bytes, or None when it does not exist."""
+        try:
+            with open(self.file(name), "rb") as source:
+                return source.read()
+        except FileNotFoundError:
+            return None
+
+    def folder_listing(self):
+        return sorted(os.listdir(self.folder))
+
+    def start(self, prefix=()):
+        """Starts one copy (prefix: a command to run it under, such as ip netns exec)."""
+        env = self.desktop.env({"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime,
+                                "XDG_CONFIG_HOME": os.path.join(self.home, ".config")})
+        log = os.path.join(os.path.dirname(self.folder), f"lumeno-{len(self.processes) + 1}.log")
+        # Started from another folder: the program must find its own.
+        process = spawn([*prefix, self.exe], env, log, cwd=os.path.dirname(self.folder))
+        self.processes.append(process)
+        return process
+
+    @property
+    def process(self):
+        return self.processes[0]
+
+    def alive(self, process=None):
+        return (process or self.process).poll() is None
+
+    def check_alive(self, waiting_for=None):
+        if self.process.poll() is not None:
+            during = f" while the case waited for {waiting_for}" if waiting_for else ""
+            raise CaseFailed(f"Lumeno ended unasked ({describe_status(self.process.returncode)}){during}")
+
+    def wait(self, description, probe, timeout=None, detail=None):
+        """poll(), failing at once, with its status, when the program has ended meanwhile."""
+
+        def probe_while_alive():
+            self.check_alive(description)
+            return probe()
+
+        kwargs = {"detail": detail}
+        if timeout is not None:
+            kwargs["timeout"] = timeout
+        return poll(description, probe_while_alive, **kwargs)
+
+    def wait_for_main_window(self):
+        """The main window, once it is on the screen with its title "Lumeno"."""
+
+        def shown():
+            for window in self.desktop.windows():
+                place = self.desktop.geometry(window)
+                if place and place.viewable and place.name == "Lumeno" and place.width > 100:
+                    return window
+            return None
+
+        self.main_window = self.wait("the main window to show", shown, detail=lambda: [
+            (window, self.desktop.geometry(window), self.desktop.title(window)) for window in self.desktop.windows()])
+        return self.main_window
+
+    def open_file_menu(self):
+        """Clicks "File", the first item of the main window's menu bar, and waits for its menu."""
+        place = self.desktop.geometry(self.main_window)
+        menu_bar_height = place.height - STRIP_HEIGHT
+        self.desktop.click_in(self.main_window, 12, menu_bar_height // 2)
+        return self.wait("the File menu to open", lambda: self.desktop.windows(kind="menu"))
+
+    def copy_from_file_menu(self):
+        """File > Copy: the text of the address box, as the user gets it on the clipboard."""
+        before = self.desktop.clipboard()
+        self.open_file_menu()
+        self.desktop.key("Down", "Down", "Return")  # "Email", then "Copy"
+        return self.wait("the address on the clipboard", lambda: self.desktop.clipboard() != before and
+                         self.desktop.clipboard())
+
+    def wait_for_exit(self, process=None, timeout=None):
+        process = process or self.process
+        kwargs = {} if timeout is None else {"timeout": timeout}
+        poll("Lumeno to end", lambda: process.poll() is not None, **kwargs)
+        return process.returncode
+
+    def expect_log(self, *heads):
+        """log.txt holds exactly one well-formed line per head, in order, and nothing else."""
+        content = self.read("log.txt")
+        expect(content is not None, "log.txt was not written")
+        pattern = b"".join(re.escape(head.encode()) + LOG_STAMP.encode() for head in heads)
+        expect(re.fullmatch(pattern, content, re.S),
+               f"log.txt should hold exactly the lines {list(heads)}, holds {content!r}")

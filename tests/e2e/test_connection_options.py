@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Following the address, logging connection changes and Copy IPv6: the program runs in a network
+namespace of the case's own, whose address changes and whose default route goes away for 5 s.
+With the three options off, the same events must leave the address shown and the log alone."""
+
+import re
+import time
+
+from desktop import Desktop
+from harness import case_folder, expect, main, poll, step
+from lumeno import LOG_STAMP, Lumeno
+from netns import INSIDE_ADDRESS, Network
+
+NEW_ADDRESS = "198.51.100.7"
+IPV6_ADDRESS = "2001:db8:1::5"
+# A status tick comes every 1.5 s; a change must show within 3 s.
+WITHIN = 3.0
+
+
+def settings(connection_options):
+    extra = "followip=1\r\nlogoutages=1\r\n" if connection_options else ""
+    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n{extra}\r\n"
+            f"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n").encode("ascii")
+
+
+def copy_ipv6(lumeno, desktop):
+    """File > Copy IPv6, the third item."""
+    desktop.put_on_clipboard("something else")
+    lumeno.open_file_menu()
+    desktop.key("Down", "Down", "Down", "Return")
+    return lumeno.wait("the IPv6 address on the clipboard",
+                       lambda: desktop.clipboard() != "something else" and desktop.clipboard())
+
+
+def log_text(lumeno):
+    return (lumeno.read("log.txt") or b"").decode("ascii", "replace")
+
+
+def started(connection_options, name):
+    folder = case_folder(name)
+    network = Network()
+    network.add_default_route()
+    network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1")
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, settings(connection_options))
+    lumeno.start(prefix=network.run_inside())
+    lumeno.wait_for_main_window()
+    lumeno.wait("the start entry", lambda: "[Lumeno Loaded] ," in log_text(lumeno))
+    copied = lumeno.copy_from_file_menu()
+    expect(copied == INSIDE_ADDRESS, f"File > Copy should give {INSIDE_ADDRESS}, gives {copied!r}")
+    return network, desktop, lumeno
+
+
+def address_change_and_outage_are_followed_and_logged():
+    network, desktop, lumeno = started(True, "connection_options_on")
+    step("the address changes")
+    network.move_inside_address(NEW_ADDRESS)
+    lumeno.wait("the change in log.txt", lambda: f"[Local IP Changed] : {NEW_ADDRESS} , Date : " in log_text(lumeno),
+                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    copied = lumeno.copy_from_file_menu()
+    expect(copied == NEW_ADDRESS, f"File > Copy should give the new address {NEW_ADDRESS}, gives {copied!r}")
+
+    copied = copy_ipv6(lumeno, desktop)
+    expect(copied == IPV6_ADDRESS, f"File > Copy IPv6 should give exactly {IPV6_ADDRESS}, gives {copied!r}")
+
+    step("the default routes go for 5 s")
+    network.delete_default_route()
+    network.delete_ipv6_default_route()
+    lumeno.wait("[Went Offline] in log.txt", lambda: "[Went Offline] , Date : " in log_text(lumeno),
+                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    time.sleep(5)  # the outage itself, not a wait for an outcome
+    network.add_default_route()
+    network.add_ipv6_default_route()
+    lumeno.wait("[Back Online] in log.txt", lambda: "[Back Online] , Date : " in log_text(lumeno),
+                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    stamp = LOG_STAMP.replace(r"\r\n", "")
+    # The stamp pattern begins with the comma of each head.
+    expected = (re.escape("[Lumeno Loaded]") + stamp + r"\r\n" +
+                re.escape(f"[Local IP Changed] : {NEW_ADDRESS}") + stamp + r"\r\n" +
+                re.escape("[Went Offline]") + stamp + r"\r\n" +
+                re.escape("[Back Online]") + stamp + r" , Offline for : 00:00:0\d\r\n")
+    expect(re.fullmatch(expected, log_text(lumeno)), f"log.txt is not as expected: {log_text(lumeno)!r}")
+
+
+def options_off_add_nothing():
+    network, desktop, lumeno = started(False, "connection_options_off")
+    network.move_inside_address(NEW_ADDRESS)
+    network.delete_default_route()
+    network.delete_ipv6_default_route()
+    # Nothing may happen: watched for as long as a change would take to show.
+    watched_until = time.monotonic() + WITHIN
+    poll("the options-off watch to end", lambda: "Changed" not in log_text(lumeno) and
+         "Offline" not in log_text(lumeno) and time.monotonic() >= watched_until, timeout=WITHIN + 2)
+    network.add_default_route()
+    desktop.put_on_clipboard("something else")
+    copied = lumeno.copy_from_file_menu()
+    expect(copied == INSIDE_ADDRESS, f"with the options off the address shown should stay, Copy gives {copied!r}")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
+if __name__ == "__main__":
+    main({"address_change_and_outage_are_followed_and_logged": address_change_and_outage_are_followed_and_logged,
+          "options_off_add_nothing": options_off_add_nothing})

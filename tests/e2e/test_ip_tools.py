@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""The IP tools window's ping, used as a user would: the output shows while ping runs, Stop ends
+it the way Ctrl+C would so its summary is kept, and a double-click on "Ping" runs one whole ping.
+Only loopback is pinged."""
+
+import os
+import re
+
+from desktop import Desktop
+from harness import case_folder, expect, main
+from lumeno import Lumeno, settings_file
+
+# Places in the window's client area below its menu bar, in pixels (the designed twips / 15).
+CLIENT_HEIGHT = 322
+HOST_BOX = (96, 180)
+COUNT_BOX = (292, 180)
+PING_BUTTON = (340, 180)
+OUTPUT_BOX = (188, 80)
+
+SUMMARY = re.compile(r"--- 127\.0\.0\.1 ping statistics ---\n(\d+) packets transmitted, (\d+) received")
+
+
+class IpTools:
+    def __init__(self, desktop, lumeno):
+        self.desktop = desktop
+        self.lumeno = lumeno
+        self.window = self._open()
+
+    def _open(self):
+        """Tools > IP tools, reached from the File menu with the arrow keys."""
+        self.lumeno.open_file_menu()
+        self.desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
+
+        def shown():
+            for window in self.desktop.windows():
+                place = self.desktop.geometry(window)
+                if place and place.viewable and place.name == "IP Tools":
+                    return window
+            return None
+
+        return self.lumeno.wait("the IP Tools window to show", shown)
+
+    def click(self, spot, repeat=1):
+        menu_bar = self.desktop.geometry(self.window).height - CLIENT_HEIGHT
+        self.desktop.click_in(self.window, spot[0], menu_bar + spot[1], repeat=repeat, delay_ms=100)
+
+    def fill(self, box, text):
+        self.click(box)  # a click selects the box's whole text, so typing replaces it
+        self.desktop.type_text(text)
+
+    def menus(self):
+        return self.desktop.windows(kind="menu")
+
+    def output(self):
+        """The output box's text as the user copies it: a click selects it all and pops up the
+        Options menu, Escape closes the menu, Ctrl+C copies."""
+        self.click(OUTPUT_BOX)
+        self.lumeno.wait("the output box's Options menu", self.menus)
+        self.desktop.key("Escape")
+        self.lumeno.wait("the Options menu to close", lambda: not self.menus())
+        self.desktop.key("ctrl+c")
+        return (self.desktop.clipboard() or "").replace("\u2029", "\n")
+
+
+def running_pings(parent_pid):
+    """The ping processes the program has started and that are still running."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+            with open(f"/proc/{entry}/comm") as comm:
+                name = comm.read().strip()
+        except OSError:
+            continue
+        if fields[0] != "Z" and int(fields[1]) == parent_pid and name == "ping":
+            found.append(int(entry))
+    return found
+
+
+def open_tools(name):
+    folder = case_folder(name)
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    tools = IpTools(desktop, lumeno)
+    tools.fill(HOST_BOX, "127.0.0.1")
+    return lumeno, tools
+
+
+def ping_shows_output_while_running_and_stop_keeps_summary():
+    lumeno, tools = open_tools("ping_stop")
+    pid = lumeno.process.pid
+
+    # A long ping: its replies show while it runs.
+    tools.fill(COUNT_BOX, "99")
+    tools.click(PING_BUTTON)
+    lumeno.wait("ping to start", lambda: running_pings(pid))
+
+    def replies_while_running():
+        text = tools.output()
+        return text if "icmp_seq=3 " in text and running_pings(pid) else None
+
+    shown = lumeno.wait("the third reply in the output box while ping still runs", replies_while_running,
+                        detail=tools.output)
+    expect(shown.startswith("PING 127.0.0.1 "), f"the output should start with ping's own first line: {shown!r}")
+
+    # Stop: ping ends as on Ctrl+C, and its summary shows.
+    tools.click(PING_BUTTON)
+    lumeno.wait("ping to end after Stop", lambda: not running_pings(pid))
+    stopped = lumeno.wait("the stopped ping's summary in the output box", lambda: SUMMARY.search(tools.output()),
+                          detail=tools.output)
+    sent = int(stopped.group(1))
+    expect(3 <= sent < 99, f"the stopped ping sent {sent} requests")
+    result = lumeno.read("ping.txt").decode()
+    expect(SUMMARY.search(result) and result.startswith("PING 127.0.0.1 "),
+           f"ping.txt should hold the stopped ping's output with its summary: {result!r}")
+
+
+def ping_double_click_runs_one_whole_ping():
+    lumeno, tools = open_tools("ping_double_click")
+    pid = lumeno.process.pid
+
+    # The second click of a double-click is not a Stop.
+    tools.fill(COUNT_BOX, "3")
+    tools.click(PING_BUTTON, repeat=2)
+
+    def whole_run():
+        content = (lumeno.read("ping.txt") or b"").decode()
+        return content if "ping statistics" in content and not running_pings(pid) else None
+
+    result = lumeno.wait("a finished ping in ping.txt", whole_run, detail=lambda: lumeno.read("ping.txt"))
+    expect(result.count("ping statistics") == 1 and "3 packets transmitted, 3 received" in result,
+           f"ping.txt should hold exactly one whole run of 3 replies: {result!r}")
+    shown = tools.output()
+    expect(shown == result, f"the output box should show ping.txt as it is: {shown!r}")
+    expect(not running_pings(pid), "no second ping should have started")
+
+
+if __name__ == "__main__":
+    main({case.__name__: case for case in (ping_shows_output_while_running_and_stop_keeps_summary,
+                                           ping_double_click_runs_one_whole_ping)})

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Starting and ending the program as a user does, judged by the activity log's exact bytes, the
+windows on the screen and the message boxes' texts."""
+
+from desktop import Desktop
+from harness import case_folder, describe_status, expect, main
+from lumeno import Lumeno, settings_file
+
+
+def wait_for_box(desktop, lumeno):
+    """The message box that opens over the program, and its text as a user copies it: a
+    triple-click selects the text, Ctrl+C copies it."""
+    box = lumeno.wait("a message box", lambda: desktop.windows(kind="dialog"))[0]
+    place = desktop.geometry(box)
+    rows = iter(range(12, place.height // 2, 6))
+
+    def copied():
+        # The text sits at the top, right of any icon; try a few heights until one hits it.
+        row = next(rows, None)
+        if row is None:
+            return None
+        desktop.click_in(box, place.width * 6 // 10, row, repeat=3, delay_ms=50)
+        desktop.key("ctrl+c")
+        return desktop.clipboard()
+
+    return box, lumeno.wait("the message box's text on the clipboard", copied)
+
+
+def click_close_box(desktop, window):
+    """Clicks the close box at the right end of the window manager's title bar."""
+    place = desktop.geometry(window)
+    frame = desktop.frame_extents(window)
+    desktop.click(place.x + place.width + frame.right - 11, place.y - frame.top // 2)
+
+
+def start(name, ini=settings_file(uselog=1)):
+    folder = case_folder(name)
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, ini)
+    return desktop, lumeno
+
+
+def file_exit_no_keeps_running_yes_logs_exit():
+    desktop, lumeno = start("file_exit")
+    lumeno.start()
+    window = lumeno.wait_for_main_window()
+    lumeno.expect_log("[Lumeno Loaded]")
+
+    # No (Escape) leaves everything as it was.
+    lumeno.open_file_menu()
+    desktop.key("Up", "Return")  # the last item, "Exit"
+    box, text = wait_for_box(desktop, lumeno)
+    expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")
+    expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
+    desktop.key("Escape")
+    lumeno.wait("the question to close", lambda: not desktop.windows(kind="dialog"))
+    expect(desktop.viewable(window), "after No the window should still be on the screen")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+    # Yes, the default answer, ends the program with its exit entry.
+    lumeno.open_file_menu()
+    desktop.key("Up", "Return")
+    wait_for_box(desktop, lumeno)
+    desktop.key("Return")
+    status = lumeno.wait_for_exit()
+    expect(status == 0, f"File > Exit > Yes should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_log("[Lumeno Loaded]", "[Program Exit]")
+
+
+def close_box_logs_nothing():
+    desktop, lumeno = start("close_box")
+    lumeno.start()
+    window = lumeno.wait_for_main_window()
+    lumeno.expect_log("[Lumeno Loaded]")
+
+    click_close_box(desktop, window)
+    status = lumeno.wait_for_exit()
+    expect(status == 0, f"the close box should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
+def second_copy_ends_by_itself():
+    desktop, lumeno = start("second_copy")
+    lumeno.start()
+    first_window = lumeno.wait_for_main_window()
+
+    second = lumeno.start()
+    status = lumeno.wait_for_exit(second)
+    expect(status == 0, f"the second copy should end by itself with status 0; it ended: {describe_status(status)}")
+    lumeno.check_alive()
+    expect(desktop.windows() == [first_window],
+           f"one Lumeno window should stay, the first copy's {first_window}; there are {desktop.windows()}")
+    # The second copy logged nothing, not even its start.
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
+def missing_settings_file_shows_message_and_writes_nothing():
+    desktop, lumeno = start("missing_settings", ini=None)
+    lumeno.start()
+    box, text = wait_for_box(desktop, lumeno)
+    expect(text == "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
+           f"the message reads {text!r}")
+    expect(desktop.title(box) == "Lumeno", f"the message's title is {desktop.title(box)!r}")
+    desktop.key("Return")
+
+    status = lumeno.wait_for_exit()
+    expect(status is not None and status >= 0,
+           f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
+    expect(desktop.windows() == [], f"no window should stay; there are {desktop.windows()}")
+    expect(lumeno.folder_listing() == ["lumeno"],
+           f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")
+
+
+if __name__ == "__main__":
+    main({case.__name__: case for case in (file_exit_no_keeps_running_yes_logs_exit, close_box_logs_nothing,
+                                           second_copy_ends_by_itself,
+                                           missing_settings_file_shows_message_and_writes_nothing)})

@@ -1,0 +1,196 @@
+#!/usr/bin/env python3
+"""The tray icon and its menu, used as a user would: minimise to the tray, bring the window back
+with "Show Lumeno", click the icon while its menu is open, and leave through the menu's "Exit"."""
+
+import time
+
+from desktop import Desktop
+from harness import case_folder, describe_status, expect, main, step
+from lumeno import Lumeno, settings_file
+
+# Anything a user had copied before.
+EARLIER_COPY = "copied earlier by another program"
+
+
+class TrayUser:
+    def __init__(self, desktop, lumeno):
+        self.desktop = desktop
+        self.lumeno = lumeno
+        self.window = lumeno.main_window
+
+    def icon(self):
+        icons = self.desktop.tray_icons()
+        return icons[0] if len(icons) == 1 else None
+
+    def menus(self):
+        return self.desktop.windows(kind="menu")
+
+    def minimise_to_tray(self):
+        step("minimise the window to the tray")
+        self.desktop.xdotool("windowminimize", self.window)
+        self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.viewable(self.window))
+        self.wait_for_tip_as_caption()
+        return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
+
+    def wait_for_tip_as_caption(self):
+        """While in the tray the window is captioned with the tray tip, refreshed at every status
+        tick; seeing it also means the program is past its first tick when the user clicks."""
+        return self.lumeno.wait("the tray tip as the hidden window's caption",
+                                lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
+                                detail=lambda: self.desktop.title(self.window))
+
+    def click_icon(self, button, repeat=1, part="middle"):
+        """Clicks the icon; part "top" is its upper edge, which the menu does not cover."""
+        step(f"click the tray icon with button {button}" + (f", {repeat} times" if repeat > 1 else ""))
+        _, x, y, width, height = self.lumeno.wait("the tray icon", self.icon)
+        spot_y = y + 3 if part == "top" else y + height * 2 // 3
+        self.desktop.click(x + width // 2, spot_y, button=button, repeat=repeat, delay_ms=60)
+
+    def open_menu(self):
+        """Right-clicks the icon until its menu opens and stays open. Just after the icon has come
+        into the tray, a click can be lost, or the menu it opens closed again, while the tray host
+        is still taking the icon in; a user clicks again, and so does this."""
+        last_click = [0.0]
+        seen = []
+
+        def opened():
+            menus = self.menus()
+            seen.append(tuple(menus))
+            if not menus and time.monotonic() - last_click[0] > 2.0:
+                self.click_icon(3)
+                last_click[0] = time.monotonic()
+            # Open over three looks in a row, so the keys that follow reach it.
+            return menus if len(seen) >= 3 and menus and seen[-3] == seen[-2] == seen[-1] else None
+
+        return self.lumeno.wait("the tray menu to open", opened)
+
+    def close_menus(self):
+        step("close any open menu")
+
+        def closed():
+            if self.menus():
+                self.desktop.key("Escape")
+                return False
+            return True
+
+        self.lumeno.wait("the tray menu to close", closed)
+
+    def choose(self, keys):
+        """Picks a tray menu item by keyboard: Down for the first item, Up for the last."""
+        self.open_menu()
+        step(f"choose the menu item with {' '.join(keys)}")
+        self.desktop.key(*keys, "Return")
+
+    def expect_window_back(self):
+        def back():
+            return self.desktop.viewable(self.window) and not self.desktop.tray_icons()
+
+        self.lumeno.wait("the window to come back and the icon to leave the tray", back,
+                         detail=lambda: (self.desktop.geometry(self.window), self.desktop.tray_icons()))
+        title = self.desktop.title(self.window)
+        expect(title == "Lumeno", f"the restored window's title is {title!r}, not 'Lumeno'")
+
+
+def tray_menu_show_twice_extra_clicks_then_exit():
+    folder = case_folder("tray_menu")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    user = TrayUser(desktop, lumeno)
+
+    # Into the tray and back through "Show Lumeno".
+    user.minimise_to_tray()
+    user.choose(["Down"])
+    user.expect_window_back()
+
+    # Clicks on the icon while its menu is open are dropped, whichever button.
+    user.minimise_to_tray()
+    user.open_menu()
+    user.click_icon(3, part="top")
+    user.close_menus()
+    user.open_menu()
+    user.click_icon(1, part="top")
+    user.close_menus()
+    # A right double-click must not end the program either.
+    user.click_icon(3, repeat=2, part="top")
+    user.close_menus()
+    lumeno.check_alive("clicks on the tray icon")
+    if desktop.viewable(user.window):
+        step("the right double-click brought the window back")
+        user.minimise_to_tray()
+
+    # "Show Lumeno" a second time.
+    user.choose(["Down"])
+    user.expect_window_back()
+
+    # A left double-click on the icon brings the window back too.
+    user.minimise_to_tray()
+    user.click_icon(1, repeat=2)
+    user.expect_window_back()
+
+    # The tray menu's "Copy" replaces the clipboard with what File > Copy gives.
+    desktop.put_on_clipboard(EARLIER_COPY)
+    from_file_menu = lumeno.copy_from_file_menu()
+    desktop.put_on_clipboard(EARLIER_COPY)
+    user.minimise_to_tray()
+    user.choose(["Up", "Up", "Up"])  # "Copy", above "Copy IPv6" and "Exit"
+    lumeno.wait("the tray menu's Copy on the clipboard", lambda: desktop.clipboard() != EARLIER_COPY)
+    expect(desktop.clipboard() == from_file_menu,
+           f"tray Copy gave {desktop.clipboard()!r}, File > Copy gave {from_file_menu!r}")
+
+    # The tray menu's "Exit" ends the program at once, cleanly and without a log line.
+    user.choose(["Up"])
+    status = lumeno.wait_for_exit()
+    expect(status == 0, f"tray Exit should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
+def without_tray_minimise_and_restore_keeps_title():
+    folder = case_folder("without_tray")
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno.start()
+    window = lumeno.wait_for_main_window()
+
+    # With no tray to go to, the window stays minimised on the taskbar, its caption the tray tip.
+    step("minimise the window")
+    desktop.xdotool("windowminimize", window)
+    lumeno.wait("the window to leave the screen", lambda: not desktop.viewable(window))
+    tip = lumeno.wait("the tray tip as the minimised window's caption",
+                      lambda: (desktop.title(window) or "").startswith("IP : ") and desktop.title(window),
+                      detail=lambda: desktop.title(window))
+    expect("\r\nStatus : " in tip and "\r\nVersion : " in tip, f"the caption should be the three-line tip: {tip!r}")
+
+    # Restored through the window manager, the window is called "Lumeno" again.
+    step("restore the window through the window manager")
+    desktop.xdotool("windowactivate", window)
+    lumeno.wait("the window to come back", lambda: desktop.viewable(window))
+    lumeno.wait("the restored window's caption to be 'Lumeno'", lambda: desktop.title(window) == "Lumeno",
+                detail=lambda: desktop.title(window))
+
+
+def tray_at_start_shows_only_the_icon():
+    folder = case_folder("tray_at_start")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file(trayatstartup=1))
+    lumeno.start()
+    user = TrayUser(desktop, lumeno)
+
+    icon = lumeno.wait("the icon in the tray", user.icon, detail=desktop.tray_icons)
+    shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
+    expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
+
+    # Settle on what a user sees before choosing: the icon stays put.
+    lumeno.wait("the tray icon to stay put", lambda: icon == user.icon(), detail=desktop.tray_icons)
+
+    user.choose(["Down"])
+    # Never shown before: the window appears now, as the program's one main window.
+    user.window = lumeno.wait_for_main_window()
+    user.expect_window_back()
+
+
+if __name__ == "__main__":
+    main({case.__name__: case for case in (tray_menu_show_twice_extra_clicks_then_exit,
+                                           without_tray_minimise_and_restore_keeps_title,
+                                           tray_at_start_shows_only_the_icon)})

@@ -1,0 +1,224 @@
+// A tool while it runs and how its run ends: Stop, a double-click, a tool that will not stop, a
+// run that never started, result files that are not files, and runaway output.
+#include <QScrollBar>
+#include <QTest>
+#include <QTextDocument>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+
+#include "IpToolsFixture.h"
+#include "iptools/OutputTail.h"
+#include "iptools/ResultCap.h"
+
+namespace lumeno::iptools::test {
+namespace {
+
+bool processIsGone(qint64 pid) {
+  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
+
+class RunningToolTest : public IpToolsFixture {
+ protected:
+  QPlainTextEdit* outputBox() const { return find<QPlainTextEdit>("txtOutPut"); }
+
+  // Opens a window whose tools are this stand-in, shown, so that the output box scrolls.
+  void openWith(const char* standInPath) {
+    standIn = QString::fromUtf8(standInPath);
+    open();
+    window->show();
+  }
+
+  // Starts the tool behind the button and waits until its first output is shown.
+  [[nodiscard]] ::testing::AssertionResult startAndSeeOutput(const char* toolButton) const {
+    QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
+    button(toolButton)->click();
+    if (shown.wait(60000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << toolButton << ": no output";
+  }
+
+  [[nodiscard]] ::testing::AssertionResult clickAndWaitForTheEnd(const char* toolButton) const {
+    QSignalSpy finished(window.get(), &IpToolsWindow::toolFinished);
+    button(toolButton)->click();
+    if (finished.wait(60000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << toolButton << ": the tool did not end";
+  }
+};
+
+TEST_F(RunningToolTest, ADoubleClickOnPingRunsOnePingAndStopLetsItPrintItsSummary) {
+  openWith(LUMENO_STAND_IN_SUMMARY);
+  window->runner().setStopGrace(std::chrono::hours(1));  // so only the tool itself can end its run
+  type("txtIP", "127.0.0.1");
+  ASSERT_TRUE(startAndSeeOutput("cmdPing"));
+  const qint64 pid = window->toolProcessId();
+
+  now += QApplication::doubleClickInterval() - 1;  // the second click of a double-click
+  button("cmdPing")->click();
+  EXPECT_TRUE(window->isToolRunning());
+  EXPECT_FALSE(processIsGone(pid));
+  EXPECT_EQ(button("cmdPing")->text().toStdString(), "Stop");
+
+  now += 1;
+  ASSERT_TRUE(clickAndWaitForTheEnd("cmdPing"));
+  EXPECT_TRUE(processIsGone(pid));
+  const std::string expected =
+      "64 bytes from 127.0.0.1: icmp_seq=1\n\n--- 127.0.0.1 ping statistics ---\n1 packets transmitted, 1 "
+      "received\n";
+  EXPECT_EQ(output(), expected);
+  EXPECT_EQ(folder.read("ping.txt"), expected);
+  EXPECT_EQ(status(), " Stopped...");
+  EXPECT_EQ(counter(), "1");
+  EXPECT_EQ(button("cmdPing")->text().toStdString(), "Ping");
+}
+
+TEST_F(RunningToolTest, AToolThatIgnoresStopIsKilledAndClosingNeverLeavesItRunning) {
+  openWith(LUMENO_STAND_IN_STUBBORN);
+  window->runner().setStopGrace(std::chrono::milliseconds(0));
+  button("netstatopt")->click();
+  ASSERT_TRUE(startAndSeeOutput("netstatbutton"));
+  const qint64 stopped = window->toolProcessId();
+  letADoubleClickPass();
+  ASSERT_TRUE(clickAndWaitForTheEnd("netstatbutton"));
+  EXPECT_TRUE(processIsGone(stopped));
+  EXPECT_EQ(status(), " Stopped...");
+  EXPECT_EQ(output(), "started\n");
+
+  window->runner().setStopGrace(std::chrono::hours(1));
+  ASSERT_TRUE(startAndSeeOutput("netstatbutton"));
+  const qint64 closed = window->toolProcessId();
+  window->close();
+  EXPECT_TRUE(processIsGone(closed));
+}
+
+TEST_F(RunningToolTest, ARunThatNeverStartedIsNotCountedAndItsNoteReadsFromItsStart) {
+  const auto expectNoteFromItsStart = [&](bool wider) {
+    EXPECT_EQ(counter(), "0");
+    EXPECT_EQ(status(), " Error...");
+    outputBox()->repaint();  // lays the note out, as the screen would
+    if (wider) {
+      EXPECT_GT(outputBox()->horizontalScrollBar()->maximum(), 0) << "the note fits: nothing to check";
+    }
+    EXPECT_EQ(outputBox()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(outputBox()->textCursor().position(), 0);
+  };
+  folder.write("not-a-program", "plain text");
+  openWith((folder / "not-a-program").c_str());
+  type("txtIP", "127.0.0.1");
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output().rfind("ping could not be started: ", 0), 0U) << output();
+  EXPECT_EQ(folder.read("ping.txt"), output());
+  expectNoteFromItsStart(false);
+
+  // The folder of the result files has gone (an unplugged disk, say).
+  const std::filesystem::path moved = folder.path().string() + "-moved";
+  std::filesystem::rename(folder.path(), moved);
+  ASSERT_TRUE(run("cmdPing"));
+  std::filesystem::rename(moved, folder.path());
+  EXPECT_EQ(output(),
+            "The result file ping.txt cannot be written in the program's folder, so the tool was not run.");
+  expectNoteFromItsStart(true);
+
+  window->runner().setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_ECHO); });
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(counter(), "1");
+  EXPECT_EQ(status(), " Done...");
+}
+
+TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
+  for (const char* name : {"ping.txt", "traceroute.txt", "netstat.txt"}) {
+    std::filesystem::remove(folder / name);
+    ASSERT_EQ(::mkfifo((folder / name).c_str(), 0644), 0) << name;
+  }
+  open();  // writing the placeholders must not wait for a reader
+  bool lookedUp = false;
+  window->runner().setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
+  const std::string note =
+      " in the program's folder is not a regular file (a named pipe, a device or a folder)";
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output(), "The result file ping.txt" + note + ", so the tool was not run.");
+  EXPECT_EQ(status(), " Error...");
+  EXPECT_EQ(counter(), "0");
+  button("netstatopt")->click();
+  ASSERT_TRUE(run("netstatbutton"));
+  EXPECT_EQ(output(), "The result file netstat.txt" + note + ", so the tool was not run.");
+  EXPECT_FALSE(lookedUp);
+  for (const auto& [item, file] : std::vector<std::pair<const char*, std::string>>{
+           {"mnulastping", "ping.txt"}, {"mnulasttrace", "traceroute.txt"}, {"mnunetstat", "netstat.txt"}}) {
+    trigger(item);
+    EXPECT_EQ(output(), "No result to show: " + file + note + ".") << item;
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / file)) << file;
+  }
+}
+
+// The stand-in floods this many bytes in numbered lines of 100 bytes.
+class FloodSize {
+ public:
+  explicit FloodSize(int lines) { qputenv("LUMENO_STAND_IN_BYTES", QByteArray::number(lines * 100)); }
+  FloodSize(const FloodSize&) = delete;
+  FloodSize& operator=(const FloodSize&) = delete;
+  ~FloodSize() { qunsetenv("LUMENO_STAND_IN_BYTES"); }
+};
+
+std::string numberedLines(int from, int to) {
+  std::string text;
+  for (int line = from; line <= to; ++line) {
+    const std::string number = std::to_string(line);
+    text += "line " + std::string(10 - number.size(), '0') + number + " " + std::string(83, '0') + "\n";
+  }
+  return text;
+}
+
+TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsLimit) {
+  const FloodSize flood(2000);
+  openWith(LUMENO_STAND_IN_FLOOD);
+  window->presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  int mostBlocks = 0;
+  QObject::connect(window.get(), &IpToolsWindow::toolOutputShown, window.get(),
+                   [&] { mostBlocks = std::max(mostBlocks, outputBox()->document()->blockCount()); });
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_GT(mostBlocks, 0);
+  EXPECT_LE(mostBlocks, 102);  // the note, 100 lines, the empty line after the last break
+  const std::string tail = std::string(kEarlierOutputLeftOut) + "\n" + numberedLines(1901, 2000);
+  EXPECT_EQ(output(), tail);
+  EXPECT_EQ(folder.read("ping.txt"), numberedLines(1, 2000));  // the file has all of it
+  EXPECT_EQ(status(), " Done...");
+
+  window->runner().setResultFileLimit(50'000);
+  ASSERT_TRUE(run("cmdPing"));
+  const std::string file = folder.read("ping.txt");
+  EXPECT_LE(file.size(), 50'000U);
+  EXPECT_EQ(file.rfind(numberedLines(1, 100), 0), 0U);
+  const std::string cut(kOutputCutNote);
+  ASSERT_GT(file.size(), cut.size());
+  EXPECT_EQ(file.substr(file.size() - cut.size()), cut);
+  EXPECT_EQ(output().substr(output().size() - cut.size()), cut);  // the box ends as the file does
+  EXPECT_EQ(status(), " Stopped...");
+  EXPECT_EQ(counter(), "2");
+}
+
+TEST_F(RunningToolTest, AnEndlessToolKeepsTheBoxWithinItsLimits) {
+  openWith(LUMENO_STAND_IN_ENDLESS);
+  window->presenter().setOutputLimits({.maxLines = 50, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  button("ipopt")->click();
+  typeOctets({"127", "0", "0", "1"});
+  QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
+  button("tracmd")->click();
+  int mostBlocks = 0;
+  while (shown.count() < 200) {
+    ASSERT_TRUE(shown.wait(60000));
+    mostBlocks = std::max(mostBlocks, outputBox()->document()->blockCount());
+  }
+  EXPECT_LE(mostBlocks, 52);
+  EXPECT_EQ(output().rfind(std::string(kEarlierOutputLeftOut) + "\n", 0), 0U);
+  letADoubleClickPass();
+  ASSERT_TRUE(clickAndWaitForTheEnd("tracmd"));
+  EXPECT_EQ(status(), " Stopped...");
+  EXPECT_LE(outputBox()->document()->blockCount(), 52);
+}
+
+}  // namespace
+}  // namespace lumeno::iptools::test

@@ -1,0 +1,150 @@
+// A running tool never outlives the program: not after SIGTERM, SIGHUP or SIGINT, which end the
+// program as a normal quit, not after a kill, and not when the X server goes away.
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "ProcessWatch.h"
+#include "TempFolder.h"
+
+namespace lumeno::iptools::test {
+namespace {
+
+constexpr int kBar = 3000;  // a tool must be gone this many milliseconds after its program was told
+
+// The tool host running the never-ending stand-in as its ping.
+class HostedTool {
+ public:
+  HostedTool(const lumeno::test::TempFolder& folder, const QProcessEnvironment& environment) {
+    host_.setProcessEnvironment(environment);
+    host_.setProgram(QStringLiteral(LUMENO_TOOL_HOST));
+    host_.setArguments(
+        {QString::fromStdString(folder.path().string()), QStringLiteral(LUMENO_STAND_IN_BLOCKS)});
+    host_.start();
+    if (!host_.waitForStarted(60000)) return;
+    while (!host_.canReadLine() && host_.waitForReadyRead(60000)) {
+    }
+    toolPid_ = host_.readLine().trimmed().toLongLong();
+  }
+  HostedTool(const HostedTool&) = delete;
+  HostedTool& operator=(const HostedTool&) = delete;
+  ~HostedTool() {
+    if (host_.state() != QProcess::NotRunning) {
+      host_.kill();
+      host_.waitForFinished(60000);
+    }
+    if (toolPid_ > 0 && !processIsGone(toolPid_)) ::kill(static_cast<pid_t>(toolPid_), SIGKILL);
+  }
+
+  [[nodiscard]] qint64 toolPid() const { return toolPid_; }
+  void signalHost(int signal) { ::kill(static_cast<pid_t>(host_.processId()), signal); }
+  QProcess& host() { return host_; }
+  // Whether the host has ended, at the latest when the deadline has passed.
+  bool hostEndsWithin(int milliseconds) {
+    return host_.state() == QProcess::NotRunning || host_.waitForFinished(milliseconds);
+  }
+
+ private:
+  QProcess host_;
+  qint64 toolPid_ = 0;
+};
+
+QProcessEnvironment offscreen() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  return environment;
+}
+
+std::set<std::string> filesIn(const lumeno::test::TempFolder& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    files.insert(entry.path().filename().string());
+  return files;
+}
+
+TEST(ToolLifetime, QuitSignalsEndTheProgramNormallyAndTheToolWithIt) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signal);
+    const lumeno::test::TempFolder folder;
+    HostedTool hosted(folder, offscreen());
+    ASSERT_GT(hosted.toolPid(), 0);
+    ASSERT_FALSE(processIsGone(hosted.toolPid()));
+    hosted.signalHost(signal);
+    EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
+    ASSERT_TRUE(hosted.hostEndsWithin(kBar));
+    EXPECT_EQ(hosted.host().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(hosted.host().exitCode(), 0);
+    // A normal quit writes nothing of its own; the tool's output is all ping.txt got.
+    EXPECT_EQ(filesIn(folder), (std::set<std::string>{"ping.txt", "traceroute.txt", "netstat.txt"}));
+    EXPECT_EQ(folder.read("ping.txt"), "started\n");
+  }
+}
+
+TEST(ToolLifetime, TheKernelEndsTheToolOfAProgramThatWasKilled) {
+  const lumeno::test::TempFolder folder;
+  HostedTool hosted(folder, offscreen());
+  ASSERT_GT(hosted.toolPid(), 0);
+  hosted.signalHost(SIGKILL);
+  EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
+}
+
+// An X server of the test's own: on the display named by LUMENO_TEST_DISPLAY (":65") where
+// displays are shared out, else on the first free one.
+class PrivateXServer {
+ public:
+  PrivateXServer() {
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty()) return;
+    const QString wanted = qEnvironmentVariable("LUMENO_TEST_DISPLAY");
+    QStringList arguments{QStringLiteral("-displayfd"), QStringLiteral("1")};
+    if (!wanted.isEmpty()) arguments.prepend(wanted);
+    arguments << QStringLiteral("-nolisten") << QStringLiteral("tcp") << QStringLiteral("-screen")
+              << QStringLiteral("0") << QStringLiteral("800x600x24");
+    server_.setProgram(xvfb);
+    server_.setArguments(arguments);
+    server_.start();
+    while (!server_.canReadLine() && server_.waitForReadyRead(60000)) {
+    }
+    const QByteArray number = server_.readLine().trimmed();
+    if (!number.isEmpty()) display_ = QStringLiteral(":") + QString::fromLatin1(number);
+  }
+  PrivateXServer(const PrivateXServer&) = delete;
+  PrivateXServer& operator=(const PrivateXServer&) = delete;
+  ~PrivateXServer() { stop(); }
+
+  [[nodiscard]] const QString& display() const { return display_; }
+  void stop() {
+    if (server_.state() == QProcess::NotRunning) return;
+    server_.terminate();
+    if (!server_.waitForFinished(60000)) server_.kill();
+    server_.waitForFinished(60000);
+  }
+
+ private:
+  QProcess server_;
+  QString display_;
+};
+
+TEST(ToolLifetime, TheToolEndsWhenTheXServerGoesAway) {
+  PrivateXServer server;
+  if (server.display().isEmpty()) GTEST_SKIP() << "no Xvfb could be started here";
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  environment.insert(QStringLiteral("DISPLAY"), server.display());
+  const lumeno::test::TempFolder folder;
+  HostedTool hosted(folder, environment);
+  ASSERT_GT(hosted.toolPid(), 0) << hosted.host().readAllStandardError().toStdString();
+  server.stop();  // a log-out
+  EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
+  EXPECT_TRUE(hosted.hostEndsWithin(kBar));
+}
+
+}  // namespace
+}  // namespace lumeno::iptools::test

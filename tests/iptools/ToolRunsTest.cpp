@@ -1,0 +1,107 @@
+// The window with the real tool runner and stand-ins for the tools: what the tool is given,
+// what the box shows while it runs, and every way a run ends.
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "IpToolsFixture.h"
+
+namespace lumeno::iptools::test {
+namespace {
+
+using ToolRunsTest = IpToolsFixture;
+using Strings = std::vector<std::string>;
+
+bool processIsGone(qint64 pid) {
+  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
+
+TEST_F(ToolRunsTest, PingShowsItsWholeResultAndCountsEachRun) {
+  type("txtIP", "127.0.0.1");
+  ASSERT_TRUE(run("cmdPing"));
+  const std::string result = echoed({"-c", "4", "--", "127.0.0.1"});  // standard error included
+  EXPECT_EQ(folder.read("ping.txt"), result);
+  EXPECT_EQ(output(), result);
+  EXPECT_EQ(status(), " Done...");
+  EXPECT_EQ(counter(), "1");
+  type("txtIP", "   ");  // only spaces is not empty
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(counter(), "2");
+  EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", "4", "--", "   "}));  // only the last run
+}
+
+TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
+  const std::vector<std::pair<const char*, std::function<void()>>> ways{
+      // A queued click: the run ends only if the event loop goes on meanwhile.
+      {"Stop",
+       [&] {
+         letADoubleClickPass();
+         QMetaObject::invokeMethod(button("cmdPing"), "click", Qt::QueuedConnection);
+       }},
+      {"Esc", [&] { QTest::keyClick(box("txtNumber"), Qt::Key_Escape); }},
+      {"close", [&] { window->close(); }},
+      {"destroy", [&] { window.reset(); }}};
+  for (const auto& [way, end] : ways) {
+    SCOPED_TRACE(way);
+    standIn = QStringLiteral(LUMENO_STAND_IN_BLOCKS);
+    open();
+    window->show();
+    QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
+    button("cmdPing")->click();
+    ASSERT_TRUE(shown.wait(60000));
+    EXPECT_EQ(output(), "started\n");
+    EXPECT_EQ(button("cmdPing")->text().toStdString(), "Stop");
+    EXPECT_EQ(status(), " Working...");
+    button("netstatopt")->click();
+    EXPECT_FALSE(button("netstatbutton")->isEnabled());  // no second tool meanwhile
+    const qint64 pid = window->toolProcessId();
+    ASSERT_FALSE(processIsGone(pid));
+
+    QSignalSpy finished(window.get(), &IpToolsWindow::toolFinished);
+    end();
+    ASSERT_TRUE(!window || !window->isToolRunning() || finished.wait(60000));
+    EXPECT_TRUE(processIsGone(pid));
+    EXPECT_TRUE(!window || button("netstatbutton")->isEnabled());  // the mode chosen meanwhile applies
+  }
+}
+
+// Shell metacharacters, command substitutions, quotes, new lines, options and very long texts in
+// every box: each reaches the tool as exactly one argument, and nothing else runs or is written.
+TEST_F(ToolRunsTest, HostileTextsInEveryBoxStayOneArgumentEach) {
+  // clang-format off
+  std::vector<std::string> hostile{"; touch pwned", "$(touch pwned)", "`touch pwned`", "| tee pwned",
+      "&& touch pwned", "> pwned", "<pwned", "a\nb > pwned", "\"x\" 'y'", "-f", "--help", "-w 1000000", "*",
+      "${HOME}", "&", "$(", "-", "--"};
+  // clang-format on
+  hostile.emplace_back(5000, 'A');
+  for (const std::string& typed : hostile) {
+    SCOPED_TRACE(typed.substr(0, 30));
+    button("pingopt")->click();
+    for (const char* name : {"txtIP", "txtNumber"}) type(name, typed.c_str());
+    ASSERT_TRUE(run("cmdPing"));
+    EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", text("txtNumber"), "--", text("txtIP")}));
+
+    button("urlopt")->click();
+    for (const char* name : {"urltxt", "hops", "timeout"}) type(name, typed.c_str());
+    ASSERT_TRUE(run("tracmd"));
+    EXPECT_EQ(folder.read("traceroute.txt"),
+              echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--", text("urltxt")}));
+
+    button("ipopt")->click();
+    typeOctets({typed.c_str(), typed.c_str(), typed.c_str(), typed.c_str()});
+    ASSERT_TRUE(run("tracmd"));
+    EXPECT_EQ(takeBoxTexts(), Strings{"Error, Wrong input."});
+    EXPECT_EQ(folder.read("traceroute.txt"), echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--"}));
+  }
+  std::set<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    files.insert(entry.path().filename().string());
+  EXPECT_EQ(files, (std::set<std::string>{"ping.txt", "traceroute.txt", "netstat.txt"}));
+}
+
+}  // namespace
+}  // namespace lumeno::iptools::test

@@ -1,0 +1,139 @@
+#include "log/LineIndex.h"
+#include "log/LineText.h"
+#include "log/LogMonitorReload.h"
+
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace lumeno::log {
+namespace {
+
+// The lines an index finds in `bytes` fed in the given pieces, as the monitor shows them.
+std::vector<std::string> linesOf(const std::vector<std::string>& pieces) {
+  LineIndex index;
+  std::string bytes;
+  for (const std::string& piece : pieces) {
+    index.add(piece);
+    bytes += piece;
+  }
+  std::vector<std::string> lines;
+  for (std::size_t line = 0; line < index.lineCount(); ++line) {
+    const std::string_view raw =
+        std::string_view(bytes).substr(index.lineStart(line), index.lineEnd(line) - index.lineStart(line));
+    std::string shown;
+    appendDisplayText(shown, withoutLineBreak(raw));
+    lines.push_back(shown);
+  }
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineIndexTest, EveryKindOfLineBreakEndsOneLineHoweverTheBytesArrive) {
+  const std::vector<std::tuple<std::vector<std::string>, Lines>> rows = {
+      {{""}, {}},
+      {{"one\r\ntwo\r\n"}, {"one", "two"}},
+      {{"one\ntwo\rthree\r\n\r\nfive"}, {"one", "two", "three", "", "five"}},
+      {{"one\r", "\ntwo\r\n"}, {"one", "two"}},  // a CR LF pair split between two reads
+      {{"one\r", "", "\n"}, {"one"}},            // an empty read between its halves
+      {{"one\r", "two\n"}, {"one", "two"}},      // a lone CR, then text
+      {{"\n\r\r\n"}, {"", "", ""}},
+      {{"unfinished"}, {"unfinished"}},
+      {{"a", "b\r", "\r", "\n"}, {"ab", ""}},
+      {{"1234567\r\n89abcdef\r", "\n"}, {"1234567", "89abcdef"}},  // pairs across eight-byte words
+      {{"12345678\n\r\n\r\r\n1234567"}, {"12345678", "", "", "", "1234567"}},
+  };
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const auto& [pieces, lines] = rows[row];
+    EXPECT_EQ(linesOf(pieces), lines) << "row " << row;
+  }
+}
+
+TEST(LineIndexTest, AgreesWithALineByLineSplitOnAnyMixOfBreaksAndPieces) {
+  // Text, CRs and LFs in a deterministic jumble, fed in pieces of every size up to 40 bytes.
+  std::uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245U + 12345U) >> 16U; };
+  std::string bytes;
+  for (int n = 0; n < 20000; ++n) {
+    const std::uint32_t pick = next() % 10;
+    bytes += pick < 2 ? '\r' : pick < 4 ? '\n' : static_cast<char>('a' + pick);
+  }
+  Lines expected;
+  std::string line;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') {
+      line += bytes[i];
+      continue;
+    }
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    expected.push_back(std::exchange(line, {}));
+  }
+  if (!line.empty()) expected.push_back(line);
+
+  std::vector<std::string> pieces;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = std::min<std::size_t>(next() % 41, bytes.size() - at);
+    pieces.push_back(bytes.substr(at, length));
+    at += length;
+  }
+  EXPECT_EQ(linesOf(pieces), expected);
+  EXPECT_EQ(linesOf({bytes}), expected);
+}
+
+TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {
+  LineIndex index(100);  // the index of a file's end, from byte 100 on
+  index.add("ab\r\ncd\r\nef");
+  ASSERT_EQ(index.lineCount(), 3U);
+  EXPECT_EQ(index.base(), 100U);
+  EXPECT_EQ(index.end(), 110U);
+  EXPECT_EQ(index.lineAt(100), 0U);
+  EXPECT_EQ(index.lineAt(103), 0U);  // the LF of the first line break
+  EXPECT_EQ(index.lineAt(104), 1U);
+  EXPECT_EQ(index.lineAt(109), 2U);
+  EXPECT_EQ(index.lineEnd(2), 110U);
+  index.release();
+  EXPECT_EQ(index.lineCount(), 0U);
+}
+
+TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"plain", "plain"},
+      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+      {"two \xFF!", "two \xEF\xBF\xBD!"},
+      {"\xC3", "\xEF\xBF\xBD"},                                  // cut short at the end
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {"caf\xE9 ok", "caf\xEF\xBF\xBD ok"},                      // Latin-1
+  };
+  for (const auto& [bytes, shown] : rows) {
+    std::string out;
+    appendDisplayText(out, bytes);
+    EXPECT_EQ(out, shown);
+  }
+}
+
+TEST(LogChangeTest, TellsUnchangedGrownReplacedAndMissingApart) {
+  using platform::FileIdentity;
+  const FileIdentity shown{true, 7, 100, 500, 1000};  // exists, device, inode, size, modification time
+  const std::vector<std::tuple<FileIdentity, FileIdentity, LogChange>> rows = {
+      {shown, shown, LogChange::Unchanged},
+      {shown, FileIdentity{true, 7, 100, 560, 2000}, LogChange::Grew},
+      {shown, FileIdentity{true, 7, 101, 900, 2000}, LogChange::Replaced},  // another file moved over it
+      {shown, FileIdentity{true, 7, 100, 500, 2000}, LogChange::Replaced},  // rewritten in place
+      {shown, FileIdentity{true, 7, 100, 20, 2000}, LogChange::Replaced},   // shrunk
+      {shown, FileIdentity{}, LogChange::Missing},
+      {FileIdentity{}, FileIdentity{true, 7, 100, 0, 1000}, LogChange::Replaced},  // nothing shown yet
+  };
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    const auto& [before, now, expected] = rows[row];
+    EXPECT_EQ(classifyLogChange(before, now), expected) << "row " << row;
+  }
+}
+
+}  // namespace
+}  // namespace lumeno::log

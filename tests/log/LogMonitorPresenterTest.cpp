@@ -1,0 +1,254 @@
+#include "log/LogMonitorPresenter.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FakeLogSource.h"
+#include "ScriptedMessageBoxes.h"
+
+namespace lumeno::log {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// "line 000000\r\n" ... : `count` numbered lines, 13 bytes each.
+std::string numberedLines(std::size_t count, std::size_t from = 0) {
+  std::string bytes;
+  bytes.reserve(count * 13);
+  for (std::size_t n = from; n < from + count; ++n) {
+    std::string number = std::to_string(n);
+    bytes += "line " + std::string(6 - number.size(), '0') + number + "\r\n";
+  }
+  return bytes;
+}
+
+struct LogMonitorPresenterTest : ::testing::Test {
+  [[nodiscard]] Lines lines() {
+    Lines shown;
+    for (std::size_t line = 0; line < view.count; ++line) shown.push_back(presenter.lineText(line));
+    return shown;
+  }
+  // Runs the slices of work the presenter asked for; how many there were.
+  int finishWork() {
+    int slices = 0;
+    while (presenter.busy() && slices < 1000) {
+      presenter.doWork();
+      ++slices;
+    }
+    return slices;
+  }
+  std::uint64_t bytesReadBy(const std::function<void()>& step) {
+    const std::uint64_t before = source.bytesRead;
+    step();
+    return source.bytesRead - before;
+  }
+
+  FakeLogSource source;
+  RecordingView view;
+  test::ScriptedMessageBoxes boxes;
+  LogMonitorPresenter presenter{source, view, boxes};
+};
+
+TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhenGrownAndAllWhenReplaced) {
+  presenter.load();  // no log yet: nothing shown, looked for again at the next tick
+  EXPECT_TRUE(view.reloading);
+  EXPECT_EQ(view.count, 0U);
+  EXPECT_EQ(view.note, "");
+
+  source.append(numberedLines(10000));  // 130 kB
+  presenter.tick();
+  EXPECT_EQ(view.count, 10000U);
+  EXPECT_EQ(presenter.lineText(9999), "line 009999");
+  const int bottoms = view.bottomShown;
+
+  EXPECT_EQ(bytesReadBy([&] { presenter.tick(); }), 0U);
+  EXPECT_EQ(view.bottomShown, bottoms);  // nothing new: the view stays where the user put it
+
+  source.append("two \xFF!\r\n");
+  EXPECT_LT(bytesReadBy([&] { presenter.tick(); }), 1000U);
+  EXPECT_EQ(view.count, 10001U);
+  EXPECT_EQ(presenter.lineText(10000), "two \xEF\xBF\xBD!");
+  EXPECT_EQ(view.bottomShown, bottoms + 1);
+
+  source.write(numberedLines(2, 500));  // shrunk
+  presenter.tick();
+  EXPECT_EQ(lines(), (Lines{"line 000500", "line 000501"}));
+  source.write(numberedLines(2, 700));  // rewritten, same size
+  presenter.tick();
+  EXPECT_EQ(lines(), (Lines{"line 000700", "line 000701"}));
+  source.write("x\r\n");
+  source.append(numberedLines(3, 900));  // emptied and refilled past the old size: not a growth
+  presenter.tick();
+  EXPECT_EQ(lines(), (Lines{"x", "line 000900", "line 000901", "line 000902"}));
+  ++source.inode;  // another file moved over it
+  source.write("other\r\n");
+  presenter.tick();
+  EXPECT_EQ(lines(), (Lines{"other"}));
+
+  source.exists = false;
+  presenter.tick();
+  EXPECT_EQ(view.count, 0U);
+  EXPECT_EQ(presenter.reads().fromStart, 5);
+}
+
+TEST_F(LogMonitorPresenterTest, ALargeLogShowsItsLastLinesAtOnceThenIndexesTheRestInSlices) {
+  constexpr std::size_t kLines = 400000;  // 5.2 MB
+  source.append(numberedLines(kLines));
+  presenter.load();
+  EXPECT_TRUE(presenter.busy());
+  EXPECT_GT(view.count, 100U);
+  EXPECT_LT(view.count, kLines);
+  EXPECT_EQ(presenter.lineText(view.count - 1), "line 399999");
+  EXPECT_EQ(view.bottomShown, 1);
+  EXPECT_EQ(view.workRequests, 1);
+
+  presenter.doWork();
+  source.append(numberedLines(1, kLines));  // written while the index is being built
+  presenter.tick();
+  const int slices = finishWork() + 1;
+  EXPECT_GE(slices, 3);
+  EXPECT_EQ(view.count, kLines + 1);
+  EXPECT_EQ(presenter.lineText(0), "line 000000");
+  EXPECT_EQ(presenter.lineText(kLines), "line 400000");
+  EXPECT_GE(view.bottomShown, 2);
+  // Each byte read about once: the first screen, then the file in slices.
+  EXPECT_LT(presenter.reads().bytes, source.bytes.size() + LogMonitorPresenter::kFirstScreenBytes + 1000);
+}
+
+TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAndIsTriedAgain) {
+  source.exists = true;
+  source.regular = false;
+  presenter.load();
+  EXPECT_EQ(view.count, 0U);
+  EXPECT_EQ(view.note, LogMonitorPresenter::kNotRegularNote);
+
+  source.regular = true;
+  source.unreadable = true;
+  source.write("one\r\n");
+  presenter.tick();
+  EXPECT_EQ(view.note, LogMonitorPresenter::kUnreadableNote);
+
+  source.unreadable = false;
+  presenter.tick();
+  EXPECT_EQ(view.note, "");
+  EXPECT_EQ(lines(), (Lines{"one"}));
+}
+
+TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYesEvenWhilePaused) {
+  source.write("one\r\n");
+  presenter.load();
+  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
+  presenter.pause();
+  EXPECT_FALSE(view.reloading);
+  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(false, true));
+  source.append("two\r\n");
+  presenter.tick();  // a tick already on its way
+  EXPECT_EQ(lines(), (Lines{"one"}));
+
+  boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
+  presenter.clearLog();
+  EXPECT_EQ(boxes.shown.at(0),
+            (BoxRequest{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
+  EXPECT_EQ(source.bytes, "one\r\ntwo\r\n");
+  EXPECT_EQ(lines(), (Lines{"one"}));
+  presenter.clearLog();
+  EXPECT_EQ(source.bytes, "");
+  EXPECT_EQ(view.count, 0U);
+  EXPECT_FALSE(presenter.running());
+
+  presenter.resume();
+  EXPECT_TRUE(view.reloading);
+  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
+  source.append("three\r\n");
+  presenter.tick();
+  EXPECT_EQ(lines(), (Lines{"three"}));
+
+  source.regular = false;  // a clear that fails says so
+  boxes.answers = {BoxAnswer::Yes};
+  presenter.clearLog();
+  EXPECT_EQ(boxes.shown.back().text, "The log file could not be cleared: /programs/lumeno/log.txt");
+}
+
+TEST_F(LogMonitorPresenterTest, SelectedLinesAreCopiedAsTextOneLineEach) {
+  source.write("one\r\ntwo \xFF\r\nthree\nfour");
+  presenter.load();
+  presenter.copySelection();
+  EXPECT_EQ(view.clipboard, "");  // nothing selected: nothing copied
+
+  presenter.selectLine(2, false);
+  presenter.selectLine(1, true);
+  EXPECT_EQ(std::vector<bool>({presenter.isSelected(0), presenter.isSelected(1), presenter.isSelected(2),
+                               presenter.isSelected(3)}),
+            std::vector<bool>({false, true, true, false}));
+  presenter.copySelection();
+  EXPECT_EQ(view.clipboard, "two \xEF\xBF\xBD\nthree");
+
+  presenter.selectAll();
+  presenter.copySelection();
+  EXPECT_EQ(view.clipboard, "one\ntwo \xEF\xBF\xBD\nthree\nfour");
+
+  source.write("new\r\n");  // replaced: the old selection means nothing any more
+  presenter.tick();
+  EXPECT_FALSE(presenter.isSelected(0));
+}
+
+TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgnoringCaseAndGoesRound) {
+  source.write("Alpha one\r\nbeta\r\nsome ALPHA\r\ngamma\r\n");
+  presenter.load();
+  const auto found = [&](std::string_view text, bool forward) {
+    presenter.find(text, forward);
+    finishWork();
+    return presenter.currentLine();
+  };
+  EXPECT_EQ(found("alpha", true), 0U);
+  EXPECT_EQ(found("alpha", true), 2U);
+  EXPECT_EQ(found("alpha", true), 0U);   // round from the end
+  EXPECT_EQ(found("Alpha", false), 2U);  // round from the start, going back
+  EXPECT_EQ(found("BETA", false), 1U);
+  EXPECT_TRUE(presenter.isSelected(1));
+  EXPECT_EQ(view.shownLine, 1U);
+  EXPECT_EQ(view.searchState, "");
+  EXPECT_EQ(found("delta", true), 1U);  // not found: the selection stays
+  EXPECT_EQ(view.searchState, "Not found");
+  EXPECT_EQ(found("a\r\nbeta", true), 2U);  // only the first line of what was typed
+}
+
+TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeIndex) {
+  constexpr std::size_t kLines = 600000;  // 7.8 MB
+  source.append(numberedLines(kLines));
+  presenter.load();
+  presenter.find("LINE 000007", true);  // the index is still being built
+  EXPECT_EQ(view.searchState, "Searching...");
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), 7U);
+
+  presenter.selectLine(kLines / 2, false);
+  const int requestsBefore = view.workRequests;
+  presenter.find("line 000003", true);  // on to the end and round to the start: several slices
+  EXPECT_EQ(presenter.currentLine(), kLines / 2);
+  EXPECT_GT(view.workRequests, requestsBefore);
+  EXPECT_GE(finishWork(), 2);
+  EXPECT_EQ(presenter.currentLine(), 3U);
+
+  presenter.find("line 599998", false);
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), 599998U);
+}
+
+TEST_F(LogMonitorPresenterTest, ClosingGivesTheIndexBackAndLoadingAgainGivesARunningMonitor) {
+  source.write(numberedLines(3));
+  presenter.load();
+  presenter.pause();
+  presenter.unload();
+  EXPECT_FALSE(view.reloading);
+  EXPECT_EQ(presenter.lineCount(), 0U);
+  presenter.load();
+  EXPECT_TRUE(view.reloading);
+  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
+  EXPECT_EQ(lines(), (Lines{"line 000000", "line 000001", "line 000002"}));
+}
+
+}  // namespace
+}  // namespace lumeno::log

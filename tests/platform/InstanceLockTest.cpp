@@ -1,0 +1,149 @@
+// The single-instance lock on real files: whatever a killed copy leaves behind never stops a start,
+// a live holder always does, and of many copies started at once exactly one runs.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "platform/posix/InstanceLock.h"
+
+namespace lumeno::platform {
+namespace {
+
+using Outcome = InstanceLock::Outcome;
+
+// A process of its own that takes the lock, says what it got on a pipe, and holds the lock until
+// told to end (its end of the other pipe closed).
+class OtherCopy {
+ public:
+  explicit OtherCopy(const std::filesystem::path& file) {
+    int said[2];
+    int told[2];
+    if (::pipe(said) != 0 || ::pipe(told) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      // Only its own two pipe ends: an inherited end of another copy's pipe would keep that copy
+      // from ever seeing its release.
+      for (int fd = 3; fd < 1024; ++fd) {
+        if (fd != said[1] && fd != told[0]) ::close(fd);
+      }
+      const InstanceLock lock(file);
+      const char got = static_cast<char>('0' + static_cast<int>(lock.outcome()));
+      [[maybe_unused]] auto w = ::write(said[1], &got, 1);
+      char ignored = 0;
+      [[maybe_unused]] auto r = ::read(told[0], &ignored, 1);  // returns when the parent lets go
+      ::_exit(0);
+    }
+    ::close(said[1]);
+    ::close(told[0]);
+    said_ = said[0];
+    release_ = told[1];
+  }
+  OtherCopy(const OtherCopy&) = delete;
+  OtherCopy& operator=(const OtherCopy&) = delete;
+  ~OtherCopy() { end(); }
+
+  // What the copy got; waits for it to have tried.
+  Outcome outcome() {
+    char got = 0;
+    if (said_ < 0 || ::read(said_, &got, 1) != 1) return Outcome::Unavailable;
+    return static_cast<Outcome>(got - '0');
+  }
+  void end() {
+    if (release_ >= 0) ::close(release_);
+    if (said_ >= 0) ::close(said_);
+    release_ = said_ = -1;
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int said_ = -1;
+  int release_ = -1;
+};
+
+// A process id that surely belonged to a process that has ended.
+pid_t pidOfEndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST(InstanceLock, WhateverAKilledCopyLeftIsTakenOver) {
+  const test::TempFolder folder;
+  const auto file = folder / "lumeno.lock";
+  const std::vector<std::pair<std::string, std::string>> leftovers = {
+      {"empty", ""},
+      {"garbage", std::string("\x01\xff\0zz\n\n", 7)},
+      {"owner gone", std::to_string(pidOfEndedProcess()) + "\nlumeno\nhost\n"},
+      {"an old copy's own lock", std::to_string(::getppid()) + "\nlumeno\n"},  // a live pid, no lock held
+  };
+  for (const auto& [what, bytes] : leftovers) {
+    folder.write("lumeno.lock", bytes);
+    const InstanceLock lock(file);
+    EXPECT_EQ(lock.outcome(), Outcome::Acquired) << what;
+    EXPECT_EQ(folder.read("lumeno.lock").substr(0, std::to_string(::getpid()).size() + 1),
+              std::to_string(::getpid()) + "\n")
+        << what << ": the file names its new owner";
+  }
+
+  // Unreadable: no permissions left, or something that is not a file at all. None may block.
+  folder.write("lumeno.lock", "");
+  ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "no permissions";
+  std::filesystem::remove(file);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a named pipe";
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a folder";
+  std::filesystem::remove(file);
+  std::filesystem::create_symlink("/nonexistent/lumeno.lock", file);
+  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a dangling link";
+}
+
+TEST(InstanceLock, ALiveHolderStopsEveryOtherCopyUntilItEnds) {
+  const test::TempFolder folder;
+  const auto file = folder / "lumeno.lock";
+  {
+    OtherCopy running(file);
+    ASSERT_EQ(running.outcome(), Outcome::Acquired);
+    EXPECT_EQ(InstanceLock(file).outcome(), Outcome::HeldByAnother);
+    folder.write("lumeno.lock", "");  // the content is no part of the lock
+    EXPECT_EQ(InstanceLock(file).outcome(), Outcome::HeldByAnother);
+  }
+  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "the holder has ended";
+
+  // A copy that cannot make a lock at all reports it rather than posing as a held lock.
+  EXPECT_EQ(InstanceLock(folder / "missing-folder" / "lumeno.lock").outcome(), Outcome::Unavailable);
+}
+
+TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
+  const test::TempFolder folder;
+  folder.write("lumeno.lock", "");
+  std::vector<std::unique_ptr<OtherCopy>> copies;
+  for (int i = 0; i < 20; ++i) copies.push_back(std::make_unique<OtherCopy>(folder / "lumeno.lock"));
+  int acquired = 0;
+  int held = 0;
+  for (auto& copy : copies) {
+    const auto outcome = copy->outcome();
+    acquired += outcome == Outcome::Acquired ? 1 : 0;
+    held += outcome == Outcome::HeldByAnother ? 1 : 0;
+  }
+  EXPECT_EQ(acquired, 1);
+  EXPECT_EQ(held, 19);
+}
+
+}  // namespace
+}  // namespace lumeno::platform

@@ -1,0 +1,230 @@
+// Lumeno.ini on disk against what users and crashes do to it: writers killed at any moment, two
+// copies writing at once, leftovers of cut-short writes, large files, files that are no files.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "common/ProfileText.h"
+#include "platform/Files.h"
+#include "platform/ProfileFile.h"
+#include "platform/posix/Descriptor.h"
+#include "platform/posix/FileReplacement.h"
+
+namespace lumeno::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+// Names beside the file that look like its temporaries.
+std::vector<std::string> temporariesBeside(const fs::path& file) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("." + file.filename().string() + ".", 0) == 0 &&
+        name.size() == file.filename().string().size() + 8)
+      names.push_back(name);
+  }
+  return names;
+}
+
+// A settings file with some bulk, so that a write takes long enough to be cut at many places.
+std::string settingsWith(const char* uselog) {
+  std::string text = "; Lumeno options\r\n[Options]\r\nuselog=" + std::string(uselog) + "\r\n";
+  for (int i = 0; i < 4000; ++i) text += "note" + std::to_string(i) + "=kept as it is, byte for byte\r\n";
+  return text;
+}
+
+// A lock on the folder held the way another copy of the program holds it.
+struct OtherCopyLock {
+  explicit OtherCopyLock(const fs::path& folder) : fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY)) {
+    EXPECT_EQ(::flock(fd.get(), LOCK_EX), 0);
+  }
+  Descriptor fd;
+};
+
+TEST(SettingsFileOnDisk, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndStartUpRemovesItsLeftovers) {
+  test::TempFolder folder;
+  const fs::path file = folder / "Lumeno.ini";
+  const std::string off = settingsWith("0");
+  const std::string on = settingsWith("1");
+  folder.write("Lumeno.ini", off);
+  int oldFiles = 0;
+  int newFiles = 0;
+  std::size_t leftoversBeforeStart = 0;
+  for (int kill = 0; kill < 100; ++kill) {
+    int progress[2];
+    ASSERT_EQ(::pipe(progress), 0);
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+      ::close(progress[0]);
+      for (int n = 0;; ++n) {
+        if (::write(progress[1], "w", 1) != 1) ::_exit(2);
+        if (!writeProfileString(file, "Options", "uselog", n % 2 == 0 ? "1" : "0")) ::_exit(3);
+      }
+    }
+    ::close(progress[1]);
+    // Let the writer start 1 to 5 writes, then kill it wherever it is in the last one.
+    char mark = 0;
+    for (int started = 0; started <= kill % 5; ++started) ASSERT_EQ(::read(progress[0], &mark, 1), 1);
+    for (int yield = 0; yield < kill % 7; ++yield) ::sched_yield();
+    ::kill(writer, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    ::close(progress[0]);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer failed on its own, status " << status;
+
+    const std::string now = folder.read("Lumeno.ini");
+    ASSERT_TRUE(now == off || now == on) << "damaged after kill " << kill << ": " << now.size() << " bytes";
+    (now == off ? oldFiles : newFiles) += 1;
+    leftoversBeforeStart += temporariesBeside(file).size();
+    removeLeftoverTemporaries(file);  // what the next start does
+    ASSERT_EQ(temporariesBeside(file), std::vector<std::string>{}) << "after kill " << kill;
+  }
+  std::printf(
+      "100 kills: %d old files, %d new files, 0 damaged; %zu named temporaries left before the next start, "
+      "0 after it\n",
+      oldFiles, newFiles, leftoversBeforeStart);
+}
+
+TEST(SettingsFileOnDisk, TwoCopiesWritingDifferentKeysKeepEveryWrite) {
+  test::TempFolder folder;
+  const fs::path file = folder / "Lumeno.ini";
+  // Bulk makes each write take a while, so that the two copies' writes overlap often.
+  std::string bulk;
+  for (int i = 0; i < 20000; ++i) bulk += "; note " + std::to_string(i) + "\r\n";
+  folder.write("Lumeno.ini", bulk + "[Options]\r\n");
+  // Each copy adds keys of its own, each once: a write lost to the other copy stays lost.
+  constexpr int kKeys = 100;
+  std::vector<pid_t> copies;
+  for (const char* prefix : {"first", "second"}) {
+    const pid_t copy = ::fork();
+    ASSERT_GE(copy, 0);
+    if (copy == 0) {
+      for (int n = 0; n < kKeys; ++n) {
+        if (!writeProfileString(file, "Options", prefix + std::to_string(n), std::to_string(n))) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    copies.push_back(copy);
+  }
+  for (const pid_t copy : copies) {
+    int status = -1;
+    ASSERT_EQ(::waitpid(copy, &status, 0), copy);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a write failed";
+  }
+  int lost = 0;
+  for (const char* prefix : {"first", "second"}) {
+    for (int n = 0; n < kKeys; ++n) {
+      const ProfileRead read = readProfileString(file, "Options", prefix + std::to_string(n), "lost", 50);
+      lost += read.text == std::to_string(n) ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(lost, 0) << "of " << 2 * kKeys << " writes";
+  EXPECT_EQ(folder.read("Lumeno.ini").substr(0, bulk.size()), bulk);
+}
+
+TEST(SettingsFileOnDisk, AWriteWaitsForTheFolderLockAndFailsWithoutTouchingTheFileWhenItStaysTaken) {
+  test::TempFolder folder;
+  const fs::path file = folder / "Lumeno.ini";
+  folder.write("Lumeno.ini", "[Options]\r\nuselog=0\r\n");
+  {
+    const OtherCopyLock other(folder.path());
+    EXPECT_FALSE(writeProfileString(file, "Options", "uselog", "1", milliseconds(0)));
+    EXPECT_FALSE(replaceFileAtomically(file, "replaced", milliseconds(0)));
+    // A write that changes nothing needs nobody's lock.
+    EXPECT_TRUE(writeProfileString(file, "Options", "uselog", "0", milliseconds(0)));
+  }
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nuselog=0\r\n");
+  EXPECT_TRUE(writeProfileString(file, "Options", "uselog", "1", milliseconds(0)));
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nuselog=1\r\n");
+}
+
+TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWriteIsUsing) {
+  test::TempFolder folder;
+  const fs::path file = folder / "Lumeno.ini";
+  folder.write("Lumeno.ini", "[Options]\r\n");
+  const std::vector<std::string> others{".Lumeno.ini.lock",   ".Lumeno.ini.abc",     ".Lumeno.ini.abcdefg",
+                                        ".Lumeno.ini.ab-def", "x.Lumeno.ini.abcdef", ".log.txt.abcdef",
+                                        "Lumeno.ini.abcdef"};
+  for (const std::string& name : others) folder.write(name, "not ours");
+  folder.write(".Lumeno.ini.Young1", "a write under way");
+  folder.write(".Lumeno.ini.old234", "cut short an hour ago");
+  const timespec anHourAgo[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (folder / ".Lumeno.ini.old234").c_str(), anHourAgo, 0), 0);
+  fs::create_directory(folder / ".Lumeno.ini.folder");
+
+  {
+    // Another copy is writing: its young temporary stays, the old one goes.
+    const OtherCopyLock other(folder.path());
+    removeLeftoverTemporaries(file);
+    EXPECT_TRUE(fs::exists(folder / ".Lumeno.ini.Young1"));
+    EXPECT_FALSE(fs::exists(folder / ".Lumeno.ini.old234"));
+  }
+  removeLeftoverTemporaries(file);
+  EXPECT_FALSE(fs::exists(folder / ".Lumeno.ini.Young1"));
+  for (const std::string& name : others) EXPECT_EQ(folder.read(name), "not ours") << name;
+  EXPECT_TRUE(fs::is_directory(folder / ".Lumeno.ini.folder"));
+  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\n");
+}
+
+TEST(SettingsFileOnDisk, AWriteKeepsModeLinkAndEveryByteOfALargeFileWithOrWithoutUnnamedTemporaries) {
+  test::TempFolder folder;
+  std::string large = "\xEF\xBB\xBF[Options]\r\nuselog= 1 \r\n";
+  while (large.size() < (std::size_t{8} << 20))
+    large += "; " + std::to_string(large.size()) + " \xFF\x01\r\n";
+  large += "[Automation]\nautostartup=0";
+  folder.write("real.ini", large);
+  ::chmod((folder / "real.ini").c_str(), 0640);
+  fs::create_symlink(folder / "real.ini", folder / "Lumeno.ini");
+
+  ASSERT_TRUE(writeProfileString(folder / "Lumeno.ini", "Automation", "autostartup", "1"));
+  ASSERT_TRUE(writeProfileString(folder / "Lumeno.ini", "Options", "uselog", "1"));
+  std::string expected = *settings::writeProfileText(large, "Automation", "autostartup", "1");
+  expected = *settings::writeProfileText(expected, "Options", "uselog", "1");
+  EXPECT_EQ(folder.read("real.ini"), expected);
+  EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
+  EXPECT_EQ(fs::status(folder / "real.ini").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(readProfileString(folder / "Lumeno.ini", "automation", "AUTOSTARTUP", "0", 50).text, "1");
+
+  // Where unnamed files do not exist the temporary is named, and goes all the same.
+  for (const auto kind : {FileReplacement::Temporary::Unnamed, FileReplacement::Temporary::Named}) {
+    {
+      FileReplacement abandoned(folder / "real.ini", 0600, kind);
+      ASSERT_TRUE(abandoned.append("never committed"));
+    }
+    FileReplacement replacement(folder / "real.ini", 0600, kind);
+    ASSERT_TRUE(replacement.append("new"));
+    ASSERT_TRUE(replacement.commit());
+    EXPECT_EQ(folder.read("real.ini"), "new");
+    EXPECT_EQ(temporariesBeside(folder / "real.ini"), std::vector<std::string>{});
+  }
+}
+
+TEST(SettingsFileOnDisk, AFileThatIsNoRegularFileIsNeitherWaitedForNorReplaced) {
+  test::TempFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "Lumeno.ini").c_str(), 0644), 0);
+  // Opening a pipe for reading would wait for a writer; the read gives the default instead.
+  EXPECT_EQ(readProfileString(folder / "Lumeno.ini", "Options", "uselog", "0", 50).text, "0");
+  EXPECT_FALSE(writeProfileString(folder / "Lumeno.ini", "Options", "uselog", "1"));
+  struct stat status {};
+  ASSERT_EQ(::lstat((folder / "Lumeno.ini").c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+}  // namespace
+}  // namespace lumeno::platform
