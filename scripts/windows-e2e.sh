@@ -129,14 +129,21 @@ cp "$exe" "$work/portable/Lumeno.ini" "$folder/"
 first=$!
 check "the window shows again" wait_for 90 "the main window" one_main_window
 wait_for 30 "the start entry" log_has "$folder" "[Lumeno Loaded] , Date : " || true
-main=$(x_windows | head -1)
-xdotool windowactivate --sync "$main"
-# File is the first menu of the bar, Exit its last item.
-xdotool key --window "$main" F10
-xdotool key Down
-xdotool key Up
-xdotool key Return
-check "File > Exit asks first" wait_for 30 "the question" box_says "Exit Lumeno?"
+# File > Exit: a click on "File" at the left of the menu bar, then Up to its last item, Exit, and
+# Enter; again until the question shows, should a click land before the window is ready.
+choose_exit() {
+  box_says "Exit Lumeno?" && return 0
+  local main
+  main=$(x_windows | head -1)
+  [[ -n $main ]] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  xdotool windowactivate --sync "$main" mousemove $((X + 12)) $((Y + 9)) click 1
+  sleep 0.5  # the menu drops down
+  xdotool key Up Return
+  sleep 1  # the question comes up
+  box_says "Exit Lumeno?"
+}
+check "File > Exit asks first" wait_for 30 "the question" choose_exit
 xdotool key Return  # Yes is the default button
 check "Yes ends the program" wait_for 30 "the program to end" ended "$first"
 

@@ -78,7 +78,7 @@ void OptionsPresenter::loadInterface() {
   for (std::size_t i = 0; i < interfaces_.size(); ++i) {
     if (interfaces_[i] == fields_.currentValue) selected = i + 1;
   }
-  live_->interface = selected == 0 ? std::string() : interfaces_[selected - 1];
+  live_->interfaceName = selected == 0 ? std::string() : interfaces_[selected - 1];
   std::vector<std::string> entries{kAutomaticInterface};
   entries.insert(entries.end(), interfaces_.begin(), interfaces_.end());
   view_.showInterfaces(entries, selected);
@@ -86,10 +86,10 @@ void OptionsPresenter::loadInterface() {
 
 void OptionsPresenter::onInterfaceChosen(std::size_t entry) {
   if (entry > interfaces_.size()) return;
-  live_->interface = entry == 0 ? std::string() : interfaces_[entry - 1];
+  live_->interfaceName = entry == 0 ? std::string() : interfaces_[entry - 1];
   fields_.currentSection = kInterfaceSection;
   fields_.currentKey = kInterfaceKey;
-  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interface;
+  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interfaceName;
   WriteSetting(context_, fields_);
 }
 

@@ -64,7 +64,8 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
     : context_(context),
       seams_(std::move(seams)),
       optionsWindow_([this] {
-        return std::make_unique<OptionsWindow>(context_, [this] { openWindow(OtherWindow::LogMonitor); });
+        return std::make_unique<OptionsWindow>(
+            context_, [this] { openWindow(OtherWindow::LogMonitor); }, &connectionOptions_);
       }),
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }) {
   static const bool registered = [] {
@@ -171,6 +172,7 @@ void MainFrame::buildMenus() {
   fileMenu_ = ::CreatePopupMenu();
   addItems(fileMenu_, {{"mnuemailip", "Email", 301, &MainPresenter::onEmailChosen},
                        {"mnucopyip", "Copy", 302, &MainPresenter::onCopyChosen},
+                       {"mnucopyipv6", "Copy IPv6", 316, &MainPresenter::onCopyIPv6Chosen},
                        {"mnuline5", "-", 303, nullptr},
                        {"mnuupdateip", "Refresh Local IP", 304, &MainPresenter::onRefreshLocalIpChosen},
                        {"mnutraynetip", "Refresh Net IP", 305, &MainPresenter::onRefreshNetIpChosen},
@@ -213,6 +215,7 @@ void MainFrame::buildMenus() {
             {"mnuline8", "-", 345, nullptr},
             {"mnucheckforupdate", "Check for updates", 346, &MainPresenter::onCheckForUpdatesChosen},
             {"mnutraycopyip", "Copy", 347, &MainPresenter::onCopyChosen},
+            {"mnutraycopyipv6", "Copy IPv6", 350, &MainPresenter::onCopyIPv6Chosen},
             {"line98", "-", 348, nullptr},
             {"mnusystrayexit", "Exit", 349, &MainPresenter::onTrayExitChosen}});
   menuItems_.push_back({"mnusystray", "SystrayOptions", 340, nullptr});
@@ -464,6 +467,14 @@ void MainFrame::removeFromTray() {
   tray_->RemoveFromSysTray();
 }
 
+bool MainFrame::isInTray() const {
+  return tray_->shown();
+}
+
+void MainFrame::showTrayBalloon(const std::string& text) {
+  tray_->ShowBalloon(text);
+}
+
 void MainFrame::restoreWindow() {
   ::ShowWindow(window_, SW_RESTORE);
   ::ShowWindow(window_, SW_SHOW);
@@ -538,6 +549,24 @@ bool MainFrame::loggingSwitchOn() {
 
 bool MainFrame::hostNamePopupOn() {
   return options().presenter().isHostNamePopupOn();
+}
+
+const settings::ConnectionOptions& MainFrame::connectionOptions() {
+  // The status timer asks every tick: a dialog closed with "Done" is not loaded again for that.
+  if (!connectionOptions_.read) (void)options();
+  return connectionOptions_;
+}
+
+bool MainFrame::followAddressOn() {
+  return connectionOptions().followAddress;
+}
+
+bool MainFrame::logConnectionChangesOn() {
+  return connectionOptions().logConnectionChanges;
+}
+
+std::string MainFrame::chosenInterface() {
+  return connectionOptions().interfaceName;
 }
 
 }  // namespace lumeno::win32ui

@@ -11,6 +11,7 @@
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
 #include "common/AppContext.h"
+#include "settings/ConnectionOptions.h"
 #include "win32ui/Controls.h"
 #include "win32ui/SharedWindow.h"
 #include "win32ui/ToolTips.h"
@@ -87,6 +88,8 @@ class MainFrame : public app::MainView {
   void setTrayTip(const std::string& tip) override;
   void moveToTray() override;
   void removeFromTray() override;
+  [[nodiscard]] bool isInTray() const override;
+  void showTrayBalloon(const std::string& text) override;
   void restoreWindow() override;
   void setCaption(const std::string& caption) override;
   void endProgram() override;
@@ -97,8 +100,12 @@ class MainFrame : public app::MainView {
   void startSystemInfo() override;
   bool loggingSwitchOn() override;
   bool hostNamePopupOn() override;
+  bool followAddressOn() override;
+  bool logConnectionChangesOn() override;
+  std::string chosenInterface() override;
 
  private:
+  const settings::ConnectionOptions& connectionOptions();
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK addressBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -131,6 +138,7 @@ class MainFrame : public app::MainView {
   HBRUSH lampBrush_ = nullptr;
   COLORREF lampColor_ = 0;
   std::vector<std::pair<HWND, COLORREF>> textColors_;
+  settings::ConnectionOptions connectionOptions_;  // outlives the options dialog's loads
   SharedWindow<OptionsWindow> optionsWindow_;
   SharedWindow<AboutWindow> aboutWindow_;
   std::unique_ptr<app::MainPresenter> presenter_;

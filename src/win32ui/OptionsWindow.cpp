@@ -18,7 +18,7 @@ struct PageControl {
   const char* name;
   int page;
 };
-constexpr std::array<PageControl, 14> kPages{{{"Frame1", 0},
+constexpr std::array<PageControl, 18> kPages{{{"Frame1", 0},
                                               {"chkstartup", 0},
                                               {"trayatstartup", 0},
                                               {"Frame2", 1},
@@ -30,6 +30,10 @@ constexpr std::array<PageControl, 14> kPages{{{"Frame1", 0},
                                               {"Label1", 2},
                                               {"Frame4", 3},
                                               {"alertifoffline", 3},
+                                              {"chkfollowip", 3},
+                                              {"chklogoutages", 3},
+                                              {"lblinterface", 3},
+                                              {"cmbinterface", 3},
                                               {"SSTab1", -1},
                                               {"exitoptions", -1}}};
 
@@ -37,17 +41,20 @@ struct BoxOfOption {
   const char* name;
   Option option;
 };
-constexpr std::array<BoxOfOption, 5> kBoxes{{{"alertifoffline", Option::AlertIfOffline},
+constexpr std::array<BoxOfOption, 7> kBoxes{{{"alertifoffline", Option::AlertIfOffline},
                                              {"trayatstartup", Option::TrayAtStartup},
                                              {"chkhostnamepopup", Option::HostNamePopup},
                                              {"chklog", Option::UseLog},
-                                             {"chkstartup", Option::AutoStartup}}};
+                                             {"chkstartup", Option::AutoStartup},
+                                             {"chkfollowip", Option::FollowAddress},
+                                             {"chklogoutages", Option::LogConnectionChanges}}};
 
 enum ControlId : int { kTabs = 200, kFirstControl = 201 };
 
 }  // namespace
 
-OptionsWindow::OptionsWindow(const AppContext& context, std::function<void()> showLogMonitor)
+OptionsWindow::OptionsWindow(const AppContext& context, std::function<void()> showLogMonitor,
+                             settings::ConnectionOptions* live)
     : showLogMonitor_(std::move(showLogMonitor)) {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
@@ -62,7 +69,7 @@ OptionsWindow::OptionsWindow(const AppContext& context, std::function<void()> sh
   (void)registered;
   // A fixed single border with a close box, no minimise or maximise.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  RECT frame{0, 0, twips(5055), twips(3030)};
+  RECT frame{0, 0, twips(5055), twips(3510)};
   ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
   window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClass, L"Options", style, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
@@ -70,7 +77,7 @@ OptionsWindow::OptionsWindow(const AppContext& context, std::function<void()> sh
   tips_.create(window_);
   buildControls();
   addDialogWindow(window_);
-  presenter_ = std::make_unique<settings::OptionsPresenter>(context, *this);
+  presenter_ = std::make_unique<settings::OptionsPresenter>(context, *this, live);
   presenter_->load();
 }
 
@@ -106,10 +113,18 @@ void OptionsWindow::buildControls() {
   controls_.add(window_, L"BUTTON", "Frame4", "", {240, 600, 4575, 735}, frame, id++);
   controls_.add(window_, L"BUTTON", "alertifoffline", "Alert using popup if i loose my connection",
                 {480, 840, 4095, 300}, box, id++);
-  controls_.add(window_, L"BUTTON", "exitoptions", "Done", {3840, 2535, 1095, 375}, WS_VISIBLE | button,
+  controls_.add(window_, L"BUTTON", "chkfollowip", "Follow address changes", {480, 1500, 4095, 300}, box,
+                id++);
+  controls_.add(window_, L"BUTTON", "chklogoutages", "Log connection changes", {480, 1860, 4095, 300}, box,
+                id++);
+  controls_.add(window_, L"STATIC", "lblinterface", "Interface:", {480, 2280, 1000, 300}, 0, id++);
+  // A drop-down list's height is that of its closed box; the open list sizes itself.
+  controls_.add(window_, WC_COMBOBOXW, "cmbinterface", "", {1560, 2220, 3135, 300},
+                WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, id++);
+  controls_.add(window_, L"BUTTON", "exitoptions", "Done", {3840, 3015, 1095, 375}, WS_VISIBLE | button,
                 id++);
   // The tab control lies below the controls of its pages.
-  tabs_ = controls_.add(window_, WC_TABCONTROLW, "SSTab1", "", {120, 120, 4815, 2295},
+  tabs_ = controls_.add(window_, WC_TABCONTROLW, "SSTab1", "", {120, 120, 4815, 2775},
                         WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, kTabs);
   for (std::size_t index = 0; index < kTabCaptions.size(); ++index) {
     std::wstring caption = wide(kTabCaptions[index]);
@@ -161,8 +176,14 @@ LRESULT OptionsWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         showPage(currentTab());
       return 0;
     case WM_COMMAND: {
-      if (HIWORD(wParam) != BN_CLICKED) return 0;
       const std::string name = controls_.nameOf(LOWORD(wParam));
+      // The user's choice only: filling or selecting in code sends no CBN_SELCHANGE.
+      if (name == "cmbinterface" && HIWORD(wParam) == CBN_SELCHANGE) {
+        const LRESULT entry = ::SendMessageW(controls_.find(name), CB_GETCURSEL, 0, 0);
+        if (entry >= 0) presenter_->onInterfaceChosen(static_cast<std::size_t>(entry));
+        return 0;
+      }
+      if (HIWORD(wParam) != BN_CLICKED) return 0;
       for (const BoxOfOption& entry : kBoxes) {
         if (name == entry.name) {
           const bool ticked = ::SendMessageW(controls_.find(entry.name), BM_GETCHECK, 0, 0) ==
@@ -188,6 +209,14 @@ void OptionsWindow::setTicked(Option option, bool ticked) {
     if (entry.option == option)
       ::SendMessageW(controls_.find(entry.name), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+}
+
+void OptionsWindow::showInterfaces(const std::vector<std::string>& entries, std::size_t selected) {
+  const HWND list = controls_.find("cmbinterface");
+  ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries)
+    ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
+  ::SendMessageW(list, CB_SETCURSEL, selected, 0);
 }
 
 void OptionsWindow::openLogMonitor() {

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -17,7 +19,10 @@ namespace lumeno::win32ui {
 // Built hidden; loading ticks the boxes as the settings file says.
 class OptionsWindow : public settings::OptionsView {
  public:
-  OptionsWindow(const AppContext& context, std::function<void()> showLogMonitor);
+  // `live` receives the connection options as the dialog loads and changes them (the main
+  // window keeps them between loads).
+  OptionsWindow(const AppContext& context, std::function<void()> showLogMonitor,
+                settings::ConnectionOptions* live = nullptr);
   OptionsWindow(const OptionsWindow&) = delete;
   OptionsWindow& operator=(const OptionsWindow&) = delete;
   ~OptionsWindow() override;
@@ -35,6 +40,7 @@ class OptionsWindow : public settings::OptionsView {
 
   // OptionsView
   void setTicked(settings::Option option, bool ticked) override;
+  void showInterfaces(const std::vector<std::string>& entries, std::size_t selected) override;
   void openLogMonitor() override;
   void closeDialog() override;
 

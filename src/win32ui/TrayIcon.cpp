@@ -86,6 +86,21 @@ void TrayIcon::MinToSysTray() {
   if (shown_) ::ShowWindow(owner_, SW_HIDE);
 }
 
+void TrayIcon::ShowBalloon(const std::string& text) {
+  if (!shown_) return;
+  NOTIFYICONDATAW balloon{};
+  balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;  // the first record has no balloon fields
+  balloon.hWnd = hook_;
+  balloon.uID = 1;
+  balloon.uFlags = NIF_INFO;
+  const std::wstring info = wide(text);
+  std::copy_n(info.begin(), std::min<std::size_t>(info.size(), std::size(balloon.szInfo) - 1),
+              balloon.szInfo);
+  std::copy_n(L"Lumeno", 6, balloon.szInfoTitle);
+  balloon.dwInfoFlags = NIIF_INFO;
+  ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 void TrayIcon::RemoveFromSysTray() {
   NOTIFYICONDATAW remove{};
   remove.cbSize = NOTIFYICONDATAW_V1_SIZE;

@@ -33,6 +33,8 @@ class TrayIcon {
   // no notification area takes the icon, the owner stays minimised on the taskbar.
   void MinToSysTray();
   void RemoveFromSysTray();
+  // A balloon beside the icon, titled "Lumeno"; only while the icon is in the tray.
+  void ShowBalloon(const std::string& text);
 
   [[nodiscard]] HWND hook() const { return hook_; }
   [[nodiscard]] const std::string& toolTip() const { return toolTip_; }

@@ -127,7 +127,8 @@ TEST(Win32MainFrame, MenusCarryTheirCaptionsAndTheTrayMenuNeverShowsInTheBar) {
     const int id = f.frame.menuId(name);
     ASSERT_NE(id, 0) << name;
     const bool inTray = name.rfind("mnushow", 0) == 0 || name == "mnurefreship" || name == "mnunetip" ||
-                        name == "mnucheckforupdate" || name == "mnutraycopyip" || name == "mnusystrayexit";
+                        name == "mnucheckforupdate" || name == "mnutraycopyip" || name == "mnutraycopyipv6" ||
+                        name == "mnusystrayexit";
     // Tray items live only in the tray menu; the others only under the bar.
     const HMENU menu = inTray ? f.frame.trayMenu() : bar;
     std::wstring text(64, L'\0');
@@ -155,7 +156,7 @@ TEST(Win32MainFrame, MenusCarryTheirCaptionsAndTheTrayMenuNeverShowsInTheBar) {
     trayOrder.push_back(win32ui::utf8(caption));
   }
   EXPECT_EQ(trayOrder, (std::vector<std::string>{"Show Lumeno", "", "Refresh Local IP", "Refresh Net IP", "",
-                                                 "Check for updates", "Copy", "", "Exit"}));
+                                                 "Check for updates", "Copy", "Copy IPv6", "", "Exit"}));
 }
 
 TEST(Win32MainFrame, MenuCommandsAndTimerTicksReachThePresenter) {
