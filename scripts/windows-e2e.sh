@@ -66,7 +66,11 @@ main_windows() { [[ $(texts | grep -c '^LumenoMainWindow|Lumeno$') -eq $1 && $(x
 one_main_window() { main_windows 1; }
 no_main_window() { main_windows 0; }
 panel() { xdotool search --classname '^panel$' 2>/dev/null | head -1; }
-tray_icons() { xwininfo -tree -id "$(panel)" | grep -c '"explorer.exe"' || true; }
+# Never xwininfo without a window: it would wait for a click.
+tray_icons() {
+  [[ -n ${panel_id:-} ]] || { echo -1; return; }
+  xwininfo -tree -id "$panel_id" 2>/dev/null | grep -c '"explorer.exe"' || true
+}
 has_icons() { [[ $(tray_icons) -ge 1 ]]; }
 no_icons() { [[ $(tray_icons) -eq 0 ]]; }
 running() { kill -0 "$1" 2>/dev/null; }
@@ -81,7 +85,8 @@ pids+=($!)
 wait_for 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >"$work/trayer.log" 2>&1 &
 pids+=($!)
-wait_for 20 "the tray host" panel
+wait_for 20 "the tray host" sh -c "xdotool search --classname '^panel$' | grep -q ."
+panel_id=$(panel)
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || true
 
 # Without Lumeno.ini: the message, then nothing.
