@@ -9,6 +9,7 @@
 
 #include "about/SysInfoLookup.h"
 #include "common/MessageBoxes.h"
+#include "common/PathText.h"
 #include "platform/Launcher.h"
 
 namespace lumeno::about {
@@ -16,7 +17,7 @@ namespace {
 
 std::optional<std::string> desktopTool(const platform::Launcher& launcher) {
   for (const std::string_view name : desktopSysInfoTools()) {
-    if (const auto found = launcher.findProgram(std::string(name))) return found->string();
+    if (const auto found = launcher.findProgram(std::string(name))) return pathText(*found);
   }
   return std::nullopt;
 }
@@ -25,7 +26,7 @@ std::optional<std::string> desktopTool(const platform::Launcher& launcher) {
 
 bool isRegularFile(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+  return std::filesystem::is_regular_file(pathFromText(path), error);
 }
 
 void StartSysInfo(const AppContext& context, const platform::Registry& registry, const FileTest& isFile) {

@@ -6,6 +6,7 @@
 #include "app/AddressChoice.h"
 #include "app/StatusText.h"
 #include "common/MessageBoxes.h"
+#include "common/PathText.h"
 #include "common/Version.h"
 #include "common/WebLinks.h"
 #include "log/LogEntry.h"
@@ -21,9 +22,13 @@ constexpr const char* kAlertText =
     "don't want it.";
 
 // Graphical plain-text editors, the most common first; the first one installed is started.
+#ifdef _WIN32
+constexpr std::array kTextEditors = {"notepad.exe"};
+#else
 constexpr std::array kTextEditors = {"gnome-text-editor", "gedit", "kate", "kwrite",
                                      "mousepad",          "pluma", "xed",  "featherpad",
                                      "leafpad",           "geany"};
+#endif
 
 }  // namespace
 
@@ -274,7 +279,7 @@ void MainPresenter::onTextEditorChosen() {
   // Like the shell's start of "notepad.exe": nothing happens when there is no editor.
   for (const char* editor : kTextEditors) {
     if (const auto path = context_.launcher->findProgram(editor)) {
-      context_.launcher->startDetached(path->string(), {});
+      context_.launcher->startDetached(pathText(*path), {});
       return;
     }
   }

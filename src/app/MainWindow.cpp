@@ -379,7 +379,7 @@ bool MainWindow::logConnectionChangesOn() {
 }
 
 std::string MainWindow::chosenInterface() {
-  return connectionOptions().interface;
+  return connectionOptions().interfaceName;
 }
 
 }  // namespace lumeno::app

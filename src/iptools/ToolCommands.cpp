@@ -75,6 +75,34 @@ std::string windowsCommandLine(const ToolRequest& request) {
   return line;
 }
 
+WindowsCommand windowsCommand(const ToolRequest& request) {
+  switch (request.tool) {
+    case Tool::Ping: return {"ping.exe", {"-n", request.count, request.host}};
+    case Tool::Trace: {
+      WindowsCommand command{"tracert.exe", {}};
+      if (!request.resolveNames) command.arguments.emplace_back("-d");
+      command.arguments.insert(command.arguments.end(), {"-h", request.hops, "-w", request.timeout});
+      // An address that could not be built leaves the tool without a target, and the tool says so.
+      if (!request.target.empty()) command.arguments.push_back(request.target);
+      return command;
+    }
+    case Tool::Netstat: {
+      WindowsCommand command{"netstat.exe", {}};
+      if (request.showAll) command.arguments.emplace_back("-a");
+      command.arguments.emplace_back("-n");
+      return command;
+    }
+  }
+  return {};
+}
+
+std::string refusalOf(const ToolRequest& request) {
+  const std::string& typed = request.tool == Tool::Ping ? request.host : request.target;
+  if (request.tool != Tool::Netstat && !typed.empty() && (typed.front() == '-' || typed.front() == '/'))
+    return std::string(kOptionLikeTargetMessage);
+  return {};
+}
+
 std::string millisecondsAsSeconds(std::string_view milliseconds) {
   if (!allDigits(milliseconds)) return std::string(milliseconds);
   std::string digits(milliseconds);

@@ -45,6 +45,21 @@ struct LinuxCommand {
 [[nodiscard]] LinuxCommand linuxCommand(const ToolRequest& request,
                                         const std::function<bool(const std::string&)>& isInstalled);
 
+// The program and arguments the tool is really started with on Windows: "ping -n N host",
+// "tracert [-d] -h H -w W target", "netstat [-a] -n". Each typed text is exactly one argument.
+struct WindowsCommand {
+  std::string program;  // bare name, to be looked up on the search path
+  std::vector<std::string> arguments;
+};
+[[nodiscard]] WindowsCommand windowsCommand(const ToolRequest& request);
+
+// The Windows tools also read options after the host, so a host or domain beginning with '-' or
+// '/' would be taken for one ("-t" pings for ever, "/?" prints help). Such a request is refused
+// with this message; an empty result means the request may run.
+inline constexpr std::string_view kOptionLikeTargetMessage =
+    "A host or domain name cannot begin with '-' or '/'. Please check what you typed.";
+[[nodiscard]] std::string refusalOf(const ToolRequest& request);
+
 // A time-out in milliseconds as seconds for traceroute's -w ("3000" -> "3", "500" -> "0.5").
 // A text that is not a whole number of milliseconds comes back as typed, for the tool to judge.
 [[nodiscard]] std::string millisecondsAsSeconds(std::string_view milliseconds);

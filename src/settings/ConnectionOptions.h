@@ -12,7 +12,8 @@ struct ConnectionOptions {
   bool read = false;                  // set once the dialog has loaded them from the file
   bool followAddress = false;         // "Follow address changes"
   bool logConnectionChanges = false;  // "Log connection changes"
-  std::string interface;              // the chosen interface; empty: automatic (default route)
+  std::string interfaceName;          // the chosen interface; empty: automatic (default route)
+  // (not "interface": the Windows headers make that word a macro)
 };
 
 }  // namespace lumeno::settings

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/MessageBoxes.h"
+#include "common/PathText.h"
 #include "platform/Files.h"
 #include "platform/NetworkInfo.h"
 #include "settings/StartupEntry.h"
@@ -78,7 +79,7 @@ void OptionsPresenter::loadInterface() {
   for (std::size_t i = 0; i < interfaces_.size(); ++i) {
     if (interfaces_[i] == fields_.currentValue) selected = i + 1;
   }
-  live_->interface = selected == 0 ? std::string() : interfaces_[selected - 1];
+  live_->interfaceName = selected == 0 ? std::string() : interfaces_[selected - 1];
   std::vector<std::string> entries{kAutomaticInterface};
   entries.insert(entries.end(), interfaces_.begin(), interfaces_.end());
   view_.showInterfaces(entries, selected);
@@ -86,10 +87,10 @@ void OptionsPresenter::loadInterface() {
 
 void OptionsPresenter::onInterfaceChosen(std::size_t entry) {
   if (entry > interfaces_.size()) return;
-  live_->interface = entry == 0 ? std::string() : interfaces_[entry - 1];
+  live_->interfaceName = entry == 0 ? std::string() : interfaces_[entry - 1];
   fields_.currentSection = kInterfaceSection;
   fields_.currentKey = kInterfaceKey;
-  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interface;
+  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interfaceName;
   WriteSetting(context_, fields_);
 }
 
@@ -117,7 +118,7 @@ void OptionsPresenter::onClearLogClicked() {
   if (answer != BoxAnswer::Yes) return;
   const std::filesystem::path file = context_.file("log.txt");
   if (!clearLogFile(file)) {
-    context_.boxes->show({"The log file could not be cleared: " + file.string(), "Lumeno",
+    context_.boxes->show({"The log file could not be cleared: " + pathText(file), "Lumeno",
                           BoxIcon::Exclamation, BoxButtons::Ok});
   }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/StartupEntry.h"
 
+#include "common/PathText.h"
+
 namespace lumeno::settings {
 
 std::string runValueData(std::string_view folder, std::string_view valueName) {
@@ -12,10 +14,10 @@ std::string runValueData(std::string_view folder, std::string_view valueName) {
 
 std::string startupProgram(const AppContext& context, std::string_view valueName) {
 #ifdef _WIN32
-  return runValueData(context.programFolder.string(), valueName);
+  return runValueData(pathText(context.programFolder), valueName);
 #else
-  if (!context.executable.empty()) return context.executable.string();
-  return (context.programFolder / valueName).string();
+  if (!context.executable.empty()) return pathText(context.executable);
+  return pathText(context.programFolder / valueName);
 #endif
 }
 

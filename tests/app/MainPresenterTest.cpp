@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "MainPresenterFixture.h"
+#include "app/SettingsCheck.h"
+#include "common/PathText.h"
 #include "common/WebLinks.h"
 
 namespace lumeno::test {
@@ -276,10 +278,19 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
 
   presenter.onTextEditorChosen();  // no editor installed: nothing happens
   EXPECT_TRUE(f.launcher.started.empty());
+#ifdef _WIN32
+  // Windows has its own plain-text editor, in a folder named in any script.
+  const std::string notepad = reinterpret_cast<const char*>(u8"C:\\Wind\u00F6ws\\notepad.exe");
+  f.launcher.installed = {{"notepad.exe", pathFromText(notepad)}};
+  presenter.onTextEditorChosen();
+  ASSERT_EQ(f.launcher.started.size(), 1U);
+  EXPECT_EQ(f.launcher.started[0].program, notepad);
+#else
   f.launcher.installed = {{"mousepad", "/usr/bin/mousepad"}, {"kate", "/usr/bin/kate"}};
   presenter.onTextEditorChosen();
   ASSERT_EQ(f.launcher.started.size(), 1U);
   EXPECT_EQ(f.launcher.started[0].program, "/usr/bin/kate");  // the commoner editor first
+#endif
 
   f.network.host = "my box";
   presenter.onEmailChosen();
@@ -329,6 +340,25 @@ TEST(MainPresenter, AnExitQuestionTakenAwayByTheProgramsEndWritesNothing) {
   presenter.onExitChosen();
   EXPECT_EQ(f.view.programEnds, 0);
   EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp);
+}
+
+}  // namespace
+}  // namespace lumeno::test
+
+namespace lumeno::test {
+namespace {
+
+TEST(SettingsCheck, AMissingSettingsFileIsToldInTheExactWordsAndNothingIsWritten) {
+  MainPresenterFixture f;
+  EXPECT_TRUE(app::settingsFilePresent(f.context));
+  EXPECT_TRUE(f.boxes.shown.empty());
+  std::filesystem::remove(f.folder / "Lumeno.ini");
+  EXPECT_FALSE(app::settingsFilePresent(f.context));
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0],
+            (BoxRequest{"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
+                        "Lumeno", BoxIcon::None, BoxButtons::Ok}));
+  EXPECT_EQ(f.log(), "<missing>");
 }
 
 }  // namespace

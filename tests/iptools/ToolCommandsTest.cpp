@@ -35,6 +35,27 @@ TEST(ToolCommands, WindowsLinesKeepEverySpace) {
   for (const auto& [request, line] : rows) EXPECT_EQ(windowsCommandLine(request), line);
 }
 
+TEST(ToolCommands, WindowsArgumentsKeepEachTypedTextWholeAndRefuseOptionLikeTargets) {
+  const ToolRequest spacedPing{Tool::Ping, "2", "my host \"x\"", "", "", false, false, ""};
+  EXPECT_EQ(windowsCommand(spacedPing).program, "ping.exe");
+  EXPECT_EQ(windowsCommand(spacedPing).arguments, (Args{"-n", "2", "my host \"x\""}));
+  EXPECT_EQ(windowsCommand(kTrace).arguments, (Args{"-d", "-h", "30", "-w", "3000", "127.0.0.1"}));
+  EXPECT_EQ(windowsCommand(kNamedTrace).arguments, (Args{"-h", "15", "-w", "500", "192.168.1.1"}));
+  EXPECT_EQ(windowsCommand(kEmptyTrace).arguments, (Args{"-d", "-h", "30", "-w", "3000"}));
+  EXPECT_EQ(windowsCommand(kNetstat).arguments, (Args{"-n"}));
+  EXPECT_EQ(windowsCommand(kNetstatAll).arguments, (Args{"-a", "-n"}));
+
+  for (const char* typed : {"-t", "/?", "-n 1000000 x", "/t"}) {
+    const ToolRequest ping{Tool::Ping, "4", typed, "", "", false, false, ""};
+    const ToolRequest trace{Tool::Trace, "", "", "30", "3000", false, false, typed};
+    EXPECT_EQ(refusalOf(ping), kOptionLikeTargetMessage) << typed;
+    EXPECT_EQ(refusalOf(trace), kOptionLikeTargetMessage) << typed;
+  }
+  for (const ToolRequest& fine : {kPing, kTrace, kEmptyTrace, kNetstatAll,
+                                  ToolRequest{Tool::Ping, "4", "www.a-b.org", "", "", false, false, ""}})
+    EXPECT_EQ(refusalOf(fine), "");
+}
+
 TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
   const auto all = [](const std::string&) { return true; };
   const std::vector<std::tuple<ToolRequest, std::string, Args>> rows{

@@ -128,14 +128,14 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAnd
   for (const char* stored : {"", "interface=\r\n", "interface=auto\r\n", "interface=eth9\r\n"}) {
     const std::string text = allOff() + "[Options]\r\n" + stored;
     folder.write("Lumeno.ini", text);
-    live.interface = "stale";
+    live.interfaceName = "stale";
     OptionsPresenter loaded(context, view, &live);
     loaded.load();
     EXPECT_EQ(view.interfaces, (std::vector<std::string>{"Automatic (default route)", "eth1", "wlan0"}));
     EXPECT_EQ(view.selectedInterface, 0U) << stored;
     EXPECT_TRUE(live.read);
     EXPECT_FALSE(live.followAddress || live.logConnectionChanges);
-    EXPECT_EQ(live.interface, "") << stored;  // a name that has gone reads as automatic
+    EXPECT_EQ(live.interfaceName, "") << stored;  // a name that has gone reads as automatic
     EXPECT_EQ(folder.read("Lumeno.ini"), text) << stored;
   }
   EXPECT_TRUE(boxes.shown.empty());  // an empty interface key is no error
@@ -149,16 +149,16 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachCha
   EXPECT_TRUE(view.shown[Option::LogConnectionChanges]);
   EXPECT_EQ(view.selectedInterface, 2U);
   EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
-  EXPECT_EQ(live.interface, "wlan0");
+  EXPECT_EQ(live.interfaceName, "wlan0");
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=1\r\nlogoutages=1\r\ninterface = wlan0 \r\n");
 
   presenter.onBoxClicked(Option::FollowAddress, false);
   presenter.onInterfaceChosen(1);
   EXPECT_FALSE(live.followAddress);
-  EXPECT_EQ(live.interface, "eth1");
+  EXPECT_EQ(live.interfaceName, "eth1");
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =eth1\r\n");
   presenter.onInterfaceChosen(0);
-  EXPECT_EQ(live.interface, "");
+  EXPECT_EQ(live.interfaceName, "");
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");
   presenter.onInterfaceChosen(3);  // beyond the list: nothing
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =auto\r\n");

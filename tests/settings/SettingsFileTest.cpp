@@ -166,10 +166,10 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
 
   box(dialog, "chkfollowip")->click();
   list->setCurrentIndex(1);  // moving the selection in code is no choice of the user's
-  EXPECT_EQ(live.interface, "wlan0");
+  EXPECT_EQ(live.interfaceName, "wlan0");
   Q_EMIT list->activated(1);
   EXPECT_TRUE(live.followAddress);
-  EXPECT_EQ(live.interface, "eth1");
+  EXPECT_EQ(live.interfaceName, "eth1");
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nlogoutages=1\r\ninterface=eth1\r\nfollowip=1\r\n");
   // The record outlives the dialog: closing it does not switch anything off.
   dialog.close();

@@ -15,6 +15,12 @@ class Handle {
   Handle& operator=(Handle&&) = delete;
   ~Handle() { close(); }
 
+  // Closes the handle held and takes `handle`.
+  void reset(HANDLE handle) {
+    close();
+    handle_ = handle;
+  }
+
   [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   [[nodiscard]] HANDLE get() const { return handle_; }
   // Closes now; false when closing reported an error (a write may not have reached the disk).

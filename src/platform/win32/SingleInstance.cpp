@@ -1,0 +1,11 @@
+#include "platform/win32/SingleInstance.h"
+
+namespace lumeno::platform {
+
+SingleInstance::SingleInstance(const std::wstring& name)
+    : mutex_(::CreateMutexW(nullptr, FALSE, name.c_str())) {
+  // Another copy made it first: we hold a handle to its mutex, which says so.
+  acquired_ = mutex_.valid() && ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace lumeno::platform

@@ -1,0 +1,7 @@
+#pragma once
+
+// Resource numbers shared by Lumeno.rc and the windows.
+#define LUMENO_ICON_PROGRAM 1
+#define LUMENO_ICON_ONLINE 2
+#define LUMENO_ICON_OFFLINE 3
+#define LUMENO_BITMAP_ABOUT 10

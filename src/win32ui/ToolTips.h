@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+namespace lumeno::win32ui {
+
+// The tooltips of one window's controls, in one tooltip control.
+class ToolTips {
+ public:
+  void create(HWND owner);
+  void set(HWND control, const std::string& text);
+  [[nodiscard]] std::string text(HWND control) const;
+
+ private:
+  HWND owner_ = nullptr;
+  HWND tips_ = nullptr;
+};
+
+}  // namespace lumeno::win32ui

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "tray/MouseNotification.h"
+
+namespace lumeno::win32ui {
+
+// The tray icon component of a window: one icon with its tip in the notification area through
+// Shell_NotifyIconW. The notifications arrive at a hidden child window, "pichook", as the mouse-
+// move message (512) with the mouse message in the low word of lParam; they are decoded into the
+// six events, one at a time (a pop-up menu opened by a handler drops the clicks made meanwhile).
+class TrayIcon {
+ public:
+  using EventHandler = std::function<void(tray::TrayEvent)>;
+
+  TrayIcon(HWND owner, int hookId, EventHandler onEvent);
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+  ~TrayIcon();
+
+  // Kept whether or not the icon is in the tray; the next MinToSysTray shows the latest.
+  void ChangeIcon(HICON icon);
+  // The tip, cut to the 63 characters the field holds; while the owner is minimised its caption
+  // shows the same text.
+  void ChangeToolTip(const std::string& tip);
+  // Puts the icon into the notification area and hides the owner and its taskbar entry. Where
+  // no notification area takes the icon, the owner stays minimised on the taskbar.
+  void MinToSysTray();
+  void RemoveFromSysTray();
+  // A balloon beside the icon, titled "Lumeno"; only while the icon is in the tray.
+  void ShowBalloon(const std::string& text);
+
+  [[nodiscard]] HWND hook() const { return hook_; }
+  [[nodiscard]] const std::string& toolTip() const { return toolTip_; }
+  [[nodiscard]] std::wstring tipField() const { return record_.szTip; }
+  [[nodiscard]] HICON icon() const { return record_.hIcon; }
+  [[nodiscard]] bool shown() const { return shown_; }
+  bool DefaultDblClk = true;
+
+ private:
+  static LRESULT CALLBACK hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void onNotification(tray::TrayEvent event);
+
+  HWND owner_;
+  HWND hook_ = nullptr;
+  NOTIFYICONDATAW record_{};
+  std::string toolTip_;
+  bool shown_ = false;
+  EventHandler onEvent_;
+  tray::NotificationDispatcher dispatcher_;
+};
+
+}  // namespace lumeno::win32ui

@@ -1,0 +1,47 @@
+// Lumeno for Windows: the local IPv4 address and the Internet connection at a glance.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/SettingsCheck.h"
+#include "common/AppContext.h"
+#include "platform/Autostart.h"
+#include "platform/win32/ModulePath.h"
+#include "platform/win32/SingleInstance.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Launcher.h"
+#include "platform/win32/Win32NetworkInfo.h"
+#include "win32ui/Controls.h"
+#include "win32ui/MainFrame.h"
+#include "win32ui/Win32MessageBoxes.h"
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+  // A second copy ends at once: no message, no log entry.
+  const lumeno::platform::SingleInstance instance;
+  if (!instance.acquired()) return 0;
+
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  lumeno::win32ui::Win32MessageBoxes boxes;
+  lumeno::platform::Win32Clock clock;
+  lumeno::platform::Win32NetworkInfo network;
+  lumeno::platform::Win32Launcher launcher;
+  const auto autostart = lumeno::platform::makeAutostart();
+
+  lumeno::AppContext context;
+  context.executable = lumeno::platform::modulePath();
+  context.programFolder = context.executable.parent_path();
+  context.boxes = &boxes;
+  context.clock = &clock;
+  context.network = &network;
+  context.launcher = &launcher;
+  context.autostart = autostart.get();
+
+  if (!lumeno::app::settingsFilePresent(context)) return 0;
+
+  lumeno::win32ui::MainFrame window(context);
+  window.showAtStartUp();
+  return lumeno::win32ui::runMessageLoop();
+}

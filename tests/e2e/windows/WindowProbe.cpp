@@ -1,0 +1,55 @@
+// Reads what the windows of the program say, for the end-to-end check under Wine: X sees the
+// windows but not the texts inside a message box.
+//   window_probe texts <title>  prints, for each shown top-level window with that title, a line
+//                               "<class>|<title>" and then one "  <class>|<text>" per child.
+#include <string>
+
+#include <windows.h>
+
+namespace {
+
+std::wstring title;
+std::string out;
+
+std::string utf8(const std::wstring& text) {
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+                        nullptr);
+  return bytes;
+}
+
+std::string describe(HWND window) {
+  wchar_t className[256]{};
+  ::GetClassNameW(window, className, 256);
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return utf8(className) + "|" + utf8(text);
+}
+
+BOOL CALLBACK eachChild(HWND child, LPARAM) {
+  out += "  " + describe(child) + "\n";
+  return TRUE;
+}
+
+BOOL CALLBACK eachWindow(HWND window, LPARAM) {
+  if (::IsWindowVisible(window) == FALSE) return TRUE;
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  if (text != title) return TRUE;
+  out += describe(window) + "\n";
+  ::EnumChildWindows(window, eachChild, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3 || std::wstring(argv[1]) != L"texts") return 2;
+  title = argv[2];
+  ::EnumWindows(eachWindow, 0);
+  DWORD written = 0;
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+  return 0;
+}

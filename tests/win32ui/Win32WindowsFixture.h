@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "FakeAutostart.h"
+#include "FakeClock.h"
+#include "FakeLauncher.h"
+#include "FakeNetworkInfo.h"
+#include "ScriptedMessageBoxes.h"
+#include "TempFolder.h"
+#include "common/AppContext.h"
+#include "win32ui/Controls.h"
+
+namespace lumeno::test {
+
+// Lumeno.ini with the five options.
+inline std::string settingsWith(const std::string& alert, const std::string& popup, const std::string& log) {
+  return "[Options]\r\nalertifoffline=" + alert + "\r\nhostnameintext1.text=" + popup + "\r\nuselog=" + log +
+         "\r\n\r\n[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n";
+}
+
+// A program folder with a settings file and fake platform services for the real windows.
+struct Win32WindowsFixture {
+  explicit Win32WindowsFixture(const std::string& ini = settingsWith("0", "0", "1")) {
+    folder.write("Lumeno.ini", ini);
+    context = {folder.path(), folder / "Lumeno.exe", &boxes, &clock, &network, &launcher, &autostart};
+  }
+  [[nodiscard]] std::string log() const { return folder.read("log.txt"); }
+
+  TempFolder folder;
+  platform::FakeClock clock;
+  platform::FakeNetworkInfo network;
+  platform::FakeLauncher launcher;
+  platform::FakeAutostart autostart;
+  ScriptedMessageBoxes boxes;
+  AppContext context;
+};
+
+// The control's place in its window's client area, in pixels.
+inline RECT placeOf(HWND control) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// What the place in twips comes to at the system's dpi.
+inline RECT placeFromTwips(const win32ui::TwipsRect& twips) {
+  const int left = win32ui::twips(twips.left);
+  const int top = win32ui::twips(twips.top);
+  return {left, top, left + win32ui::twips(twips.width), top + win32ui::twips(twips.height)};
+}
+
+inline bool samePlace(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Handles what is waiting in the queue (posted work of the windows), without waiting for more.
+inline void handlePending() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+}  // namespace lumeno::test
