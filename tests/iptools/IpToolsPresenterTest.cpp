@@ -48,7 +48,8 @@ class IpToolsPresenterTest : public ::testing::Test {
     return enabled;
   }
   void typeOctets(const std::array<const char*, 4>& octets) {
-    const std::array<Control, 4> octetBoxes{Control::Octet1, Control::Octet2, Control::Octet3, Control::Octet4};
+    const std::array<Control, 4> octetBoxes{Control::Octet1, Control::Octet2, Control::Octet3,
+                                            Control::Octet4};
     for (std::size_t i = 0; i < 4; ++i) view.type(octetBoxes.at(i), octets.at(i));
   }
   // The tool wrote this into its result file and ended so.

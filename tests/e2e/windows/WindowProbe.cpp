@@ -50,6 +50,7 @@ int wmain(int argc, wchar_t** argv) {
   title = argv[2];
   ::EnumWindows(eachWindow, 0);
   DWORD written = 0;
-  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written,
+              nullptr);
   return 0;
 }
