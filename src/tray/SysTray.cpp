@@ -27,7 +27,12 @@ SysTray::SysTray(std::unique_ptr<TrayBackend> backend, QObject* parent)
       backend_(std::move(backend)),
       dispatcher_([this](TrayEvent event) { onEvent(event); }) {
   setObjectName(QStringLiteral("clsSysTray"));
-  backend_->setActivationHandler([this](QSystemTrayIcon::ActivationReason reason) { onActivated(reason); });
+  // The desktop reports a click from inside the icon's own mouse handling. What the owner does
+  // with it (a pop-up menu with its own loop, restoring the window, which takes the icon away)
+  // must not run there: the icon would be deleted under its own event. Act once it has returned.
+  connect(this, &SysTray::clickReported, this, &SysTray::dispatchClick, Qt::QueuedConnection);
+  backend_->setActivationHandler(
+      [this](QSystemTrayIcon::ActivationReason reason) { Q_EMIT clickReported(reason); });
 }
 
 SysTray::~SysTray() = default;
@@ -105,14 +110,6 @@ void SysTray::HandleLButtonDblClk() {
   }
   Q_EMIT LButtonDblClk();
   if (owner_ != nullptr) owner_->setWindowTitle(kProgramTitle);
-}
-
-void SysTray::onActivated(QSystemTrayIcon::ActivationReason reason) {
-  // The desktop reports a click from inside the icon's own mouse handling. What the owner does
-  // with it (a pop-up menu with its own loop, restoring the window, which takes the icon away)
-  // must not run there: the icon would be deleted under its own event. Act once it has returned.
-  QMetaObject::invokeMethod(
-      this, [this, reason] { dispatchClick(reason); }, Qt::QueuedConnection);
 }
 
 void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {

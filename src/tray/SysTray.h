@@ -81,11 +81,13 @@ class SysTray : public QObject {
   void RButtonDblClk();
   void RButtonDown();
   void RButtonUp();
+  // A click the desktop reported on the icon, handed on to be acted on once its delivery has
+  // returned (connected queued, inside the component).
+  void clickReported(QSystemTrayIcon::ActivationReason reason);
 
  private:
   void HookSourceWindow();
   void HandleLButtonDblClk();
-  void onActivated(QSystemTrayIcon::ActivationReason reason);
   void dispatchClick(QSystemTrayIcon::ActivationReason reason);
   void onEvent(TrayEvent event);
 
