@@ -4,13 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "FakeAutostart.h"
-#include "FakeClock.h"
-#include "FakeLauncher.h"
-#include "FakeNetworkInfo.h"
+#include "FakeProgram.h"
 #include "MainPresenterFixture.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
 #include "app/MainWindow.h"
 #include "tray/TrayBackend.h"
 
@@ -47,16 +42,8 @@ struct ScriptedColors : app::ColorChooser {
 };
 
 // A program folder with a settings file, fake platform services and a main window on them.
-struct MainWindowFixture {
-  explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) {
-    folder.write("Lumeno.ini", ini);
-    context.programFolder = folder.path();
-    context.executable = folder / "lumeno";
-    context.boxes = &boxes;
-    context.clock = &clock;
-    context.network = &network;
-    context.launcher = &launcher;
-    context.autostart = &autostart;
+struct MainWindowFixture : FakeProgram {
+  explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) : FakeProgram(ini) {
     seams.colors = &colors;
     seams.endProgram = [this] { ++programEnds; };
     seams.trayBackend = [this] { return std::make_unique<RecordingTray>(tray); };
@@ -65,17 +52,8 @@ struct MainWindowFixture {
     if (!window_) window_ = std::make_unique<app::MainWindow>(context, seams);
     return *window_;
   }
-  [[nodiscard]] std::string log() const { return folder.read("log.txt"); }
-
-  TempFolder folder;
-  platform::FakeClock clock;
-  platform::FakeNetworkInfo network;
-  platform::FakeLauncher launcher;
-  platform::FakeAutostart autostart;
-  ScriptedMessageBoxes boxes;
   ScriptedColors colors;
   std::shared_ptr<RecordingTray::State> tray = std::make_shared<RecordingTray::State>();
-  AppContext context;
   app::MainWindow::Seams seams;
   int programEnds = 0;
 

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SettingsText.h"
+
 #include "FakeAutostart.h"
 #include "FakeNetworkInfo.h"
 #include "ScriptedMessageBoxes.h"
@@ -22,21 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kAllOff{
-    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text =0",
-    "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
-    "autostartup=0",    ""};
-const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
-                           BoxIcon::Exclamation, BoxButtons::Ok};
 const BoxRequest kClearLog{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo};
-
-// The file with every option off, with one line changed to `to`.
-std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
-  std::string text;
-  for (std::size_t i = 0; i < kAllOff.size(); ++i)
-    text += (i == 0 ? "" : "\r\n") + (i == changed ? to : kAllOff[i]);
-  return text;
-}
 
 struct FakeOptionsView : OptionsView {
   void setTicked(Option option, bool ticked) override { shown[option] = ticked; }

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SettingsText.h"
+
 #include "FakeAutostart.h"
 #include "FakeNetworkInfo.h"
 #include "ScriptedMessageBoxes.h"
@@ -35,21 +37,6 @@ namespace lumeno::settings {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::vector<std::string> kAllOff{
-    "; Lumeno options", "[Options]", "alertifoffline=0", "hostnameintext1.text = 0",
-    "uselog=0",         "",          "[Automation]",     "trayatstartup=0",
-    "autostartup=0",    ""};
-const BoxRequest kApiError{"An error has occurred while calling the API function", "Lumeno",
-                           BoxIcon::Exclamation, BoxButtons::Ok};
-
-// The file with every option off, with one line changed to `to`.
-std::string allOff(std::size_t changed = 0, const std::string& to = kAllOff[0]) {
-  std::string text;
-  for (std::size_t i = 0; i < kAllOff.size(); ++i)
-    text += (i == 0 ? "" : "\r\n") + (i == changed ? to : kAllOff[i]);
-  return text;
-}
 
 class SettingsFile : public ::testing::Test {
  protected:

@@ -6,38 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include "FakeAutostart.h"
-#include "FakeClock.h"
-#include "FakeLauncher.h"
-#include "FakeNetworkInfo.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
-#include "common/AppContext.h"
+#include "FakeProgram.h"
 #include "win32ui/Controls.h"
 
 namespace lumeno::test {
 
-// Lumeno.ini with the five options.
-inline std::string settingsWith(const std::string& alert, const std::string& popup, const std::string& log) {
-  return "[Options]\r\nalertifoffline=" + alert + "\r\nhostnameintext1.text=" + popup + "\r\nuselog=" + log +
-         "\r\n\r\n[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n";
-}
-
 // A program folder with a settings file and fake platform services for the real windows.
-struct Win32WindowsFixture {
-  explicit Win32WindowsFixture(const std::string& ini = settingsWith("0", "0", "1")) {
-    folder.write("Lumeno.ini", ini);
-    context = {folder.path(), folder / "Lumeno.exe", &boxes, &clock, &network, &launcher, &autostart};
-  }
-  [[nodiscard]] std::string log() const { return folder.read("log.txt"); }
-
-  TempFolder folder;
-  platform::FakeClock clock;
-  platform::FakeNetworkInfo network;
-  platform::FakeLauncher launcher;
-  platform::FakeAutostart autostart;
-  ScriptedMessageBoxes boxes;
-  AppContext context;
+struct Win32WindowsFixture : FakeProgram {
+  explicit Win32WindowsFixture(const std::string& ini = settingsWith("0", "0", "1"))
+      : FakeProgram(ini, "Lumeno.exe") {}
 };
 
 // The control's place in its window's client area, in pixels.
