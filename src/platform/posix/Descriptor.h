@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cerrno>
+#include <cstddef>
+#include <string_view>
+
 #include <unistd.h>
 
 namespace lumeno::platform {
@@ -46,5 +50,18 @@ class Descriptor {
  private:
   int fd_;
 };
+
+// Writes all the bytes, going on after a signal interrupts a write; false on any other error.
+inline bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
 
 }  // namespace lumeno::platform

@@ -18,18 +18,6 @@ namespace {
 constexpr std::string_view kNameLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kNameTail = 6;
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Copies through a buffer, for the pairs of files the kernel cannot copy between by itself.
 bool copyByReading(int from, std::uint64_t offset, std::uint64_t length, int to) {
   std::array<char, std::size_t{128} * 1024> buffer{};
