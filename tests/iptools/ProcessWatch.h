@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDeadlineTimer>
-#include <QTest>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <fstream>
 #include <string>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 // Looks at processes through /proc, for the tests that need whole processes.
 namespace lumeno::iptools::test {
@@ -20,14 +24,22 @@ inline bool processIsGone(qint64 pid) {
          line[afterName + 2] == 'X';
 }
 
-// Polls until the process is gone or the deadline has passed; true when it went.
+// Runs the event loop (the program's timers and processes go on meanwhile) until the process is
+// gone or the deadline has passed; true when it went. The kernel wakes the loop when the process
+// ends (a pidfd becomes readable), so nothing sleeps on the clock.
 inline bool processGoesWithin(qint64 pid, int milliseconds) {
-  const QDeadlineTimer deadline(milliseconds);
-  while (!processIsGone(pid)) {
-    if (deadline.hasExpired()) return false;
-    QTest::qWait(10);
+  if (processIsGone(pid)) return true;
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+  if (pidfd < 0) return processIsGone(pid);  // it went before it could be watched
+  {
+    QEventLoop loop;
+    QSocketNotifier ended(pidfd, QSocketNotifier::Read);
+    QObject::connect(&ended, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);  // the deadline
+    if (!processIsGone(pid)) loop.exec();
   }
-  return true;
+  ::close(pidfd);
+  return processIsGone(pid);
 }
 
 // This process's resident memory in kB, as the kernel counts it.
