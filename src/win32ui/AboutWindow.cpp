@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32ui/AboutWindow.h"
 
 #include "about/AboutPresenter.h"
 #include "platform/Registry.h"
 #include "win32ui/Resources.h"
+#include "win32ui/WindowProcedure.h"
 
 namespace lumeno::win32ui {
 namespace {
@@ -88,13 +90,7 @@ void AboutWindow::show() {
 }
 
 LRESULT CALLBACK AboutWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<AboutWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || self->window_ == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->handle(message, wParam, lParam);
+  return windowProcedure(window, message, wParam, lParam, &AboutWindow::handle, &AboutWindow::window_);
 }
 
 LRESULT AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

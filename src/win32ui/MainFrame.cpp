@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32ui/MainFrame.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "win32ui/AboutWindow.h"
 #include "win32ui/OptionsWindow.h"
 #include "win32ui/Resources.h"
+#include "win32ui/WindowProcedure.h"
 
 namespace lumeno::win32ui {
 namespace {
@@ -238,13 +240,7 @@ void MainFrame::showAtStartUp() {
 }
 
 LRESULT CALLBACK MainFrame::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || self->window_ == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->handle(message, wParam, lParam);
+  return windowProcedure(window, message, wParam, lParam, &MainFrame::handle, &MainFrame::window_);
 }
 
 LRESULT CALLBACK MainFrame::addressBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32ui/OptionsWindow.h"
 
 #include <array>
 #include <string_view>
 
 #include <commctrl.h>
+
+#include "win32ui/WindowProcedure.h"
 
 namespace lumeno::win32ui {
 namespace {
@@ -159,13 +162,7 @@ void OptionsWindow::show() {
 }
 
 LRESULT CALLBACK OptionsWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<OptionsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<OptionsWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || self->window_ == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->handle(message, wParam, lParam);
+  return windowProcedure(window, message, wParam, lParam, &OptionsWindow::handle, &OptionsWindow::window_);
 }
 
 LRESULT OptionsWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

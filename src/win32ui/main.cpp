@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumeno for Windows: the local IPv4 address and the Internet connection at a glance.
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 options dialog and about box: their controls and what a click reaches.
 #include <string>
 #include <vector>

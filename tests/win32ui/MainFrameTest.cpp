@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 main window's wiring: its controls, menus and timers reach the presenter.
 #include <map>
 #include <string>
@@ -135,7 +136,9 @@ TEST(Win32MainFrame, MenusCarryTheirCaptionsAndTheTrayMenuNeverShowsInTheBar) {
     text.resize(static_cast<std::size_t>(
         ::GetMenuStringW(menu, static_cast<UINT>(id), text.data(), 64, MF_BYCOMMAND)));
     EXPECT_EQ(win32ui::utf8(text), caption) << name;
-    if (inTray) EXPECT_EQ(::GetMenuStringW(bar, static_cast<UINT>(id), nullptr, 0, MF_BYCOMMAND), 0) << name;
+    if (inTray) {
+      EXPECT_EQ(::GetMenuStringW(bar, static_cast<UINT>(id), nullptr, 0, MF_BYCOMMAND), 0) << name;
+    }
   }
   for (const char* separator : {"mnuline5", "mnuline6", "line99", "line90", "line97", "sepbar1", "sepbar2",
                                 "mnuline7", "mnuline8", "line98"}) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads what the windows of the program say, for the end-to-end check under Wine: X sees the
 // windows but not the texts inside a message box.
 //   window_probe texts <title>  prints, for each shown top-level window with that title, a line

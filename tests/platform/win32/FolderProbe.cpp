@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run from a copy in a folder of the test's choosing: prints, one per line in UTF-8, what the
 // program makes of the folder it was started from.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for ping, tracert and netstat under Windows: prints each argument in brackets as
 // UTF-8, then its working folder, and ends with code 3; built with STAND_IN_BLOCKS, prints one
 // line and waits until it is ended from outside.

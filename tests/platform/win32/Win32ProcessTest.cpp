@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Processes under Windows: the tools' runner, the single-instance mutex and the program's folder.
 #include <condition_variable>
 #include <filesystem>
