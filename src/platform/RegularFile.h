@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -21,13 +22,15 @@ class RegularFileWriter {
 
   // Missing means that the folder is missing.
   FileAccess open(const std::filesystem::path& file);
-  [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
+  [[nodiscard]] bool isOpen() const { return handle_ != kClosed; }
   // Writes all the bytes; false when they could not all be written (a full disk).
   bool write(std::string_view bytes);
   bool close();
 
  private:
-  int fd_ = -1;
+  // A file descriptor, or a Windows HANDLE; -1 is neither a descriptor nor a file's HANDLE.
+  static constexpr std::intptr_t kClosed = -1;
+  std::intptr_t handle_ = kClosed;
 };
 
 // Replaces the file's content with the bytes.

@@ -49,12 +49,12 @@ FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
   // No O_TRUNC here: only a file known to be regular is emptied.
   const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
   if (fd < 0) return failedOpen(errno);
-  fd_ = fd;
-  if (!isRegular(fd_)) {
+  handle_ = fd;
+  if (!isRegular(fd)) {
     close();
     return FileAccess::NotRegular;
   }
-  if (::ftruncate(fd_, 0) != 0) {
+  if (::ftruncate(fd, 0) != 0) {
     close();
     return FileAccess::Failed;
   }
@@ -62,9 +62,10 @@ FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
 }
 
 bool RegularFileWriter::write(std::string_view bytes) {
-  if (fd_ < 0) return false;
+  if (!isOpen()) return false;
+  const auto fd = static_cast<int>(handle_);
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -75,9 +76,9 @@ bool RegularFileWriter::write(std::string_view bytes) {
 }
 
 bool RegularFileWriter::close() {
-  if (fd_ < 0) return true;
-  const int fd = fd_;
-  fd_ = -1;
+  if (!isOpen()) return true;
+  const auto fd = static_cast<int>(handle_);
+  handle_ = kClosed;
   return ::close(fd) == 0;
 }
 

@@ -23,6 +23,12 @@ class Handle {
 
   [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   [[nodiscard]] HANDLE get() const { return handle_; }
+  // Hands the handle over to the caller, who closes it.
+  [[nodiscard]] HANDLE release() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle;
+  }
   // Closes now; false when closing reported an error (a write may not have reached the disk).
   bool close() {
     if (!valid()) return true;

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/RegularFile.h"
+
+#include <algorithm>
+#include <array>
+
+#include <windows.h>
+
+#include "platform/win32/Handle.h"
+
+namespace lumeno::platform {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileAccess failedWith(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileAccess::Missing;
+    case ERROR_BAD_DEV_TYPE:  // a named pipe, looked at
+    case ERROR_PIPE_BUSY:     // a named pipe with no instance free
+    case ERROR_DIRECTORY: return FileAccess::NotRegular;
+    default: return FileAccess::Failed;
+  }
+}
+
+// Looked at before any open, so that a folder is refused without being touched.
+FileAccess lookBeforeOpening(const std::filesystem::path& file) {
+  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return failedWith(::GetLastError());
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileAccess::NotRegular : FileAccess::Ok;
+}
+
+// What was opened may be a device or a pipe under a file's name (NUL, CON, \\.\pipe\...), or the
+// file may have been swapped for a folder between the look and the open.
+bool isRegular(HANDLE file) {
+  if (::GetFileType(file) != FILE_TYPE_DISK) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  return ::GetFileInformationByHandle(file, &info) != FALSE &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+HANDLE asHandle(std::intptr_t value) {
+  return reinterpret_cast<HANDLE>(value);  // NOLINT(performance-no-int-to-ptr): kept as a number
+}
+
+}  // namespace
+
+RegularFileWriter::~RegularFileWriter() {
+  close();
+}
+
+FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
+  close();
+  const FileAccess look = lookBeforeOpening(file);
+  if (look != FileAccess::Ok && look != FileAccess::Missing) return look;
+  // No CREATE_ALWAYS here: only a file known to be regular is emptied.
+  Handle opened(::CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!opened.valid()) return failedWith(::GetLastError());
+  if (!isRegular(opened.get())) return FileAccess::NotRegular;
+  if (::SetEndOfFile(opened.get()) == FALSE) return FileAccess::Failed;  // at its start, just opened
+  handle_ = reinterpret_cast<std::intptr_t>(opened.release());
+  return FileAccess::Ok;
+}
+
+bool RegularFileWriter::write(std::string_view bytes) {
+  if (!isOpen()) return false;
+  while (!bytes.empty()) {
+    const auto piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), std::size_t{1} << 30));
+    DWORD written = 0;
+    // A full disk fails here (ERROR_DISK_FULL) or writes less than asked.
+    if (::WriteFile(asHandle(handle_), bytes.data(), piece, &written, nullptr) == FALSE || written == 0)
+      return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+bool RegularFileWriter::close() {
+  if (!isOpen()) return true;
+  const HANDLE file = asHandle(handle_);
+  handle_ = kClosed;
+  return ::CloseHandle(file) != FALSE;
+}
+
+FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes) {
+  RegularFileWriter writer;
+  const FileAccess opened = writer.open(file);
+  if (opened != FileAccess::Ok) return opened;
+  const bool written = writer.write(bytes);
+  return writer.close() && written ? FileAccess::Ok : FileAccess::Failed;
+}
+
+FileAccess readRegularFile(const std::filesystem::path& file,
+                           const std::function<void(std::string_view)>& sink) {
+  const FileAccess look = lookBeforeOpening(file);
+  if (look != FileAccess::Ok) return look;
+  const Handle opened(::CreateFileW(file.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!opened.valid()) return failedWith(::GetLastError());
+  if (!isRegular(opened.get())) return FileAccess::NotRegular;
+  std::array<char, std::size_t{64} * 1024> buffer{};
+  for (;;) {
+    DWORD read = 0;
+    if (::ReadFile(opened.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) == FALSE)
+      return FileAccess::Failed;
+    if (read == 0) return FileAccess::Ok;
+    sink(std::string_view(buffer.data(), read));
+  }
+}
+
+}  // namespace lumeno::platform

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The tools' result files under Windows: only regular files, never a folder, a device or a pipe.
+#include <filesystem>
+#include <string>
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "platform/RegularFile.h"
+#include "platform/win32/Handle.h"
+
+namespace lumeno::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& file, FileAccess* access = nullptr) {
+  std::string text;
+  const FileAccess result = readRegularFile(file, [&](std::string_view piece) { text += piece; });
+  if (access != nullptr) *access = result;
+  return text;
+}
+
+TEST(Win32RegularFile, AResultFileInAFolderNamedInAnyScriptIsEmptiedWrittenAndReadBack) {
+  test::TempFolder temp;
+  const fs::path folder = temp.path() / fs::path(u8"R\u00E9sultats \u0416\u0443\u0440 \u540D\u524D");
+  fs::create_directories(folder);
+  const fs::path file = folder / "ping.txt";
+  ASSERT_EQ(writeRegularFile(file, "No ping has been done yet"), FileAccess::Ok);
+  EXPECT_EQ(readAll(file), "No ping has been done yet");
+
+  // A shorter run leaves nothing of the longer one behind it.
+  RegularFileWriter writer;
+  ASSERT_EQ(writer.open(file), FileAccess::Ok);
+  EXPECT_TRUE(writer.isOpen());
+  EXPECT_EQ(readAll(file), "");  // emptied as it was opened
+  EXPECT_TRUE(writer.write("Reply from 127.0.0.1\r\n"));
+  EXPECT_TRUE(writer.write(std::string(200'000, 'x')));  // more than one piece of the reader
+  EXPECT_TRUE(writer.close());
+  EXPECT_FALSE(writer.isOpen());
+  EXPECT_FALSE(writer.write("after closing"));
+  FileAccess access = FileAccess::Failed;
+  EXPECT_EQ(readAll(file, &access), "Reply from 127.0.0.1\r\n" + std::string(200'000, 'x'));
+  EXPECT_EQ(access, FileAccess::Ok);
+
+  EXPECT_EQ(readAll(folder / "netstat.txt", &access), "");
+  EXPECT_EQ(access, FileAccess::Missing);
+  EXPECT_EQ(writer.open(folder / "gone" / "ping.txt"), FileAccess::Missing);  // the folder is missing
+}
+
+TEST(Win32RegularFile, AFolderADeviceOrAPipeInTheFilesPlaceIsRefusedAtOnceAndLeftAsItIs) {
+  test::TempFolder temp;
+  fs::create_directories(temp / "ping.txt" / "inside");
+  EXPECT_EQ(writeRegularFile(temp / "ping.txt", "text"), FileAccess::NotRegular);
+  EXPECT_EQ(readRegularFile(temp / "ping.txt", [](std::string_view) {}), FileAccess::NotRegular);
+  EXPECT_TRUE(fs::is_directory(temp / "ping.txt" / "inside"));
+
+  // A device answers to its name in any folder.
+  RegularFileWriter writer;
+  EXPECT_EQ(writer.open(temp / "NUL"), FileAccess::NotRegular);
+  EXPECT_FALSE(writer.isOpen());
+  EXPECT_EQ(readRegularFile(temp / "NUL", [](std::string_view) {}), FileAccess::NotRegular);
+
+  // A named pipe whose server waits for a client: neither the write nor the read waits for it.
+  const std::wstring name = L"\\\\.\\pipe\\lumeno-test-" + std::to_wstring(::GetCurrentProcessId());
+  const Handle server(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 2,
+                                         4096, 4096, 0, nullptr));
+  ASSERT_TRUE(server.valid());
+  EXPECT_EQ(writeRegularFile(fs::path(name), "text"), FileAccess::NotRegular);
+  std::string read;
+  EXPECT_EQ(readRegularFile(fs::path(name), [&](std::string_view piece) { read += piece; }),
+            FileAccess::NotRegular);
+  EXPECT_EQ(read, "");
+}
+
+}  // namespace
+}  // namespace lumeno::platform
