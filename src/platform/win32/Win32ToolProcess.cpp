@@ -22,6 +22,17 @@ std::string systemMessage(DWORD code) {
   return message.empty() ? "error " + std::to_string(code) : toUtf8(message);
 }
 
+// Ctrl+C and Ctrl+Break sent to a tool's console reach this program too while it is joined to
+// that console; it goes on.
+BOOL WINAPI ignoreInterrupt(DWORD event) {
+  return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
+
+void ignoreInterruptsHere() {
+  static const bool installed = ::SetConsoleCtrlHandler(&ignoreInterrupt, TRUE) != FALSE;
+  (void)installed;
+}
+
 }  // namespace
 
 std::wstring toolCommandLine(const std::filesystem::path& program,
@@ -63,6 +74,9 @@ bool Win32ToolProcess::start(const std::filesystem::path& program, const std::ve
   PROCESS_INFORMATION info{};
   std::wstring line = toolCommandLine(program, arguments);
   const std::wstring folder = workingFolder.wstring();
+  // A tool inherits whether Ctrl+C is ignored: it must not be, or Stop could not reach it.
+  ignoreInterruptsHere();
+  ::SetConsoleCtrlHandler(nullptr, FALSE);
   // The program is named in full, so no search and no shell takes part in choosing it.
   if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                        folder.empty() ? nullptr : folder.c_str(), &startup, &info) == FALSE) {
@@ -74,6 +88,7 @@ bool Win32ToolProcess::start(const std::filesystem::path& program, const std::ve
   {
     const std::lock_guard lock(processLock_);
     process_.reset(info.hProcess);
+    processId_ = info.dwProcessId;
   }
   running_ = true;
   reader_ = std::thread(
@@ -103,6 +118,22 @@ void Win32ToolProcess::readUntilEnd(Handle pipe, Output output, Ended ended) {
 void Win32ToolProcess::stop() {
   const std::lock_guard lock(processLock_);
   if (running_ && process_.valid()) ::TerminateProcess(process_.get(), 1);
+}
+
+bool Win32ToolProcess::interrupt() {
+  const std::lock_guard lock(processLock_);
+  if (!running_ || processId_ == 0) return false;
+  ignoreInterruptsHere();
+  // A program has one console at a time; Lumeno, a windowed program, has none of its own.
+  ::FreeConsole();
+  if (::AttachConsole(processId_) == FALSE) return false;
+  const bool sent = ::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != FALSE;
+  ::FreeConsole();
+  return sent;
+}
+
+unsigned long Win32ToolProcess::processId() const {
+  return running_ ? processId_ : 0;
 }
 
 void Win32ToolProcess::wait() {

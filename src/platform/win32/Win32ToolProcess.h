@@ -28,11 +28,19 @@ class Win32ToolProcess : public ToolProcess {
   void wait() override;
   [[nodiscard]] bool running() const override { return running_; }
 
+  // Asks the running tool to end as Ctrl+C would, so that it can still print its summary: the
+  // program joins the tool's hidden console for a moment and sends the console Ctrl+C, which it
+  // ignores itself. False when that could not be done; the tool runs on then.
+  bool interrupt();
+  // The running tool's process id, 0 when none runs.
+  [[nodiscard]] unsigned long processId() const;
+
  private:
   void readUntilEnd(Handle pipe, Output output, Ended ended);
 
   std::mutex processLock_;
   Handle process_;
+  unsigned long processId_ = 0;
   std::thread reader_;
   std::atomic<bool> running_{false};
 };

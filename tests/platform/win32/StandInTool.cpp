@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stands in for ping, tracert and netstat under Windows: prints each argument in brackets as
-// UTF-8, then its working folder, and ends with code 3; built with STAND_IN_BLOCKS, prints one
-// line and waits until it is ended from outside.
+// Stands in for ping, tracert and netstat under Windows. Built in several kinds:
+// - plain: prints each argument in brackets as UTF-8, then its working folder, and ends with code 3;
+// - STAND_IN_BLOCKS: prints one line and waits until it is ended from outside;
+// - STAND_IN_SUMMARY: like ping, prints one line, and on Ctrl+C its summary, then ends;
+// - STAND_IN_STUBBORN: prints one line and ignores Ctrl+C, so only ending it from outside works;
+// - STAND_IN_FLOOD: prints LUMENO_STAND_IN_BYTES bytes (100 MiB when unset) in numbered lines of
+//   100 bytes, CR LF at their ends as Windows tools write them.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <windows.h>
@@ -10,23 +16,63 @@
 
 namespace {
 
-void write(const std::wstring& text) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
+void writeBytes(const std::string& bytes) {
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
               nullptr);
 }
 
+[[maybe_unused]] void write(const std::wstring& text) {
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+                        nullptr);
+  writeBytes(bytes);
+}
+
+#if defined(STAND_IN_SUMMARY)
+BOOL WINAPI onInterrupt(DWORD event) {
+  if (event != CTRL_C_EVENT) return FALSE;
+  writeBytes(
+      "\r\nPing statistics for 127.0.0.1:\r\n    Packets: Sent = 1, Received = 1, Lost = 0 (0% loss),\r\n"
+      "Control-C\r\n");
+  ::ExitProcess(0xC000013A);
+  return TRUE;
+}
+#endif
+
 }  // namespace
 
 int main() {
-#ifdef STAND_IN_BLOCKS
-  write(L"started\n");
+#if defined(STAND_IN_BLOCKS)
+  writeBytes("started\n");
   ::Sleep(INFINITE);
+  return 0;
+#elif defined(STAND_IN_SUMMARY)
+  ::SetConsoleCtrlHandler(&onInterrupt, TRUE);
+  writeBytes("Reply from 127.0.0.1: bytes=32 time<1ms TTL=128\r\n");
+  ::Sleep(INFINITE);
+  return 0;
+#elif defined(STAND_IN_STUBBORN)
+  ::SetConsoleCtrlHandler(nullptr, TRUE);
+  writeBytes("started\r\n");
+  ::Sleep(INFINITE);
+  return 0;
+#elif defined(STAND_IN_FLOOD)
+  const char* wanted = std::getenv("LUMENO_STAND_IN_BYTES");
+  const unsigned long bytes = wanted != nullptr ? std::strtoul(wanted, nullptr, 10) : 100UL * 1024 * 1024;
+  std::string lines;
+  for (unsigned long line = 1; line * 100 <= bytes; ++line) {
+    char text[101];
+    std::snprintf(text, sizeof text, "line %010lu %082d\r\n", line, 0);
+    lines += text;
+    if (lines.size() >= 64 * 1024) {
+      writeBytes(lines);
+      lines.clear();
+    }
+  }
+  writeBytes(lines);
   return 0;
 #else
   int count = 0;

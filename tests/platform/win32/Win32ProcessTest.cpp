@@ -97,6 +97,33 @@ TEST(Win32ToolProcess, StopEndsAToolThatWouldRunForEverAndAMissingToolSaysWhy) {
   EXPECT_FALSE(never.ended);
 }
 
+TEST(Win32ToolProcess, AnInterruptReachesTheToolAsCtrlCWouldSoItsSummaryStillComes) {
+  Win32ToolProcess process;
+  RunRecord record;
+  std::string error;
+  EXPECT_FALSE(process.interrupt());  // nothing runs
+  ASSERT_TRUE(
+      process.start(built(LUMENO_STAND_IN_SUMMARY), {}, {}, record.onOutput(), record.onEnded(), error));
+  record.waitForOutput("TTL=128\r\n");
+  EXPECT_NE(process.processId(), 0U);
+  EXPECT_TRUE(process.interrupt());
+  process.wait();
+  EXPECT_EQ(record.output,
+            "Reply from 127.0.0.1: bytes=32 time<1ms TTL=128\r\n\r\nPing statistics for 127.0.0.1:\r\n"
+            "    Packets: Sent = 1, Received = 1, Lost = 0 (0% loss),\r\nControl-C\r\n");
+  EXPECT_EQ(record.exitCode, 0xC000013AU);
+  EXPECT_EQ(process.processId(), 0U);
+
+  // This program went on through the Ctrl+C, and the next tool still hears one.
+  RunRecord again;
+  ASSERT_TRUE(
+      process.start(built(LUMENO_STAND_IN_SUMMARY), {}, {}, again.onOutput(), again.onEnded(), error));
+  again.waitForOutput("TTL=128\r\n");
+  EXPECT_TRUE(process.interrupt());
+  process.wait();
+  EXPECT_NE(again.output.find("Control-C"), std::string::npos) << again.output;
+}
+
 TEST(Win32SingleInstance, ASecondCopyIsRefusedUntilTheFirstHasGone) {
   const std::wstring name = L"Local\\Lumeno.Test." + std::to_wstring(::GetCurrentProcessId());
   {
