@@ -11,6 +11,7 @@
 #include "common/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "win32ui/AboutWindow.h"
+#include "win32ui/IpToolsFrame.h"
 #include "win32ui/OptionsWindow.h"
 #include "win32ui/Resources.h"
 #include "win32ui/WindowProcedure.h"
@@ -69,7 +70,8 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
         return std::make_unique<OptionsWindow>(
             context_, [this] { openWindow(OtherWindow::LogMonitor); }, &connectionOptions_);
       }),
-      aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }) {
+      aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
+      ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }) {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -386,6 +388,10 @@ AboutWindow* MainFrame::aboutBox() {
   return aboutWindow_.loaded();
 }
 
+IpToolsFrame* MainFrame::ipToolsWindow() {
+  return ipToolsWindow_.loaded();
+}
+
 // MainView
 
 std::string MainFrame::addressText() const {
@@ -520,13 +526,11 @@ void MainFrame::openWindow(OtherWindow window) {
   switch (window) {
     case OtherWindow::Options: optionsWindow_.show(); break;
     case OtherWindow::About: aboutWindow_.show(); break;
+    case OtherWindow::IpTools: ipToolsWindow_.show(); break;
     case OtherWindow::LogMonitor:
-    case OtherWindow::IpTools:
-      // These two windows have no Windows face yet; say so rather than do nothing.
-      context_.boxes->show({window == OtherWindow::IpTools
-                                ? "The IP tools window is not available in this Windows version yet."
-                                : "The log monitor is not available in this Windows version yet.",
-                            "Lumeno", BoxIcon::Information});
+      // This window has no Windows face yet; say so rather than do nothing.
+      context_.boxes->show(
+          {"The log monitor is not available in this Windows version yet.", "Lumeno", BoxIcon::Information});
       break;
   }
 }
