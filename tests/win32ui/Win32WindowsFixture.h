@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
+#include "MessagePump.h"
 #include "win32ui/Controls.h"
 
 namespace lumeno::test {
@@ -35,15 +36,6 @@ inline RECT placeFromTwips(const win32ui::TwipsRect& twips) {
 
 inline bool samePlace(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// Handles what is waiting in the queue (posted work of the windows), without waiting for more.
-inline void handlePending() {
-  MSG message{};
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 }  // namespace lumeno::test

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The IP tools' runner under Windows, with stand-ins for ping, tracert and netstat.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "MessagePump.h"
+#include "ScriptedMessageBoxes.h"
+#include "TempFolder.h"
+#include "common/PathText.h"
+#include "iptools/ResultCap.h"
+#include "win32ui/Win32ToolRunner.h"
+
+namespace lumeno::win32ui {
+namespace {
+
+namespace fs = std::filesystem;
+using iptools::RunEnd;
+using iptools::Tool;
+using iptools::ToolRequest;
+
+// The build names its files by their Linux paths; Wine shows the Linux root as drive Z:.
+fs::path built(const wchar_t* linuxPath) {
+  return fs::path(L"Z:" + std::wstring(linuxPath));
+}
+
+ToolRequest ping(const std::string& host, const std::string& count = "4") {
+  ToolRequest request;
+  request.tool = Tool::Ping;
+  request.count = count;
+  request.host = host;
+  return request;
+}
+
+// One runner over a temporary program folder, and everything it reported.
+struct RunnerFixture {
+  explicit RunnerFixture(const wchar_t* standIn) : runner(&boxes) {
+    runner.setProgramFinder([this, program = built(standIn)](const std::string& name) {
+      asked.push_back(name);
+      return program;
+    });
+    runner.setHandlers({[this](std::string_view bytes) {
+                          output += bytes;
+                          if (std::this_thread::get_id() != windowThread) ++reportsFromOtherThreads;
+                        },
+                        [this](RunEnd end) {
+                          ended = end;
+                          if (std::this_thread::get_id() != windowThread) ++reportsFromOtherThreads;
+                        }});
+  }
+  bool waitForEnd() {
+    return test::pumpUntil([this] { return ended.has_value(); });
+  }
+  bool waitForOutput(const std::string& text) {
+    return test::pumpUntil([&] { return output.find(text) != std::string::npos || ended.has_value(); });
+  }
+
+  test::TempFolder folder;
+  test::ScriptedMessageBoxes boxes;
+  Win32ToolRunner runner;
+  std::vector<std::string> asked;
+  std::string output;
+  std::optional<RunEnd> ended;
+  int reportsFromOtherThreads = 0;
+  std::thread::id windowThread = std::this_thread::get_id();
+};
+
+TEST(Win32ToolRunner, EachTypedTextIsOneArgumentAndTheOutputReachesTheWindowsThreadAndFile) {
+  RunnerFixture f(LUMENO_STAND_IN_ECHO);
+  const fs::path folder = f.folder.path() / fs::path(u8"R\u00E9sultats \u540D\u524D");
+  fs::create_directories(folder);
+  f.runner.start(ping("my host \"x\" & | >", "2"), folder);
+  EXPECT_FALSE(f.ended.has_value());  // reported from the message loop, never from start()
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::Ran);
+  EXPECT_EQ(f.asked, std::vector<std::string>{"ping.exe"});
+  const std::string expected = "[-n]\n[2]\n[my host \"x\" & | >]\ncwd: " + pathText(folder) + "\n";
+  EXPECT_EQ(f.output, expected);
+  std::string file;
+  ASSERT_EQ(platform::readRegularFile(folder / "ping.txt", [&](std::string_view bytes) { file += bytes; }),
+            platform::FileAccess::Ok);
+  EXPECT_EQ(file, expected);
+  EXPECT_EQ(f.reportsFromOtherThreads, 0);
+  EXPECT_FALSE(f.runner.isRunning());
+  EXPECT_TRUE(f.boxes.shown.empty());
+
+  // The tools themselves come from the system folder, never from the program's own.
+  const fs::path system = Win32ToolRunner::systemProgram("ping.exe");
+  EXPECT_EQ(system.filename(), "ping.exe");
+  wchar_t folderName[MAX_PATH]{};
+  ::GetSystemDirectoryW(folderName, MAX_PATH);
+  EXPECT_EQ(system.parent_path(), fs::path(folderName));
+}
+
+TEST(Win32ToolRunner, AnOptionLikeHostAMissingToolOrAFolderAsResultFileRunNothingAndSayWhy) {
+  RunnerFixture f(LUMENO_STAND_IN_ECHO);
+  for (const char* host : {"-t", "/?"}) {
+    f.ended.reset();
+    f.boxes.shown.clear();
+    f.runner.start(ping(host), f.folder.path());
+    EXPECT_FALSE(f.ended.has_value());
+    EXPECT_TRUE(f.boxes.shown.empty());  // the message comes from the loop too
+    ASSERT_TRUE(f.waitForEnd());
+    EXPECT_EQ(f.ended, RunEnd::NotStarted) << host;
+    ASSERT_EQ(f.boxes.shown.size(), 1U) << host;
+    EXPECT_EQ(f.boxes.shown[0].text, iptools::kOptionLikeTargetMessage);
+    EXPECT_EQ(f.folder.read("ping.txt"), std::string(iptools::kOptionLikeTargetMessage) + "\r\n");
+  }
+  ToolRequest trace;
+  trace.tool = Tool::Trace;
+  trace.hops = "30";
+  trace.timeout = "3000";
+  trace.target = "-w";
+  f.ended.reset();
+  f.runner.start(trace, f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::NotStarted);
+  EXPECT_TRUE(f.asked.empty());
+  EXPECT_EQ(f.output, "");
+
+  f.runner.setProgramFinder([](const std::string& name) { return fs::path(L"C:\\no such folder") / name; });
+  f.ended.reset();
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::NotStarted);
+  EXPECT_EQ(f.folder.read("ping.txt").rfind("ping.exe could not be started: ", 0), 0U)
+      << f.folder.read("ping.txt");
+
+  fs::remove(f.folder / "netstat.txt");
+  fs::create_directory(f.folder / "netstat.txt");
+  ToolRequest netstat;
+  netstat.tool = Tool::Netstat;
+  f.ended.reset();
+  f.runner.start(netstat, f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::ResultNotRegular);
+  EXPECT_TRUE(fs::is_directory(f.folder / "netstat.txt"));
+}
+
+TEST(Win32ToolRunner, StopReachesTheToolAsCtrlCAndAToolThatIgnoresItIsEndedAfterTheGrace) {
+  RunnerFixture f(LUMENO_STAND_IN_SUMMARY);
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForOutput("TTL=128\r\n"));
+  EXPECT_NE(f.runner.processId(), 0);
+  f.runner.stop();
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::Stopped);
+  EXPECT_NE(f.output.find("Ping statistics for 127.0.0.1:"), std::string::npos) << f.output;
+  EXPECT_EQ(f.folder.read("ping.txt"), f.output);
+  EXPECT_EQ(f.runner.processId(), 0);
+
+  RunnerFixture stubborn(LUMENO_STAND_IN_STUBBORN);
+  stubborn.runner.setStopGrace(std::chrono::milliseconds(50));
+  stubborn.runner.start(ping("127.0.0.1"), stubborn.folder.path());
+  ASSERT_TRUE(stubborn.waitForOutput("started\r\n"));
+  const auto id = static_cast<unsigned long>(stubborn.runner.processId());
+  stubborn.runner.stop();
+  ASSERT_TRUE(stubborn.waitForEnd());
+  EXPECT_EQ(stubborn.ended, RunEnd::Stopped);
+  EXPECT_EQ(stubborn.output, "started\r\n");
+  EXPECT_TRUE(test::processEnded(id));
+}
+
+TEST(Win32ToolRunner, KillEndsTheToolAndWaitsForItWithoutAWord) {
+  RunnerFixture f(LUMENO_STAND_IN_BLOCK);
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForOutput("started\n"));
+  const auto id = static_cast<unsigned long>(f.runner.processId());
+  ASSERT_NE(id, 0U);
+  f.runner.kill();
+  EXPECT_TRUE(test::processEnded(id));
+  EXPECT_FALSE(f.runner.isRunning());
+  test::handlePending();
+  EXPECT_FALSE(f.ended.has_value());
+
+  // The runner takes the next run as if nothing had happened.
+  f.runner.setProgramFinder([](const std::string&) { return built(LUMENO_STAND_IN_ECHO); });
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::Ran);
+  EXPECT_EQ(f.folder.read("ping.txt").rfind("[-n]\n[4]\n[127.0.0.1]\n", 0), 0U);
+}
+
+TEST(Win32ToolRunner, ARunawayToolsResultFileEndsAtItsLimitWithANote) {
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", L"400000");
+  RunnerFixture f(LUMENO_STAND_IN_FLOOD);
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  EXPECT_EQ(f.ended, RunEnd::Ran);
+  const std::string whole = f.folder.read("ping.txt");
+  EXPECT_EQ(whole.size(), 400'000U);
+  EXPECT_EQ(f.output, whole);
+
+  f.runner.setResultFileLimit(50'000);
+  f.ended.reset();
+  f.output.clear();
+  f.runner.start(ping("127.0.0.1"), f.folder.path());
+  ASSERT_TRUE(f.waitForEnd());
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", nullptr);
+  EXPECT_EQ(f.ended, RunEnd::Cut);
+  const std::string cut = f.folder.read("ping.txt");
+  EXPECT_LE(cut.size(), 50'000U);
+  const std::string note(iptools::kOutputCutNote);
+  ASSERT_GT(cut.size(), note.size());
+  EXPECT_EQ(cut.substr(cut.size() - note.size()), note);
+  EXPECT_EQ(cut.substr(0, 40'000), whole.substr(0, 40'000));
+  EXPECT_EQ(f.output, cut);
+}
+
+}  // namespace
+}  // namespace lumeno::win32ui
