@@ -381,8 +381,11 @@ void IpToolsFrame::setEnabled(Control which, bool enabled) {
 void IpToolsFrame::selectMode(Mode mode) {
   // Setting the buttons from here sends no BN_CLICKED, so nothing is reported back.
   for (std::size_t index = 0; index < modeButtons_.size(); ++index) {
-    ::SendMessageW(modeButtons_.at(index), BM_SETCHECK,
-                   index == static_cast<std::size_t>(mode) ? BST_CHECKED : BST_UNCHECKED, 0);
+    HWND option = modeButtons_.at(index);
+    ::SendMessageW(option, BM_SETCHECK, index == static_cast<std::size_t>(mode) ? BST_CHECKED : BST_UNCHECKED,
+                   0);
+    // Unticking a radio button takes it out of the Tab order; each option button keeps its place.
+    ::SetWindowLongW(option, GWL_STYLE, ::GetWindowLongW(option, GWL_STYLE) | WS_TABSTOP);
   }
 }
 

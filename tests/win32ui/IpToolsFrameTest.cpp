@@ -1,0 +1,332 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Win32 IP tools window's wiring: its controls and menus, a tool run with a stand-in, Stop,
+// closing during a run, and a host that looks like an option.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Win32WindowsFixture.h"
+#include "common/PathText.h"
+#include "iptools/IpToolsDesign.h"
+#include "iptools/WindowRules.h"
+#include "win32ui/IpToolsFrame.h"
+#include "win32ui/MainFrame.h"
+
+namespace lumeno::test {
+namespace {
+
+namespace design = iptools::design;
+using win32ui::IpToolsFrame;
+using win32ui::TwipsRect;
+using win32ui::windowText;
+
+// The build names its files by their Linux paths; Wine shows the Linux root as drive Z:.
+std::filesystem::path built(const wchar_t* linuxPath) {
+  return std::filesystem::path(L"Z:" + std::wstring(linuxPath));
+}
+
+// What a box shows of text with LF line ends.
+std::string shownWithCrLf(const std::string& text) {
+  std::string shown;
+  for (const char c : text) {
+    if (c == '\n') shown += '\r';
+    shown += c;
+  }
+  return shown;
+}
+
+struct IpToolsFixture : Win32WindowsFixture {
+  IpToolsFixture()
+      : frame(context, [this] { return now; },
+              {[this](HMENU menu, POINT) { poppedUp.push_back(menu); }, [this] { ++beeps; }}) {}
+
+  void useTool(const wchar_t* standIn) {
+    frame.runner().setProgramFinder([this, program = built(standIn)](const std::string& name) {
+      asked.push_back(name);
+      return program;
+    });
+  }
+  [[nodiscard]] HWND control(const char* name) const { return frame.controls().find(name); }
+  [[nodiscard]] std::string text(const char* name) const { return windowText(control(name)); }
+  void type(const char* name, const char* typed) const { win32ui::setWindowText(control(name), typed); }
+  void click(const char* name) const {
+    HWND button = control(name);
+    ::SendMessageW(frame.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+  }
+  void choose(const char* item) const {
+    ::SendMessageW(frame.handle(), WM_COMMAND, static_cast<WPARAM>(frame.menuId(item)), 0);
+  }
+  [[nodiscard]] bool enabled(const char* name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
+  [[nodiscard]] bool itemEnabled(const char* item) const {
+    return (::GetMenuState(frame.menuBar(), static_cast<UINT>(frame.menuId(item)), MF_BYCOMMAND) &
+            MF_GRAYED) == 0;
+  }
+  [[nodiscard]] bool readOnly() const {
+    return (::GetWindowLongW(control("txtOutPut"), GWL_STYLE) & ES_READONLY) != 0;
+  }
+  bool waitForOutput(const std::string& part) {
+    return pumpUntil([&] {
+      return text("txtOutPut").find(part) != std::string::npos || !frame.presenter().isToolRunning();
+    });
+  }
+  bool waitForTheEnd() {
+    return pumpUntil([this] { return !frame.presenter().isToolRunning(); });
+  }
+
+  std::int64_t now = 1'000'000;
+  std::vector<HMENU> poppedUp;
+  int beeps = 0;
+  std::vector<std::string> asked;
+  IpToolsFrame frame;
+};
+
+std::string menuText(HMENU menu, UINT position) {
+  wchar_t caption[64]{};
+  ::GetMenuStringW(menu, position, caption, 64, MF_BYPOSITION);
+  return win32ui::utf8(caption);
+}
+
+TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTheWindowOpensInPingMode) {
+  IpToolsFixture f;
+  EXPECT_EQ(windowText(f.frame.handle()), "IP Tools");
+  const auto style = static_cast<DWORD>(::GetWindowLongW(f.frame.handle(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0U);
+  EXPECT_NE(style & WS_SYSMENU, 0U);
+  EXPECT_NE(::GetWindowLongW(f.frame.handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  RECT client{};
+  ::GetClientRect(f.frame.handle(), &client);
+  EXPECT_EQ(client.right, win32ui::twips(design::kClientWidth));
+  EXPECT_EQ(client.bottom, win32ui::twips(design::kClientHeight));
+
+  const auto& made = f.frame.controls().all();
+  ASSERT_EQ(made.size(), design::kControls.size());
+  for (std::size_t index = 0; index < made.size(); ++index) {
+    const design::ControlDesign& expected = design::kControls.at(index);
+    SCOPED_TRACE(std::string(expected.name));
+    EXPECT_EQ(made[index].name, expected.name);
+    const std::string caption = expected.name == "classlbl" ? " Ready..." : std::string(expected.text);
+    EXPECT_EQ(windowText(made[index].handle), caption);
+    EXPECT_EQ(f.frame.toolTips().text(made[index].handle), expected.tip);
+    const TwipsRect place{expected.place.left, expected.place.top, expected.place.width,
+                          expected.place.height};
+    if (expected.name == "txtOutPut") {
+      // The layout rule: as wide as the client area, 2400 twips less high.
+      EXPECT_TRUE(samePlace(placeOf(made[index].handle),
+                            {0, 0, client.right, client.bottom - win32ui::twips(design::kRowsBelowOutput)}));
+    } else {
+      EXPECT_TRUE(samePlace(placeOf(made[index].handle), placeFromTwips(place)));
+    }
+    if (expected.maxLength > 0) {
+      EXPECT_EQ(::SendMessageW(made[index].handle, EM_GETLIMITTEXT, 0, 0), expected.maxLength);
+    }
+  }
+  // Tab goes through the boxes and buttons that take it in the order of the windows: the designed one.
+  std::vector<std::string> tabOrder;
+  for (HWND child = ::GetWindow(f.frame.handle(), GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0)
+      tabOrder.push_back(f.frame.controls().nameOf(::GetDlgCtrlID(child)));
+  }
+  EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
+
+  for (const char* on : {"cmdPing", "txtIP", "txtNumber", "hops", "timeout", "pingopt", "chkgethostnames"})
+    EXPECT_TRUE(f.enabled(on)) << on;
+  for (const char* off : {"tracmd", "netstatbutton", "iptxt1", "iptxt4", "urltxt"})
+    EXPECT_FALSE(f.enabled(off)) << off;
+  EXPECT_EQ(::SendMessageW(f.control("pingopt"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(f.folder.read("ping.txt"), "No ping has been done yet");
+  EXPECT_EQ(f.folder.read("traceroute.txt"), "No trace route has been done yet");
+  EXPECT_EQ(f.folder.read("netstat.txt"), "No net status has been done yet");
+
+  // "File" holds "Exit"; "Options" holds "View" with the three stored results, and "Clear all".
+  HMENU bar = f.frame.menuBar();
+  ASSERT_EQ(::GetMenuItemCount(bar), 2);
+  EXPECT_EQ(menuText(bar, 0), "File");
+  EXPECT_EQ(menuText(bar, 1), "Options");
+  HMENU file = ::GetSubMenu(bar, 0);
+  ASSERT_EQ(::GetMenuItemCount(file), 1);
+  EXPECT_EQ(menuText(file, 0), "Exit");
+  HMENU options = ::GetSubMenu(bar, 1);
+  EXPECT_EQ(options, f.frame.menu("mnuoptions"));
+  ASSERT_EQ(::GetMenuItemCount(options), 2);
+  EXPECT_EQ(menuText(options, 0), "View");
+  EXPECT_EQ(menuText(options, 1), "Clear all");
+  HMENU view = ::GetSubMenu(options, 0);
+  ASSERT_EQ(::GetMenuItemCount(view), 3);
+  EXPECT_EQ(menuText(view, 0), "Last ping");
+  EXPECT_EQ(menuText(view, 1), "Last trace route");
+  EXPECT_EQ(menuText(view, 2), "Last netstat");
+}
+
+TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResultFile) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_ECHO);
+  f.type("txtIP", "127.0.0.1");
+  f.type("txtNumber", "2");
+  f.click("cmdPing");
+  // Running: "Stop" in place of "Ping", the hourglass, the other tools and the menu items held.
+  EXPECT_EQ(f.text("cmdPing"), "Stop");
+  EXPECT_EQ(f.text("classlbl"), " Working...");
+  EXPECT_TRUE(f.frame.busyPointerShown());
+  EXPECT_TRUE(f.readOnly());
+  EXPECT_FALSE(f.itemEnabled("mnulastping"));
+  ::SendMessageW(f.frame.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.control("txtOutPut")),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
+
+  ASSERT_TRUE(f.waitForTheEnd());
+  const std::string expected = "[-n]\n[2]\n[127.0.0.1]\ncwd: " + pathText(f.folder.path()) + "\n";
+  EXPECT_EQ(f.folder.read("ping.txt"), expected);
+  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  EXPECT_EQ(f.asked, std::vector<std::string>{"ping.exe"});
+  EXPECT_EQ(f.text("classlbl"), " Done...");
+  EXPECT_EQ(f.text("amountping"), "1");
+  EXPECT_EQ(f.text("cmdPing"), "Ping");
+  EXPECT_EQ(f.beeps, 1);
+  EXPECT_FALSE(f.frame.busyPointerShown());
+  EXPECT_FALSE(f.readOnly());
+  EXPECT_TRUE(f.itemEnabled("mnulastping"));
+  // The caret stands at the end of the output.
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(f.control("txtOutPut"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
+
+  // The stored result is the same text; the counter stays.
+  f.type("txtOutPut", "");
+  f.choose("mnulastping");
+  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  EXPECT_EQ(f.text("amountping"), "1");
+  EXPECT_EQ(f.text("classlbl"), " Done...");
+}
+
+TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolToo) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_SUMMARY);
+  f.type("txtIP", "127.0.0.1");
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("TTL=128"));
+  EXPECT_TRUE(f.frame.presenter().isToolRunning());
+  f.now += ::GetDoubleClickTime();  // not the second half of a double-click on "Ping"
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForTheEnd());
+  EXPECT_NE(f.text("txtOutPut").find("Ping statistics for 127.0.0.1:"), std::string::npos);
+  EXPECT_EQ(f.text("txtOutPut"), f.folder.read("ping.txt"));
+  EXPECT_EQ(f.text("classlbl"), " Stopped...");
+  EXPECT_EQ(f.text("amountping"), "1");
+
+  f.useTool(LUMENO_STAND_IN_BLOCK);
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("started"));
+  const auto tool = static_cast<unsigned long>(f.frame.runner().processId());
+  ASSERT_NE(tool, 0U);
+  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(f.frame.alive());
+  EXPECT_TRUE(processEnded(tool));
+  handlePending();
+  EXPECT_EQ(f.beeps, 1);  // the ended run reported nothing more
+}
+
+TEST(Win32IpTools, AHostOrDomainThatLooksLikeAnOptionIsRefusedWithAMessageAndNothingRuns) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_ECHO);
+  f.type("txtIP", "-t");
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForTheEnd());
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0].text, iptools::kOptionLikeTargetMessage);
+  EXPECT_EQ(f.boxes.shown[0].title, "Lumeno");
+  EXPECT_EQ(f.text("classlbl"), " Error...");
+  EXPECT_EQ(f.text("amountping"), "0");
+  EXPECT_EQ(f.text("txtOutPut"), std::string(iptools::kOptionLikeTargetMessage) + "\r\n");
+
+  f.click("urlopt");
+  EXPECT_TRUE(f.enabled("urltxt") && f.enabled("tracmd"));
+  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing"));
+  f.type("urltxt", "/?");
+  f.click("tracmd");
+  ASSERT_TRUE(f.waitForTheEnd());
+  ASSERT_EQ(f.boxes.shown.size(), 2U);
+  EXPECT_EQ(f.boxes.shown[1].text, iptools::kOptionLikeTargetMessage);
+  EXPECT_TRUE(f.asked.empty());
+}
+
+TEST(Win32IpTools, ModesClicksOnTheBoxesAndTheMenusReachThePresenter) {
+  IpToolsFixture f;
+  f.click("ipopt");
+  EXPECT_EQ(::SendMessageW(f.control("ipopt"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageW(f.control("pingopt"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(f.enabled("iptxt1") && f.enabled("iptxt4") && f.enabled("tracmd"));
+  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing") || f.enabled("netstatbutton"));
+  f.type("iptxt1", "172");
+  f.type("iptxt2", "16");
+  f.type("iptxt3", "");
+  f.type("iptxt4", "1");
+  EXPECT_EQ(f.frame.presenter().obtainip(), "");
+  ASSERT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown[0].text, iptools::kWrongInputMessage);
+  f.type("iptxt3", "0");
+  EXPECT_EQ(f.frame.presenter().obtainip(), "172.16.0.1");
+  EXPECT_EQ(f.text("classlbl"), "Class B Address");
+
+  // A click in the host box selects its text; a click in the output box pops up "Options" too.
+  f.click("pingopt");
+  ::SendMessageW(f.control("txtIP"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  ::SendMessageW(f.control("txtIP"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  DWORD start = 1;
+  DWORD end = 0;
+  ::SendMessageW(f.control("txtIP"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0U);
+  EXPECT_EQ(end, design::kDefaultHost.size());
+  f.choose("mnulasttrace");
+  EXPECT_EQ(f.text("txtOutPut"), "No trace route has been done yet");
+  ::SendMessageW(f.control("txtOutPut"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  ::SendMessageW(f.control("txtOutPut"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  handlePending();
+  EXPECT_EQ(f.poppedUp, std::vector<HMENU>{f.frame.menu("mnuoptions")});
+  ::SendMessageW(f.control("txtOutPut"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end - start, std::string("No trace route has been done yet").size());
+
+  f.click("netstatopt");
+  EXPECT_TRUE(f.enabled("netstatbutton"));
+  f.boxes.answers.push_back(BoxAnswer::Yes);
+  f.type("hops", "5");
+  f.choose("mnuclearall");
+  EXPECT_EQ(f.text("hops"), "30");
+  EXPECT_EQ(f.text("txtOutPut"), "");
+  EXPECT_EQ(f.text("classlbl"), " All Cleared");
+  EXPECT_TRUE(f.enabled("netstatbutton"));  // the mode stays
+
+  f.choose("mnuexit");
+  EXPECT_FALSE(f.frame.alive());
+}
+
+TEST(Win32IpTools, TheMainWindowOpensOneSharedWindowAndLoadsItAfreshAfterItWasClosed) {
+  Win32WindowsFixture f;
+  win32ui::MainFrame main(f.context, {[] {}, {}});
+  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  IpToolsFrame* first = main.ipToolsWindow();
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(first->handle()));
+  EXPECT_TRUE(f.boxes.shown.empty());  // no "not available" box any more
+  win32ui::setWindowText(first->controls().find("txtNumber"), "9");
+  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  EXPECT_EQ(main.ipToolsWindow(), first);
+  EXPECT_EQ(windowText(first->controls().find("txtNumber")), "9");
+
+  ::SendMessageW(first->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(main.ipToolsWindow(), nullptr);
+  f.folder.write("ping.txt", "an earlier run");
+  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  ASSERT_NE(main.ipToolsWindow(), nullptr);
+  EXPECT_EQ(windowText(main.ipToolsWindow()->controls().find("txtNumber")), "4");
+  EXPECT_EQ(f.folder.read("ping.txt"), "No ping has been done yet");
+}
+
+}  // namespace
+}  // namespace lumeno::test
