@@ -218,6 +218,14 @@ TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolTo
   EXPECT_EQ(f.text("classlbl"), " Stopped...");
   EXPECT_EQ(f.text("amountping"), "1");
 
+  // Esc stops it as well, at once.
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("TTL=128"));
+  ::SendMessageW(f.frame.handle(), WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(f.waitForTheEnd());
+  EXPECT_NE(f.text("txtOutPut").find("Control-C"), std::string::npos);
+  EXPECT_EQ(f.text("amountping"), "2");
+
   f.useTool(LUMENO_STAND_IN_BLOCK);
   f.click("cmdPing");
   ASSERT_TRUE(f.waitForOutput("started"));
@@ -227,7 +235,31 @@ TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolTo
   EXPECT_FALSE(f.frame.alive());
   EXPECT_TRUE(processEnded(tool));
   handlePending();
-  EXPECT_EQ(f.beeps, 1);  // the ended run reported nothing more
+  EXPECT_EQ(f.beeps, 2);  // the ended run reported nothing more
+}
+
+// The flooding stand-in's lines, numbered from 1, 100 bytes each with their CR LF.
+std::string numberedLines(int from, int to) {
+  std::string text;
+  for (int line = from; line <= to; ++line) {
+    const std::string number = std::to_string(line);
+    text += "line " + std::string(10 - number.size(), '0') + number + " " + std::string(82, '0') + "\r\n";
+  }
+  return text;
+}
+
+TEST(Win32IpTools, TheOutputBoxKeepsOnlyTheEndOfARunawayToolWhileItsFileKeepsAll) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_FLOOD);
+  f.frame.presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", L"200000");
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForTheEnd());
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", nullptr);
+  EXPECT_EQ(f.folder.read("ping.txt"), numberedLines(1, 2000));
+  EXPECT_EQ(f.text("txtOutPut"),
+            std::string(iptools::kEarlierOutputLeftOut) + "\r\n" + numberedLines(1901, 2000));
+  EXPECT_EQ(f.text("classlbl"), " Done...");
 }
 
 TEST(Win32IpTools, AHostOrDomainThatLooksLikeAnOptionIsRefusedWithAMessageAndNothingRuns) {
