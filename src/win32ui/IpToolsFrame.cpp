@@ -6,6 +6,7 @@
 
 #include "iptools/IpToolsDesign.h"
 #include "platform/Memory.h"
+#include "win32ui/Resources.h"
 #include "win32ui/WindowProcedure.h"
 
 namespace lumeno::win32ui {
@@ -99,6 +100,7 @@ IpToolsFrame::IpToolsFrame(const AppContext& context, iptools::IpToolsPresenter:
     windowClass.lpfnWndProc = &IpToolsFrame::procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(LUMENO_ICON_PROGRAM));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClass;
     return ::RegisterClassExW(&windowClass) != 0;
