@@ -7,7 +7,6 @@
 #include <commdlg.h>
 
 #include "about/SysInfo.h"
-#include "app/NetIpAnswer.h"
 #include "common/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "win32ui/AboutWindow.h"
@@ -28,6 +27,7 @@ constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr COLORREF kBlueText = RGB(0, 0, 255);
 constexpr UINT kPopUpFileMenu = WM_APP + 1;
 constexpr UINT kMinimised = WM_APP + 2;
+constexpr UINT kNetIpAnswered = WM_APP + 20;
 
 enum ControlId : int {
   kAddressBox = 101,
@@ -100,9 +100,16 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
                         frame.bottom - frame.top, nullptr, menuBar_, ::GetModuleHandleW(nullptr), this);
   tips_.create(window_);
   buildControls();
-  tray_ = std::make_unique<TrayIcon>(window_, kHook, [this](tray::TrayEvent event) {
-    if (event == tray::TrayEvent::RButtonUp) popUp(trayMenu_, true);
-  });
+  tray_ = std::make_unique<TrayIcon>(
+      window_, kHook,
+      [this](tray::TrayEvent event) {
+        if (event == tray::TrayEvent::RButtonUp) popUp(trayMenu_, true);
+      },
+      seams_.trayNotify);
+
+  netIp_ = seams_.netIpService.empty()
+               ? std::make_unique<NetIpRequest>(window_, kNetIpAnswered)
+               : std::make_unique<NetIpRequest>(window_, kNetIpAnswered, seams_.netIpService);
 
   presenter_ = std::make_unique<MainPresenter>(context_, *this);
   presenter_->start();
@@ -273,6 +280,9 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (::IsIconic(window_) != FALSE) presenter_->onMinimised();
       return 0;
     case kPopUpFileMenu: popUp(fileMenu_, false); return 0;
+    case kNetIpAnswered:
+      if (auto answer = netIp_->takeAnswer()) presenter_->onNetIpAnswer(*answer);
+      return 0;
     case WM_CLOSE: presenter_->onCloseRequested(); return 0;
     case WM_ERASEBKGND: {
       RECT area{};
@@ -532,7 +542,7 @@ void MainFrame::openWindow(OtherWindow window) {
 }
 
 void MainFrame::startNetIpLookup() {
-  presenter_->onNetIpAnswer(app::netIpFailedText("this Windows version does not look it up yet"));
+  netIp_->start();  // a lookup under way already answers this request too
 }
 
 void MainFrame::startSystemInfo() {

@@ -14,6 +14,7 @@
 #include "common/AppContext.h"
 #include "settings/ConnectionOptions.h"
 #include "win32ui/Controls.h"
+#include "win32ui/NetIpRequest.h"
 #include "win32ui/SharedWindow.h"
 #include "win32ui/ToolTips.h"
 #include "win32ui/TrayIcon.h"
@@ -38,6 +39,8 @@ class MainFrame : public app::MainView {
   struct Seams {
     std::function<void()> endProgram;                      // leaves the message loop when empty
     std::function<std::optional<app::Rgb>()> chooseColor;  // the colour dialog when empty
+    std::wstring netIpService{};                           // the public echo service when empty
+    TrayIcon::Notify trayNotify{};                         // Shell_NotifyIconW when empty
   };
 
   MainFrame(const AppContext& context, Seams seams);
@@ -131,6 +134,7 @@ class MainFrame : public app::MainView {
   HICON onlineIcon_ = nullptr;
   HICON offlineIcon_ = nullptr;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<NetIpRequest> netIp_;
   bool desktopBackground_ = false;
   bool minimised_ = false;
   COLORREF addressBack_ = RGB(255, 255, 255);
