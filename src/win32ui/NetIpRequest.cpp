@@ -67,8 +67,11 @@ std::string lookUp(const std::wstring& service, std::chrono::milliseconds timeou
   path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (path.empty()) path = L"/";
 
-  const InternetHandle session = owned(::WinHttpOpen(L"Lumeno", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                                     WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  // A service on this machine is asked directly, never through a proxy elsewhere.
+  const bool onThisMachine = host == L"127.0.0.1" || host == L"localhost" || host == L"::1";
+  const InternetHandle session = owned(::WinHttpOpen(
+      L"Lumeno", onThisMachine ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+      WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) return failure();
   // Each step (name, connection, sending, each wait for data) may take this long, no longer.
   const int limit = static_cast<int>(timeout.count());
