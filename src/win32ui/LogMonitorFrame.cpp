@@ -87,11 +87,14 @@ LogMonitorFrame::LogMonitorFrame(const AppContext& context)
                               menuBar_, ::GetModuleHandleW(nullptr), this);
   buildControls();
   layout();
+  // Tab moves between the search row's controls.
+  addDialogWindow(window_);
   presenter_.load();
 }
 
 LogMonitorFrame::~LogMonitorFrame() {
   if (window_ != nullptr) {
+    removeDialogWindow(window_);
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
   } else if (menuBar_ != nullptr && ::IsMenu(menuBar_) != FALSE) {
@@ -199,6 +202,12 @@ LRESULT CALLBACK LogMonitorFrame::procedure(HWND window, UINT message, WPARAM wP
 
 LRESULT CALLBACK LogMonitorFrame::findBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<LogMonitorFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_GETDLGCODE && lParam != 0) {
+    // Enter and Esc are the search's own, not the window's default buttons.
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE))
+      return ::CallWindowProcW(self->findBoxDefault_, window, message, wParam, lParam) | DLGC_WANTALLKEYS;
+  }
   if (message == WM_KEYDOWN) {
     switch (wParam) {
       case VK_RETURN:
@@ -314,6 +323,7 @@ void LogMonitorFrame::unload() {
   presenter_.unload();
   ::KillTimer(window_, kWorkTimer);
   HWND closing = window_;
+  removeDialogWindow(closing);
   window_ = nullptr;
   ::SetWindowLongPtrW(closing, GWLP_USERDATA, 0);
   ::DestroyWindow(closing);

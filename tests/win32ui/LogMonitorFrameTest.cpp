@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Win32WindowsFixture.h"
+#include "common/PathText.h"
 #include "platform/Files.h"
 #include "win32ui/LogMonitorFrame.h"
 #include "win32ui/MainFrame.h"
@@ -193,6 +194,29 @@ TEST(Win32LogMonitor, PauseAndResumeEnableEachOtherAndClearLogEmptiesTheFileAfte
 
   choose(monitor, "mnuexit");
   EXPECT_FALSE(monitor.alive());
+}
+
+TEST(Win32LogMonitor, ALogInAFolderNamedInAnyScriptIsShownAndOneThatCannotBeClearedIsNamed) {
+  Win32WindowsFixture f;
+  const std::filesystem::path folder =
+      f.folder.path() /
+      pathFromText("\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB \xE5\x90\x8D\xE5\x89\x8D");
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  ASSERT_TRUE(platform::writeFile(folder / "log.txt", "one\r\n"));
+  f.context.programFolder = folder;
+  LogMonitorFrame monitor(f.context);
+  EXPECT_EQ(monitor.lines().visibleLines(), (std::vector<std::string>{"one"}));
+
+  // A folder in the log's place: a note instead of lines, and a clear that says it failed.
+  std::filesystem::remove(folder / "log.txt");
+  std::filesystem::create_directory(folder / "log.txt");
+  tick(monitor);
+  EXPECT_EQ(monitor.lines().note(), log::LogMonitorPresenter::kNotRegularNote);
+  f.boxes.answers = {BoxAnswer::Yes};
+  choose(monitor, "mnuclearlog");
+  EXPECT_EQ(f.boxes.shown.back().text, "The log file could not be cleared: " + pathText(folder / "log.txt"));
+  EXPECT_NE(f.boxes.shown.back().text.find("\xD0\x96\xD1\x83\xD1\x80"), std::string::npos);
+  EXPECT_TRUE(monitor.alive());
 }
 
 TEST(Win32LogMonitor, SelectedLinesAreCopiedAsUnicodeTextAndCtrlFFindsALine) {
