@@ -279,7 +279,7 @@ bool LogLinesPane::onKey(WPARAM key) {
     ::InvalidateRect(pane_, nullptr, FALSE);
     return true;
   }
-  if (control || key == VK_F3) return windowKey_ && windowKey_(key);
+  if ((control && key == 'F') || key == VK_F3) return windowKey_ && windowKey_(key);
   if (count_ == 0) return false;
   const bool extend = held(VK_SHIFT);
   const std::size_t current = presenter_.currentLine().value_or(top_);

@@ -17,7 +17,7 @@ namespace lumeno::win32ui {
 // The log's lines, drawn straight from the presenter: only the rows in sight are asked for, so
 // neither a frame nor a reload costs more on a long log. The scroll bar counts lines. Lines are
 // selected with the mouse (Shift extends, dragging extends) and the arrow, page and Home/End
-// keys; Ctrl+A selects all, Ctrl+C copies. Other keys with Ctrl, and F3, go to the window.
+// keys; Ctrl+A selects all, Ctrl+C copies. Ctrl+F and F3 go to the window (the search).
 class LogLinesPane {
  public:
   // `windowKey` gets the keys that belong to the window rather than to the lines; true when it

@@ -261,7 +261,17 @@ LRESULT LogMonitorFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
-    case WM_SETFOCUS: ::SetFocus(lines_->handle()); return 0;
+    case WM_ACTIVATE:
+      // Coming back to the window puts the typing where it was: the lines or the search box.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        lastFocus_ = focus != nullptr && ::IsChild(window_, focus) != FALSE ? focus : nullptr;
+      }
+      break;
+    case WM_SETFOCUS:
+      ::SetFocus(lastFocus_ != nullptr && ::IsWindowVisible(lastFocus_) != FALSE ? lastFocus_
+                                                                                 : lines_->handle());
+      return 0;
     case WM_CLOSE: unload(); return 0;
     default: break;
   }

@@ -89,6 +89,7 @@ class LogMonitorFrame : private log::LogMonitorView {
   HFONT font_ = nullptr;
   std::unique_ptr<LogLinesPane> lines_;
   WNDPROC findBoxDefault_ = nullptr;
+  HWND lastFocus_ = nullptr;  // the control that had the typing when the window was left
   bool reloading_ = false;
 };
 
