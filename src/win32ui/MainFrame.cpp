@@ -10,6 +10,8 @@
 #include "common/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "win32ui/AboutWindow.h"
+#include "win32ui/Clipboard.h"
+#include "win32ui/LogMonitorFrame.h"
 #include "win32ui/OptionsWindow.h"
 #include "win32ui/Resources.h"
 #include "win32ui/WindowProcedure.h"
@@ -69,7 +71,8 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
         return std::make_unique<OptionsWindow>(
             context_, [this] { openWindow(OtherWindow::LogMonitor); }, &connectionOptions_);
       }),
-      aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }) {
+      aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
+      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }) {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -396,6 +399,10 @@ AboutWindow* MainFrame::aboutBox() {
   return aboutWindow_.loaded();
 }
 
+LogMonitorFrame* MainFrame::logMonitor() {
+  return logMonitorWindow_.loaded();
+}
+
 // MainView
 
 std::string MainFrame::addressText() const {
@@ -501,17 +508,7 @@ void MainFrame::endProgram() {
 }
 
 void MainFrame::copyToClipboard(const std::string& text) {
-  if (::OpenClipboard(window_) == FALSE) return;
-  ::EmptyClipboard();
-  const std::wstring shown = wide(text);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (shown.size() + 1) * sizeof(wchar_t));
-  if (memory != nullptr) {
-    auto* target = static_cast<wchar_t*>(::GlobalLock(memory));
-    std::copy(shown.c_str(), shown.c_str() + shown.size() + 1, target);
-    ::GlobalUnlock(memory);
-    if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr) ::GlobalFree(memory);
-  }
-  ::CloseClipboard();
+  putTextOnClipboard(window_, text);
 }
 
 std::optional<Rgb> MainFrame::chooseColor() {
@@ -530,13 +527,11 @@ void MainFrame::openWindow(OtherWindow window) {
   switch (window) {
     case OtherWindow::Options: optionsWindow_.show(); break;
     case OtherWindow::About: aboutWindow_.show(); break;
-    case OtherWindow::LogMonitor:
+    case OtherWindow::LogMonitor: logMonitorWindow_.show(); break;
     case OtherWindow::IpTools:
-      // These two windows have no Windows face yet; say so rather than do nothing.
-      context_.boxes->show({window == OtherWindow::IpTools
-                                ? "The IP tools window is not available in this Windows version yet."
-                                : "The log monitor is not available in this Windows version yet.",
-                            "Lumeno", BoxIcon::Information});
+      // This window has no Windows face yet; say so rather than do nothing.
+      context_.boxes->show({"The IP tools window is not available in this Windows version yet.", "Lumeno",
+                            BoxIcon::Information});
       break;
   }
 }

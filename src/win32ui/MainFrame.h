@@ -23,6 +23,7 @@ namespace lumeno::win32ui {
 
 class OptionsWindow;
 class AboutWindow;
+class LogMonitorFrame;
 
 // One item of a menu: its control name, caption and the command it runs ("-": a separator).
 struct MenuItem {
@@ -67,6 +68,7 @@ class MainFrame : public app::MainView {
   [[nodiscard]] OptionsWindow& options();
   [[nodiscard]] AboutWindow* aboutBox();
   [[nodiscard]] OptionsWindow* loadedOptions();
+  [[nodiscard]] LogMonitorFrame* logMonitor();
   // The timer ids and their intervals, as they were set.
   struct TimerSpec {
     const char* name;
@@ -146,6 +148,7 @@ class MainFrame : public app::MainView {
   settings::ConnectionOptions connectionOptions_;  // outlives the options dialog's loads
   SharedWindow<OptionsWindow> optionsWindow_;
   SharedWindow<AboutWindow> aboutWindow_;
+  SharedWindow<LogMonitorFrame> logMonitorWindow_;
   std::unique_ptr<app::MainPresenter> presenter_;
 };
 
