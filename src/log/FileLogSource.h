@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "common/PathText.h"
 #include "log/LogSource.h"
 
 namespace lumeno::log {
@@ -17,7 +18,7 @@ class FileLogSource final : public LogSource {
   std::optional<std::size_t> read(const platform::FileIdentity& file, std::uint64_t offset,
                                   std::span<char> buffer) const override;
   bool clear() override;
-  [[nodiscard]] std::string name() const override { return file_.string(); }
+  [[nodiscard]] std::string name() const override { return pathText(file_); }
 
  private:
   std::filesystem::path file_;

@@ -7,11 +7,12 @@
 #include <commdlg.h>
 
 #include "about/SysInfo.h"
-#include "app/NetIpAnswer.h"
 #include "common/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "win32ui/AboutWindow.h"
+#include "win32ui/Clipboard.h"
 #include "win32ui/IpToolsFrame.h"
+#include "win32ui/LogMonitorFrame.h"
 #include "win32ui/OptionsWindow.h"
 #include "win32ui/Resources.h"
 #include "win32ui/WindowProcedure.h"
@@ -29,6 +30,7 @@ constexpr COLORREF kSilver = RGB(192, 192, 192);
 constexpr COLORREF kBlueText = RGB(0, 0, 255);
 constexpr UINT kPopUpFileMenu = WM_APP + 1;
 constexpr UINT kMinimised = WM_APP + 2;
+constexpr UINT kNetIpAnswered = WM_APP + 20;
 
 enum ControlId : int {
   kAddressBox = 101,
@@ -71,7 +73,8 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
             context_, [this] { openWindow(OtherWindow::LogMonitor); }, &connectionOptions_);
       }),
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
-      ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }) {
+      ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }),
+      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }) {
   static const bool registered = [] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -102,9 +105,16 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
                         frame.bottom - frame.top, nullptr, menuBar_, ::GetModuleHandleW(nullptr), this);
   tips_.create(window_);
   buildControls();
-  tray_ = std::make_unique<TrayIcon>(window_, kHook, [this](tray::TrayEvent event) {
-    if (event == tray::TrayEvent::RButtonUp) popUp(trayMenu_, true);
-  });
+  tray_ = std::make_unique<TrayIcon>(
+      window_, kHook,
+      [this](tray::TrayEvent event) {
+        if (event == tray::TrayEvent::RButtonUp) popUp(trayMenu_, true);
+      },
+      seams_.trayNotify);
+
+  netIp_ = seams_.netIpService.empty()
+               ? std::make_unique<NetIpRequest>(window_, kNetIpAnswered)
+               : std::make_unique<NetIpRequest>(window_, kNetIpAnswered, seams_.netIpService);
 
   presenter_ = std::make_unique<MainPresenter>(context_, *this);
   presenter_->start();
@@ -275,6 +285,9 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (::IsIconic(window_) != FALSE) presenter_->onMinimised();
       return 0;
     case kPopUpFileMenu: popUp(fileMenu_, false); return 0;
+    case kNetIpAnswered:
+      if (auto answer = netIp_->takeAnswer()) presenter_->onNetIpAnswer(*answer);
+      return 0;
     case WM_CLOSE: presenter_->onCloseRequested(); return 0;
     case WM_ERASEBKGND: {
       RECT area{};
@@ -392,6 +405,10 @@ IpToolsFrame* MainFrame::ipToolsWindow() {
   return ipToolsWindow_.loaded();
 }
 
+LogMonitorFrame* MainFrame::logMonitor() {
+  return logMonitorWindow_.loaded();
+}
+
 // MainView
 
 std::string MainFrame::addressText() const {
@@ -497,17 +514,7 @@ void MainFrame::endProgram() {
 }
 
 void MainFrame::copyToClipboard(const std::string& text) {
-  if (::OpenClipboard(window_) == FALSE) return;
-  ::EmptyClipboard();
-  const std::wstring shown = wide(text);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (shown.size() + 1) * sizeof(wchar_t));
-  if (memory != nullptr) {
-    auto* target = static_cast<wchar_t*>(::GlobalLock(memory));
-    std::copy(shown.c_str(), shown.c_str() + shown.size() + 1, target);
-    ::GlobalUnlock(memory);
-    if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr) ::GlobalFree(memory);
-  }
-  ::CloseClipboard();
+  putTextOnClipboard(window_, text);
 }
 
 std::optional<Rgb> MainFrame::chooseColor() {
@@ -527,16 +534,12 @@ void MainFrame::openWindow(OtherWindow window) {
     case OtherWindow::Options: optionsWindow_.show(); break;
     case OtherWindow::About: aboutWindow_.show(); break;
     case OtherWindow::IpTools: ipToolsWindow_.show(); break;
-    case OtherWindow::LogMonitor:
-      // This window has no Windows face yet; say so rather than do nothing.
-      context_.boxes->show(
-          {"The log monitor is not available in this Windows version yet.", "Lumeno", BoxIcon::Information});
-      break;
+    case OtherWindow::LogMonitor: logMonitorWindow_.show(); break;
   }
 }
 
 void MainFrame::startNetIpLookup() {
-  presenter_->onNetIpAnswer(app::netIpFailedText("this Windows version does not look it up yet"));
+  netIp_->start();  // a lookup under way already answers this request too
 }
 
 void MainFrame::startSystemInfo() {

@@ -14,6 +14,7 @@
 #include "common/AppContext.h"
 #include "settings/ConnectionOptions.h"
 #include "win32ui/Controls.h"
+#include "win32ui/NetIpRequest.h"
 #include "win32ui/SharedWindow.h"
 #include "win32ui/ToolTips.h"
 #include "win32ui/TrayIcon.h"
@@ -23,6 +24,7 @@ namespace lumeno::win32ui {
 class OptionsWindow;
 class AboutWindow;
 class IpToolsFrame;
+class LogMonitorFrame;
 
 // One item of a menu: its control name, caption and the command it runs ("-": a separator).
 struct MenuItem {
@@ -39,6 +41,8 @@ class MainFrame : public app::MainView {
   struct Seams {
     std::function<void()> endProgram;                      // leaves the message loop when empty
     std::function<std::optional<app::Rgb>()> chooseColor;  // the colour dialog when empty
+    std::wstring netIpService{};                           // the public echo service when empty
+    TrayIcon::Notify trayNotify{};                         // Shell_NotifyIconW when empty
   };
 
   MainFrame(const AppContext& context, Seams seams);
@@ -66,6 +70,7 @@ class MainFrame : public app::MainView {
   [[nodiscard]] AboutWindow* aboutBox();
   [[nodiscard]] OptionsWindow* loadedOptions();
   [[nodiscard]] IpToolsFrame* ipToolsWindow();
+  [[nodiscard]] LogMonitorFrame* logMonitor();
   // The timer ids and their intervals, as they were set.
   struct TimerSpec {
     const char* name;
@@ -133,6 +138,7 @@ class MainFrame : public app::MainView {
   HICON onlineIcon_ = nullptr;
   HICON offlineIcon_ = nullptr;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<NetIpRequest> netIp_;
   bool desktopBackground_ = false;
   bool minimised_ = false;
   COLORREF addressBack_ = RGB(255, 255, 255);
@@ -145,6 +151,7 @@ class MainFrame : public app::MainView {
   SharedWindow<OptionsWindow> optionsWindow_;
   SharedWindow<AboutWindow> aboutWindow_;
   SharedWindow<IpToolsFrame> ipToolsWindow_;
+  SharedWindow<LogMonitorFrame> logMonitorWindow_;
   std::unique_ptr<app::MainPresenter> presenter_;
 };
 

@@ -25,9 +25,10 @@ void registerHookClass() {
 
 }  // namespace
 
-TrayIcon::TrayIcon(HWND owner, int hookId, EventHandler onEvent)
+TrayIcon::TrayIcon(HWND owner, int hookId, EventHandler onEvent, Notify notify)
     : owner_(owner),
       onEvent_(std::move(onEvent)),
+      notify_(notify ? std::move(notify) : Notify(&::Shell_NotifyIconW)),
       dispatcher_([this](tray::TrayEvent event) { onNotification(event); }) {
   registerHookClass();
   hook_ = ::CreateWindowExW(0, kHookClass, L"pichook", WS_CHILD, 0, 0, 0, 0, owner,
@@ -69,7 +70,7 @@ void TrayIcon::onNotification(tray::TrayEvent event) {
 
 void TrayIcon::ChangeIcon(HICON icon) {
   record_.hIcon = icon;
-  ::Shell_NotifyIconW(NIM_MODIFY, &record_);
+  notify_(NIM_MODIFY, &record_);
 }
 
 void TrayIcon::ChangeToolTip(const std::string& tip) {
@@ -77,12 +78,12 @@ void TrayIcon::ChangeToolTip(const std::string& tip) {
   const std::wstring cut = wide(tray::cutTip(tip));
   std::fill(std::begin(record_.szTip), std::end(record_.szTip), L'\0');
   std::copy_n(cut.begin(), std::min<std::size_t>(cut.size(), 63), record_.szTip);
-  ::Shell_NotifyIconW(NIM_MODIFY, &record_);
+  notify_(NIM_MODIFY, &record_);
   if (::IsIconic(owner_) != FALSE) setWindowText(owner_, tip);
 }
 
 void TrayIcon::MinToSysTray() {
-  shown_ = ::Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
+  shown_ = notify_(NIM_ADD, &record_) != FALSE;
   // Without a notification area the window would be lost for good if hidden.
   if (shown_) ::ShowWindow(owner_, SW_HIDE);
 }
@@ -99,7 +100,7 @@ void TrayIcon::ShowBalloon(const std::string& text) {
               balloon.szInfo);
   std::copy_n(L"Lumeno", 6, balloon.szInfoTitle);
   balloon.dwInfoFlags = NIIF_INFO;
-  ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
+  notify_(NIM_MODIFY, &balloon);
 }
 
 void TrayIcon::RemoveFromSysTray() {
@@ -107,7 +108,7 @@ void TrayIcon::RemoveFromSysTray() {
   remove.cbSize = NOTIFYICONDATAW_V1_SIZE;
   remove.hWnd = hook_;
   remove.uID = 1;
-  ::Shell_NotifyIconW(NIM_DELETE, &remove);
+  notify_(NIM_DELETE, &remove);
   shown_ = false;
 }
 

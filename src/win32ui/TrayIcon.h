@@ -19,8 +19,10 @@ namespace lumeno::win32ui {
 class TrayIcon {
  public:
   using EventHandler = std::function<void(tray::TrayEvent)>;
+  // The notification area's service; Shell_NotifyIconW unless a test watches the calls.
+  using Notify = std::function<BOOL(DWORD command, NOTIFYICONDATAW* record)>;
 
-  TrayIcon(HWND owner, int hookId, EventHandler onEvent);
+  TrayIcon(HWND owner, int hookId, EventHandler onEvent, Notify notify = {});
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
   ~TrayIcon();
@@ -54,6 +56,7 @@ class TrayIcon {
   std::string toolTip_;
   bool shown_ = false;
   EventHandler onEvent_;
+  Notify notify_;
   tray::NotificationDispatcher dispatcher_;
 };
 

@@ -129,6 +129,42 @@ TEST(Win32Options, AClickWritesItsKeyAtOnceAndDoneUnloads) {
   EXPECT_FALSE(options.alive());
 }
 
+TEST(Win32Options, TheUsersInterfaceChoiceIsStoredAndReachesTheMainWindowsOptions) {
+  Win32WindowsFixture f;
+  f.network.interfaces = {{"eth0", "10.0.0.2"}, {"wlan0", "10.0.0.3"}};
+  settings::ConnectionOptions live;
+  std::vector<std::string> entries;
+  {
+    win32ui::OptionsWindow options(f.context, nullptr, &live);
+    const HWND list = options.controls().find("cmbinterface");
+    for (int index = 0; index < ::SendMessageW(list, CB_GETCOUNT, 0, 0); ++index) {
+      wchar_t entry[64]{};
+      ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry));
+      entries.push_back(win32ui::utf8(entry));
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"Automatic (default route)", "eth0", "wlan0"}));
+    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(f.folder.read("Lumeno.ini").find("interface="), std::string::npos);  // loading writes nothing
+
+    const auto choose = [&](int entry) {
+      ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);  // the user's pick...
+      ::SendMessageW(options.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));  // ...and its notification
+    };
+    choose(2);
+    EXPECT_EQ(live.interfaceName, "wlan0");
+    EXPECT_NE(f.folder.read("Lumeno.ini").find("interface=wlan0\r\n"), std::string::npos);
+    choose(0);
+    EXPECT_EQ(live.interfaceName, "");
+    EXPECT_NE(f.folder.read("Lumeno.ini").find("interface=auto\r\n"), std::string::npos);
+    choose(1);
+  }
+  // The next load shows the stored choice.
+  win32ui::OptionsWindow again(f.context, nullptr, &live);
+  EXPECT_EQ(::SendMessageW(again.controls().find("cmbinterface"), CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(live.interfaceName, "eth0");
+}
+
 TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresenter) {
   Win32WindowsFixture f;
   struct Expected {

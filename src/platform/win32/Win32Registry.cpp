@@ -33,14 +33,22 @@ class Win32RegistryKey : public RegistryKey {
   HKEY key_;
 };
 
+// The system's own handle of a root key. The enum's number is the 32-bit value the documentation
+// gives; on 64-bit Windows the handle is that value sign-extended, so it is never cast across.
+HKEY predefinedKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+  }
+  return nullptr;  // not a root key: opening under it fails
+}
+
 class Win32Registry : public Registry {
  public:
   [[nodiscard]] std::unique_ptr<RegistryKey> openKey(RegistryRoot root, const std::string& subKey,
                                                      std::uint32_t accessMask) const override {
     HKEY key = nullptr;
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): the predefined keys are numbers by definition
-    const auto rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<std::uint32_t>(root)));
-    if (::RegOpenKeyExA(rootKey, subKey.c_str(), 0, accessMask, &key) != ERROR_SUCCESS) return nullptr;
+    if (::RegOpenKeyExA(predefinedKey(root), subKey.c_str(), 0, accessMask, &key) != ERROR_SUCCESS)
+      return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
   }
 };
