@@ -4,13 +4,12 @@
 # "Lumeno" shows and "[Lumeno Loaded]" is written, a second copy ends by itself and minimising
 # puts an icon in the tray; started afresh, File > Exit > Yes leaves exactly the two log lines,
 # CR LF. Needs build-windows/ from scripts/windows.sh. Every wait
-# polls with a deadline. The display is LUMENO_E2E_DISPLAY (e.g. ":95"), else the first free one
-# from :90.
+# polls with a deadline. The X server picks a free display number itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
-exe=$root/build-windows/Lumeno.exe
-probe=$root/build-windows/lumeno_window_probe.exe
+build=${LUMENO_WINDOWS_BUILD:-$PWD/build-windows}
+exe=$build/Lumeno.exe
+probe=$build/lumeno_window_probe.exe
 [[ -f $exe && -f $probe ]] || { echo "windows-e2e: build first with scripts/windows.sh" >&2; exit 1; }
 for tool in Xvfb openbox trayer xdotool xwininfo; do
   command -v "$tool" >/dev/null || { echo "windows-e2e: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
@@ -18,16 +17,13 @@ done
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
-display=${LUMENO_E2E_DISPLAY:-}
-if [[ -z $display ]]; then
-  for n in $(seq 90 120); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || { display=:$n; break; }
-  done
-fi
-export DISPLAY=$display WINEDEBUG=-all
+export WINEDEBUG=-all
 # A prefix of its own: the unit tests' prefix draws nowhere.
-export WINEPREFIX=$root/build-windows/wineprefix-e2e
+export WINEPREFIX=$build/wineprefix-e2e
 work=$(mktemp -d)
+# Programs still running in the prefix from an earlier run would keep their display.
+"$wineserver" -k >/dev/null 2>&1 || true
+"$wineserver" -w >/dev/null 2>&1 || true
 pids=()
 failures=0
 
@@ -73,16 +69,24 @@ tray_icons() {
 }
 has_icons() { [[ $(tray_icons) -ge 1 ]]; }
 no_icons() { [[ $(tray_icons) -eq 0 ]]; }
+# The key goes down and up in commands of their own: a window that goes at the key's press must
+# not leave the key held down, repeating into every later step.
+press_return_in() {
+  [[ -n $1 ]] && xdotool windowactivate --sync "$1" >/dev/null 2>&1
+  xdotool keydown Return
+  xdotool keyup Return
+}
 running() { kill -0 "$1" 2>/dev/null; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 log_has() { [[ -f $1/log.txt ]] && grep -qF "$2" "$1/log.txt"; }
 
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-wait_for 20 "the X server $DISPLAY" xdpyinfo
-openbox >"$work/openbox.log" 2>&1 &
+wait_for 20 "the X server" grep -q '[0-9]' "$work/display"
+export DISPLAY=:$(tr -dc 0-9 <"$work/display")
+openbox --sm-disable --startup "touch $work/openbox.ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
-wait_for 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+wait_for 20 "the window manager" test -e "$work/openbox.ready"
 trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true >"$work/trayer.log" 2>&1 &
 pids+=($!)
 wait_for 20 "the tray host" sh -c "xdotool search --classname '^panel$' | grep -q ."
@@ -97,7 +101,7 @@ cp "$exe" "$bare/Lumeno.exe"
 copy=$!
 check "without Lumeno.ini the message shows" wait_for 90 "the missing-file message" \
   box_says "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno"
-xdotool search --onlyvisible --name '^Lumeno$' windowactivate --sync key Return >/dev/null 2>&1 || true
+press_return_in "$(x_windows | head -1)"
 check "closing the message ends the program" wait_for 30 "the program to end" ended "$copy"
 check "and nothing is written" test "$(ls -A "$bare")" = "Lumeno.exe"
 
@@ -134,22 +138,23 @@ cp "$exe" "$work/portable/Lumeno.ini" "$folder/"
 first=$!
 check "the window shows again" wait_for 90 "the main window" one_main_window
 wait_for 30 "the start entry" log_has "$folder" "[Lumeno Loaded] , Date : " || true
-# File > Exit: a click on "File" at the left of the menu bar, then Up to its last item, Exit, and
-# Enter; again until the question shows, should a click land before the window is ready.
+# File > Exit: a click on "File" at the left of the menu bar, then one on its last item, Exit;
+# again until the question shows, should a click land before the window is ready.
+file_menu() { timeout 30 "$wine" "$probe" menus 2>/dev/null | grep -m1 '^menu '; }
 choose_exit() {
   box_says "Exit Lumeno?" && return 0
-  local main
+  local main menu
   main=$(x_windows | head -1)
   [[ -n $main ]] || return 1
   eval "$(xdotool getwindowgeometry --shell "$main")"
   xdotool windowactivate --sync "$main" mousemove $((X + 12)) $((Y + 9)) click 1
-  sleep 0.5  # the menu drops down
-  xdotool key Up Return
-  sleep 1  # the question comes up
-  box_says "Exit Lumeno?"
+  wait_for 5 "the File menu" file_menu || return 1
+  read -r _ left _ right bottom <<<"$(file_menu)"
+  xdotool mousemove $(((left + right) / 2)) $((bottom - 8)) click 1
+  wait_for 5 "the question" box_says "Exit Lumeno?"
 }
 check "File > Exit asks first" wait_for 30 "the question" choose_exit
-xdotool key Return  # Yes is the default button
+press_return_in "$(x_windows | head -1)"  # Yes is the default button
 check "Yes ends the program" wait_for 30 "the program to end" ended "$first"
 
 expected_lines() {

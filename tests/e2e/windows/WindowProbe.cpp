@@ -3,6 +3,8 @@
 // windows but not the texts inside a message box.
 //   window_probe texts <title>  prints, for each shown top-level window with that title, a line
 //                               "<class>|<title>" and then one "  <class>|<text>" per child.
+//   window_probe menus          prints "menu <left> <top> <right> <bottom>" per shown drop-down or
+//                               pop-up menu, in screen pixels.
 #include <string>
 
 #include <windows.h>
@@ -44,12 +46,30 @@ BOOL CALLBACK eachWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK eachMenu(HWND window, LPARAM) {
+  wchar_t className[16]{};
+  ::GetClassNameW(window, className, 16);
+  // Every menu that drops down or pops up is a top-level window of this system class.
+  RECT frame{};
+  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"#32768" &&
+      ::GetWindowRect(window, &frame) != FALSE) {
+    out += "menu " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
+           std::to_string(frame.right) + " " + std::to_string(frame.bottom) + "\n";
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3 || std::wstring(argv[1]) != L"texts") return 2;
-  title = argv[2];
-  ::EnumWindows(eachWindow, 0);
+  if (argc == 2 && std::wstring(argv[1]) == L"menus") {
+    ::EnumWindows(eachMenu, 0);
+  } else if (argc == 3 && std::wstring(argv[1]) == L"texts") {
+    title = argv[2];
+    ::EnumWindows(eachWindow, 0);
+  } else {
+    return 2;
+  }
   DWORD written = 0;
   ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written,
               nullptr);
