@@ -2,7 +2,9 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
+#include <string>
 
 #include <windows.h>
 
@@ -27,6 +29,11 @@ inline bool pumpUntil(const std::function<bool()>& done) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT);
   }
+}
+
+// The build names its files by their Linux paths; Wine shows the Linux root as drive Z:.
+inline std::filesystem::path built(const wchar_t* linuxPath) {
+  return std::filesystem::path(L"Z:" + std::wstring(linuxPath));
 }
 
 // Whether the process of that id has ended (or is gone altogether).
