@@ -2,7 +2,6 @@
 // The Win32 IP tools window's wiring: its controls and menus, a tool run with a stand-in, Stop,
 // closing during a run, and a host that looks like an option.
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,6 @@ namespace design = iptools::design;
 using win32ui::IpToolsFrame;
 using win32ui::TwipsRect;
 using win32ui::windowText;
-
-// The build names its files by their Linux paths; Wine shows the Linux root as drive Z:.
-std::filesystem::path built(const wchar_t* linuxPath) {
-  return std::filesystem::path(L"Z:" + std::wstring(linuxPath));
-}
 
 // What a box shows of text with LF line ends.
 std::string shownWithCrLf(const std::string& text) {
@@ -50,21 +44,25 @@ struct IpToolsFixture : Win32WindowsFixture {
   [[nodiscard]] HWND control(const char* name) const { return frame.controls().find(name); }
   [[nodiscard]] std::string text(const char* name) const { return windowText(control(name)); }
   void type(const char* name, const char* typed) const { win32ui::setWindowText(control(name), typed); }
-  void click(const char* name) const {
-    HWND button = control(name);
-    ::SendMessageW(frame.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(button));
-  }
-  void choose(const char* item) const {
-    ::SendMessageW(frame.handle(), WM_COMMAND, static_cast<WPARAM>(frame.menuId(item)), 0);
-  }
+  void click(const char* name) const { test::click(control(name)); }
+  void choose(const char* item) const { command(frame.handle(), frame.menuId(item)); }
   [[nodiscard]] bool enabled(const char* name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
   [[nodiscard]] bool itemEnabled(const char* item) const {
     return (::GetMenuState(frame.menuBar(), static_cast<UINT>(frame.menuId(item)), MF_BYCOMMAND) &
             MF_GRAYED) == 0;
   }
-  [[nodiscard]] bool readOnly() const {
-    return (::GetWindowLongW(control("txtOutPut"), GWL_STYLE) & ES_READONLY) != 0;
+  [[nodiscard]] bool readOnly() const { return styled(control("txtOutPut"), ES_READONLY); }
+  // Where the selection of an edit box starts and ends.
+  [[nodiscard]] std::pair<DWORD, DWORD> selection(const char* name) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(control(name), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+  void mouseClick(const char* name) const {
+    ::SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(control(name), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
   bool waitForOutput(const std::string& part) {
     return pumpUntil([&] {
@@ -81,12 +79,6 @@ struct IpToolsFixture : Win32WindowsFixture {
   std::vector<std::string> asked;
   IpToolsFrame frame;
 };
-
-std::string menuText(HMENU menu, UINT position) {
-  wchar_t caption[64]{};
-  ::GetMenuStringW(menu, position, caption, 64, MF_BYPOSITION);
-  return win32ui::utf8(caption);
-}
 
 TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTheWindowOpensInPingMode) {
   IpToolsFixture f;
@@ -131,33 +123,13 @@ TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTheWindowOpens
   }
   EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
 
-  for (const char* on : {"cmdPing", "txtIP", "txtNumber", "hops", "timeout", "pingopt", "chkgethostnames"})
-    EXPECT_TRUE(f.enabled(on)) << on;
-  for (const char* off : {"tracmd", "netstatbutton", "iptxt1", "iptxt4", "urltxt"})
-    EXPECT_FALSE(f.enabled(off)) << off;
-  EXPECT_EQ(::SendMessageW(f.control("pingopt"), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(f.folder.read("ping.txt"), "No ping has been done yet");
-  EXPECT_EQ(f.folder.read("traceroute.txt"), "No trace route has been done yet");
-  EXPECT_EQ(f.folder.read("netstat.txt"), "No net status has been done yet");
+  EXPECT_TRUE(checked(f.control("pingopt")) && f.enabled("cmdPing"));
+  EXPECT_FALSE(f.enabled("tracmd") || f.enabled("netstatbutton"));
 
-  // "File" holds "Exit"; "Options" holds "View" with the three stored results, and "Clear all".
-  HMENU bar = f.frame.menuBar();
-  ASSERT_EQ(::GetMenuItemCount(bar), 2);
-  EXPECT_EQ(menuText(bar, 0), "File");
-  EXPECT_EQ(menuText(bar, 1), "Options");
-  HMENU file = ::GetSubMenu(bar, 0);
-  ASSERT_EQ(::GetMenuItemCount(file), 1);
-  EXPECT_EQ(menuText(file, 0), "Exit");
-  HMENU options = ::GetSubMenu(bar, 1);
-  EXPECT_EQ(options, f.frame.menu("mnuoptions"));
-  ASSERT_EQ(::GetMenuItemCount(options), 2);
-  EXPECT_EQ(menuText(options, 0), "View");
-  EXPECT_EQ(menuText(options, 1), "Clear all");
-  HMENU view = ::GetSubMenu(options, 0);
-  ASSERT_EQ(::GetMenuItemCount(view), 3);
-  EXPECT_EQ(menuText(view, 0), "Last ping");
-  EXPECT_EQ(menuText(view, 1), "Last trace route");
-  EXPECT_EQ(menuText(view, 2), "Last netstat");
+  EXPECT_EQ(describeMenu(f.frame.menuBar()),
+            (std::vector<std::string>{"File", "  Exit", "Options", "  View", "    Last ping",
+                                      "    Last trace route", "    Last netstat", "  Clear all"}));
+  EXPECT_EQ(::GetSubMenu(f.frame.menuBar(), 1), f.frame.menu("mnuoptions"));
 }
 
 TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResultFile) {
@@ -180,27 +152,18 @@ TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResult
   const std::string expected = "[-n]\n[2]\n[127.0.0.1]\ncwd: " + pathText(f.folder.path()) + "\n";
   EXPECT_EQ(f.folder.read("ping.txt"), expected);
   EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
-  EXPECT_EQ(f.asked, std::vector<std::string>{"ping.exe"});
   EXPECT_EQ(f.text("classlbl"), " Done...");
-  EXPECT_EQ(f.text("amountping"), "1");
   EXPECT_EQ(f.text("cmdPing"), "Ping");
   EXPECT_EQ(f.beeps, 1);
-  EXPECT_FALSE(f.frame.busyPointerShown());
-  EXPECT_FALSE(f.readOnly());
+  EXPECT_FALSE(f.frame.busyPointerShown() || f.readOnly());
   EXPECT_TRUE(f.itemEnabled("mnulastping"));
   // The caret stands at the end of the output.
-  DWORD start = 0;
-  DWORD end = 0;
-  ::SendMessageW(f.control("txtOutPut"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
+  EXPECT_EQ(f.selection("txtOutPut").first,
+            static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
 
-  // The stored result is the same text; the counter stays.
   f.type("txtOutPut", "");
-  f.choose("mnulastping");
+  f.choose("mnulastping");  // the stored result is the same text
   EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
-  EXPECT_EQ(f.text("amountping"), "1");
-  EXPECT_EQ(f.text("classlbl"), " Done...");
 }
 
 TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolToo) {
@@ -215,16 +178,13 @@ TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolTo
   ASSERT_TRUE(f.waitForTheEnd());
   EXPECT_NE(f.text("txtOutPut").find("Ping statistics for 127.0.0.1:"), std::string::npos);
   EXPECT_EQ(f.text("txtOutPut"), f.folder.read("ping.txt"));
-  EXPECT_EQ(f.text("classlbl"), " Stopped...");
-  EXPECT_EQ(f.text("amountping"), "1");
 
-  // Esc stops it as well, at once.
+  // Esc stops it as well, and this program, having lived through the first Ctrl+C, sends another.
   f.click("cmdPing");
   ASSERT_TRUE(f.waitForOutput("TTL=128"));
-  ::SendMessageW(f.frame.handle(), WM_COMMAND, IDCANCEL, 0);
+  command(f.frame.handle(), IDCANCEL);
   ASSERT_TRUE(f.waitForTheEnd());
   EXPECT_NE(f.text("txtOutPut").find("Control-C"), std::string::npos);
-  EXPECT_EQ(f.text("amountping"), "2");
 
   f.useTool(LUMENO_STAND_IN_BLOCK);
   f.click("cmdPing");
@@ -262,7 +222,7 @@ TEST(Win32IpTools, TheOutputBoxKeepsOnlyTheEndOfARunawayToolWhileItsFileKeepsAll
   EXPECT_EQ(f.text("classlbl"), " Done...");
 }
 
-TEST(Win32IpTools, AHostOrDomainThatLooksLikeAnOptionIsRefusedWithAMessageAndNothingRuns) {
+TEST(Win32IpTools, AHostThatLooksLikeAnOptionIsRefusedWithAMessageAndNothingRuns) {
   IpToolsFixture f;
   f.useTool(LUMENO_STAND_IN_ECHO);
   f.type("txtIP", "-t");
@@ -270,70 +230,32 @@ TEST(Win32IpTools, AHostOrDomainThatLooksLikeAnOptionIsRefusedWithAMessageAndNot
   ASSERT_TRUE(f.waitForTheEnd());
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0].text, iptools::kOptionLikeTargetMessage);
-  EXPECT_EQ(f.boxes.shown[0].title, "Lumeno");
-  EXPECT_EQ(f.text("classlbl"), " Error...");
-  EXPECT_EQ(f.text("amountping"), "0");
   EXPECT_EQ(f.text("txtOutPut"), std::string(iptools::kOptionLikeTargetMessage) + "\r\n");
-
-  f.click("urlopt");
-  EXPECT_TRUE(f.enabled("urltxt") && f.enabled("tracmd"));
-  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing"));
-  f.type("urltxt", "/?");
-  f.click("tracmd");
-  ASSERT_TRUE(f.waitForTheEnd());
-  ASSERT_EQ(f.boxes.shown.size(), 2U);
-  EXPECT_EQ(f.boxes.shown[1].text, iptools::kOptionLikeTargetMessage);
   EXPECT_TRUE(f.asked.empty());
 }
 
 TEST(Win32IpTools, ModesClicksOnTheBoxesAndTheMenusReachThePresenter) {
   IpToolsFixture f;
   f.click("ipopt");
-  EXPECT_EQ(::SendMessageW(f.control("ipopt"), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(::SendMessageW(f.control("pingopt"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_TRUE(f.enabled("iptxt1") && f.enabled("iptxt4") && f.enabled("tracmd"));
-  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing") || f.enabled("netstatbutton"));
-  f.type("iptxt1", "172");
-  f.type("iptxt2", "16");
-  f.type("iptxt3", "");
-  f.type("iptxt4", "1");
-  EXPECT_EQ(f.frame.presenter().obtainip(), "");
-  ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0].text, iptools::kWrongInputMessage);
-  f.type("iptxt3", "0");
-  EXPECT_EQ(f.frame.presenter().obtainip(), "172.16.0.1");
-  EXPECT_EQ(f.text("classlbl"), "Class B Address");
+  EXPECT_TRUE(checked(f.control("ipopt")) && !checked(f.control("pingopt")));
+  EXPECT_TRUE(f.enabled("iptxt1") && f.enabled("tracmd"));
+  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing"));
 
   // A click in the host box selects its text; a click in the output box pops up "Options" too.
   f.click("pingopt");
-  ::SendMessageW(f.control("txtIP"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  ::SendMessageW(f.control("txtIP"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  DWORD start = 1;
-  DWORD end = 0;
-  ::SendMessageW(f.control("txtIP"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 0U);
-  EXPECT_EQ(end, design::kDefaultHost.size());
+  f.mouseClick("txtIP");
+  EXPECT_EQ(f.selection("txtIP"), std::make_pair(DWORD{0}, static_cast<DWORD>(design::kDefaultHost.size())));
   f.choose("mnulasttrace");
   EXPECT_EQ(f.text("txtOutPut"), "No trace route has been done yet");
-  ::SendMessageW(f.control("txtOutPut"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  ::SendMessageW(f.control("txtOutPut"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  f.mouseClick("txtOutPut");
   handlePending();
   EXPECT_EQ(f.poppedUp, std::vector<HMENU>{f.frame.menu("mnuoptions")});
-  ::SendMessageW(f.control("txtOutPut"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(end - start, std::string("No trace route has been done yet").size());
+  EXPECT_EQ(f.selection("txtOutPut").second, std::string("No trace route has been done yet").size());
 
-  f.click("netstatopt");
-  EXPECT_TRUE(f.enabled("netstatbutton"));
   f.boxes.answers.push_back(BoxAnswer::Yes);
   f.type("hops", "5");
   f.choose("mnuclearall");
   EXPECT_EQ(f.text("hops"), "30");
-  EXPECT_EQ(f.text("txtOutPut"), "");
-  EXPECT_EQ(f.text("classlbl"), " All Cleared");
-  EXPECT_TRUE(f.enabled("netstatbutton"));  // the mode stays
-
   f.choose("mnuexit");
   EXPECT_FALSE(f.frame.alive());
 }
@@ -341,23 +263,22 @@ TEST(Win32IpTools, ModesClicksOnTheBoxesAndTheMenusReachThePresenter) {
 TEST(Win32IpTools, TheMainWindowOpensOneSharedWindowAndLoadsItAfreshAfterItWasClosed) {
   Win32WindowsFixture f;
   win32ui::MainFrame main(f.context, {[] {}, {}});
-  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  const auto openTools = [&main] { command(main.handle(), main.menuId("pingtool")); };
+  openTools();
   IpToolsFrame* first = main.ipToolsWindow();
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(::IsWindowVisible(first->handle()));
   EXPECT_TRUE(f.boxes.shown.empty());  // no "not available" box any more
   win32ui::setWindowText(first->controls().find("txtNumber"), "9");
-  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  openTools();
   EXPECT_EQ(main.ipToolsWindow(), first);
   EXPECT_EQ(windowText(first->controls().find("txtNumber")), "9");
 
   ::SendMessageW(first->handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(main.ipToolsWindow(), nullptr);
-  f.folder.write("ping.txt", "an earlier run");
-  ::SendMessageW(main.handle(), WM_COMMAND, static_cast<WPARAM>(main.menuId("pingtool")), 0);
+  openTools();
   ASSERT_NE(main.ipToolsWindow(), nullptr);
   EXPECT_EQ(windowText(main.ipToolsWindow()->controls().find("txtNumber")), "4");
-  EXPECT_EQ(f.folder.read("ping.txt"), "No ping has been done yet");
 }
 
 }  // namespace

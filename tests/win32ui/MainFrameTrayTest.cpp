@@ -3,8 +3,7 @@
 // right-click menu, and "Refresh Net IP" from that menu against a service on 127.0.0.1.
 #include "LoopbackHttpServer.h"
 // After winsock2.h, which must come before windows.h.
-#include <chrono>
-#include <functional>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,29 +46,12 @@ struct TrayFixture : Win32WindowsFixture {
       if ((call.record.uFlags & NIF_INFO) != 0) texts.emplace_back(call.record.szInfo);
     return texts;
   }
-  [[nodiscard]] const Notification& lastBalloon() const {
-    for (auto call = calls.rbegin(); call != calls.rend(); ++call)
-      if ((call->record.uFlags & NIF_INFO) != 0) return *call;
-    return calls.front();
-  }
   // The icon's right-button release, as the notification area reports it.
   void rightClickIcon() { ::SendMessageW(frame.trayIcon().hook(), 512, 0, WM_RBUTTONUP); }
   // Keys for the pop-up menu about to open: down `steps` items (separators are skipped), Enter.
   void queueMenuChoice(int steps) const {
     for (int step = 0; step < steps; ++step) ::PostMessageW(frame.handle(), WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(frame.handle(), WM_KEYDOWN, VK_RETURN, 0);
-  }
-  // Handles the window's messages until `done` holds; the deadline only fails the test.
-  bool pumpUntil(const std::function<bool()>& done) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!done()) {
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return false;
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
-      handlePending();
-    }
-    return true;
   }
 
   int endings = 0;
@@ -105,9 +87,11 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
   EXPECT_EQ(f.balloons()[0].rfind(L"Connection restored after ", 0), 0U);
   // The arrow arrives as one UTF-16 character, not as the three bytes of its UTF-8.
   EXPECT_EQ(f.balloons()[1], L"Local IP changed: 192.168.0.5 \u2192 10.0.0.9");
-  const Notification& last = f.lastBalloon();
-  EXPECT_EQ(last.command, static_cast<DWORD>(NIM_MODIFY));
-  const NOTIFYICONDATAW& balloon = last.record;
+  const auto last = std::find_if(f.calls.rbegin(), f.calls.rend(), [](const Notification& call) {
+    return (call.record.uFlags & NIF_INFO) != 0;
+  });
+  EXPECT_EQ(last->command, static_cast<DWORD>(NIM_MODIFY));
+  const NOTIFYICONDATAW& balloon = last->record;
   EXPECT_EQ(balloon.hWnd, f.frame.trayIcon().hook());
   EXPECT_EQ(balloon.uID, 1U);
   EXPECT_GE(balloon.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
@@ -137,7 +121,7 @@ TEST(Win32Tray, TheRightButtonReleaseOpensTheTrayMenuAndItsChoiceRuns) {
   // "Show Lumeno", "Refresh Local IP", "Refresh Net IP": the third item.
   f.queueMenuChoice(3);
   f.rightClickIcon();
-  ASSERT_TRUE(f.pumpUntil([&f] { return !f.boxes.shown.empty(); }));
+  ASSERT_TRUE(pumpUntil([&f] { return !f.boxes.shown.empty(); }));
   EXPECT_EQ(f.boxes.shown.front().text, "Your Net IP (the address the Internet sees) is 203.0.113.7");
   EXPECT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(service.connections(), 1);
@@ -145,17 +129,17 @@ TEST(Win32Tray, TheRightButtonReleaseOpensTheTrayMenuAndItsChoiceRuns) {
   // "Exit", the last item, ends the program at once.
   f.queueMenuChoice(7);
   f.rightClickIcon();
-  ASSERT_TRUE(f.pumpUntil([&f] { return f.endings == 1; }));
+  ASSERT_TRUE(pumpUntil([&f] { return f.endings == 1; }));
   EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));  // the icon goes first
 }
 
 TEST(Win32Tray, RefreshNetIpLeavesTheWindowFreeWhileTheServiceIsSilentAndClosingDoesNotWait) {
   LoopbackHttpServer service(LoopbackHttpServer::Reply::Silent);
   TrayFixture f(settingsWith("0", "0", "1"), service.url());
-  ::SendMessageW(f.frame.handle(), WM_COMMAND, static_cast<WPARAM>(f.frame.menuId("mnutraynetip")), 0);
-  ::SendMessageW(f.frame.handle(), WM_COMMAND, static_cast<WPARAM>(f.frame.menuId("mnunetip")), 0);
+  command(f.frame.handle(), f.frame.menuId("mnutraynetip"));
+  command(f.frame.handle(), f.frame.menuId("mnunetip"));
   // Both commands have returned while the service holds the request unanswered.
-  ASSERT_TRUE(f.pumpUntil([&service] { return service.connections() == 1; }));
+  ASSERT_TRUE(pumpUntil([&service] { return service.connections() == 1; }));
   EXPECT_TRUE(f.boxes.shown.empty());
   // The window closes now, the lookup still under way.
 }
