@@ -56,25 +56,16 @@ std::optional<std::string> lookUpOnce(const std::wstring& url, milliseconds time
 }
 
 TEST(Win32NetIp, TheServicesAnswerBecomesTheMessageTextAndOnlyAnAddressCountsAsOne) {
-  {
-    LoopbackHttpServer server(Reply::Address);
-    EXPECT_EQ(lookUpOnce(server.url()), "Your Net IP (the address the Internet sees) is 203.0.113.7");
+  const std::pair<Reply, const char*> answers[] = {
+      {Reply::Address, "Your Net IP (the address the Internet sees) is 203.0.113.7"},
+      {Reply::Garbage, "The Net IP could not be found: the service gave an answer that is not an address."},
+      // Its body reads like an address, but an error page is no answer.
+      {Reply::ServerError, "The Net IP could not be found: the service answered with HTTP status 503."}};
+  for (const auto& [reply, text] : answers) {
+    LoopbackHttpServer server(reply);
+    EXPECT_EQ(lookUpOnce(server.url()), text);
     EXPECT_EQ(server.requestLine(), "GET / HTTP/1.1");
   }
-  {
-    LoopbackHttpServer server(Reply::Garbage);
-    EXPECT_EQ(lookUpOnce(server.url()),
-              "The Net IP could not be found: the service gave an answer that is not an address.");
-  }
-  {
-    // Its body reads like an address, but an error page is no answer.
-    LoopbackHttpServer server(Reply::ServerError);
-    EXPECT_EQ(lookUpOnce(server.url()),
-              "The Net IP could not be found: the service answered with HTTP status 503.");
-  }
-}
-
-TEST(Win32NetIp, AServiceThatCannotBeReachedOrNamedIsSaidSo) {
   EXPECT_EQ(lookUpOnce(LoopbackHttpServer::unusedUrl()),
             "The Net IP could not be found: the service could not be reached.");
   EXPECT_EQ(lookUpOnce(L"no address at all"),
