@@ -15,7 +15,7 @@ namespace lumeno::win32ui {
 
 // The about box, frmAbout: the artwork, the title and version, the web-site link, "Sys Info"
 // and "Done" (also Enter and Esc). Centred on the screen when it is loaded.
-class AboutWindow : public about::AboutView {
+class AboutWindow final : public about::AboutView {
  public:
   explicit AboutWindow(const AppContext& context);
   AboutWindow(const AboutWindow&) = delete;

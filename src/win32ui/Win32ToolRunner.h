@@ -24,7 +24,7 @@ namespace lumeno::win32ui {
 // folder through CreateProcessW, each typed text one argument, no shell. A thread reads the
 // tool's output; the bytes reach the window's thread through its message queue, so the window
 // never waits for a tool and never runs a loop of its own for one.
-class Win32ToolRunner : public iptools::ToolRunner {
+class Win32ToolRunner final : public iptools::ToolRunner {
  public:
   // The full path of the program of that name, or an empty path when there is none.
   using ProgramFinder = std::function<std::filesystem::path(const std::string& name)>;

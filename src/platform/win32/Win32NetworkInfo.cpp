@@ -49,7 +49,7 @@ std::string Win32NetworkInfo::localIPv4() const {
   for (auto* adapter = buffer.empty() ? nullptr : reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
        adapter != nullptr; adapter = adapter->Next) {
     if (adapter->FirstUnicastAddress == nullptr) continue;
-    const std::string address = dotted(adapter->FirstUnicastAddress->Address.lpSockaddr);
+    std::string address = dotted(adapter->FirstUnicastAddress->Address.lpSockaddr);
     if (haveBest && adapter->IfIndex == bestIndex) return address;
     if (firstUp.empty() && adapter->OperStatus == IfOperStatusUp &&
         adapter->IfType != IF_TYPE_SOFTWARE_LOOPBACK)

@@ -93,12 +93,12 @@ bool Win32ToolProcess::start(const std::filesystem::path& program, const std::ve
   running_ = true;
   reader_ = std::thread(
       [this, pipe = std::move(pipeIn), output = std::move(output), ended = std::move(ended)]() mutable {
-        readUntilEnd(std::move(pipe), std::move(output), std::move(ended));
+        readUntilEnd(std::move(pipe), output, ended);
       });
   return true;
 }
 
-void Win32ToolProcess::readUntilEnd(Handle pipe, Output output, Ended ended) {
+void Win32ToolProcess::readUntilEnd(Handle pipe, const Output& output, const Ended& ended) {
   std::array<char, 4096> buffer{};
   for (;;) {
     DWORD read = 0;

@@ -13,7 +13,7 @@ namespace lumeno::platform {
 // A console tool through CreateProcessW: no shell, no console window, each argument quoted so
 // that the tool reads it back exactly, standard output and error through one pipe read by a
 // thread of our own as the bytes come.
-class Win32ToolProcess : public ToolProcess {
+class Win32ToolProcess final : public ToolProcess {
  public:
   Win32ToolProcess() = default;
   Win32ToolProcess(const Win32ToolProcess&) = delete;
@@ -36,7 +36,7 @@ class Win32ToolProcess : public ToolProcess {
   [[nodiscard]] unsigned long processId() const;
 
  private:
-  void readUntilEnd(Handle pipe, Output output, Ended ended);
+  void readUntilEnd(Handle pipe, const Output& output, const Ended& ended);
 
   std::mutex processLock_;
   Handle process_;
