@@ -101,7 +101,8 @@ class LoopbackHttpServer {
         const std::lock_guard lock(mutex_);
         open_ = connection;
       }
-      answer(connection, readRequest(connection));
+      readRequest(connection);
+      answer(connection);
       {
         const std::lock_guard lock(mutex_);
         open_ = INVALID_SOCKET;
@@ -110,7 +111,7 @@ class LoopbackHttpServer {
     }
   }
 
-  std::string readRequest(SOCKET connection) {
+  void readRequest(SOCKET connection) {
     std::string request;
     char buffer[512];
     while (request.find("\r\n\r\n") == std::string::npos) {
@@ -120,10 +121,9 @@ class LoopbackHttpServer {
     }
     const std::lock_guard lock(mutex_);
     requestLine_ = request.substr(0, request.find("\r\n"));
-    return request;
   }
 
-  void answer(SOCKET connection, const std::string& /*request*/) {
+  void answer(SOCKET connection) {
     std::string response;
     switch (reply_) {
       case Reply::Address: response = withBody("200 OK", "203.0.113.7\n"); break;

@@ -172,25 +172,5 @@ TEST(Win32MainFrame, MenuCommandsAndTimerTicksReachThePresenter) {
             (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
 }
 
-TEST(Win32MainFrame, TheIconsNotificationsBecomeEventsAndTheCloseBoxEndsWithoutAQuestion) {
-  MainFrameFixture f;
-  const HWND hook = f.frame.trayIcon().hook();
-  ASSERT_NE(hook, nullptr);
-  EXPECT_EQ(::GetParent(hook), f.frame.handle());
-  EXPECT_FALSE(::IsWindowVisible(hook));
-  ::ShowWindow(f.frame.handle(), SW_SHOWMINNOACTIVE);
-  handlePending();
-  EXPECT_TRUE(::IsIconic(f.frame.handle()));
-  // A left double-click on the icon restores the window and gives it its title back.
-  ::SendMessageW(hook, 512, 0, WM_LBUTTONDBLCLK);
-  EXPECT_FALSE(::IsIconic(f.frame.handle()));
-  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()));
-  EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
-
-  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(f.endings, 1);
-  EXPECT_TRUE(f.boxes.shown.empty());
-}
-
 }  // namespace
 }  // namespace lumeno::test

@@ -97,12 +97,20 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
   EXPECT_GE(balloon.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
   EXPECT_EQ(std::wstring(balloon.szInfoTitle), L"Lumeno");
 
-  // Back in view (the default double-click), the icon is gone and so are the balloons.
+  // Back in view (the default double-click), titled, the icon is gone and so are the balloons.
   ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, WM_LBUTTONDBLCLK);
+  EXPECT_FALSE(::IsIconic(f.frame.handle()));
+  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()));
+  EXPECT_EQ(win32ui::windowText(f.frame.handle()), "Lumeno");
   EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));
   f.network.connected = false;
   f.statusTick();
   EXPECT_EQ(f.balloons().size(), 2U);
+
+  // The close box ends the program without a question.
+  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(f.endings, 1);
+  EXPECT_TRUE(f.boxes.shown.empty());
 }
 
 TEST(Win32Tray, TheRightButtonReleaseOpensTheTrayMenuAndItsChoiceRuns) {

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
@@ -16,7 +14,6 @@
 #include "platform/Registry.h"
 #include "platform/win32/RunKeyAutostart.h"
 #include "platform/win32/Text.h"
-#include "platform/win32/Win32Launcher.h"
 
 namespace lumeno::platform {
 namespace {
@@ -61,20 +58,6 @@ TEST(Win32Files, AReplaceIsWholeOrNothingAndAReadOnlyFileStaysAsItIs) {
   EXPECT_EQ(names, std::vector<std::string>{"Lumeno.ini"});
 }
 
-TEST(Win32Launcher, EachArgumentIsReadBackWholeByTheSystemsOwnSplitting) {
-  const std::vector<std::wstring> arguments = {
-      L"plain",           L"two words",           L"",       L"quote\"inside", L"trailing\\",
-      L"back\\\\\"slash", L"C:\\Program Files\\", L"-n 4 /t"};
-  std::wstring line = L"program.exe";
-  for (const std::wstring& argument : arguments) line += L" " + quotedArgument(argument);
-  int count = 0;
-  LPWSTR* parsed = ::CommandLineToArgvW(line.c_str(), &count);
-  ASSERT_NE(parsed, nullptr);
-  std::vector<std::wstring> back(parsed + 1, parsed + count);
-  ::LocalFree(static_cast<HLOCAL>(parsed));
-  EXPECT_EQ(back, arguments);
-}
-
 TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndTheSystemInformationKeysAreReadOnly) {
   const std::string keyPath = "SOFTWARE\\Lumeno Test\\Run\\";
   RunKeyAutostart autostart;
@@ -88,7 +71,6 @@ TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndTheSystemInformationKeysAreRe
   data.resize(size / sizeof(wchar_t) - 1);
   EXPECT_EQ(toUtf8(data), reinterpret_cast<const char*>(u8"C:\\Caf\u00E9\\Lumeno.exe"));
   EXPECT_TRUE(autostart.deleteValue(Hive::LocalMachine, keyPath, "Lumeno.exe"));
-  EXPECT_TRUE(autostart.deleteValue(Hive::LocalMachine, keyPath, "Lumeno.exe"));  // gone stays gone
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test");
 
   // A value under the machine-wide hive, read through the read-only access the program asks for.

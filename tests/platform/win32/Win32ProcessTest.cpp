@@ -38,6 +38,8 @@ struct RunRecord {
   }
 };
 
+// The command line is quoted so that the system's own splitting (the stand-in's) reads each
+// argument back whole; the launcher quotes its arguments the same way.
 TEST(Win32ToolProcess, EachArgumentArrivesWholeAndNoneIsReadAsAnOption) {
   test::TempFolder temp;
   const fs::path folder = temp.path() / fs::path(u8"R\u00E9sultats \u540D\u524D");
@@ -45,9 +47,16 @@ TEST(Win32ToolProcess, EachArgumentArrivesWholeAndNoneIsReadAsAnOption) {
   Win32ToolProcess process;
   RunRecord record;
   std::string error;
-  const std::vector<std::string> arguments = {
-      "-n",         "4",           "two words", "quote\"inside",
-      "trailing\\", "-t /? & | >", "",          reinterpret_cast<const char*>(u8"\u0416\u0443\u0440")};
+  const std::vector<std::string> arguments = {"-n",
+                                              "4",
+                                              "two words",
+                                              "quote\"inside",
+                                              "trailing\\",
+                                              "-t /? & | >",
+                                              "",
+                                              "back\\\\\"slash",
+                                              "C:\\Program Files\\",
+                                              reinterpret_cast<const char*>(u8"\u0416\u0443\u0440")};
   ASSERT_TRUE(process.start(built(LUMENO_STAND_IN_ECHO), arguments, folder, record.onOutput(),
                             record.onEnded(), error))
       << error;

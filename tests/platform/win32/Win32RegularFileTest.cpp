@@ -34,13 +34,10 @@ TEST(Win32RegularFile, AResultFileInAFolderNamedInAnyScriptIsEmptiedWrittenAndRe
   // A shorter run leaves nothing of the longer one behind it.
   RegularFileWriter writer;
   ASSERT_EQ(writer.open(file), FileAccess::Ok);
-  EXPECT_TRUE(writer.isOpen());
   EXPECT_EQ(readAll(file), "");  // emptied as it was opened
   EXPECT_TRUE(writer.write("Reply from 127.0.0.1\r\n"));
   EXPECT_TRUE(writer.write(std::string(200'000, 'x')));  // more than one piece of the reader
   EXPECT_TRUE(writer.close());
-  EXPECT_FALSE(writer.isOpen());
-  EXPECT_FALSE(writer.write("after closing"));
   FileAccess access = FileAccess::Failed;
   EXPECT_EQ(readAll(file, &access), "Reply from 127.0.0.1\r\n" + std::string(200'000, 'x'));
   EXPECT_EQ(access, FileAccess::Ok);
