@@ -66,20 +66,6 @@ class LoopbackHttpServer {
   // only fails the test.
   bool waitForClientToLeave() const { return ::WaitForSingleObject(clientLeft_, 60000) == WAIT_OBJECT_0; }
 
-  // A port on 127.0.0.1 where nothing listens (taken and given back at once).
-  static std::wstring unusedUrl() {
-    WSADATA data{};
-    ::WSAStartup(MAKEWORD(2, 2), &data);
-    SOCKET probe = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = loopback(0);
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    int size = sizeof(address);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-    ::closesocket(probe);
-    ::WSACleanup();
-    return L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/";
-  }
-
  private:
   static sockaddr_in loopback(unsigned short port) {
     sockaddr_in address{};

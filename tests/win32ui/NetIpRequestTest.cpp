@@ -66,8 +66,8 @@ TEST(Win32NetIp, TheServicesAnswerBecomesTheMessageTextAndOnlyAnAddressCountsAsO
     EXPECT_EQ(lookUpOnce(server.url()), text);
     EXPECT_EQ(server.requestLine(), "GET / HTTP/1.1");
   }
-  EXPECT_EQ(lookUpOnce(LoopbackHttpServer::unusedUrl()),
-            "The Net IP could not be found: the service could not be reached.");
+  const std::wstring ended = LoopbackHttpServer(Reply::Address).url();  // nothing listens there any more
+  EXPECT_EQ(lookUpOnce(ended), "The Net IP could not be found: the service could not be reached.");
   EXPECT_EQ(lookUpOnce(L"no address at all"),
             "The Net IP could not be found: the service's address is not valid.");
 }
