@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for ping, tracert and netstat under Windows. Built in several kinds:
-// - plain: prints each argument in brackets as UTF-8, then its working folder, and ends with code 3;
-// - STAND_IN_BLOCKS: prints one line and waits until it is ended from outside;
+// - STAND_IN_ECHO: prints each argument in brackets as UTF-8, then its working folder, and ends with code 3;
+// - STAND_IN_BLOCK: prints one line and waits until it is ended from outside;
 // - STAND_IN_SUMMARY: like ping, prints one line, and on Ctrl+C its summary, then ends;
 // - STAND_IN_STUBBORN: prints one line and ignores Ctrl+C, so only ending it from outside works;
 // - STAND_IN_FLOOD: prints LUMENO_STAND_IN_BYTES bytes (100 MiB when unset) in numbered lines of
@@ -45,7 +45,7 @@ BOOL WINAPI onInterrupt(DWORD event) {
 }  // namespace
 
 int main() {
-#if defined(STAND_IN_BLOCKS)
+#if defined(STAND_IN_BLOCK)
   writeBytes("started\n");
   ::Sleep(INFINITE);
   return 0;
