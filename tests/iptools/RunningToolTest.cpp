@@ -50,20 +50,14 @@ class RunningToolTest : public IpToolsFixture {
   }
 };
 
-TEST_F(RunningToolTest, ADoubleClickOnPingRunsOnePingAndStopLetsItPrintItsSummary) {
+// Which clicks count as Stop is the presenter's rule; here, what Stop does to a real tool.
+TEST_F(RunningToolTest, StopLetsPingPrintItsSummary) {
   openWith(LUMENO_STAND_IN_SUMMARY);
   window->runner().setStopGrace(std::chrono::hours(1));  // so only the tool itself can end its run
   type("txtIP", "127.0.0.1");
   ASSERT_TRUE(startAndSeeOutput("cmdPing"));
   const qint64 pid = window->toolProcessId();
-
-  now += QApplication::doubleClickInterval() - 1;  // the second click of a double-click
-  button("cmdPing")->click();
-  EXPECT_TRUE(window->isToolRunning());
-  EXPECT_FALSE(processIsGone(pid));
-  EXPECT_EQ(button("cmdPing")->text().toStdString(), "Stop");
-
-  now += 1;
+  letADoubleClickPass();
   ASSERT_TRUE(clickAndWaitForTheEnd("cmdPing"));
   EXPECT_TRUE(processIsGone(pid));
   const std::string expected =
