@@ -66,9 +66,10 @@ TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed)
   w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
   f.network.ipv6DefaultInterface = "eth0";
   f.network.ipv6 = {{"eth0", {{"2001:db8:1::5"}}}};
-  for (const auto& [copy, copied, fromTray] :
-       {std::tuple{"mnucopyip", "  spaced text ", false}, {"mnutraycopyip", "  spaced text ", true},
-        {"mnucopyipv6", "2001:db8:1::5", false}, {"mnutraycopyipv6", "2001:db8:1::5", true}}) {
+  for (const auto& [copy, copied, fromTray] : {std::tuple{"mnucopyip", "  spaced text ", false},
+                                               {"mnutraycopyip", "  spaced text ", true},
+                                               {"mnucopyipv6", "2001:db8:1::5", false},
+                                               {"mnutraycopyipv6", "2001:db8:1::5", true}}) {
     QApplication::clipboard()->setText("something else");
     w.findChild<QAction*>(copy)->trigger();
     if (fromTray) {

@@ -90,9 +90,8 @@ TEST_F(ProcessStart, ALockFileWithoutALiveOwnerNeverStopsAStart) {
   ASSERT_TRUE(ended.waitForStarted(10000));
   const qint64 gone = ended.processId();
   ASSERT_TRUE(ended.waitForFinished(10000));
+  // Every kind of leftover is tested on the lock itself; here, that the program goes by the lock.
   const std::vector<std::pair<std::string, std::string>> leftovers = {
-      {"empty", ""},
-      {"garbage", std::string("\xff\xfe\0\n#!", 6)},
       {"owner gone", std::to_string(gone) + "\nlumeno\n" + QSysInfo::machineHostName().toStdString() + "\n"},
   };
   long lines = 0;

@@ -24,43 +24,22 @@
 
 #include "SettingsText.h"
 
-#include "FakeAutostart.h"
-#include "FakeNetworkInfo.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
+#include "FakeProgram.h"
 #include "platform/Files.h"
 #include "platform/posix/XdgAutostart.h"
 #include "settings/OptionsDialog.h"
-#include "settings/SettingsAccess.h"
 
 namespace lumeno::settings {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ::testing::Test, protected test::FakeProgram {
  protected:
-  SettingsFile() {
-    context.programFolder = folder.path();
-    context.executable = folder / "lumeno";
-    context.boxes = &boxes;
-    context.autostart = &autostart;
-    context.network = &network;
-    folder.write("Lumeno.ini", allOff());
-  }
-  std::string read(const char* section, const char* key) {
-    SettingFields fields{section, key, "previous"};
-    return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
-  }
+  SettingsFile() : FakeProgram(allOff()) {}
   static QCheckBox* box(const OptionsDialog& dialog, const char* name) {
     return dialog.findChild<QCheckBox*>(QLatin1String(name));
   }
-
-  test::TempFolder folder;
-  test::ScriptedMessageBoxes boxes;
-  platform::FakeAutostart autostart;
-  platform::FakeNetworkInfo network;
-  AppContext context;
 };
 
 TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
