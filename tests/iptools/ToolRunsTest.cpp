@@ -21,18 +21,16 @@ bool processIsGone(qint64 pid) {
   return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
 
-TEST_F(ToolRunsTest, PingShowsItsWholeResultAndCountsEachRun) {
+// What a run counts and says is the presenter's; here, what the real runner gives the tool and keeps.
+TEST_F(ToolRunsTest, PingShowsItsWholeResultAndTheFileKeepsOnlyTheLastRun) {
   type("txtIP", "127.0.0.1");
   ASSERT_TRUE(run("cmdPing"));
   const std::string result = echoed({"-c", "4", "--", "127.0.0.1"});  // standard error included
   EXPECT_EQ(folder.read("ping.txt"), result);
   EXPECT_EQ(output(), result);
-  EXPECT_EQ(status(), " Done...");
-  EXPECT_EQ(counter(), "1");
-  type("txtIP", "   ");  // only spaces is not empty
+  type("txtIP", "   ");
   ASSERT_TRUE(run("cmdPing"));
-  EXPECT_EQ(counter(), "2");
-  EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", "4", "--", "   "}));  // only the last run
+  EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", "4", "--", "   "}));
 }
 
 TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
@@ -55,10 +53,6 @@ TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
     button("cmdPing")->click();
     ASSERT_TRUE(shown.wait(60000));
     EXPECT_EQ(output(), "started\n");
-    EXPECT_EQ(button("cmdPing")->text().toStdString(), "Stop");
-    EXPECT_EQ(status(), " Working...");
-    button("netstatopt")->click();
-    EXPECT_FALSE(button("netstatbutton")->isEnabled());  // no second tool meanwhile
     const qint64 pid = window->toolProcessId();
     ASSERT_FALSE(processIsGone(pid));
 
@@ -66,7 +60,6 @@ TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
     end();
     ASSERT_TRUE(!window || !window->isToolRunning() || finished.wait(60000));
     EXPECT_TRUE(processIsGone(pid));
-    EXPECT_TRUE(!window || button("netstatbutton")->isEnabled());  // the mode chosen meanwhile applies
   }
 }
 
