@@ -3,8 +3,6 @@
 // what the box shows while it runs, and every way a run ends.
 #include <QTest>
 
-#include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -16,10 +14,6 @@ namespace {
 
 using ToolRunsTest = IpToolsFixture;
 using Strings = std::vector<std::string>;
-
-bool processIsGone(qint64 pid) {
-  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
-}
 
 // What a run counts and says is the presenter's; here, what the real runner gives the tool and keeps.
 TEST_F(ToolRunsTest, PingShowsItsWholeResultAndTheFileKeepsOnlyTheLastRun) {
@@ -91,7 +85,7 @@ TEST_F(ToolRunsTest, HostileTextsInEveryBoxStayOneArgumentEach) {
     button("ipopt")->click();
     typeOctets({typed.c_str(), typed.c_str(), typed.c_str(), typed.c_str()});
     ASSERT_TRUE(run("tracmd"));
-    EXPECT_EQ(takeBoxTexts(), Strings{"Error, Wrong input."});
+    EXPECT_EQ(boxes.takeTexts(), Strings{"Error, Wrong input."});
     EXPECT_EQ(folder.read("traceroute.txt"), echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--"}));
   }
   std::set<std::string> files;
