@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules of a tool's run: what the output box keeps of a runaway tool, and where a result file
-// is cut. (A double-click's second click being no Stop is tested on the presenter.)
+// The rules of a tool's run: the desktop's double-click interval, what the output box keeps of a
+// runaway tool, and where a result file is cut. The presenter's tests cover the Stop clicks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +10,17 @@
 
 #include "iptools/OutputTail.h"
 #include "iptools/ResultCap.h"
+#include "iptools/StopClickGuard.h"
 
 namespace lumeno::iptools {
 namespace {
+
+TEST(StopClickGuard, GoesByTheDesktopsOwnDoubleClickInterval) {
+  StopClickGuard guard;
+  guard.started(10'000);
+  EXPECT_FALSE(guard.acceptsStopAt(10'100, 400));
+  EXPECT_TRUE(guard.acceptsStopAt(10'100, 50));
+}
 
 std::string numberedLines(int from, int to) {
   std::string text;

@@ -125,6 +125,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRu
 
   boxes.answers = {BoxAnswer::Yes};
   click("mnuclearlog");
+  EXPECT_EQ(folder.read("log.txt"), "");  // the real file, not only the view
   EXPECT_EQ(lines()->lineCount(), 0U);
 
   click("mnuexit");
