@@ -63,18 +63,12 @@ TEST_F(AboutPresenterTest, TheLinkOpensTheHelpPageBesideTheProgramAndTheBoxStays
   EXPECT_EQ(view.unloads, 0);
 }
 
-TEST_F(AboutPresenterTest, SysInfoStartsTheToolOrTellsOncePerClickAndTheBoxStays) {
+// Which tool starts is tested on StartSysInfo; here, that each click asks it and the box stays.
+TEST_F(AboutPresenterTest, SysInfoTellsOncePerClickAndTheBoxStays) {
   presenter.onSysInfoClicked();
   presenter.onSysInfoClicked();
   EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kUnavailableBox, kUnavailableBox}));
   EXPECT_TRUE(launcher.started.empty());
-
-  registry.setString(std::string(kMsinfoKey), "PATH", "C:\\Tools\\msinfo32.exe");
-  presenter.onSysInfoClicked();
-  ASSERT_EQ(launcher.started.size(), 1U);
-  EXPECT_EQ(launcher.started[0].program, "C:\\Tools\\msinfo32.exe");
-  EXPECT_TRUE(launcher.started[0].arguments.empty());
-  EXPECT_EQ(boxes.shown.size(), 2U);
   EXPECT_EQ(view.unloads, 0);
 }
 

@@ -67,6 +67,7 @@ TEST_F(SysInfoTest, ThePathValueIsStartedAsItStandsWithOrWithoutItsNulAndAFailed
     setPath(stored);
     EXPECT_EQ(click(), Outcome{"start C:\\Tools\\msinfo32.exe"}) << stored.size();
   }
+  EXPECT_TRUE(launcher.started.at(0).arguments.empty());
   EXPECT_TRUE(tested.empty());  // not looked for on disk, and the folder value not read
   launcher.startSucceeds = false;
   EXPECT_EQ(click(), (Outcome{"start C:\\Tools\\msinfo32.exe", kUnavailable}));

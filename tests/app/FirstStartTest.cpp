@@ -135,21 +135,6 @@ TEST(FirstStart, AStateFolderThatCannotBeMadeIsReportedButTheProgramRuns) {
   EXPECT_EQ(installed.root.read("home/.config/lumeno/Lumeno.ini"), kPackagedDefault);
 }
 
-TEST(FirstStart, APortableCopyWithoutItsSettingsFileIsToldItIsMissing) {
-  TempFolder folder;
-  ScriptedMessageBoxes boxes;
-  AppContext context;
-  context.programFolder = folder.path();
-  context.boxes = &boxes;
-  EXPECT_EQ(app::prepareUserFiles(context), app::FilesReady::SettingsMissing);
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0].text,
-            "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno");
-  folder.write("Lumeno.ini", "[Options]\n");
-  EXPECT_EQ(app::prepareUserFiles(context), app::FilesReady::Yes);
-  EXPECT_EQ(boxes.shown.size(), 1U);
-}
-
 TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
   TempFolder folder;
   folder.write("from", "new");

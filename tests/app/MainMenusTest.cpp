@@ -64,34 +64,21 @@ TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed)
   MainWindowFixture f;
   auto& w = f.window();
   w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
-  for (const char* copy : {"mnucopyip", "mnutraycopyip"}) {
-    QApplication::clipboard()->setText("something else");
-    w.findChild<QAction*>(copy)->trigger();
-    if (std::string(copy) == "mnutraycopyip") {
-      // A tray command waits until the menu has closed and the icon's click has returned.
-      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
-      QCoreApplication::processEvents();
-    }
-    EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
-  }
-  // Copy IPv6 from both menus, the tray's once its menu has closed.
   f.network.ipv6DefaultInterface = "eth0";
   f.network.ipv6 = {{"eth0", {{"2001:db8:1::5"}}}};
-  for (const char* copy : {"mnucopyipv6", "mnutraycopyipv6"}) {
+  for (const auto& [copy, copied, fromTray] : {std::tuple{"mnucopyip", "  spaced text ", false},
+                                               {"mnutraycopyip", "  spaced text ", true},
+                                               {"mnucopyipv6", "2001:db8:1::5", false},
+                                               {"mnutraycopyipv6", "2001:db8:1::5", true}}) {
     QApplication::clipboard()->setText("something else");
     w.findChild<QAction*>(copy)->trigger();
-    if (std::string(copy) == "mnutraycopyipv6") {
-      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
+    if (fromTray) {
+      // A tray command waits until the menu has closed and the icon's click has returned.
+      EXPECT_EQ(QApplication::clipboard()->text(), "something else") << copy;
       QCoreApplication::processEvents();
     }
-    EXPECT_EQ(QApplication::clipboard()->text(), "2001:db8:1::5") << copy;
+    EXPECT_EQ(QApplication::clipboard()->text(), copied) << copy;
   }
-  f.network.ipv6.clear();
-  trigger(w, "mnucopyipv6");
-  ASSERT_EQ(f.boxes.shown.size(), 1U);
-  EXPECT_EQ(f.boxes.shown[0], (BoxRequest{"There is no global IPv6 address on this interface.", "Lumeno",
-                                          BoxIcon::Information, BoxButtons::Ok}));
-  f.boxes.shown.clear();
   trigger(w, "mnuhelp");
   trigger(w, "mnucheckforupdate");
   const std::string help = "file://" + (f.folder / "help.html").string();
@@ -100,7 +87,7 @@ TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed)
   trigger(w, "exitlumeno");
   trigger(w, "mnusystrayexit");
   EXPECT_EQ(f.programEnds, 2);
-  EXPECT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(f.boxes.shown.size(), 1U);  // only the menu's Exit asks
 }
 
 TEST(MainMenus, EachWindowIsOneSharedInstance) {

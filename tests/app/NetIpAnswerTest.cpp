@@ -15,8 +15,9 @@ TEST(NetIpAnswer, OneDottedAddressIsTheAnswerWhateverWhiteSpaceSurroundsIt) {
 
 TEST(NetIpAnswer, AnythingElseIsNoAddressToShow) {
   // A captive portal's page, an IPv6 answer, numbers out of range, too few or too many parts.
-  for (const char* body : {"", "   ", "<html><body>Log in first</body></html>", "2001:db8::1", "256.1.1.1",
-                           "1.2.3", "1.2.3.4.5", "1..2.3", "1.2.3.4 5.6.7.8", "01234.1.1.1", "1.2.3.4."}) {
+  for (const char* body :
+       {"", "   ", "<html><body>Log in first</body></html>", "2001:db8::1", "256.1.1.1", "1.2.3", "1.2.3.4.5",
+        "1..2.3", "1.2.3.4 5.6.7.8", "01234.1.1.1", "1.2.3.4.", "1.2.3.4x", "1.2.3.0004"}) {
     EXPECT_FALSE(parseNetIpAnswer(body).has_value()) << body;
   }
 }

@@ -7,29 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include "DesktopEntryReader.h"
+
 namespace lumeno::settings {
 namespace {
 
-// Undoes the string-value escapes, then the Exec quoting, as a launcher reads one argument.
+// The one argument a launcher reads from this Exec value, or "<unreadable>".
 std::string readBack(const std::string& value) {
-  std::string unescaped;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] != '\\') {
-      unescaped += value[i];
-      continue;
-    }
-    const char next = value[++i];
-    unescaped += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
-  }
-  EXPECT_EQ(unescaped.front(), '"');
-  EXPECT_EQ(unescaped.back(), '"');
-  std::string argument;
-  for (std::size_t i = 1; i + 1 < unescaped.size(); ++i) {
-    if (unescaped[i] == '\\') ++i;
-    argument += unescaped[i];
-    if (unescaped[i] == '%') ++i;  // "%%" is one literal percent sign
-  }
-  return argument;
+  const auto argv = test::parseExec(test::entryValue("\nExec=" + value, "Exec").value_or("\\"));
+  return argv && argv->size() == 1 ? argv->front() : "<unreadable>";
 }
 
 TEST(DesktopEntry, AnExecArgumentReadsBackAsExactlyTheProgramsPath) {

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,6 +24,11 @@
 #include "iptools/IpToolsWindow.h"
 
 namespace lumeno::iptools::test {
+
+// Whether the process has ended and been reaped; never for a process that was not there.
+inline bool processIsGone(qint64 pid) {
+  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
 
 // One IP tools window over a temporary program folder, with scripted message boxes.
 class IpToolsFixture : public ::testing::Test {
@@ -61,14 +68,6 @@ class IpToolsFixture : public ::testing::Test {
     std::string printed;
     for (const std::string& argument : arguments) printed += "[" + argument + "]\n";
     return printed + "cwd: " + folder.path().string() + "\n";
-  }
-
-  // The texts of the message boxes shown since the last call.
-  std::vector<std::string> takeBoxTexts() {
-    std::vector<std::string> texts;
-    for (const BoxRequest& shown : boxes.shown) texts.push_back(shown.text);
-    boxes.shown.clear();
-    return texts;
   }
 
   // Clicks a tool button and blocks until the window reports the tool's end.

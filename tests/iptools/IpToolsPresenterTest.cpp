@@ -32,13 +32,6 @@ class IpToolsPresenterTest : public ::testing::Test {
     presenter.onLoaded();
   }
 
-  // The texts of the message boxes shown since the last call.
-  Strings takeBoxTexts() {
-    Strings texts;
-    for (const BoxRequest& shown : boxes.shown) texts.push_back(shown.text);
-    boxes.shown.clear();
-    return texts;
-  }
   // The enabled controls among those a mode decides.
   [[nodiscard]] std::set<Control> enabledModeControls() const {
     std::set<Control> enabled;
@@ -107,7 +100,7 @@ TEST_F(IpToolsPresenterTest, EachModeEnablesItsOwnControlsAndChangesNoText) {
 TEST_F(IpToolsPresenterTest, AnEmptyHostOnlyComplains) {
   view.type(Control::HostBox, "");
   presenter.onPingClicked();
-  EXPECT_EQ(takeBoxTexts(), Strings{"Please enter IP or Domain name to ping"});
+  EXPECT_EQ(boxes.takeTexts(), Strings{"Please enter IP or Domain name to ping"});
   EXPECT_EQ(view.status(), " Error...");
   EXPECT_EQ(view.texts.at(Control::Counter), "0");
   EXPECT_FALSE(view.busy);
@@ -120,7 +113,7 @@ TEST_F(IpToolsPresenterTest, OnlyAnEmptyOrBareDomainKeepsATraceFromRunning) {
   for (const char* typed : {"www.", ""}) {
     view.type(Control::DomainBox, typed);
     presenter.onTraceClicked();
-    EXPECT_EQ(takeBoxTexts(), Strings{"You must enter a Domain Address to trace"}) << typed;
+    EXPECT_EQ(boxes.takeTexts(), Strings{"You must enter a Domain Address to trace"}) << typed;
     EXPECT_FALSE(view.busy);
     EXPECT_EQ(view.status(), " Ready...");
   }
@@ -133,7 +126,7 @@ TEST_F(IpToolsPresenterTest, OnlyAnEmptyOrBareDomainKeepsATraceFromRunning) {
     EXPECT_EQ(view.status(), " Ready...");  // a domain trace leaves the status as it was
     finishWith(Tool::Trace, "route");
   }
-  EXPECT_TRUE(takeBoxTexts().empty());
+  EXPECT_TRUE(boxes.takeTexts().empty());
 }
 
 TEST_F(IpToolsPresenterTest, PingRunsWithTheBoxesAsTypedAndCountsEveryStartedRun) {
@@ -200,7 +193,7 @@ TEST_F(IpToolsPresenterTest, AnAddressTraceNamesTheClassAndAWrongOctetStillTrace
 
   typeOctets({"127", "0", "", "1"});
   presenter.onTraceClicked();
-  EXPECT_EQ(takeBoxTexts(), Strings{"Error, Wrong input."});
+  EXPECT_EQ(boxes.takeTexts(), Strings{"Error, Wrong input."});
   ASSERT_EQ(runner.started.size(), 3U);
   EXPECT_EQ(runner.started.back().target, "");
   EXPECT_EQ(view.status(), "Class C Address");

@@ -2,7 +2,6 @@
 // A running tool never outlives the program: not after SIGTERM, SIGHUP or SIGINT, which end the
 // program as a normal quit, not after a kill, and not when the X server goes away.
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "PrivateXServer.h"
 #include "ProcessWatch.h"
 #include "TempFolder.h"
 
@@ -96,45 +96,8 @@ TEST(ToolLifetime, TheKernelEndsTheToolOfAProgramThatWasKilled) {
   EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
 }
 
-// An X server of the test's own: on the display named by LUMENO_TEST_DISPLAY (":65") where
-// displays are shared out, else on the first free one.
-class PrivateXServer {
- public:
-  PrivateXServer() {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty()) return;
-    const QString wanted = qEnvironmentVariable("LUMENO_TEST_DISPLAY");
-    QStringList arguments{QStringLiteral("-displayfd"), QStringLiteral("1")};
-    if (!wanted.isEmpty()) arguments.prepend(wanted);
-    arguments << QStringLiteral("-nolisten") << QStringLiteral("tcp") << QStringLiteral("-screen")
-              << QStringLiteral("0") << QStringLiteral("800x600x24");
-    server_.setProgram(xvfb);
-    server_.setArguments(arguments);
-    server_.start();
-    while (!server_.canReadLine() && server_.waitForReadyRead(60000)) {
-    }
-    const QByteArray number = server_.readLine().trimmed();
-    if (!number.isEmpty()) display_ = QStringLiteral(":") + QString::fromLatin1(number);
-  }
-  PrivateXServer(const PrivateXServer&) = delete;
-  PrivateXServer& operator=(const PrivateXServer&) = delete;
-  ~PrivateXServer() { stop(); }
-
-  [[nodiscard]] const QString& display() const { return display_; }
-  void stop() {
-    if (server_.state() == QProcess::NotRunning) return;
-    server_.terminate();
-    if (!server_.waitForFinished(60000)) server_.kill();
-    server_.waitForFinished(60000);
-  }
-
- private:
-  QProcess server_;
-  QString display_;
-};
-
 TEST(ToolLifetime, TheToolEndsWhenTheXServerGoesAway) {
-  PrivateXServer server;
+  lumeno::test::PrivateXServer server;
   if (server.display().isEmpty()) GTEST_SKIP() << "no Xvfb could be started here";
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));

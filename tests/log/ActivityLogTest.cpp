@@ -29,20 +29,6 @@ TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesInOrder) {
             "[Program Exit] , Date : 05/12/2026 , Time : 11:27:00\r\n");
 }
 
-TEST_F(ActivityLogTest, SwitchOffWritesNothingButTheSettingsErrorEntry) {
-  loggingOn = false;
-  bool valueRead = false;
-  log.writeStamped(kLumenoLoaded);
-  log.writeValued(kRequestedHostname, [&] {
-    valueRead = true;
-    return std::string("box");
-  });
-  EXPECT_EQ(folder.read("log.txt"), "<missing>");
-  EXPECT_FALSE(valueRead);
-  log.writeStampedAlways(kErrorApiIni);
-  EXPECT_EQ(folder.read("log.txt"), "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n");
-}
-
 TEST_F(ActivityLogTest, ClearEmptiesOrCreatesTheFile) {
   EXPECT_TRUE(log.clear());
   EXPECT_EQ(folder.read("log.txt"), "");
@@ -62,14 +48,22 @@ TEST_F(ActivityLogTest, AnUnwritableLogIsSkippedAndAFailedClearIsReported) {
   EXPECT_TRUE(std::filesystem::is_empty(folder / "log.txt"));
 }
 
-TEST_F(ActivityLogTest, TheSwitchIsAskedAtTheMomentOfEachWrite) {
+TEST_F(ActivityLogTest, TheSwitchIsAskedAtEachWriteAndOffWritesNothingButTheSettingsErrorEntry) {
   log.writeStamped(kLumenoLoaded);
   loggingOn = false;
+  bool valueRead = false;
   log.writeStamped(kConnectionLost);
+  log.writeValued(kRequestedHostname, [&] {
+    valueRead = true;
+    return std::string("box");
+  });
+  EXPECT_FALSE(valueRead);
+  log.writeStampedAlways(kErrorApiIni);
   loggingOn = true;
   log.writeStamped(kProgramExit);
   EXPECT_EQ(folder.read("log.txt"),
             "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n"
+            "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n"
             "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n");
 }
 

@@ -12,10 +12,7 @@
 
 #include "SettingsText.h"
 
-#include "FakeAutostart.h"
-#include "FakeNetworkInfo.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
+#include "FakeProgram.h"
 #include "platform/Files.h"
 #include "settings/StartupEntry.h"
 
@@ -41,22 +38,10 @@ struct FakeOptionsView : OptionsView {
   int closes = 0;
 };
 
-class OptionsPresenterTest : public ::testing::Test {
+class OptionsPresenterTest : public ::testing::Test, protected test::FakeProgram {
  protected:
-  OptionsPresenterTest() {
-    context.programFolder = folder.path();
-    context.executable = folder / "lumeno";
-    context.boxes = &boxes;
-    context.autostart = &autostart;
-    context.network = &network;
-    folder.write("Lumeno.ini", allOff());
-  }
+  OptionsPresenterTest() : FakeProgram(allOff()) {}
 
-  test::TempFolder folder;
-  test::ScriptedMessageBoxes boxes;
-  platform::FakeAutostart autostart;
-  platform::FakeNetworkInfo network;
-  AppContext context;
   FakeOptionsView view;
   ConnectionOptions live;
   OptionsPresenter presenter{context, view, &live};

@@ -10,8 +10,7 @@
 
 #include "SettingsText.h"
 
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
+#include "FakeProgram.h"
 #include "platform/Files.h"
 
 namespace lumeno::settings {
@@ -19,21 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsAccess : public ::testing::Test {
+class SettingsAccess : public ::testing::Test, protected test::FakeProgram {
  protected:
-  SettingsAccess() {
-    context.programFolder = folder.path();
-    context.boxes = &boxes;
-    folder.write("Lumeno.ini", allOff());
-  }
+  SettingsAccess() : FakeProgram(allOff()) {}
   std::string read(const char* section, const char* key) {
     SettingFields fields{section, key, "previous"};
     return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
   }
-
-  test::TempFolder folder;
-  test::ScriptedMessageBoxes boxes;
-  AppContext context;
 };
 
 TEST_F(SettingsAccess, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent) {

@@ -24,43 +24,23 @@
 
 #include "SettingsText.h"
 
-#include "FakeAutostart.h"
-#include "FakeNetworkInfo.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempFolder.h"
+#include "DesktopEntryReader.h"
+#include "FakeProgram.h"
 #include "platform/Files.h"
 #include "platform/posix/XdgAutostart.h"
 #include "settings/OptionsDialog.h"
-#include "settings/SettingsAccess.h"
 
 namespace lumeno::settings {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ::testing::Test, protected test::FakeProgram {
  protected:
-  SettingsFile() {
-    context.programFolder = folder.path();
-    context.executable = folder / "lumeno";
-    context.boxes = &boxes;
-    context.autostart = &autostart;
-    context.network = &network;
-    folder.write("Lumeno.ini", allOff());
-  }
-  std::string read(const char* section, const char* key) {
-    SettingFields fields{section, key, "previous"};
-    return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
-  }
+  SettingsFile() : FakeProgram(allOff()) {}
   static QCheckBox* box(const OptionsDialog& dialog, const char* name) {
     return dialog.findChild<QCheckBox*>(QLatin1String(name));
   }
-
-  test::TempFolder folder;
-  test::ScriptedMessageBoxes boxes;
-  platform::FakeAutostart autostart;
-  platform::FakeNetworkInfo network;
-  AppContext context;
 };
 
 TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
@@ -163,44 +143,6 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
   EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
 }
 
-// The value of `key` in a desktop entry, with its string escapes undone.
-std::optional<std::string> entryValue(const std::string& entry, const std::string& key) {
-  const std::size_t at = entry.find("\n" + key + "=");
-  if (at == std::string::npos) return std::nullopt;
-  std::string value;
-  for (std::size_t i = at + key.size() + 2; i < entry.size() && entry[i] != '\n'; ++i) {
-    if (entry[i] != '\\') {
-      value += entry[i];
-    } else if (const std::size_t escape = std::string_view("s\\ntr").find(entry[++i]); escape != value.npos) {
-      value += " \\\n\t\r"[escape];
-    } else {
-      return std::nullopt;
-    }
-  }
-  return value;
-}
-
-// An Exec value split into words as a launcher does: at spaces outside double quotes, inside
-// which \", \`, \$ and \\ stand for the character; then "%%" is a literal "%".
-std::optional<std::vector<std::string>> parseExec(std::string_view value) {
-  std::vector<std::string> argv;
-  bool inWord = false;
-  bool quoted = false;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (!inWord && (quoted || c != ' ')) argv.emplace_back();
-    inWord = quoted || c != ' ';
-    if (c == '\\' &&
-        (!quoted || ++i == value.size() || std::string_view("\"`$\\").find(value[i]) == value.npos)) {
-      return std::nullopt;
-    }
-    if (c == '%' && (++i == value.size() || value[i] != '%')) return std::nullopt;
-    quoted = quoted != (c == '"');
-    if (inWord && c != '"') argv.back() += value[i];
-  }
-  return quoted ? std::nullopt : std::optional(argv);
-}
-
 // Runs a program to its end; what it printed.
 std::string run(const std::string& program, const QStringList& arguments, const fs::path& workingFolder) {
   QProcess process;
@@ -231,10 +173,11 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   EXPECT_EQ(run(validator.toStdString(), {QString::fromStdString(entry.string())}, folder.path()), "")
       << text;
   // Started as a session starts it: Exec read by the Desktop Entry rules, run in Path.
-  const std::optional<std::vector<std::string>> argv = parseExec(entryValue(text, "Exec").value_or(""));
+  const std::optional<std::vector<std::string>> argv =
+      test::parseExec(test::entryValue(text, "Exec").value_or(""));
   ASSERT_EQ(argv, std::vector<std::string>{context.executable.string()}) << text;
-  ASSERT_EQ(entryValue(text, "Path"), context.programFolder.string()) << text;
-  run(argv->front(), {}, *entryValue(text, "Path"));
+  ASSERT_EQ(test::entryValue(text, "Path"), context.programFolder.string()) << text;
+  run(argv->front(), {}, *test::entryValue(text, "Path"));
   EXPECT_EQ(platform::readFile(context.file("started.txt")),
             fs::canonical(context.programFolder).string() + "\n");
 

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "common/MessageBoxes.h"
@@ -22,6 +23,13 @@ class ScriptedMessageBoxes : public MessageBoxes {
       return answer;
     }
     return request.buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
+  }
+  // The texts of the boxes shown since the last call.
+  std::vector<std::string> takeTexts() {
+    std::vector<std::string> texts;
+    for (const BoxRequest& box : shown) texts.push_back(box.text);
+    shown.clear();
+    return texts;
   }
 
   std::deque<BoxAnswer> answers;

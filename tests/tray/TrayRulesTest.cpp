@@ -42,18 +42,6 @@ TEST(NotifyRecordTest, TipsAreCutTo63BytesNeverInsideACharacterOrALineBreak) {
   EXPECT_EQ(std::string(record.szTip.begin(), record.szTip.end()), "IP : 10.0.0.7" + std::string(51, '\0'));
 }
 
-TEST(NotifyRecordTest, ANewRecordHoldsTheFixedFieldsAnEmptyTipAndNoIcon) {
-  const NotifyRecord record;
-  EXPECT_EQ(record.cbSize, 88U);
-  EXPECT_EQ(record.uID, 1U);
-  EXPECT_EQ(record.uFlags, 7U);  // message, icon and tip are valid
-  EXPECT_EQ(record.uCallbackMessage, 512U);
-  EXPECT_EQ(record.hIcon, 0U);
-  EXPECT_EQ(record.hWnd, 0U);  // until the owner window is set
-  EXPECT_EQ(record.tip(), "");
-  EXPECT_EQ(record.szTip, (std::array<char, 64>{}));
-}
-
 TEST(NotificationDispatcherTest, AClickWhileAnotherIsHandledIsDroppedNotQueued) {
   std::vector<TrayEvent> seen;
   NotificationDispatcher* self = nullptr;
