@@ -30,8 +30,11 @@ struct AboutPresenterTest : ::testing::Test {
   platform::FakeLauncher launcher;
   platform::FakeRegistry registry;
   std::set<std::string> files;
-  AppContext context{
-      .programFolder = "/opt/Lumeno Tools", .executable = {}, .boxes = &boxes, .launcher = &launcher};
+  AppContext context{.programFolder = "/opt/Lumeno Tools",
+                     .executable = {},
+                     .boxes = &boxes,
+                     .launcher = &launcher,
+                     .places = {}};
   AboutPresenter presenter{view, context, registry,
                            [this](const std::string& path) { return files.contains(path); }};
 };

@@ -56,7 +56,8 @@ struct SysInfoTest : ::testing::Test {
   std::set<std::string> files;
   std::vector<std::string> tested;  // every path the file test was asked about
   bool fileTestFails = false;
-  AppContext context{.programFolder = {}, .executable = {}, .boxes = &boxes, .launcher = &launcher};
+  AppContext context{
+      .programFolder = {}, .executable = {}, .boxes = &boxes, .launcher = &launcher, .places = {}};
 };
 
 TEST_F(SysInfoTest, ThePathValueIsStartedAsItStandsWithOrWithoutItsNulAndAFailedStartIsReported) {
