@@ -232,7 +232,7 @@ TEST(Win32LogMonitor, ALargeLogIsIndexedInSlicesThroughPostedWork) {
   EXPECT_EQ(monitor.lines().visibleLines().front(), expected.front());
 }
 
-TEST(Win32LogMonitor, TheMainWindowsMenuOpensOneMonitorOnTheLogItWritesAndItComesBackRunning) {
+TEST(Win32LogMonitor, TheMainWindowsMenuOpensOneMonitorOnTheLogItWrites) {
   Win32WindowsFixture f;  // logging on
   win32ui::MainFrame frame(f.context, {[] {}, nullptr});
   const auto chooseInMain = [&](const char* item) { command(frame.handle(), frame.menuId(item)); };
@@ -249,16 +249,6 @@ TEST(Win32LogMonitor, TheMainWindowsMenuOpensOneMonitorOnTheLogItWritesAndItCome
   tick(*monitor);
   ASSERT_EQ(monitor->lines().lineCount(), 2U);
   EXPECT_EQ(monitor->lines().visibleLines()[1].rfind("[Refreshed Local IP] : 192.168.0.5 , Date : ", 0), 0U);
-
-  // Closed while paused, it comes back running.
-  choose(*monitor, "mnupausescreen");
-  ::SendMessageW(monitor->handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(frame.logMonitor(), nullptr);
-  chooseInMain("mnuviewlog");
-  ASSERT_NE(frame.logMonitor(), nullptr);
-  EXPECT_TRUE(frame.logMonitor()->reloading());
-  EXPECT_TRUE(grayed(*frame.logMonitor(), "mnuresume"));
-  EXPECT_EQ(frame.logMonitor()->lines().lineCount(), 2U);
 }
 
 }  // namespace

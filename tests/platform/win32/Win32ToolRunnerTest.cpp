@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The IP tools' runner under Windows, with stand-ins for ping, tracert and netstat.
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -122,48 +123,18 @@ TEST(Win32ToolRunner, AnOptionLikeHostAMissingToolOrAFolderAsResultFileRunNothin
   EXPECT_TRUE(fs::is_directory(f.folder / "netstat.txt"));
 }
 
-TEST(Win32ToolRunner, StopReachesTheToolAsCtrlCAndAToolThatIgnoresItIsEndedAfterTheGrace) {
-  RunnerFixture f(LUMENO_STAND_IN_SUMMARY);
+// Ctrl+C on Stop, and the end of the tool on closing, are checked through the IP tools window.
+TEST(Win32ToolRunner, AToolThatIgnoresCtrlCIsEndedAfterTheGrace) {
+  RunnerFixture f(LUMENO_STAND_IN_STUBBORN);
+  f.runner.setStopGrace(std::chrono::milliseconds(50));
   f.runner.start(ping("127.0.0.1"), f.folder.path());
-  ASSERT_TRUE(f.waitForOutput("TTL=128\r\n"));
-  EXPECT_NE(f.runner.processId(), 0);
+  ASSERT_TRUE(f.waitForOutput("started\r\n"));
+  const auto id = static_cast<unsigned long>(f.runner.processId());
   f.runner.stop();
   ASSERT_TRUE(f.waitForEnd());
   EXPECT_EQ(f.ended, RunEnd::Stopped);
-  EXPECT_NE(f.output.find("Ping statistics for 127.0.0.1:"), std::string::npos) << f.output;
-  EXPECT_EQ(f.folder.read("ping.txt"), f.output);
-  EXPECT_EQ(f.runner.processId(), 0);
-
-  RunnerFixture stubborn(LUMENO_STAND_IN_STUBBORN);
-  stubborn.runner.setStopGrace(std::chrono::milliseconds(50));
-  stubborn.runner.start(ping("127.0.0.1"), stubborn.folder.path());
-  ASSERT_TRUE(stubborn.waitForOutput("started\r\n"));
-  const auto id = static_cast<unsigned long>(stubborn.runner.processId());
-  stubborn.runner.stop();
-  ASSERT_TRUE(stubborn.waitForEnd());
-  EXPECT_EQ(stubborn.ended, RunEnd::Stopped);
-  EXPECT_EQ(stubborn.output, "started\r\n");
+  EXPECT_EQ(f.output, "started\r\n");
   EXPECT_TRUE(test::processEnded(id));
-}
-
-TEST(Win32ToolRunner, KillEndsTheToolAndWaitsForItWithoutAWord) {
-  RunnerFixture f(LUMENO_STAND_IN_BLOCK);
-  f.runner.start(ping("127.0.0.1"), f.folder.path());
-  ASSERT_TRUE(f.waitForOutput("started\n"));
-  const auto id = static_cast<unsigned long>(f.runner.processId());
-  ASSERT_NE(id, 0U);
-  f.runner.kill();
-  EXPECT_TRUE(test::processEnded(id));
-  EXPECT_FALSE(f.runner.isRunning());
-  test::handlePending();
-  EXPECT_FALSE(f.ended.has_value());
-
-  // The runner takes the next run as if nothing had happened.
-  f.runner.setProgramFinder([](const std::string&) { return test::built(LUMENO_STAND_IN_ECHO); });
-  f.runner.start(ping("127.0.0.1"), f.folder.path());
-  ASSERT_TRUE(f.waitForEnd());
-  EXPECT_EQ(f.ended, RunEnd::Ran);
-  EXPECT_EQ(f.folder.read("ping.txt").rfind("[-n]\n[4]\n[127.0.0.1]\n", 0), 0U);
 }
 
 TEST(Win32ToolRunner, ARunawayToolsResultFileEndsAtItsLimitWithANote) {
