@@ -263,8 +263,12 @@ void IpToolsPresenter::onToolFinished(RunEnd end) {
 void IpToolsPresenter::showResultFile(Tool tool, RunEnd end) {
   const std::string_view name = resultFileName(tool);
   switch (end) {
-    case RunEnd::ResultUnwritable: view_.setText(Control::OutputBox, unwritableResultNote(name)); break;
-    case RunEnd::ResultNotRegular: view_.setText(Control::OutputBox, notRegularResultNote(name)); break;
+    case RunEnd::ResultUnwritable:
+      view_.setText(Control::OutputBox, unwritableResultNote(resultPath(name)));
+      break;
+    case RunEnd::ResultNotRegular:
+      view_.setText(Control::OutputBox, notRegularResultNote(resultPath(name)));
+      break;
     default:
       if (showStoredFile(name) && startedTheTool(end)) {
         view_.moveCaretToEnd();
@@ -292,17 +296,16 @@ void IpToolsPresenter::onExitChosen() {
 bool IpToolsPresenter::showStoredFile(std::string_view fileName) {
   // Read piece by piece into the kept tail, so that a huge file never sits in memory whole.
   OutputTail tail(outputLimits_);
-  const platform::FileAccess read = platform::readRegularFile(
-      resultPath(fileName), [&tail](std::string_view bytes) { tail.append(bytes); });
+  const std::filesystem::path file = resultPath(fileName);
+  const platform::FileAccess read =
+      platform::readRegularFile(file, [&tail](std::string_view bytes) { tail.append(bytes); });
   switch (read) {
     case platform::FileAccess::Ok: view_.setText(Control::OutputBox, tail.text()); return true;
-    case platform::FileAccess::Missing: view_.setText(Control::OutputBox, missingResultNote(fileName)); break;
+    case platform::FileAccess::Missing: view_.setText(Control::OutputBox, missingResultNote(file)); break;
     case platform::FileAccess::NotRegular:
-      view_.setText(Control::OutputBox, notRegularStoredNote(fileName));
+      view_.setText(Control::OutputBox, notRegularStoredNote(file));
       break;
-    case platform::FileAccess::Failed:
-      view_.setText(Control::OutputBox, unreadableResultNote(fileName));
-      break;
+    case platform::FileAccess::Failed: view_.setText(Control::OutputBox, unreadableResultNote(file)); break;
   }
   return false;
 }

@@ -25,7 +25,7 @@ struct ToolRequest {
   std::string target;         // trace: the address or host name to trace
 };
 
-// The result file of a tool, in the program's folder: "ping.txt", "traceroute.txt", "netstat.txt".
+// The result file of a tool, in the folder of the results (the program's own when portable): "ping.txt", "traceroute.txt", "netstat.txt".
 [[nodiscard]] std::string_view resultFileName(Tool tool);
 
 // The Windows command line for the request, byte for byte as the command interpreter gets it,

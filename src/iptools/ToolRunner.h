@@ -25,7 +25,7 @@ enum class RunEnd {
 
 // Runs one console tool at a time without blocking the window. Each platform turns the request
 // into its own command (an argument list here, a command line on Windows), never through a
-// shell, with the program's folder as working folder and nothing on the tool's input. The tool's
+// shell, with the results' folder as working folder and nothing on the tool's input. The tool's
 // output goes, as it arrives, into the result file (at most kResultFileLimit of it) and out
 // through the output handler.
 class ToolRunner {

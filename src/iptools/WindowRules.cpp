@@ -6,11 +6,18 @@
 
 namespace lumeno::iptools {
 
-std::string missingResultNote(std::string_view fileName) {
-  std::string note = "No result to show: ";
-  note += fileName;
-  note += " is missing from the program's folder.";
-  return note;
+namespace {
+
+// The file as the user finds it: its whole path, in UTF-8 on every platform.
+std::string shown(const std::filesystem::path& file) {
+  const std::u8string text = file.u8string();
+  return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+std::string missingResultNote(const std::filesystem::path& file) {
+  return "No result to show: " + shown(file) + " is missing.";
 }
 
 std::string notStartedNote(std::string_view program, std::string_view reason) {
@@ -21,34 +28,21 @@ std::string notStartedNote(std::string_view program, std::string_view reason) {
   return note;
 }
 
-std::string unwritableResultNote(std::string_view fileName) {
-  std::string note = "The result file ";
-  note += fileName;
-  note += " cannot be written in the program's folder, so the tool was not run.";
-  return note;
+std::string unwritableResultNote(const std::filesystem::path& file) {
+  return "The result file " + shown(file) + " cannot be written, so the tool was not run.";
 }
 
-std::string notRegularResultNote(std::string_view fileName) {
-  std::string note = "The result file ";
-  note += fileName;
-  note +=
-      " in the program's folder is not a regular file (a named pipe, a device or a folder), so the "
-      "tool was not run.";
-  return note;
+std::string notRegularResultNote(const std::filesystem::path& file) {
+  return "The result file " + shown(file) +
+         " is not a regular file (a named pipe, a device or a folder), so the tool was not run.";
 }
 
-std::string notRegularStoredNote(std::string_view fileName) {
-  std::string note = "No result to show: ";
-  note += fileName;
-  note += " in the program's folder is not a regular file (a named pipe, a device or a folder).";
-  return note;
+std::string notRegularStoredNote(const std::filesystem::path& file) {
+  return "No result to show: " + shown(file) + " is not a regular file (a named pipe, a device or a folder).";
 }
 
-std::string unreadableResultNote(std::string_view fileName) {
-  std::string note = "No result to show: ";
-  note += fileName;
-  note += " in the program's folder cannot be read.";
-  return note;
+std::string unreadableResultNote(const std::filesystem::path& file) {
+  return "No result to show: " + shown(file) + " cannot be read.";
 }
 
 bool enabledInMode(Mode mode, Control control) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -37,21 +38,21 @@ inline constexpr std::string_view kTraceRecoveryText =
     "monitored.";
 
 // The one line the output box shows when "Last ping" or "Last netstat" finds its file gone.
-[[nodiscard]] std::string missingResultNote(std::string_view fileName);
+[[nodiscard]] std::string missingResultNote(const std::filesystem::path& file);
 
 // The one line the result file gets when the tool could not be started at all.
 [[nodiscard]] std::string notStartedNote(std::string_view program, std::string_view reason);
 
 // The one line the output box shows when the result file cannot be written.
-[[nodiscard]] std::string unwritableResultNote(std::string_view fileName);
+[[nodiscard]] std::string unwritableResultNote(const std::filesystem::path& file);
 
 // The one line the output box shows when a named pipe, a device or a folder stands where the
 // result file belongs: no tool is run into it and nothing is read from it.
-[[nodiscard]] std::string notRegularResultNote(std::string_view fileName);
-[[nodiscard]] std::string notRegularStoredNote(std::string_view fileName);
+[[nodiscard]] std::string notRegularResultNote(const std::filesystem::path& file);
+[[nodiscard]] std::string notRegularStoredNote(const std::filesystem::path& file);
 
 // The one line the output box shows when a stored result exists but cannot be read.
-[[nodiscard]] std::string unreadableResultNote(std::string_view fileName);
+[[nodiscard]] std::string unreadableResultNote(const std::filesystem::path& file);
 
 struct FileText {
   std::string_view file;

@@ -33,7 +33,7 @@ struct AboutBoxTest : ::testing::Test {
   platform::FakeLauncher launcher;
   platform::FakeRegistry registry;  // no entries, and no desktop tool installed
   AppContext context{
-      .programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .launcher = &launcher};
+      .programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .launcher = &launcher, .places = {}};
   AboutBox box{context, registry, [](const std::string&) { return false; }};
 };
 

@@ -346,12 +346,11 @@ TEST_F(IpToolsPresenterTest, AFolderInAResultFilesPlaceIsNeverWrittenAndTheViewS
   IpToolsPresenter reloaded(context, view, runner);
   reloaded.onLoaded();
   EXPECT_EQ(folder.read("netstat.txt"), "No net status has been done yet");  // the others still get theirs
-  const std::string note =
-      " in the program's folder is not a regular file (a named pipe, a device or a folder).";
+  const std::string note = " is not a regular file (a named pipe, a device or a folder).";
   reloaded.onLastPingChosen();
-  EXPECT_EQ(view.output(), "No result to show: ping.txt" + note);
+  EXPECT_EQ(view.output(), "No result to show: " + (folder / "ping.txt").string() + note);
   reloaded.onLastTraceChosen();
-  EXPECT_EQ(view.output(), "No result to show: traceroute.txt" + note);
+  EXPECT_EQ(view.output(), "No result to show: " + (folder / "traceroute.txt").string() + note);
   EXPECT_EQ(view.status(), " Done...");
   EXPECT_TRUE(std::filesystem::is_empty(folder / "traceroute.txt"));
 }
@@ -359,8 +358,8 @@ TEST_F(IpToolsPresenterTest, AFolderInAResultFilesPlaceIsNeverWrittenAndTheViewS
 TEST_F(IpToolsPresenterTest, AResultFileThatCannotBeUsedIsANoteReadFromItsStart) {
   presenter.onPingClicked();
   presenter.onToolFinished(RunEnd::ResultUnwritable);
-  EXPECT_EQ(view.output(),
-            "The result file ping.txt cannot be written in the program's folder, so the tool was not run.");
+  EXPECT_EQ(view.output(), "The result file " + (folder / "ping.txt").string() +
+                               " cannot be written, so the tool was not run.");
   EXPECT_EQ(view.caret, "start");
   EXPECT_EQ(view.status(), " Error...");
   EXPECT_EQ(view.beeps, 0);
@@ -368,10 +367,9 @@ TEST_F(IpToolsPresenterTest, AResultFileThatCannotBeUsedIsANoteReadFromItsStart)
   presenter.onModeChosen(Mode::Netstat);
   presenter.onNetstatClicked();
   presenter.onToolFinished(RunEnd::ResultNotRegular);
-  EXPECT_EQ(
-      view.output(),
-      "The result file netstat.txt in the program's folder is not a regular file (a named pipe, a device or "
-      "a folder), so the tool was not run.");
+  EXPECT_EQ(view.output(),
+            "The result file " + (folder / "netstat.txt").string() +
+                " is not a regular file (a named pipe, a device or a folder), so the tool was not run.");
   EXPECT_EQ(view.caret, "start");
   EXPECT_EQ(view.status(), " Error...");
 }
@@ -395,10 +393,10 @@ TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesOrSayWhatIsMissing) {
   for (const char* file : {"ping.txt", "traceroute.txt", "netstat.txt"})
     std::filesystem::remove(folder / file);
   check(&IpToolsPresenter::onLastPingChosen,
-        "No result to show: ping.txt is missing from the program's folder.");
+        "No result to show: " + (folder / "ping.txt").string() + " is missing.");
   check(&IpToolsPresenter::onLastTraceChosen, recovery);
   check(&IpToolsPresenter::onLastNetstatChosen,
-        "No result to show: netstat.txt is missing from the program's folder.");
+        "No result to show: " + (folder / "netstat.txt").string() + " is missing.");
   EXPECT_EQ(folder.read("traceroute.txt"), recovery);  // recreated, without a line break
   EXPECT_EQ(view.texts.at(Control::Counter), "0");
 }

@@ -100,8 +100,8 @@ TEST_F(RunningToolTest, ARunThatNeverStartedIsNotCountedAndItsNoteReadsFromItsSt
   std::filesystem::rename(folder.path(), moved);
   ASSERT_TRUE(run("cmdPing"));
   std::filesystem::rename(moved, folder.path());
-  EXPECT_EQ(output(),
-            "The result file ping.txt cannot be written in the program's folder, so the tool was not run.");
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() +
+                          " cannot be written, so the tool was not run.");
   expectNoteFromItsStart(true);
 
   window->runner().setProgramFinder([](const QString&) { return QStringLiteral(LUMENO_STAND_IN_ECHO); });
@@ -118,20 +118,21 @@ TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
   open();  // writing the placeholders must not wait for a reader
   bool lookedUp = false;
   window->runner().setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
-  const std::string note =
-      " in the program's folder is not a regular file (a named pipe, a device or a folder)";
+  const std::string note = " is not a regular file (a named pipe, a device or a folder)";
   ASSERT_TRUE(run("cmdPing"));
-  EXPECT_EQ(output(), "The result file ping.txt" + note + ", so the tool was not run.");
+  EXPECT_EQ(output(),
+            "The result file " + (folder / "ping.txt").string() + note + ", so the tool was not run.");
   EXPECT_EQ(status(), " Error...");
   EXPECT_EQ(counter(), "0");
   button("netstatopt")->click();
   ASSERT_TRUE(run("netstatbutton"));
-  EXPECT_EQ(output(), "The result file netstat.txt" + note + ", so the tool was not run.");
+  EXPECT_EQ(output(),
+            "The result file " + (folder / "netstat.txt").string() + note + ", so the tool was not run.");
   EXPECT_FALSE(lookedUp);
   for (const auto& [item, file] : std::vector<std::pair<const char*, std::string>>{
            {"mnulastping", "ping.txt"}, {"mnulasttrace", "traceroute.txt"}, {"mnunetstat", "netstat.txt"}}) {
     trigger(item);
-    EXPECT_EQ(output(), "No result to show: " + file + note + ".") << item;
+    EXPECT_EQ(output(), "No result to show: " + (folder / file).string() + note + ".") << item;
     EXPECT_TRUE(std::filesystem::is_fifo(folder / file)) << file;
   }
 }

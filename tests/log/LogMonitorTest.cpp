@@ -56,7 +56,7 @@ struct LogMonitorTest : ::testing::Test {
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
-  AppContext context{.programFolder = folder.path(), .executable = {}, .boxes = &boxes};
+  AppContext context{.programFolder = folder.path(), .executable = {}, .boxes = &boxes, .places = {}};
   std::unique_ptr<LogMonitorWindow> window;
 };
 
