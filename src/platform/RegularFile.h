@@ -33,8 +33,14 @@ class RegularFileWriter {
   std::intptr_t handle_ = kClosed;
 };
 
-// Replaces the file's content with the bytes.
-FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes);
+// Replaces the file's content with the bytes: the writer's rules, the same on every platform.
+inline FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes) {
+  RegularFileWriter writer;
+  const FileAccess opened = writer.open(file);
+  if (opened != FileAccess::Ok) return opened;
+  const bool written = writer.write(bytes);
+  return writer.close() && written ? FileAccess::Ok : FileAccess::Failed;
+}
 
 // Hands the file's content to `sink` piece by piece, so that no caller needs it whole.
 FileAccess readRegularFile(const std::filesystem::path& file,

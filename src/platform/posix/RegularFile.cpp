@@ -62,17 +62,7 @@ FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
 }
 
 bool RegularFileWriter::write(std::string_view bytes) {
-  if (!isOpen()) return false;
-  const auto fd = static_cast<int>(handle_);
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
+  return isOpen() && writeAll(static_cast<int>(handle_), bytes);
 }
 
 bool RegularFileWriter::close() {
@@ -80,14 +70,6 @@ bool RegularFileWriter::close() {
   const auto fd = static_cast<int>(handle_);
   handle_ = kClosed;
   return ::close(fd) == 0;
-}
-
-FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes) {
-  RegularFileWriter writer;
-  const FileAccess opened = writer.open(file);
-  if (opened != FileAccess::Ok) return opened;
-  const bool written = writer.write(bytes);
-  return writer.close() && written ? FileAccess::Ok : FileAccess::Failed;
 }
 
 FileAccess readRegularFile(const std::filesystem::path& file,

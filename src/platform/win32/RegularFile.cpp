@@ -84,14 +84,6 @@ bool RegularFileWriter::close() {
   return ::CloseHandle(file) != FALSE;
 }
 
-FileAccess writeRegularFile(const std::filesystem::path& file, std::string_view bytes) {
-  RegularFileWriter writer;
-  const FileAccess opened = writer.open(file);
-  if (opened != FileAccess::Ok) return opened;
-  const bool written = writer.write(bytes);
-  return writer.close() && written ? FileAccess::Ok : FileAccess::Failed;
-}
-
 FileAccess readRegularFile(const std::filesystem::path& file,
                            const std::function<void(std::string_view)>& sink) {
   const FileAccess look = lookBeforeOpening(file);
