@@ -19,16 +19,8 @@ std::string text(std::string_view value) {
 }  // namespace
 
 AboutWindow::AboutWindow(const AppContext& context) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &AboutWindow::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered = registerWindowClass(
+      kClass, &AboutWindow::procedure, {.background = reinterpret_cast<HBRUSH>(COLOR_MENU + 1)});
   (void)registered;
   menuBrush_ = ::GetSysColorBrush(COLOR_MENU);
   // A fixed dialog border without minimise and maximise, and an empty title.

@@ -94,17 +94,9 @@ bool isEditBox(design::Kind kind) {
 IpToolsFrame::IpToolsFrame(const AppContext& context, iptools::IpToolsPresenter::MonotonicClock clock,
                            Seams seams)
     : seams_(std::move(seams)), context_(context), runner_(context.boxes) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &IpToolsFrame::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(LUMENO_ICON_PROGRAM));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered =
+      registerWindowClass(kClass, &IpToolsFrame::procedure,
+                          {.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .programIcon = true});
   (void)registered;
   buildMenus();
   // A fixed single border with a close box only, the designed client area below the menu bar.

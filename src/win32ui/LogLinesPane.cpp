@@ -11,6 +11,7 @@
 
 #include "log/LogMonitorPresenter.h"
 #include "win32ui/Controls.h"
+#include "win32ui/WindowProcedure.h"
 
 namespace lumeno::win32ui {
 namespace {
@@ -35,15 +36,7 @@ LRESULT CALLBACK paneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 const wchar_t* LogLinesPane::windowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &paneProcedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered = registerWindowClass(kClass, &paneProcedure, {});
   (void)registered;
   return kClass;
 }

@@ -56,19 +56,9 @@ LogMonitorFrame::LogMonitorFrame(const AppContext& context)
   static const bool registered = [] {
     INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&common);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &LogMonitorFrame::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    for (auto [icon, size] : {std::pair{&windowClass.hIcon, 32}, std::pair{&windowClass.hIconSm, 16}}) {
-      *icon =
-          static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LUMENO_ICON_PROGRAM),
-                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    }
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
+    return registerWindowClass(
+        kClass, &LogMonitorFrame::procedure,
+        {.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .programIcon = true});
   }();
   (void)registered;
   font_ = makeFont(L"Verdana", 8.25, FW_NORMAL);

@@ -75,17 +75,7 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
       ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }),
       logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &MainFrame::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = loadIcon(LUMENO_ICON_PROGRAM, 32);
-    windowClass.hIconSm = loadIcon(LUMENO_ICON_PROGRAM, 16);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered = registerWindowClass(kClass, &MainFrame::procedure, {.programIcon = true});
   (void)registered;
   silverBrush_ = ::CreateSolidBrush(kSilver);
   addressBrush_ = ::CreateSolidBrush(::GetSysColor(COLOR_WINDOW));

@@ -59,16 +59,8 @@ enum ControlId : int { kTabs = 200, kFirstControl = 201 };
 OptionsWindow::OptionsWindow(const AppContext& context, std::function<void()> showLogMonitor,
                              settings::ConnectionOptions* live)
     : showLogMonitor_(std::move(showLogMonitor)) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &OptionsWindow::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered = registerWindowClass(
+      kClass, &OptionsWindow::procedure, {.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   (void)registered;
   // A fixed single border with a close box, no minimise or maximise.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;

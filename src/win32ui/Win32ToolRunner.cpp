@@ -20,14 +20,8 @@ constexpr UINT_PTR kKillTimer = 1;
 
 Win32ToolRunner::Win32ToolRunner(MessageBoxes* boxes)
     : boxes_(boxes), finder_(&Win32ToolRunner::systemProgram) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Win32ToolRunner::procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClass;
-    return ::RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered =
+      registerWindowClass(kClass, &Win32ToolRunner::procedure, {.arrowCursor = false});
   (void)registered;
   window_ = ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               ::GetModuleHandleW(nullptr), this);
