@@ -55,7 +55,7 @@ class Word:
 class Contrast:
     word: Word
     ratio: float
-    colours: tuple  # the two dominant colours, (r, g, b) each
+    colours: tuple  # background and ink, (r, g, b) each
 
 
 # ---- pixels -----------------------------------------------------------------------------------------
@@ -101,49 +101,45 @@ def contrast_ratio(first, second):
 
 
 def dominant_colours(pixels):
-    """The two colours that make up a patch of text: the pixels are split in two by lightness
-    (two-means), and each half is stood for by its most frequent exact colour, so the blend of
-    anti-aliased edges never waters the ink down."""
-    lightness = {}
-    for colour in set(pixels):
-        lightness[colour] = relative_luminance(colour)
-    values = [lightness[colour] for colour in pixels]
-    low, high = min(values), max(values)
-    if high - low < 1e-6:
-        return pixels[0], pixels[0]
-    for _ in range(20):
-        middle = (low + high) / 2
-        dark = [value for value in values if value <= middle]
-        light = [value for value in values if value > middle]
-        new_low, new_high = sum(dark) / len(dark), sum(light) / len(light)
-        if (new_low, new_high) == (low, high):
-            break
-        low, high = new_low, new_high
-    middle = (low + high) / 2
-    counts = ({}, {})
+    """The two colours a patch of text is made of: the background, its most frequent colour, and
+    the ink, stood for by the strongest tenth of the other pixels. Anti-aliased letters blend the
+    ink into the background at their edges, and thin strokes may show the ink itself in hardly a
+    pixel; the strongest tenth is the ink's own colour, or as near as the screen shows it, while a
+    stray pixel or two of something else cannot sway it."""
+    counts = {}
     for colour in pixels:
-        side = counts[lightness[colour] > middle]
-        side[colour] = side.get(colour, 0) + 1
-    return tuple(max(side, key=side.get) for side in counts)
+        counts[colour] = counts.get(colour, 0) + 1
+    background = max(counts, key=counts.get)
+    others = sorted((colour for colour in pixels if colour != background),
+                    key=lambda colour: contrast_ratio(colour, background))
+    if not others:
+        return background, background
+    return background, others[(len(others) * 9) // 10]
 
 
 # ---- words --------------------------------------------------------------------------------------------
 
 
-def read_words(png, region=None, upscale=3):
+# How the text lies: labels standing apart (a window), one line (a field), a block (a pane).
+_LAYOUTS = {"sparse": "11", "line": "7", "block": "6"}
+
+
+def read_words(png, region=None, upscale=3, layout="sparse"):
     """The words tesseract reads in the picture (or one region of it), with their boxes in the
     picture's own pixels. Small text is enlarged first, as tesseract reads letters some 30 pixels
-    high best."""
+    high best; colour is dropped, as it reads dark and light text on any background alike then.
+    Text inside a framed field is read best from the field's own region, as a "line"."""
     with tempfile.TemporaryDirectory() as scratch:
         enlarged = os.path.join(scratch, "enlarged.png")
         args = ["convert", png, "-alpha", "off"]
         if region:
             args += ["-crop", f"{region.width}x{region.height}+{region.x}+{region.y}", "+repage"]
-        args += ["-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
+        args += ["-colorspace", "gray", "-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
         subprocess.run(args, check=True, capture_output=True, timeout=_TIMEOUT)
-        # Sparse text: a window's labels stand apart, not in paragraphs.
-        table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", "11", "-l", "eng", "tsv"],
-                               capture_output=True, text=True, check=True, timeout=_TIMEOUT).stdout
+        # One thread: the cases run side by side on few cores.
+        table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", _LAYOUTS[layout], "-l", "eng", "tsv"],
+                               capture_output=True, text=True, check=True, timeout=_TIMEOUT,
+                               env={**os.environ, "OMP_THREAD_LIMIT": "1"}).stdout
     words = []
     rows = table.splitlines()
     header = rows[0].split("\t") if rows else []
@@ -223,7 +219,7 @@ def faint(contrasts, least=LEAST_CONTRAST):
 
 def describe(contrast):
     box = contrast.word.box
-    hexes = " on ".join("#%02x%02x%02x" % colour for colour in contrast.colours)
+    hexes = " on ".join("#%02x%02x%02x" % colour for colour in reversed(contrast.colours))
     return f"{contrast.word.text!r} at {box.x},{box.y} {contrast.ratio:.1f}:1 ({hexes})"
 
 
@@ -240,7 +236,8 @@ class Shots:
 
     def path(self, name):
         path = os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
-        self.taken.append(path)
+        if path not in self.taken:
+            self.taken.append(path)
         return path
 
     def forget(self):
