@@ -102,19 +102,22 @@ def contrast_ratio(first, second):
 
 def dominant_colours(pixels):
     """The two colours a patch of text is made of: the background, its most frequent colour, and
-    the ink, stood for by the strongest tenth of the other pixels. Anti-aliased letters blend the
-    ink into the background at their edges, and thin strokes may show the ink itself in hardly a
-    pixel; the strongest tenth is the ink's own colour, or as near as the screen shows it, while a
-    stray pixel or two of something else cannot sway it."""
+    the ink, stood for by the pixel that stands out from the background more than all but a
+    twentieth of the patch. Anti-aliased letters blend the ink into the background at their
+    edges, thin strokes may show the ink itself in hardly a pixel, and a background may shade
+    (a gradient); the strongest twentieth is the ink's own colour, or as near as the screen shows
+    it, while a stray pixel or two of something else cannot sway it."""
     counts = {}
     for colour in pixels:
         counts[colour] = counts.get(colour, 0) + 1
     background = max(counts, key=counts.get)
-    others = sorted((colour for colour in pixels if colour != background),
-                    key=lambda colour: contrast_ratio(colour, background))
-    if not others:
-        return background, background
-    return background, others[(len(others) * 9) // 10]
+    ranked = sorted(counts, key=lambda colour: contrast_ratio(colour, background), reverse=True)
+    strongest = len(pixels) // 20
+    for colour in ranked:
+        strongest -= counts[colour]
+        if strongest < 0:
+            return background, colour
+    return background, background
 
 
 # ---- words --------------------------------------------------------------------------------------------
@@ -124,10 +127,10 @@ def dominant_colours(pixels):
 _LAYOUTS = {"sparse": "11", "line": "7", "block": "6"}
 
 
-def read_words(png, region=None, upscale=3, layout="sparse"):
+def read_words(png, region=None, upscale=2, layout="sparse"):
     """The words tesseract reads in the picture (or one region of it), with their boxes in the
-    picture's own pixels. Small text is enlarged first, as tesseract reads letters some 30 pixels
-    high best; colour is dropped, as it reads dark and light text on any background alike then.
+    picture's own pixels. Small text is enlarged first, as tesseract reads larger letters better;
+    colour is dropped, as it reads dark and light text on any background alike then.
     Text inside a framed field is read best from the field's own region, as a "line"."""
     with tempfile.TemporaryDirectory() as scratch:
         enlarged = os.path.join(scratch, "enlarged.png")
@@ -250,7 +253,7 @@ class Shots:
 # ---- the command --------------------------------------------------------------------------------------
 
 
-def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=3, leave_out=()):
+def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=2, leave_out=()):
     """Reads the picture and returns the problems found: texts not read, words too faint."""
     words = read_words(png, region, upscale)
     problems = [f"not read: {text!r}" for text in missing_texts(words, texts)]
@@ -270,7 +273,7 @@ def _command():
     parser.add_argument("--region", type=_region)
     parser.add_argument("--expect", action="append", default=[])
     parser.add_argument("--min-contrast", type=float, default=LEAST_CONTRAST)
-    parser.add_argument("--upscale", type=int, default=3)
+    parser.add_argument("--upscale", type=int, default=2)
     options = parser.parse_args()
     words, problems = check(options.png, options.expect, options.region, options.min_contrast, options.upscale)
     print("read:", " ".join(word.text for word in words if readable(word)))
