@@ -198,14 +198,24 @@ def readable(word):
     return word.confidence >= SURE and len(_plain(word.text)) >= 2
 
 
+def words_to_measure(words, texts=()):
+    """The words whose contrast counts: each word read with confidence, and the words of each
+    text found (faint text is often read, but with little confidence); a letter alone is too
+    small a patch to measure."""
+    chosen = {id(word): word for word in words if readable(word)}
+    for text in texts:
+        chosen.update((id(word), word) for word in find_text(words, text) or () if len(_plain(word.text)) >= 2)
+    return list(chosen.values())
+
+
 def measure_contrast(picture, words, leave_out=()):
-    """The contrast of each readable word against its background, leaving out words that lie in
-    the regions of leave_out (such as disabled controls, which need not stand out)."""
+    """The contrast of each word against its background, leaving out words that lie in the
+    regions of leave_out (such as disabled controls, which need not stand out)."""
     if isinstance(picture, str):
         picture = Picture(picture)
     found = []
     for word in words:
-        if not readable(word) or any(region.contains(word.box) for region in leave_out):
+        if any(region.contains(word.box) for region in leave_out):
             continue
         pixels = picture.region_pixels(word.box)
         if not pixels:
@@ -258,7 +268,7 @@ def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=2, leave_out
     words = read_words(png, region, upscale)
     problems = [f"not read: {text!r}" for text in missing_texts(words, texts)]
     problems += [f"too faint: {describe(measured)}"
-                 for measured in faint(measure_contrast(png, words, leave_out), least)]
+                 for measured in faint(measure_contrast(png, words_to_measure(words, texts), leave_out), least)]
     return words, problems
 
 
