@@ -244,12 +244,15 @@ void MainPresenter::onGetHostNameChosen() {
 }
 
 void MainPresenter::applyChosenColor(bool background) {
-  // OK and Cancel alike apply the colour the chooser holds: the last one picked in this run.
-  if (const auto picked = view_.chooseColor()) heldColor_ = *picked;
+  // The chooser opens on the colour it would change; a cancel leaves that colour alone.
+  Rgb& color = background ? addressBackground_ : addressForeground_;
+  const std::optional<Rgb> picked = view_.chooseColor(color);
+  if (!picked) return;
+  color = *picked;
   if (background) {
-    view_.setAddressBackground(heldColor_);
+    view_.setAddressBackground(color);
   } else {
-    view_.setAddressForeground(heldColor_);
+    view_.setAddressForeground(color);
   }
 }
 
@@ -262,8 +265,10 @@ void MainPresenter::onIpForegroundChosen() {
 }
 
 void MainPresenter::onResetColorChosen() {
-  view_.setAddressBackground(kWhite);
-  view_.setAddressForeground(kBlue);
+  addressBackground_ = kWhite;
+  addressForeground_ = kBlue;
+  view_.setAddressBackground(addressBackground_);
+  view_.setAddressForeground(addressForeground_);
   view_.useDesktopBackground();
 }
 

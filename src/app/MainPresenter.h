@@ -90,7 +90,9 @@ class MainPresenter {
   std::string shownAddress_;
   std::string shownFor_;
   ConnectionWatch connectionWatch_;
-  Rgb heldColor_ = kBlack;  // the colour chooser keeps its colour for the whole run
+  // The address box's colours as the window shows them; they last for the run only.
+  Rgb addressBackground_ = kWhite;
+  Rgb addressForeground_ = kBlue;
 };
 
 }  // namespace lumeno::app
