@@ -35,6 +35,10 @@ std::optional<std::string> chooseIPv6(const std::vector<platform::IPv6Address>& 
   return std::nullopt;
 }
 
+bool isRealAddress(const std::string& address) {
+  return !address.empty() && !address.starts_with("127.");
+}
+
 std::string ipv4For(const platform::NetworkInfo& network, const std::string& chosen) {
   if (!chosen.empty()) {
     if (auto address = network.interfaceIPv4(chosen)) return *address;

@@ -15,6 +15,10 @@ namespace lumeno::app {
 // link-local or other address. The first of a kind wins.
 std::optional<std::string> chooseIPv6(const std::vector<platform::IPv6Address>& addresses);
 
+// Whether a local IPv4 address is one the computer has on a network: not the loopback address
+// that stands in while it has none.
+bool isRealAddress(const std::string& address);
+
 // The IPv4 address for the chosen interface (empty: automatic, the default route's). An
 // interface that has gone, or has no IPv4 address any more, reads as automatic.
 std::string ipv4For(const platform::NetworkInfo& network, const std::string& chosen);

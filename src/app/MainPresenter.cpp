@@ -72,6 +72,7 @@ void MainPresenter::onClockTick() {
 }
 
 void MainPresenter::showAddress(const std::string& chosen, const std::string& address) {
+  if (isRealAddress(address)) lastRealAddress_ = address;
   shownAddress_ = address;
   shownFor_ = chosen;
   view_.setAddressText(address);
@@ -109,9 +110,12 @@ void MainPresenter::followAddress() {
     return;
   }
   if (address == shownAddress_) return;
-  const std::string old = shownAddress_;
+  const std::string old = lastRealAddress_;
   showAddress(chosen, address);
   view_.setAddressToolTip("Local IP Address");
+  // Losing the address, and getting the same one back, is an outage and is told as one; only a
+  // move from one real address to another is a change of address.
+  if (!isRealAddress(address) || old.empty() || old == address) return;
   // The arrow is U+2192 in UTF-8.
   if (view_.isInTray()) view_.showTrayBalloon("Local IP changed: " + old + " \xE2\x86\x92 " + address);
   log_.writeValued(log::kLocalIpChanged, [&address] { return address; });

@@ -127,6 +127,40 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABall
   EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);  // logging is off
 }
 
+TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIsAChange) {
+  MainPresenterFixture f;
+  f.view.followAddress = true;
+  f.view.logConnectionChanges = true;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onStatusTick();
+  presenter.onMinimised();
+  const auto linkDown = [&] {
+    f.network.connected = false;
+    f.network.address = "127.0.0.1";  // what the computer has without a network
+    presenter.onStatusTick();
+  };
+  const auto linkUp = [&](const char* address) {
+    f.network.connected = true;
+    f.network.address = address;
+    f.clock.steady += 5s;
+    presenter.onStatusTick();
+  };
+  const std::string outage = "[Went Offline]" + kStamp + "[Back Online]" +
+                             kStamp.substr(0, kStamp.size() - 2) + " , Offline for : 00:00:05\r\n";
+  linkDown();
+  EXPECT_EQ(f.view.address, "127.0.0.1");
+  linkUp("192.168.0.5");
+  EXPECT_EQ(f.log(), kLoaded + outage);
+  linkDown();
+  linkUp("10.0.0.7");  // back with another address: that is a change
+  EXPECT_EQ(f.log(), kLoaded + outage + outage + "[Local IP Changed] : 10.0.0.7" + kStamp);
+  EXPECT_EQ(f.view.balloons,
+            (std::vector<std::string>{"Connection lost", "Connection restored after 00:00:05",
+                                      "Connection lost", "Connection restored after 00:00:05",
+                                      "Local IP changed: 192.168.0.5 \xE2\x86\x92 10.0.0.7"}));
+}
+
 TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange) {
   MainPresenterFixture f;
   f.view.followAddress = true;
