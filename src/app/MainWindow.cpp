@@ -332,8 +332,8 @@ void MainWindow::copyToClipboard(const std::string& text) {
   clipboard->setText(qs(text));
 }
 
-std::optional<Rgb> MainWindow::chooseColor() {
-  const std::optional<QColor> picked = seams_.colors->choose();
+std::optional<Rgb> MainWindow::chooseColor(Rgb current) {
+  const std::optional<QColor> picked = seams_.colors->choose(qc(current));
   if (!picked) return std::nullopt;
   return Rgb{static_cast<std::uint8_t>(picked->red()), static_cast<std::uint8_t>(picked->green()),
              static_cast<std::uint8_t>(picked->blue())};

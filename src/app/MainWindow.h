@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow, public MainView {
   void setCaption(const std::string& caption) override;
   void endProgram() override;
   void copyToClipboard(const std::string& text) override;
-  std::optional<Rgb> chooseColor() override;
+  std::optional<Rgb> chooseColor(Rgb current) override;
   void openWindow(OtherWindow window) override;
   void startNetIpLookup() override;
   void startSystemInfo() override;

@@ -135,6 +135,7 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   f.colors.picks = {QColor(10, 200, 30)};
   w.presenter().onIpBackgroundChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(f.colors.openedOn, std::vector<QColor>{QColor(255, 255, 255)});  // on the box's own colour
   w.presenter().onResetColorChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
