@@ -116,6 +116,8 @@ void MainWindow::buildControls() {
   QFont bold = addressBox_->font();
   bold.setBold(true);
   addressBox_->setFont(bold);
+  // White with blue text in every desktop scheme, like the strip around it.
+  setColor(addressBox_, QPalette::Base, qc(kWhite));
   setColor(addressBox_, QPalette::Text, qc(kBlue));
   addressBox_->installEventFilter(this);
 
@@ -247,11 +249,10 @@ void MainWindow::useDesktopBackground() {
 }
 
 void MainWindow::setWindowBackground(const QColor& color) {
-  for (QWidget* widget : {static_cast<QWidget*>(this), centralWidget()}) {
-    if (widget == nullptr) continue;
-    setColor(widget, QPalette::Window, color);
-    widget->setAutoFillBackground(true);
-  }
+  // The strip only: the menu bar above it keeps the desktop's colours, whose text is drawn for
+  // them; on silver, a dark scheme's light menu titles could not be read.
+  setColor(centralWidget(), QPalette::Window, color);
+  centralWidget()->setAutoFillBackground(true);
 }
 
 void MainWindow::setStatus(const std::string& text, Rgb color) {

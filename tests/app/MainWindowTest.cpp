@@ -6,13 +6,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "DarkPalette.h"
 #include "MainWindowFixture.h"
+#include "common/ReadableColour.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
@@ -49,6 +52,22 @@ TEST(MainWindow, StartsWithTheAddressTheVersionThePlaceholdersAndItsTimers) {
     EXPECT_EQ(timer->interval(), interval) << name;
     EXPECT_TRUE(timer->isActive()) << name;
   }
+}
+
+TEST(MainWindow, TheStripKeepsItsOwnColoursAndTheMenuBarTheDesktopsInADarkScheme) {
+  const DarkPalette dark;
+  MainWindowFixture f;
+  auto& w = f.window();
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
+  for (InfoLabel label : {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date}) {
+    const QPalette& shown = w.infoLabel(label)->palette();
+    EXPECT_GE(app::contrastRatio(shown.color(QPalette::WindowText), shown.color(QPalette::Window)), 4.5);
+  }
+  const QPalette& bar = w.menuBar()->palette();
+  EXPECT_EQ(bar.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_GE(app::contrastRatio(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)), 4.5);
 }
 
 TEST(MainWindow, TrayAtStartGoesStraightToTheTrayOrStaysOnTheTaskbarWithoutOne) {
@@ -139,7 +158,8 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   w.presenter().onResetColorChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
-  EXPECT_EQ(w.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window),
+            QApplication::palette().color(QPalette::Window));
   w.show();
   w.close();
   EXPECT_EQ(f.programEnds, 1);
