@@ -111,6 +111,7 @@ void MainWindow::buildControls() {
 
   addressBox_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
   addressBox_->setObjectName(QStringLiteral("Text1"));
+  addressBox_->setAccessibleName(QStringLiteral("Local IP address"));
   addressBox_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
   addressBox_->setAlignment(Qt::AlignCenter);
   QFont bold = addressBox_->font();
@@ -125,6 +126,7 @@ void MainWindow::buildControls() {
   lamp_->setObjectName(QStringLiteral("lblled"));
   lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lamp_->setToolTip(QStringLiteral("Connection status..."));
+  lamp_->setAccessibleName(QStringLiteral("Connection status"));  // until the first check
   setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));
   lamp_->setAutoFillBackground(true);
 
@@ -262,6 +264,8 @@ void MainWindow::setStatus(const std::string& text, Rgb color) {
 
 void MainWindow::setLamp(Rgb color) {
   setColor(lamp_, QPalette::Window, qc(color));
+  // A lamp is read by its colour; a screen reader says what the colour means.
+  lamp_->setAccessibleName(color == kGreen ? QStringLiteral("Online") : QStringLiteral("Offline"));
 }
 
 void MainWindow::setVersionText(const std::string& text) {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleNames.h"
 #include "DarkPalette.h"
 #include "MainWindowFixture.h"
 #include "common/ReadableColour.h"
@@ -99,6 +100,7 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Offline!");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(255, 0, 0));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(spokenName(lamp), "Offline");
   EXPECT_TRUE(trayShows(w, "offlineicon"));
   EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : 192.168.0.5"));
   f.network.connected = true;
@@ -106,7 +108,10 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Online");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(spokenName(lamp), "Online");
   EXPECT_TRUE(trayShows(w, "mainicon"));
+  EXPECT_EQ(unnamedControls(w), "");
+  EXPECT_EQ(unnamedControls(w.options()), "");
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();
