@@ -111,11 +111,14 @@ void MainWindow::buildControls() {
 
   addressBox_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
   addressBox_->setObjectName(QStringLiteral("Text1"));
+  addressBox_->setAccessibleName(QStringLiteral("Local IP address"));
   addressBox_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
   addressBox_->setAlignment(Qt::AlignCenter);
   QFont bold = addressBox_->font();
   bold.setBold(true);
   addressBox_->setFont(bold);
+  // White with blue text in every desktop scheme, like the strip around it.
+  setColor(addressBox_, QPalette::Base, qc(kWhite));
   setColor(addressBox_, QPalette::Text, qc(kBlue));
   addressBox_->installEventFilter(this);
 
@@ -123,6 +126,7 @@ void MainWindow::buildControls() {
   lamp_->setObjectName(QStringLiteral("lblled"));
   lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lamp_->setToolTip(QStringLiteral("Connection status..."));
+  lamp_->setAccessibleName(QStringLiteral("Connection status"));  // until the first check
   setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));
   lamp_->setAutoFillBackground(true);
 
@@ -247,11 +251,10 @@ void MainWindow::useDesktopBackground() {
 }
 
 void MainWindow::setWindowBackground(const QColor& color) {
-  for (QWidget* widget : {static_cast<QWidget*>(this), centralWidget()}) {
-    if (widget == nullptr) continue;
-    setColor(widget, QPalette::Window, color);
-    widget->setAutoFillBackground(true);
-  }
+  // The strip only: the menu bar above it keeps the desktop's colours, whose text is drawn for
+  // them; on silver, a dark scheme's light menu titles could not be read.
+  setColor(centralWidget(), QPalette::Window, color);
+  centralWidget()->setAutoFillBackground(true);
 }
 
 void MainWindow::setStatus(const std::string& text, Rgb color) {
@@ -261,6 +264,8 @@ void MainWindow::setStatus(const std::string& text, Rgb color) {
 
 void MainWindow::setLamp(Rgb color) {
   setColor(lamp_, QPalette::Window, qc(color));
+  // A lamp is read by its colour; a screen reader says what the colour means.
+  lamp_->setAccessibleName(color == kGreen ? QStringLiteral("Online") : QStringLiteral("Offline"));
 }
 
 void MainWindow::setVersionText(const std::string& text) {

@@ -138,6 +138,10 @@ void IpToolsWindow::buildControls() {
     if (design.index >= 0) made->setProperty("index", design.index);
     if (design.control) controls_.at(slot(*design.control)) = made;
   }
+  for (const design::SpokenName& spoken : design::kSpokenNames) {
+    client_->findChild<QWidget*>(qtext(spoken.name), Qt::FindDirectChildrenOnly)
+        ->setAccessibleName(qtext(spoken.spoken));
+  }
   hostBox_ = widget(Control::HostBox);
   countBox_ = widget(Control::CountBox);
 

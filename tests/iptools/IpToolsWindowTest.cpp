@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "AccessibleNames.h"
 #include "IpToolsFixture.h"
 #include "common/WindowGeometry.h"
 
 namespace lumeno::iptools::test {
 namespace {
 
+using ::lumeno::test::spokenName;
+using ::lumeno::test::unnamedControls;
 using WindowTest = IpToolsFixture;
 using Strings = std::vector<std::string>;
 
@@ -51,6 +54,8 @@ TEST_F(WindowTest, ControlsCarryTheirNamesTextsTipsLimitsAndPlacesInTwips) {
 
   EXPECT_EQ(button("cmdPing")->geometry(), app::twipsRect(*window, 4680, 2520, 855, 375));
   EXPECT_EQ(button("netstatopt")->text(), "Option1");
+  EXPECT_EQ(spokenName(button("netstatopt")), "Netstat");  // the caption is the designer's, cut off
+  EXPECT_EQ(unnamedControls(*window), "");
   EXPECT_EQ(button("chkgethostnames")->text(), "Get host names");
   EXPECT_EQ(find<QLabel>("amountping")->toolTip(), "Amount of true pings");
   EXPECT_EQ(find<QLabel>("classlbl")->frameShape(), QFrame::Box);

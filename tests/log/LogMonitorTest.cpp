@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleNames.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "log/LogLinesView.h"
@@ -88,6 +89,7 @@ TEST_F(LogMonitorTest, OpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   EXPECT_TRUE(timer->isActive());
   EXPECT_EQ(timer->interval(), 3000);
   EXPECT_TRUE(window->findChild<QWidget*>("StatusBar1")->isVisible());
+  EXPECT_EQ(test::unnamedControls(*window), "");
 
   lines()->verticalScrollBar()->setValue(0);  // the user scrolls up to read
   window->Timer1_Timer();                     // nothing new: the view stays
