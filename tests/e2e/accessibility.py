@@ -144,8 +144,8 @@ def controls(window):
 
 
 def unnamed(window):
-    """Controls a screen reader cannot tell apart: no name, or a name another control of the
-    same kind in the window has too."""
+    """Controls a screen reader cannot tell apart: no name, or a name that another control of
+    the same kind the keyboard reaches in the window has too (two texts may well say the same)."""
     problems = []
     seen = {}
     for node in controls(window):
@@ -154,8 +154,10 @@ def unnamed(window):
             described = f" (tooltip {node.description!r})" if node.description else ""
             problems.append(f"{node.role} at {node.box.x},{node.box.y} has no name{described}")
             continue
+        if "focusable" not in node.states:
+            continue
         key = (node.role, name)
-        if key in seen and node.role not in ("menu", "menu item"):
+        if key in seen:
             problems.append(f"two controls are both named {name!r} ({node.role}): nothing tells them apart")
         seen[key] = node
     return problems
