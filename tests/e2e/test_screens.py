@@ -34,6 +34,7 @@ class Screens:
     def __init__(self, name, scale=1, dark=False):
         folder = case_folder(name)
         self.scale = scale
+        self.dark = dark
         self.network = Network()
         self.network.add_default_route()
         self.desktop = Desktop(folder)
@@ -143,6 +144,15 @@ class Screens:
         self.problems += [f"{name} ({os.path.basename(shot)}): {problem}" for problem in found]
         return window_now
 
+    def palette_is_dark(self, name):
+        """The window's picture shows the dark palette: its most frequent colour is dark. Without
+        qt6ct the program would show the light one, and the case would prove nothing."""
+        picture = screen.Picture(self.shots.path(name))
+        background, _ = screen.dominant_colours(picture.region_pixels(screen.Region(0, 0, picture.width,
+                                                                                      picture.height)))
+        expect(screen.relative_luminance(background) < 0.2,
+               f"{name} is drawn on {background}, not in a dark palette: is qt6ct installed?")
+
     def lamp_reads(self, main_window, state):
         """The status lamp, a patch of colour, tells a screen reader the state it shows."""
         lamp = next((node for node in main_window.walk() if node.description.strip() == "Connection status..."),
@@ -205,6 +215,8 @@ def every_window(screens):
     for tab, texts in tabs.items():
         screens.press(options, "page tab", tab)
         options = screens.look(f"options {tab}", options, list(tabs) + texts)
+    if screens.dark:
+        screens.palette_is_dark("options Logs")
 
     screens.press(options, "push button", "Clear log")
     question = screens.look("clear-log question", screens.message_box("Clear log file?"),
