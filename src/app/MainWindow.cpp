@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindow.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShowEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include "about/AboutBox.h"
 #include "about/SysInfo.h"
@@ -212,6 +217,27 @@ void MainWindow::changeEvent(QEvent* event) {
   } else if (event->type() == QEvent::ApplicationPaletteChange && followDesktopBackground_) {
     setWindowBackground(QApplication::palette().color(QPalette::Window));
   }
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+  // The window's own top left, not its frame's: hidden, it has no frame to measure from.
+  if (!event->spontaneous()) placeBeforeHiding_ = geometry().topLeft();
+  QMainWindow::hideEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  // Shown again after the tray: where the user left it. A window whose place only the window
+  // manager ever chose is placed afresh by it when shown again, unless the program names a
+  // place; Qt takes a place as named only when it differs from the one it knows, so the window
+  // is sent a pixel aside first.
+  if (!event->spontaneous() && placeBeforeHiding_) {
+    const QPoint place = *std::exchange(placeBeforeHiding_, std::nullopt);
+    if (QWindow* window = windowHandle()) {
+      window->setPosition(place + QPoint(1, 0));
+      window->setPosition(place);
+    }
+  }
+  QMainWindow::showEvent(event);
 }
 
 void MainWindow::onMinimisedSettled() {
