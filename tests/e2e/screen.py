@@ -36,19 +36,13 @@ class Region:
                 and other.x + other.width <= self.x + self.width + slack
                 and other.y + other.height <= self.y + self.height + slack)
 
-    def overlap(self, other):
-        """The area the two regions share, in pixels."""
-        width = min(self.x + self.width, other.x + other.width) - max(self.x, other.x)
-        height = min(self.y + self.height, other.y + other.height) - max(self.y, other.y)
-        return max(width, 0) * max(height, 0)
-
 
 @dataclass(frozen=True)
 class Word:
     text: str
     confidence: float
     box: Region  # in the picture's own pixels
-    line: tuple  # (block, paragraph, line): words of one line share it
+    line: tuple  # (region read, block, paragraph, line): words of one line share it
 
 
 @dataclass(frozen=True)
@@ -154,7 +148,7 @@ def read_words(png, region=None, upscale=2, layout="sparse"):
         offset = (region.x, region.y) if region else (0, 0)
         box = Region(offset[0] + int(cells["left"]) // upscale, offset[1] + int(cells["top"]) // upscale,
                      -(-int(cells["width"]) // upscale), -(-int(cells["height"]) // upscale))
-        words.append(Word(text, float(cells["conf"]), box, (cells["block_num"], cells["par_num"],
+        words.append(Word(text, float(cells["conf"]), box, (region, cells["block_num"], cells["par_num"],
                                                               cells["line_num"])))
     return words
 
