@@ -51,6 +51,7 @@ void setText(QLabel* label, const std::string& text) {
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
   label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
   label->setAlignment(Qt::AlignCenter);
   label->setToolTip(QString::fromLatin1(tip));
@@ -121,6 +122,7 @@ void MainWindow::buildControls() {
 
   lamp_ = new QLabel(strip);
   lamp_->setObjectName(QStringLiteral("lblled"));
+  lamp_->setTextFormat(Qt::PlainText);
   lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lamp_->setToolTip(QStringLiteral("Connection status..."));
   setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));

@@ -107,6 +107,7 @@ void IpToolsWindow::buildControls() {
       case design::Kind::FramedLabel:
       case design::Kind::Separator: {
         auto* label = new QLabel(qtext(design.text), client_);
+        label->setTextFormat(Qt::PlainText);
         if (design.kind != design::Kind::Label) label->setFrameShape(QFrame::Box);
         made = label;
         break;

@@ -119,6 +119,7 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   cmdfindnext_->setObjectName(QStringLiteral("cmdfindnext"));
   lblfindstate_ = new QLabel(searchBar_);
   lblfindstate_->setObjectName(QStringLiteral("lblfindstate"));
+  lblfindstate_->setTextFormat(Qt::PlainText);
   row->addWidget(txtfind_, 1);
   row->addWidget(cmdfindprevious_);
   row->addWidget(cmdfindnext_);

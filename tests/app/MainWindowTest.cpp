@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "common/QtMessageBoxes.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
@@ -179,6 +181,34 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
   f.network.address = "10.9.9.9";
   w.presenter().onStatusTick();
   EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");
+}
+
+// A file name, a host name or what a server said may look like markup: shown as written.
+TEST(MainWindow, MessageBoxesAndEveryLabelShowTheirTextsAsWritten) {
+  MainWindowFixture f;
+  auto& w = f.window();
+  for (const app::OtherWindow other : {app::OtherWindow::Options, app::OtherWindow::LogMonitor,
+                                       app::OtherWindow::IpTools, app::OtherWindow::About}) {
+    w.openWindow(other);
+  }
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    for (const QLabel* label : top->findChildren<QLabel*>()) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText)
+          << top->objectName().toStdString() << " " << label->objectName().toStdString();
+    }
+  }
+
+  const QString hostile = "<b>x</b><img src=y.png>";
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = box->text() == hostile && box->textFormat() == Qt::PlainText;
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(QtMessageBoxes().show({hostile.toStdString()}), BoxAnswer::Ok);
+  EXPECT_TRUE(seen);
+  for (QWidget* top : QApplication::topLevelWidgets()) top->close();
 }
 
 }  // namespace
