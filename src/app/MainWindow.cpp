@@ -96,6 +96,8 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
   tray_->setSourceWindow(this);
   // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
   connect(tray_.get(), &tray::SysTray::RButtonUp, this, [this] { trayMenu_->exec(QCursor::pos()); });
+  // Hidden in a tray that has gone, the window would be out of reach.
+  connect(tray_.get(), &tray::SysTray::TrayHostLost, this, [this] { presenter_.onShowChosen(); });
 
   presenter_.start();
   startTimers();
@@ -148,7 +150,10 @@ void MainWindow::startTimers() {
   clockTimer_.setInterval(1000);
   statusTimer_.setInterval(1500);
   alertTimer_.setInterval(30000);
-  connect(&clockTimer_, &QTimer::timeout, this, [this] { presenter_.onClockTick(); });
+  connect(&clockTimer_, &QTimer::timeout, this, [this] {
+    presenter_.onClockTick();
+    tray_->checkTrayHost();
+  });
   connect(&statusTimer_, &QTimer::timeout, this, [this] { presenter_.onStatusTick(); });
   connect(&alertTimer_, &QTimer::timeout, this, [this] { presenter_.onAlertTick(); });
   clockTimer_.start();

@@ -67,6 +67,10 @@ void SysTray::IconInSysTray() {
   inSysTray_ = true;
 }
 
+void SysTray::checkTrayHost() {
+  if (inSysTray_ && !backend_->available()) Q_EMIT TrayHostLost();
+}
+
 void SysTray::ShowBalloon(const QString& text) {
   if (inSysTray_) backend_->showMessage(kProgramTitle, text);
 }
