@@ -217,6 +217,10 @@ void LogMonitorWindow::showSearchState(const std::string& text) {
   lblfindstate_->setText(qs(text));
 }
 
+void LogMonitorWindow::showStatus(const std::string& text) {
+  StatusBar1_->showMessage(qs(text));
+}
+
 void LogMonitorWindow::setReloading(bool on) {
   if (on) {
     Timer1_->start();
