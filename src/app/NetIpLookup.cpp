@@ -47,14 +47,15 @@ void NetIpLookup::onReplyFinished() {
   reply_.clear();
   if (reply == nullptr) return;
   reply->deleteLater();
+  // An answer too long to be an address is that, whatever else went wrong while it came.
+  const bool tooLong = tooLong_ || reply->bytesAvailable() > kLongestAnswer;
   std::string text;
-  if (tooLong_ || reply->bytesAvailable() > kLongestAnswer) {
-    text = netIpFailedText("the service gave an answer that is not an address.");
-  } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+  if (!tooLong && reply->error() == QNetworkReply::OperationCanceledError) {
     text = netIpFailedText("the service did not answer in time.");
-  } else if (reply->error() != QNetworkReply::NoError) {
+  } else if (!tooLong && reply->error() != QNetworkReply::NoError) {
     text = netIpFailedText(reply->errorString().toStdString());
-  } else if (const auto address = parseNetIpAnswer(reply->read(kLongestAnswer).toStdString())) {
+  } else if (const auto address =
+                 tooLong ? std::nullopt : parseNetIpAnswer(reply->read(kLongestAnswer).toStdString())) {
     text = netIpFoundText(*address);
   } else {
     text = netIpFailedText("the service gave an answer that is not an address.");
