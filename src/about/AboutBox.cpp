@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "common/ReadableColour.h"
 #include "common/WindowGeometry.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -79,7 +80,8 @@ void AboutBox::buildControls() {
   linkFont.setPointSizeF(9.75);
   webSiteLink_->setFont(linkFont);
   QPalette link = webSiteLink_->palette();
-  link.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  // Blue, or a shade of blue that can be read where the desktop's menu colour is dark.
+  link.setColor(QPalette::WindowText, app::readableOn(QColor(0, 0, 255), menuColour));
   webSiteLink_->setPalette(link);
   webSiteLink_->setToolTip(qt(text::kLinkTip));
   webSiteLink_->setCursor(Qt::PointingHandCursor);

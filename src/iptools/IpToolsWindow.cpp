@@ -90,6 +90,8 @@ void IpToolsWindow::buildControls() {
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         // Live output is added piece by piece; an undo record of every piece would keep it all.
         box->setUndoRedoEnabled(false);
+        // Tab moves on to the next control, as everywhere else in the window.
+        box->setTabChangesFocus(true);
         QPalette white = box->palette();
         white.setColor(QPalette::Base, Qt::white);
         white.setColor(QPalette::Text, Qt::black);
@@ -116,6 +118,9 @@ void IpToolsWindow::buildControls() {
       }
       case design::Kind::OptionButton: {
         auto* option = new QRadioButton(qtext(design.text), client_);
+        // Each is a stop of its own for the Tab key, which buttons that choose among themselves
+        // are not: the window keeps one of them chosen itself (connectControls).
+        option->setAutoExclusive(false);
         if (design.mode) modeButtons_.at(static_cast<std::size_t>(*design.mode)) = option;
         made = option;
         break;
@@ -135,6 +140,10 @@ void IpToolsWindow::buildControls() {
     if (!design.tip.empty()) made->setToolTip(qtext(design.tip));
     if (design.index >= 0) made->setProperty("index", design.index);
     if (design.control) controls_.at(slot(*design.control)) = made;
+  }
+  for (const design::SpokenName& spoken : design::kSpokenNames) {
+    client_->findChild<QWidget*>(qtext(spoken.name), Qt::FindDirectChildrenOnly)
+        ->setAccessibleName(qtext(spoken.spoken));
   }
   hostBox_ = widget(Control::HostBox);
   countBox_ = widget(Control::CountBox);
@@ -168,8 +177,16 @@ void IpToolsWindow::buildMenus() {
 
 void IpToolsWindow::connectControls() {
   for (std::size_t i = 0; i < modeButtons_.size(); ++i) {
-    connect(modeButtons_.at(i), &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) presenter_->onModeChosen(static_cast<Mode>(i));
+    QRadioButton* option = modeButtons_.at(i);
+    connect(option, &QRadioButton::toggled, this, [this, i, option](bool on) {
+      if (!on) {
+        // Clicked again: the chosen mode stays chosen.
+        const QSignalBlocker quiet(option);
+        option->setChecked(true);
+        return;
+      }
+      selectMode(static_cast<Mode>(i));
+      presenter_->onModeChosen(static_cast<Mode>(i));
     });
   }
   const auto onClick = [this](Control button, void (IpToolsPresenter::*handler)()) {

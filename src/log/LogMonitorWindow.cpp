@@ -49,6 +49,7 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   column->setSpacing(0);
   RichTextBox1_ = new LogLinesView(presenter_, client);
   RichTextBox1_->setObjectName(QStringLiteral("RichTextBox1"));
+  RichTextBox1_->setAccessibleName(QStringLiteral("Log"));
   column->addWidget(RichTextBox1_);
   buildSearchBar(client);
   column->addWidget(searchBar_);
@@ -112,6 +113,7 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   txtfind_ = new QLineEdit(searchBar_);
   txtfind_->setObjectName(QStringLiteral("txtfind"));
   txtfind_->setPlaceholderText(QStringLiteral("Find"));
+  txtfind_->setAccessibleName(QStringLiteral("Find"));
   txtfind_->installEventFilter(this);
   cmdfindprevious_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
   cmdfindprevious_->setObjectName(QStringLiteral("cmdfindprevious"));

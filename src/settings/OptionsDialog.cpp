@@ -54,6 +54,7 @@ void OptionsDialog::buildControls() {
 
   auto* SSTab1 = new QTabWidget(this);
   SSTab1->setObjectName(QStringLiteral("SSTab1"));
+  SSTab1->setAccessibleName(QStringLiteral("Option pages"));
 
   // "Automation"
   auto* automation = new QWidget(SSTab1);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -13,8 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include "AccessibleNames.h"
+#include "DarkPalette.h"
 #include "MainWindowFixture.h"
 #include "common/QtMessageBoxes.h"
+#include "common/ReadableColour.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
@@ -53,6 +57,22 @@ TEST(MainWindow, StartsWithTheAddressTheVersionThePlaceholdersAndItsTimers) {
   }
 }
 
+TEST(MainWindow, TheStripKeepsItsOwnColoursAndTheMenuBarTheDesktopsInADarkScheme) {
+  const DarkPalette dark;
+  MainWindowFixture f;
+  auto& w = f.window();
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
+  for (InfoLabel label : {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date}) {
+    const QPalette& shown = w.infoLabel(label)->palette();
+    EXPECT_GE(app::contrastRatio(shown.color(QPalette::WindowText), shown.color(QPalette::Window)), 4.5);
+  }
+  const QPalette& bar = w.menuBar()->palette();
+  EXPECT_EQ(bar.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_GE(app::contrastRatio(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)), 4.5);
+}
+
 TEST(MainWindow, TrayAtStartGoesStraightToTheTrayOrStaysOnTheTaskbarWithoutOne) {
   for (bool trayExists : {true, false}) {
     MainWindowFixture f(settingsWith("0", "0", "0", "1"));
@@ -82,6 +102,7 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Offline!");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(255, 0, 0));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(spokenName(lamp), "Offline");
   EXPECT_TRUE(trayShows(w, "offlineicon"));
   EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : 192.168.0.5"));
   f.network.connected = true;
@@ -89,7 +110,10 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Online");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(spokenName(lamp), "Online");
   EXPECT_TRUE(trayShows(w, "mainicon"));
+  EXPECT_EQ(unnamedControls(w), "");
+  EXPECT_EQ(unnamedControls(w.options()), "");
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();
@@ -152,10 +176,12 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   f.colors.picks = {QColor(10, 200, 30)};
   w.presenter().onIpBackgroundChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(f.colors.openedOn, std::vector<QColor>{QColor(255, 255, 255)});  // on the box's own colour
   w.presenter().onResetColorChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
-  EXPECT_EQ(w.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window),
+            QApplication::palette().color(QPalette::Window));
   w.show();
   w.close();
   EXPECT_EQ(f.programEnds, 1);
