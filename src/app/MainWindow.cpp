@@ -56,6 +56,7 @@ void setText(QLabel* label, const std::string& text) {
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
   label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
   label->setAlignment(Qt::AlignCenter);
   label->setToolTip(QString::fromLatin1(tip));
@@ -100,6 +101,8 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
   tray_->setSourceWindow(this);
   // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
   connect(tray_.get(), &tray::SysTray::RButtonUp, this, [this] { trayMenu_->exec(QCursor::pos()); });
+  // Hidden in a tray that has gone, the window would be out of reach.
+  connect(tray_.get(), &tray::SysTray::TrayHostLost, this, [this] { presenter_.onShowChosen(); });
 
   presenter_.start();
   startTimers();
@@ -129,6 +132,7 @@ void MainWindow::buildControls() {
 
   lamp_ = new QLabel(strip);
   lamp_->setObjectName(QStringLiteral("lblled"));
+  lamp_->setTextFormat(Qt::PlainText);
   lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lamp_->setToolTip(QStringLiteral("Connection status..."));
   lamp_->setAccessibleName(QStringLiteral("Connection status"));  // until the first check
@@ -155,7 +159,10 @@ void MainWindow::startTimers() {
   clockTimer_.setInterval(1000);
   statusTimer_.setInterval(1500);
   alertTimer_.setInterval(30000);
-  connect(&clockTimer_, &QTimer::timeout, this, [this] { presenter_.onClockTick(); });
+  connect(&clockTimer_, &QTimer::timeout, this, [this] {
+    presenter_.onClockTick();
+    tray_->checkTrayHost();
+  });
   connect(&statusTimer_, &QTimer::timeout, this, [this] { presenter_.onStatusTick(); });
   connect(&alertTimer_, &QTimer::timeout, this, [this] { presenter_.onAlertTick(); });
   clockTimer_.start();

@@ -28,6 +28,7 @@
 
 #include "common/WindowGeometry.h"
 #include "iptools/IpToolsDesign.h"
+#include "iptools/OutputBoxFiller.h"
 #include "platform/Memory.h"
 
 namespace lumeno::iptools {
@@ -96,6 +97,7 @@ void IpToolsWindow::buildControls() {
         white.setColor(QPalette::Text, Qt::black);
         box->setPalette(white);
         outputBox_ = box;
+        outputFiller_ = new OutputBoxFiller(box);
         made = box;
         break;
       }
@@ -109,6 +111,7 @@ void IpToolsWindow::buildControls() {
       case design::Kind::FramedLabel:
       case design::Kind::Separator: {
         auto* label = new QLabel(qtext(design.text), client_);
+        label->setTextFormat(Qt::PlainText);
         if (design.kind != design::Kind::Label) label->setFrameShape(QFrame::Box);
         made = label;
         break;
@@ -243,8 +246,8 @@ void IpToolsWindow::setText(Control control, const std::string& text) {
     label->setText(value);
   } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
     button->setText(value);
-  } else if (auto* box = qobject_cast<QPlainTextEdit*>(target)) {
-    box->setPlainText(value);
+  } else if (qobject_cast<QPlainTextEdit*>(target) != nullptr) {
+    outputFiller_->setText(value);
   }
 }
 
@@ -274,17 +277,20 @@ void IpToolsWindow::selectMode(Mode mode) {
 }
 
 void IpToolsWindow::appendOutput(const std::string& text) {
+  outputFiller_->finish();
   QTextCursor end(outputBox_->document());
   end.movePosition(QTextCursor::End);
   end.insertText(qtext(text));
 }
 
 void IpToolsWindow::insertOutputAtStart(const std::string& text) {
+  outputFiller_->finish();
   QTextCursor top(outputBox_->document());
   top.insertText(qtext(text));
 }
 
 void IpToolsWindow::removeOutputLines(std::size_t first, std::size_t count) {
+  outputFiller_->finish();
   QTextDocument* document = outputBox_->document();
   QTextCursor lines(document->findBlockByNumber(static_cast<int>(first)));
   const QTextBlock after = document->findBlockByNumber(static_cast<int>(first + count));
@@ -301,16 +307,20 @@ void IpToolsWindow::setOutputReadOnly(bool readOnly) {
 }
 
 void IpToolsWindow::moveCaretToEnd() {
-  QTextCursor cursor = outputBox_->textCursor();
-  cursor.movePosition(QTextCursor::End);
-  outputBox_->setTextCursor(cursor);
-  outputBox_->ensureCursorVisible();
+  outputFiller_->placeCaret([box = outputBox_] {
+    QTextCursor cursor = box->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
+  });
 }
 
 void IpToolsWindow::moveCaretToStart() {
-  outputBox_->moveCursor(QTextCursor::Start);
-  outputBox_->horizontalScrollBar()->setValue(outputBox_->horizontalScrollBar()->minimum());
-  outputBox_->verticalScrollBar()->setValue(outputBox_->verticalScrollBar()->minimum());
+  outputFiller_->placeCaret([box = outputBox_] {
+    box->moveCursor(QTextCursor::Start);
+    box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->minimum());
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->minimum());
+  });
 }
 
 void IpToolsWindow::selectAll(Control box) {
@@ -318,6 +328,7 @@ void IpToolsWindow::selectAll(Control box) {
   if (auto* line = qobject_cast<QLineEdit*>(target)) {
     line->setSelection(0, static_cast<int>(line->text().size()));
   } else if (auto* output = qobject_cast<QPlainTextEdit*>(target)) {
+    outputFiller_->finish();
     output->selectAll();
   }
 }

@@ -121,6 +121,7 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   cmdfindnext_->setObjectName(QStringLiteral("cmdfindnext"));
   lblfindstate_ = new QLabel(searchBar_);
   lblfindstate_->setObjectName(QStringLiteral("lblfindstate"));
+  lblfindstate_->setTextFormat(Qt::PlainText);
   row->addWidget(txtfind_, 1);
   row->addWidget(cmdfindprevious_);
   row->addWidget(cmdfindnext_);
@@ -216,6 +217,10 @@ void LogMonitorWindow::showNote(const std::string& note) {
 
 void LogMonitorWindow::showSearchState(const std::string& text) {
   lblfindstate_->setText(qs(text));
+}
+
+void LogMonitorWindow::showStatus(const std::string& text) {
+  StatusBar1_->showMessage(qs(text));
 }
 
 void LogMonitorWindow::setReloading(bool on) {

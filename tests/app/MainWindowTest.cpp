@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "AccessibleNames.h"
 #include "DarkPalette.h"
 #include "MainWindowFixture.h"
+#include "common/QtMessageBoxes.h"
 #include "common/ReadableColour.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
@@ -137,6 +139,21 @@ TEST(MainWindow, AClickOnTheLabelInFrontBringsTheNextAndMinimisingGoesToTheTrayA
   w.presenter().onShowChosen();
   EXPECT_FALSE(f.tray->shown);
   EXPECT_TRUE(w.isVisible() && !w.isMinimized());
+
+  // The tray's host goes away while the window is in it: the window comes back by itself, and
+  // goes into the tray again once a new host is there.
+  w.setWindowState(Qt::WindowMinimized);
+  QCoreApplication::sendPostedEvents();
+  f.tray->available = false;
+  QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
+  EXPECT_FALSE(f.tray->shown);
+  EXPECT_TRUE(w.isVisible() && !w.isMinimized());
+  EXPECT_EQ(w.windowTitle(), "Lumeno");
+  f.tray->available = true;
+  w.setWindowState(Qt::WindowMinimized);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_TRUE(f.tray->shown);
+  EXPECT_FALSE(w.isVisible());
 }
 
 TEST(MainWindow, WithoutATrayTheCaptionCarriesTheTipOnlyWhileMinimised) {
@@ -205,6 +222,34 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
   f.network.address = "10.9.9.9";
   w.presenter().onStatusTick();
   EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");
+}
+
+// A file name, a host name or what a server said may look like markup: shown as written.
+TEST(MainWindow, MessageBoxesAndEveryLabelShowTheirTextsAsWritten) {
+  MainWindowFixture f;
+  auto& w = f.window();
+  for (const app::OtherWindow other : {app::OtherWindow::Options, app::OtherWindow::LogMonitor,
+                                       app::OtherWindow::IpTools, app::OtherWindow::About}) {
+    w.openWindow(other);
+  }
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    for (const QLabel* label : top->findChildren<QLabel*>()) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText)
+          << top->objectName().toStdString() << " " << label->objectName().toStdString();
+    }
+  }
+
+  const QString hostile = "<b>x</b><img src=y.png>";
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = box->text() == hostile && box->textFormat() == Qt::PlainText;
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(QtMessageBoxes().show({hostile.toStdString()}), BoxAnswer::Ok);
+  EXPECT_TRUE(seen);
+  for (QWidget* top : QApplication::topLevelWidgets()) top->close();
 }
 
 }  // namespace

@@ -178,6 +178,29 @@ def tray_menu_show_twice_extra_clicks_then_exit():
     lumeno.expect_log("[Lumeno Loaded]")
 
 
+def tray_host_gone_brings_the_window_back_and_a_new_one_takes_the_icon():
+    folder = case_folder("tray_host_gone")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    user = TrayUser(desktop, lumeno)
+    user.minimise_to_tray()
+
+    step("the tray host crashes")
+    desktop.crash_tray()
+    lumeno.wait("the window to come back by itself", lambda: desktop.viewable(user.window))
+    lumeno.wait("the window's caption to be 'Lumeno'", lambda: desktop.title(user.window) == "Lumeno",
+                detail=lambda: desktop.title(user.window))
+    step(f"the window back without a tray: {desktop.screenshot('tray_gone')}")
+
+    step("a new tray host comes up")
+    desktop.start_tray()
+    user.minimise_to_tray()
+    user.choose(["Down"])
+    user.expect_window_back()
+
+
 def without_tray_minimise_and_restore_keeps_title():
     folder = case_folder("without_tray")
     desktop = Desktop(folder)
@@ -224,5 +247,6 @@ def tray_at_start_shows_only_the_icon():
 
 if __name__ == "__main__":
     main({case.__name__: case for case in (tray_menu_show_twice_extra_clicks_then_exit,
+                                           tray_host_gone_brings_the_window_back_and_a_new_one_takes_the_icon,
                                            without_tray_minimise_and_restore_keeps_title,
                                            tray_at_start_shows_only_the_icon)})
