@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutBox.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 
 #include "common/ReadableColour.h"
 #include "common/WindowGeometry.h"
@@ -38,6 +40,7 @@ AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry
   initAboutResources();
   buildControls();
   presenter_.onLoaded();
+  fitTextsToFont();  // once the title and version have their texts
 }
 
 void AboutBox::buildControls() {
@@ -146,6 +149,34 @@ void AboutBox::showEvent(QShowEvent* event) {
     app::centreOnScreen(*this);
   }
   QDialog::showEvent(event);
+}
+
+void AboutBox::fitTextsToFont() {
+  // The design's places were drawn for a small system font. A desktop whose font is larger (or a
+  // font the design's does not exist for) would cut "Version 1.0.27" or "Sys Info" short: such a
+  // text gets the width it needs, a button beside a wider one moves along, and the box grows to
+  // hold them.
+  const auto widen = [](QWidget* control, const QString& text, int padding) {
+    const int needed =
+        control->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&'))) + padding;
+    if (needed > control->width()) control->resize(needed, control->height());
+  };
+  for (QLabel* label : {titleLabel_, versionLabel_, webSiteLink_})
+    widen(label, label->text(), 2 * label->margin());
+  // A button's text needs its frame and a little air beside it, not the style's least button width.
+  const int buttonPadding = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                            sysInfoButton_->fontMetrics().averageCharWidth();
+  for (QPushButton* button : {sysInfoButton_, doneButton_}) widen(button, button->text(), buttonPadding);
+  const int gap = app::twipsX(*this, 105);
+  if (sysInfoButton_->geometry().right() + gap >= doneButton_->x())
+    doneButton_->move(sysInfoButton_->geometry().right() + 1 + gap, doneButton_->y());
+  int rightmost = width();
+  for (const QWidget* text : {static_cast<QWidget*>(titleLabel_), static_cast<QWidget*>(versionLabel_),
+                              static_cast<QWidget*>(webSiteLink_), static_cast<QWidget*>(doneButton_)})
+    rightmost = std::max(rightmost, text->geometry().right() + 1 + app::twipsX(*this, 120));
+  if (rightmost <= width()) return;
+  separatorLine_->resize(separatorLine_->width() + rightmost - width(), separatorLine_->height());
+  setFixedSize(rightmost, height());
 }
 
 void AboutBox::place(QWidget* widget, int left, int top, int width, int height) const {

@@ -44,6 +44,7 @@ class AboutBox : public QDialog, public AboutView {
 
  private:
   void buildControls();
+  void fitTextsToFont();
   void place(QWidget* widget, int left, int top, int width, int height) const;
 
   AboutPresenter presenter_;

@@ -20,6 +20,7 @@
 
 #include "about/AboutBox.h"
 #include "about/SysInfo.h"
+#include "common/ReadableColour.h"
 #include "common/WindowGeometry.h"
 #include "iptools/IpToolsWindow.h"
 #include "log/LogMonitorWindow.h"
@@ -288,11 +289,23 @@ void MainWindow::setWindowBackground(const QColor& color) {
   // them; on silver, a dark scheme's light menu titles could not be read.
   setColor(centralWidget(), QPalette::Window, color);
   centralWidget()->setAutoFillBackground(true);
+  colourInfoLabels();
+}
+
+void MainWindow::colourInfoLabels() {
+  // The labels keep their design colours where those read well on the strip; where they do not
+  // (pure red on silver, blue on a dark desktop colour), the nearest shade that does.
+  if (statusLabel_ == nullptr) return;  // the strip is coloured before its labels are made
+  const QColor strip = centralWidget()->palette().color(QPalette::Window);
+  setColor(statusLabel_, QPalette::WindowText, readableOn(qc(statusColour_), strip));
+  for (QLabel* label : {versionLabel_, timeLabel_, dateLabel_})
+    setColor(label, QPalette::WindowText, readableOn(qc(kBlue), strip));
 }
 
 void MainWindow::setStatus(const std::string& text, Rgb color) {
   setText(statusLabel_, text);
-  setColor(statusLabel_, QPalette::WindowText, qc(color));
+  statusColour_ = color;
+  colourInfoLabels();
 }
 
 void MainWindow::setLamp(Rgb color) {

@@ -123,6 +123,7 @@ class MainWindow : public QMainWindow, public MainView {
   void buildMenus();
   void startTimers();
   void setWindowBackground(const QColor& color);
+  void colourInfoLabels();
   const settings::ConnectionOptions& connectionOptions();
 
   AppContext context_;
@@ -139,6 +140,7 @@ class MainWindow : public QMainWindow, public MainView {
   QLabel* versionLabel_ = nullptr;
   QLabel* timeLabel_ = nullptr;
   QLabel* dateLabel_ = nullptr;
+  Rgb statusColour_ = kBlue;  // the presenter's word; shown as a shade that reads on the strip
   QMenu* fileMenu_ = nullptr;
   QMenu* trayMenu_ = nullptr;
   QTimer clockTimer_{this};

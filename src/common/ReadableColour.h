@@ -16,7 +16,8 @@ inline double contrastRatio(const QColor& one, const QColor& other) {
     const auto linear = [](double c) {
       return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    return 0.2126 * linear(double{color.redF()}) + 0.7152 * linear(double{color.greenF()}) +
+           0.0722 * linear(double{color.blueF()});
   };
   const double first = luminance(one);
   const double second = luminance(other);
@@ -29,13 +30,14 @@ inline double contrastRatio(const QColor& one, const QColor& other) {
 inline QColor readableOn(const QColor& text, const QColor& background) {
   constexpr double kReadable = 4.5;
   if (contrastRatio(text, background) >= kReadable) return text;
-  const QColor toward = background.lightnessF() < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
+  const QColor toward = double{background.lightnessF()} < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
+  const auto between = [](float from, float to, float share) { return from + (to - from) * share; };
   QColor mixed = text;
   for (int step = 1; step <= 20 && contrastRatio(mixed, background) < kReadable; ++step) {
-    const double share = step / 20.0;
-    mixed = QColor::fromRgbF(static_cast<float>(text.redF() + (toward.redF() - text.redF()) * share),
-                             static_cast<float>(text.greenF() + (toward.greenF() - text.greenF()) * share),
-                             static_cast<float>(text.blueF() + (toward.blueF() - text.blueF()) * share));
+    const float share = static_cast<float>(step) / 20.0F;
+    mixed = QColor::fromRgbF(between(text.redF(), toward.redF(), share),
+                             between(text.greenF(), toward.greenF(), share),
+                             between(text.blueF(), toward.blueF(), share));
   }
   return mixed;
 }

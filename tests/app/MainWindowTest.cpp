@@ -100,7 +100,11 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   f.network.connected = false;
   QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
   EXPECT_EQ(status->text(), " Offline!");
-  EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(255, 0, 0));
+  // Red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
+  const QColor offline = colorOf(status, QPalette::WindowText);
+  EXPECT_TRUE(offline.red() > 100 && offline.green() == 0 && offline.blue() == 0)
+      << offline.name().toStdString();
+  EXPECT_GE(app::contrastRatio(offline, colorOf(w.centralWidget(), QPalette::Window)), 4.5);
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
   EXPECT_EQ(spokenName(lamp), "Offline");
   EXPECT_TRUE(trayShows(w, "offlineicon"));
