@@ -34,7 +34,12 @@ std::string unwritableResultNote(const std::filesystem::path& file) {
 
 std::string notRegularResultNote(const std::filesystem::path& file) {
   return "The result file " + shown(file) +
-         " is not a regular file (a named pipe, a device or a folder), so the tool was not run.";
+         " is not a regular file (a symbolic link, a named pipe, a device or a folder), so the tool was not "
+         "run.";
+}
+
+std::string notStoredNote(const std::filesystem::path& file) {
+  return "The output above could not be stored in " + shown(file) + " (the disk may be full).";
 }
 
 std::string notRegularStoredNote(const std::filesystem::path& file) {
