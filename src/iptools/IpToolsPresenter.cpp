@@ -277,11 +277,14 @@ void IpToolsPresenter::showResultFile(Tool tool, RunEnd end) {
     case RunEnd::ResultNotRegular:
       view_.setText(Control::OutputBox, notRegularResultNote(resultPath(name)));
       break;
-    case RunEnd::NotStored:
+    case RunEnd::NotStored: {
       // The file holds less than was shown: what is shown stays, and says so at its end.
-      view_.appendOutput((outputEndsLine_ ? "" : "\n") + notStoredNote(resultPath(name)));
+      std::string note = outputEndsLine_ ? "" : "\n";
+      note += notStoredNote(resultPath(name));
+      view_.appendOutput(note);
       view_.moveCaretToEnd();
       return;
+    }
     default:
       if (showStoredFile(name) && startedTheTool(end)) {
         view_.moveCaretToEnd();
