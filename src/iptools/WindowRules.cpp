@@ -39,7 +39,8 @@ std::string notRegularResultNote(const std::filesystem::path& file) {
 }
 
 std::string notStoredNote(const std::filesystem::path& file) {
-  return "The output above could not be stored in " + shown(file) + " (the disk may be full).";
+  // Short enough to be read whole where the box shows the end of its last line.
+  return "Not stored in " + shown(file.filename()) + " (disk full?)\n";
 }
 
 std::string notRegularStoredNote(const std::filesystem::path& file) {

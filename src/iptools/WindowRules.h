@@ -53,7 +53,8 @@ inline constexpr std::string_view kTraceRecoveryText =
 [[nodiscard]] std::string notRegularResultNote(const std::filesystem::path& file);
 [[nodiscard]] std::string notRegularStoredNote(const std::filesystem::path& file);
 
-// The line that closes the output of a run that could not all be stored in its result file.
+// The line that closes the output of a run that could not all be stored in its result file: it
+// names the file only, so that it fits the box (the status says the same).
 [[nodiscard]] std::string notStoredNote(const std::filesystem::path& file);
 
 // The one line the output box shows when a stored result exists but cannot be read.
