@@ -13,11 +13,16 @@ SingleInstance::SingleInstance(const QString& lockFile)
     : lock_(std::filesystem::path(QFile::encodeName(lockFile).toStdString())) {}
 
 QString SingleInstance::defaultLockFile() {
-  // Qt gives every user a runtime folder of their own (making one under the temporary folder
-  // when the session has none).
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (folder.isEmpty()) folder = QDir::tempPath();
-  return folder + QStringLiteral("/lumeno.lock");
+  // The session's runtime folder is this user's alone.
+  if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty()) return folder + QStringLiteral("/lumeno.lock");
+  }
+  // Without one, a folder of this user's own in the shared temporary folder, where any user
+  // could otherwise leave a lock that stops every start. Empty (no lock) when it is not safe.
+  const std::filesystem::path file =
+      platform::InstanceLock::fileInPrivateFolder(QFile::encodeName(QDir::tempPath()).toStdString());
+  return QFile::decodeName(file.c_str());
 }
 
 StartCheck checkBeforeStart(const AppContext& context, const SingleInstance& instance) {

@@ -21,7 +21,8 @@ class SingleInstance {
     return lock_.outcome() != platform::InstanceLock::Outcome::HeldByAnother;
   }
 
-  // Where this user's lock lives: the session's runtime folder.
+  // Where this user's lock lives: the session's runtime folder, or this user's own folder in the
+  // temporary folder; empty (no lock) when neither can be had safely.
   static QString defaultLockFile();
 
  private:

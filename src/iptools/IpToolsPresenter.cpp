@@ -185,12 +185,14 @@ void IpToolsPresenter::startTool(const ToolRequest& request) {
   view_.setOutputReadOnly(true);  // the box follows the tool's output line by line meanwhile
   liveOutput_ = std::make_unique<OutputTail>(outputLimits_);
   unfinishedCharacter_.clear();
+  outputEndsLine_ = true;
   // Last: a runner may report the end of a run that could not start at once.
   runner_.start(request, context_.resultFolder());
 }
 
 void IpToolsPresenter::onToolOutput(std::string_view bytes) {
-  if (!liveOutput_) return;
+  if (!liveOutput_ || bytes.empty()) return;
+  outputEndsLine_ = bytes.back() == '\n';
   liveOutput_->append(bytes);
   showLiveChange();
   view_.moveCaretToEnd();
@@ -234,13 +236,18 @@ void IpToolsPresenter::onToolFinished(RunEnd end) {
   leaveRunState();
   const bool started = startedTheTool(end);
   const bool ended = end == RunEnd::Stopped || end == RunEnd::Cut;
+  // A run that could not be stored is never reported as done.
+  const bool stored = end != RunEnd::NotStored;
+  const auto statusAfter = [&](std::string_view done) {
+    return !started ? kStatusError : !stored ? kStatusNotStored : ended ? kStatusStopped : done;
+  };
 
   switch (tool) {
     case Tool::Ping:
       if (started) view_.beep();
       view_.showBusyPointer(false);
       showResultFile(tool, end);
-      setStatus(!started ? kStatusError : ended ? kStatusStopped : kStatusDone);
+      setStatus(statusAfter(kStatusDone));
       // It counts pings that ran, stopped ones too; a ping that never started is not one.
       if (started) {
         counter_ = nextPingCount(counter_);
@@ -250,12 +257,13 @@ void IpToolsPresenter::onToolFinished(RunEnd end) {
     case Tool::Trace:
       showResultFile(tool, end);
       view_.showBusyPointer(false);
+      if (!stored) setStatus(kStatusNotStored);
       if (ended) setStatus(kStatusStopped);
       break;
     case Tool::Netstat:
       showResultFile(tool, end);
       view_.showBusyPointer(false);
-      setStatus(!started ? kStatusError : ended ? kStatusStopped : kStatusNetstatDone);
+      setStatus(statusAfter(kStatusNetstatDone));
       break;
   }
 }
@@ -269,6 +277,14 @@ void IpToolsPresenter::showResultFile(Tool tool, RunEnd end) {
     case RunEnd::ResultNotRegular:
       view_.setText(Control::OutputBox, notRegularResultNote(resultPath(name)));
       break;
+    case RunEnd::NotStored: {
+      // The file holds less than was shown: what is shown stays, and says so at its end.
+      std::string note = outputEndsLine_ ? "" : "\n";
+      note += notStoredNote(resultPath(name));
+      view_.appendOutput(note);
+      view_.moveCaretToEnd();
+      return;
+    }
     default:
       if (showStoredFile(name) && startedTheTool(end)) {
         view_.moveCaretToEnd();

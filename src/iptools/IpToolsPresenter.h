@@ -100,6 +100,7 @@ class IpToolsPresenter {
   OutputLimits outputLimits_;
   std::unique_ptr<OutputTail> liveOutput_;
   std::string unfinishedCharacter_;  // the bytes of a character whose end has not come yet
+  bool outputEndsLine_ = true;       // the tool's output so far ends with a line break
 };
 
 }  // namespace lumeno::iptools

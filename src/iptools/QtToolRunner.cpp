@@ -84,6 +84,7 @@ void QtToolRunner::start(const ToolRequest& request, const std::filesystem::path
   if (running_) return;
   running_ = true;
   stopping_ = false;
+  stored_ = true;
   cap_ = ResultCap(resultLimit_);
 
   const std::string fileName(resultFileName(request.tool));
@@ -138,12 +139,12 @@ void QtToolRunner::readOutput() {
   const ResultCap::Piece piece =
       cap_.take(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   if (!piece.keep.empty()) {
-    result_.write(piece.keep);
+    store(piece.keep);
     report(piece.keep);
   }
   if (!piece.note.empty()) {
-    result_.write(piece.note);
-    result_.close();
+    store(piece.note);
+    closeResult();
     report(piece.note);
     endTool();
   }
@@ -157,7 +158,21 @@ void QtToolRunner::processEnded() {
     process_->deleteLater();
     process_ = nullptr;
   }
-  finishNow(cap_.full() ? RunEnd::Cut : stopping_ ? RunEnd::Stopped : RunEnd::Ran);
+  closeResult();
+  finishNow(!stored_      ? RunEnd::NotStored
+            : cap_.full() ? RunEnd::Cut
+            : stopping_   ? RunEnd::Stopped
+                          : RunEnd::Ran);
+}
+
+void QtToolRunner::store(std::string_view bytes) {
+  // After a failed write (a full disk) nothing more goes in: the file would have a hole.
+  if (stored_ && !result_.write(bytes)) stored_ = false;
+}
+
+void QtToolRunner::closeResult() {
+  // A write the system had delayed may fail only here.
+  if (result_.isOpen() && !result_.close()) stored_ = false;
 }
 
 void QtToolRunner::finishLater(RunEnd end) {

@@ -51,6 +51,8 @@ class QtToolRunner : public QObject, public ToolRunner {
 
  private:
   void report(std::string_view bytes);
+  void store(std::string_view bytes);
+  void closeResult();
   void readOutput();
   void processEnded();
   void endTool();
@@ -66,6 +68,7 @@ class QtToolRunner : public QObject, public ToolRunner {
   ResultCap cap_;
   bool running_ = false;
   bool stopping_ = false;
+  bool stored_ = true;    // every byte of the output so far is in the result file
   QTimer killTimer_;      // ends a tool that did not end when asked
   QTimer pendingFinish_;  // reports a run that ended without a process
   RunEnd pendingEnd_ = RunEnd::Ran;

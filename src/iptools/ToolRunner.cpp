@@ -4,7 +4,7 @@
 namespace lumeno::iptools {
 
 bool startedTheTool(RunEnd end) {
-  return end == RunEnd::Ran || end == RunEnd::Stopped || end == RunEnd::Cut;
+  return end == RunEnd::Ran || end == RunEnd::Stopped || end == RunEnd::Cut || end == RunEnd::NotStored;
 }
 
 }  // namespace lumeno::iptools

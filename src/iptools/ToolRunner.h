@@ -18,6 +18,8 @@ enum class RunEnd {
   ResultUnwritable,  // the result file could not be opened for writing; nothing was started
   ResultNotRegular,  // a named pipe, a device or a folder is in the result file's place
   NotStarted,        // the tool is missing or could not be started; the result file says why
+  NotStored,         // the tool ran (to its end or not), but its output could not all be stored
+                     // in the result file (a full disk): only the output shown has it all
 };
 
 // Whether the run started the tool's process.

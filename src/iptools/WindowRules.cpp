@@ -34,7 +34,13 @@ std::string unwritableResultNote(const std::filesystem::path& file) {
 
 std::string notRegularResultNote(const std::filesystem::path& file) {
   return "The result file " + shown(file) +
-         " is not a regular file (a named pipe, a device or a folder), so the tool was not run.";
+         " is not a regular file (a symbolic link, a named pipe, a device or a folder), so the tool was not "
+         "run.";
+}
+
+std::string notStoredNote(const std::filesystem::path& file) {
+  // Short enough to be read whole where the box shows the end of its last line.
+  return "Not stored in " + shown(file.filename()) + " (disk full?)\n";
 }
 
 std::string notRegularStoredNote(const std::filesystem::path& file) {

@@ -21,6 +21,8 @@ inline constexpr std::string_view kStatusNetstatWorking = "Working...";
 inline constexpr std::string_view kStatusNetstatDone = "Done...";
 inline constexpr std::string_view kStatusAllCleared = " All Cleared";
 inline constexpr std::string_view kStatusStopped = " Stopped...";
+// A run whose output could not be stored: never reported as done.
+inline constexpr std::string_view kStatusNotStored = " Not stored...";
 
 // A tool button's caption while its tool runs.
 inline constexpr std::string_view kStopCaption = "Stop";
@@ -46,10 +48,14 @@ inline constexpr std::string_view kTraceRecoveryText =
 // The one line the output box shows when the result file cannot be written.
 [[nodiscard]] std::string unwritableResultNote(const std::filesystem::path& file);
 
-// The one line the output box shows when a named pipe, a device or a folder stands where the
-// result file belongs: no tool is run into it and nothing is read from it.
+// The one line the output box shows when a symbolic link, a named pipe, a device or a folder
+// stands where the result file belongs: no tool is run into it and nothing is read from it.
 [[nodiscard]] std::string notRegularResultNote(const std::filesystem::path& file);
 [[nodiscard]] std::string notRegularStoredNote(const std::filesystem::path& file);
+
+// The line that closes the output of a run that could not all be stored in its result file: it
+// names the file only, so that it fits the box (the status says the same).
+[[nodiscard]] std::string notStoredNote(const std::filesystem::path& file);
 
 // The one line the output box shows when a stored result exists but cannot be read.
 [[nodiscard]] std::string unreadableResultNote(const std::filesystem::path& file);

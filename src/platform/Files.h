@@ -16,7 +16,8 @@
 namespace lumeno::platform {
 
 // Appends the bytes with one write to a file opened for appending (created if missing), so no
-// reader ever sees part of them. False when the file cannot be created or written.
+// reader ever sees part of them. They go in whole or not at all: what a full disk took of them is
+// cut off again. False when the file cannot be created or written, or is a symbolic link.
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Replaces the whole file so that a crash leaves either the old or the new content, never a
@@ -32,7 +33,8 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
 // than a minute. For a symbolic link, beside the file it points to.
 void removeLeftoverTemporaries(const std::filesystem::path& file);
 
-// Opens the file for writing with truncation (creating it), writes the bytes and closes it.
+// Opens the file for writing with truncation (creating it), writes the bytes and closes it. A
+// symbolic link in the file's place is refused, never followed.
 bool writeFile(const std::filesystem::path& file, std::string_view bytes);
 
 // The whole content, or nothing when the file is missing or unreadable.

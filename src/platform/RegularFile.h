@@ -7,7 +7,9 @@
 #include <string_view>
 
 // Files the program writes and reads for its tools. Only regular files are ever used, and no
-// open ever waits: a named pipe, a device or a folder in a file's place is refused at once.
+// open ever waits: a named pipe, a device or a folder in a file's place is refused at once. A
+// symbolic link (on Windows any reparse point) in the place of a file to be written is refused
+// too, as not regular: the program never writes into the file a planted link points to.
 namespace lumeno::platform {
 
 enum class FileAccess { Ok, Missing, NotRegular, Failed };

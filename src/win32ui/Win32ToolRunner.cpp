@@ -67,6 +67,7 @@ void Win32ToolRunner::start(const iptools::ToolRequest& request, const std::file
   if (running_) return;
   running_ = true;
   stopping_ = false;
+  stored_ = true;
   refusal_.clear();
   cap_ = iptools::ResultCap(resultLimit_);
   {
@@ -188,7 +189,21 @@ void Win32ToolRunner::takeQueued() {
     ::KillTimer(window_, kKillTimer);
     killTimerSet_ = false;
   }
-  finishNow(cap_.full() ? RunEnd::Cut : stopping_ ? RunEnd::Stopped : RunEnd::Ran);
+  closeResult();
+  finishNow(!stored_      ? RunEnd::NotStored
+            : cap_.full() ? RunEnd::Cut
+            : stopping_   ? RunEnd::Stopped
+                          : RunEnd::Ran);
+}
+
+void Win32ToolRunner::store(std::string_view bytes) {
+  // After a failed write (a full disk) nothing more goes in: the file would have a hole.
+  if (stored_ && !result_.write(bytes)) stored_ = false;
+}
+
+void Win32ToolRunner::closeResult() {
+  // A write the system had delayed may fail only here.
+  if (result_.isOpen() && !result_.close()) stored_ = false;
 }
 
 void Win32ToolRunner::keep(std::string_view bytes) {
@@ -196,12 +211,12 @@ void Win32ToolRunner::keep(std::string_view bytes) {
   if (bytes.empty() || cap_.full()) return;
   const iptools::ResultCap::Piece piece = cap_.take(bytes);
   if (!piece.keep.empty()) {
-    result_.write(piece.keep);
+    store(piece.keep);
     if (handlers_.output) handlers_.output(piece.keep);
   }
   if (!piece.note.empty()) {
-    result_.write(piece.note);
-    result_.close();
+    store(piece.note);
+    closeResult();
     if (handlers_.output) handlers_.output(piece.note);
     endTool();
   }

@@ -67,6 +67,8 @@ class Win32ToolRunner final : public iptools::ToolRunner {
   // The window's side.
   void takeQueued();
   void keep(std::string_view bytes);
+  void store(std::string_view bytes);
+  void closeResult();
   void endTool();
   void finishLater(iptools::RunEnd end);
   void finishNow(iptools::RunEnd end);
@@ -82,6 +84,7 @@ class Win32ToolRunner final : public iptools::ToolRunner {
   iptools::ResultCap cap_;
   bool running_ = false;
   bool stopping_ = false;
+  bool stored_ = true;  // every byte of the output so far is in the result file
   bool killTimerSet_ = false;
   std::optional<iptools::RunEnd> pendingEnd_;
   std::string refusal_;  // the message box of a refused request, shown before its end is reported

@@ -278,6 +278,31 @@ TEST_F(IpToolsPresenterTest, AStoppedOrCutRunSaysStoppedAndAStoppedPingStillCoun
   EXPECT_EQ(view.status(), " Stopped...");
 }
 
+TEST_F(IpToolsPresenterTest, ARunThatCouldNotBeStoredKeepsItsOutputShownAndNeverSaysDone) {
+  const auto note = [](const char* file) { return "Not stored in " + std::string(file) + " (disk full?)\n"; };
+  presenter.onPingClicked();
+  presenter.onToolOutput("64 bytes from 127.0.0.1\n");
+  finishWith(Tool::Ping, "", RunEnd::NotStored);  // the full disk left the file empty
+  EXPECT_EQ(view.output(), "64 bytes from 127.0.0.1\n" + note("ping.txt"));
+  EXPECT_EQ(view.status(), " Not stored...");
+  EXPECT_EQ(view.texts.at(Control::Counter), "1");
+  EXPECT_EQ(view.caret, "end");
+
+  presenter.onModeChosen(Mode::Netstat);
+  presenter.onNetstatClicked();
+  presenter.onToolOutput("Proto Recv-Q");
+  finishWith(Tool::Netstat, "", RunEnd::NotStored);
+  EXPECT_EQ(view.output(), "Proto Recv-Q\n" + note("netstat.txt"));
+  EXPECT_EQ(view.status(), " Not stored...");
+
+  presenter.onModeChosen(Mode::DomainTrace);
+  view.type(Control::DomainBox, "example.org");
+  presenter.onTraceClicked();
+  finishWith(Tool::Trace, "", RunEnd::NotStored);
+  EXPECT_EQ(view.output(), note("traceroute.txt"));
+  EXPECT_EQ(view.status(), " Not stored...");
+}
+
 TEST_F(IpToolsPresenterTest, ClosingEndsTheRunningToolAndNothingOfItIsShownAfter) {
   presenter.onPingClicked();
   presenter.onClosing();
@@ -367,9 +392,11 @@ TEST_F(IpToolsPresenterTest, AResultFileThatCannotBeUsedIsANoteReadFromItsStart)
   presenter.onModeChosen(Mode::Netstat);
   presenter.onNetstatClicked();
   presenter.onToolFinished(RunEnd::ResultNotRegular);
-  EXPECT_EQ(view.output(),
-            "The result file " + (folder / "netstat.txt").string() +
-                " is not a regular file (a named pipe, a device or a folder), so the tool was not run.");
+  EXPECT_EQ(
+      view.output(),
+      "The result file " + (folder / "netstat.txt").string() +
+          " is not a regular file (a symbolic link, a named pipe, a device or a folder), so the tool was "
+          "not run.");
   EXPECT_EQ(view.caret, "start");
   EXPECT_EQ(view.status(), " Error...");
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -110,7 +111,7 @@ TEST_F(RunningToolTest, ARunThatNeverStartedIsNotCountedAndItsNoteReadsFromItsSt
   EXPECT_EQ(status(), " Done...");
 }
 
-TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
+TEST_F(RunningToolTest, NamedPipesOrLinksInPlaceOfTheResultFilesNeverStopTheWindowOrAreWrittenThrough) {
   for (const char* name : {"ping.txt", "traceroute.txt", "netstat.txt"}) {
     std::filesystem::remove(folder / name);
     ASSERT_EQ(::mkfifo((folder / name).c_str(), 0644), 0) << name;
@@ -119,15 +120,16 @@ TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
   bool lookedUp = false;
   window->runner().setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
   const std::string note = " is not a regular file (a named pipe, a device or a folder)";
+  const std::string runNote =
+      " is not a regular file (a symbolic link, a named pipe, a device or a folder), so the tool was not "
+      "run.";
   ASSERT_TRUE(run("cmdPing"));
-  EXPECT_EQ(output(),
-            "The result file " + (folder / "ping.txt").string() + note + ", so the tool was not run.");
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() + runNote);
   EXPECT_EQ(status(), " Error...");
   EXPECT_EQ(counter(), "0");
   button("netstatopt")->click();
   ASSERT_TRUE(run("netstatbutton"));
-  EXPECT_EQ(output(),
-            "The result file " + (folder / "netstat.txt").string() + note + ", so the tool was not run.");
+  EXPECT_EQ(output(), "The result file " + (folder / "netstat.txt").string() + runNote);
   EXPECT_FALSE(lookedUp);
   for (const auto& [item, file] : std::vector<std::pair<const char*, std::string>>{
            {"mnulastping", "ping.txt"}, {"mnulasttrace", "traceroute.txt"}, {"mnunetstat", "netstat.txt"}}) {
@@ -135,6 +137,15 @@ TEST_F(RunningToolTest, NamedPipesInPlaceOfTheResultFilesNeverStopTheWindow) {
     EXPECT_EQ(output(), "No result to show: " + (folder / file).string() + note + ".") << item;
     EXPECT_TRUE(std::filesystem::is_fifo(folder / file)) << file;
   }
+
+  // A link planted as ping.txt would have the run overwrite another file of the user.
+  std::filesystem::remove(folder / "ping.txt");
+  folder.write("notes.txt", "the user's notes");
+  std::filesystem::create_symlink(folder / "notes.txt", folder / "ping.txt");
+  open();
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() + runNote);
+  EXPECT_EQ(folder.read("notes.txt"), "the user's notes");
 }
 
 // The stand-in floods this many bytes in numbered lines of 100 bytes.
@@ -181,6 +192,39 @@ TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsL
   EXPECT_EQ(output().substr(output().size() - cut.size()), cut);  // the box ends as the file does
   EXPECT_EQ(status(), " Stopped...");
   EXPECT_EQ(counter(), "2");
+}
+
+// Every file this process writes ends at `bytes`, as on a disk that is full by then.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    const rlimit limit{bytes, old_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    ::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  sighandler_t oldHandler_ = SIG_DFL;
+};
+
+TEST_F(RunningToolTest, AFullDiskKeepsTheOutputShownAndTheStatusSaysItWasNotStored) {
+  const FloodSize flood(2000);
+  openWith(LUMENO_STAND_IN_FLOOD);
+  {
+    const FileSizeLimit full(50'000);
+    ASSERT_TRUE(run("cmdPing"));
+  }
+  EXPECT_EQ(output(), numberedLines(1, 2000) + "Not stored in ping.txt (disk full?)\n");
+  EXPECT_EQ(status(), " Not stored...");
+  EXPECT_EQ(counter(), "1");
 }
 
 TEST_F(RunningToolTest, AnEndlessToolKeepsTheBoxWithinItsLimits) {

@@ -3,6 +3,8 @@
 // a live holder always does, and of many copies started at once exactly one runs.
 
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -144,6 +146,40 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   }
   EXPECT_EQ(acquired, 1);
   EXPECT_EQ(held, 19);
+}
+
+TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
+  const test::TempFolder shared;
+  // Without a session runtime folder: a folder of this user's own in a shared one.
+  const auto own = shared / ("lumeno-" + std::to_string(::geteuid()));
+  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), own / "lumeno.lock");
+  struct stat info {};
+  ASSERT_EQ(::lstat(own.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0700U);
+  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), own / "lumeno.lock") << "found again";
+  // One that others may enter, or a link, gives no place for a lock rather than one they could hold.
+  ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
+  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), std::filesystem::path());
+  std::filesystem::remove(own);
+  std::filesystem::create_directory(shared / "elsewhere");
+  std::filesystem::create_symlink(shared / "elsewhere", own);
+  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), std::filesystem::path());
+  EXPECT_EQ(InstanceLock(std::filesystem::path()).outcome(), Outcome::Unavailable);
+
+  const passwd* other = ::getpwnam("nobody");
+  if (::geteuid() != 0 || other == nullptr) return;  // the rest needs a file of another user
+  std::filesystem::remove(own);
+  std::filesystem::create_directory(own);
+  ASSERT_EQ(::chown(own.c_str(), other->pw_uid, other->pw_gid), 0);
+  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), std::filesystem::path()) << "another's folder";
+  // Another user's lock file, open to all and locked by its owner, stops no start.
+  const auto squatted = shared / "lumeno.lock";
+  shared.write("lumeno.lock", "");
+  ASSERT_EQ(::chown(squatted.c_str(), other->pw_uid, other->pw_gid), 0);
+  ASSERT_EQ(::chmod(squatted.c_str(), 0666), 0);
+  const Descriptor held(::open(squatted.c_str(), O_RDONLY));
+  ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(InstanceLock(squatted).outcome(), Outcome::Acquired);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -225,6 +226,39 @@ TEST(SettingsFileOnDisk, AFileThatIsNoRegularFileIsNeitherWaitedForNorReplaced) 
   struct stat status {};
   ASSERT_EQ(::lstat((folder / "Lumeno.ini").c_str(), &status), 0);
   EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+// The system, not the mode bits alone, says who may write: a user's program must not take the
+// place of a settings file that root left read-only for that user in the user's own folder.
+TEST(SettingsFileOnDisk, AFileTheUserMayNotWriteIsNeverReplacedEvenInTheUsersFolder) {
+  const passwd* user = ::getpwnam("nobody");
+  if (::geteuid() != 0 || user == nullptr) GTEST_SKIP() << "needs root and the user nobody to act as";
+  test::TempFolder folder;
+  ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+  const fs::path userFolder = folder / "user";
+  fs::create_directory(userFolder);
+  ASSERT_EQ(::chown(userFolder.c_str(), user->pw_uid, user->pw_gid), 0);
+  const fs::path ini = userFolder / "Lumeno.ini";
+  const std::string settings = "[Options]\r\nuselog=0\r\n";
+  folder.write("user/Lumeno.ini", settings);
+  ASSERT_EQ(::chmod(ini.c_str(), 0644), 0);  // root's, readable by all, writable by root only
+  struct stat before {};
+  ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0) ::_exit(2);
+    ::_exit(writeProfileString(ini, "Options", "uselog", "1", milliseconds(0)) ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write went through, 2: the child could not become the user";
+  struct stat after {};
+  ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_uid, 0U);
+  EXPECT_EQ(folder.read("user/Lumeno.ini"), settings);
 }
 
 }  // namespace

@@ -43,6 +43,11 @@ std::string temporaryPath(const std::filesystem::path& file) {
 
 }  // namespace
 
+bool userMayChange(const std::filesystem::path& file, mode_t mode) {
+  return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+         ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 std::filesystem::path replacedFile(const std::filesystem::path& file) {
   std::error_code error;
   if (!std::filesystem::is_symlink(file, error)) return file;

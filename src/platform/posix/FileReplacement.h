@@ -45,6 +45,12 @@ class FileReplacement {
   std::string named_;  // the temporary's name, once it has one
 };
 
+// Whether this user may change an existing file of this mode: a file without any write permission
+// is read-only for everyone, root included, and otherwise the system judges it for this user (a
+// file of another owner that the user may not write is read-only too, even in the user's own
+// folder, where a rename could take its place).
+bool userMayChange(const std::filesystem::path& file, mode_t mode);
+
 // A symbolic link stays a link: the file it points to is the one that is replaced.
 std::filesystem::path replacedFile(const std::filesystem::path& file);
 

@@ -45,7 +45,9 @@ std::optional<std::string> readRest(int fd, std::uint64_t offset) {
 
 // Opens a file the program writes or reads without ever blocking: a named pipe with no one at the
 // other end would otherwise hang the open (and the whole program) for good. Only regular files
-// are used; anything else is closed again and reported as a failure (-1).
+// are used; anything else is closed again and reported as a failure (-1). Files opened for
+// writing are opened with O_NOFOLLOW by the callers: a link planted in their place would make the
+// program write into whatever file it points to.
 int openRegular(const std::filesystem::path& file, int flags) {
   const int fd = ::open(file.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return -1;
@@ -60,11 +62,27 @@ int openRegular(const std::filesystem::path& file, int flags) {
 }  // namespace
 
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(openRegular(file, O_WRONLY | O_APPEND | O_CREAT));
+  Descriptor fd(openRegular(file, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW));
   if (!fd.valid()) return false;
-  // One write call: with O_APPEND the kernel places it whole at the end of the file.
-  const bool ok = writeAll(fd.get(), bytes);
-  return fd.close() && ok;
+  // One write call as a rule: with O_APPEND the kernel places it whole at the end of the file.
+  std::string_view rest = bytes;
+  while (!rest.empty()) {
+    const ssize_t n = ::write(fd.get(), rest.data(), rest.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    rest.remove_prefix(static_cast<std::size_t>(n));
+  }
+  if (rest.empty()) return fd.close();
+  // A full disk took only the head of the bytes: cut it off again, or the next append would be
+  // glued onto a torn line. Only while it is still the end of the file: with O_APPEND the offset
+  // is where the head ends.
+  const auto head = static_cast<off_t>(bytes.size() - rest.size());
+  const off_t end = ::lseek(fd.get(), 0, SEEK_CUR);
+  struct stat st {};
+  if (head > 0 && end >= head && ::fstat(fd.get(), &st) == 0 && st.st_size == end) {
+    [[maybe_unused]] const int cut = ::ftruncate(fd.get(), end - head);
+  }
+  return false;
 }
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
@@ -73,7 +91,7 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
   struct stat old {};
   if (::stat(file.c_str(), &old) == 0) {
     // A read-only file stays as it is, as the user made it.
-    if (::access(file.c_str(), W_OK) != 0) return false;
+    if (!userMayChange(file, old.st_mode)) return false;
     mode = old.st_mode & 07777;
   }
   const FolderLock lock(folderOf(file), lockWait);
@@ -109,7 +127,7 @@ void removeLeftoverTemporaries(const std::filesystem::path& file) {
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
-  Descriptor fd(openRegular(file, O_WRONLY | O_TRUNC | O_CREAT));
+  Descriptor fd(openRegular(file, O_WRONLY | O_TRUNC | O_CREAT | O_NOFOLLOW));
   if (!fd.valid()) return false;
   const bool ok = writeAll(fd.get(), bytes);
   return fd.close() && ok;

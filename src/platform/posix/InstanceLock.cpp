@@ -45,14 +45,34 @@ void writeOwner(int fd) {
   }
 }
 
+// Another user's file is no lock of ours: it must not stop this user's program.
+bool ownedByMe(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid();
+}
+
 }  // namespace
 
+std::filesystem::path InstanceLock::fileInPrivateFolder(const std::filesystem::path& parent) {
+  const std::filesystem::path folder = parent / ("lumeno-" + std::to_string(::geteuid()));
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  // Made now or found: either way it must be a folder (not a link to one) that is this user's and
+  // that nobody else may enter or change.
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+      (info.st_mode & 077) != 0) {
+    return {};
+  }
+  return folder / "lumeno.lock";
+}
+
 InstanceLock::InstanceLock(const std::filesystem::path& file) {
-  // Something in the file's place that cannot be opened at all (a socket, a link) is left alone;
-  // every copy then meets on the same second file beside it instead.
+  if (file.empty()) return;  // no place for a lock: none is made
+  // Something in the file's place that cannot be opened at all (a socket, a link) or that another
+  // user owns is left alone; every copy then meets on the same second file beside it instead.
   for (const auto& candidate : {file, std::filesystem::path(file.string() + ".2")}) {
     Descriptor fd(openLockable(candidate));
-    if (!fd.valid()) continue;
+    if (!fd.valid() || !ownedByMe(fd.get())) continue;
     int locked = -1;
     do {
       locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);

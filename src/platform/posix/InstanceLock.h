@@ -13,7 +13,8 @@ namespace lumeno::platform {
 // drops it when the owner ends in any way, a SIGKILL included, so what the file holds never
 // matters: an empty, garbled or old file, or one naming a process that is gone, is simply locked
 // again. The file is never removed, so every copy locks the same file and two copies starting at
-// once cannot both win.
+// once cannot both win. A file that another user owns is never taken for a lock: where another
+// user can make files, such a file could otherwise stop every start.
 class InstanceLock {
  public:
   enum class Outcome {
@@ -22,7 +23,13 @@ class InstanceLock {
     Unavailable,    // no lock could be made here at all (e.g. a folder that cannot be written)
   };
 
+  // An empty path makes no lock (Unavailable).
   explicit InstanceLock(const std::filesystem::path& file);
+
+  // The lock file in this user's own folder "lumeno-<uid>" in `parent` (a shared folder such as
+  // the temporary one), made with mode 0700 when missing. Empty when the folder is no folder, or
+  // not this user's alone: then no lock is better than one another user may hold.
+  static std::filesystem::path fileInPrivateFolder(const std::filesystem::path& parent);
 
   [[nodiscard]] Outcome outcome() const { return outcome_; }
 

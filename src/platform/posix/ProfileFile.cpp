@@ -87,8 +87,9 @@ bool writeProfileString(const std::filesystem::path& file, std::string_view sect
       settings::profileEdit(scanner.findings(), section, key, value);
   if (!edit) return true;  // it already says so: nothing to replace
   if (!locked) return false;
-  // Read-only means read-only, also for a program that runs with the rights to ignore it.
-  if (exists && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  // Read-only means read-only, also for a program that runs with the rights to ignore it, and a
+  // file the user may not write is never replaced by one of the user's own.
+  if (exists && !userMayChange(target, status.st_mode)) return false;
 
   std::uint64_t size = 0;
   if (exists) {

@@ -13,10 +13,13 @@
 namespace lumeno::platform {
 namespace {
 
-// Looked at before any open, so that not even an open touches a pipe or a device.
-FileAccess lookBeforeOpening(const std::filesystem::path& file) {
+// Looked at before any open, so that not even an open touches a pipe or a device. A file about
+// to be written is looked at itself: a symbolic link in its place is refused, never followed.
+enum class Look { Followed, Itself };
+FileAccess lookBeforeOpening(const std::filesystem::path& file, Look look) {
   struct stat st {};
-  if (::stat(file.c_str(), &st) != 0) return errno == ENOENT ? FileAccess::Missing : FileAccess::Failed;
+  const int looked = look == Look::Itself ? ::lstat(file.c_str(), &st) : ::stat(file.c_str(), &st);
+  if (looked != 0) return errno == ENOENT ? FileAccess::Missing : FileAccess::Failed;
   return S_ISREG(st.st_mode) ? FileAccess::Ok : FileAccess::NotRegular;
 }
 
@@ -30,6 +33,7 @@ FileAccess failedOpen(int error) {
   switch (error) {
     case ENOENT: return FileAccess::Missing;
     case ENXIO:  // a named pipe without a reader
+    case ELOOP:  // a symbolic link, refused by O_NOFOLLOW
     case EISDIR:
     case EWOULDBLOCK: return FileAccess::NotRegular;
     default: return FileAccess::Failed;
@@ -44,10 +48,11 @@ RegularFileWriter::~RegularFileWriter() {
 
 FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
   close();
-  const FileAccess look = lookBeforeOpening(file);
+  const FileAccess look = lookBeforeOpening(file, Look::Itself);
   if (look != FileAccess::Ok && look != FileAccess::Missing) return look;
   // No O_TRUNC here: only a file known to be regular is emptied.
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  const int fd =
+      ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
   if (fd < 0) return failedOpen(errno);
   handle_ = fd;
   if (!isRegular(fd)) {
@@ -74,7 +79,7 @@ bool RegularFileWriter::close() {
 
 FileAccess readRegularFile(const std::filesystem::path& file,
                            const std::function<void(std::string_view)>& sink) {
-  const FileAccess look = lookBeforeOpening(file);
+  const FileAccess look = lookBeforeOpening(file, Look::Followed);
   if (look != FileAccess::Ok) return look;
   Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd.valid()) return failedOpen(errno);

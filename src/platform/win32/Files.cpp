@@ -11,14 +11,18 @@
 namespace lumeno::platform {
 namespace {
 
-bool writeAll(HANDLE file, std::string_view bytes) {
+// Writes as much of the bytes as goes in; `at` is where (nullptr: at the file pointer). What
+// was written, all of it unless the disk is full.
+std::size_t writeAll(HANDLE file, std::string_view bytes, OVERLAPPED* at = nullptr) {
+  const std::size_t size = bytes.size();
   while (!bytes.empty()) {
     const DWORD chunk = bytes.size() > 0x40000000U ? 0x40000000U : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE || written == 0) return false;
+    const bool ok = ::WriteFile(file, bytes.data(), chunk, &written, at) != FALSE;
     bytes.remove_prefix(written);
+    if (!ok || written == 0) break;
   }
-  return true;
+  return size - bytes.size();
 }
 
 // Opens a file that is a plain file on disk; a device or a pipe under a file's name is refused,
@@ -30,14 +34,44 @@ Handle openFile(const std::filesystem::path& file, DWORD access, DWORD dispositi
   return handle;
 }
 
+// Opens a file to be written (created if missing), the file itself: a reparse point in its place
+// (a symbolic link, a junction) is refused like a folder or a device, so the program never writes
+// into the file a planted link points to.
+Handle openForWriting(const std::filesystem::path& file) {
+  Handle handle(::CreateFileW(file.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (handle.valid() &&
+      (::GetFileType(handle.get()) != FILE_TYPE_DISK ||
+       ::GetFileInformationByHandle(handle.get(), &info) == FALSE ||
+       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)) {
+    handle.close();
+  }
+  return handle;
+}
+
 }  // namespace
 
 bool appendToFile(const std::filesystem::path& file, std::string_view bytes) {
-  // With append-only access every write goes to the end of the file, whoever else appends.
-  Handle handle = openFile(file, FILE_APPEND_DATA, OPEN_ALWAYS);
+  Handle handle = openForWriting(file);
   if (!handle.valid()) return false;
-  const bool ok = writeAll(handle.get(), bytes);
-  return handle.close() && ok;
+  // This offset writes at the end of the file, wherever it is by then.
+  OVERLAPPED atTheEnd{};
+  atTheEnd.Offset = 0xFFFFFFFFU;
+  atTheEnd.OffsetHigh = 0xFFFFFFFFU;
+  const std::size_t written = writeAll(handle.get(), bytes, &atTheEnd);
+  if (written == bytes.size()) return handle.close();
+  // A full disk took only the head of the bytes: cut it off again, or the next append would be
+  // glued onto a torn line.
+  LARGE_INTEGER size{};
+  if (written > 0 && ::GetFileSizeEx(handle.get(), &size) != FALSE &&
+      static_cast<std::uint64_t>(size.QuadPart) >= written) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size.QuadPart - static_cast<LONGLONG>(written);
+    ::SetFileInformationByHandle(handle.get(), FileEndOfFileInfo, &end, sizeof(end));
+  }
+  return false;
 }
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes,
@@ -47,12 +81,17 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
   // A read-only settings file stays as it is, as the user made it.
   if (exists && ((attributes & FILE_ATTRIBUTE_READONLY) != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0))
     return false;
+  // So does one the user may not write (its security says so), even in a folder of the user's,
+  // where the replacement would otherwise take its place and become the user's file. Opening it
+  // for writing, without changing it, lets the system judge.
+  if (exists && !openFile(file, FILE_WRITE_DATA, OPEN_EXISTING).valid()) return false;
   std::filesystem::path temporary = file;
   temporary += L".new";
   {
     Handle handle = openFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
     if (!handle.valid()) return false;
-    const bool written = writeAll(handle.get(), bytes) && ::FlushFileBuffers(handle.get()) != FALSE;
+    const bool written =
+        writeAll(handle.get(), bytes) == bytes.size() && ::FlushFileBuffers(handle.get()) != FALSE;
     if (!handle.close() || !written) {
       ::DeleteFileW(temporary.c_str());
       return false;
@@ -87,9 +126,10 @@ void removeLeftoverTemporaries(const std::filesystem::path& file) {
 }
 
 bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
-  Handle handle = openFile(file, GENERIC_WRITE, CREATE_ALWAYS);
-  if (!handle.valid()) return false;
-  const bool ok = writeAll(handle.get(), bytes);
+  // Emptied only once it is known to be a plain file.
+  Handle handle = openForWriting(file);
+  if (!handle.valid() || ::SetEndOfFile(handle.get()) == FALSE) return false;
+  const bool ok = writeAll(handle.get(), bytes) == bytes.size();
   return handle.close() && ok;
 }
 

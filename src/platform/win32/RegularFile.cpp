@@ -24,20 +24,22 @@ FileAccess failedWith(DWORD error) {
   }
 }
 
-// Looked at before any open, so that a folder is refused without being touched.
-FileAccess lookBeforeOpening(const std::filesystem::path& file) {
+// Looked at before any open, so that a folder is refused without being touched. A file about to
+// be written must not be a reparse point either (a symbolic link, a junction): the program never
+// writes into the file a planted link points to.
+constexpr DWORD kNotWritable = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+FileAccess lookBeforeOpening(const std::filesystem::path& file, DWORD refused) {
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return failedWith(::GetLastError());
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileAccess::NotRegular : FileAccess::Ok;
+  return (attributes & refused) != 0 ? FileAccess::NotRegular : FileAccess::Ok;
 }
 
 // What was opened may be a device or a pipe under a file's name (NUL, CON, \\.\pipe\...), or the
-// file may have been swapped for a folder between the look and the open.
-bool isRegular(HANDLE file) {
+// file may have been swapped for a folder or a link between the look and the open.
+bool isRegular(HANDLE file, DWORD refused) {
   if (::GetFileType(file) != FILE_TYPE_DISK) return false;
   BY_HANDLE_FILE_INFORMATION info{};
-  return ::GetFileInformationByHandle(file, &info) != FALSE &&
-         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return ::GetFileInformationByHandle(file, &info) != FALSE && (info.dwFileAttributes & refused) == 0;
 }
 
 HANDLE asHandle(std::intptr_t value) {
@@ -52,13 +54,14 @@ RegularFileWriter::~RegularFileWriter() {
 
 FileAccess RegularFileWriter::open(const std::filesystem::path& file) {
   close();
-  const FileAccess look = lookBeforeOpening(file);
+  const FileAccess look = lookBeforeOpening(file, kNotWritable);
   if (look != FileAccess::Ok && look != FileAccess::Missing) return look;
-  // No CREATE_ALWAYS here: only a file known to be regular is emptied.
-  Handle opened(::CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  // No CREATE_ALWAYS here: only a file known to be regular is emptied. A link is opened itself,
+  // never what it points to, and refused below.
+  Handle opened(::CreateFileW(file.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!opened.valid()) return failedWith(::GetLastError());
-  if (!isRegular(opened.get())) return FileAccess::NotRegular;
+  if (!isRegular(opened.get(), kNotWritable)) return FileAccess::NotRegular;
   if (::SetEndOfFile(opened.get()) == FALSE) return FileAccess::Failed;  // at its start, just opened
   handle_ = reinterpret_cast<std::intptr_t>(opened.release());
   return FileAccess::Ok;
@@ -86,12 +89,12 @@ bool RegularFileWriter::close() {
 
 FileAccess readRegularFile(const std::filesystem::path& file,
                            const std::function<void(std::string_view)>& sink) {
-  const FileAccess look = lookBeforeOpening(file);
+  const FileAccess look = lookBeforeOpening(file, FILE_ATTRIBUTE_DIRECTORY);
   if (look != FileAccess::Ok) return look;
   const Handle opened(::CreateFileW(file.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!opened.valid()) return failedWith(::GetLastError());
-  if (!isRegular(opened.get())) return FileAccess::NotRegular;
+  if (!isRegular(opened.get(), FILE_ATTRIBUTE_DIRECTORY)) return FileAccess::NotRegular;
   std::array<char, std::size_t{64} * 1024> buffer{};
   for (;;) {
     DWORD read = 0;

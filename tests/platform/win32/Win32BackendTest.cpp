@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SmallDisk.h"
 #include "TempFolder.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
@@ -56,6 +57,26 @@ TEST(Win32Files, AReplaceIsWholeOrNothingAndAReadOnlyFileStaysAsItIs) {
   for (const auto& entry : fs::directory_iterator(temp.path()))
     names.push_back(entry.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"Lumeno.ini"});
+}
+
+TEST(Win32Files, OnAFullDiskALogEntryGoesInWholeOrNotAtAll) {
+  const auto disk = test::nearlyFullDisk(LUMENO_SMALL_DISK);
+  if (!disk) GTEST_SKIP() << "no small file system mounted (the tests run as root mount one)";
+  const fs::path log = *disk / "log.txt";
+  ::DeleteFileW(log.c_str());
+  std::string expected;
+  for (int i = 0; i < 200; ++i) {
+    const std::string entry = "[Refreshed Local IP] : " + std::string(static_cast<std::size_t>(i % 37), '9') +
+                              " , Date : 05/12/2026 , Time : 11:26:06\r\n";
+    if (appendToFile(log, entry)) expected += entry;
+  }
+  ::DeleteFileW((*disk / "filler").c_str());  // room again
+  ASSERT_TRUE(appendToFile(log, "[Program Exit]\r\n"));
+  expected += "[Program Exit]\r\n";
+  EXPECT_GT(expected.size(), 2000U);
+  EXPECT_LT(expected.size(), 200U * 60U) << "the disk was never full";
+  EXPECT_EQ(readFile(log), expected);  // every entry that was accepted, and nothing of the others
+  ::DeleteFileW(log.c_str());
 }
 
 TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndTheSystemInformationKeysAreReadOnly) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "platform/Files.h"
 #include "platform/RegularFile.h"
 #include "platform/win32/Handle.h"
 
@@ -70,6 +71,24 @@ TEST(Win32RegularFile, AFolderADeviceOrAPipeInTheFilesPlaceIsRefusedAtOnceAndLef
   EXPECT_EQ(readRegularFile(fs::path(name), [&](std::string_view piece) { read += piece; }),
             FileAccess::NotRegular);
   EXPECT_EQ(read, "");
+}
+
+// A link planted in the place of a result file or the log would have the program write into the
+// file it points to.
+TEST(Win32RegularFile, NoWriteGoesThroughASymbolicLink) {
+  test::TempFolder temp;
+  temp.write("notes.txt", "the user's notes");
+  const fs::path link = temp / "ping.txt";
+  const DWORD attributes = ::CreateSymbolicLinkW(link.c_str(), (temp / "notes.txt").c_str(),
+                                                 SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)
+                               ? ::GetFileAttributesW(link.c_str())
+                               : INVALID_FILE_ATTRIBUTES;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    GTEST_SKIP() << "no symbolic links here (Wine 8 makes none; Windows needs the right to)";
+  EXPECT_EQ(writeRegularFile(link, "ping output"), FileAccess::NotRegular);
+  EXPECT_FALSE(appendToFile(link, "an entry\r\n"));
+  EXPECT_FALSE(writeFile(link, {}));
+  EXPECT_EQ(temp.read("notes.txt"), "the user's notes");
 }
 
 }  // namespace

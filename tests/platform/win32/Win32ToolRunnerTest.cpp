@@ -13,6 +13,7 @@
 
 #include "MessagePump.h"
 #include "ScriptedMessageBoxes.h"
+#include "SmallDisk.h"
 #include "TempFolder.h"
 #include "common/PathText.h"
 #include "iptools/ResultCap.h"
@@ -161,6 +162,19 @@ TEST(Win32ToolRunner, ARunawayToolsResultFileEndsAtItsLimitWithANote) {
   EXPECT_EQ(cut.substr(cut.size() - note.size()), note);
   EXPECT_EQ(cut.substr(0, 40'000), whole.substr(0, 40'000));
   EXPECT_EQ(f.output, cut);
+}
+
+TEST(Win32ToolRunner, OnAFullDiskTheRunGoesOnAndEndsSayingItsOutputWasNotStored) {
+  const auto disk = test::nearlyFullDisk(LUMENO_SMALL_DISK);
+  if (!disk) GTEST_SKIP() << "no small file system mounted (the tests run as root mount one)";
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", L"100000");
+  RunnerFixture f(LUMENO_STAND_IN_FLOOD);
+  f.runner.start(ping("127.0.0.1"), *disk);
+  ASSERT_TRUE(f.waitForEnd());
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", nullptr);
+  EXPECT_EQ(f.ended, RunEnd::NotStored);
+  EXPECT_EQ(f.output.size(), 100'000U);  // all of it reached the window
+  ::DeleteFileW((*disk / "ping.txt").c_str());
 }
 
 }  // namespace
