@@ -92,10 +92,10 @@ void MainPresenter::reportConnectionChange() {
   if (change->online) {
     const std::string duration = durationText(change->offlineFor);
     log_.writeStamped(log::kBackOnline, std::string(log::kOfflineFor) + duration);
-    if (view_.isInTray()) view_.showTrayBalloon("Connection restored after " + duration);
+    view_.showNotice("Connection restored after " + duration);
   } else {
     log_.writeStamped(log::kWentOffline);
-    if (view_.isInTray()) view_.showTrayBalloon("Connection lost");
+    view_.showNotice("Connection lost");
   }
 }
 
@@ -113,7 +113,7 @@ void MainPresenter::followAddress() {
   showAddress(chosen, address);
   view_.setAddressToolTip("Local IP Address");
   // The arrow is U+2192 in UTF-8.
-  if (view_.isInTray()) view_.showTrayBalloon("Local IP changed: " + old + " \xE2\x86\x92 " + address);
+  view_.showNotice("Local IP changed: " + old + " \xE2\x86\x92 " + address);
   log_.writeValued(log::kLocalIpChanged, [&address] { return address; });
 }
 
