@@ -177,6 +177,7 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
       test::parseExec(test::entryValue(text, "Exec").value_or(""));
   ASSERT_EQ(argv, std::vector<std::string>{context.executable.string()}) << text;
   ASSERT_EQ(test::entryValue(text, "Path"), context.programFolder.string()) << text;
+  EXPECT_EQ(test::entryValue(text, "TryExec"), context.executable.string()) << text;
   run(argv->front(), {}, *test::entryValue(text, "Path"));
   EXPECT_EQ(platform::readFile(context.file("started.txt")),
             fs::canonical(context.programFolder).string() + "\n");
