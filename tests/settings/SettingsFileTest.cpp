@@ -188,5 +188,19 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+// The manual page documents every key of the settings file the program reads, each as a bold
+// entry under its section's heading.
+TEST(ManualPage, NamesEveryKeyTheProgramReadsUnderItsSection) {
+  const std::string page = platform::readFile(LUMENO_MANUAL_PAGE).value_or("");
+  ASSERT_FALSE(page.empty()) << LUMENO_MANUAL_PAGE;
+  for (const SettingKey& entry : settingKeysRead()) {
+    const std::size_t section = page.find("\n.SS [" + entry.section + "]\n");
+    const std::size_t key = page.find("\n.B " + entry.key + "\n", section);
+    ASSERT_NE(section, std::string::npos) << entry.section;
+    ASSERT_NE(key, std::string::npos) << entry.key;
+    EXPECT_GT(page.find("\n.S", section + 1), key) << entry.key << " is not under [" << entry.section << "]";
+  }
+}
+
 }  // namespace
 }  // namespace lumeno::settings
