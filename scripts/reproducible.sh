@@ -7,23 +7,24 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+commit=$(git rev-parse --short HEAD)  # taken once: new commits meanwhile change nothing here
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct "$commit")}
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumeno-reproducible.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 debs=()
 for copy in first second; do
   mkdir -p "$work/$copy"
-  git archive --format=tar HEAD | tar -x -C "$work/$copy"
+  git archive --format=tar "$commit" | tar -x -C "$work/$copy"
   if command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$work/$copy"
   fi
   debs+=("$("$work/$copy/scripts/package.sh" | tail -n 1)")
 done
 if ! cmp "${debs[0]}" "${debs[1]}"; then
-  echo "The two packages of $(git rev-parse --short HEAD) differ (diffoscope shows where)." >&2
+  echo "The two packages of $commit differ (diffoscope shows where)." >&2
   mkdir -p "$root/build-package"
   cp "${debs[0]}" "$root/build-package/first.deb"
   cp "${debs[1]}" "$root/build-package/second.deb"
   exit 1
 fi
-echo "Two builds of $(git rev-parse --short HEAD) gave the same package: $(sha256sum "${debs[0]}" | cut -d' ' -f1)"
+echo "Two builds of $commit gave the same package: $(sha256sum "${debs[0]}" | cut -d' ' -f1)"
