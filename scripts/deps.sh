@@ -11,6 +11,7 @@ packages=(
   dbus-x11  # dbus-launch, as desktops have it: a test checks the program never starts a session bus
   iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
   dbus-daemon dbus-bin python3-dbus python3-gi  # a test's own session bus with a notification server
+  ccache  # scripts/reproducible.sh builds the package twice: the second time from the cache
 )
 
 missing=()
