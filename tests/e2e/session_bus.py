@@ -1,6 +1,6 @@
 """A session bus of the case's own (dbus-daemon on a socket in the case's folder, starting no
 services by itself) with a desktop's two services on it: a notification server and a
-StatusNotifierItem watcher with its host. Both record what reaches them, one JSON line per call,
+StatusNotifierItem watcher with a host. Both record what reaches them, one JSON line per call,
 in a file the case reads. Run as a script, this file is that recording server."""
 
 import json
@@ -87,14 +87,6 @@ def _serve(record):
             Notifications.count += 1
             return Notifications.count
 
-        @dbus.service.method(notifications, out_signature="as")
-        def GetCapabilities(self):
-            return ["body"]
-
-        @dbus.service.method(notifications, out_signature="ssss")
-        def GetServerInformation(self):
-            return ["recorder", "Lumeno tests", "1", "1.2"]
-
     class Watcher(dbus.service.Object):
         """Qt reads IsStatusNotifierHostRegistered through introspection, which dbus-python does
         not give for properties: the interface is described here in full."""
@@ -104,16 +96,7 @@ def _serve(record):
         def RegisterStatusNotifierItem(self, service, sender=None):
             item = service if not service.startswith("/") else f"{sender}{service}"
             Watcher.items.append(item)
-            write({"call": "RegisterStatusNotifierItem", "service": str(item), "sender": str(sender)})
-            self.StatusNotifierItemRegistered(item)
-
-        @dbus.service.method(watcher, in_signature="s")
-        def RegisterStatusNotifierHost(self, service):
-            pass
-
-        @dbus.service.signal(watcher, signature="s")
-        def StatusNotifierItemRegistered(self, service):
-            pass
+            write({"call": "RegisterStatusNotifierItem", "service": str(item)})
 
         @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
         def Get(self, interface, name):
@@ -128,11 +111,9 @@ def _serve(record):
         def Introspect(self):
             return f"""<node><interface name="{watcher}">
   <method name="RegisterStatusNotifierItem"><arg name="service" type="s" direction="in"/></method>
-  <method name="RegisterStatusNotifierHost"><arg name="service" type="s" direction="in"/></method>
   <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
   <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
   <property name="ProtocolVersion" type="i" access="read"/>
-  <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
 </interface></node>"""
 
     DBusGMainLoop(set_as_default=True)
