@@ -35,7 +35,8 @@ struct MainFrameFixture : Win32WindowsFixture {
   explicit MainFrameFixture(const std::string& ini = settingsWith("0", "0", "1"),
                             std::wstring netIpService = {})
       : Win32WindowsFixture(ini),
-        frame(context, {[this] { ++endings; }, [this] { return chosenColor; }, std::move(netIpService),
+        frame(context, {[this] { ++endings; }, [this](app::Rgb /*current*/) { return chosenColor; },
+                        std::move(netIpService),
                         [this](DWORD command, NOTIFYICONDATAW* record) {
                           calls.push_back({command, *record});
                           return TRUE;
