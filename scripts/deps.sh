@@ -12,6 +12,8 @@ packages=(
   iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
   dbus-daemon dbus-bin python3-dbus python3-gi  # a test's own session bus with a notification server
   ccache  # scripts/reproducible.sh builds the package twice: the second time from the cache
+  # What the screen cases read the windows with: OCR, a dark palette, the accessibility bus
+  tesseract-ocr tesseract-ocr-eng qt6ct python3-pyatspi at-spi2-core dbus
 )
 
 missing=()

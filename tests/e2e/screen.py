@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""Reading a screenshot as a user reads the screen: the words on it (tesseract), the contrast of
+each word against what lies behind it (the WCAG ratio of its two dominant colours), and keeping
+the picture when a check fails. Knows nothing of the toolkit that drew the window: everything
+takes a PNG path and, where it matters, a region of it. Needs ImageMagick and tesseract only.
+
+As a command, checks one picture:
+  screen.py shot.png [--region X,Y,W,H] [--expect TEXT]... [--min-contrast 4.5] [--upscale N]
+prints what it read and ends with status 1 when a text is missing or a word is too faint."""
+
+import argparse
+import difflib
+import os
+import re
+import subprocess
+import sys
+import tempfile
+from dataclasses import dataclass
+
+# WCAG's least contrast for body text.
+LEAST_CONTRAST = 4.5
+# A word tesseract is this sure of is taken as text a user would read.
+SURE = 60
+_TIMEOUT = 60
+
+
+@dataclass(frozen=True)
+class Region:
+    x: int
+    y: int
+    width: int
+    height: int
+
+    def contains(self, other, slack=2):
+        return (other.x >= self.x - slack and other.y >= self.y - slack
+                and other.x + other.width <= self.x + self.width + slack
+                and other.y + other.height <= self.y + self.height + slack)
+
+
+@dataclass(frozen=True)
+class Word:
+    text: str
+    confidence: float
+    box: Region  # in the picture's own pixels
+    line: tuple  # (region read, block, paragraph, line): words of one line share it
+
+
+@dataclass(frozen=True)
+class Contrast:
+    word: Word
+    ratio: float
+    colours: tuple  # background and ink, (r, g, b) each
+
+
+# ---- pixels -----------------------------------------------------------------------------------------
+
+
+class Picture:
+    """The picture's pixels, 8-bit RGB, read once."""
+
+    def __init__(self, png):
+        data = subprocess.run(["convert", png, "-alpha", "off", "-depth", "8", "ppm:-"], capture_output=True,
+                              check=True, timeout=_TIMEOUT).stdout
+        fields = re.match(rb"P6\s+(?:#.*\n\s*)*(\d+)\s+(\d+)\s+(\d+)\s", data)
+        if not fields or fields.group(3) != b"255":
+            raise ValueError(f"{png} is not an 8-bit colour picture")
+        self.width, self.height = int(fields.group(1)), int(fields.group(2))
+        self.pixels = data[fields.end():]
+
+    def region_pixels(self, region):
+        """Every pixel of the region (clipped to the picture), as (r, g, b)."""
+        left, top = max(region.x, 0), max(region.y, 0)
+        right = min(region.x + region.width, self.width)
+        bottom = min(region.y + region.height, self.height)
+        found = []
+        for y in range(top, bottom):
+            row = self.pixels[(y * self.width + left) * 3:(y * self.width + right) * 3]
+            found.extend(zip(row[0::3], row[1::3], row[2::3]))
+        return found
+
+
+def relative_luminance(colour):
+    def channel(value):
+        value /= 255
+        return value / 12.92 if value <= 0.04045 else ((value + 0.055) / 1.055) ** 2.4
+
+    red, green, blue = (channel(value) for value in colour)
+    return 0.2126 * red + 0.7152 * green + 0.0722 * blue
+
+
+def contrast_ratio(first, second):
+    """The WCAG contrast ratio of two colours, 1 (none) to 21 (black on white)."""
+    lighter, darker = sorted((relative_luminance(first), relative_luminance(second)), reverse=True)
+    return (lighter + 0.05) / (darker + 0.05)
+
+
+def dominant_colours(pixels):
+    """The two colours a patch of text is made of: the background, its most frequent colour, and
+    the ink, stood for by the pixel that stands out from the background more than all but a
+    twentieth of the patch. Anti-aliased letters blend the ink into the background at their
+    edges, thin strokes may show the ink itself in hardly a pixel, and a background may shade
+    (a gradient); the strongest twentieth is the ink's own colour, or as near as the screen shows
+    it, while a stray pixel or two of something else cannot sway it."""
+    counts = {}
+    for colour in pixels:
+        counts[colour] = counts.get(colour, 0) + 1
+    background = max(counts, key=counts.get)
+    ranked = sorted(counts, key=lambda colour: contrast_ratio(colour, background), reverse=True)
+    strongest = len(pixels) // 20
+    for colour in ranked:
+        strongest -= counts[colour]
+        if strongest < 0:
+            return background, colour
+    return background, background
+
+
+# ---- words --------------------------------------------------------------------------------------------
+
+
+# How the text lies: labels standing apart (a window), one line (a field), a block (a pane).
+_LAYOUTS = {"sparse": "11", "line": "7", "block": "6"}
+
+
+def read_words(png, region=None, upscale=2, layout="sparse"):
+    """The words tesseract reads in the picture (or one region of it), with their boxes in the
+    picture's own pixels. Small text is enlarged first, as tesseract reads larger letters better;
+    colour is dropped, as it reads dark and light text on any background alike then.
+    Text inside a framed field is read best from the field's own region, as a "line"."""
+    with tempfile.TemporaryDirectory() as scratch:
+        enlarged = os.path.join(scratch, "enlarged.png")
+        args = ["convert", png, "-alpha", "off"]
+        if region:
+            args += ["-crop", f"{region.width}x{region.height}+{region.x}+{region.y}", "+repage"]
+        args += ["-colorspace", "gray", "-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
+        subprocess.run(args, check=True, capture_output=True, timeout=_TIMEOUT)
+        # One thread: the cases run side by side on few cores.
+        table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", _LAYOUTS[layout], "-l", "eng", "tsv"],
+                               capture_output=True, text=True, check=True, timeout=_TIMEOUT,
+                               env={**os.environ, "OMP_THREAD_LIMIT": "1"}).stdout
+    words = []
+    rows = table.splitlines()
+    header = rows[0].split("\t") if rows else []
+    for row in rows[1:]:
+        cells = dict(zip(header, row.split("\t")))
+        text = cells.get("text", "").strip()
+        if cells.get("level") != "5" or not text:
+            continue
+        offset = (region.x, region.y) if region else (0, 0)
+        box = Region(offset[0] + int(cells["left"]) // upscale, offset[1] + int(cells["top"]) // upscale,
+                     -(-int(cells["width"]) // upscale), -(-int(cells["height"]) // upscale))
+        words.append(Word(text, float(cells["conf"]), box, (region, cells["block_num"], cells["par_num"],
+                                                              cells["line_num"])))
+    return words
+
+
+def _plain(text):
+    return re.sub(r"[^0-9a-z]", "", text.lower())
+
+
+def _alike(seen, wanted):
+    if not wanted:
+        return True
+    seen = _plain(seen)
+    return seen == wanted or (len(wanted) > 3 and difflib.SequenceMatcher(None, seen, wanted).ratio() >= 0.8)
+
+
+def find_text(words, text):
+    """The words that read as text (one word or several in a row on one line, letters and digits
+    compared without case; a long word may differ by a letter, as OCR slips); None when absent."""
+    wanted = [_plain(part) for part in text.split() if _plain(part)]
+    if not wanted:
+        raise ValueError(f"{text!r} holds no letter or digit to look for")
+    for start, first in enumerate(words):
+        run = [word for word in words[start:] if word.line == first.line][:len(wanted)]
+        if len(run) == len(wanted) and all(_alike(word.text, part) for word, part in zip(run, wanted)):
+            return run
+    # A phrase tesseract ran together ("Pausescreen") or split unevenly: the line's letters.
+    for line in dict.fromkeys(word.line for word in words):
+        letters = "".join(_plain(word.text) for word in words if word.line == line)
+        if "".join(wanted) in letters:
+            return [word for word in words if word.line == line]
+    return None
+
+
+def missing_texts(words, texts):
+    """The texts of the list that the words do not hold."""
+    return [text for text in texts if find_text(words, text) is None]
+
+
+def readable(word):
+    """A word worth measuring: read with confidence and made of at least two letters or digits."""
+    return word.confidence >= SURE and len(_plain(word.text)) >= 2
+
+
+def words_to_measure(words, texts=()):
+    """The words whose contrast counts: each word read with confidence, and the words of each
+    text found (faint text is often read, but with little confidence); a letter alone is too
+    small a patch to measure."""
+    chosen = {id(word): word for word in words if readable(word)}
+    for text in texts:
+        chosen.update((id(word), word) for word in find_text(words, text) or () if len(_plain(word.text)) >= 2)
+    return list(chosen.values())
+
+
+def measure_contrast(picture, words, leave_out=()):
+    """The contrast of each word against its background, leaving out words that lie in the
+    regions of leave_out (such as disabled controls, which need not stand out)."""
+    if isinstance(picture, str):
+        picture = Picture(picture)
+    found = []
+    for word in words:
+        if any(region.contains(word.box) for region in leave_out):
+            continue
+        pixels = picture.region_pixels(word.box)
+        if not pixels:
+            continue
+        first, second = dominant_colours(pixels)
+        found.append(Contrast(word, contrast_ratio(first, second), (first, second)))
+    return found
+
+
+def faint(contrasts, least=LEAST_CONTRAST):
+    """The measured words whose contrast is under least."""
+    return [measured for measured in contrasts if measured.ratio < least]
+
+
+def describe(contrast):
+    box = contrast.word.box
+    hexes = " on ".join("#%02x%02x%02x" % colour for colour in reversed(contrast.colours))
+    return f"{contrast.word.text!r} at {box.x},{box.y} {contrast.ratio:.1f}:1 ({hexes})"
+
+
+# ---- screenshots that outlive a failure ---------------------------------------------------------------
+
+
+class Shots:
+    """Screenshots of one case: all of them stay beside the case while it runs; forget() throws
+    away those of a case that passed, so a failed case keeps every picture it took."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.taken = []
+
+    def path(self, name):
+        path = os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
+        if path not in self.taken:
+            self.taken.append(path)
+        return path
+
+    def forget(self):
+        for path in self.taken:
+            if os.path.exists(path):
+                os.remove(path)
+        self.taken.clear()
+
+
+# ---- the command --------------------------------------------------------------------------------------
+
+
+def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=2, leave_out=()):
+    """Reads the picture and returns the problems found: texts not read, words too faint."""
+    words = read_words(png, region, upscale)
+    problems = [f"not read: {text!r}" for text in missing_texts(words, texts)]
+    problems += [f"too faint: {describe(measured)}"
+                 for measured in faint(measure_contrast(png, words_to_measure(words, texts), leave_out), least)]
+    return words, problems
+
+
+def _region(text):
+    x, y, width, height = (int(part) for part in text.split(","))
+    return Region(x, y, width, height)
+
+
+def _command():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("png")
+    parser.add_argument("--region", type=_region)
+    parser.add_argument("--expect", action="append", default=[])
+    parser.add_argument("--min-contrast", type=float, default=LEAST_CONTRAST)
+    parser.add_argument("--upscale", type=int, default=2)
+    options = parser.parse_args()
+    words, problems = check(options.png, options.expect, options.region, options.min_contrast, options.upscale)
+    print("read:", " ".join(word.text for word in words if readable(word)))
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(_command())
