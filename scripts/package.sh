@@ -21,9 +21,15 @@ if [[ ${#needed[@]} -gt 0 ]]; then
 fi
 
 build="$root/build-package"
+# Two builds of one commit give the same bytes: every time stamp (the files in the package, Qt's
+# resources) is the last commit's, and no path of this checkout is compiled in.
+if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || stat -c %Y "$root/CMakeLists.txt")
+fi
+export SOURCE_DATE_EPOCH
 # Debian's hardening flags (stack protector, fortified functions, full RELRO and immediate binding).
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS) -ffile-prefix-map=$root=."
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CXXFLAGS LDFLAGS
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \

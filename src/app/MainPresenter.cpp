@@ -93,10 +93,10 @@ void MainPresenter::reportConnectionChange() {
   if (change->online) {
     const std::string duration = durationText(change->offlineFor);
     log_.writeStamped(log::kBackOnline, std::string(log::kOfflineFor) + duration);
-    if (view_.isInTray()) view_.showTrayBalloon("Connection restored after " + duration);
+    view_.showNotice("Connection restored after " + duration);
   } else {
     log_.writeStamped(log::kWentOffline);
-    if (view_.isInTray()) view_.showTrayBalloon("Connection lost");
+    view_.showNotice("Connection lost");
   }
 }
 
@@ -117,7 +117,7 @@ void MainPresenter::followAddress() {
   // move from one real address to another is a change of address.
   if (!isRealAddress(address) || old.empty() || old == address) return;
   // The arrow is U+2192 in UTF-8.
-  if (view_.isInTray()) view_.showTrayBalloon("Local IP changed: " + old + " \xE2\x86\x92 " + address);
+  view_.showNotice("Local IP changed: " + old + " \xE2\x86\x92 " + address);
   log_.writeValued(log::kLocalIpChanged, [&address] { return address; });
 }
 

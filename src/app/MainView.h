@@ -58,10 +58,9 @@ class MainView {
   // Puts the icon into the tray and hides the window (without a tray: minimised on the taskbar).
   virtual void moveToTray() = 0;
   virtual void removeFromTray() = 0;
-  // Whether the icon is in the tray (the window hidden there) at this moment.
-  [[nodiscard]] virtual bool isInTray() const = 0;
-  // A balloon beside the tray icon.
-  virtual void showTrayBalloon(const std::string& text) = 0;
+  // A notice of a change the user did not ask for, whether the window is shown or in the tray:
+  // the desktop's notification, or the face's nearest match (a balloon beside the tray icon).
+  virtual void showNotice(const std::string& text) = 0;
   // Shows the window in its normal state.
   virtual void restoreWindow() = 0;
   virtual void setCaption(const std::string& caption) = 0;

@@ -348,12 +348,8 @@ void MainWindow::removeFromTray() {
   tray_->RemoveFromSysTray();
 }
 
-bool MainWindow::isInTray() const {
-  return tray_->IsInSysTray();
-}
-
-void MainWindow::showTrayBalloon(const std::string& text) {
-  tray_->ShowBalloon(qs(text));
+void MainWindow::showNotice(const std::string& text) {
+  tray_->ShowNotice(qs(text));
 }
 
 void MainWindow::restoreWindow() {

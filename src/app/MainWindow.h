@@ -93,8 +93,7 @@ class MainWindow : public QMainWindow, public MainView {
   void setTrayTip(const std::string& tip) override;
   void moveToTray() override;
   void removeFromTray() override;
-  [[nodiscard]] bool isInTray() const override;
-  void showTrayBalloon(const std::string& text) override;
+  void showNotice(const std::string& text) override;
   void restoreWindow() override;
   void setCaption(const std::string& caption) override;
   void endProgram() override;

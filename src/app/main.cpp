@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lumeno: the local IPv4 address and the Internet connection at a glance.
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include <QApplication>
 
+#include "app/CommandLine.h"
 #include "app/InstallDirs.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "app/WindowSystemStart.h"
 #include "common/AppContext.h"
 #include "common/FilePlaces.h"
 #include "common/QtMessageBoxes.h"
@@ -20,12 +24,36 @@
 #include "platform/posix/SessionBus.h"
 #include "platform/posix/XdgAutostart.h"
 
+namespace {
+
+QStringList argumentsAsStarted(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  // Before Qt looks for the desktop's services: a bus started for us would outlive us.
-  lumeno::platform::keepFromStartingASessionBus();
-  QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Lumeno"));
   QApplication::setApplicationVersion(QString::fromLatin1(lumeno::version::text));
+  lumeno::app::CommandLine commandLine;
+  // --help and --version need no display: answered before the window system is looked for.
+  if (const QString answer = commandLine.answer(argumentsAsStarted(argc, argv)); !answer.isEmpty()) {
+    std::fputs(answer.toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  // Before Qt looks for the desktop's services: a bus started for us would outlive us.
+  lumeno::platform::keepFromStartingASessionBus();
+  std::optional<lumeno::app::WindowSystemStart> windowSystem(std::in_place);
+  QApplication application(argc, argv);
+  windowSystem.reset();
+  if (const QString wrong = commandLine.leftover(QApplication::arguments()); !wrong.isEmpty()) {
+    std::fputs(wrong.toLocal8Bit().constData(), stderr);
+    return 2;
+  }
+  // Docks and task bars match the window to its desktop entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lumeno.Lumeno"));
   // The window goes to the tray and comes back; only the three exit paths end the program.
   QApplication::setQuitOnLastWindowClosed(false);
   // SIGTERM, SIGHUP (a log-out) and SIGINT end the program as a normal quit: the windows go,

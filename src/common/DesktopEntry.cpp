@@ -99,6 +99,8 @@ std::optional<std::string> autostartEntry(std::string_view name, std::string_vie
   entry.append("Name=").append(escapeStringValue(name)).append("\n");
   entry.append("Comment=Starts ").append(escapeStringValue(name)).append(" when you log in\n");
   entry.append("Exec=").append(execArgument(program)).append("\n");
+  // A program removed since is then not started at log-in (a plain string value, no Exec quoting).
+  entry.append("TryExec=").append(escapeStringValue(program)).append("\n");
   entry.append("Path=").append(escapeStringValue(folderOf(program))).append("\n");
   entry += "Terminal=false\n";
   return entry;

@@ -21,7 +21,8 @@ std::string escapeStringValue(std::string_view text);
 // Whether the text is well-formed UTF-8 (a desktop entry must be).
 bool isUtf8(std::string_view text);
 
-// The whole entry that starts `program` (an absolute path) from its own folder, shown as `name`.
+// The whole entry that starts `program` (an absolute path) from its own folder, shown as `name`,
+// and only while `program` is there.
 // Nothing when the entry cannot say that faithfully (a relative path, a path or name that is not
 // UTF-8 or holds a control character a desktop entry cannot carry).
 std::optional<std::string> autostartEntry(std::string_view name, std::string_view program);

@@ -36,6 +36,13 @@ const OptionKey& keyOf(Option option) {
 
 }  // namespace
 
+std::vector<SettingKey> settingKeysRead() {
+  std::vector<SettingKey> keys;
+  for (const OptionKey& entry : kOptionKeys) keys.push_back({entry.section, entry.key});
+  keys.push_back({kInterfaceSection, kInterfaceKey});
+  return keys;
+}
+
 bool clearLogFile(const std::filesystem::path& file) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(file, error);

@@ -14,6 +14,13 @@
 
 namespace lumeno::settings {
 
+struct SettingKey {
+  std::string section;
+  std::string key;
+};
+// Every key of Lumeno.ini the program reads, in the order loading reads them.
+std::vector<SettingKey> settingKeysRead();
+
 // Everything the options dialog decides. Each box is the store of one key of Lumeno.ini,
 // written as soon as it is clicked. While the program runs, "Use log file" and "Show hostname
 // in popup on request" are the live state of those two options: the rest of the program asks

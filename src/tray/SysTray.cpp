@@ -22,11 +22,13 @@ std::uint32_t pictureHandle(const QIcon& picture) {
 
 }  // namespace
 
-SysTray::SysTray(QObject* parent) : SysTray(makeSystemTrayBackend(), parent) {}
+SysTray::SysTray(QObject* parent) : SysTray(makeSystemTrayBackend(), makeSessionBusNotifier(), parent) {}
 
-SysTray::SysTray(std::unique_ptr<TrayBackend> backend, QObject* parent)
+SysTray::SysTray(std::unique_ptr<TrayBackend> backend, std::unique_ptr<DesktopNotifier> notifier,
+                 QObject* parent)
     : QObject(parent),
       backend_(std::move(backend)),
+      notifier_(std::move(notifier)),
       dispatcher_([this](TrayEvent event) { onEvent(event); }) {
   setObjectName(QStringLiteral("clsSysTray"));
   // The desktop reports a click from inside the icon's own mouse handling. What the owner does
@@ -71,8 +73,15 @@ void SysTray::checkTrayHost() {
   if (inSysTray_ && !backend_->available()) Q_EMIT TrayHostLost();
 }
 
-void SysTray::ShowBalloon(const QString& text) {
-  if (inSysTray_) backend_->showMessage(kProgramTitle, text);
+void SysTray::ShowNotice(const QString& text) {
+  const auto balloon = [this, text] {
+    if (inSysTray_) backend_->showMessage(kProgramTitle, text);
+  };
+  if (notifier_ == nullptr) {
+    balloon();
+    return;
+  }
+  notifier_->notify(kProgramTitle, text, balloon);
 }
 
 void SysTray::MinToSysTray() {
@@ -124,6 +133,11 @@ void SysTray::HandleLButtonDblClk() {
 void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Trigger:
+      // A StatusNotifierItem host's activation: the one way there to ask for the window back.
+      if (backend_->clickActivates()) {
+        dispatcher_.dispatch(kLButtonDblClk);
+        break;
+      }
       dispatcher_.dispatch(kLButtonDown);
       dispatcher_.dispatch(kLButtonUp);
       break;

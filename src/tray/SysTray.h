@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "tray/DesktopNotifier.h"
 #include "tray/MouseNotification.h"
 #include "tray/NotifyRecord.h"
 #include "tray/TrayBackend.h"
@@ -23,15 +24,18 @@ namespace lumeno::tray {
 // The owner sets SourceWindow first, then gives an icon and a tip whenever they change (shown
 // or not; the next MinToSysTray shows the latest ones), calls MinToSysTray when it is minimised
 // and RemoveFromSysTray before the program ends. A left double-click restores the owner unless
-// DefaultDblClk is false. The component never removes its icon by itself.
+// DefaultDblClk is false; on a StatusNotifierItem host, which has no double-click, a left click
+// (the icon's activation) does the same. The component never removes its icon by itself.
 class SysTray : public QObject {
   Q_OBJECT
 
  public:
-  // On the desktop's own notification area.
+  // On the desktop's own notification area and notification service.
   explicit SysTray(QObject* parent = nullptr);
-  // On the given notification-area service (tests give a fake one).
-  explicit SysTray(std::unique_ptr<TrayBackend> backend, QObject* parent = nullptr);
+  // On the given notification-area service (tests give a fake one) and, when given, the given
+  // notification service; without one, notices are balloons only.
+  explicit SysTray(std::unique_ptr<TrayBackend> backend, std::unique_ptr<DesktopNotifier> notifier = nullptr,
+                   QObject* parent = nullptr);
   ~SysTray() override;
   SysTray(const SysTray&) = delete;
   SysTray& operator=(const SysTray&) = delete;
@@ -71,8 +75,9 @@ class SysTray : public QObject {
   // TrayHostLost() tells the owner to come back by itself. The next MinToSysTray finds a new
   // notification area if one has come up meanwhile.
   void checkTrayHost();
-  // A balloon beside the icon, titled "Lumeno"; nothing when the icon is not in the tray.
-  void ShowBalloon(const QString& text);
+  // A notice titled "Lumeno": a desktop notification, in the tray or not; where the desktop
+  // takes none, a balloon beside the icon while it is in the tray.
+  void ShowNotice(const QString& text);
 
   // The notification record as it stands: icon handle, tip as cut, fixed fields.
   [[nodiscard]] const NotifyRecord& record() const { return record_; }
@@ -98,6 +103,7 @@ class SysTray : public QObject {
   void onEvent(TrayEvent event);
 
   std::unique_ptr<TrayBackend> backend_;
+  std::unique_ptr<DesktopNotifier> notifier_;
   NotifyRecord record_;
   NotificationDispatcher dispatcher_;
   QString toolTip_;

@@ -31,6 +31,9 @@ class TrayBackend {
   virtual void setToolTip(const QString& tip) = 0;
   // A short message in a balloon beside the icon; only while the icon is shown.
   virtual void showMessage(const QString& title, const QString& text) = 0;
+  // Whether the tray is a StatusNotifierItem host (KDE, GNOME's AppIndicator extension, Wayland
+  // panels): it reports a left click as the icon's activation and knows no double-click.
+  [[nodiscard]] virtual bool clickActivates() const { return false; }
 
   // Called with every click the desktop reports on the icon.
   void setActivationHandler(ActivationHandler handler) { handler_ = std::move(handler); }

@@ -476,11 +476,8 @@ void MainFrame::removeFromTray() {
   tray_->RemoveFromSysTray();
 }
 
-bool MainFrame::isInTray() const {
-  return tray_->shown();
-}
-
-void MainFrame::showTrayBalloon(const std::string& text) {
+// Windows shows a notice as a balloon beside the tray icon, so only while the icon is there.
+void MainFrame::showNotice(const std::string& text) {
   tray_->ShowBalloon(text);
 }
 

@@ -96,8 +96,7 @@ class MainFrame : public app::MainView {
   void setTrayTip(const std::string& tip) override;
   void moveToTray() override;
   void removeFromTray() override;
-  [[nodiscard]] bool isInTray() const override;
-  void showTrayBalloon(const std::string& text) override;
+  void showNotice(const std::string& text) override;
   void restoreWindow() override;
   void setCaption(const std::string& caption) override;
   void endProgram() override;

@@ -12,11 +12,17 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32NetworkInfo.h"
+#include "win32ui/CommandLine.h"
 #include "win32ui/Controls.h"
 #include "win32ui/MainFrame.h"
 #include "win32ui/Win32MessageBoxes.h"
 
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int /*show*/) {
+  // A window program has no console to print to: /? and --version answer in a message box.
+  if (const auto answer = lumeno::win32ui::commandLineAnswer(commandLine != nullptr ? commandLine : L"")) {
+    ::MessageBoxW(nullptr, answer->c_str(), L"Lumeno", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
   // A second copy ends at once: no message, no log entry.
   const lumeno::platform::SingleInstance instance;
   if (!instance.acquired()) return 0;

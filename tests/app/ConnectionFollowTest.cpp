@@ -101,7 +101,7 @@ TEST(AddressChoice, TheChosenInterfacesAddressesAndAnInterfaceThatHasGoneReadsAs
 
 const std::string kLoaded = "[Lumeno Loaded]" + kStamp;
 
-TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABalloonWhileInTheTray) {
+TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInANoticeInTheTrayOrNot) {
   MainPresenterFixture f;
   f.view.followAddress = true;
   f.view.loggingOn = true;
@@ -115,7 +115,8 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABall
   EXPECT_EQ(f.view.addressTip, "Local IP Address");
   EXPECT_EQ(f.view.trayTip.substr(0, 16), "IP : 192.168.0.9");  // the tip of the same tick
   EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);
-  EXPECT_TRUE(f.view.balloons.empty());  // the window is not in the tray
+  EXPECT_EQ(f.view.notices,
+            std::vector<std::string>{"Local IP changed: 192.168.0.5 \xE2\x86\x92 192.168.0.9"});
 
   presenter.onMinimised();
   f.network.address = "10.0.0.3";
@@ -123,7 +124,8 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABall
   presenter.onStatusTick();
   presenter.onStatusTick();
   EXPECT_EQ(f.view.address, "10.0.0.3");
-  EXPECT_EQ(f.view.balloons, std::vector<std::string>{"Local IP changed: 192.168.0.9 \xE2\x86\x92 10.0.0.3"});
+  EXPECT_EQ(f.view.notices.back(), "Local IP changed: 192.168.0.9 \xE2\x86\x92 10.0.0.3");
+  EXPECT_EQ(f.view.notices.size(), 2U);
   EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);  // logging is off
 }
 
@@ -155,7 +157,7 @@ TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIs
   linkDown();
   linkUp("10.0.0.7");  // back with another address: that is a change
   EXPECT_EQ(f.log(), kLoaded + outage + outage + "[Local IP Changed] : 10.0.0.7" + kStamp);
-  EXPECT_EQ(f.view.balloons,
+  EXPECT_EQ(f.view.notices,
             (std::vector<std::string>{"Connection lost", "Connection restored after 00:00:05",
                                       "Connection lost", "Connection restored after 00:00:05",
                                       "Local IP changed: 192.168.0.5 \xE2\x86\x92 10.0.0.7"}));
@@ -197,7 +199,7 @@ TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOn
                          "[Local IP Changed] : 192.168.0.5" + kStamp);
 }
 
-TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndBalloonsComeOnlyInTheTray) {
+TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEachIsANotice) {
   MainPresenterFixture f;
   f.view.logConnectionChanges = true;
   f.view.loggingOn = true;
@@ -223,19 +225,19 @@ TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndBall
                          "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : 00:00:03\r\n" +
                          "[Went Offline] , Date : 06/12/2026 , Time : 00:00:01\r\n" +
                          "[Back Online] , Date : 06/12/2026 , Time : 00:00:01 , Offline for : 25:00:01\r\n");
-  EXPECT_EQ(f.view.balloons, std::vector<std::string>{"Connection restored after 25:00:01"});
+  EXPECT_EQ(f.view.notices, (std::vector<std::string>{"Connection restored after 00:00:03", "Connection lost",
+                                                      "Connection restored after 25:00:01"}));
 
-  // With logging off the balloons still come, and nothing is written.
+  // With logging off the notices still come, and nothing is written.
   const std::string before = f.log();
   f.view.loggingOn = false;
   f.network.connected = false;
   presenter.onStatusTick();
-  EXPECT_EQ(f.view.balloons,
-            (std::vector<std::string>{"Connection restored after 25:00:01", "Connection lost"}));
+  EXPECT_EQ(f.view.notices.back(), "Connection lost");
   EXPECT_EQ(f.log(), before);
 }
 
-TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineABalloonOrAnAddress) {
+TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineANoticeOrAnAddress) {
   MainPresenterFixture f;
   f.view.loggingOn = true;
   f.network.interfaces = {{"eth1", "10.1.0.7"}};
@@ -248,7 +250,7 @@ TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineABalloo
     presenter.onStatusTick();
   }
   EXPECT_EQ(f.view.address, "192.168.0.5");
-  EXPECT_TRUE(f.view.balloons.empty());
+  EXPECT_TRUE(f.view.notices.empty());
   EXPECT_EQ(f.log(), kLoaded);
   EXPECT_EQ(f.network.addressReads, 1);  // only start-up asked for the address
 }

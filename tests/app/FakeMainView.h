@@ -53,8 +53,7 @@ struct FakeMainView : app::MainView {
     windowShown = false;
   }
   void removeFromTray() override { inTray = false; }
-  [[nodiscard]] bool isInTray() const override { return inTray; }
-  void showTrayBalloon(const std::string& text) override { balloons.push_back(text); }
+  void showNotice(const std::string& text) override { notices.push_back(text); }
   void restoreWindow() override { windowShown = true; }
   void setCaption(const std::string& text) override { caption = text; }
   void endProgram() override { ++programEnds; }
@@ -105,7 +104,7 @@ struct FakeMainView : app::MainView {
   bool followAddress = false;
   bool logConnectionChanges = false;
   std::string interface;  // empty: automatic
-  std::vector<std::string> balloons;
+  std::vector<std::string> notices;
 };
 
 }  // namespace lumeno::test

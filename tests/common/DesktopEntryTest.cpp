@@ -37,9 +37,10 @@ TEST(DesktopEntry, AStringValueEscapesBackslashesBreaksAndALeadingSpaceOnly) {
 TEST(DesktopEntry, TheEntryStartsTheProgramFromItsFolderOrIsNotWrittenAtAll) {
   const auto entry = autostartEntry("Lumeno", "/opt/My Tools/lumeno");
   ASSERT_TRUE(entry.has_value());
-  EXPECT_EQ(*entry,
-            "[Desktop Entry]\nType=Application\nName=Lumeno\nComment=Starts Lumeno when you log in\n"
-            "Exec=\"/opt/My Tools/lumeno\"\nPath=/opt/My Tools\nTerminal=false\n");
+  EXPECT_EQ(
+      *entry,
+      "[Desktop Entry]\nType=Application\nName=Lumeno\nComment=Starts Lumeno when you log in\n"
+      "Exec=\"/opt/My Tools/lumeno\"\nTryExec=/opt/My Tools/lumeno\nPath=/opt/My Tools\nTerminal=false\n");
   EXPECT_EQ(autostartEntry("Lumeno", "/lumeno")->find("\nPath=/\n") != std::string::npos, true);
   // What an entry cannot say faithfully is refused rather than written wrong.
   for (const std::string& program :

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Following the address, logging connection changes and Copy IPv6: the program runs in a network
 namespace of the case's own, whose address changes and whose default route goes away for 5 s.
-With the three options off, the same events must leave the address shown and the log alone."""
+With the options on, each change is also a desktop notification on a session bus of the case's
+own, and that desktop's StatusNotifierItem tray gives the window back on a left click. With the
+three options off, the same events must leave the address shown and the log alone."""
 
 import re
 import time
@@ -10,6 +12,7 @@ from desktop import Desktop
 from harness import case_folder, expect, main, poll, step
 from lumeno import LOG_STAMP, Lumeno
 from netns import INSIDE_ADDRESS, Network
+from session_bus import SessionBus
 
 NEW_ADDRESS = "198.51.100.7"
 IPV6_ADDRESS = "2001:db8:1::5"
@@ -36,23 +39,28 @@ def log_text(lumeno):
     return (lumeno.read("log.txt") or b"").decode("ascii", "replace")
 
 
-def started(connection_options, name):
+def started(connection_options, name, with_bus=False):
     folder = case_folder(name)
     network = Network()
     network.add_default_route()
     network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1")
     desktop = Desktop(folder)
+    bus = SessionBus(folder) if with_bus else None
     lumeno = Lumeno(desktop, folder, settings(connection_options))
-    lumeno.start(prefix=network.run_inside())
+    lumeno.start(prefix=network.run_inside(), env={"DBUS_SESSION_BUS_ADDRESS": bus.address} if bus else None)
     lumeno.wait_for_main_window()
     lumeno.wait("the start entry", lambda: "[Lumeno Loaded] ," in log_text(lumeno))
     copied = lumeno.copy_from_file_menu()
     expect(copied == INSIDE_ADDRESS, f"File > Copy should give {INSIDE_ADDRESS}, gives {copied!r}")
-    return network, desktop, lumeno
+    return network, desktop, lumeno, bus
+
+
+def notices(bus):
+    return [call["body"] for call in bus.calls("Notify")]
 
 
 def address_change_and_outage_are_followed_and_logged():
-    network, desktop, lumeno = started(True, "connection_options_on")
+    network, desktop, lumeno, bus = started(True, "connection_options_on", with_bus=True)
     step("the address changes")
     network.move_inside_address(NEW_ADDRESS)
     lumeno.wait("the change in log.txt", lambda: f"[Local IP Changed] : {NEW_ADDRESS} , Date : " in log_text(lumeno),
@@ -68,6 +76,14 @@ def address_change_and_outage_are_followed_and_logged():
     network.delete_ipv6_default_route()
     lumeno.wait("[Went Offline] in log.txt", lambda: "[Went Offline] , Date : " in log_text(lumeno),
                 timeout=WITHIN, detail=lambda: log_text(lumeno))
+    # The window is shown, not in the tray: the desktop still tells the user.
+    lumeno.wait("the notice of the outage", lambda: "Connection lost" in notices(bus),
+                detail=lambda: bus.calls("Notify"))
+    for call in bus.calls("Notify"):
+        expect(call["app_name"] == "Lumeno" and call["summary"] == "Lumeno" and
+               call["app_icon"] == "io.github.lumeno.Lumeno" and
+               call["hints"].get("desktop-entry") == ["String", "io.github.lumeno.Lumeno"] and
+               call["hints"].get("urgency") == ["Byte", 1], f"a notification is not as it should be: {call}")
     time.sleep(5)  # the outage itself, not a wait for an outcome
     network.add_default_route()
     network.add_ipv6_default_route()
@@ -80,10 +96,24 @@ def address_change_and_outage_are_followed_and_logged():
                 re.escape("[Went Offline]") + stamp + r"\r\n" +
                 re.escape("[Back Online]") + stamp + r" , Offline for : 00:00:0\d\r\n")
     expect(re.fullmatch(expected, log_text(lumeno)), f"log.txt is not as expected: {log_text(lumeno)!r}")
+    lumeno.wait("the notice of the return", lambda: len(notices(bus)) == 3)
+    expect(notices(bus)[0] == f"Local IP changed: {INSIDE_ADDRESS} \u2192 {NEW_ADDRESS}" and
+           re.fullmatch(r"Connection restored after 00:00:0\d", notices(bus)[2]),
+           f"the notices should tell the address change, the outage and the return: {notices(bus)}")
+
+    step("minimise to the StatusNotifierItem tray, then a left click on the item")
+    desktop.xdotool("windowminimize", lumeno.main_window)
+    item = lumeno.wait("the tray icon on the desktop's StatusNotifierItem host",
+                       lambda: bus.calls("RegisterStatusNotifierItem"))[-1]["service"]
+    lumeno.wait("the window to go to the tray", lambda: not desktop.viewable(lumeno.main_window))
+    service, _, path = item.partition("/")
+    bus.call(service, "/" + (path or "StatusNotifierItem"), "org.kde.StatusNotifierItem.Activate", "int32:0",
+             "int32:0")
+    lumeno.wait("the window back after the left click", lambda: desktop.viewable(lumeno.main_window))
 
 
 def options_off_add_nothing():
-    network, desktop, lumeno = started(False, "connection_options_off")
+    network, desktop, lumeno, _ = started(False, "connection_options_off")
     network.move_inside_address(NEW_ADDRESS)
     network.delete_default_route()
     network.delete_ipv6_default_route()

@@ -2,8 +2,12 @@
 """Starting and ending the program as a user does, judged by the activity log's exact bytes, the
 windows on the screen and the message boxes' texts."""
 
+import os
+import signal
+import subprocess
+
 from desktop import Desktop
-from harness import case_folder, describe_status, expect, main
+from harness import DEADLINE, case_folder, describe_status, expect, main, spawn
 from lumeno import Lumeno, settings_file
 
 
@@ -111,7 +115,48 @@ def missing_settings_file_shows_message_and_writes_nothing():
            f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")
 
 
+def command_line_needs_no_display():
+    folder = case_folder("command_line")
+    lumeno = Lumeno(None, folder, settings_file(uselog=1))
+    # A terminal with no desktop: no display, no session bus.
+    env = {key: value for key, value in os.environ.items()
+           if key not in ("DISPLAY", "WAYLAND_DISPLAY") and not key.startswith(("QT_", "XDG_", "DBUS_"))}
+    env.update({"HOME": lumeno.home, "XDG_RUNTIME_DIR": lumeno.runtime, "LC_ALL": "C.UTF-8"})
+    settings = lumeno.read("Lumeno.ini")
+
+    def run(*args):
+        return subprocess.run([lumeno.exe, *args], env=env, capture_output=True, text=True, timeout=DEADLINE,
+                              cwd=folder)
+
+    version = run("--version")
+    expected = f"Lumeno {os.environ['LUMENO_VERSION']}\n"
+    expect((version.returncode, version.stdout) == (0, expected),
+           f"--version should print {expected!r} with status 0; gave {version.returncode}, {version.stdout!r}")
+    usage = run("--help")
+    expect(usage.returncode == 0 and usage.stdout.startswith("Usage: lumeno [options]\n") and
+           "--version" in usage.stdout, f"--help should print a usage with status 0; gave {usage}")
+    plain = run()
+    expect(1 <= plain.returncode <= 127 and plain.stdout == "" and plain.stderr.count("\n") == 1 and
+           "display" in plain.stderr, f"a start without a display should say so in one line; gave {plain}")
+    expect(lumeno.folder_listing() == ["Lumeno.ini", "lumeno"] and lumeno.read("Lumeno.ini") == settings and
+           os.listdir(lumeno.runtime) == [] and os.listdir(lumeno.home) == [],
+           f"nothing should be written; the program's folder holds {lumeno.folder_listing()}, the runtime folder "
+           f"{os.listdir(lumeno.runtime)}, the home {os.listdir(lumeno.home)}")
+
+    # Qt's own options still reach Qt: on its offscreen platform the program needs no display.
+    wrong = run("-platform", "offscreen", "--bogus")
+    expect(wrong.returncode == 2 and "bogus" in wrong.stderr, f"an unknown option should be refused; gave {wrong}")
+    lumeno.processes.append(spawn([lumeno.exe, "-platform", "offscreen", "-style", "Fusion"], env,
+                                  os.path.join(folder, "offscreen.log"), cwd=folder))
+    lumeno.wait("the start entry of the copy on the offscreen platform", lambda: lumeno.read("log.txt"))
+    lumeno.process.send_signal(signal.SIGTERM)
+    status = lumeno.wait_for_exit()
+    expect(status == 0, f"SIGTERM should end it with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_log("[Lumeno Loaded]")
+
+
 if __name__ == "__main__":
     main({case.__name__: case for case in (file_exit_no_keeps_running_yes_logs_exit, close_box_logs_nothing,
                                            second_copy_ends_by_itself,
-                                           missing_settings_file_shows_message_and_writes_nothing)})
+                                           missing_settings_file_shows_message_and_writes_nothing,
+                                           command_line_needs_no_display)})

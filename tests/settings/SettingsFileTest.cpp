@@ -177,6 +177,7 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
       test::parseExec(test::entryValue(text, "Exec").value_or(""));
   ASSERT_EQ(argv, std::vector<std::string>{context.executable.string()}) << text;
   ASSERT_EQ(test::entryValue(text, "Path"), context.programFolder.string()) << text;
+  EXPECT_EQ(test::entryValue(text, "TryExec"), context.executable.string()) << text;
   run(argv->front(), {}, *test::entryValue(text, "Path"));
   EXPECT_EQ(platform::readFile(context.file("started.txt")),
             fs::canonical(context.programFolder).string() + "\n");
@@ -185,6 +186,20 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   EXPECT_FALSE(fs::exists(entry));
   EXPECT_EQ(platform::readFile(context.file("Lumeno.ini")), "[Automation]\r\nautostartup=0\r\n");
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The manual page documents every key of the settings file the program reads, each as a bold
+// entry under its section's heading.
+TEST(ManualPage, NamesEveryKeyTheProgramReadsUnderItsSection) {
+  const std::string page = platform::readFile(LUMENO_MANUAL_PAGE).value_or("");
+  ASSERT_FALSE(page.empty()) << LUMENO_MANUAL_PAGE;
+  for (const SettingKey& entry : settingKeysRead()) {
+    const std::size_t section = page.find("\n.SS [" + entry.section + "]\n");
+    const std::size_t key = page.find("\n.B " + entry.key + "\n", section);
+    ASSERT_NE(section, std::string::npos) << entry.section;
+    ASSERT_NE(key, std::string::npos) << entry.key;
+    EXPECT_GT(page.find("\n.S", section + 1), key) << entry.key << " is not under [" << entry.section << "]";
+  }
 }
 
 }  // namespace

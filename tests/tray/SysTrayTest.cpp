@@ -27,8 +27,24 @@ class FakeTrayBackend final : public TrayBackend {
   void setIcon(const QIcon& newIcon) override { icon = newIcon; }
   void setToolTip(const QString& newTip) override { tip = newTip; }
   void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
+  [[nodiscard]] bool clickActivates() const override { return activates; }
   QStringList balloons;
+  bool activates = false;  // a StatusNotifierItem host
   void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
+};
+
+// A notification server that takes notices while it answers.
+class FakeNotifier final : public DesktopNotifier {
+ public:
+  void notify(const QString& title, const QString& text, Fallback noServer) override {
+    if (answers) {
+      notices << title + ": " + text;
+    } else {
+      noServer();
+    }
+  }
+  bool answers = true;
+  QStringList notices;
 };
 
 // The component acts on a click once the desktop's delivery of it has returned; this runs
@@ -62,7 +78,8 @@ class SysTrayTest : public ::testing::Test {
 
   QWidget owner;
   FakeTrayBackend* backend = new FakeTrayBackend;  // owned by the tray
-  SysTray tray{std::unique_ptr<TrayBackend>(backend)};
+  FakeNotifier* notifier = new FakeNotifier;       // owned by the tray
+  SysTray tray{std::unique_ptr<TrayBackend>(backend), std::unique_ptr<DesktopNotifier>(notifier)};
   QStringList events;
 };
 
@@ -142,19 +159,33 @@ TEST_F(SysTrayTest, ADoubleClickRestoresTheOwnerUnlessDefaultDblClkIsOff) {
     EXPECT_EQ(events, QStringList{"LButtonDblClk"}) << restores;
     EXPECT_EQ(owner.windowTitle(), "Lumeno") << restores;
   }
+  // A StatusNotifierItem host has no double-click: there its activation, a left click, restores.
+  tray.setDefaultDblClk(true);
+  for (const bool activates : {false, true}) {
+    backend->activates = activates;
+    minimiseOwner();
+    backend->click(QSystemTrayIcon::Trigger);
+    settle();
+    EXPECT_EQ(owner.isVisible(), activates) << activates;
+    EXPECT_EQ(backend->visible, !activates) << activates;
+  }
 }
 
-TEST_F(SysTrayTest, ABalloonShowsOnlyWhileTheIconIsInTheTrayTitledLumeno) {
-  tray.ShowBalloon("Connection lost");
-  EXPECT_FALSE(tray.IsInSysTray());
+TEST_F(SysTrayTest, ANoticeIsADesktopNotificationInTheTrayOrNotAndWithoutAServerABalloonInTheTray) {
+  tray.ShowNotice("Local IP changed");
   minimiseOwner();
-  EXPECT_TRUE(tray.IsInSysTray());
-  tray.ShowBalloon("Connection lost");
+  tray.ShowNotice("Connection lost");
+  EXPECT_EQ(notifier->notices, (QStringList{"Lumeno: Local IP changed", "Lumeno: Connection lost"}));
+  EXPECT_TRUE(backend->balloons.isEmpty());
+
+  notifier->answers = false;
+  tray.ShowNotice("Connection lost");
   backend->click(QSystemTrayIcon::DoubleClick);  // restored: the icon leaves the tray
   settle();
   EXPECT_FALSE(tray.IsInSysTray());
-  tray.ShowBalloon("Connection restored after 00:00:05");
+  tray.ShowNotice("Connection restored after 00:00:05");
   EXPECT_EQ(backend->balloons, QStringList{"Lumeno: Connection lost"});
+  EXPECT_EQ(notifier->notices.size(), 2);
 }
 
 TEST(SysTrayOnTheDesktopTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTheTaskbar) {

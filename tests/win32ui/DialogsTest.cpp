@@ -9,6 +9,7 @@
 
 #include "about/SysInfoLookup.h"
 #include "win32ui/AboutWindow.h"
+#include "win32ui/CommandLine.h"
 #include "win32ui/OptionsWindow.h"
 
 namespace lumeno::test {
@@ -193,6 +194,18 @@ TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresent
     win32ui::AboutWindow about(f.context);
     command(about.handle(), static_cast<int>(key));
     EXPECT_FALSE(about.alive());
+  }
+}
+
+TEST(Win32CommandLine, SlashQuestionMarkGivesTheUsageVersionTheVersionAndAnythingElseRuns) {
+  for (const wchar_t* help : {L"/?", L"  --help", L"--version /?"}) {
+    const auto answer = win32ui::commandLineAnswer(help);
+    ASSERT_TRUE(answer.has_value()) << help;
+    EXPECT_EQ(answer->rfind(L"Usage: Lumeno.exe", 0), 0U) << help;
+  }
+  EXPECT_EQ(win32ui::commandLineAnswer(L"--version"), std::wstring(L"Lumeno ") + LUMENO_VERSION_TEXT);
+  for (const wchar_t* runs : {L"", L"  ", L"/x", L"--versions"}) {
+    EXPECT_FALSE(win32ui::commandLineAnswer(runs).has_value()) << runs;
   }
 }
 

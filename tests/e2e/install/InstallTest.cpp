@@ -284,6 +284,17 @@ TEST_F(InstalledCopy, KeepsTheUsersSettingsAndLogInTheHomeFoldersAndWritesNothin
   // First start: the user's settings are made from the packaged default.
   QString window = start();
   ASSERT_FALSE(window.isEmpty()) << "no window titled Lumeno";
+  // Docks and task bars match the window to its desktop entry by the class of the window.
+  const std::string entry = readText(prefix() / "share/applications/io.github.lumeno.Lumeno.desktop");
+  const std::size_t wmClassAt = entry.find("\nStartupWMClass=");
+  ASSERT_NE(wmClassAt, std::string::npos) << entry;
+  const std::string wmClass = entry.substr(wmClassAt + 16, entry.find('\n', wmClassAt + 1) - wmClassAt - 16);
+  const QString windowClass =
+      run(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("WM_CLASS")},
+          desktop_->environment())
+          .text.trimmed();
+  EXPECT_TRUE(windowClass.endsWith(QString::fromStdString(", \"" + wmClass + "\"")))
+      << windowClass.toStdString();
   ASSERT_TRUE(fs::is_regular_file(settings));
   EXPECT_EQ(readText(settings), readText(prefix() / "share/lumeno/Lumeno.ini"));
   EXPECT_TRUE(fs::is_directory(log.parent_path()));
@@ -304,6 +315,8 @@ TEST_F(InstalledCopy, KeepsTheUsersSettingsAndLogInTheHomeFoldersAndWritesNothin
   ASSERT_TRUE(pollUntil([&] { return fs::exists(log); }, 10s));
   const std::string autostart = readText(home() / ".config/autostart/Lumeno.desktop");
   EXPECT_NE(autostart.find("\nExec=\"" + (prefix() / "bin/lumeno").string() + "\"\n"), std::string::npos)
+      << autostart;
+  EXPECT_NE(autostart.find("\nTryExec=" + (prefix() / "bin/lumeno").string() + "\n"), std::string::npos)
       << autostart;
   ASSERT_TRUE(closeWindow(window));
   std::vector<std::string> entries = lines(readText(log));
