@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "common/ReadableColour.h"
 #include "common/WindowGeometry.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -57,25 +58,30 @@ void AboutBox::buildControls() {
 
   pictureLabel_ = new QLabel(this);
   pictureLabel_->setObjectName(QStringLiteral("Picture1"));
+  pictureLabel_->setTextFormat(Qt::PlainText);
   pictureLabel_->setPixmap(QPixmap(QStringLiteral(":/about/lumeno-about.png")));
   pictureLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   place(pictureLabel_, 240, 120, 1455, 855);
 
   titleLabel_ = new QLabel(qt(text::kTitleDesign), this);
   titleLabel_->setObjectName(QStringLiteral("lblTitle"));
+  titleLabel_->setTextFormat(Qt::PlainText);
   place(titleLabel_, 1920, 120, 1455, 255);
 
   versionLabel_ = new QLabel(qt(text::kVersionDesign), this);
   versionLabel_->setObjectName(QStringLiteral("lblVersion"));
+  versionLabel_->setTextFormat(Qt::PlainText);
   place(versionLabel_, 2100, 360, 1455, 255);
 
   webSiteLink_ = new QLabel(qt(text::kLink), this);
   webSiteLink_->setObjectName(QStringLiteral("Label5"));
+  webSiteLink_->setTextFormat(Qt::PlainText);
   QFont linkFont(QStringLiteral("Verdana"));
   linkFont.setPointSizeF(9.75);
   webSiteLink_->setFont(linkFont);
   QPalette link = webSiteLink_->palette();
-  link.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  // Blue, or a shade of blue that can be read where the desktop's menu colour is dark.
+  link.setColor(QPalette::WindowText, app::readableOn(QColor(0, 0, 255), menuColour));
   webSiteLink_->setPalette(link);
   webSiteLink_->setToolTip(qt(text::kLinkTip));
   webSiteLink_->setCursor(Qt::PointingHandCursor);

@@ -10,9 +10,14 @@
 // Which addresses the main window shows when the user has chosen an interface.
 namespace lumeno::app {
 
-// The IPv6 address to give out: a stable global one if there is one, else a temporary one;
-// never a deprecated, tentative, link-local or other non-global one. The first of a kind wins.
+// The IPv6 address to give out: a global one (2000::/3) if there is one, else a unique-local one
+// (fc00::/7); of each, a stable one before a temporary one. Never a deprecated, tentative,
+// link-local or other address. The first of a kind wins.
 std::optional<std::string> chooseIPv6(const std::vector<platform::IPv6Address>& addresses);
+
+// Whether a local IPv4 address is one the computer has on a network: not the loopback address
+// that stands in while it has none.
+bool isRealAddress(const std::string& address);
 
 // The IPv4 address for the chosen interface (empty: automatic, the default route's). An
 // interface that has gone, or has no IPv4 address any more, reads as automatic.

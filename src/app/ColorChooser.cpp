@@ -5,8 +5,8 @@
 
 namespace lumeno::app {
 
-std::optional<QColor> QtColorChooser::choose() {
-  QColorDialog dialog;
+std::optional<QColor> QtColorChooser::choose(const QColor& current) {
+  QColorDialog dialog(current);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.selectedColor();
 }

@@ -11,13 +11,13 @@ namespace lumeno::app {
 class ColorChooser {
  public:
   virtual ~ColorChooser() = default;
-  // Opens the dialog modally; the chosen colour, or nothing when the user cancelled.
-  virtual std::optional<QColor> choose() = 0;
+  // Opens the dialog modally on the given colour; the chosen one, or nothing when cancelled.
+  virtual std::optional<QColor> choose(const QColor& current) = 0;
 };
 
 class QtColorChooser : public ColorChooser {
  public:
-  std::optional<QColor> choose() override;
+  std::optional<QColor> choose(const QColor& current) override;
 };
 
 }  // namespace lumeno::app

@@ -72,6 +72,7 @@ void MainPresenter::onClockTick() {
 }
 
 void MainPresenter::showAddress(const std::string& chosen, const std::string& address) {
+  if (isRealAddress(address)) lastRealAddress_ = address;
   shownAddress_ = address;
   shownFor_ = chosen;
   view_.setAddressText(address);
@@ -109,9 +110,12 @@ void MainPresenter::followAddress() {
     return;
   }
   if (address == shownAddress_) return;
-  const std::string old = shownAddress_;
+  const std::string old = lastRealAddress_;
   showAddress(chosen, address);
   view_.setAddressToolTip("Local IP Address");
+  // Losing the address, and getting the same one back, is an outage and is told as one; only a
+  // move from one real address to another is a change of address.
+  if (!isRealAddress(address) || old.empty() || old == address) return;
   // The arrow is U+2192 in UTF-8.
   if (view_.isInTray()) view_.showTrayBalloon("Local IP changed: " + old + " \xE2\x86\x92 " + address);
   log_.writeValued(log::kLocalIpChanged, [&address] { return address; });
@@ -244,12 +248,15 @@ void MainPresenter::onGetHostNameChosen() {
 }
 
 void MainPresenter::applyChosenColor(bool background) {
-  // OK and Cancel alike apply the colour the chooser holds: the last one picked in this run.
-  if (const auto picked = view_.chooseColor()) heldColor_ = *picked;
+  // The chooser opens on the colour it would change; a cancel leaves that colour alone.
+  Rgb& color = background ? addressBackground_ : addressForeground_;
+  const std::optional<Rgb> picked = view_.chooseColor(color);
+  if (!picked) return;
+  color = *picked;
   if (background) {
-    view_.setAddressBackground(heldColor_);
+    view_.setAddressBackground(color);
   } else {
-    view_.setAddressForeground(heldColor_);
+    view_.setAddressForeground(color);
   }
 }
 
@@ -262,8 +269,10 @@ void MainPresenter::onIpForegroundChosen() {
 }
 
 void MainPresenter::onResetColorChosen() {
-  view_.setAddressBackground(kWhite);
-  view_.setAddressForeground(kBlue);
+  addressBackground_ = kWhite;
+  addressForeground_ = kBlue;
+  view_.setAddressBackground(addressBackground_);
+  view_.setAddressForeground(addressForeground_);
   view_.useDesktopBackground();
 }
 

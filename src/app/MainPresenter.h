@@ -88,9 +88,12 @@ class MainPresenter {
   bool alertOpen_ = false;
   // The address the program last put into the address box, and the interface choice it was for.
   std::string shownAddress_;
+  std::string lastRealAddress_;  // the last address shown that was not the loopback stand-in
   std::string shownFor_;
   ConnectionWatch connectionWatch_;
-  Rgb heldColor_ = kBlack;  // the colour chooser keeps its colour for the whole run
+  // The address box's colours as the window shows them; they last for the run only.
+  Rgb addressBackground_ = kWhite;
+  Rgb addressForeground_ = kBlue;
 };
 
 }  // namespace lumeno::app

@@ -69,8 +69,8 @@ class MainView {
   virtual void endProgram() = 0;
 
   virtual void copyToClipboard(const std::string& text) = 0;
-  // The colour chooser, opened modally; nothing when the user cancelled.
-  virtual std::optional<Rgb> chooseColor() = 0;
+  // The colour chooser, opened modally on the given colour; nothing when the user cancelled.
+  virtual std::optional<Rgb> chooseColor(Rgb current) = 0;
   virtual void openWindow(OtherWindow window) = 0;
   virtual void startNetIpLookup() = 0;
   virtual void startSystemInfo() = 0;

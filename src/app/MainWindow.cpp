@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindow.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QShowEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include "about/AboutBox.h"
 #include "about/SysInfo.h"
@@ -51,6 +56,7 @@ void setText(QLabel* label, const std::string& text) {
 QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
   label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
   label->setAlignment(Qt::AlignCenter);
   label->setToolTip(QString::fromLatin1(tip));
@@ -95,6 +101,8 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
   tray_->setSourceWindow(this);
   // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
   connect(tray_.get(), &tray::SysTray::RButtonUp, this, [this] { trayMenu_->exec(QCursor::pos()); });
+  // Hidden in a tray that has gone, the window would be out of reach.
+  connect(tray_.get(), &tray::SysTray::TrayHostLost, this, [this] { presenter_.onShowChosen(); });
 
   presenter_.start();
   startTimers();
@@ -111,18 +119,23 @@ void MainWindow::buildControls() {
 
   addressBox_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
   addressBox_->setObjectName(QStringLiteral("Text1"));
+  addressBox_->setAccessibleName(QStringLiteral("Local IP address"));
   addressBox_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
   addressBox_->setAlignment(Qt::AlignCenter);
   QFont bold = addressBox_->font();
   bold.setBold(true);
   addressBox_->setFont(bold);
+  // White with blue text in every desktop scheme, like the strip around it.
+  setColor(addressBox_, QPalette::Base, qc(kWhite));
   setColor(addressBox_, QPalette::Text, qc(kBlue));
   addressBox_->installEventFilter(this);
 
   lamp_ = new QLabel(strip);
   lamp_->setObjectName(QStringLiteral("lblled"));
+  lamp_->setTextFormat(Qt::PlainText);
   lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
   lamp_->setToolTip(QStringLiteral("Connection status..."));
+  lamp_->setAccessibleName(QStringLiteral("Connection status"));  // until the first check
   setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));
   lamp_->setAutoFillBackground(true);
 
@@ -146,7 +159,10 @@ void MainWindow::startTimers() {
   clockTimer_.setInterval(1000);
   statusTimer_.setInterval(1500);
   alertTimer_.setInterval(30000);
-  connect(&clockTimer_, &QTimer::timeout, this, [this] { presenter_.onClockTick(); });
+  connect(&clockTimer_, &QTimer::timeout, this, [this] {
+    presenter_.onClockTick();
+    tray_->checkTrayHost();
+  });
   connect(&statusTimer_, &QTimer::timeout, this, [this] { presenter_.onStatusTick(); });
   connect(&alertTimer_, &QTimer::timeout, this, [this] { presenter_.onAlertTick(); });
   clockTimer_.start();
@@ -210,6 +226,27 @@ void MainWindow::changeEvent(QEvent* event) {
   }
 }
 
+void MainWindow::hideEvent(QHideEvent* event) {
+  // The window's own top left, not its frame's: hidden, it has no frame to measure from.
+  if (!event->spontaneous()) placeBeforeHiding_ = geometry().topLeft();
+  QMainWindow::hideEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  // Shown again after the tray: where the user left it. A window whose place only the window
+  // manager ever chose is placed afresh by it when shown again, unless the program names a
+  // place; Qt takes a place as named only when it differs from the one it knows, so the window
+  // is sent a pixel aside first.
+  if (!event->spontaneous() && placeBeforeHiding_) {
+    const QPoint place = *std::exchange(placeBeforeHiding_, std::nullopt);
+    if (QWindow* window = windowHandle()) {
+      window->setPosition(place + QPoint(1, 0));
+      window->setPosition(place);
+    }
+  }
+  QMainWindow::showEvent(event);
+}
+
 void MainWindow::onMinimisedSettled() {
   if (isMinimized()) presenter_.onMinimised();
 }
@@ -247,11 +284,10 @@ void MainWindow::useDesktopBackground() {
 }
 
 void MainWindow::setWindowBackground(const QColor& color) {
-  for (QWidget* widget : {static_cast<QWidget*>(this), centralWidget()}) {
-    if (widget == nullptr) continue;
-    setColor(widget, QPalette::Window, color);
-    widget->setAutoFillBackground(true);
-  }
+  // The strip only: the menu bar above it keeps the desktop's colours, whose text is drawn for
+  // them; on silver, a dark scheme's light menu titles could not be read.
+  setColor(centralWidget(), QPalette::Window, color);
+  centralWidget()->setAutoFillBackground(true);
 }
 
 void MainWindow::setStatus(const std::string& text, Rgb color) {
@@ -261,6 +297,8 @@ void MainWindow::setStatus(const std::string& text, Rgb color) {
 
 void MainWindow::setLamp(Rgb color) {
   setColor(lamp_, QPalette::Window, qc(color));
+  // A lamp is read by its colour; a screen reader says what the colour means.
+  lamp_->setAccessibleName(color == kGreen ? QStringLiteral("Online") : QStringLiteral("Offline"));
 }
 
 void MainWindow::setVersionText(const std::string& text) {
@@ -332,8 +370,8 @@ void MainWindow::copyToClipboard(const std::string& text) {
   clipboard->setText(qs(text));
 }
 
-std::optional<Rgb> MainWindow::chooseColor() {
-  const std::optional<QColor> picked = seams_.colors->choose();
+std::optional<Rgb> MainWindow::chooseColor(Rgb current) {
+  const std::optional<QColor> picked = seams_.colors->choose(qc(current));
   if (!picked) return std::nullopt;
   return Rgb{static_cast<std::uint8_t>(picked->red()), static_cast<std::uint8_t>(picked->green()),
              static_cast<std::uint8_t>(picked->blue())};

@@ -4,10 +4,12 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QColor>
 #include <QIcon>
 #include <QMainWindow>
+#include <QPoint>
 #include <QTimer>
 #include <QUrl>
 
@@ -97,7 +99,7 @@ class MainWindow : public QMainWindow, public MainView {
   void setCaption(const std::string& caption) override;
   void endProgram() override;
   void copyToClipboard(const std::string& text) override;
-  std::optional<Rgb> chooseColor() override;
+  std::optional<Rgb> chooseColor(Rgb current) override;
   void openWindow(OtherWindow window) override;
   void startNetIpLookup() override;
   void startSystemInfo() override;
@@ -109,6 +111,8 @@ class MainWindow : public QMainWindow, public MainView {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -126,6 +130,7 @@ class MainWindow : public QMainWindow, public MainView {
   std::unique_ptr<ColorChooser> ownColors_;
   std::unique_ptr<tray::SysTray> tray_;
   bool followDesktopBackground_ = false;
+  std::optional<QPoint> placeBeforeHiding_;        // where it was when it went to the tray
   settings::ConnectionOptions connectionOptions_;  // kept current by the options dialog
 
   QLineEdit* addressBox_ = nullptr;

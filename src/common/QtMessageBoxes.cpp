@@ -23,6 +23,8 @@ QMessageBox::Icon toQt(BoxIcon icon) {
 
 BoxAnswer QtMessageBoxes::show(const BoxRequest& request) {
   QMessageBox box(toQt(request.icon), QString::fromUtf8(request.title), QString::fromUtf8(request.text));
+  // Texts carry file names, host names and what a server said: shown as written, never as markup.
+  box.setTextFormat(Qt::PlainText);
   if (request.buttons == BoxButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

@@ -124,6 +124,28 @@ inline constexpr std::array<MenuDesign, 8> kMenus{{
     {"mnuclearall", "Clear all", "mnuoptions", Control::ClearAllItem},
 }};
 
+// What a screen reader calls the controls whose caption is empty or does not say what they are.
+struct SpokenName {
+  std::string_view name;
+  std::string_view spoken;
+};
+inline constexpr std::array<SpokenName, 14> kSpokenNames{{
+    {"txtOutPut", "Output"},
+    {"pingopt", "Ping"},
+    {"txtIP", "Host to ping"},
+    {"txtNumber", "Number of pings"},
+    {"ipopt", "Trace route to an address"},
+    {"iptxt1", "Address, first number"},
+    {"iptxt2", "Address, second number"},
+    {"iptxt3", "Address, third number"},
+    {"iptxt4", "Address, fourth number"},
+    {"hops", "Hops"},
+    {"timeout", "Time out in ms"},
+    {"urlopt", "Trace route to a domain"},
+    {"urltxt", "Domain to trace"},
+    {"netstatopt", "Netstat"},
+}};
+
 // The order the Tab key follows; the host box is first and has the focus when the window opens.
 inline constexpr std::array<std::string_view, 19> kTabOrder{
     "txtIP",      "txtNumber",     "cmdPing",   "ipopt",   "iptxt1",       "iptxt2",          "iptxt3",

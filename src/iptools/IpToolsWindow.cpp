@@ -28,6 +28,7 @@
 
 #include "common/WindowGeometry.h"
 #include "iptools/IpToolsDesign.h"
+#include "iptools/OutputBoxFiller.h"
 #include "platform/Memory.h"
 
 namespace lumeno::iptools {
@@ -89,11 +90,14 @@ void IpToolsWindow::buildControls() {
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         // Live output is added piece by piece; an undo record of every piece would keep it all.
         box->setUndoRedoEnabled(false);
+        // Tab moves on to the next control, as everywhere else in the window.
+        box->setTabChangesFocus(true);
         QPalette white = box->palette();
         white.setColor(QPalette::Base, Qt::white);
         white.setColor(QPalette::Text, Qt::black);
         box->setPalette(white);
         outputBox_ = box;
+        outputFiller_ = new OutputBoxFiller(box);
         made = box;
         break;
       }
@@ -107,12 +111,16 @@ void IpToolsWindow::buildControls() {
       case design::Kind::FramedLabel:
       case design::Kind::Separator: {
         auto* label = new QLabel(qtext(design.text), client_);
+        label->setTextFormat(Qt::PlainText);
         if (design.kind != design::Kind::Label) label->setFrameShape(QFrame::Box);
         made = label;
         break;
       }
       case design::Kind::OptionButton: {
         auto* option = new QRadioButton(qtext(design.text), client_);
+        // Each is a stop of its own for the Tab key, which buttons that choose among themselves
+        // are not: the window keeps one of them chosen itself (connectControls).
+        option->setAutoExclusive(false);
         if (design.mode) modeButtons_.at(static_cast<std::size_t>(*design.mode)) = option;
         made = option;
         break;
@@ -132,6 +140,10 @@ void IpToolsWindow::buildControls() {
     if (!design.tip.empty()) made->setToolTip(qtext(design.tip));
     if (design.index >= 0) made->setProperty("index", design.index);
     if (design.control) controls_.at(slot(*design.control)) = made;
+  }
+  for (const design::SpokenName& spoken : design::kSpokenNames) {
+    client_->findChild<QWidget*>(qtext(spoken.name), Qt::FindDirectChildrenOnly)
+        ->setAccessibleName(qtext(spoken.spoken));
   }
   hostBox_ = widget(Control::HostBox);
   countBox_ = widget(Control::CountBox);
@@ -165,8 +177,16 @@ void IpToolsWindow::buildMenus() {
 
 void IpToolsWindow::connectControls() {
   for (std::size_t i = 0; i < modeButtons_.size(); ++i) {
-    connect(modeButtons_.at(i), &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) presenter_->onModeChosen(static_cast<Mode>(i));
+    QRadioButton* option = modeButtons_.at(i);
+    connect(option, &QRadioButton::toggled, this, [this, i, option](bool on) {
+      if (!on) {
+        // Clicked again: the chosen mode stays chosen.
+        const QSignalBlocker quiet(option);
+        option->setChecked(true);
+        return;
+      }
+      selectMode(static_cast<Mode>(i));
+      presenter_->onModeChosen(static_cast<Mode>(i));
     });
   }
   const auto onClick = [this](Control button, void (IpToolsPresenter::*handler)()) {
@@ -226,8 +246,8 @@ void IpToolsWindow::setText(Control control, const std::string& text) {
     label->setText(value);
   } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
     button->setText(value);
-  } else if (auto* box = qobject_cast<QPlainTextEdit*>(target)) {
-    box->setPlainText(value);
+  } else if (qobject_cast<QPlainTextEdit*>(target) != nullptr) {
+    outputFiller_->setText(value);
   }
 }
 
@@ -257,17 +277,20 @@ void IpToolsWindow::selectMode(Mode mode) {
 }
 
 void IpToolsWindow::appendOutput(const std::string& text) {
+  outputFiller_->finish();
   QTextCursor end(outputBox_->document());
   end.movePosition(QTextCursor::End);
   end.insertText(qtext(text));
 }
 
 void IpToolsWindow::insertOutputAtStart(const std::string& text) {
+  outputFiller_->finish();
   QTextCursor top(outputBox_->document());
   top.insertText(qtext(text));
 }
 
 void IpToolsWindow::removeOutputLines(std::size_t first, std::size_t count) {
+  outputFiller_->finish();
   QTextDocument* document = outputBox_->document();
   QTextCursor lines(document->findBlockByNumber(static_cast<int>(first)));
   const QTextBlock after = document->findBlockByNumber(static_cast<int>(first + count));
@@ -284,16 +307,20 @@ void IpToolsWindow::setOutputReadOnly(bool readOnly) {
 }
 
 void IpToolsWindow::moveCaretToEnd() {
-  QTextCursor cursor = outputBox_->textCursor();
-  cursor.movePosition(QTextCursor::End);
-  outputBox_->setTextCursor(cursor);
-  outputBox_->ensureCursorVisible();
+  outputFiller_->placeCaret([box = outputBox_] {
+    QTextCursor cursor = box->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
+  });
 }
 
 void IpToolsWindow::moveCaretToStart() {
-  outputBox_->moveCursor(QTextCursor::Start);
-  outputBox_->horizontalScrollBar()->setValue(outputBox_->horizontalScrollBar()->minimum());
-  outputBox_->verticalScrollBar()->setValue(outputBox_->verticalScrollBar()->minimum());
+  outputFiller_->placeCaret([box = outputBox_] {
+    box->moveCursor(QTextCursor::Start);
+    box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->minimum());
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->minimum());
+  });
 }
 
 void IpToolsWindow::selectAll(Control box) {
@@ -301,6 +328,7 @@ void IpToolsWindow::selectAll(Control box) {
   if (auto* line = qobject_cast<QLineEdit*>(target)) {
     line->setSelection(0, static_cast<int>(line->text().size()));
   } else if (auto* output = qobject_cast<QPlainTextEdit*>(target)) {
+    outputFiller_->finish();
     output->selectAll();
   }
 }

@@ -22,6 +22,8 @@ class QWidget;
 
 namespace lumeno::iptools {
 
+class OutputBoxFiller;
+
 // The "IP Tools" window (objectName "frmMain"), built as designed, every control carrying its
 // objectName. It shows what its presenter says and hands it every click, key and tool report;
 // its tools run through a QtToolRunner.
@@ -97,6 +99,7 @@ class IpToolsWindow : public QMainWindow, public IpToolsView {
   std::array<QRadioButton*, 4> modeButtons_{};
   QWidget* client_ = nullptr;
   QPlainTextEdit* outputBox_ = nullptr;
+  OutputBoxFiller* outputFiller_ = nullptr;  // owned by the box
   QWidget* hostBox_ = nullptr;
   QWidget* countBox_ = nullptr;
   QMenu* optionsMenu_ = nullptr;

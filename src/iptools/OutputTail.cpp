@@ -45,12 +45,11 @@ void OutputTail::addPiece(std::string_view piece, bool endsLine) {
   lastOpen_ = !endsLine;
   bytes_ += piece.size();
   if (rebuild_) return;
-  pending_.append(piece);
-  if (pending_.size() > limits_.maxBytes) {
+  pendingBytes_ += piece.size();
+  if (pendingBytes_ > limits_.maxBytes) {
     // The view has not kept up with this much: it is cheaper to give it the text anew.
     rebuild_ = true;
-    pending_.clear();
-    pending_.shrink_to_fit();
+    pendingBytes_ = 0;
   }
 }
 
@@ -59,10 +58,10 @@ void OutputTail::keepWithinLimits() {
     const std::size_t size = lines_.front().size();
     if (!rebuild_) {
       if (shownLines_ == 1 && shownOpen_) {
-        // The view holds the start of this line; its end is still waiting in pending_.
-        pending_.erase(0, pending_.find('\n') + 1);
+        // The view holds the start of this line; its end is still waiting.
+        pendingBytes_ -= size - shownOpenBytes_;
       } else if (shownLines_ == 0) {
-        pending_.erase(0, size);
+        pendingBytes_ -= size;
       }
     }
     if (shownLines_ > 0) {
@@ -94,13 +93,17 @@ OutputTail::Change OutputTail::takeChange() {
   } else {
     change.addNote = leftOut_ && !shownNote_;
     change.dropLines = pendingDrop_;
-    change.appended = std::move(pending_);
+    change.appended.reserve(pendingBytes_);
+    // The rest of the line the view holds the start of, then the lines it has not seen.
+    if (shownOpen_) change.appended.append(lines_[shownLines_ - 1], shownOpenBytes_);
+    for (std::size_t line = shownLines_; line < lines_.size(); ++line) change.appended.append(lines_[line]);
   }
-  pending_.clear();
+  pendingBytes_ = 0;
   pendingDrop_ = 0;
   rebuild_ = false;
   shownLines_ = lines_.size();
   shownOpen_ = lastOpen_;
+  shownOpenBytes_ = lastOpen_ ? lines_.back().size() : 0;
   shownNote_ = leftOut_;
   return change;
 }

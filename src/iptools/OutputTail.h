@@ -56,13 +56,16 @@ class OutputTail {
   bool lastOpen_ = false;  // the last line has no line break yet
   bool leftOut_ = false;
 
-  // What the view holds since the last takeChange(): the first shownLines_ lines, the last of
-  // them unfinished when shownOpen_, and the note when shownNote_.
+  // What the view holds since the last takeChange(): the first shownLines_ lines, of the last
+  // of them only its first shownOpenBytes_ when shownOpen_, and the note when shownNote_.
+  // What it lacks is counted, not copied: it is read from lines_ when the view asks, so that
+  // lines dropped before then cost nothing.
   std::size_t shownLines_ = 0;
   bool shownOpen_ = false;
+  std::size_t shownOpenBytes_ = 0;
   bool shownNote_ = false;
   std::size_t pendingDrop_ = 0;
-  std::string pending_;
+  std::size_t pendingBytes_ = 0;
   bool rebuild_ = false;
 };
 

@@ -39,6 +39,10 @@ void LineIndex::add(std::string_view bytes) {
     std::size_t next = at + 1;
     if (data[at] == '\r' && next < size && data[next] == '\n') ++next;
     starts_.push_back(end_ + next);
+    if (starts_.size() > maxLines_ + 1) {
+      starts_.pop_front();
+      ++dropped_;
+    }
     done = next;
   };
   std::size_t i = 0;
@@ -64,14 +68,11 @@ std::size_t LineIndex::lineAt(std::uint64_t offset) const {
   return after == starts_.begin() ? 0 : static_cast<std::size_t>(after - starts_.begin() - 1);
 }
 
-void LineIndex::expectLines(std::size_t lines) {
-  if (lines > starts_.capacity()) starts_.reserve(lines);
-}
-
 void LineIndex::release() {
-  std::vector<std::uint64_t>{starts_.front()}.swap(starts_);
+  std::deque<std::uint64_t>{starts_.front()}.swap(starts_);
   end_ = starts_.front();
   afterCr_ = false;
+  dropped_ = 0;
 }
 
 }  // namespace lumeno::log

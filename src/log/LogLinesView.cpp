@@ -90,8 +90,8 @@ LogLinesView::LogLinesView(LogMonitorPresenter& presenter, QWidget* parent)
   setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setBackgroundRole(QPalette::Base);
-  viewport()->setAutoFillBackground(true);
-  // Every pixel is painted here, so a scroll can move the pixels drawn already.
+  // Every pixel is painted here (paintEvent fills what it is asked for before it draws), so a
+  // scroll can move the pixels drawn already and Qt need not clear anything first.
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   verticalScrollBar()->setSingleStep(1);
 }
@@ -189,8 +189,11 @@ QStringList LogLinesView::visibleLines() const {
 
 void LogLinesView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
+  // The whole area asked for, rows below the last line and right of the text included: nothing
+  // drawn before may show through.
+  painter.fillRect(event->rect(), palette().color(QPalette::Base));
   if (!note_.isEmpty()) {
-    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.setPen(palette().color(QPalette::Text));
     painter.drawText(viewport()->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note_);
     return;

@@ -18,8 +18,9 @@ constexpr std::size_t kCacheBytes = std::size_t{64} * 1024;
 
 }  // namespace
 
-LogMonitorPresenter::LogMonitorPresenter(LogSource& source, LogMonitorView& view, MessageBoxes& boxes)
-    : source_(source), view_(view), boxes_(boxes) {}
+LogMonitorPresenter::LogMonitorPresenter(LogSource& source, LogMonitorView& view, MessageBoxes& boxes,
+                                         std::size_t mostLines)
+    : source_(source), view_(view), boxes_(boxes), mostLines_(mostLines) {}
 
 void LogMonitorPresenter::load() {
   running_ = true;
@@ -84,7 +85,11 @@ void LogMonitorPresenter::startFresh(const platform::FileIdentity& file) {
   }
   longestLine_ = 0;
   tail_.clear();
-  job_ = Job{.fresh = true, .index = LineIndex(0), .file = file, .target = file.size, .expectedTail = {}};
+  job_ = Job{.fresh = true,
+             .index = LineIndex(0, mostLines_),
+             .file = file,
+             .target = file.size,
+             .expectedTail = {}};
   ++reads_.fromStart;
   if (file.size > kSliceBytes) {
     showFirstScreen(file);
@@ -134,11 +139,9 @@ bool LogMonitorPresenter::indexSlice() {
   }
   const std::string_view fresh = std::string_view(readBuffer_).substr(job.expectedTail.size());
   const std::uint64_t before = index.end();
+  const std::uint64_t droppedBefore = index.dropped();
   index.add(fresh);
-  if (job.fresh && before == 0 && index.end() < job.target && index.lineCount() > 0) {
-    // Room for the whole file's lines at once, judged by the first slice.
-    index.expectLines(static_cast<std::size_t>(job.target / (index.end() / index.lineCount()) * 11 / 10));
-  }
+  if (!job.fresh && index.dropped() != droppedBefore) linesDropped(index.dropped() - droppedBefore);
   noteLongest(before, index);
   job.expectedTail.clear();
   rememberTail(fresh);
@@ -179,11 +182,13 @@ void LogMonitorPresenter::finishJob() {
   linesOf_.size = lines_.end();
   complete_ = true;
   view_.showNote({});
-  if (job.fresh) {
+  if (job.fresh || renumbered_) {
     view_.showLineCount(lines_.lineCount());
   } else {
     view_.showMoreLines(lines_.lineCount());
   }
+  renumbered_ = false;
+  showWhetherOlderLinesLeftOut();
   view_.scrollToBottom();
   // The file may have grown while it was being indexed.
   reload();
@@ -208,7 +213,7 @@ void LogMonitorPresenter::showFirstScreen(const platform::FileIdentity& file) {
   std::size_t lineStart = lineBreak + 1;
   if (bytes[lineBreak] == '\r' && lineStart < bytes.size() && bytes[lineStart] == '\n') ++lineStart;
   reads_.bytes += bytes.size();
-  lines_ = LineIndex(from + lineStart);
+  lines_ = LineIndex(from + lineStart, mostLines_);
   lines_.add(std::string_view(bytes).substr(lineStart));
   noteLongest(lines_.base(), lines_);
   linesOf_ = file;
@@ -218,6 +223,7 @@ void LogMonitorPresenter::showFirstScreen(const platform::FileIdentity& file) {
   current_.reset();
   view_.showNote({});
   view_.showLineCount(lines_.lineCount());
+  view_.showStatus({});
   view_.scrollToBottom();
 }
 
@@ -227,7 +233,7 @@ void LogMonitorPresenter::showNothing(std::string_view note) {
   search_.cancel();
   pendingFind_.reset();
   lines_.release();
-  lines_ = LineIndex(0);
+  lines_ = LineIndex(0, mostLines_);
   linesOf_ = {};
   complete_ = false;
   tail_.clear();
@@ -237,6 +243,7 @@ void LogMonitorPresenter::showNothing(std::string_view note) {
   longestLine_ = 0;
   view_.showNote(std::string(note));
   view_.showLineCount(0);
+  view_.showStatus({});
 }
 
 bool LogMonitorPresenter::readRange(std::uint64_t from, std::uint64_t to, std::string& bytes) {
@@ -260,6 +267,21 @@ void LogMonitorPresenter::noteLongest(std::uint64_t from, const LineIndex& index
   for (std::size_t line = index.lineAt(from); line < index.lineCount(); ++line) {
     longestLine_ = std::max(longestLine_, index.lineEnd(line) - index.lineStart(line));
   }
+}
+
+void LogMonitorPresenter::linesDropped(std::uint64_t count) {
+  renumbered_ = true;
+  const auto moved = [count](std::optional<std::size_t>& line) {
+    if (line) *line = *line >= count ? *line - static_cast<std::size_t>(count) : 0;
+  };
+  moved(anchor_);
+  moved(current_);
+  // The search counts lines: it starts again on the lines as they are numbered now.
+  if (search_.active()) search_.start(lastFind_.first, lastFind_.second, lines_.lineCount(), current_);
+}
+
+void LogMonitorPresenter::showWhetherOlderLinesLeftOut() {
+  view_.showStatus(lines_.dropped() > 0 ? std::string(kOlderLinesNote) : std::string());
 }
 
 void LogMonitorPresenter::askForWork() {
@@ -335,6 +357,7 @@ void LogMonitorPresenter::find(std::string_view text, bool forward) {
     return;
   }
   view_.showSearchState("Searching...");
+  lastFind_ = {std::string(text), forward};
   if (job_ && job_->fresh) {
     // Only the end of the log is indexed yet: search once all of it is.
     search_.cancel();

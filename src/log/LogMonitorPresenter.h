@@ -33,8 +33,14 @@ class LogMonitorPresenter {
   static constexpr std::size_t kFirstScreenBytes = std::size_t{64} * 1024;
   // A longer line shows its start only (it can still be copied whole).
   static constexpr std::size_t kLongestShownLine = std::size_t{16} * 1024;
+  // The most lines shown: the last ones of a log that has more. Their index takes 8 bytes a
+  // line, so that no log, however many lines it has, costs more than about 16 MB.
+  static constexpr std::size_t kMostLines = 2'000'000;
+  static constexpr std::string_view kOlderLinesNote =
+      "Older lines are not shown: the monitor shows the last 2,000,000 lines of the log.";
 
-  LogMonitorPresenter(LogSource& source, LogMonitorView& view, MessageBoxes& boxes);
+  LogMonitorPresenter(LogSource& source, LogMonitorView& view, MessageBoxes& boxes,
+                      std::size_t mostLines = kMostLines);
 
   // The window was loaded (shown after being closed, or the first time): a running monitor,
   // filled at once.
@@ -109,10 +115,14 @@ class LogMonitorPresenter {
   void rememberTail(std::string_view bytes);
   void noteLongest(std::uint64_t from, const LineIndex& index);
   void askForWork();
+  // Lines left the front of the index: line numbers moved down by `count`.
+  void linesDropped(std::uint64_t count);
+  void showWhetherOlderLinesLeftOut();
 
   LogSource& source_;
   LogMonitorView& view_;
   MessageBoxes& boxes_;
+  std::size_t mostLines_;
   bool running_ = false;
 
   LineIndex lines_;                 // what the view shows
@@ -129,8 +139,10 @@ class LogMonitorPresenter {
   std::optional<std::size_t> current_;
 
   LogSearch search_;
+  std::pair<std::string, bool> lastFind_;                    // text, forward
   std::optional<std::pair<std::string, bool>> pendingFind_;  // text, forward
-  std::string readBuffer_;                                   // one slice of the file, kept for the next
+  bool renumbered_ = false;  // lines left the front since the view was last given the lines
+  std::string readBuffer_;   // one slice of the file, kept for the next
   Reads reads_;
   bool workRequested_ = false;
 };

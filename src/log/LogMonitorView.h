@@ -24,6 +24,8 @@ class LogMonitorView {
   virtual void showNote(const std::string& note) = 0;
   // What the search box says (not found, searching); empty: nothing.
   virtual void showSearchState(const std::string& text) = 0;
+  // A word in the status bar about what is not shown; empty: nothing.
+  virtual void showStatus(const std::string& text) = 0;
   // Starts or stops the 3-second reload timer (Timer1); starting begins a fresh interval.
   virtual void setReloading(bool on) = 0;
   // Whether "Pause screen" and "Resume" can be chosen.

@@ -49,6 +49,7 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   column->setSpacing(0);
   RichTextBox1_ = new LogLinesView(presenter_, client);
   RichTextBox1_->setObjectName(QStringLiteral("RichTextBox1"));
+  RichTextBox1_->setAccessibleName(QStringLiteral("Log"));
   column->addWidget(RichTextBox1_);
   buildSearchBar(client);
   column->addWidget(searchBar_);
@@ -112,6 +113,7 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   txtfind_ = new QLineEdit(searchBar_);
   txtfind_->setObjectName(QStringLiteral("txtfind"));
   txtfind_->setPlaceholderText(QStringLiteral("Find"));
+  txtfind_->setAccessibleName(QStringLiteral("Find"));
   txtfind_->installEventFilter(this);
   cmdfindprevious_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
   cmdfindprevious_->setObjectName(QStringLiteral("cmdfindprevious"));
@@ -119,6 +121,7 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   cmdfindnext_->setObjectName(QStringLiteral("cmdfindnext"));
   lblfindstate_ = new QLabel(searchBar_);
   lblfindstate_->setObjectName(QStringLiteral("lblfindstate"));
+  lblfindstate_->setTextFormat(Qt::PlainText);
   row->addWidget(txtfind_, 1);
   row->addWidget(cmdfindprevious_);
   row->addWidget(cmdfindnext_);
@@ -214,6 +217,10 @@ void LogMonitorWindow::showNote(const std::string& note) {
 
 void LogMonitorWindow::showSearchState(const std::string& text) {
   lblfindstate_->setText(qs(text));
+}
+
+void LogMonitorWindow::showStatus(const std::string& text) {
+  StatusBar1_->showMessage(qs(text));
 }
 
 void LogMonitorWindow::setReloading(bool on) {

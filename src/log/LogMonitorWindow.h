@@ -62,6 +62,7 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
   void scrollToLine(std::size_t line) override;
   void showNote(const std::string& note) override;
   void showSearchState(const std::string& text) override;
+  void showStatus(const std::string& text) override;
   void setReloading(bool on) override;
   void setPauseResume(bool pauseEnabled, bool resumeEnabled) override;
   void requestWork() override;

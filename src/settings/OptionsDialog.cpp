@@ -54,6 +54,7 @@ void OptionsDialog::buildControls() {
 
   auto* SSTab1 = new QTabWidget(this);
   SSTab1->setObjectName(QStringLiteral("SSTab1"));
+  SSTab1->setAccessibleName(QStringLiteral("Option pages"));
 
   // "Automation"
   auto* automation = new QWidget(SSTab1);
@@ -86,6 +87,7 @@ void OptionsDialog::buildControls() {
       QStringLiteral("Log contains program load/exit, error stat, IP, hostname, time and date stamps."),
       Frame3);
   Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setTextFormat(Qt::PlainText);
   Label1->setWordWrap(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(viewLogButton_);
@@ -152,6 +154,7 @@ QLayout* OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout
   logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages", "Log connection changes");
   interfaceLabel_ = new QLabel(QStringLiteral("Interface:"), tab);
   interfaceLabel_->setObjectName(QStringLiteral("lblinterface"));
+  interfaceLabel_->setTextFormat(Qt::PlainText);
   interfaceList_ = new QComboBox(tab);
   interfaceList_->setObjectName(QStringLiteral("cmbinterface"));
   interfaceLabel_->setBuddy(interfaceList_);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tray/SysTray.h"
 
+#include <QTextDocument>
+
 namespace lumeno::tray {
 namespace {
 
@@ -65,6 +67,10 @@ void SysTray::IconInSysTray() {
   inSysTray_ = true;
 }
 
+void SysTray::checkTrayHost() {
+  if (inSysTray_ && !backend_->available()) Q_EMIT TrayHostLost();
+}
+
 void SysTray::ShowBalloon(const QString& text) {
   if (inSysTray_) backend_->showMessage(kProgramTitle, text);
 }
@@ -93,6 +99,9 @@ void SysTray::ChangeToolTip(const QString& text) {
   // The tip's lines end in CR LF; the desktop breaks lines at LF alone.
   QString shown = QString::fromStdString(record_.tip());
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // A tip that looks like markup (a host name can be anything) would be drawn as rich text:
+  // give it as rich text that shows it literally.
+  if (Qt::mightBeRichText(shown)) shown = Qt::convertFromPlainText(shown, Qt::WhiteSpacePre);
   backend_->setToolTip(shown);
   // Minimised, or hidden in the tray (where a start in the tray leaves it without the mark).
   if (owner_ != nullptr && (owner_->isMinimized() || owner_->isHidden())) owner_->setWindowTitle(text);

@@ -66,6 +66,11 @@ class SysTray : public QObject {
   void ChangeToolTip(const QString& text);
   // Whether the icon is in the notification area now.
   [[nodiscard]] bool IsInSysTray() const { return inSysTray_; }
+  // To be called every second or so: when the notification area has gone (its host ended or
+  // restarts) while the icon is in it, nothing is left to bring the hidden owner back, so
+  // TrayHostLost() tells the owner to come back by itself. The next MinToSysTray finds a new
+  // notification area if one has come up meanwhile.
+  void checkTrayHost();
   // A balloon beside the icon, titled "Lumeno"; nothing when the icon is not in the tray.
   void ShowBalloon(const QString& text);
 
@@ -81,6 +86,7 @@ class SysTray : public QObject {
   void RButtonDblClk();
   void RButtonDown();
   void RButtonUp();
+  void TrayHostLost();
   // A click the desktop reported on the icon, handed on to be acted on once its delivery has
   // returned (connected queued, inside the component).
   void clickReported(QSystemTrayIcon::ActivationReason reason);

@@ -355,6 +355,10 @@ void LogMonitorFrame::showSearchState(const std::string& text) {
   setWindowText(controls_.find("lblfindstate"), text);
 }
 
+void LogMonitorFrame::showStatus(const std::string& text) {
+  setWindowText(controls_.find("StatusBar1"), text);
+}
+
 void LogMonitorFrame::setReloading(bool on) {
   reloading_ = on;
   // Setting the timer again begins a fresh interval.

@@ -508,14 +508,15 @@ void MainFrame::copyToClipboard(const std::string& text) {
   putTextOnClipboard(window_, text);
 }
 
-std::optional<Rgb> MainFrame::chooseColor() {
-  if (seams_.chooseColor) return seams_.chooseColor();
+std::optional<Rgb> MainFrame::chooseColor(Rgb current) {
+  if (seams_.chooseColor) return seams_.chooseColor(current);
   static COLORREF custom[16]{};
   CHOOSECOLORW chooser{};
   chooser.lStructSize = sizeof(chooser);
   chooser.hwndOwner = window_;
   chooser.lpCustColors = custom;
-  chooser.Flags = CC_ANYCOLOR;
+  chooser.rgbResult = RGB(current.red, current.green, current.blue);
+  chooser.Flags = CC_ANYCOLOR | CC_RGBINIT;
   if (::ChooseColorW(&chooser) == FALSE) return std::nullopt;
   return Rgb{GetRValue(chooser.rgbResult), GetGValue(chooser.rgbResult), GetBValue(chooser.rgbResult)};
 }

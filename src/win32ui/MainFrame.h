@@ -39,10 +39,10 @@ struct MenuItem {
 class MainFrame : public app::MainView {
  public:
   struct Seams {
-    std::function<void()> endProgram;                      // leaves the message loop when empty
-    std::function<std::optional<app::Rgb>()> chooseColor;  // the colour dialog when empty
-    std::wstring netIpService{};                           // the public echo service when empty
-    TrayIcon::Notify trayNotify{};                         // Shell_NotifyIconW when empty
+    std::function<void()> endProgram;                              // leaves the message loop when empty
+    std::function<std::optional<app::Rgb>(app::Rgb)> chooseColor;  // the colour dialog when empty
+    std::wstring netIpService{};                                   // the public echo service when empty
+    TrayIcon::Notify trayNotify{};                                 // Shell_NotifyIconW when empty
   };
 
   MainFrame(const AppContext& context, Seams seams);
@@ -102,7 +102,7 @@ class MainFrame : public app::MainView {
   void setCaption(const std::string& caption) override;
   void endProgram() override;
   void copyToClipboard(const std::string& text) override;
-  std::optional<app::Rgb> chooseColor() override;
+  std::optional<app::Rgb> chooseColor(app::Rgb current) override;
   void openWindow(app::OtherWindow window) override;
   void startNetIpLookup() override;
   void startSystemInfo() override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutBox.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include "DarkPalette.h"
 #include "FakeLauncher.h"
 #include "FakeRegistry.h"
 #include "ScriptedMessageBoxes.h"
 #include "about/HelpPage.h"
 #include "about/SysInfoLookup.h"
+#include "common/ReadableColour.h"
 #include "common/WindowGeometry.h"
 
 namespace lumeno::about {
@@ -77,6 +80,18 @@ TEST_F(AboutBoxTest, ControlsCarryTheirNamesTextsAndPlacesInTwips) {
   EXPECT_DOUBLE_EQ(link->font().pointSizeF(), 9.75);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_TRUE(find<QPushButton>("cmdOK")->isDefault());
+}
+
+TEST(AboutBoxDark, TheLinkStaysBlueAndReadableOnADarkMenuColour) {
+  const test::DarkPalette dark;
+  test::ScriptedMessageBoxes boxes;
+  platform::FakeRegistry registry;
+  const AppContext context{.programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .places = {}};
+  const AboutBox box{context, registry, [](const std::string&) { return false; }};
+  const QPalette& link = box.findChild<QLabel*>("Label5")->palette();
+  const QColor text = link.color(QPalette::WindowText);
+  EXPECT_GE(app::contrastRatio(text, link.color(QPalette::Window)), 4.5);
+  EXPECT_GT(text.blue(), std::max(text.red(), text.green()));
 }
 
 TEST_F(AboutBoxTest, ClicksAndKeysReachThePresenter) {

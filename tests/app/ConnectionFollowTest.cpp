@@ -57,7 +57,7 @@ IPv6Address v6(const char* text, IPv6Scope scope = IPv6Scope::Global, bool tempo
   return {text, scope, temporary, deprecated, tentative};
 }
 
-TEST(IPv6Choice, AStableGlobalAddressElseATemporaryOneNeverADeprecatedTentativeOrLinkLocalOne) {
+TEST(IPv6Choice, AGlobalAddressElseAUniqueLocalOneStableFirstNeverDeprecatedTentativeOrLinkLocal) {
   const auto linkLocal = v6("fe80::1", IPv6Scope::LinkLocal);
   const auto hostOnly = v6("::1", IPv6Scope::Other);
   const auto temporary = v6("2001:db8::aaaa", IPv6Scope::Global, true);
@@ -65,6 +65,7 @@ TEST(IPv6Choice, AStableGlobalAddressElseATemporaryOneNeverADeprecatedTentativeO
   const auto oldStable = v6("2001:db8::6", IPv6Scope::Global, false, true);
   const auto oldTemporary = v6("2001:db8::bbbb", IPv6Scope::Global, true, true);
   const auto unchecked = v6("2001:db8::7", IPv6Scope::Global, false, false, true);
+  const auto uniqueLocal = v6("fd12:3456::5");  // the kernel gives these global scope too
   using Case = std::pair<std::vector<IPv6Address>, std::optional<std::string>>;
   for (const auto& [addresses, chosen] :
        std::vector<Case>{{{}, std::nullopt},
@@ -73,7 +74,11 @@ TEST(IPv6Choice, AStableGlobalAddressElseATemporaryOneNeverADeprecatedTentativeO
                          {{oldStable, temporary}, "2001:db8::aaaa"},
                          {{oldTemporary, oldStable, linkLocal}, std::nullopt},
                          {{unchecked, temporary}, "2001:db8::aaaa"},
-                         {{stable, v6("2001:db8::9")}, "2001:db8::5"}}) {
+                         {{stable, v6("2001:db8::9")}, "2001:db8::5"},
+                         {{uniqueLocal, temporary, stable}, "2001:db8::5"},
+                         {{uniqueLocal, oldTemporary}, "fd12:3456::5"},
+                         {{linkLocal, v6("fc00::1"), uniqueLocal}, "fc00::1"},
+                         {{v6("::ffff:10.0.0.1"), v6("4000::1")}, std::nullopt}}) {
     EXPECT_EQ(app::chooseIPv6(addresses), chosen) << addresses.size();
   }
 }
@@ -120,6 +125,40 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInABall
   EXPECT_EQ(f.view.address, "10.0.0.3");
   EXPECT_EQ(f.view.balloons, std::vector<std::string>{"Local IP changed: 192.168.0.9 \xE2\x86\x92 10.0.0.3"});
   EXPECT_EQ(f.log(), kLoaded + "[Local IP Changed] : 192.168.0.9" + kStamp);  // logging is off
+}
+
+TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIsAChange) {
+  MainPresenterFixture f;
+  f.view.followAddress = true;
+  f.view.logConnectionChanges = true;
+  f.view.loggingOn = true;
+  auto& presenter = f.start();
+  presenter.onStatusTick();
+  presenter.onMinimised();
+  const auto linkDown = [&] {
+    f.network.connected = false;
+    f.network.address = "127.0.0.1";  // what the computer has without a network
+    presenter.onStatusTick();
+  };
+  const auto linkUp = [&](const char* address) {
+    f.network.connected = true;
+    f.network.address = address;
+    f.clock.steady += 5s;
+    presenter.onStatusTick();
+  };
+  const std::string outage = "[Went Offline]" + kStamp + "[Back Online]" +
+                             kStamp.substr(0, kStamp.size() - 2) + " , Offline for : 00:00:05\r\n";
+  linkDown();
+  EXPECT_EQ(f.view.address, "127.0.0.1");
+  linkUp("192.168.0.5");
+  EXPECT_EQ(f.log(), kLoaded + outage);
+  linkDown();
+  linkUp("10.0.0.7");  // back with another address: that is a change
+  EXPECT_EQ(f.log(), kLoaded + outage + outage + "[Local IP Changed] : 10.0.0.7" + kStamp);
+  EXPECT_EQ(f.view.balloons,
+            (std::vector<std::string>{"Connection lost", "Connection restored after 00:00:05",
+                                      "Connection lost", "Connection restored after 00:00:05",
+                                      "Local IP changed: 192.168.0.5 \xE2\x86\x92 10.0.0.7"}));
 }
 
 TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange) {

@@ -59,7 +59,8 @@ struct FakeMainView : app::MainView {
   void setCaption(const std::string& text) override { caption = text; }
   void endProgram() override { ++programEnds; }
   void copyToClipboard(const std::string& text) override { clipboard = text; }
-  std::optional<app::Rgb> chooseColor() override {
+  std::optional<app::Rgb> chooseColor(app::Rgb current) override {
+    chooserOpenedOn.push_back(current);
     if (colorPicks.empty()) return std::nullopt;
     const auto pick = colorPicks.front();
     colorPicks.erase(colorPicks.begin());
@@ -79,6 +80,7 @@ struct FakeMainView : app::MainView {
   std::string addressTip;
   std::optional<app::Rgb> addressBackground;
   std::optional<app::Rgb> addressForeground;
+  std::vector<app::Rgb> chooserOpenedOn;
   bool desktopBackground = false;
   std::string status = " Zz..";
   std::optional<app::Rgb> statusColor;

@@ -248,16 +248,19 @@ TEST(MainPresenter, CopyTakesTheBoxAsItStandsAndGetHostnameShowsTheNameEitherWay
   }
 }
 
-TEST(MainPresenter, TheColourChooserKeepsItsColourAndCancelReappliesIt) {
+TEST(MainPresenter, TheColourChooserOpensOnTheColourItChangesAndCancelChangesNothing) {
   MainPresenterFixture f;
   auto& presenter = f.start();
-  f.view.colorPicks = {std::nullopt, app::Rgb{10, 200, 30}, std::nullopt};
-  presenter.onIpBackgroundChosen();  // a cancel before any pick applies the chooser's initial black
-  EXPECT_EQ(f.view.addressBackground, app::kBlack);
+  f.view.colorPicks = {std::nullopt, app::Rgb{10, 200, 30}, std::nullopt, std::nullopt};
+  presenter.onIpBackgroundChosen();  // cancelled at its first use
+  EXPECT_EQ(f.view.addressBackground, std::nullopt);
   presenter.onIpBackgroundChosen();
-  presenter.onIpForegroundChosen();  // cancelled: the colour picked for the background
+  presenter.onIpForegroundChosen();
+  presenter.onIpBackgroundChosen();
+  EXPECT_EQ(f.view.chooserOpenedOn,
+            (std::vector<app::Rgb>{app::kWhite, app::kWhite, app::kBlue, app::Rgb{10, 200, 30}}));
   EXPECT_EQ(f.view.addressBackground, (app::Rgb{10, 200, 30}));
-  EXPECT_EQ(f.view.addressForeground, (app::Rgb{10, 200, 30}));
+  EXPECT_EQ(f.view.addressForeground, std::nullopt);
   presenter.onResetColorChosen();
   EXPECT_EQ(f.view.addressBackground, app::kWhite);
   EXPECT_EQ(f.view.addressForeground, app::kBlue);

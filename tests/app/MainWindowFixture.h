@@ -32,13 +32,15 @@ struct RecordingTray : tray::TrayBackend {
 
 // Picks the queued colours; an empty entry is a Cancel.
 struct ScriptedColors : app::ColorChooser {
-  std::optional<QColor> choose() override {
+  std::optional<QColor> choose(const QColor& current) override {
+    openedOn.push_back(current);
     if (picks.empty()) return std::nullopt;
     const auto pick = picks.front();
     picks.erase(picks.begin());
     return pick;
   }
   std::vector<std::optional<QColor>> picks;
+  std::vector<QColor> openedOn;
 };
 
 // A program folder with a settings file, fake platform services and a main window on them.

@@ -6,13 +6,19 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "AccessibleNames.h"
+#include "DarkPalette.h"
 #include "MainWindowFixture.h"
+#include "common/QtMessageBoxes.h"
+#include "common/ReadableColour.h"
 #include "settings/OptionsDialog.h"
 #include "tray/SysTray.h"
 #include "tray/TrayImages.h"
@@ -51,6 +57,22 @@ TEST(MainWindow, StartsWithTheAddressTheVersionThePlaceholdersAndItsTimers) {
   }
 }
 
+TEST(MainWindow, TheStripKeepsItsOwnColoursAndTheMenuBarTheDesktopsInADarkScheme) {
+  const DarkPalette dark;
+  MainWindowFixture f;
+  auto& w = f.window();
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
+  for (InfoLabel label : {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date}) {
+    const QPalette& shown = w.infoLabel(label)->palette();
+    EXPECT_GE(app::contrastRatio(shown.color(QPalette::WindowText), shown.color(QPalette::Window)), 4.5);
+  }
+  const QPalette& bar = w.menuBar()->palette();
+  EXPECT_EQ(bar.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_GE(app::contrastRatio(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)), 4.5);
+}
+
 TEST(MainWindow, TrayAtStartGoesStraightToTheTrayOrStaysOnTheTaskbarWithoutOne) {
   for (bool trayExists : {true, false}) {
     MainWindowFixture f(settingsWith("0", "0", "0", "1"));
@@ -80,6 +102,7 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Offline!");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(255, 0, 0));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(spokenName(lamp), "Offline");
   EXPECT_TRUE(trayShows(w, "offlineicon"));
   EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : 192.168.0.5"));
   f.network.connected = true;
@@ -87,7 +110,10 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(status->text(), " Online");
   EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(0, 255, 0));
+  EXPECT_EQ(spokenName(lamp), "Online");
   EXPECT_TRUE(trayShows(w, "mainicon"));
+  EXPECT_EQ(unnamedControls(w), "");
+  EXPECT_EQ(unnamedControls(w.options()), "");
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();
@@ -113,6 +139,21 @@ TEST(MainWindow, AClickOnTheLabelInFrontBringsTheNextAndMinimisingGoesToTheTrayA
   w.presenter().onShowChosen();
   EXPECT_FALSE(f.tray->shown);
   EXPECT_TRUE(w.isVisible() && !w.isMinimized());
+
+  // The tray's host goes away while the window is in it: the window comes back by itself, and
+  // goes into the tray again once a new host is there.
+  w.setWindowState(Qt::WindowMinimized);
+  QCoreApplication::sendPostedEvents();
+  f.tray->available = false;
+  QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
+  EXPECT_FALSE(f.tray->shown);
+  EXPECT_TRUE(w.isVisible() && !w.isMinimized());
+  EXPECT_EQ(w.windowTitle(), "Lumeno");
+  f.tray->available = true;
+  w.setWindowState(Qt::WindowMinimized);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_TRUE(f.tray->shown);
+  EXPECT_FALSE(w.isVisible());
 }
 
 TEST(MainWindow, WithoutATrayTheCaptionCarriesTheTipOnlyWhileMinimised) {
@@ -135,10 +176,12 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   f.colors.picks = {QColor(10, 200, 30)};
   w.presenter().onIpBackgroundChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(f.colors.openedOn, std::vector<QColor>{QColor(255, 255, 255)});  // on the box's own colour
   w.presenter().onResetColorChosen();
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
-  EXPECT_EQ(w.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window),
+            QApplication::palette().color(QPalette::Window));
   w.show();
   w.close();
   EXPECT_EQ(f.programEnds, 1);
@@ -179,6 +222,34 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
   f.network.address = "10.9.9.9";
   w.presenter().onStatusTick();
   EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");
+}
+
+// A file name, a host name or what a server said may look like markup: shown as written.
+TEST(MainWindow, MessageBoxesAndEveryLabelShowTheirTextsAsWritten) {
+  MainWindowFixture f;
+  auto& w = f.window();
+  for (const app::OtherWindow other : {app::OtherWindow::Options, app::OtherWindow::LogMonitor,
+                                       app::OtherWindow::IpTools, app::OtherWindow::About}) {
+    w.openWindow(other);
+  }
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    for (const QLabel* label : top->findChildren<QLabel*>()) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText)
+          << top->objectName().toStdString() << " " << label->objectName().toStdString();
+    }
+  }
+
+  const QString hostile = "<b>x</b><img src=y.png>";
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen = box->text() == hostile && box->textFormat() == Qt::PlainText;
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(QtMessageBoxes().show({hostile.toStdString()}), BoxAnswer::Ok);
+  EXPECT_TRUE(seen);
+  for (QWidget* top : QApplication::topLevelWidgets()) top->close();
 }
 
 }  // namespace

@@ -12,18 +12,36 @@
 namespace lumeno::test {
 namespace {
 
-// A web server on loopback that answers every request with one fixed reply, or never answers.
+// A web server on loopback. It answers every request with one fixed reply; or never answers;
+// or trickles a body a byte at a time, 30 ms apart, without end; or floods one (up to 64 MB, so
+// that a lookup that takes it all in cannot take the machine's memory with it).
 class LocalServer {
  public:
-  explicit LocalServer(QByteArray reply) : reply_(std::move(reply)) {
+  enum class Kind { Reply, Silent, Trickle, Flood };
+
+  explicit LocalServer(QByteArray reply, Kind kind = Kind::Reply) : reply_(std::move(reply)), kind_(kind) {
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection()) {
         held_.push_back(socket);
-        if (reply_.isEmpty()) continue;  // keep the connection open, say nothing
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, reply = reply_] {
+        if (kind_ == Kind::Silent) continue;  // keep the connection open, say nothing
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
           if (!socket->readAll().contains("\r\n\r\n")) return;
-          socket->write(reply);
-          socket->disconnectFromHost();
+          if (kind_ == Kind::Reply) {
+            socket->write(reply_);
+            socket->disconnectFromHost();
+            return;
+          }
+          socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+          if (kind_ == Kind::Flood) {
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket, sent = qint64{0}]() mutable {
+              if (socket->bytesToWrite() > 0 || sent >= (qint64{64} << 20)) return;
+              sent += socket->write(QByteArray(1 << 20, '1'));
+            });
+            return;
+          }
+          auto* trickle = new QTimer(socket);
+          QObject::connect(trickle, &QTimer::timeout, socket, [socket] { socket->write("1"); });
+          trickle->start(30);
         });
       }
     });
@@ -35,6 +53,7 @@ class LocalServer {
 
  private:
   QByteArray reply_;
+  Kind kind_;
   QTcpServer server_;
   std::vector<QTcpSocket*> held_;
 };
@@ -52,10 +71,19 @@ QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {
   return done.isEmpty() ? QString() : done.first().first().toString();
 }
 
-TEST(NetIpLookup, AServerThatNeverAnswersGivesUpAtTheTimeOut) {
-  LocalServer server({});
-  EXPECT_EQ(lookUp(server.url(), std::chrono::milliseconds(200)),
-            QStringLiteral("The Net IP could not be found: the service did not answer in time."));
+// The deadline counts from the start, not from the last byte; an answer longer than any address
+// is refused as soon as it is, without waiting for its end.
+TEST(NetIpLookup, ASilentTricklingOrFloodingServerEndsTheLookupWithAMessage) {
+  const QString late = QStringLiteral("The Net IP could not be found: the service did not answer in time.");
+  for (const LocalServer::Kind kind : {LocalServer::Kind::Silent, LocalServer::Kind::Trickle}) {
+    LocalServer server({}, kind);
+    EXPECT_EQ(lookUp(server.url(), std::chrono::milliseconds(300)), late);
+  }
+  LocalServer flood({}, LocalServer::Kind::Flood);
+  EXPECT_EQ(
+      lookUp(flood.url(), std::chrono::hours(1)),
+      QStringLiteral("The Net IP could not be found: the service gave an answer that is not an address."));
+  EXPECT_EQ(app::NetIpLookup(flood.url()).deadline().interval(), 8000);
 }
 
 TEST(NetIpLookup, TheMenuCommandShowsTheAnswerInAMessageBox) {

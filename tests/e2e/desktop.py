@@ -9,7 +9,7 @@ import subprocess
 import time
 from dataclasses import dataclass
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn, stop
 
 
 @dataclass
@@ -40,11 +40,12 @@ class Desktop:
         self.folder = folder
         self.display = None
         self.tray_panel = None
+        self.tray_process = None
         self._start_x()
         on_failure(lambda: print(f"the screen at the failure: {self.screenshot('failure')}"))
         self._start_window_manager()
         if tray:
-            self._start_tray()
+            self.start_tray()
         # The pointer rests in a corner where it shows no tooltip, until a case moves it.
         self.xdotool("mousemove", "0", "767")
 
@@ -101,14 +102,20 @@ class Desktop:
               self._log("openbox"))
         poll("the window manager to come up", lambda: os.path.exists(ready))
 
-    def _start_tray(self):
-        tray = spawn(["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype",
+    def start_tray(self):
+        self.tray_process = tray = spawn(["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype",
                       "request", "--height", "24", "--transparent", "false", "--expand", "true"], self.env(),
                      self._log("trayer"))
         panels = poll("the tray to come up", lambda: self.xdotool("search", "--onlyvisible", "--class", "trayer"),
                       detail=lambda: (self.display, describe_status(tray.poll()),
                                       self.xdotool("search", "--class", "trayer")))
         self.tray_panel = panels.split()[0]
+
+    def crash_tray(self):
+        """Ends the tray host at once, as a crashed panel ends, and waits until its panel is gone."""
+        stop(self.tray_process, grace=0)
+        poll("the tray to go away", lambda: not self.xdotool("search", "--class", "trayer"))
+        self.tray_panel = None
 
     def _log(self, name):
         return os.path.join(self.folder, f"{name}.log")

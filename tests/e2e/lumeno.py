@@ -9,8 +9,10 @@ from harness import CaseFailed, describe_status, expect, poll, spawn
 
 
 # Every option off, as the program ships, except the ones a case turns on.
-def settings_file(uselog=0, trayatstartup=0):
-    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n\r\n"
+def settings_file(uselog=0, trayatstartup=0, **options):
+    """The settings file; further options of the "Options" section given by name (followip=1)."""
+    extra = "".join(f"{key}={value}\r\n" for key, value in options.items())
+    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n{extra}\r\n"
             f"[Automation]\r\ntrayatstartup={trayatstartup}\r\nautostartup=0\r\n").encode("ascii")
 
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """The status lamp follows the network: the program runs in a network namespace of the case's
-own, whose default route and link the case changes, and the lamp's pixels must turn within 5 s."""
+own, whose default route and link the case changes, and the lamp's pixels must turn within 5 s.
+It follows the address and logs outages meanwhile: a link that is down for 5 s and comes back
+with the same address is an outage, logged as one, and no change of address."""
 
 import time
 
@@ -13,6 +15,10 @@ GREEN = (0, 255, 0)
 RED = (255, 0, 0)
 # A status tick comes every 1.5 s; a change must show at the next one, with room for a slow machine.
 WITHIN = 5.0
+
+
+def log_text(lumeno):
+    return (lumeno.read("log.txt") or b"").decode("ascii", "replace")
 
 
 def lamp(desktop, window):
@@ -32,7 +38,7 @@ def lamp_follows_route_and_link():
     folder = case_folder("status_lamp")
     network = Network()
     desktop = Desktop(folder)
-    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno = Lumeno(desktop, folder, settings_file(uselog=1, followip=1, logoutages=1))
     # Started with a link but no default route: offline until the route comes.
     lumeno.start(prefix=network.run_inside())
     window = lumeno.wait_for_main_window()
@@ -53,12 +59,23 @@ def lamp_follows_route_and_link():
     network.regain_carrier()
     expect_lamp(desktop, lumeno, GREEN, "green", "the carrier came back")
 
+    logged_before = log_text(lumeno).count("[Back Online]")
     network.link_down()
+    down_at = time.monotonic()
     expect_lamp(desktop, lumeno, RED, "red", "the link was taken down")
+    time.sleep(max(0.0, down_at + 5 - time.monotonic()))  # the outage itself lasts 5 s
     network.link_up()
     network.add_default_route()
     expect_lamp(desktop, lumeno, GREEN, "green", "the link came up with its route")
     expect(desktop.viewable(window), "the main window should still be on the screen")
+    lumeno.wait("[Back Online] for the link's return", lambda: log_text(lumeno).count("[Back Online]") > logged_before,
+                detail=lambda: log_text(lumeno))
+    desktop.put_on_clipboard("copied before")
+    copied = lumeno.copy_from_file_menu()  # by now the address is back in the box too
+    expect(copied == INSIDE_ADDRESS, f"the address {INSIDE_ADDRESS} should be back, the box gives {copied!r}")
+    log = log_text(lumeno)
+    expect("[Went Offline]" in log and "[Local IP Changed]" not in log,
+           f"the outages should be logged as outages, never as a change of address: {log!r}")
 
 
 if __name__ == "__main__":

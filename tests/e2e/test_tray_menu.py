@@ -81,6 +81,34 @@ class TrayUser:
         step(f"choose the menu item with {' '.join(keys)}")
         self.desktop.key(*keys, "Return")
 
+    def place(self):
+        """Where the window is on the screen, (x, y) of its top left corner."""
+        geometry = self.desktop.geometry(self.window)
+        return (geometry.x, geometry.y) if geometry else None
+
+    def move_to(self, x, y):
+        """Moves the window as a user drags it, and waits until it has settled."""
+        step(f"move the window to {x},{y}")
+        before = self.place()
+        self.desktop.xdotool("windowmove", "--sync", self.window, str(x), str(y))
+        looks = []
+
+        def settled():
+            looks.append(self.place())
+            return looks[-1] if len(looks) >= 2 and looks[-1] == looks[-2] != before else None
+
+        return self.lumeno.wait("the window to settle at its new place", settled, detail=lambda: looks[-3:])
+
+    def expect_window_back_at(self, place):
+        """Restored, the window is where the user left it, give or take 3 pixels."""
+        self.expect_window_back()
+
+        def near():
+            now = self.place()
+            return now and abs(now[0] - place[0]) <= 3 and abs(now[1] - place[1]) <= 3
+
+        self.lumeno.wait(f"the restored window back at {place}", near, detail=self.place)
+
     def expect_window_back(self):
         def back():
             return self.desktop.viewable(self.window) and not self.desktop.tray_icons()
@@ -99,10 +127,13 @@ def tray_menu_show_twice_extra_clicks_then_exit():
     lumeno.wait_for_main_window()
     user = TrayUser(desktop, lumeno)
 
-    # Into the tray and back through "Show Lumeno".
+    # Into the tray and back through "Show Lumeno", where it was, moved or not.
+    lumeno.wait("the window to settle where it opened", lambda: user.place() and user.place()[1] > 0)
+    place = user.place()
     user.minimise_to_tray()
     user.choose(["Down"])
-    user.expect_window_back()
+    user.expect_window_back_at(place)
+    place = user.move_to(255, 210)
 
     # Clicks on the icon while its menu is open are dropped, whichever button.
     user.minimise_to_tray()
@@ -122,12 +153,13 @@ def tray_menu_show_twice_extra_clicks_then_exit():
 
     # "Show Lumeno" a second time.
     user.choose(["Down"])
-    user.expect_window_back()
+    user.expect_window_back_at(place)
 
-    # A left double-click on the icon brings the window back too.
+    # A left double-click on the icon brings the window back too, where it was.
+    place = user.move_to(155, 610)
     user.minimise_to_tray()
     user.click_icon(1, repeat=2)
-    user.expect_window_back()
+    user.expect_window_back_at(place)
 
     # The tray menu's "Copy" replaces the clipboard with what File > Copy gives.
     desktop.put_on_clipboard(EARLIER_COPY)
@@ -144,6 +176,29 @@ def tray_menu_show_twice_extra_clicks_then_exit():
     status = lumeno.wait_for_exit()
     expect(status == 0, f"tray Exit should end Lumeno with status 0; it ended: {describe_status(status)}")
     lumeno.expect_log("[Lumeno Loaded]")
+
+
+def tray_host_gone_brings_the_window_back_and_a_new_one_takes_the_icon():
+    folder = case_folder("tray_host_gone")
+    desktop = Desktop(folder, tray=True)
+    lumeno = Lumeno(desktop, folder, settings_file())
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    user = TrayUser(desktop, lumeno)
+    user.minimise_to_tray()
+
+    step("the tray host crashes")
+    desktop.crash_tray()
+    lumeno.wait("the window to come back by itself", lambda: desktop.viewable(user.window))
+    lumeno.wait("the window's caption to be 'Lumeno'", lambda: desktop.title(user.window) == "Lumeno",
+                detail=lambda: desktop.title(user.window))
+    step(f"the window back without a tray: {desktop.screenshot('tray_gone')}")
+
+    step("a new tray host comes up")
+    desktop.start_tray()
+    user.minimise_to_tray()
+    user.choose(["Down"])
+    user.expect_window_back()
 
 
 def without_tray_minimise_and_restore_keeps_title():
@@ -192,5 +247,6 @@ def tray_at_start_shows_only_the_icon():
 
 if __name__ == "__main__":
     main({case.__name__: case for case in (tray_menu_show_twice_extra_clicks_then_exit,
+                                           tray_host_gone_brings_the_window_back_and_a_new_one_takes_the_icon,
                                            without_tray_minimise_and_restore_keeps_title,
                                            tray_at_start_shows_only_the_icon)})

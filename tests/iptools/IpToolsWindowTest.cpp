@@ -9,12 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "AccessibleNames.h"
 #include "IpToolsFixture.h"
 #include "common/WindowGeometry.h"
+#include "iptools/OutputTail.h"
+#include "platform/Files.h"
 
 namespace lumeno::iptools::test {
 namespace {
 
+using ::lumeno::test::spokenName;
+using ::lumeno::test::unnamedControls;
 using WindowTest = IpToolsFixture;
 using Strings = std::vector<std::string>;
 
@@ -51,6 +56,8 @@ TEST_F(WindowTest, ControlsCarryTheirNamesTextsTipsLimitsAndPlacesInTwips) {
 
   EXPECT_EQ(button("cmdPing")->geometry(), app::twipsRect(*window, 4680, 2520, 855, 375));
   EXPECT_EQ(button("netstatopt")->text(), "Option1");
+  EXPECT_EQ(spokenName(button("netstatopt")), "Netstat");  // the caption is the designer's, cut off
+  EXPECT_EQ(unnamedControls(*window), "");
   EXPECT_EQ(button("chkgethostnames")->text(), "Get host names");
   EXPECT_EQ(find<QLabel>("amountping")->toolTip(), "Amount of true pings");
   EXPECT_EQ(find<QLabel>("classlbl")->frameShape(), QFrame::Box);
@@ -88,6 +95,22 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
     }
   }
   EXPECT_EQ(order, designed);
+
+  // The Tab key itself takes that road past the disabled controls and back to the host box,
+  // and never types into the output box on its way.
+  find<QPlainTextEdit>("txtOutPut")->setPlainText("output");
+  Strings enabled;
+  for (const std::string& name : designed) {
+    if (find(name.c_str())->isEnabled()) enabled.push_back(name);
+  }
+  enabled.push_back("txtIP");
+  Strings tabbed{"txtIP"};
+  for (std::size_t i = 1; i < enabled.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    tabbed.push_back(QApplication::focusWidget()->objectName().toStdString());
+  }
+  EXPECT_EQ(tabbed, enabled);
+  EXPECT_EQ(find<QPlainTextEdit>("txtOutPut")->toPlainText(), "output");
 }
 
 Strings captions(const QMenu* menu) {
@@ -111,6 +134,9 @@ TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
   EXPECT_TRUE(box("iptxt1")->isEnabled());
   EXPECT_FALSE(box("txtIP")->isEnabled());
   button("pingopt")->click();
+  button("pingopt")->click();  // a second click leaves it chosen, and the only one chosen
+  EXPECT_TRUE(button("pingopt")->isChecked());
+  EXPECT_FALSE(button("ipopt")->isChecked());
 
   QTest::mouseClick(box("txtIP"), Qt::LeftButton);
   EXPECT_EQ(box("txtIP")->selectedText(), "www.debian.org");
@@ -122,6 +148,22 @@ TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
   EXPECT_EQ(outputBox->textCursor().selectedText(), "No ping has been done yet");
   EXPECT_TRUE(find<QMenu>("mnuoptions")->isVisible());
   find<QMenu>("mnuoptions")->close();
+
+  // A large stored result goes into the box a piece at a time, the window's events handled in
+  // between; what it shows in the end is the kept tail, read from its top.
+  std::string large;
+  for (int n = 0; n < 300000; ++n)
+    large += "64 bytes from 192.0.2.1: icmp_seq=" + std::to_string(n) + " ttl=64\n";
+  platform::writeFile(folder / "ping.txt", large);
+  trigger("mnulastping");
+  OutputTail kept;
+  kept.append(large);
+  const std::string expected = kept.text();
+  EXPECT_LT(output().size(), expected.size() / 4);
+  for (int turn = 0; turn < 1000 && output().size() < expected.size(); ++turn)
+    QCoreApplication::processEvents();
+  EXPECT_TRUE(output() == expected);
+  EXPECT_EQ(outputBox->textCursor().position(), 0);
 
   boxes.answers = {BoxAnswer::Yes};
   trigger("mnuclearall");

@@ -64,6 +64,7 @@ struct RecordingView : LogMonitorView {
   void scrollToLine(std::size_t line) override { shownLine = line; }
   void showNote(const std::string& text) override { note = text; }
   void showSearchState(const std::string& text) override { searchState = text; }
+  void showStatus(const std::string& text) override { status = text; }
   void setReloading(bool on) override { reloading = on; }
   void setPauseResume(bool pause, bool resume) override {
     pauseEnabled = pause;
@@ -77,6 +78,7 @@ struct RecordingView : LogMonitorView {
   std::optional<std::size_t> shownLine;
   std::string note;
   std::string searchState;
+  std::string status;
   bool reloading = false;
   bool pauseEnabled = false;
   bool resumeEnabled = false;

@@ -99,6 +99,17 @@ TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {
   EXPECT_EQ(index.lineEnd(2), 110U);
   index.release();
   EXPECT_EQ(index.lineCount(), 0U);
+
+  // Bounded to two whole lines: the oldest leave as new ones come.
+  LineIndex bounded(0, 2);
+  bounded.add("a\nb\r");
+  bounded.add("\nc\rd");
+  ASSERT_EQ(bounded.lineCount(), 3U);  // "b", "c" and the unfinished "d"
+  EXPECT_EQ(bounded.dropped(), 1U);
+  EXPECT_EQ(bounded.base(), 2U);
+  EXPECT_EQ(bounded.lineStart(1), 5U);
+  EXPECT_EQ(bounded.lineAt(6), 1U);
+  EXPECT_EQ(bounded.lineEnd(2), 8U);
 }
 
 TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {

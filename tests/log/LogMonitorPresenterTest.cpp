@@ -238,6 +238,40 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   EXPECT_EQ(presenter.currentLine(), 599998U);
 }
 
+TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
+  LogMonitorPresenter bounded(source, view, boxes, 1000);
+  const auto find = [&](std::string_view text) {
+    bounded.find(text, true);
+    while (bounded.busy()) bounded.doWork();
+    return bounded.currentLine();
+  };
+  source.write(numberedLines(400000));  // 5.2 MB: indexed in slices
+  bounded.load();
+  while (bounded.busy()) bounded.doWork();
+  EXPECT_EQ(view.count, 1000U);
+  EXPECT_EQ(bounded.lineText(0), "line 399000");
+  EXPECT_EQ(bounded.lineText(999), "line 399999");
+  EXPECT_EQ(view.status, LogMonitorPresenter::kOlderLinesNote);
+  EXPECT_EQ(find("line 398999"), std::nullopt);
+  EXPECT_EQ(view.searchState, "Not found");
+  EXPECT_EQ(find("line 399500"), 500U);
+
+  // More lines push the oldest out; the selection stays on its line.
+  source.append(numberedLines(10, 400000));
+  bounded.tick();
+  EXPECT_EQ(view.count, 1000U);
+  EXPECT_EQ(bounded.lineText(0), "line 399010");
+  EXPECT_EQ(bounded.lineText(999), "line 400009");
+  EXPECT_EQ(bounded.currentLine(), 490U);
+  bounded.copySelection();
+  EXPECT_EQ(view.clipboard, "line 399500");
+
+  source.write(numberedLines(10));
+  bounded.tick();
+  EXPECT_EQ(view.count, 10U);
+  EXPECT_EQ(view.status, "");
+}
+
 TEST_F(LogMonitorPresenterTest, ClosingGivesTheIndexBackAndLoadingAgainGivesARunningMonitor) {
   source.write(numberedLines(3));
   presenter.load();

@@ -8,12 +8,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "AccessibleNames.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "log/LogLinesView.h"
@@ -45,6 +48,19 @@ struct LogMonitorTest : ::testing::Test {
   [[nodiscard]] QString lastShown() const {
     return lines()->visibleLines().value(lines()->visibleLines().size() - 1);
   }
+  // The colours of the pane as one paint draws it, over a red backdrop that shows what it missed.
+  [[nodiscard]] QSet<QRgb> paneColours() const {
+    QImage image(lines()->viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::red);
+    lines()->viewport()->render(&image);
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+    return colours;
+  }
+  [[nodiscard]] QRgb paneColour(QPalette::ColorRole role) const {
+    return lines()->palette().color(role).rgb();
+  }
   void clickLine(int row, Qt::KeyboardModifiers modifiers = {}) const {
     const int height = lines()->fontMetrics().lineSpacing();
     QTest::mouseClick(lines()->viewport(), Qt::LeftButton, modifiers, QPoint(10, row * height + height / 2));
@@ -65,10 +81,15 @@ TEST_F(LogMonitorTest, OpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   EXPECT_EQ(window->windowTitle(), "Log monitor");
   EXPECT_EQ(lines()->lineCount(), 200U);
   EXPECT_EQ(lastShown(), "entry 199");
+  const QSet<QRgb> drawn = paneColours();
+  EXPECT_FALSE(drawn.contains(qRgb(255, 0, 0)));
+  EXPECT_TRUE(drawn.contains(paneColour(QPalette::Base)));
+  EXPECT_TRUE(drawn.contains(paneColour(QPalette::Text)));
   const auto* timer = window->findChild<QTimer*>("Timer1");
   EXPECT_TRUE(timer->isActive());
   EXPECT_EQ(timer->interval(), 3000);
   EXPECT_TRUE(window->findChild<QWidget*>("StatusBar1")->isVisible());
+  EXPECT_EQ(test::unnamedControls(*window), "");
 
   lines()->verticalScrollBar()->setValue(0);  // the user scrolls up to read
   window->Timer1_Timer();                     // nothing new: the view stays
@@ -127,6 +148,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRu
   click("mnuclearlog");
   EXPECT_EQ(folder.read("log.txt"), "");  // the real file, not only the view
   EXPECT_EQ(lines()->lineCount(), 0U);
+  EXPECT_EQ(paneColours(), QSet<QRgb>{paneColour(QPalette::Base)});  // no old line left drawn
 
   click("mnuexit");
   EXPECT_FALSE(window->isVisible());
@@ -135,6 +157,10 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRu
   EXPECT_EQ(menu(), (QStringList{"Clear log", "Pause screen", "Resume (off)", "Exit"}));
   EXPECT_TRUE(window->findChild<QTimer*>("Timer1")->isActive());
   EXPECT_EQ(lines()->visibleLines(), QStringList{"after"});
+
+  std::filesystem::remove(folder / "log.txt");  // a log that is gone shows an empty pane
+  window->Timer1_Timer();
+  EXPECT_EQ(paneColours(), QSet<QRgb>{paneColour(QPalette::Base)});
 }
 
 TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
@@ -170,6 +196,7 @@ TEST_F(LogMonitorTest, CtrlFSearchesTheLogAndBringsTheLineFoundIntoView) {
   while (window->presenter().busy()) window->presenter().doWork();
   EXPECT_EQ(window->presenter().currentLine(), 200U);
   EXPECT_TRUE(lines()->visibleLines().contains("The Needle here"));
+  EXPECT_FALSE(paneColours().contains(qRgb(255, 0, 0)));
 
   box->setText("entry 3");
   QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);  // previous

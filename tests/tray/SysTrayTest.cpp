@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTextDocument>
 
 #include <array>
 #include <memory>
@@ -101,6 +102,14 @@ TEST_F(SysTrayTest, TheTipShowsItsCutAndTheCaptionFollowsItOnlyWhileMinimised) {
   minimiseOwner();
   tray.ChangeToolTip("IP : 10.0.0.6");
   EXPECT_EQ(owner.windowTitle(), "IP : 10.0.0.6");
+
+  // A host name that looks like markup is shown as written, as the desktop draws a tip.
+  const QString hostile = "IP : <b>x</b><img src=y.png>\r\nStatus : Online";
+  tray.ChangeToolTip(hostile);
+  QTextDocument drawn;
+  drawn.setHtml(backend->tip);
+  EXPECT_TRUE(Qt::mightBeRichText(backend->tip));
+  EXPECT_EQ(drawn.toPlainText(), "IP : <b>x</b><img src=y.png>\nStatus : Online");
 }
 
 TEST_F(SysTrayTest, ChangesBeforeTheIconIsShownAppearWithTheNextMinimise) {
