@@ -35,11 +35,12 @@ struct MainFrameFixture : Win32WindowsFixture {
   explicit MainFrameFixture(const std::string& ini = settingsWith("0", "0", "1"),
                             std::wstring netIpService = {})
       : Win32WindowsFixture(ini),
-        frame(context, {[this] { ++endings; }, [this] { return chosenColor; }, std::move(netIpService),
-                        [this](DWORD command, NOTIFYICONDATAW* record) {
-                          calls.push_back({command, *record});
-                          return TRUE;
-                        }}) {}
+        frame(context,
+              {[this] { ++endings; }, [this](app::Rgb) { return chosenColor; }, std::move(netIpService),
+               [this](DWORD command, NOTIFYICONDATAW* record) {
+                 calls.push_back({command, *record});
+                 return TRUE;
+               }}) {}
   void choose(const char* menuItem) {
     ASSERT_NE(frame.menuId(menuItem), 0) << menuItem;
     command(frame.handle(), frame.menuId(menuItem));
