@@ -10,6 +10,8 @@ packages=(
   xvfb xauth openbox trayer xdotool xclip x11-utils imagemagick python3
   dbus-x11  # dbus-launch, as desktops have it: a test checks the program never starts a session bus
   iputils-ping traceroute net-tools iproute2 procps desktop-file-utils
+  # What the screen cases read the windows with: OCR, a dark palette, the accessibility bus
+  tesseract-ocr tesseract-ocr-eng qt6ct python3-pyatspi at-spi2-core dbus
 )
 
 missing=()

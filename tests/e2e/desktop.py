@@ -125,7 +125,7 @@ class Desktop:
     def env(self, extra=None):
         """The environment of a program on this desktop: its display, no session bus, C locale."""
         env = {key: value for key, value in os.environ.items()
-               if not key.startswith(("QT_", "WAYLAND_", "XDG_", "DBUS_", "LC_"))}
+               if not key.startswith(("QT_", "WAYLAND_", "XDG_", "DBUS_", "AT_SPI_", "LC_"))}
         env.update({
             "DISPLAY": self.display or "",
             "QT_QPA_PLATFORM": "xcb",

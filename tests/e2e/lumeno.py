@@ -71,10 +71,11 @@ class Lumeno:
     def folder_listing(self):
         return sorted(os.listdir(self.folder))
 
-    def start(self, prefix=()):
-        """Starts one copy (prefix: a command to run it under, such as ip netns exec)."""
+    def start(self, prefix=(), env=None):
+        """Starts one copy (prefix: a command to run it under, such as ip netns exec; env: more
+        environment on top of the desktop's)."""
         env = self.desktop.env({"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime,
-                                "XDG_CONFIG_HOME": os.path.join(self.home, ".config")})
+                                "XDG_CONFIG_HOME": os.path.join(self.home, ".config"), **(env or {})})
         log = os.path.join(os.path.dirname(self.folder), f"lumeno-{len(self.processes) + 1}.log")
         # Started from another folder: the program must find its own.
         process = spawn([*prefix, self.exe], env, log, cwd=os.path.dirname(self.folder))

@@ -36,26 +36,20 @@ class Region:
                 and other.x + other.width <= self.x + self.width + slack
                 and other.y + other.height <= self.y + self.height + slack)
 
-    def overlap(self, other):
-        """The area the two regions share, in pixels."""
-        width = min(self.x + self.width, other.x + other.width) - max(self.x, other.x)
-        height = min(self.y + self.height, other.y + other.height) - max(self.y, other.y)
-        return max(width, 0) * max(height, 0)
-
 
 @dataclass(frozen=True)
 class Word:
     text: str
     confidence: float
     box: Region  # in the picture's own pixels
-    line: tuple  # (block, paragraph, line): words of one line share it
+    line: tuple  # (region read, block, paragraph, line): words of one line share it
 
 
 @dataclass(frozen=True)
 class Contrast:
     word: Word
     ratio: float
-    colours: tuple  # the two dominant colours, (r, g, b) each
+    colours: tuple  # background and ink, (r, g, b) each
 
 
 # ---- pixels -----------------------------------------------------------------------------------------
@@ -101,49 +95,48 @@ def contrast_ratio(first, second):
 
 
 def dominant_colours(pixels):
-    """The two colours that make up a patch of text: the pixels are split in two by lightness
-    (two-means), and each half is stood for by its most frequent exact colour, so the blend of
-    anti-aliased edges never waters the ink down."""
-    lightness = {}
-    for colour in set(pixels):
-        lightness[colour] = relative_luminance(colour)
-    values = [lightness[colour] for colour in pixels]
-    low, high = min(values), max(values)
-    if high - low < 1e-6:
-        return pixels[0], pixels[0]
-    for _ in range(20):
-        middle = (low + high) / 2
-        dark = [value for value in values if value <= middle]
-        light = [value for value in values if value > middle]
-        new_low, new_high = sum(dark) / len(dark), sum(light) / len(light)
-        if (new_low, new_high) == (low, high):
-            break
-        low, high = new_low, new_high
-    middle = (low + high) / 2
-    counts = ({}, {})
+    """The two colours a patch of text is made of: the background, its most frequent colour, and
+    the ink, stood for by the pixel that stands out from the background more than all but a
+    twentieth of the patch. Anti-aliased letters blend the ink into the background at their
+    edges, thin strokes may show the ink itself in hardly a pixel, and a background may shade
+    (a gradient); the strongest twentieth is the ink's own colour, or as near as the screen shows
+    it, while a stray pixel or two of something else cannot sway it."""
+    counts = {}
     for colour in pixels:
-        side = counts[lightness[colour] > middle]
-        side[colour] = side.get(colour, 0) + 1
-    return tuple(max(side, key=side.get) for side in counts)
+        counts[colour] = counts.get(colour, 0) + 1
+    background = max(counts, key=counts.get)
+    ranked = sorted(counts, key=lambda colour: contrast_ratio(colour, background), reverse=True)
+    strongest = len(pixels) // 20
+    for colour in ranked:
+        strongest -= counts[colour]
+        if strongest < 0:
+            return background, colour
+    return background, background
 
 
 # ---- words --------------------------------------------------------------------------------------------
 
 
-def read_words(png, region=None, upscale=3):
+# How the text lies: labels standing apart (a window), one line (a field), a block (a pane).
+_LAYOUTS = {"sparse": "11", "line": "7", "block": "6"}
+
+
+def read_words(png, region=None, upscale=2, layout="sparse"):
     """The words tesseract reads in the picture (or one region of it), with their boxes in the
-    picture's own pixels. Small text is enlarged first, as tesseract reads letters some 30 pixels
-    high best."""
+    picture's own pixels. Small text is enlarged first, as tesseract reads larger letters better;
+    colour is dropped, as it reads dark and light text on any background alike then.
+    Text inside a framed field is read best from the field's own region, as a "line"."""
     with tempfile.TemporaryDirectory() as scratch:
         enlarged = os.path.join(scratch, "enlarged.png")
         args = ["convert", png, "-alpha", "off"]
         if region:
             args += ["-crop", f"{region.width}x{region.height}+{region.x}+{region.y}", "+repage"]
-        args += ["-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
+        args += ["-colorspace", "gray", "-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
         subprocess.run(args, check=True, capture_output=True, timeout=_TIMEOUT)
-        # Sparse text: a window's labels stand apart, not in paragraphs.
-        table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", "11", "-l", "eng", "tsv"],
-                               capture_output=True, text=True, check=True, timeout=_TIMEOUT).stdout
+        # One thread: the cases run side by side on few cores.
+        table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", _LAYOUTS[layout], "-l", "eng", "tsv"],
+                               capture_output=True, text=True, check=True, timeout=_TIMEOUT,
+                               env={**os.environ, "OMP_THREAD_LIMIT": "1"}).stdout
     words = []
     rows = table.splitlines()
     header = rows[0].split("\t") if rows else []
@@ -155,7 +148,7 @@ def read_words(png, region=None, upscale=3):
         offset = (region.x, region.y) if region else (0, 0)
         box = Region(offset[0] + int(cells["left"]) // upscale, offset[1] + int(cells["top"]) // upscale,
                      -(-int(cells["width"]) // upscale), -(-int(cells["height"]) // upscale))
-        words.append(Word(text, float(cells["conf"]), box, (cells["block_num"], cells["par_num"],
+        words.append(Word(text, float(cells["conf"]), box, (region, cells["block_num"], cells["par_num"],
                                                               cells["line_num"])))
     return words
 
@@ -199,14 +192,24 @@ def readable(word):
     return word.confidence >= SURE and len(_plain(word.text)) >= 2
 
 
+def words_to_measure(words, texts=()):
+    """The words whose contrast counts: each word read with confidence, and the words of each
+    text found (faint text is often read, but with little confidence); a letter alone is too
+    small a patch to measure."""
+    chosen = {id(word): word for word in words if readable(word)}
+    for text in texts:
+        chosen.update((id(word), word) for word in find_text(words, text) or () if len(_plain(word.text)) >= 2)
+    return list(chosen.values())
+
+
 def measure_contrast(picture, words, leave_out=()):
-    """The contrast of each readable word against its background, leaving out words that lie in
-    the regions of leave_out (such as disabled controls, which need not stand out)."""
+    """The contrast of each word against its background, leaving out words that lie in the
+    regions of leave_out (such as disabled controls, which need not stand out)."""
     if isinstance(picture, str):
         picture = Picture(picture)
     found = []
     for word in words:
-        if not readable(word) or any(region.contains(word.box) for region in leave_out):
+        if any(region.contains(word.box) for region in leave_out):
             continue
         pixels = picture.region_pixels(word.box)
         if not pixels:
@@ -223,7 +226,7 @@ def faint(contrasts, least=LEAST_CONTRAST):
 
 def describe(contrast):
     box = contrast.word.box
-    hexes = " on ".join("#%02x%02x%02x" % colour for colour in contrast.colours)
+    hexes = " on ".join("#%02x%02x%02x" % colour for colour in reversed(contrast.colours))
     return f"{contrast.word.text!r} at {box.x},{box.y} {contrast.ratio:.1f}:1 ({hexes})"
 
 
@@ -240,7 +243,8 @@ class Shots:
 
     def path(self, name):
         path = os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
-        self.taken.append(path)
+        if path not in self.taken:
+            self.taken.append(path)
         return path
 
     def forget(self):
@@ -253,12 +257,12 @@ class Shots:
 # ---- the command --------------------------------------------------------------------------------------
 
 
-def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=3, leave_out=()):
+def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=2, leave_out=()):
     """Reads the picture and returns the problems found: texts not read, words too faint."""
     words = read_words(png, region, upscale)
     problems = [f"not read: {text!r}" for text in missing_texts(words, texts)]
     problems += [f"too faint: {describe(measured)}"
-                 for measured in faint(measure_contrast(png, words, leave_out), least)]
+                 for measured in faint(measure_contrast(png, words_to_measure(words, texts), leave_out), least)]
     return words, problems
 
 
@@ -273,7 +277,7 @@ def _command():
     parser.add_argument("--region", type=_region)
     parser.add_argument("--expect", action="append", default=[])
     parser.add_argument("--min-contrast", type=float, default=LEAST_CONTRAST)
-    parser.add_argument("--upscale", type=int, default=3)
+    parser.add_argument("--upscale", type=int, default=2)
     options = parser.parse_args()
     words, problems = check(options.png, options.expect, options.region, options.min_contrast, options.upscale)
     print("read:", " ".join(word.text for word in words if readable(word)))

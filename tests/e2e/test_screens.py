@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""Every window as a user sees it, in the default light palette, a dark palette (qt6ct's "darker"
+scheme) and at twice the size: its texts read off the screen by OCR, each word standing out from
+what lies behind it (at least 4.5:1), no control cut off or lying on another, and every control
+named for a screen reader. One start of the program visits every window; the program runs in a
+network of the case's own, online, then offline for the alert."""
+
+import os
+
+from accessibility import AccessibilityBus, find, misplaced, unnamed
+from desktop import Desktop
+from harness import CaseFailed, case_folder, expect, main, poll, step
+from lumeno import Lumeno
+from netns import INSIDE_ADDRESS, Network
+import screen
+
+# Three lines a user has logged before; the program adds its start line below them.
+OLD_LOG = ("[Requested Hostname] : lumenobox , Date : 12/1/2026 , Time : 09:15:02\r\n"
+           "[Refreshed Local IP] : 198.51.100.2 , Date : 12/1/2026 , Time : 09:16:40\r\n"
+           "[Connection Lost] , Date : 12/1/2026 , Time : 09:20:11\r\n")
+OLD_LINES = ("Requested Hostname", "Refreshed Local IP", "Connection Lost")
+# The offline alert comes at a tick of its 30 s timer.
+ALERT_WITHIN = 35.0
+
+
+def settings(alert):
+    return (f"[Options]\r\nalertifoffline={int(alert)}\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n"
+            f"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n").encode("ascii")
+
+
+class Screens:
+    """One program on a desktop of its own, and what each of its windows looks like."""
+
+    def __init__(self, name, scale=1, dark=False):
+        folder = case_folder(name)
+        self.scale = scale
+        self.dark = dark
+        self.network = Network()
+        self.network.add_default_route()
+        self.desktop = Desktop(folder)
+        self.bus = AccessibilityBus(self.desktop, folder, scale)
+        self.shots = screen.Shots(folder)
+        self.lumeno = Lumeno(self.desktop, folder, settings(alert=False))
+        with open(self.lumeno.file("log.txt"), "w", newline="") as log:
+            log.write(OLD_LOG)
+        env = self.bus.env()
+        if scale != 1:
+            env["QT_SCALE_FACTOR"] = str(scale)
+        if dark:
+            # The desktop's own palette, as a user picks it in qt6ct.
+            config = os.path.join(self.lumeno.home, ".config", "qt6ct")
+            os.makedirs(config)
+            with open(os.path.join(config, "qt6ct.conf"), "w") as out:
+                out.write("[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\n"
+                          "custom_palette=true\nstyle=Fusion\n")
+            env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
+        self.lumeno.start(prefix=self.network.run_inside(), env=env)
+        self.problems = []
+
+    # ---- finding and working controls -------------------------------------------------------------
+
+    def window(self, what, test, timeout=None):
+        """The first window on the screen that passes test, as the accessibility tree has it."""
+
+        def shown():
+            return next((window for window in self.bus.windows("lumeno") if test(window)), None)
+
+        kwargs = {} if timeout is None else {"timeout": timeout}
+        return self.lumeno.wait(what, shown, detail=lambda: [str(window) for window in self.bus.windows("lumeno")],
+                                **kwargs)
+
+    def titled(self, title):
+        return self.window(f'the window "{title}"', lambda window: window.name == title)
+
+    def message_box(self, text):
+        return self.window(f'the message "{text}"', lambda window: window.role in ("dialog", "alert")
+                           and any(text in node.name for node in window.walk()))
+
+    def gone(self, window):
+        """Waits until the window has left the screen."""
+        self.lumeno.wait(f"{window} to close", lambda: not any(
+            shown.role == window.role and shown.name == window.name and shown.box == window.box
+            for shown in self.bus.windows("lumeno")))
+
+    def click(self, node):
+        self.desktop.click(node.box.x + node.box.width // 2, node.box.y + node.box.height // 2)
+
+    def press(self, window, role, name):
+        node = find(window, role, name)
+        expect(node is not None, f"{window}: no {role} {name!r} to click")
+        self.click(node)
+
+    def choose(self, window, menu, item):
+        """Opens the menu of the window's menu bar and clicks its item. A click that a window
+        still going away has taken is repeated, a second later."""
+        title = find(window, "menu item", menu)
+        expect(title is not None, f"{window}: no menu {menu!r}")
+
+        def opened():
+            popup = next((shown for shown in self.bus.windows("lumeno")
+                          if shown.box.y >= window.box.y and find(shown, "menu item", item) is not None), None)
+            if popup is None:
+                self.click(title)
+            return popup
+
+        popup = poll(f"the {menu} menu", opened, interval=1.0)
+        self.press(popup, "menu item", item)
+
+    # ---- looking ----------------------------------------------------------------------------------
+
+    def look(self, name, window, texts, absent=(), timeout=6.0):
+        """Takes the window's picture and checks it as a user would; what is wrong is noted with
+        the window's name and the picture kept. Waits a little for the texts to be painted."""
+        attempts = []
+
+        def looked():
+            window_now = self.window(name, lambda node: node.role == window.role and node.name == window.name
+                                     and node.box == window.box)
+            shot = self.shots.path(name)
+            box = window_now.box
+            self.desktop.run(["import", "-silent", "-window", "root", "-crop",
+                              f"{box.width}x{box.height}+{box.x}+{box.y}", "+repage", shot])
+            words = self.read(shot, window_now, [*texts, *absent])
+            missing = screen.missing_texts(words, texts)
+            shown = [text for text in absent if screen.find_text(words, text)]
+            attempts.append((window_now, shot, words, missing, shown))
+            return not missing and not shown
+
+        try:
+            poll(f"the texts of {name}", looked, timeout=timeout)
+        except CaseFailed:
+            pass
+        window_now, shot, words, missing, shown = attempts[-1]
+        found = [f"not read: {text!r}" for text in missing]
+        found += [f"still on the screen: {text!r}" for text in shown]
+        # Disabled controls need not stand out, and a picture is no text.
+        leave_out = [self.inside(window_now, node.box) for node in window_now.walk()
+                     if "sensitive" not in node.states or node.role == "image"]
+        found += [f"too faint: {screen.describe(measured)}"
+                  for measured in screen.faint(screen.measure_contrast(shot, screen.words_to_measure(words, texts),
+                                                                       leave_out))]
+        found += unnamed(window_now) + misplaced(window_now, slack=self.scale)
+        step(f"{name}: {'; '.join(found) if found else 'as it should be'} ({shot})")
+        self.problems += [f"{name} ({os.path.basename(shot)}): {problem}" for problem in found]
+        return window_now
+
+    def palette_is_dark(self, name):
+        """The window's picture shows the dark palette: its most frequent colour is dark. Without
+        qt6ct the program would show the light one, and the case would prove nothing."""
+        picture = screen.Picture(self.shots.path(name))
+        background, _ = screen.dominant_colours(picture.region_pixels(screen.Region(0, 0, picture.width,
+                                                                                      picture.height)))
+        expect(screen.relative_luminance(background) < 0.2,
+               f"{name} is drawn on {background}, not in a dark palette: is qt6ct installed?")
+
+    def lamp_reads(self, main_window, state):
+        """The status lamp, a patch of colour, tells a screen reader the state it shows."""
+        lamp = next((node for node in main_window.walk() if node.description.strip() == "Connection status..."),
+                    None)
+        if lamp is None or state not in lamp.name:
+            self.problems.append(f"main window: the lamp is not read as {state}: {lamp}")
+
+    def inside(self, window, box):
+        return screen.Region(box.x - window.box.x, box.y - window.box.y, box.width, box.height)
+
+    def read(self, shot, window, texts):
+        """The words of the window: read as a whole, and where a text is not found that way, read
+        again from the place of each field and of each control that should show it, where no
+        frame line disturbs the reading."""
+        words = screen.read_words(shot)
+        missing = screen.missing_texts(words, texts)
+        if not missing:
+            return words
+        border = 2 * self.scale
+        for node in window.walk():
+            if node is window or node.box.width <= 2 * border or node.box.height <= 2 * border:
+                continue
+            if node.role != "text" and not any(text in node.name for text in missing):
+                continue
+            inner = self.inside(window, node.box)
+            inner = screen.Region(inner.x + border, inner.y + border, inner.width - 2 * border,
+                                  inner.height - 2 * border)
+            one_line = inner.height < 40 * self.scale
+            words += screen.read_words(shot, inner, layout="line" if one_line else "block")
+        return words
+
+    def finish(self):
+        if self.problems:
+            raise CaseFailed(f"{len(self.problems)} things a user would see wrong:\n  " +
+                             "\n  ".join(self.problems))
+        self.shots.forget()
+
+
+def every_window(screens):
+    desktop, lumeno = screens.desktop, screens.lumeno
+    main_window = screens.window("the main window online", lambda window: window.role == "frame"
+                                 and window.name == "Lumeno" and find(window, "label", "Online") is not None)
+    main_window = screens.look("main window", main_window, ["File", "Tools", "Info", INSIDE_ADDRESS, "Online"])
+    screens.lamp_reads(main_window, "Online")
+
+    screens.choose(main_window, "File", "Exit")
+    question = screens.look("exit question", screens.message_box("Exit Lumeno?"), ["Exit Lumeno?", "Yes", "No"])
+    desktop.key("Escape")
+    screens.gone(question)
+
+    screens.choose(main_window, "Tools", "Options")
+    options = screens.titled("Options")
+    tabs = {
+        "Automation": ["Start when computer loads", "Minimize to sys-tray on load", "Done"],
+        "Extras": ["Show hostname in popup on request"],
+        "Connection": ["Alert using popup if i loose my connection", "Follow address changes",
+                       "Log connection changes", "Interface"],
+        "Logs": ["Use log file", "View log", "Clear log", "Log contains program load/exit, error stat"],
+    }
+    for tab, texts in tabs.items():
+        screens.press(options, "page tab", tab)
+        options = screens.look(f"options {tab}", options, list(tabs) + texts)
+    if screens.dark:
+        screens.palette_is_dark("options Logs")
+
+    screens.press(options, "push button", "Clear log")
+    question = screens.look("clear-log question", screens.message_box("Clear log file?"),
+                            ["Clear log file?", "Yes", "No"])
+    desktop.key("Escape")
+    screens.gone(question)
+
+    screens.press(options, "push button", "View log")
+    monitor = screens.titled("Log monitor")
+    monitor = screens.look("log monitor", monitor, ["File", *OLD_LINES, "Lumeno Loaded"])
+    screens.choose(monitor, "File", "Clear log")
+    screens.message_box("Clear log file?")
+    desktop.key("Return")
+    lumeno.wait("the log to be emptied", lambda: lumeno.read("log.txt") == b"")
+    screens.look("log monitor cleared", monitor, ["File"], absent=[*OLD_LINES, "Lumeno Loaded"])
+    screens.choose(monitor, "File", "Exit")
+    screens.gone(monitor)
+    screens.press(options, "push button", "Done")
+    screens.gone(options)
+
+    screens.choose(main_window, "Tools", "IP tools")
+    tools = screens.titled("IP Tools")
+    screens.click(next(node for node in tools.walk() if node.description.startswith("Insert Ip or Domain")))
+    desktop.type_text("127.0.0.1")
+    screens.click(next(node for node in tools.walk() if node.description == "Amount of times to ping."))
+    desktop.type_text("1")
+    screens.press(tools, "push button", "Ping")
+    lumeno.wait("ping's result", lambda: b"ping statistics" in (lumeno.read("ping.txt") or b""))
+    tools = screens.look("IP tools", tools, ["File", "Options", "PING 127.0.0.1", "ping statistics", "pings:",
+                                             "Value", "Ping", "Hops", "Time out", "Get host names", "Trace",
+                                             "Show all", "Netstat", "Done..."])
+    screens.choose(tools, "File", "Exit")
+    screens.gone(tools)
+
+    screens.choose(main_window, "Info", "About")
+    about = screens.window("the about box", lambda window: find(window, "push button", "Sys Info") is not None)
+    version = next((node.name for node in about.walk() if node.name.startswith("Version ")), "Version")
+    about = screens.look("about box", about, ["Lumeno", version, "WebSite", "Sys Info", "Done"])
+    desktop.key("Escape")
+    screens.gone(about)
+
+    step("the link goes down")
+    screens.network.link_down()
+    main_window = screens.window("the main window offline", lambda window: window.role == "frame"
+                                 and window.name == "Lumeno" and find(window, "label", "Offline!") is not None)
+    main_window = screens.look("main window offline", main_window, ["File", "Tools", "Info", "Offline!"])
+    screens.lamp_reads(main_window, "Offline")
+    with open(lumeno.file("Lumeno.ini"), "wb") as out:
+        out.write(settings(alert=True))
+    alert = screens.window("the offline alert", lambda window: window.role in ("dialog", "alert")
+                           and window.name == "Connection Problems", timeout=ALERT_WITHIN)
+    screens.look("offline alert", alert, ["Internet connection has been lost!", "Please goto options", "OK"])
+    desktop.key("Return")
+    screens.finish()
+
+
+def every_window_light():
+    every_window(Screens("screens_light"))
+
+
+def every_window_dark():
+    every_window(Screens("screens_dark", dark=True))
+
+
+def every_window_at_twice_the_size():
+    every_window(Screens("screens_scale2", scale=2))
+
+
+if __name__ == "__main__":
+    main({case.__name__: case for case in (every_window_light, every_window_dark, every_window_at_twice_the_size)})
