@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds Lumeno for Windows with mingw-w64 and runs its tests under Wine, Lumeno.exe itself on a
 # desktop of its own (Xvfb, openbox, trayer) among them; prints the path of Lumeno.exe as its last
-# line. Installs the cross compiler, Wine, GoogleTest's sources and the desktop first when they
+# line. Installs the cross compiler, Wine, GoogleTest's sources, the desktop and OCR first when they
 # are missing (as root with apt-get; otherwise it prints the apt-get line and stops).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest xvfb openbox trayer xdotool x11-utils)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest xvfb openbox trayer xdotool x11-utils
+  xclip python3 imagemagick tesseract-ocr tesseract-ocr-eng fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

@@ -20,11 +20,11 @@ std::string missingResultNote(const std::filesystem::path& file) {
   return "No result to show: " + shown(file) + " is missing.";
 }
 
-std::string notStartedNote(std::string_view program, std::string_view reason) {
+std::string notStartedNote(std::string_view program, std::string_view reason, std::string_view lineEnd) {
   std::string note(program);
   note += " could not be started: ";
   note += reason;
-  note += "\n";
+  note += lineEnd;
   return note;
 }
 

@@ -42,8 +42,10 @@ inline constexpr std::string_view kTraceRecoveryText =
 // The one line the output box shows when "Last ping" or "Last netstat" finds its file gone.
 [[nodiscard]] std::string missingResultNote(const std::filesystem::path& file);
 
-// The one line the result file gets when the tool could not be started at all.
-[[nodiscard]] std::string notStartedNote(std::string_view program, std::string_view reason);
+// The one line the result file gets when the tool could not be started at all, ended as the
+// platform's tools end their lines ("\r\n" on Windows).
+[[nodiscard]] std::string notStartedNote(std::string_view program, std::string_view reason,
+                                         std::string_view lineEnd = "\n");
 
 // The one line the output box shows when the result file cannot be written.
 [[nodiscard]] std::string unwritableResultNote(const std::filesystem::path& file);

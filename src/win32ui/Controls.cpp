@@ -2,12 +2,29 @@
 #include "win32ui/Controls.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+
+#include <commctrl.h>
 
 #include "platform/win32/Text.h"
 
 namespace lumeno::win32ui {
 namespace {
+
+LRESULT CALLBACK groupBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                   DWORD_PTR /*data*/) {
+  if (message != WM_PAINT || wParam != 0) return ::DefSubclassProc(window, message, wParam, lParam);
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(window, &paint);
+  RECT inside{};
+  ::GetClientRect(window, &inside);
+  ::FillRect(dc, &inside, ::GetSysColorBrush(COLOR_BTNFACE));
+  // The button draws its frame and caption into the same device context.
+  ::DefSubclassProc(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  ::EndPaint(window, &paint);
+  return 0;
+}
 
 std::vector<HWND>& dialogWindows() {
   static std::vector<HWND> windows;
@@ -87,7 +104,41 @@ HFONT messageFont() {
   return font;
 }
 
+bool fontInstalled(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  ::lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  HDC screen = ::GetDC(nullptr);
+  ::EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM seen) -> int {
+        *reinterpret_cast<bool*>(seen) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ::ReleaseDC(nullptr, screen);
+  return found;
+}
+
+int ascentOf(HFONT font) {
+  HDC screen = ::GetDC(nullptr);
+  const HGDIOBJ before = ::SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(screen, &metrics);
+  ::SelectObject(screen, before);
+  ::ReleaseDC(nullptr, screen);
+  return static_cast<int>(metrics.tmAscent);
+}
+
 HFONT makeFont(const wchar_t* face, double points, int weight) {
+  // DejaVu Sans has Verdana's widths (digits among them) and Tahoma is its narrower sister.
+  static constexpr std::array<const wchar_t*, 2> kVerdanaStandIns = {L"DejaVu Sans", L"Tahoma"};
+  if (face != nullptr && !fontInstalled(face)) {
+    const bool verdana = ::lstrcmpiW(face, L"Verdana") == 0;
+    const auto standIn = std::find_if(kVerdanaStandIns.begin(), kVerdanaStandIns.end(), fontInstalled);
+    face = verdana && standIn != kVerdanaStandIns.end() ? *standIn : nullptr;
+  }
   LOGFONTW font{};
   if (face != nullptr) {
     ::lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
@@ -97,6 +148,11 @@ HFONT makeFont(const wchar_t* face, double points, int weight) {
   if (points > 0) font.lfHeight = -static_cast<LONG>(std::lround(points * systemDpi() / 72.0));
   font.lfWeight = weight;
   return ::CreateFontIndirectW(&font);
+}
+
+void paintInsideOfGroupBox(HWND groupBox) {
+  ::SetWindowLongW(groupBox, GWL_STYLE, ::GetWindowLongW(groupBox, GWL_STYLE) | WS_CLIPSIBLINGS);
+  ::SetWindowSubclass(groupBox, &groupBoxProcedure, 0, 0);
 }
 
 int runMessageLoop() {

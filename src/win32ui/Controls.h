@@ -53,8 +53,19 @@ void setWindowText(HWND window, std::string_view utf8Text);
 
 // The desktop's message font, which every control of the program uses unless it says otherwise.
 [[nodiscard]] HFONT messageFont();
-// A font of the given height in points (a fraction allowed) and weight.
+// A font of the given height in points (a fraction allowed) and weight. Where the face is not
+// installed (Verdana away from Windows), a face of the same widths stands in for it, so that
+// the text fits the boxes designed for it; otherwise the desktop's message font.
 [[nodiscard]] HFONT makeFont(const wchar_t* face, double points, int weight);
+[[nodiscard]] bool fontInstalled(const wchar_t* face);
+// How far below the top of a line of this font its letters and digits end (the baseline).
+[[nodiscard]] int ascentOf(HFONT font);
+
+// A group box draws only its frame and caption. Over a tab control that clips its siblings,
+// nothing would paint its inside (left black, or showing controls hidden long since): this one
+// fills its inside with the dialog colour first. It goes below the controls inside it and
+// clips them, so the fill never covers them.
+void paintInsideOfGroupBox(HWND groupBox);
 
 // Runs the main message loop, letting modeless windows handle Tab, Enter and Esc themselves.
 int runMessageLoop();

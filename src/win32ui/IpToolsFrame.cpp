@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <commctrl.h>
+
 #include "iptools/IpToolsDesign.h"
 #include "platform/Memory.h"
 #include "win32ui/Resources.h"
@@ -64,8 +66,9 @@ DWORD styleOf(design::Kind kind) {
       return WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
              ES_NOHIDESEL;
     case design::Kind::LineBox: return WS_TABSTOP | ES_AUTOHSCROLL;
-    case design::Kind::Label: return SS_LEFT | SS_NOPREFIX;
-    case design::Kind::FramedLabel: return WS_BORDER | SS_LEFT | SS_NOPREFIX;
+    // A label hears the mouse, so that its tooltip shows.
+    case design::Kind::Label: return SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+    case design::Kind::FramedLabel: return WS_BORDER | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
     case design::Kind::Separator: return WS_BORDER;
     case design::Kind::OptionButton: return WS_TABSTOP | BS_RADIOBUTTON;
     case design::Kind::Button: return WS_TABSTOP | BS_PUSHBUTTON;
@@ -126,14 +129,26 @@ IpToolsFrame::~IpToolsFrame() {
 
 void IpToolsFrame::buildControls() {
   verdana_ = makeFont(wide(design::kFontName).c_str(), design::kFontPoints, FW_NORMAL);
+  const int digitsBottom = ascentOf(verdana_);
   int id = kFirstControlId;
   for (const design::ControlDesign& made : design::kControls) {
     const TwipsRect place{made.place.left, made.place.top, made.place.width, made.place.height};
+    DWORD style = WS_VISIBLE | styleOf(made.kind);
+    DWORD exStyle = isEditBox(made.kind) ? WS_EX_CLIENTEDGE : 0;
+    // A box too low for its digits inside a sunken edge gets a border of one pixel: the text
+    // starts at the top of the box, and the digits end at the font's ascent.
+    if (made.kind == design::Kind::LineBox && made.verdana && twips(place.height) - 4 < digitsBottom) {
+      style |= WS_BORDER;
+      exStyle = 0;
+    }
     HWND handle =
-        controls_.add(window_, classOf(made.kind), made.name, made.text, place,
-                      WS_VISIBLE | styleOf(made.kind), id++, isEditBox(made.kind) ? WS_EX_CLIENTEDGE : 0);
+        controls_.add(window_, classOf(made.kind), made.name, made.text, place, style, id++, exStyle);
     if (made.verdana && made.kind != design::Kind::Separator)
       ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(verdana_), FALSE);
+    // The narrow number boxes need every pixel for their digits ("100" hops fills its box).
+    if (made.control == Control::CountBox || made.control == Control::HopsBox ||
+        made.control == Control::TimeoutBox)
+      ::SendMessageW(handle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     if (made.maxLength > 0) ::SendMessageW(handle, EM_LIMITTEXT, static_cast<WPARAM>(made.maxLength), 0);
     if (!made.tip.empty()) tips_.set(handle, owned(made.tip));
     if (made.control) byControl_.at(slot(*made.control)) = handle;
@@ -143,11 +158,9 @@ void IpToolsFrame::buildControls() {
   ::SendMessageW(outputBox(), EM_SETLIMITTEXT, 0, 0);
 
   // A click selects the whole text of these boxes; on the output box it also opens "Options".
-  for (const Control box : {Control::HostBox, Control::CountBox, Control::OutputBox}) {
-    ::SetWindowLongPtrW(control(box), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    editDefault_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        control(box), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IpToolsFrame::clickedBoxProcedure)));
-  }
+  // Each box keeps the handlers before this one (the tooltip's among them) in its chain.
+  for (const Control box : {Control::HostBox, Control::CountBox, Control::OutputBox})
+    ::SetWindowSubclass(control(box), &IpToolsFrame::boxProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 
   // Tab follows the order of the windows: the designed order, the host box first.
   HWND previous = HWND_TOP;
@@ -219,9 +232,17 @@ LRESULT CALLBACK IpToolsFrame::procedure(HWND window, UINT message, WPARAM wPara
   return windowProcedure(window, message, wParam, lParam, &IpToolsFrame::handle, &IpToolsFrame::window_);
 }
 
-LRESULT CALLBACK IpToolsFrame::clickedBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<IpToolsFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  const LRESULT result = ::CallWindowProcW(self->editDefault_, window, message, wParam, lParam);
+LRESULT CALLBACK IpToolsFrame::boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR /*id*/, DWORD_PTR data) {
+  auto* self = reinterpret_cast<IpToolsFrame*>(data);
+  LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+  // A multi-line box asks for every key, Tab among them; here Tab moves on, as in every other box.
+  if (message == WM_GETDLGCODE) {
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+    if (key != nullptr && key->wParam == VK_TAB && (key->message == WM_KEYDOWN || key->message == WM_CHAR))
+      result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  }
   // After the box's own handling of the click, which would move the selection again.
   if (message == WM_LBUTTONUP && self->presenter_) {
     if (window == self->outputBox()) {

@@ -83,7 +83,8 @@ class IpToolsFrame : public iptools::IpToolsView {
   };
 
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK clickedBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void buildControls();
   void buildMenus();
@@ -103,7 +104,6 @@ class IpToolsFrame : public iptools::IpToolsView {
   std::vector<MenuEntry> menus_;
   std::array<HWND, static_cast<std::size_t>(iptools::Control::ClearAllItem) + 1> byControl_{};
   std::array<HWND, 4> modeButtons_{};
-  WNDPROC editDefault_ = nullptr;
   bool busy_ = false;
   bool centred_ = false;
   bool outputEndsInCr_ = false;  // a CR LF of the tool may come in two pieces

@@ -135,7 +135,8 @@ void MainFrame::buildControls() {
   addressBoxDefault_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
       address, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainFrame::addressBoxProcedure)));
 
-  HWND lamp = controls_.add(window_, L"STATIC", "lblled", "", {0, 360, 255, 255}, visible, kLamp);
+  // SS_NOTIFY: a label deaf to the mouse never shows its tooltip.
+  HWND lamp = controls_.add(window_, L"STATIC", "lblled", "", {0, 360, 255, 255}, visible | SS_NOTIFY, kLamp);
   tips_.set(lamp, "Connection status...");
 
   struct Info {

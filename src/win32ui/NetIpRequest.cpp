@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32ui/NetIpRequest.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -13,15 +15,48 @@
 
 namespace lumeno::win32ui {
 
-// What the worker and the window share: the worker may outlive the request object.
+// What the workers and the window share: a worker may outlive the request object.
 struct NetIpRequest::Shared {
   std::mutex mutex;
   HWND window = nullptr;  // none once the request object is gone
   UINT answered = 0;
   std::optional<std::string> answer;
+  unsigned lookup = 0;     // the number of the latest lookup
+  bool delivered = false;  // whether the latest lookup has had its answer
 };
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One lookup: its worker, and the watch that answers in its place at the deadline and cuts its
+// request short.
+struct Lookup {
+  std::mutex mutex;
+  std::condition_variable over;
+  bool done = false;
+  HINTERNET request = nullptr;  // while the worker uses it; the first to take it closes it
+  Clock::time_point deadline;
+
+  // What is left of the time, at least a millisecond: WinHTTP reads 0 as "no limit".
+  [[nodiscard]] int millisecondsLeft() const {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 1, 0x7fffffff));
+  }
+  // Whether the watch has cut the request short: it is not to be touched any more.
+  [[nodiscard]] bool cutShort() {
+    const std::lock_guard lock(mutex);
+    return request == nullptr;
+  }
+  void closeRequest() {
+    HINTERNET taken = nullptr;
+    {
+      const std::lock_guard lock(mutex);
+      std::swap(taken, request);
+    }
+    if (taken != nullptr) ::WinHttpCloseHandle(taken);
+  }
+};
 
 using app::netIpFailedText;
 using app::netIpFoundText;
@@ -55,7 +90,7 @@ std::string failure() {
 }
 
 // One GET of the service, start to end; the text to show the user.
-std::string lookUp(const std::wstring& service, std::chrono::milliseconds timeout) {
+std::string lookUp(const std::wstring& service, Lookup& lookup) {
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);
   parts.dwHostNameLength = static_cast<DWORD>(-1);
@@ -73,49 +108,71 @@ std::string lookUp(const std::wstring& service, std::chrono::milliseconds timeou
       L"Lumeno", onThisMachine ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
       WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) return failure();
-  // Each step (name, connection, sending, each wait for data) may take this long, no longer.
-  const int limit = static_cast<int>(timeout.count());
+  // No step may take longer than the time the whole lookup has left.
+  const int limit = lookup.millisecondsLeft();
   ::WinHttpSetTimeouts(session.get(), limit, limit, limit, limit);
   const InternetHandle connection = owned(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) return failure();
   const DWORD flags =
       WINHTTP_FLAG_REFRESH | (parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0);
-  const InternetHandle request =
-      owned(::WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                 WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-  if (!request) return failure();
-  // The wait for the head of the answer has a limit of its own.
-  DWORD headLimit = static_cast<DWORD>(limit);
-  ::WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headLimit, sizeof(headLimit));
-  if (::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                           0) == FALSE ||
-      ::WinHttpReceiveResponse(request.get(), nullptr) == FALSE)
+  HINTERNET request = ::WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
+                                           WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
+  if (request == nullptr) return failure();
+  {
+    const std::lock_guard lock(lookup.mutex);
+    lookup.request = request;
+  }
+  // Closed before the connection and the session, unless the watch closed it first.
+  struct CloseAtEnd {
+    Lookup& lookup;
+    explicit CloseAtEnd(Lookup& closing) : lookup(closing) {}
+    CloseAtEnd(const CloseAtEnd&) = delete;
+    CloseAtEnd& operator=(const CloseAtEnd&) = delete;
+    ~CloseAtEnd() { lookup.closeRequest(); }
+  } closeAtEnd(lookup);
+  const auto timeLeft = [&](DWORD option) {
+    DWORD left = static_cast<DWORD>(lookup.millisecondsLeft());
+    ::WinHttpSetOption(request, option, &left, sizeof(left));
+  };
+  timeLeft(WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT);
+  if (::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ==
+          FALSE ||
+      lookup.cutShort() || ::WinHttpReceiveResponse(request, nullptr) == FALSE)
     return failure();
+  if (lookup.cutShort()) return failure(ERROR_WINHTTP_TIMEOUT);
 
   DWORD status = 0;
   DWORD size = sizeof(status);
-  if (::WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+  if (::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX) == FALSE)
     return failure();
   if (status < 200 || status > 299)
     return netIpFailedText("the service answered with HTTP status " + std::to_string(status) + ".");
 
-  // An address is a few characters: whatever goes on past this is no address anyway.
-  constexpr std::size_t kEnough = 64;
+  // Never more than the longest answer: a service that goes on sending is cut off there.
   std::string body;
-  char buffer[kEnough];
-  while (body.size() < kEnough) {
+  char buffer[NetIpRequest::kLongestAnswer];
+  while (body.size() < NetIpRequest::kLongestAnswer) {
+    if (Clock::now() >= lookup.deadline || lookup.cutShort()) return failure(ERROR_WINHTTP_TIMEOUT);
+    timeLeft(WINHTTP_OPTION_RECEIVE_TIMEOUT);
     DWORD read = 0;
-    if (::WinHttpReadData(request.get(), buffer, sizeof(buffer), &read) == FALSE) return failure();
+    if (::WinHttpReadData(request, buffer, static_cast<DWORD>(NetIpRequest::kLongestAnswer - body.size()),
+                          &read) == FALSE)
+      return failure();
     if (read == 0) break;
     body.append(buffer, read);
   }
-  if (const auto address = app::parseNetIpAnswer(body)) return netIpFoundText(*address);
+  if (body.size() < NetIpRequest::kLongestAnswer) {
+    if (const auto address = app::parseNetIpAnswer(body)) return netIpFoundText(*address);
+  }
   return netIpFailedText("the service gave an answer that is not an address.");
 }
 
-void deliver(NetIpRequest::Shared& shared, std::string text) {
+// The lookup's answer, unless it has had one (from its deadline) or a later lookup has begun.
+void deliver(NetIpRequest::Shared& shared, unsigned lookup, std::string text) {
   const std::lock_guard lock(shared.mutex);
+  if (lookup != shared.lookup || shared.delivered) return;
+  shared.delivered = true;
   shared.answer = std::move(text);
   if (shared.window != nullptr) ::PostMessageW(shared.window, shared.answered, 0, 0);
 }
@@ -137,13 +194,34 @@ NetIpRequest::~NetIpRequest() {
 bool NetIpRequest::start() {
   if (running_) return false;
   running_ = true;
+  unsigned number = 0;
+  {
+    const std::lock_guard lock(shared_->mutex);
+    number = ++shared_->lookup;
+    shared_->delivered = false;
+  }
+  auto lookup = std::make_shared<Lookup>();
+  lookup->deadline = Clock::now() + timeout_;
   try {
     // Detached: the window never waits for the service, not even while it closes.
-    std::thread([shared = shared_, service = service_, timeout = timeout_] {
-      deliver(*shared, lookUp(service, timeout));
+    std::thread([shared = shared_, service = service_, lookup, number] {
+      std::string text = lookUp(service, *lookup);
+      deliver(*shared, number, std::move(text));
+      const std::lock_guard lock(lookup->mutex);
+      lookup->done = true;
+      lookup->over.notify_all();
+    }).detach();
+    // At the deadline the user hears that the service did not answer in time, whatever it is
+    // doing (sending a byte now and then keeps every single step alive).
+    std::thread([shared = shared_, lookup, number] {
+      std::unique_lock lock(lookup->mutex);
+      if (lookup->over.wait_until(lock, lookup->deadline, [&] { return lookup->done; })) return;
+      lock.unlock();
+      deliver(*shared, number, failure(ERROR_WINHTTP_TIMEOUT));
+      lookup->closeRequest();
     }).detach();
   } catch (const std::system_error& error) {
-    deliver(*shared_,
+    deliver(*shared_, number,
             netIpFailedText("no thread could be started for it (" + std::string(error.what()) + ")."));
   }
   return true;

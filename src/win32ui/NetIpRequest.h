@@ -17,17 +17,21 @@ class NetIpRequest {
  public:
   // A well-known service that answers an HTTPS GET with the caller's IPv4 address as text.
   static constexpr const wchar_t* kServiceUrl = L"https://api.ipify.org";
+  // The whole lookup, from the click to the answer, takes at most this long.
   static constexpr std::chrono::milliseconds kTimeout{8000};
+  // An address is a few characters; a body this long or longer is no address.
+  static constexpr std::size_t kLongestAnswer = 64;
 
   NetIpRequest(HWND window, UINT answered, std::wstring service = kServiceUrl,
                std::chrono::milliseconds timeout = kTimeout);
   NetIpRequest(const NetIpRequest&) = delete;
   NetIpRequest& operator=(const NetIpRequest&) = delete;
-  // A lookup still under way is left to end by itself (its time-outs bound it); it posts
+  // A lookup still under way is left to end by itself (its deadline bounds it); it posts
   // nothing any more.
   ~NetIpRequest();
 
-  // Starts a lookup; false, and nothing done, while one is under way.
+  // Starts a lookup; false, and nothing done, while one is under way. Its answer is posted by
+  // the deadline at the latest, whatever the service does.
   bool start();
   [[nodiscard]] bool running() const { return running_; }
   // The text to show the user once `answered` has arrived: the address, or why there is none.

@@ -128,6 +128,11 @@ void OptionsWindow::buildControls() {
     item.pszText = caption.data();
     ::SendMessageW(tabs_, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
   }
+  // Then the frames, each painting its inside below the controls of its page.
+  for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4"}) {
+    paintInsideOfGroupBox(controls_.find(name));
+    ::SetWindowPos(controls_.find(name), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   ::SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   showPage(0);
 }

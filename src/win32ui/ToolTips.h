@@ -13,6 +13,7 @@ class ToolTips {
   void create(HWND owner);
   void set(HWND control, const std::string& text);
   [[nodiscard]] std::string text(HWND control) const;
+  [[nodiscard]] HWND handle() const { return tips_; }
 
  private:
   HWND owner_ = nullptr;

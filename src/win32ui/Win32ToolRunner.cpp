@@ -105,7 +105,8 @@ bool Win32ToolRunner::startProcess(const iptools::ToolRequest& request, const st
           [this](unsigned /*exitCode*/) { queueEnd(); }, error)) {
     return true;
   }
-  result_.write(iptools::notStartedNote(command.program, error));
+  // The same line end as the tools' own output and the program's other notes.
+  result_.write(iptools::notStartedNote(command.program, error, "\r\n"));
   result_.close();
   return false;
 }

@@ -2,7 +2,9 @@
 // The Win32 IP tools window's wiring: its controls and menus, a tool run with a stand-in, Stop,
 // closing during a run. (A host that looks like an option is refused in the runner's tests.)
 #include <cstdint>
+#include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Win32WindowsFixture.h"
@@ -122,9 +124,41 @@ TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTheWindowOpens
       tabOrder.push_back(f.frame.controls().nameOf(::GetDlgCtrlID(child)));
   }
   EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
+  // And Tab takes the focus round that order, greyed controls left out, out of the output box too.
+  f.frame.show();
+  std::vector<std::string> stops;
+  for (const std::string& name : tabOrder)
+    if (f.enabled(name.c_str())) stops.push_back(name);
+  stops.push_back(stops.front());
+  std::vector<std::string> focused{f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus()))};
+  for (std::size_t step = 1; step < stops.size(); ++step) {
+    MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ::IsDialogMessageW(f.frame.handle(), &tab);
+    focused.push_back(f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())));
+  }
+  EXPECT_EQ(focused, stops);
 
   EXPECT_TRUE(checked(f.control("pingopt")) && f.enabled("cmdPing"));
   EXPECT_FALSE(f.enabled("tracmd") || f.enabled("netstatbutton"));
+
+  // Each number box shows the whole of a value as long as it takes: as wide, and its digits
+  // (which end at the font's ascent) above the box's bottom border.
+  for (const auto& [name, value] : {std::pair{"txtNumber", L"20"}, {"hops", L"100"}, {"timeout", L"3000"}}) {
+    HWND box = f.control(name);
+    RECT format{};
+    ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    RECT client{};
+    ::GetClientRect(box, &client);
+    HDC dc = ::GetDC(box);
+    ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, value, static_cast<int>(std::wcslen(value)), &extent);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::ReleaseDC(box, dc);
+    EXPECT_LE(extent.cx, format.right - format.left) << name;
+    EXPECT_LE(format.top + metrics.tmAscent, client.bottom - 1) << name;
+  }
 
   EXPECT_EQ(describeMenu(f.frame.menuBar()),
             (std::vector<std::string>{"File", "  Exit", "Options", "  View", "    Last ping",
@@ -243,6 +277,21 @@ TEST(Win32IpTools, ModesClicksOnTheBoxesAndTheMenusReachThePresenter) {
   EXPECT_EQ(f.text("hops"), "30");
   f.choose("mnuexit");
   EXPECT_FALSE(f.frame.alive());
+}
+
+TEST(Win32IpTools, EveryTooltipShowsWhenThePointerRestsOnItsControlTheLampsToo) {
+  Win32WindowsFixture f;
+  win32ui::MainFrame main(f.context, {[] {}, {}});
+  ::ShowWindow(main.handle(), SW_SHOWNORMAL);
+  EXPECT_TRUE(tipShowsOn(main.controls().find("lblled"), main.toolTips().handle(), "Connection status..."));
+  command(main.handle(), main.menuId("pingtool"));
+  IpToolsFrame& tools = *main.ipToolsWindow();
+  for (const design::ControlDesign& made : design::kControls) {
+    HWND control = tools.controls().find(made.name);
+    // A greyed control hears no mouse, in Ping mode these.
+    if (made.tip.empty() || ::IsWindowEnabled(control) == FALSE) continue;
+    EXPECT_TRUE(tipShowsOn(control, tools.toolTips().handle(), std::string(made.tip))) << made.name;
+  }
 }
 
 TEST(Win32IpTools, TheMainWindowOpensOneSharedWindowAndLoadsItAfreshAfterItWasClosed) {

@@ -21,6 +21,8 @@ class LoopbackHttpServer {
     Garbage,      // 200 with a page that is no address
     ServerError,  // 503
     Silent,       // takes the request and never answers
+    Flood,        // 200 with an address, then white space without end
+    Trickle,      // begins a head and goes on with a byte now and then, never ending it
   };
 
   explicit LoopbackHttpServer(Reply reply) : reply_(reply) {
@@ -34,12 +36,14 @@ class LoopbackHttpServer {
     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
     clientLeft_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    stopped_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this] { serve(); });
   }
   LoopbackHttpServer(const LoopbackHttpServer&) = delete;
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
   ~LoopbackHttpServer() {
     stopping_ = true;
+    ::SetEvent(stopped_);
     {
       // A connection of our own wakes the accept; a silent connection still open is ended.
       const std::lock_guard lock(mutex_);
@@ -52,6 +56,7 @@ class LoopbackHttpServer {
     ::closesocket(waker);
     ::closesocket(listener_);
     ::CloseHandle(clientLeft_);
+    ::CloseHandle(stopped_);
     ::WSACleanup();
   }
 
@@ -115,6 +120,26 @@ class LoopbackHttpServer {
       case Reply::Address: response = withBody("200 OK", "203.0.113.7\n"); break;
       case Reply::Garbage: response = withBody("200 OK", "<html><body>Hello</body></html>"); break;
       case Reply::ServerError: response = withBody("503 Service Unavailable", "203.0.113.7"); break;
+      case Reply::Flood: {
+        // No length: the body goes on until the client hangs up.
+        const std::string head =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n203.0.113.7\n";
+        const std::string spaces(4096, ' ');
+        if (::send(connection, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
+        while (!stopping_ && ::send(connection, spaces.data(), static_cast<int>(spaces.size()), 0) > 0) {
+        }
+        ::SetEvent(clientLeft_);
+        return;
+      }
+      case Reply::Trickle: {
+        // Every single wait of the client sees data; only the whole can be too long.
+        const std::string head = "HTTP/1.1 200 OK\r\nX-Slow: ";
+        if (::send(connection, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
+        while (::WaitForSingleObject(stopped_, 50) == WAIT_TIMEOUT && ::send(connection, "x", 1, 0) > 0) {
+        }
+        ::SetEvent(clientLeft_);
+        return;
+      }
       case Reply::Silent: {
         // Waits for the client to give up and close.
         char buffer[64];
@@ -138,6 +163,7 @@ class LoopbackHttpServer {
   SOCKET listener_ = INVALID_SOCKET;
   unsigned short port_ = 0;
   HANDLE clientLeft_ = nullptr;
+  HANDLE stopped_ = nullptr;
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};
   mutable std::mutex mutex_;

@@ -70,6 +70,12 @@ TEST(Win32NetIp, TheServicesAnswerBecomesTheMessageTextAndOnlyAnAddressCountsAsO
   EXPECT_EQ(lookUpOnce(ended), "The Net IP could not be found: the service could not be reached.");
   EXPECT_EQ(lookUpOnce(L"no address at all"),
             "The Net IP could not be found: the service's address is not valid.");
+  // An address followed by more than an address could ever take is a wrong answer; the reading
+  // stops there, however much more the service would send.
+  LoopbackHttpServer flood(Reply::Flood);
+  EXPECT_EQ(lookUpOnce(flood.url()),
+            "The Net IP could not be found: the service gave an answer that is not an address.");
+  EXPECT_TRUE(flood.waitForClientToLeave());
 }
 
 TEST(Win32NetIp, ASilentServiceTimesOutAndASecondRequestMeanwhileIsIgnored) {
@@ -87,6 +93,13 @@ TEST(Win32NetIp, ASilentServiceTimesOutAndASecondRequestMeanwhileIsIgnored) {
   EXPECT_TRUE(request.start());
   EXPECT_TRUE(window.await(request).has_value());
   EXPECT_EQ(server.connections(), 2);
+}
+
+TEST(Win32NetIp, AServiceThatTricklesIsCutOffAtTheWholeLookupsDeadline) {
+  // Each byte comes long before any single wait would give up.
+  LoopbackHttpServer trickle(Reply::Trickle);
+  EXPECT_EQ(lookUpOnce(trickle.url(), milliseconds(500)),
+            "The Net IP could not be found: the service did not answer in time.");
 }
 
 TEST(Win32NetIp, ClosingTheWindowDuringALookupNeitherWaitsForItNorHearsFromItLater) {

@@ -10,6 +10,49 @@
 #include "platform/win32/Text.h"
 
 namespace lumeno::platform {
+namespace {
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string percentDecoded(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const int high = at + 2 < text.size() && text[at] == '%' ? hexValue(text[at + 1]) : -1;
+    const int low = high >= 0 ? hexValue(text[at + 2]) : -1;
+    if (low < 0) {
+      bytes += text[at];
+      continue;
+    }
+    bytes += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::wstring shellTargetOf(std::string_view url) {
+  constexpr std::string_view kScheme = "file:";
+  if (!url.starts_with(kScheme)) return toWide(url);
+  std::string_view rest = url.substr(kScheme.size());
+  rest = rest.substr(0, rest.find('#'));
+  // file:///C:/... is a drive path, file://host/share/... a network share.
+  if (rest.starts_with("///")) {
+    rest.remove_prefix(3);
+  } else if (!rest.starts_with("//")) {
+    return toWide(url);
+  }
+  std::wstring path = toWide(percentDecoded(rest));
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+}
 
 std::wstring quotedArgument(std::wstring_view argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos) {
@@ -35,7 +78,7 @@ std::wstring quotedArgument(std::wstring_view argument) {
 
 void Win32Launcher::openUrl(const std::string& url) {
   // The shell's result is not examined.
-  ::ShellExecuteW(nullptr, L"open", toWide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteW(nullptr, L"open", shellTargetOf(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool Win32Launcher::startDetached(const std::string& program, const std::vector<std::string>& arguments) {

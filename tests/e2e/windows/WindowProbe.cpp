@@ -5,6 +5,13 @@
 //                               "<class>|<title>" and then one "  <class>|<text>" per child.
 //   window_probe menus          prints "menu <left> <top> <right> <bottom>" per shown drop-down or
 //                               pop-up menu, in screen pixels.
+//   window_probe places <title> prints, for each shown top-level window with that title (or that
+//                               class), a line "window <left> <top> <right> <bottom> <top of the
+//                               menu bar or client area>" and then one
+//                               per shown child, in screen pixels:
+//                               "<left> <top> <right> <bottom> <enabled 0|1> <id> <class>|<text>".
+//   window_probe tips           prints "tip <left> <top> <right> <bottom>" per shown tooltip.
+#include <algorithm>
 #include <string>
 
 #include <windows.h>
@@ -26,9 +33,12 @@ std::string utf8(const std::wstring& text) {
 std::string describe(HWND window) {
   wchar_t className[256]{};
   ::GetClassNameW(window, className, 256);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return utf8(className) + "|" + utf8(text);
+  // Asked of the control itself: an edit box of another program keeps what was typed to itself.
+  wchar_t text[512]{};
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500,
+                        &length);
+  return utf8(className) + "|" + utf8(std::wstring(text, std::min<std::size_t>(length, 511)));
 }
 
 BOOL CALLBACK eachChild(HWND child, LPARAM) {
@@ -43,6 +53,43 @@ BOOL CALLBACK eachWindow(HWND window, LPARAM) {
   if (text != title) return TRUE;
   out += describe(window) + "\n";
   ::EnumChildWindows(window, eachChild, 0);
+  return TRUE;
+}
+
+std::string placeOf(HWND window) {
+  RECT frame{};
+  ::GetWindowRect(window, &frame);
+  return std::to_string(frame.left) + " " + std::to_string(frame.top) + " " + std::to_string(frame.right) +
+         " " + std::to_string(frame.bottom);
+}
+
+BOOL CALLBACK eachPlacedChild(HWND child, LPARAM) {
+  if (::IsWindowVisible(child) != FALSE)
+    out += placeOf(child) + " " + (::IsWindowEnabled(child) != FALSE ? "1 " : "0 ") +
+           std::to_string(::GetDlgCtrlID(child)) + " " + describe(child) + "\n";
+  return TRUE;
+}
+
+BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  wchar_t className[256]{};
+  ::GetClassNameW(window, className, 256);
+  if (::IsWindowVisible(window) == FALSE || (text != title && className != title)) return TRUE;
+  // Where the program's own part begins: its menu bar, or else its client area.
+  POINT clientTop{0, 0};
+  ::ClientToScreen(window, &clientTop);
+  if (::GetMenu(window) != nullptr) clientTop.y -= ::GetSystemMetrics(SM_CYMENU);
+  out += "window " + placeOf(window) + " " + std::to_string(clientTop.y) + "\n";
+  ::EnumChildWindows(window, eachPlacedChild, 0);
+  return TRUE;
+}
+
+BOOL CALLBACK eachTip(HWND window, LPARAM) {
+  wchar_t className[32]{};
+  ::GetClassNameW(window, className, 32);
+  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"tooltips_class32")
+    out += "tip " + placeOf(window) + "\n";
   return TRUE;
 }
 
@@ -64,6 +111,11 @@ BOOL CALLBACK eachMenu(HWND window, LPARAM) {
 int wmain(int argc, wchar_t** argv) {
   if (argc == 2 && std::wstring(argv[1]) == L"menus") {
     ::EnumWindows(eachMenu, 0);
+  } else if (argc == 2 && std::wstring(argv[1]) == L"tips") {
+    ::EnumWindows(eachTip, 0);
+  } else if (argc == 3 && std::wstring(argv[1]) == L"places") {
+    title = argv[2];
+    ::EnumWindows(eachPlacedWindow, 0);
   } else if (argc == 3 && std::wstring(argv[1]) == L"texts") {
     title = argv[2];
     ::EnumWindows(eachWindow, 0);

@@ -10,11 +10,13 @@
 
 #include "SmallDisk.h"
 #include "TempFolder.h"
+#include "common/WebLinks.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
 #include "platform/win32/RunKeyAutostart.h"
 #include "platform/win32/Text.h"
+#include "platform/win32/Win32Launcher.h"
 
 namespace lumeno::platform {
 namespace {
@@ -36,6 +38,13 @@ TEST(Win32Files, AFolderNamedInAnyScriptHoldsTheSettingsAndTheLog) {
   EXPECT_EQ(readFileFrom(folder / "log.txt", 5), "two\r\n");
   EXPECT_TRUE(fileExists(ini));
   EXPECT_FALSE(fileExists(folder));
+
+  // The help page there reaches the shell as its own UTF-16 path, also from "Check for updates".
+  const fs::path help = fs::absolute(folder / "help.html");
+  EXPECT_EQ(shellTargetOf(fileUrl(help, "versions")), help.wstring());
+  EXPECT_EQ(shellTargetOf(fileUrl(help)), help.wstring());
+  EXPECT_EQ(shellTargetOf("file://server/share/help%20page.html"), L"\\\\server\\share\\help page.html");
+  EXPECT_EQ(shellTargetOf("https://example.org/#x"), L"https://example.org/#x");
 }
 
 TEST(Win32Files, AReplaceIsWholeOrNothingAndAReadOnlyFileStaysAsItIs) {

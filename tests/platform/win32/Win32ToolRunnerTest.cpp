@@ -110,8 +110,11 @@ TEST(Win32ToolRunner, AnOptionLikeHostAMissingToolOrAFolderAsResultFileRunNothin
   f.runner.start(ping("127.0.0.1"), f.folder.path());
   ASSERT_TRUE(f.waitForEnd());
   EXPECT_EQ(f.ended, RunEnd::NotStarted);
-  EXPECT_EQ(f.folder.read("ping.txt").rfind("ping.exe could not be started: ", 0), 0U)
-      << f.folder.read("ping.txt");
+  const std::string note = f.folder.read("ping.txt");
+  EXPECT_EQ(note.rfind("ping.exe could not be started: ", 0), 0U) << note;
+  // One line, ended as every other line of the output.
+  EXPECT_EQ(note.find('\n'), note.size() - 1) << note;
+  EXPECT_TRUE(note.ends_with("\r\n")) << note;
 
   fs::remove(f.folder / "netstat.txt");
   fs::create_directory(f.folder / "netstat.txt");

@@ -1,0 +1,446 @@
+#!/usr/bin/env python3
+"""Lumeno.exe under Wine on a desktop of its own (Xvfb, openbox, trayer), read from the screen as
+a user reads it: every window of the program is opened through its menus, photographed, read with
+OCR and its text measured against its background; every control with a tooltip is rested on until
+the tooltip shows and reads its text. Every check runs and is counted; the case fails when any
+does. Needs build-windows/ from scripts/windows.sh (LUMENO_WINDOWS_BUILD names it)."""
+
+import difflib
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+
+import screen  # noqa: E402
+from desktop import Desktop  # noqa: E402
+from harness import CaseFailed, Skipped, case_folder, expect, main, poll, spawn, step  # noqa: E402
+
+BUILD = os.environ.get("LUMENO_WINDOWS_BUILD", os.path.join(HERE, "..", "..", "..", "build-windows"))
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+# Wine starts slowly on a busy machine; a window the user asked for shows within this.
+SLOW = 60.0
+
+# The controls by the identifiers their windows give them.
+OPTIONS_FRAME1, OPTIONS_TABS = 201, 200
+IP_TOOLS_FIRST = 500  # then one up for each control, in the designed order
+MAIN_ADDRESS_BOX, MAIN_LAMP, MAIN_STATUS = 101, 102, 103
+
+# What each tab of the options dialog says, and what only the Connection tab says.
+TAB_TEXTS = {
+    "Automation": ["Start when computer loads", "Minimize to sys-tray on load"],
+    "Extras": ["Show hostname in popup on request"],
+    "Logs": ["Use log file", "View log", "Clear log"],
+    "Connection": ["Follow address changes", "Log connection changes", "Interface:"],
+}
+CONNECTION_ONLY = ["Follow address", "connection changes", "Interface", "loose my connection"]
+
+# The IP tools' controls with a tooltip, by their place in the design, with the text it shows.
+IP_TOOLS_TIPS = [
+    ("txtIP", 2, "Insert Ip or Domain address here to test..."),
+    ("Label5", 3, "Amount of true pings"),
+    ("amountping", 4, "Amount of true pings"),
+    ("lblMain", 5, "How many times to ping IP/Domain"),
+    ("txtNumber", 6, "Amount of times to ping."),
+    ("cmdPing", 7, "Start ping"),
+    ("hops", 15, "Limit the amount of hops."),
+    ("timeout", 17, "Time in 'ms' before trace route gives up."),
+    ("chkgethostnames", 21, "Display detail on server names if able to.."),
+    ("chknetstatall", 25, "Displays all connections and listening ports."),
+    ("classlbl", 27, "status"),
+]
+# "Trace" and "Netstat" are greyed in Ping mode, and so not asked to stand out.
+IP_TOOLS_LABELS = ["pings:", "Value :", "Hops :", "Time out :", "Get host names", "Show all", "Ping", "Ready..."]
+LOG_LINES = "".join(f"[Lumeno Loaded] , Date : 12/{day}/2026 , Time : 10:00:{day:02d}\r\n" for day in range(1, 9))
+
+
+def _letters(text):
+    return re.sub(r"[^0-9a-z]", "", text.lower())
+
+
+def reads(words, text):
+    """Whether the words hold the text: as the screen module finds it, or as the letters of one
+    line that differ from it by a slip of OCR (a letter read as two, a word split) at most."""
+    if screen.find_text(words, text):
+        return True
+    wanted = _letters(text)
+    # With sparse text, OCR may put each word of a phrase in a block of its own: all the letters.
+    letters = "".join(_letters(word.text) for word in words)
+    for start in range(max(len(letters) - len(wanted), 0) + 1):
+        piece = letters[start:start + len(wanted) + 2]
+        if difflib.SequenceMatcher(None, piece, wanted).ratio() >= 0.85:
+            return True
+    return False
+
+
+def reads_caption(caption, text):
+    return _letters(caption) == _letters(text)
+
+
+def missing(words, texts):
+    return [text for text in texts if not reads(words, text)]
+
+
+def faint_words(picture, words, leave_out):
+    """The words too faint to read well. A word of fewer than four letters is left out: at 8 points
+    its strokes are so thin that their shades, not the ink, make up most of its dark pixels."""
+    long_words = [word for word in words if len(_letters(word.text)) >= 4]
+    return screen.faint(screen.measure_contrast(picture, long_words, leave_out))
+
+
+class Checks:
+    """Every check of the case, each said as it is made; the case fails at the end when any did."""
+
+    def __init__(self):
+        self.made = 0
+        self.failed = []
+
+    def check(self, what, holds, detail=""):
+        self.made += 1
+        if holds:
+            print(f"ok: {what}", flush=True)
+        else:
+            self.failed.append(what)
+            print(f"FAILED: {what}{': ' + detail if detail else ''}", flush=True)
+        return holds
+
+
+class Place:
+    def __init__(self, left, top, right, bottom):
+        self.left, self.top, self.right, self.bottom = left, top, right, bottom
+
+    def region(self, margin=0):
+        return screen.Region(self.left - margin, self.top - margin, self.right - self.left + 2 * margin,
+                             self.bottom - self.top + 2 * margin)
+
+    def centre(self):
+        return (self.left + self.right) // 2, (self.top + self.bottom) // 2
+
+
+class Control:
+    def __init__(self, line):
+        left, top, right, bottom, enabled, ident, rest = line.split(" ", 6)
+        self.place = Place(int(left), int(top), int(right), int(bottom))
+        self.enabled = enabled == "1"
+        self.id = int(ident)
+        self.klass, _, self.text = rest.partition("|")
+
+
+class WindowsDesktop:
+    """The desktop, the program on it and the probe that asks Wine where its windows are."""
+
+    def __init__(self, folder):
+        for name in ("Lumeno.exe", "lumeno_window_probe.exe"):
+            if not os.path.exists(os.path.join(BUILD, name)):
+                raise Skipped(f"{name} is not built in {BUILD} (scripts/windows.sh builds it)")
+        self.desktop = Desktop(folder, tray=True)
+        self.folder = folder
+        self.shots = 0
+        # A prefix of the desktop checks' own: the unit tests' prefix draws nowhere.
+        self.env = self.desktop.env({"WINEDEBUG": "-all", "WINEPREFIX": os.path.join(BUILD, "wineprefix-e2e")})
+        # Programs still running in the prefix from an earlier run would keep their display.
+        subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=self.env, capture_output=True, timeout=60)
+        subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=300)
+        # Wine's first program on a display sets up its desktop: the probe's first run does it.
+        self.probe("tips")
+
+    def start(self, ini, log=None):
+        program = os.path.join(self.folder, "program")
+        os.makedirs(program)
+        shutil.copy2(os.path.join(BUILD, "Lumeno.exe"), program)
+        with open(os.path.join(program, "Lumeno.ini"), "wb") as out:
+            out.write(ini)
+        if log:
+            with open(os.path.join(program, "log.txt"), "w", newline="") as out:
+                out.write(log)
+        spawn([WINE, os.path.join(program, "Lumeno.exe")], self.env, os.path.join(self.folder, "lumeno.log"),
+              cwd=program)
+
+    def end(self):
+        subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
+
+    def probe(self, *args):
+        """What the probe says; nothing when it says nothing in time (the callers poll again)."""
+        try:
+            result = subprocess.run([WINE, os.path.join(BUILD, "lumeno_window_probe.exe"), *args], env=self.env,
+                                    capture_output=True, text=True, timeout=30)
+        except subprocess.TimeoutExpired:
+            print(f"the probe said nothing in 30 s ({' '.join(args)})", flush=True)
+            return ""
+        return result.stdout
+
+    def window(self, name):
+        """The shown window of that title or class: its place and its shown controls; None if none."""
+        lines = self.probe("places", name).splitlines()
+        if not lines or not lines[0].startswith("window "):
+            return None
+        values = [int(value) for value in lines[0].split()[1:]]
+        outer = Place(*values[:4])
+        outer.client_top = values[4]
+        controls = []
+        for line in lines[1:]:
+            if line.startswith("window "):
+                break
+            controls.append(Control(line))
+        return outer, controls
+
+    def wait_for_window(self, name, timeout=SLOW):
+        return poll(f"the window {name!r}", lambda: self.window(name), timeout=timeout)
+
+    def gone(self, name):
+        return poll(f"the window {name!r} to close", lambda: self.window(name) is None)
+
+    def shot(self, name):
+        self.shots += 1
+        return self.desktop.screenshot(f"{self.shots:02d}-{name}")
+
+    # ---- the user's hands ---------------------------------------------------------------------
+
+    def click(self, x, y):
+        self.desktop.click(x, y)
+
+    def key(self, name):
+        # Down and up in commands of their own: a window that goes at the press must not leave
+        # the key held down, repeating into every later step.
+        self.desktop.xdotool("keydown", name)
+        self.desktop.xdotool("keyup", name)
+
+    def rest_pointer(self):
+        self.desktop.xdotool("mousemove", "1", "400")
+
+    def choose(self, window_name, path):
+        """Opens a menu of the window's menu bar and chooses an item, each found on the screen by its
+        caption, as the user finds them."""
+        outer, _ = self.wait_for_window(window_name)
+        bar = screen.Region(outer.left, outer.client_top, outer.right - outer.left, 24)
+        menu, item = path
+        self.click(*self._where(bar, menu, f"{window_name} menu bar"))
+        dropped = poll(f"the {menu} menu", lambda: self.probe("menus").split())
+        left, top, right, bottom = (int(value) for value in dropped[1:5])
+        self.click(*self._where(screen.Region(left, top, right - left, bottom - top), item, f"the {menu} menu"))
+
+    def _where(self, region, text, what):
+        """The middle of the text where it is read in the region, tried until it shows."""
+        wider = screen.Region(region.x - 8, region.y - 8, region.width + 16, region.height + 16)
+
+        def found():
+            picture = self.shot(f"finding-{text}")
+            for upscale in (3, 4):
+                words = screen.find_text(screen.read_words(picture, wider, upscale), text)
+                if words:
+                    return words
+            return None
+
+        words = poll(f"{text!r} to be read in {what}", found)
+        left = min(word.box.x for word in words)
+        right = max(word.box.x + word.box.width for word in words)
+        top = min(word.box.y for word in words)
+        bottom = max(word.box.y + word.box.height for word in words)
+        return (left + right) // 2, (top + bottom) // 2
+
+
+def ink_height(picture, place):
+    """How many rows of the place hold dark ink, the lines of a border (rows dark nearly all
+    across) left out."""
+    inside = screen.Region(place.left + 3, place.top + 1, place.right - place.left - 6, place.bottom - place.top - 2)
+    pixels = screen.Picture(picture).region_pixels(inside)
+    rows = [pixels[row * inside.width:(row + 1) * inside.width] for row in range(inside.height)]
+    inked = [index for index, row in enumerate(rows)
+             if 0 < sum(1 for colour in row if screen.relative_luminance(colour) < 0.3) < 0.8 * len(row)]
+    return inked[-1] - inked[0] + 1 if inked else 0
+
+
+def read_window(checks, wd, name, title, texts, leave_out=()):
+    """Photographs the window once it shows its texts (a window is drawn a moment after it is
+    there), checks that each text is read in it and that every word read stands out from its
+    background; returns the picture, the words and the window's controls."""
+    outer, controls = wd.wait_for_window(name)
+    # The window manager's title bar is not the program's.
+    region = screen.Region(outer.left - 8, outer.client_top, outer.right - outer.left + 16,
+                           outer.bottom - outer.client_top + 8)
+    seen = {}
+
+    def read():
+        seen["picture"] = wd.shot(title)
+        seen["words"] = screen.read_words(seen["picture"], region, upscale=4)
+        # Read at three sizes: what one reading slips on, another mostly gets right; and what is
+        # still not read, in each control on its own, as the eye reads a button by itself.
+        seen["both"] = seen["words"]
+        for upscale in (3, 2):
+            if missing(seen["both"], texts):
+                seen["both"] = seen["both"] + screen.read_words(seen["picture"], region, upscale=upscale)
+        for control in controls:
+            if not missing(seen["both"], texts):
+                break
+            if control.text and any(reads_caption(control.text, text) for text in missing(seen["both"], texts)):
+                seen["both"] = seen["both"] + read_alone(seen["picture"], control.place, 1)[1]
+        return not missing(seen["both"], texts)
+
+    try:
+        poll(f"{title} to show its texts", read, timeout=15)
+    except CaseFailed:
+        pass
+    picture, words = seen["picture"], seen["words"]
+    not_read = missing(seen["both"], texts)
+    checks.check(f"{title}: reads {', '.join(repr(text) for text in texts)}", not not_read,
+                 f"not read: {not_read}; read: {' '.join(word.text for word in words)} ({picture})")
+    faint = faint_words(picture, words, leave_out)
+    checks.check(f"{title}: every word read stands out at least {screen.LEAST_CONTRAST}:1", not faint,
+                 "; ".join(screen.describe(measured) for measured in faint) + f" ({picture})")
+    return picture, words, controls
+
+
+def read_alone(picture, place, inset=0, wanted=None):
+    """The words of one small place of the picture, cut out (less its inset, such as a border)
+    and set on a margin of white, read at the sizes OCR reads small text best; with wanted, the
+    first reading that holds it."""
+    alone = picture.replace(".png", f"-{place.left}-{place.top}.png")
+    width, height = place.right - place.left - 2 * inset, place.bottom - place.top - 2 * inset
+    subprocess.run(["convert", picture, "-crop", f"{width}x{height}+{place.left + inset}+{place.top + inset}",
+                    "+repage", "-bordercolor", "white", "-border", "12", alone],
+                   check=True, capture_output=True, timeout=60)
+    words = []
+    for upscale in (2, 3, 4, 6):
+        words = screen.read_words(alone, upscale=upscale)
+        if wanted is None or reads(words, wanted):
+            break
+    return alone, words
+
+
+def tooltip_shows(checks, wd, what, control, text):
+    """Rests the pointer on the control until its tooltip shows, then reads the tooltip."""
+    wd.rest_pointer()
+    poll("the tooltips to go", lambda: not wd.probe("tips").strip())
+    x, y = control.place.centre()
+    wd.desktop.xdotool("mousemove", str(x), str(y))
+    try:
+        tip = poll(f"the tooltip of {what}", lambda: wd.probe("tips").split(), timeout=5)
+    except CaseFailed:
+        checks.check(f"resting on {what} shows its tooltip", False, "no tooltip showed")
+        return
+    place = Place(*(int(value) for value in tip[1:5]))
+    seen = {}
+
+    def read():
+        seen["picture"] = wd.shot(f"tip-{what}")
+        seen["words"] = read_alone(seen["picture"], place, 0, text)[1]
+        return reads(seen["words"], text)
+
+    try:
+        poll(f"the tooltip of {what} to be drawn", read, timeout=5)
+    except CaseFailed:
+        pass
+    checks.check(f"resting on {what} shows its tooltip {text!r}", reads(seen["words"], text),
+                 f"read: {' '.join(word.text for word in seen['words'])} ({seen['picture']})")
+
+
+def every_window_reads_clearly_and_every_tooltip_shows():
+    folder = case_folder("windows_screens")
+    checks = Checks()
+    wd = WindowsDesktop(folder)
+    ini = (b"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n"
+           b"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n")
+    wd.start(ini, LOG_LINES)
+
+    step("the main window")
+    _, _, main_controls = read_window(checks, wd, "LumenoMainWindow", "main window", ["File", "Tools", "Info"])
+    by_id = {control.id: control for control in main_controls}
+    tooltip_shows(checks, wd, "the lamp", by_id[MAIN_LAMP], "Connection status...")
+    tooltip_shows(checks, wd, "the status label", by_id[MAIN_STATUS], "Internet Connection")
+
+    step("the options dialog, tab by tab")
+    wd.choose("LumenoMainWindow", ("Tools", "Options"))
+    outer, controls = wd.wait_for_window("LumenoOptions")
+    by_id = {control.id: control for control in controls}
+    picture, _, _ = read_window(checks, wd, "LumenoOptions", "options, Automation tab", TAB_TEXTS["Automation"])
+    inside = by_id[OPTIONS_FRAME1].place
+    # The frame's inside, below its top line, left of the check boxes' texts.
+    patch = screen.Picture(picture).region_pixels(screen.Region(inside.left + 4, inside.top + 10, 10,
+                                                                inside.bottom - inside.top - 16))
+    dark = sum(1 for colour in patch if screen.relative_luminance(colour) < 0.3)
+    checks.check("options: the Automation frame is light inside", patch and dark <= len(patch) // 10,
+                 f"{dark} of {len(patch)} pixels dark ({picture})")
+    tabs = by_id[OPTIONS_TABS].place
+    strip = screen.Region(tabs.left, tabs.top, tabs.right - tabs.left, 30)
+    for tab in ("Extras", "Logs", "Connection", "Automation"):
+        wd.click(*wd._where(strip, tab, "the options' tabs"))
+        picture, words, _ = read_window(checks, wd, "LumenoOptions", f"options, {tab} tab after switching",
+                                        TAB_TEXTS[tab])
+    stale = [text for text in CONNECTION_ONLY if reads(words, text)]
+    checks.check("options: back on Automation after Connection, no Connection text is read", not stale,
+                 f"read: {stale} ({picture})")
+    wd.click(*wd._where(strip, "Logs", "the options' tabs"))
+    _, controls = wd.window("LumenoOptions")
+    log_box = next(control for control in controls if control.text == "Use log file")
+    tooltip_shows(checks, wd, "Use log file", log_box, "Monitor Lumeno actions")
+
+    step("the question before clearing the log")
+    wd.click(*next(control for control in controls if control.text == "Clear log").place.centre())
+    read_window(checks, wd, "#32770", "the clear-log question", ["Clear log file?", "No"])
+    _, buttons = wd.window("#32770")
+    wd.click(*next(button for button in buttons if button.text == "&No").place.centre())
+    wd.gone("#32770")
+    wd.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.gone("LumenoOptions")
+
+    step("the IP tools")
+    wd.choose("LumenoMainWindow", ("Tools", "IP tools"))
+    _, controls = wd.wait_for_window("LumenoIpTools")
+    by_id = {control.id - IP_TOOLS_FIRST: control for control in controls}
+    count = by_id[6]
+    # A click selects the whole count, so typing replaces it.
+    wd.click(*count.place.centre())
+    wd.desktop.xdotool("type", "--delay", "60", "20")
+    poll("the count 20 to be typed", lambda: any(control.text == "20" for control in wd.window("LumenoIpTools")[1]))
+    # Tab moves on to "Ping", taking the caret out of the count box.
+    wd.key("Tab")
+    # No tooltip in front of the boxes.
+    wd.rest_pointer()
+    poll("the tooltips to go", lambda: not wd.probe("tips").strip())
+    # Greyed controls need not stand out; a number box's border would be measured as its ink, and
+    # its digits are read on their own below.
+    disabled = [control.place.region(2) for control in controls if not control.enabled]
+    boxes = (("count", 6, "20"), ("hops", 15, "30"), ("time-out", 17, "3000"))
+    picture, _, _ = read_window(checks, wd, "LumenoIpTools", "IP tools with a count of 20", IP_TOOLS_LABELS,
+                                disabled + [by_id[index].place.region(2) for _, index, _ in boxes])
+    # The counter's "0" is in the boxes' font: a box's digits are as high, or they are cut.
+    digits = ink_height(picture, by_id[4].place)
+    for name, index, value in boxes:
+        # Inside the box's border: the whole value, nothing more.
+        alone, words = read_alone(picture, by_id[index].place, 2, value)
+        seen = "".join(_letters(word.text) for word in words)
+        checks.check(f"IP tools: the {name} box reads {value!r}", seen == value, f"read {seen!r} ({alone})")
+        height = ink_height(picture, by_id[index].place)
+        checks.check(f"IP tools: the {name} box's digits are whole", digits > 0 and height >= digits,
+                     f"{height} rows of ink against {digits} of the counter's 0 ({picture})")
+    for name, index, text in IP_TOOLS_TIPS:
+        tooltip_shows(checks, wd, name, by_id[index], text)
+    wd.rest_pointer()
+
+    step("the log monitor")
+    wd.choose("LumenoMainWindow", ("Tools", "log monitor"))
+    read_window(checks, wd, "LumenoLogMonitor", "log monitor with lines", ["Lumeno Loaded", "File"])
+
+    step("the about box")
+    wd.choose("LumenoMainWindow", ("Info", "About"))
+    read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "WebSite", "Done"])
+    _, controls = wd.window("LumenoAbout")
+    wd.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.gone("LumenoAbout")
+
+    step("the question before leaving")
+    wd.choose("LumenoMainWindow", ("File", "Exit"))
+    read_window(checks, wd, "#32770", "the exit question", ["Exit Lumeno?", "No"])
+    wd.end()
+
+    print(f"{checks.made} checks, {len(checks.failed)} failed; screenshots in {folder}")
+    expect(not checks.failed, f"{len(checks.failed)} of {checks.made} checks failed: {checks.failed}")
+
+
+if __name__ == "__main__":
+    main({"every_window_reads_clearly_and_every_tooltip_shows": every_window_reads_clearly_and_every_tooltip_shows})
