@@ -8,6 +8,7 @@
 
 #include "about/SysInfo.h"
 #include "common/MessageBoxes.h"
+#include "common/TextContrast.h"
 #include "platform/Registry.h"
 #include "win32ui/AboutWindow.h"
 #include "win32ui/Clipboard.h"
@@ -291,7 +292,8 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
       auto dc = reinterpret_cast<HDC>(wParam);
       auto control = reinterpret_cast<HWND>(lParam);
-      ::SetTextColor(dc, textColor(controls_.nameOf(::GetDlgCtrlID(control))));
+      const std::string name = controls_.nameOf(::GetDlgCtrlID(control));
+      ::SetTextColor(dc, textColor(name));
       if (control == controls_.find("Text1")) {
         ::SetBkColor(dc, addressBack_);
         return reinterpret_cast<LRESULT>(addressBrush_);
@@ -300,7 +302,11 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ::SetBkColor(dc, lampColor_);
         return reinterpret_cast<LRESULT>(lampBrush_);
       }
-      ::SetBkColor(dc, desktopBackground_ ? ::GetSysColor(COLOR_ACTIVEBORDER) : kSilver);
+      // The info labels keep their design colour where it reads on the strip (pure red on silver
+      // does not), else the nearest shade that does.
+      const COLORREF strip = backColor(name);
+      ::SetTextColor(dc, readableText(textColor(name), strip));
+      ::SetBkColor(dc, strip);
       return reinterpret_cast<LRESULT>(desktopBackground_ ? ::GetSysColorBrush(COLOR_ACTIVEBORDER)
                                                           : silverBrush_);
     }
@@ -372,6 +378,14 @@ COLORREF MainFrame::textColor(std::string_view control) const {
   for (const auto& [known, color] : textColors_)
     if (known == handle) return color;
   return ::GetSysColor(COLOR_WINDOWTEXT);
+}
+
+COLORREF MainFrame::readableText(COLORREF text, COLORREF background) {
+  const auto rgb = [](COLORREF colour) {
+    return TextRgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  };
+  const TextRgb shade = readableOn(rgb(text), rgb(background));
+  return RGB(shade.red, shade.green, shade.blue);
 }
 
 COLORREF MainFrame::backColor(std::string_view control) const {

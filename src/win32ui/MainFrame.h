@@ -122,6 +122,7 @@ class MainFrame : public app::MainView {
   void popUp(HMENU menu, bool returnCommand);
   HWND infoLabel(app::InfoLabel which) const;
   void setTextColor(HWND control, COLORREF color);
+  static COLORREF readableText(COLORREF text, COLORREF background);
 
   AppContext context_;
   Seams seams_;
