@@ -20,8 +20,8 @@
 #include "TempFolder.h"
 #include "common/AppContext.h"
 #include "log/LogEntry.h"
-#include "log/LogLinesView.h"
-#include "log/LogMonitorWindow.h"
+#include "ui/qt/LogLinesView.h"
+#include "ui/qt/LogMonitorWindow.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "about/AboutBox.h"
+#include "ui/qt/AboutBox.h"
 
 #include <algorithm>
 #include <string>
@@ -18,8 +18,8 @@
 #include "ScriptedMessageBoxes.h"
 #include "about/HelpPage.h"
 #include "about/SysInfoLookup.h"
-#include "common/ReadableColour.h"
-#include "common/WindowGeometry.h"
+#include "ui/qt/ReadableColour.h"
+#include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::about {
 namespace {

@@ -11,7 +11,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "app/FirstStart.h"
-#include "app/StartUp.h"
+#include "ui/qt/StartUp.h"
 #include "platform/UserFolders.h"
 
 namespace lumeno::test {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
-#include "settings/OptionsDialog.h"
+#include "ui/qt/OptionsDialog.h"
 
 namespace lumeno::test {
 namespace {

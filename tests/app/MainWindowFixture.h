@@ -6,8 +6,8 @@
 
 #include "FakeProgram.h"
 #include "MainPresenterFixture.h"
-#include "app/MainWindow.h"
-#include "tray/TrayBackend.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/TrayBackend.h"
 
 namespace lumeno::test {
 

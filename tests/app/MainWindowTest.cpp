@@ -17,11 +17,11 @@
 #include "AccessibleNames.h"
 #include "DarkPalette.h"
 #include "MainWindowFixture.h"
-#include "common/QtMessageBoxes.h"
-#include "common/ReadableColour.h"
-#include "settings/OptionsDialog.h"
-#include "tray/SysTray.h"
-#include "tray/TrayImages.h"
+#include "ui/qt/QtMessageBoxes.h"
+#include "ui/qt/ReadableColour.h"
+#include "ui/qt/OptionsDialog.h"
+#include "ui/qt/SysTray.h"
+#include "ui/qt/TrayImages.h"
 
 namespace lumeno::test {
 namespace {

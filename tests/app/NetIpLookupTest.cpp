@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
-#include "app/NetIpLookup.h"
+#include "ui/qt/NetIpLookup.h"
 
 namespace lumeno::test {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "TempFolder.h"
-#include "app/StartUp.h"
+#include "ui/qt/StartUp.h"
 
 namespace lumeno::test {
 namespace {

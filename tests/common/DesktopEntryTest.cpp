@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "common/DesktopEntry.h"
+#include "formats/DesktopEntry.h"
 
 #include <string>
 #include <utility>

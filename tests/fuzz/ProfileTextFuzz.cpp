@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/ProfileScan.h"
-#include "common/ProfileText.h"
+#include "formats/ProfileScan.h"
+#include "formats/ProfileText.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
-#include "iptools/IpToolsWindow.h"
+#include "ui/qt/IpToolsWindow.h"
 
 namespace lumeno::iptools::test {
 

@@ -11,7 +11,7 @@
 
 #include "AccessibleNames.h"
 #include "IpToolsFixture.h"
-#include "common/WindowGeometry.h"
+#include "ui/qt/WindowGeometry.h"
 #include "iptools/OutputTail.h"
 #include "platform/Files.h"
 

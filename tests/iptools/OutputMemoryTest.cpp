@@ -14,7 +14,7 @@
 
 #include "ProcessWatch.h"
 #include "TempFolder.h"
-#include "iptools/IpToolsWindow.h"
+#include "ui/qt/IpToolsWindow.h"
 
 namespace lumeno::iptools::test {
 namespace {

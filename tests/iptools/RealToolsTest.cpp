@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real ping, traceroute and netstat, run through the window. Traffic goes to 127.0.0.1 only.
 #include "IpToolsFixture.h"
-#include "iptools/QtToolRunner.h"
+#include "ui/qt/QtToolRunner.h"
 
 namespace lumeno::iptools::test {
 namespace {

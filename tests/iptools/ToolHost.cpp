@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "common/AppContext.h"
-#include "iptools/IpToolsWindow.h"
+#include "ui/qt/IpToolsWindow.h"
 #include "platform/posix/QuitSignals.h"
 
 int main(int argc, char** argv) {

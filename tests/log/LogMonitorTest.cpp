@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "log/LogMonitorWindow.h"
+#include "ui/qt/LogMonitorWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +19,7 @@
 #include "AccessibleNames.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
-#include "log/LogLinesView.h"
+#include "ui/qt/LogLinesView.h"
 
 namespace lumeno::log {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The profile file's reading and writing rules on awkward files, when a value is on, and the data
 // of the Windows start-up value.
-#include "common/ProfileText.h"
+#include "formats/ProfileText.h"
 
-#include "common/ProfileScan.h"
+#include "formats/ProfileScan.h"
 
 #include <array>
 #include <filesystem>

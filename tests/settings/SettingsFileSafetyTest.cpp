@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "common/ProfileText.h"
+#include "formats/ProfileText.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
 #include "platform/posix/Descriptor.h"

@@ -28,7 +28,7 @@
 #include "FakeProgram.h"
 #include "platform/Files.h"
 #include "platform/posix/XdgAutostart.h"
-#include "settings/OptionsDialog.h"
+#include "ui/qt/OptionsDialog.h"
 
 namespace lumeno::settings {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tray/SysTray.h"
-#include "tray/TrayImages.h"
+#include "ui/qt/SysTray.h"
+#include "ui/qt/TrayImages.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/ProfileScan.h"
-#include "common/ProfileText.h"
+#include "formats/ProfileScan.h"
+#include "formats/ProfileText.h"
 #include "platform/posix/Descriptor.h"
 #include "platform/posix/FileReplacement.h"
 #include "platform/posix/FolderLock.h"

@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "common/DesktopEntry.h"
+#include "formats/DesktopEntry.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"
 

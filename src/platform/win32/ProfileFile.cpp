@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "common/ProfileText.h"
+#include "formats/ProfileText.h"
 #include "platform/Files.h"
 
 namespace lumeno::platform {

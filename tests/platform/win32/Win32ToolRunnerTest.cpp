@@ -17,7 +17,7 @@
 #include "TempFolder.h"
 #include "common/PathText.h"
 #include "iptools/ResultCap.h"
-#include "win32ui/Win32ToolRunner.h"
+#include "ui/win32/Win32ToolRunner.h"
 
 namespace lumeno::win32ui {
 namespace {

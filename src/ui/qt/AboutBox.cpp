@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/qt/AboutBox.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+
+#include "ui/qt/ReadableColour.h"
+#include "ui/qt/WindowGeometry.h"
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void initAboutResources() {
+  Q_INIT_RESOURCE(lumeno_about);
+}
+
+namespace lumeno::about {
+namespace {
+
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+AboutBox::AboutBox(const AppContext& context, QWidget* parent)
+    : AboutBox(context, platform::systemRegistry(), isRegularFile, parent) {}
+
+AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry, FileTest isFile,
+                   QWidget* parent)
+    : QDialog(parent), presenter_(*this, context, registry, std::move(isFile)) {
+  initAboutResources();
+  buildControls();
+  presenter_.onLoaded();
+  fitTextsToFont();  // once the title and version have their texts
+}
+
+void AboutBox::buildControls() {
+  setObjectName(QStringLiteral("frmAbout"));
+  setWindowTitle(QString());
+  // A fixed dialog border: no minimise, no maximise, no resizing.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(app::twipsX(*this, 3615), app::twipsY(*this, 1680));
+
+  // Plain background in the desktop's menu colour, shared by the labels and buttons.
+  QPalette background = palette();
+  const QColor menuColour = QApplication::palette("QMenu").color(QPalette::Window);
+  background.setColor(QPalette::Window, menuColour);
+  background.setColor(QPalette::Button, menuColour);
+  setPalette(background);
+  setAutoFillBackground(true);
+
+  pictureLabel_ = new QLabel(this);
+  pictureLabel_->setObjectName(QStringLiteral("Picture1"));
+  pictureLabel_->setTextFormat(Qt::PlainText);
+  pictureLabel_->setPixmap(QPixmap(QStringLiteral(":/about/lumeno-about.png")));
+  pictureLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(pictureLabel_, 240, 120, 1455, 855);
+
+  titleLabel_ = new QLabel(qt(text::kTitleDesign), this);
+  titleLabel_->setObjectName(QStringLiteral("lblTitle"));
+  titleLabel_->setTextFormat(Qt::PlainText);
+  place(titleLabel_, 1920, 120, 1455, 255);
+
+  versionLabel_ = new QLabel(qt(text::kVersionDesign), this);
+  versionLabel_->setObjectName(QStringLiteral("lblVersion"));
+  versionLabel_->setTextFormat(Qt::PlainText);
+  place(versionLabel_, 2100, 360, 1455, 255);
+
+  webSiteLink_ = new QLabel(qt(text::kLink), this);
+  webSiteLink_->setObjectName(QStringLiteral("Label5"));
+  webSiteLink_->setTextFormat(Qt::PlainText);
+  QFont linkFont(QStringLiteral("Verdana"));
+  linkFont.setPointSizeF(9.75);
+  webSiteLink_->setFont(linkFont);
+  QPalette link = webSiteLink_->palette();
+  // Blue, or a shade of blue that can be read where the desktop's menu colour is dark.
+  link.setColor(QPalette::WindowText, app::readableOn(QColor(0, 0, 255), menuColour));
+  webSiteLink_->setPalette(link);
+  webSiteLink_->setToolTip(qt(text::kLinkTip));
+  webSiteLink_->setCursor(Qt::PointingHandCursor);
+  webSiteLink_->installEventFilter(this);
+  place(webSiteLink_, 2160, 720, 975, 255);
+
+  separatorLine_ = new QFrame(this);
+  separatorLine_->setObjectName(QStringLiteral("Line1"));
+  separatorLine_->setFrameShape(QFrame::HLine);
+  separatorLine_->setFrameShadow(QFrame::Plain);
+  QPalette frameColour = separatorLine_->palette();
+  frameColour.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Shadow));
+  separatorLine_->setPalette(frameColour);
+  place(separatorLine_, 120, 1080, 3480 - 120, 15);
+
+  sysInfoButton_ = new QPushButton(qt(text::kSysInfoButton), this);
+  sysInfoButton_->setObjectName(QStringLiteral("cmdSysInfo"));
+  place(sysInfoButton_, 1680, 1200, 855, 375);
+
+  doneButton_ = new QPushButton(qt(text::kDoneButton), this);
+  doneButton_->setObjectName(QStringLiteral("cmdOK"));
+  doneButton_->setDefault(true);
+  place(doneButton_, 2640, 1200, 855, 375);
+  // "Done" has the focus first, so Enter closes the box from the start.
+  setTabOrder(doneButton_, sysInfoButton_);
+  doneButton_->setFocus();
+
+  connect(sysInfoButton_, &QPushButton::clicked, this, [this] { presenter_.onSysInfoClicked(); });
+  connect(doneButton_, &QPushButton::clicked, this, [this] { presenter_.onDoneClicked(); });
+}
+
+void AboutBox::setTitle(const std::string& text) {
+  titleLabel_->setText(QString::fromStdString(text));
+}
+
+void AboutBox::setVersionText(const std::string& text) {
+  versionLabel_->setText(QString::fromStdString(text));
+}
+
+void AboutBox::unload() {
+  QDialog::accept();
+}
+
+void AboutBox::reject() {
+  presenter_.onCloseRequested();
+}
+
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == webSiteLink_ && event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton && webSiteLink_->rect().contains(mouse->position().toPoint())) {
+      presenter_.onLinkClicked();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void AboutBox::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    centred_ = true;
+    app::centreOnScreen(*this);
+  }
+  QDialog::showEvent(event);
+}
+
+void AboutBox::fitTextsToFont() {
+  // The design's places were drawn for a small system font. A desktop whose font is larger (or a
+  // font the design's does not exist for) would cut "Version 1.0.27" or "Sys Info" short: such a
+  // text gets the width it needs, a button beside a wider one moves along, and the box grows to
+  // hold them.
+  const auto widen = [](QWidget* control, const QString& text, int padding) {
+    const int needed =
+        control->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&'))) + padding;
+    if (needed > control->width()) control->resize(needed, control->height());
+  };
+  for (QLabel* label : {titleLabel_, versionLabel_, webSiteLink_})
+    widen(label, label->text(), 2 * label->margin());
+  // A button's text needs its frame and a little air beside it, not the style's least button width.
+  const int buttonPadding = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                            sysInfoButton_->fontMetrics().averageCharWidth();
+  for (QPushButton* button : {sysInfoButton_, doneButton_}) widen(button, button->text(), buttonPadding);
+  const int gap = app::twipsX(*this, 105);
+  if (sysInfoButton_->geometry().right() + gap >= doneButton_->x())
+    doneButton_->move(sysInfoButton_->geometry().right() + 1 + gap, doneButton_->y());
+  int rightmost = width();
+  for (const QWidget* text : {static_cast<QWidget*>(titleLabel_), static_cast<QWidget*>(versionLabel_),
+                              static_cast<QWidget*>(webSiteLink_), static_cast<QWidget*>(doneButton_)})
+    rightmost = std::max(rightmost, text->geometry().right() + 1 + app::twipsX(*this, 120));
+  if (rightmost <= width()) return;
+  separatorLine_->resize(separatorLine_->width() + rightmost - width(), separatorLine_->height());
+  setFixedSize(rightmost, height());
+}
+
+void AboutBox::place(QWidget* widget, int left, int top, int width, int height) const {
+  widget->setGeometry(app::twipsRect(*this, left, top, width, height));
+}
+
+}  // namespace lumeno::about

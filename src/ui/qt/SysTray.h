@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+#include "ui/qt/DesktopNotifier.h"
+#include "tray/MouseNotification.h"
+#include "tray/NotifyRecord.h"
+#include "ui/qt/TrayBackend.h"
+
+namespace lumeno::tray {
+
+// The tray icon of an owner window: one icon with a tip in the desktop's notification area,
+// shown while the owner is minimised into it, and six mouse events for the owner.
+//
+// The owner sets SourceWindow first, then gives an icon and a tip whenever they change (shown
+// or not; the next MinToSysTray shows the latest ones), calls MinToSysTray when it is minimised
+// and RemoveFromSysTray before the program ends. A left double-click restores the owner unless
+// DefaultDblClk is false; on a StatusNotifierItem host, which has no double-click, a left click
+// (the icon's activation) does the same. The component never removes its icon by itself.
+class SysTray : public QObject {
+  Q_OBJECT
+
+ public:
+  // On the desktop's own notification area and notification service.
+  explicit SysTray(QObject* parent = nullptr);
+  // On the given notification-area service (tests give a fake one) and, when given, the given
+  // notification service; without one, notices are balloons only.
+  explicit SysTray(std::unique_ptr<TrayBackend> backend, std::unique_ptr<DesktopNotifier> notifier = nullptr,
+                   QObject* parent = nullptr);
+  ~SysTray() override;
+  SysTray(const SysTray&) = delete;
+  SysTray& operator=(const SysTray&) = delete;
+
+  // The tip text last given; empty at creation. Setting it is ChangeToolTip.
+  [[nodiscard]] QString ToolTip() const { return toolTip_; }
+  void setToolTip(const QString& text) { ChangeToolTip(text); }
+
+  // The handle of the current icon picture; 0 until the first ChangeIcon. Setting it is ChangeIcon.
+  [[nodiscard]] std::uint32_t Icon() const { return record_.hIcon; }
+  void setIcon(const QIcon& picture) { ChangeIcon(picture); }
+
+  // Whether a left double-click restores the owner; true at creation.
+  [[nodiscard]] bool DefaultDblClk() const { return defaultDblClk_; }
+  void setDefaultDblClk(bool restores) { defaultDblClk_ = restores; }
+
+  // The owner window. Setting it binds the component to the window (once per window).
+  [[nodiscard]] QWidget* SourceWindow() const { return owner_; }
+  void setSourceWindow(QWidget* window);
+
+  // Takes the icon out of the notification area; harmless when it is not there.
+  void RemoveFromSysTray();
+  // Puts the icon, with its current picture and tip, into the notification area.
+  void IconInSysTray();
+  // Puts the icon into the notification area and hides the owner and its taskbar entry. Where
+  // the desktop has no notification area the owner stays minimised on the taskbar instead.
+  void MinToSysTray();
+  // A new icon picture; shown at once if the icon is in the notification area.
+  void ChangeIcon(const QIcon& picture);
+  // A new tip; shown cut to 63 bytes. While the owner is minimised or hidden in the tray it is
+  // also its caption.
+  void ChangeToolTip(const QString& text);
+  // Whether the icon is in the notification area now.
+  [[nodiscard]] bool IsInSysTray() const { return inSysTray_; }
+  // To be called every second or so: when the notification area has gone (its host ended or
+  // restarts) while the icon is in it, nothing is left to bring the hidden owner back, so
+  // TrayHostLost() tells the owner to come back by itself. The next MinToSysTray finds a new
+  // notification area if one has come up meanwhile.
+  void checkTrayHost();
+  // A notice titled "Lumeno": a desktop notification, in the tray or not; where the desktop
+  // takes none, a balloon beside the icon while it is in the tray.
+  void ShowNotice(const QString& text);
+
+  // The notification record as it stands: icon handle, tip as cut, fixed fields.
+  [[nodiscard]] const NotifyRecord& record() const { return record_; }
+  // The picture the icon shows (null until the first ChangeIcon).
+  [[nodiscard]] const QIcon& picture() const { return picture_; }
+
+ Q_SIGNALS:
+  void LButtonDblClk();
+  void LButtonDown();
+  void LButtonUp();
+  void RButtonDblClk();
+  void RButtonDown();
+  void RButtonUp();
+  void TrayHostLost();
+  // A click the desktop reported on the icon, handed on to be acted on once its delivery has
+  // returned (connected queued, inside the component).
+  void clickReported(QSystemTrayIcon::ActivationReason reason);
+
+ private:
+  void HookSourceWindow();
+  void HandleLButtonDblClk();
+  void dispatchClick(QSystemTrayIcon::ActivationReason reason);
+  void onEvent(TrayEvent event);
+
+  std::unique_ptr<TrayBackend> backend_;
+  std::unique_ptr<DesktopNotifier> notifier_;
+  NotifyRecord record_;
+  NotificationDispatcher dispatcher_;
+  QString toolTip_;
+  QIcon picture_;
+  bool defaultDblClk_ = true;
+  bool inSysTray_ = false;
+  QPointer<QWidget> owner_;
+};
+
+}  // namespace lumeno::tray

@@ -1,0 +1,319 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Win32 IP tools window's wiring: its controls and menus, a tool run with a stand-in, Stop,
+// closing during a run. (A host that looks like an option is refused in the runner's tests.)
+#include <cstdint>
+#include <cwchar>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Win32WindowsFixture.h"
+#include "common/PathText.h"
+#include "iptools/IpToolsDesign.h"
+#include "iptools/WindowRules.h"
+#include "ui/win32/IpToolsFrame.h"
+#include "ui/win32/MainFrame.h"
+
+namespace lumeno::test {
+namespace {
+
+namespace design = iptools::design;
+using win32ui::IpToolsFrame;
+using win32ui::TwipsRect;
+using win32ui::windowText;
+
+// What a box shows of text with LF line ends.
+std::string shownWithCrLf(const std::string& text) {
+  std::string shown;
+  for (const char c : text) {
+    if (c == '\n') shown += '\r';
+    shown += c;
+  }
+  return shown;
+}
+
+struct IpToolsFixture : Win32WindowsFixture {
+  IpToolsFixture()
+      : frame(context, [this] { return now; },
+              {[this](HMENU menu, POINT) { poppedUp.push_back(menu); }, [this] { ++beeps; }}) {}
+
+  void useTool(const wchar_t* standIn) {
+    frame.runner().setProgramFinder([this, program = built(standIn)](const std::string& name) {
+      asked.push_back(name);
+      return program;
+    });
+  }
+  [[nodiscard]] HWND control(const char* name) const { return frame.controls().find(name); }
+  [[nodiscard]] std::string text(const char* name) const { return windowText(control(name)); }
+  void type(const char* name, const char* typed) const { win32ui::setWindowText(control(name), typed); }
+  void click(const char* name) const { test::click(control(name)); }
+  void choose(const char* item) const { command(frame.handle(), frame.menuId(item)); }
+  [[nodiscard]] bool enabled(const char* name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
+  [[nodiscard]] bool itemEnabled(const char* item) const {
+    return (::GetMenuState(frame.menuBar(), static_cast<UINT>(frame.menuId(item)), MF_BYCOMMAND) &
+            MF_GRAYED) == 0;
+  }
+  [[nodiscard]] bool readOnly() const { return styled(control("txtOutPut"), ES_READONLY); }
+  // Where the selection of an edit box starts and ends.
+  [[nodiscard]] std::pair<DWORD, DWORD> selection(const char* name) const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(control(name), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+  void mouseClick(const char* name) const {
+    ::SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(control(name), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+  bool waitForOutput(const std::string& part) {
+    return pumpUntil([&] {
+      return text("txtOutPut").find(part) != std::string::npos || !frame.presenter().isToolRunning();
+    });
+  }
+  bool waitForTheEnd() {
+    return pumpUntil([this] { return !frame.presenter().isToolRunning(); });
+  }
+
+  std::int64_t now = 1'000'000;
+  std::vector<HMENU> poppedUp;
+  int beeps = 0;
+  std::vector<std::string> asked;
+  IpToolsFrame frame;
+};
+
+TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTheWindowOpensInPingMode) {
+  IpToolsFixture f;
+  EXPECT_EQ(windowText(f.frame.handle()), "IP Tools");
+  const auto style = static_cast<DWORD>(::GetWindowLongW(f.frame.handle(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0U);
+  EXPECT_NE(style & WS_SYSMENU, 0U);
+  EXPECT_NE(::GetWindowLongW(f.frame.handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  RECT client{};
+  ::GetClientRect(f.frame.handle(), &client);
+  EXPECT_EQ(client.right, win32ui::twips(design::kClientWidth));
+  EXPECT_EQ(client.bottom, win32ui::twips(design::kClientHeight));
+
+  const auto& made = f.frame.controls().all();
+  ASSERT_EQ(made.size(), design::kControls.size());
+  for (std::size_t index = 0; index < made.size(); ++index) {
+    const design::ControlDesign& expected = design::kControls.at(index);
+    SCOPED_TRACE(std::string(expected.name));
+    EXPECT_EQ(made[index].name, expected.name);
+    const std::string caption = expected.name == "classlbl" ? " Ready..." : std::string(expected.text);
+    EXPECT_EQ(windowText(made[index].handle), caption);
+    EXPECT_EQ(f.frame.toolTips().text(made[index].handle), expected.tip);
+    const TwipsRect place{expected.place.left, expected.place.top, expected.place.width,
+                          expected.place.height};
+    if (expected.name == "txtOutPut") {
+      // The layout rule: as wide as the client area, 2400 twips less high.
+      EXPECT_TRUE(samePlace(placeOf(made[index].handle),
+                            {0, 0, client.right, client.bottom - win32ui::twips(design::kRowsBelowOutput)}));
+    } else {
+      EXPECT_TRUE(samePlace(placeOf(made[index].handle), placeFromTwips(place)));
+    }
+    if (expected.maxLength > 0) {
+      EXPECT_EQ(::SendMessageW(made[index].handle, EM_GETLIMITTEXT, 0, 0), expected.maxLength);
+    }
+  }
+  // Tab goes through the boxes and buttons that take it in the order of the windows: the designed one.
+  std::vector<std::string> tabOrder;
+  for (HWND child = ::GetWindow(f.frame.handle(), GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0)
+      tabOrder.push_back(f.frame.controls().nameOf(::GetDlgCtrlID(child)));
+  }
+  EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
+  // And Tab takes the focus round that order, greyed controls left out, out of the output box too.
+  f.frame.show();
+  std::vector<std::string> stops;
+  for (const std::string& name : tabOrder)
+    if (f.enabled(name.c_str())) stops.push_back(name);
+  stops.push_back(stops.front());
+  std::vector<std::string> focused{f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus()))};
+  for (std::size_t step = 1; step < stops.size(); ++step) {
+    MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ::IsDialogMessageW(f.frame.handle(), &tab);
+    focused.push_back(f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())));
+  }
+  EXPECT_EQ(focused, stops);
+
+  EXPECT_TRUE(checked(f.control("pingopt")) && f.enabled("cmdPing"));
+  EXPECT_FALSE(f.enabled("tracmd") || f.enabled("netstatbutton"));
+
+  // Each number box shows the whole of a value as long as it takes: as wide, and its digits
+  // (which end at the font's ascent) above the box's bottom border.
+  for (const auto& [name, value] : {std::pair{"txtNumber", L"20"}, {"hops", L"100"}, {"timeout", L"3000"}}) {
+    HWND box = f.control(name);
+    RECT format{};
+    ::SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    RECT client{};
+    ::GetClientRect(box, &client);
+    HDC dc = ::GetDC(box);
+    ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, value, static_cast<int>(std::wcslen(value)), &extent);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::ReleaseDC(box, dc);
+    EXPECT_LE(extent.cx, format.right - format.left) << name;
+    EXPECT_LE(format.top + metrics.tmAscent, client.bottom - 1) << name;
+  }
+
+  EXPECT_EQ(describeMenu(f.frame.menuBar()),
+            (std::vector<std::string>{"File", "  Exit", "Options", "  View", "    Last ping",
+                                      "    Last trace route", "    Last netstat", "  Clear all"}));
+  EXPECT_EQ(::GetSubMenu(f.frame.menuBar(), 1), f.frame.menu("mnuoptions"));
+}
+
+TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResultFile) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_ECHO);
+  f.type("txtIP", "127.0.0.1");
+  f.type("txtNumber", "2");
+  f.click("cmdPing");
+  // Running: "Stop" in place of "Ping", the hourglass, the other tools and the menu items held.
+  EXPECT_EQ(f.text("cmdPing"), "Stop");
+  EXPECT_TRUE(f.frame.busyPointerShown());
+  EXPECT_TRUE(f.readOnly());
+  EXPECT_FALSE(f.itemEnabled("mnulastping"));
+  ::SendMessageW(f.frame.handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(f.control("txtOutPut")),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
+
+  ASSERT_TRUE(f.waitForTheEnd());
+  const std::string expected = "[-n]\n[2]\n[127.0.0.1]\ncwd: " + pathText(f.folder.path()) + "\n";
+  EXPECT_EQ(f.folder.read("ping.txt"), expected);
+  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  EXPECT_EQ(f.text("cmdPing"), "Ping");
+  EXPECT_EQ(f.beeps, 1);
+  EXPECT_FALSE(f.frame.busyPointerShown() || f.readOnly());
+  EXPECT_TRUE(f.itemEnabled("mnulastping"));
+  // The caret stands at the end of the output.
+  EXPECT_EQ(f.selection("txtOutPut").first,
+            static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
+
+  f.type("txtOutPut", "");
+  f.choose("mnulastping");  // the stored result is the same text
+  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+}
+
+TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolToo) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_SUMMARY);
+  f.type("txtIP", "127.0.0.1");
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("TTL=128"));
+  EXPECT_TRUE(f.frame.presenter().isToolRunning());
+  f.now += ::GetDoubleClickTime();  // not the second half of a double-click on "Ping"
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForTheEnd());
+  EXPECT_NE(f.text("txtOutPut").find("Ping statistics for 127.0.0.1:"), std::string::npos);
+  EXPECT_EQ(f.text("txtOutPut"), f.folder.read("ping.txt"));
+
+  // Esc stops it as well, and this program, having lived through the first Ctrl+C, sends another.
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("TTL=128"));
+  command(f.frame.handle(), IDCANCEL);
+  ASSERT_TRUE(f.waitForTheEnd());
+  EXPECT_NE(f.text("txtOutPut").find("Control-C"), std::string::npos);
+
+  f.useTool(LUMENO_STAND_IN_BLOCK);
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForOutput("started"));
+  const auto tool = static_cast<unsigned long>(f.frame.runner().processId());
+  ASSERT_NE(tool, 0U);
+  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(f.frame.alive());
+  EXPECT_TRUE(processEnded(tool));
+  handlePending();
+  EXPECT_EQ(f.beeps, 2);  // the ended run reported nothing more
+}
+
+// The flooding stand-in's lines, numbered from 1, 100 bytes each with their CR LF.
+std::string numberedLines(int from, int to) {
+  std::string text;
+  for (int line = from; line <= to; ++line) {
+    const std::string number = std::to_string(line);
+    text += "line " + std::string(10 - number.size(), '0') + number + " " + std::string(82, '0') + "\r\n";
+  }
+  return text;
+}
+
+TEST(Win32IpTools, TheOutputBoxKeepsOnlyTheEndOfARunawayToolWhileItsFileKeepsAll) {
+  IpToolsFixture f;
+  f.useTool(LUMENO_STAND_IN_FLOOD);
+  f.frame.presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", L"200000");
+  f.click("cmdPing");
+  ASSERT_TRUE(f.waitForTheEnd());
+  ::SetEnvironmentVariableW(L"LUMENO_STAND_IN_BYTES", nullptr);
+  EXPECT_EQ(f.folder.read("ping.txt"), numberedLines(1, 2000));
+  EXPECT_EQ(f.text("txtOutPut"),
+            std::string(iptools::kEarlierOutputLeftOut) + "\r\n" + numberedLines(1901, 2000));
+}
+
+TEST(Win32IpTools, ModesClicksOnTheBoxesAndTheMenusReachThePresenter) {
+  IpToolsFixture f;
+  f.click("ipopt");
+  EXPECT_TRUE(checked(f.control("ipopt")) && !checked(f.control("pingopt")));
+  EXPECT_TRUE(f.enabled("iptxt1") && f.enabled("tracmd"));
+  EXPECT_FALSE(f.enabled("txtIP") || f.enabled("cmdPing"));
+
+  // A click in the host box selects its text; a click in the output box pops up "Options" too.
+  f.click("pingopt");
+  f.mouseClick("txtIP");
+  EXPECT_EQ(f.selection("txtIP"), std::make_pair(DWORD{0}, static_cast<DWORD>(design::kDefaultHost.size())));
+  f.choose("mnulasttrace");
+  EXPECT_EQ(f.text("txtOutPut"), "No trace route has been done yet");
+  f.mouseClick("txtOutPut");
+  handlePending();
+  EXPECT_EQ(f.poppedUp, std::vector<HMENU>{f.frame.menu("mnuoptions")});
+  EXPECT_EQ(f.selection("txtOutPut").second, std::string("No trace route has been done yet").size());
+
+  f.boxes.answers.push_back(BoxAnswer::Yes);
+  f.type("hops", "5");
+  f.choose("mnuclearall");
+  EXPECT_EQ(f.text("hops"), "30");
+  f.choose("mnuexit");
+  EXPECT_FALSE(f.frame.alive());
+}
+
+TEST(Win32IpTools, EveryTooltipShowsWhenThePointerRestsOnItsControlTheLampsToo) {
+  Win32WindowsFixture f;
+  win32ui::MainFrame main(f.context, {[] {}, {}});
+  ::ShowWindow(main.handle(), SW_SHOWNORMAL);
+  EXPECT_TRUE(tipShowsOn(main.controls().find("lblled"), main.toolTips().handle(), "Connection status..."));
+  command(main.handle(), main.menuId("pingtool"));
+  IpToolsFrame& tools = *main.ipToolsWindow();
+  for (const design::ControlDesign& made : design::kControls) {
+    HWND control = tools.controls().find(made.name);
+    // A greyed control hears no mouse, in Ping mode these.
+    if (made.tip.empty() || ::IsWindowEnabled(control) == FALSE) continue;
+    EXPECT_TRUE(tipShowsOn(control, tools.toolTips().handle(), std::string(made.tip))) << made.name;
+  }
+}
+
+TEST(Win32IpTools, TheMainWindowOpensOneSharedWindowAndLoadsItAfreshAfterItWasClosed) {
+  Win32WindowsFixture f;
+  win32ui::MainFrame main(f.context, {[] {}, {}});
+  const auto openTools = [&main] { command(main.handle(), main.menuId("pingtool")); };
+  openTools();
+  IpToolsFrame* first = main.ipToolsWindow();
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(first->handle()));
+  EXPECT_TRUE(f.boxes.shown.empty());  // no "not available" box any more
+  win32ui::setWindowText(first->controls().find("txtNumber"), "9");
+  openTools();
+  EXPECT_EQ(main.ipToolsWindow(), first);
+  EXPECT_EQ(windowText(first->controls().find("txtNumber")), "9");
+
+  ::SendMessageW(first->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(main.ipToolsWindow(), nullptr);
+  openTools();
+  ASSERT_NE(main.ipToolsWindow(), nullptr);
+  EXPECT_EQ(windowText(main.ipToolsWindow()->controls().find("txtNumber")), "4");
+}
+
+}  // namespace
+}  // namespace lumeno::test

@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Win32 main window's wiring: its controls, menus and timers reach the presenter; its tray
+// icon's balloons reach the notification area, its right-click menu runs its choice, and
+// "Refresh Net IP" goes to a service on 127.0.0.1.
+#include "LoopbackHttpServer.h"
+// After winsock2.h, which must come before windows.h.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Win32WindowsFixture.h"
+#include "ui/win32/AboutWindow.h"
+#include "ui/win32/MainFrame.h"
+#include "ui/win32/OptionsWindow.h"
+
+namespace lumeno::test {
+namespace {
+
+using win32ui::MainFrame;
+using win32ui::TwipsRect;
+using win32ui::windowText;
+
+// Options with "Follow address changes" and "Log connection changes" on.
+const std::string kWatchingSettings =
+    "[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\nfollowip=1\r\nlogoutages=1\r\n"
+    "\r\n[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n";
+
+struct Notification {
+  DWORD command;
+  NOTIFYICONDATAW record;
+};
+
+// The main window, with the notification area's calls recorded (and granted).
+struct MainFrameFixture : Win32WindowsFixture {
+  explicit MainFrameFixture(const std::string& ini = settingsWith("0", "0", "1"),
+                            std::wstring netIpService = {})
+      : Win32WindowsFixture(ini),
+        frame(context, {[this] { ++endings; }, [this](app::Rgb /*current*/) { return chosenColor; },
+                        std::move(netIpService),
+                        [this](DWORD command, NOTIFYICONDATAW* record) {
+                          calls.push_back({command, *record});
+                          return TRUE;
+                        }}) {}
+  void choose(const char* menuItem) {
+    ASSERT_NE(frame.menuId(menuItem), 0) << menuItem;
+    command(frame.handle(), frame.menuId(menuItem));
+  }
+  [[nodiscard]] HWND control(const char* name) const { return frame.controls().find(name); }
+  [[nodiscard]] std::string text(const char* name) const { return windowText(control(name)); }
+  // Shown in the window, whether or not the window itself is on the screen.
+  [[nodiscard]] bool visible(const char* name) const { return styled(control(name), WS_VISIBLE); }
+  void minimise() {
+    ::ShowWindow(frame.handle(), SW_SHOWMINNOACTIVE);
+    handlePending();
+  }
+  void statusTick() { ::SendMessageW(frame.handle(), WM_TIMER, 2, 0); }
+  [[nodiscard]] std::vector<std::wstring> balloons() const {
+    std::vector<std::wstring> texts;
+    for (const Notification& call : calls)
+      if ((call.record.uFlags & NIF_INFO) != 0) texts.emplace_back(call.record.szInfo);
+    return texts;
+  }
+  // The icon's right-button release, as the notification area reports it.
+  void rightClickIcon() { ::SendMessageW(frame.trayIcon().hook(), 512, 0, WM_RBUTTONUP); }
+  // Keys for the pop-up menu about to open: down `steps` items (separators are skipped), Enter.
+  void queueMenuChoice(int steps) const {
+    for (int step = 0; step < steps; ++step) ::PostMessageW(frame.handle(), WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(frame.handle(), WM_KEYDOWN, VK_RETURN, 0);
+  }
+
+  int endings = 0;
+  std::optional<app::Rgb> chosenColor;
+  std::vector<Notification> calls;
+  MainFrame frame;
+};
+
+TEST(Win32MainFrame, EachControlHasItsNameCaptionTipAndPlaceFromTwips) {
+  MainFrameFixture f;
+  struct Expected {
+    const char* name;
+    const char* caption;  // after start-up
+    const char* tip;
+    TwipsRect place;
+  };
+  const std::vector<Expected> controls{
+      {"Text1", "192.168.0.5", "Local IP", {0, 0, 2175, 360}},
+      {"lblled", "", "Connection status...", {0, 360, 255, 255}},
+      {"Labelonline", " Zz..", "Internet Connection", {240, 360, 1935, 255}},
+      {"Label1", " V1.0.27", "Version (click for more)", {240, 360, 1935, 255}},
+      {"lbltime", " lbltime", "Local Time", {240, 360, 1935, 255}},
+      {"lbldate", " Zz...", "Today's date", {240, 360, 1935, 255}}};
+  ASSERT_EQ(f.frame.controls().all().size(), controls.size());
+  for (const Expected& expected : controls) {
+    SCOPED_TRACE(expected.name);
+    ASSERT_NE(f.control(expected.name), nullptr);
+    EXPECT_EQ(f.text(expected.name), expected.caption);
+    EXPECT_EQ(f.frame.toolTips().text(f.control(expected.name)), expected.tip);
+    EXPECT_TRUE(samePlace(placeOf(f.control(expected.name)), placeFromTwips(expected.place)));
+  }
+  EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
+  RECT client{};
+  ::GetClientRect(f.frame.handle(), &client);
+  EXPECT_EQ(client.right, win32ui::twips(2175));
+  EXPECT_EQ(client.bottom, win32ui::twips(615));
+  EXPECT_EQ(f.frame.textColor("Labelonline"), RGB(0, 0, 255));
+  EXPECT_EQ(f.frame.textColor("Text1"), RGB(0, 0, 255));
+  EXPECT_EQ(f.frame.backColor("Labelonline"), RGB(192, 192, 192));
+  // Only the connection status is in front; a click on the label in front brings the next one.
+  EXPECT_TRUE(f.visible("Labelonline"));
+  EXPECT_FALSE(f.visible("Label1") || f.visible("lbltime") || f.visible("lbldate"));
+  f.clock.value = {"06/12/2026", "16:02:03"};
+  click(f.control("Labelonline"), STN_CLICKED);
+  click(f.control("Label1"), STN_CLICKED);
+  EXPECT_TRUE(f.visible("lbltime"));
+  EXPECT_FALSE(f.visible("Labelonline") || f.visible("Label1") || f.visible("lbldate"));
+  EXPECT_EQ(f.text("lbltime"), " 16:02:03");  // brought up to date on the way to the time label
+}
+
+TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTheBar) {
+  MainFrameFixture f;
+  const auto nameOf = [&f](int id) {
+    for (const win32ui::MenuItem& item : f.frame.menuItems())
+      if (item.id == id) return std::string(item.name);
+    return std::string("?");
+  };
+  EXPECT_EQ(describeMenu(f.frame.menuBar(), nameOf),
+            (std::vector<std::string>{"File",
+                                      "  mnuemailip:Email",
+                                      "  mnucopyip:Copy",
+                                      "  mnucopyipv6:Copy IPv6",
+                                      "  mnuline5:-",
+                                      "  mnuupdateip:Refresh Local IP",
+                                      "  mnutraynetip:Refresh Net IP",
+                                      "  mnuline6:-",
+                                      "  mnugetiphostname:Get hostname",
+                                      "  line99:-",
+                                      "  Color",
+                                      "    mnuIpBackgroundColor:Ip Background",
+                                      "    mnuIpForegroundColor:Ip Foreground",
+                                      "    line90:-",
+                                      "    mnuResetColor:Reset color",
+                                      "  line97:-",
+                                      "  exitlumeno:Exit",
+                                      "Tools",
+                                      "  pingtool:IP tools",
+                                      "  sepbar1:-",
+                                      "  mnuoptions:Options",
+                                      "  sepbar2:-",
+                                      "  textedit:Text editor",
+                                      "  mnuupdatelumeno:Check for updates",
+                                      "  mnusysinfo:System info",
+                                      "  mnuviewlog:log monitor",
+                                      "Info",
+                                      "  aboutinfo:About",
+                                      "  mnuhelp:Help"}));
+  EXPECT_EQ(describeMenu(f.frame.trayMenu(), nameOf),
+            (std::vector<std::string>{
+                "mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
+                "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
+                "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6", "line98:-", "mnusystrayexit:Exit"}));
+}
+
+TEST(Win32MainFrame, MenuCommandsAndTimerTicksReachThePresenter) {
+  MainFrameFixture f;
+  // The three timers, with the intervals the display depends on.
+  std::vector<std::pair<std::string, UINT>> timers;
+  for (const auto& timer : MainFrame::timers()) timers.emplace_back(timer.name, timer.interval);
+  EXPECT_EQ(timers, (std::vector<std::pair<std::string, UINT>>{
+                        {"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}));
+  f.network.connected = false;
+  f.statusTick();
+  EXPECT_EQ(f.text("Labelonline"), " Offline!");
+  EXPECT_EQ(f.frame.textColor("Labelonline"), RGB(255, 0, 0));
+  EXPECT_EQ(f.frame.backColor("lblled"), RGB(255, 0, 0));
+  EXPECT_EQ(f.frame.trayIcon().toolTip(), "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
+  f.clock.value = {"06/12/2026", "16:02:03"};
+  ::SendMessageW(f.frame.handle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(f.text("lbldate"), " 06/12/2026");
+
+  // A tip longer than the tray takes is cut to 63 characters there, and kept whole.
+  ::SetWindowTextW(f.control("Text1"), L"a-rather-long-host-name-that-goes-on.example.org");
+  f.statusTick();
+  EXPECT_EQ(f.frame.trayIcon().tipField().size(), 63U);
+  EXPECT_EQ(f.frame.trayIcon().toolTip().substr(0, 10), "IP : a-rat");
+  EXPECT_GT(f.frame.trayIcon().toolTip().size(), 63U);
+
+  f.network.host = "my-box";
+  f.choose("mnugetiphostname");
+  EXPECT_EQ(f.text("Text1"), "my-box");
+  f.choose("mnurefreship");  // the tray's item does the same work as the menu's
+  EXPECT_EQ(f.text("Text1"), "192.168.0.5");
+
+  f.chosenColor = app::Rgb{10, 20, 30};
+  f.choose("mnuIpBackgroundColor");
+  EXPECT_EQ(f.frame.backColor("Text1"), RGB(10, 20, 30));
+  f.choose("mnuResetColor");
+  EXPECT_EQ(f.frame.backColor("Text1"), RGB(255, 255, 255));
+
+  f.choose("aboutinfo");
+  ASSERT_NE(f.frame.aboutBox(), nullptr);
+  EXPECT_TRUE(::IsWindowVisible(f.frame.aboutBox()->handle()));
+  const HWND about = f.frame.aboutBox()->handle();
+  f.choose("aboutinfo");  // the same box, not a second one
+  EXPECT_EQ(f.frame.aboutBox()->handle(), about);
+  f.choose("mnuoptions");
+  ASSERT_NE(f.frame.loadedOptions(), nullptr);
+  EXPECT_TRUE(::IsWindowVisible(f.frame.loadedOptions()->handle()));
+
+  f.boxes.answers = {BoxAnswer::No, BoxAnswer::Yes};
+  f.choose("exitlumeno");
+  EXPECT_EQ(f.endings, 0);
+  f.choose("exitlumeno");
+  EXPECT_EQ(f.endings, 1);
+  EXPECT_EQ(f.boxes.shown.back(),
+            (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
+}
+
+// Should a menu stay open (keys not reaching it), it is closed so the test fails, not hangs.
+struct MenuSafetyNet {
+  MenuSafetyNet() : timer(::SetTimer(nullptr, 0, 30000, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); })) {}
+  MenuSafetyNet(const MenuSafetyNet&) = delete;
+  MenuSafetyNet& operator=(const MenuSafetyNet&) = delete;
+  ~MenuSafetyNet() { ::KillTimer(nullptr, timer); }
+  UINT_PTR timer;
+};
+
+TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
+  MainFrameFixture f(kWatchingSettings);
+  f.statusTick();  // the first tick only learns the state
+  f.network.connected = false;
+  f.statusTick();
+  EXPECT_TRUE(f.balloons().empty());  // in view: the window itself shows the change
+
+  f.minimise();
+  ASSERT_FALSE(f.calls.empty());
+  EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_ADD));
+  EXPECT_FALSE(::IsWindowVisible(f.frame.handle()));
+  f.network.connected = true;
+  f.statusTick();
+  f.network.address = "10.0.0.9";
+  f.statusTick();
+  ASSERT_EQ(f.balloons().size(), 2U);
+  EXPECT_EQ(f.balloons()[0].rfind(L"Connection restored after ", 0), 0U);
+  // The arrow arrives as one UTF-16 character, not as the three bytes of its UTF-8.
+  EXPECT_EQ(f.balloons()[1], L"Local IP changed: 192.168.0.5 \u2192 10.0.0.9");
+  const auto last = std::find_if(f.calls.rbegin(), f.calls.rend(), [](const Notification& call) {
+    return (call.record.uFlags & NIF_INFO) != 0;
+  });
+  EXPECT_EQ(last->command, static_cast<DWORD>(NIM_MODIFY));
+  const NOTIFYICONDATAW& balloon = last->record;
+  EXPECT_EQ(balloon.hWnd, f.frame.trayIcon().hook());
+  EXPECT_EQ(balloon.uID, 1U);
+  EXPECT_GE(balloon.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
+  EXPECT_EQ(std::wstring(balloon.szInfoTitle), L"Lumeno");
+
+  // Back in view (the default double-click), titled, the icon is gone and so are the balloons.
+  ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, WM_LBUTTONDBLCLK);
+  EXPECT_FALSE(::IsIconic(f.frame.handle()));
+  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()));
+  EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
+  EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));
+  f.network.connected = false;
+  f.statusTick();
+  EXPECT_EQ(f.balloons().size(), 2U);
+
+  // The close box ends the program without a question.
+  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(f.endings, 1);
+  EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+TEST(Win32Tray, TheRightButtonReleaseOpensTheTrayMenuAndItsChoiceRuns) {
+  LoopbackHttpServer service(LoopbackHttpServer::Reply::Address);
+  MainFrameFixture f(settingsWith("0", "0", "1"), service.url());
+  f.minimise();
+  const MenuSafetyNet safetyNet;
+
+  // Other buttons open nothing: the keys for "Show Lumeno" find no menu.
+  f.queueMenuChoice(1);
+  for (const LPARAM other : {WM_RBUTTONDOWN, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MBUTTONUP, WM_RBUTTONDBLCLK})
+    ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, other);
+  handlePending();
+  EXPECT_FALSE(::IsWindowVisible(f.frame.handle()));
+
+  // "Show Lumeno", "Refresh Local IP", "Refresh Net IP": the third item.
+  f.queueMenuChoice(3);
+  f.rightClickIcon();
+  ASSERT_TRUE(pumpUntil([&f] { return !f.boxes.shown.empty(); }));
+  EXPECT_EQ(f.boxes.shown.front().text, "Your Net IP (the address the Internet sees) is 203.0.113.7");
+  EXPECT_EQ(f.boxes.shown.size(), 1U);
+  EXPECT_EQ(service.connections(), 1);
+
+  // "Exit", the last item, ends the program at once.
+  f.queueMenuChoice(7);
+  f.rightClickIcon();
+  ASSERT_TRUE(pumpUntil([&f] { return f.endings == 1; }));
+  EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));  // the icon goes first
+}
+
+TEST(Win32Tray, RefreshNetIpLeavesTheWindowFreeWhileTheServiceIsSilentAndClosingDoesNotWait) {
+  LoopbackHttpServer service(LoopbackHttpServer::Reply::Silent);
+  MainFrameFixture f(settingsWith("0", "0", "1"), service.url());
+  f.choose("mnutraynetip");
+  f.choose("mnunetip");
+  // Both commands have returned while the service holds the request unanswered.
+  ASSERT_TRUE(pumpUntil([&service] { return service.connections() == 1; }));
+  EXPECT_TRUE(f.boxes.shown.empty());
+  // The window closes now, the lookup still under way.
+}
+
+}  // namespace
+}  // namespace lumeno::test
