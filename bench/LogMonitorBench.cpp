@@ -17,13 +17,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include "TimeRecorder.h"
+
 #include "TempFolder.h"
 #include "common/AppContext.h"
 #include "log/LogEntry.h"
-#include "ui/qt/LogLinesView.h"
-#include "ui/qt/LogMonitorWindow.h"
 #include "platform/Files.h"
 #include "platform/Memory.h"
+#include "ui/qt/LogLinesView.h"
+#include "ui/qt/LogMonitorWindow.h"
 
 namespace {
 
@@ -207,61 +209,39 @@ void BM_FindThroughTheWholeLog(benchmark::State& state) {
 }
 BENCHMARK(BM_FindThroughTheWholeLog)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Prints the usual table and remembers each benchmark's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
-        seconds_[run.run_name.function_name] =
-            run.real_accumulated_time / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
+// True when both ticks are as much cheaper than reading the file once as they must be.
+bool printRatios(const lumeno::bench::TimeRecorder& recorder) {
+  const auto time = [&recorder](const char* name) { return recorder.seconds(name); };
+  const double once = time("BM_ReadOnce");
+  const double first = time("BM_OpenFirstScreen");
+  const double full = time("BM_OpenFullIndex");
+  const double unchanged = time("BM_TickUnchanged");
+  const double grown = time("BM_TickGrownByOneLine");
+  const double find = time("BM_FindThroughTheWholeLog");
+  if (once <= 0 || first <= 0 || full <= 0 || unchanged <= 0 || grown <= 0 || find <= 0) {
+    std::printf("ratios: not all benchmarks ran\n");
+    return false;
   }
-
-  // True when both ticks are as much cheaper than reading the file once as they must be.
-  [[nodiscard]] bool printRatios() const {
-    const auto time = [this](const char* name) {
-      const auto it = seconds_.find(name);
-      return it == seconds_.end() ? 0.0 : it->second;
-    };
-    const double once = time("BM_ReadOnce");
-    const double first = time("BM_OpenFirstScreen");
-    const double full = time("BM_OpenFullIndex");
-    const double unchanged = time("BM_TickUnchanged");
-    const double grown = time("BM_TickGrownByOneLine");
-    const double find = time("BM_FindThroughTheWholeLog");
-    if (once <= 0 || first <= 0 || full <= 0 || unchanged <= 0 || grown <= 0 || find <= 0) {
-      std::printf("ratios: not all benchmarks ran\n");
-      return false;
-    }
-    std::printf("\nreading the 50 MB log once with read(): %.1f ms\n", once * 1e3);
-    std::printf("open, first screen drawn: %.1f ms, %.2fx the read\n", first * 1e3, first / once);
-    std::printf("open, every line indexed: %.1f ms, %.2fx the read\n", full * 1e3, full / once);
-    std::printf("search through the whole log: %.1f ms, %.2fx the read\n", find * 1e3, find / once);
-    std::printf("unchanged tick: %.2f us, %.0fx cheaper than the read (must be >= %.0fx)\n", unchanged * 1e6,
-                once / unchanged, kUnchangedAtLeast);
-    std::printf("tick after one new line: %.2f us, %.0fx cheaper than the read (must be >= %.0fx)\n",
-                grown * 1e6, once / grown, kGrownAtLeast);
-    if (lineEndsPeakAddedKb < 0) {
-      std::printf("memory on a log of line ends: not measured\n");
-      return false;
-    }
-    std::printf(
-        "opening a 100 MB log of line ends only added at most %.1f MB, %.2fx the log's size "
-        "(must be <= %ld MB)\n",
-        static_cast<double>(lineEndsPeakAddedKb) / 1024,
-        static_cast<double>(lineEndsPeakAddedKb) * 1024 / kLineEndsBytes, kAddedAtMostKb / 1024);
-    return once / unchanged >= kUnchangedAtLeast && once / grown >= kGrownAtLeast &&
-           lineEndsPeakAddedKb <= kAddedAtMostKb;
+  std::printf("\nreading the 50 MB log once with read(): %.1f ms\n", once * 1e3);
+  std::printf("open, first screen drawn: %.1f ms, %.2fx the read\n", first * 1e3, first / once);
+  std::printf("open, every line indexed: %.1f ms, %.2fx the read\n", full * 1e3, full / once);
+  std::printf("search through the whole log: %.1f ms, %.2fx the read\n", find * 1e3, find / once);
+  std::printf("unchanged tick: %.2f us, %.0fx cheaper than the read (must be >= %.0fx)\n", unchanged * 1e6,
+              once / unchanged, kUnchangedAtLeast);
+  std::printf("tick after one new line: %.2f us, %.0fx cheaper than the read (must be >= %.0fx)\n",
+              grown * 1e6, once / grown, kGrownAtLeast);
+  if (lineEndsPeakAddedKb < 0) {
+    std::printf("memory on a log of line ends: not measured\n");
+    return false;
   }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+  std::printf(
+      "opening a 100 MB log of line ends only added at most %.1f MB, %.2fx the log's size "
+      "(must be <= %ld MB)\n",
+      static_cast<double>(lineEndsPeakAddedKb) / 1024,
+      static_cast<double>(lineEndsPeakAddedKb) * 1024 / kLineEndsBytes, kAddedAtMostKb / 1024);
+  return once / unchanged >= kUnchangedAtLeast && once / grown >= kGrownAtLeast &&
+         lineEndsPeakAddedKb <= kAddedAtMostKb;
+}
 
 }  // namespace
 
@@ -270,9 +250,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;  // plain text, so the figures read well in a log file
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const bool fastEnough = reporter.printRatios();
+  lumeno::bench::TimeRecorder recorder;  // plain text, so the figures read well in a log file
+  benchmark::RunSpecifiedBenchmarks(&recorder);
+  const bool fastEnough = printRatios(recorder);
   std::fflush(stdout);
   theLog.reset();
   benchmark::Shutdown();

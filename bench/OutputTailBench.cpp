@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "TimeRecorder.h"
+
 #include "iptools/OutputTail.h"
 
 namespace {
@@ -94,61 +96,37 @@ BENCHMARK(BM_LiveTail)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-// Prints the usual table and remembers each run's time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
-        // Processor time: the machine may be busy with other work meanwhile.
-        seconds_[run.run_name.function_name + "/" + run.run_name.args] =
-            run.cpu_accumulated_time / static_cast<double>(run.iterations);
+// True when the tail stays within kAtMost times the copy at every size.
+bool printRatios(const lumeno::bench::TimeRecorder& recorder) {
+  const auto time = [&recorder](const std::string& name) { return recorder.seconds(name); };
+  bool fine = true;
+  std::printf("\n");
+  for (const std::int64_t lines : kSizes) {
+    const std::string size = "/" + std::to_string(lines);
+    const double copy = time("BM_Copy" + size);
+    for (const char* name : {"BM_Tail", "BM_LiveTail"}) {
+      const double tail = time(name + size);
+      if (copy <= 0 || tail <= 0) {
+        std::printf("%s%s: did not run\n", name, size.c_str());
+        fine = false;
+        continue;
       }
+      std::printf("%s, %lld lines (%.0f MB): %.1f ms, %.1fx the copy's %.2f ms (must be <= %.0fx)\n", name,
+                  static_cast<long long>(lines), static_cast<double>(lines) * 80 / 1e6, tail * 1e3,
+                  tail / copy, copy * 1e3, kAtMost);
+      fine = fine && tail / copy <= kAtMost;
     }
-    ConsoleReporter::ReportRuns(runs);
   }
-
-  // True when the tail stays within kAtMost times the copy at every size.
-  [[nodiscard]] bool printRatios() const {
-    bool fine = true;
-    std::printf("\n");
-    for (const std::int64_t lines : kSizes) {
-      const std::string size = "/" + std::to_string(lines);
-      const double copy = time("BM_Copy" + size);
-      for (const char* name : {"BM_Tail", "BM_LiveTail"}) {
-        const double tail = time(name + size);
-        if (copy <= 0 || tail <= 0) {
-          std::printf("%s%s: did not run\n", name, size.c_str());
-          fine = false;
-          continue;
-        }
-        std::printf("%s, %lld lines (%.0f MB): %.1f ms, %.1fx the copy's %.2f ms (must be <= %.0fx)\n", name,
-                    static_cast<long long>(lines), static_cast<double>(lines) * 80 / 1e6, tail * 1e3,
-                    tail / copy, copy * 1e3, kAtMost);
-        fine = fine && tail / copy <= kAtMost;
-      }
-    }
-    return fine;
-  }
-
- private:
-  [[nodiscard]] double time(const std::string& name) const {
-    const auto it = seconds_.find(name);
-    return it == seconds_.end() ? 0.0 : it->second;
-  }
-
-  std::map<std::string, double> seconds_;
-};
+  return fine;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const bool fastEnough = reporter.printRatios();
+  lumeno::bench::TimeRecorder recorder(lumeno::bench::TimeRecorder::Clock::Processor, true);
+  benchmark::RunSpecifiedBenchmarks(&recorder);
+  const bool fastEnough = printRatios(recorder);
   std::fflush(stdout);
   benchmark::Shutdown();
   return fastEnough ? 0 : 1;

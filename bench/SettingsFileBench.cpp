@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "TimeRecorder.h"
+
 #include "TempFolder.h"
 #include "platform/ProfileFile.h"
 
@@ -110,59 +112,38 @@ void BM_WriteSettingAfterManySections(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteSettingAfterManySections)->Unit(benchmark::kMillisecond)->Iterations(4);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(OO_Tabular) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred) {
-        seconds_[run.run_name.function_name] =
-            run.real_accumulated_time / static_cast<double>(run.iterations);
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
+// True when every read of 100 MB stays under the bar and memory did not grow with the file.
+bool printRatios(const lumeno::bench::TimeRecorder& recorder) {
+  const auto time = [&recorder](const char* name) { return recorder.seconds(name); };
+  const double plain = time("BM_PlainRead");
+  const double sections = time("BM_ReadSettingAfterManySections");
+  const double value = time("BM_ReadSettingWithAHugeValue");
+  const double write = time("BM_WriteSettingAfterManySections");
+  if (plain <= 0 || sections <= 0 || value <= 0 || write <= 0) {
+    std::printf("ratios: not all benchmarks ran\n");
+    return false;
   }
-
-  // True when every read of 100 MB stays under the bar and memory did not grow with the file.
-  bool printRatios() const {
-    const auto time = [this](const char* name) {
-      const auto it = seconds_.find(name);
-      return it == seconds_.end() ? 0.0 : it->second;
-    };
-    const double plain = time("BM_PlainRead");
-    const double sections = time("BM_ReadSettingAfterManySections");
-    const double value = time("BM_ReadSettingWithAHugeValue");
-    const double write = time("BM_WriteSettingAfterManySections");
-    if (plain <= 0 || sections <= 0 || value <= 0 || write <= 0) {
-      std::printf("ratios: not all benchmarks ran\n");
-      return false;
-    }
-    const long growthKb = peakMemoryKb() - files().memoryBefore;
-    std::printf("\nplain read() of 100 MB: %.1f ms\n", plain * 1e3);
-    std::printf("read of a key after 100 MB of sections: %.1f ms, %.2fx the plain read (must be < %.0f ms)\n",
-                sections * 1e3, sections / plain, kReadAtMostSeconds * 1e3);
-    std::printf("read of a key whose value is 100 MB: %.1f ms, %.2fx the plain read (must be < %.0f ms)\n",
-                value * 1e3, value / plain, kReadAtMostSeconds * 1e3);
-    std::printf("write of a key after 100 MB of sections: %.1f ms, %.2fx the plain read\n", write * 1e3,
-                write / plain);
-    std::printf("peak memory grew by %ld kB over all reads and writes (must be < %ld kB)\n", growthKb,
-                kMemoryGrowthAtMostKb);
-    return sections < kReadAtMostSeconds && value < kReadAtMostSeconds && growthKb < kMemoryGrowthAtMostKb;
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+  const long growthKb = peakMemoryKb() - files().memoryBefore;
+  std::printf("\nplain read() of 100 MB: %.1f ms\n", plain * 1e3);
+  std::printf("read of a key after 100 MB of sections: %.1f ms, %.2fx the plain read (must be < %.0f ms)\n",
+              sections * 1e3, sections / plain, kReadAtMostSeconds * 1e3);
+  std::printf("read of a key whose value is 100 MB: %.1f ms, %.2fx the plain read (must be < %.0f ms)\n",
+              value * 1e3, value / plain, kReadAtMostSeconds * 1e3);
+  std::printf("write of a key after 100 MB of sections: %.1f ms, %.2fx the plain read\n", write * 1e3,
+              write / plain);
+  std::printf("peak memory grew by %ld kB over all reads and writes (must be < %ld kB)\n", growthKb,
+              kMemoryGrowthAtMostKb);
+  return sections < kReadAtMostSeconds && value < kReadAtMostSeconds && growthKb < kMemoryGrowthAtMostKb;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   files();  // made before anything is measured
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const bool fastEnough = reporter.printRatios();
+  lumeno::bench::TimeRecorder recorder;
+  benchmark::RunSpecifiedBenchmarks(&recorder);
+  const bool fastEnough = printRatios(recorder);
   std::fflush(stdout);
   benchmark::Shutdown();
   return fastEnough ? 0 : 1;
