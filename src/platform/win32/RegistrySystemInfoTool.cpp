@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/RegistrySystemInfoTool.h"
 
-#include <array>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -18,13 +17,17 @@ std::optional<std::string> readRegistryText(HKEY root, const std::string& keyNam
   // machine-wide keys can still find the tool.
   HKEY key = nullptr;
   if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  std::array<char, 1024> buffer{};
+  // The value's bytes as the 8-bit functions return them, at most 1024 of them.
   DWORD type = 0;
-  auto size = static_cast<DWORD>(buffer.size());
-  const LSTATUS status = ::RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
+  DWORD size = 0;
+  LSTATUS status = ::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+  std::string buffer(size, '\0');
+  if (status == ERROR_SUCCESS && size > 0) {
+    status = ::RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(buffer.data()), &size);
+  }
   ::RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return std::nullopt;
+  if (status != ERROR_SUCCESS || size > 1024) return std::nullopt;
   if (size == 0) throw RegistryValueError("registry value " + valueName + " has no bytes");
 
   std::string_view text(buffer.data(), size);

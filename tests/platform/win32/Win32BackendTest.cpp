@@ -90,13 +90,13 @@ TEST(Win32Files, OnAFullDiskALogEntryGoesInWholeOrNotAtAll) {
 }
 
 TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndStartsTheInstalledNameInTheProgramsFolder) {
-  RunKeyAutostart autostart(fs::path(u8"C:\\Caf\u00E9\\lumeno-1.0.exe"), L"SOFTWARE\\Lumeno Test\\Run");
+  RunKeyAutostart autostart(fs::path(u8"C:\\Caf\u00E9\\lumeno-1.0.exe"), L"SOFTWARE\\Lumeno Test Run\\Run");
   EXPECT_FALSE(autostart.isEnabled());
   ASSERT_TRUE(autostart.enable());
   EXPECT_TRUE(autostart.isEnabled());
   std::wstring data(260, L'\0');
   auto size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test\\Run", L"Lumeno.exe", RRF_RT_REG_SZ,
+  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run\\Run", L"Lumeno.exe", RRF_RT_REG_SZ,
                            nullptr, data.data(), &size),
             ERROR_SUCCESS);
   data.resize(size / sizeof(wchar_t) - 1);
@@ -105,20 +105,19 @@ TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndStartsTheInstalledNameInThePr
   EXPECT_FALSE(autostart.isEnabled());
   EXPECT_TRUE(autostart.disable()) << "already gone";
   EXPECT_EQ(runValueData("C:\\lumeno.exe"), L"C:\\Lumeno.exe");
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run");
 }
 
-// Keys under a test key that stands for the local-machine root.
+// Keys under a test key of its own that stands for the local-machine root.
 struct TestRoot {
-  TestRoot() {
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Lumeno Test", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr);
+  explicit TestRoot(const std::string& name) : path("SOFTWARE\\" + name) {
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
   }
   TestRoot(const TestRoot&) = delete;
   TestRoot& operator=(const TestRoot&) = delete;
   ~TestRoot() {
     ::RegCloseKey(key);
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Lumeno Test");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
   }
   void set(const char* subKey, const char* name, DWORD type, const std::string& bytes) const {
     HKEY opened = nullptr;
@@ -128,11 +127,12 @@ struct TestRoot {
                      static_cast<DWORD>(bytes.size()));
     ::RegCloseKey(opened);
   }
+  std::string path;
   HKEY key = nullptr;
 };
 
 TEST(Win32Registry, TheSystemInformationToolIsThePathValueElseMsinfo32InTheFolderValue) {
-  const TestRoot root;
+  const TestRoot root("Lumeno Test Tool");
   const RegistrySystemInfoTool tool(root.key);
   EXPECT_EQ(tool.find(), std::nullopt);
   const test::TempFolder folder;
@@ -150,19 +150,19 @@ TEST(Win32Registry, TheSystemInformationToolIsThePathValueElseMsinfo32InTheFolde
 }
 
 TEST(Win32Registry, ValuesReadAsTextOrDecimalNumbersAndNothingWhenMissingOrTooLong) {
-  const TestRoot root;
+  const TestRoot root("Lumeno Test Values");
   struct Row {
     const char* name;
     DWORD type;
     std::string bytes;
     std::optional<std::string> text;
   };
-  const std::string full(1024, 'x');
+  const std::string full(1023, 'x');  // with its NUL, the 1024 bytes read at most
   const std::vector<Row> rows = {
       {"Number", REG_DWORD, std::string("\x04\x03\x02\x01", 4), "16909060"},
       {"Top", REG_DWORD, std::string("\xFF\xFF\xFF\xFF", 4), "4294967295"},
-      {"Full", REG_SZ, full, full},
-      {"TooLong", REG_SZ, full + "x", std::nullopt},
+      {"Full", REG_SZ, full + '\0', full},
+      {"TooLong", REG_SZ, full + "x" + '\0', std::nullopt},
       {"Expand", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13), ""},  // found, not understood
   };
   for (const Row& row : rows) root.set("Key", row.name, row.type, row.bytes);
