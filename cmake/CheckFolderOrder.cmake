@@ -1,18 +1,30 @@
 cmake_minimum_required(VERSION 3.25)
 # cmake -DSOURCE_DIR=<src> -P CheckFolderOrder.cmake
-# Fails when the top-level folders under src/ include each other in a cycle: a folder may use
-# what lies below it, never what depends on it.
+# Fails when the folders under src/ include each other in a cycle: a folder may use what lies
+# below it, never what depends on it. Each face (ui/qt, ui/win32) and each platform backend
+# (platform/posix, platform/win32, platform/fake) is a folder of its own here.
+function(folder_of name out)
+  if(name MATCHES "^(ui|platform)/([^/]+)/")
+    set(${out} "${CMAKE_MATCH_1}/${CMAKE_MATCH_2}" PARENT_SCOPE)
+  elseif(name MATCHES "^([^/]+)/")
+    set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp ${SOURCE_DIR}/*.in)
 set(folders "")
 foreach(source IN LISTS sources)
-  string(REGEX MATCH "^[^/]+" from "${source}")
-  if(from STREQUAL source)
+  folder_of("${source}" from)
+  if(from STREQUAL "")
     continue()  # a file at the top, not in a folder
   endif()
   list(APPEND folders ${from})
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"/]+/")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" to "${line}")
+    string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" included "${line}")
+    folder_of("${included}" to)
     if(NOT to STREQUAL from AND IS_DIRECTORY ${SOURCE_DIR}/${to})
       list(APPEND uses_${from} ${to})
       list(APPEND why_${from}_${to} "${source}")
@@ -20,7 +32,6 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 list(REMOVE_DUPLICATES folders)
-
 # Everything each folder reaches through its includes, followed to the end.
 foreach(start IN LISTS folders)
   if(uses_${start})

@@ -2,7 +2,6 @@
 #include "about/AboutPresenter.h"
 
 #include <string>
-#include <utility>
 
 #include "about/HelpPage.h"
 #include "common/Version.h"
@@ -10,9 +9,9 @@
 
 namespace lumeno::about {
 
-AboutPresenter::AboutPresenter(AboutView& view, const AppContext& context, const platform::Registry& registry,
-                               FileTest isFile)
-    : view_(view), context_(context), registry_(registry), isFile_(std::move(isFile)) {}
+AboutPresenter::AboutPresenter(AboutView& view, const AppContext& context,
+                               const platform::SystemInfoTool& sysInfoTool)
+    : view_(view), context_(context), sysInfoTool_(sysInfoTool) {}
 
 void AboutPresenter::onLoaded() {
   view_.setVersionText(std::string(text::kVersionPrefix) + version::text);
@@ -20,7 +19,7 @@ void AboutPresenter::onLoaded() {
 }
 
 void AboutPresenter::onSysInfoClicked() {
-  StartSysInfo(context_, registry_, isFile_);
+  StartSysInfo(context_, sysInfoTool_);
 }
 
 void AboutPresenter::onLinkClicked() {

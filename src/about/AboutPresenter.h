@@ -6,7 +6,6 @@
 #include "about/AboutView.h"
 #include "about/SysInfo.h"
 #include "common/AppContext.h"
-#include "platform/Registry.h"
 
 namespace lumeno::about {
 
@@ -28,8 +27,7 @@ inline constexpr std::string_view kDoneButton = "Done";
 // and do nothing else.
 class AboutPresenter {
  public:
-  AboutPresenter(AboutView& view, const AppContext& context, const platform::Registry& registry,
-                 FileTest isFile = isRegularFile);
+  AboutPresenter(AboutView& view, const AppContext& context, const platform::SystemInfoTool& sysInfoTool);
 
   // The box was loaded: the version and the title, each time afresh.
   void onLoaded();
@@ -45,8 +43,7 @@ class AboutPresenter {
  private:
   AboutView& view_;
   const AppContext& context_;
-  const platform::Registry& registry_;
-  FileTest isFile_;
+  const platform::SystemInfoTool& sysInfoTool_;
 };
 
 }  // namespace lumeno::about

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainPresenter.h"
 
-#include <array>
-
 #include "app/AddressChoice.h"
 #include "app/StatusText.h"
 #include "common/MessageBoxes.h"
@@ -13,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/NetworkInfo.h"
+#include "platform/TextEditors.h"
 
 namespace lumeno::app {
 namespace {
@@ -20,15 +19,6 @@ namespace {
 constexpr const char* kAlertText =
     "Internet connection has been lost!. Please goto options and un-tic this alert option if you "
     "don't want it.";
-
-// Graphical plain-text editors, the most common first; the first one installed is started.
-#ifdef _WIN32
-constexpr std::array kTextEditors = {"notepad.exe"};
-#else
-constexpr std::array kTextEditors = {"gnome-text-editor", "gedit", "kate", "kwrite",
-                                     "mousepad",          "pluma", "xed",  "featherpad",
-                                     "leafpad",           "geany"};
-#endif
 
 }  // namespace
 
@@ -285,9 +275,10 @@ void MainPresenter::onSystemInfoChosen() {
 }
 
 void MainPresenter::onTextEditorChosen() {
-  // Like the shell's start of "notepad.exe": nothing happens when there is no editor.
-  for (const char* editor : kTextEditors) {
-    if (const auto path = context_.launcher->findProgram(editor)) {
+  // The first editor installed, like the shell's start of "notepad.exe": nothing happens when
+  // there is none.
+  for (const std::string_view editor : platform::textEditors()) {
+    if (const auto path = context_.launcher->findProgram(std::string(editor))) {
       context_.launcher->startDetached(pathText(*path), {});
       return;
     }

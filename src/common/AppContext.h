@@ -20,7 +20,6 @@ class Autostart;
 // fill it with fakes and a temporary program folder.
 struct AppContext {
   std::filesystem::path programFolder;  // holds the executable; portable, also every file below
-  std::filesystem::path executable;     // the running program, for start-at-log-in
   MessageBoxes* boxes = nullptr;
   platform::Clock* clock = nullptr;
   platform::NetworkInfo* network = nullptr;

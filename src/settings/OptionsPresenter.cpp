@@ -6,9 +6,9 @@
 
 #include "common/MessageBoxes.h"
 #include "common/PathText.h"
+#include "platform/Autostart.h"
 #include "platform/Files.h"
 #include "platform/NetworkInfo.h"
-#include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
 namespace {
@@ -112,10 +112,11 @@ void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
   WriteSetting(context_, fields_);
   if (option != Option::AutoStartup) return;
   // The key is written first, so the file records the choice even when the entry cannot be.
+  if (context_.autostart == nullptr) return;
   if (ticked) {
-    AddStartupEntry(context_, std::string(kStartupValueName));
+    context_.autostart->enable();
   } else {
-    RemoveStartupEntry(context_, std::string(kStartupValueName));
+    context_.autostart->disable();
   }
 }
 

@@ -14,10 +14,10 @@
 
 #include "DarkPalette.h"
 #include "FakeLauncher.h"
-#include "FakeRegistry.h"
+#include "FakeSystemInfoTool.h"
 #include "ScriptedMessageBoxes.h"
 #include "about/HelpPage.h"
-#include "about/SysInfoLookup.h"
+#include "about/SysInfo.h"
 #include "ui/qt/ReadableColour.h"
 #include "ui/qt/WindowGeometry.h"
 
@@ -34,10 +34,9 @@ struct AboutBoxTest : ::testing::Test {
 
   test::ScriptedMessageBoxes boxes;
   platform::FakeLauncher launcher;
-  platform::FakeRegistry registry;  // no entries, and no desktop tool installed
-  AppContext context{
-      .programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .launcher = &launcher, .places = {}};
-  AboutBox box{context, registry, [](const std::string&) { return false; }};
+  platform::FakeSystemInfoTool tool;  // finds none
+  AppContext context{.programFolder = "/opt/lumeno", .boxes = &boxes, .launcher = &launcher, .places = {}};
+  AboutBox box{context, tool};
 };
 
 TEST_F(AboutBoxTest, ControlsCarryTheirNamesTextsAndPlacesInTwips) {
@@ -98,9 +97,9 @@ TEST_F(AboutBoxTest, ControlsCarryTheirNamesTextsAndPlacesInTwips) {
 TEST(AboutBoxDark, TheLinkStaysBlueAndReadableOnADarkMenuColour) {
   const test::DarkPalette dark;
   test::ScriptedMessageBoxes boxes;
-  platform::FakeRegistry registry;
-  const AppContext context{.programFolder = "/opt/lumeno", .executable = {}, .boxes = &boxes, .places = {}};
-  const AboutBox box{context, registry, [](const std::string&) { return false; }};
+  const platform::FakeSystemInfoTool tool;
+  const AppContext context{.programFolder = "/opt/lumeno", .boxes = &boxes, .places = {}};
+  const AboutBox box{context, tool};
   const QPalette& link = box.findChild<QLabel*>("Label5")->palette();
   const QColor text = link.color(QPalette::WindowText);
   EXPECT_GE(app::contrastRatio(text, link.color(QPalette::Window)), 4.5);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutPresenter.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -9,9 +8,9 @@
 
 #include "FakeAboutView.h"
 #include "FakeLauncher.h"
-#include "FakeRegistry.h"
+#include "FakeSystemInfoTool.h"
 #include "ScriptedMessageBoxes.h"
-#include "about/SysInfoLookup.h"
+#include "about/SysInfo.h"
 
 namespace lumeno::about {
 namespace {
@@ -19,24 +18,19 @@ namespace {
 const BoxRequest kUnavailableBox{std::string(kSysInfoUnavailable), "Lumeno", BoxIcon::None, BoxButtons::Ok};
 
 struct AboutPresenterTest : ::testing::Test {
-  // Nothing reached the outside: no program, no page, no message, no registry look-up.
+  // Nothing reached the outside: no program, no page, no message, no look-up of the tool.
   [[nodiscard]] bool nothingElseHappened() const {
     return launcher.started.empty() && launcher.openedUrls.empty() && boxes.shown.empty() &&
-           registry.opens.empty();
+           tool.lookups == 0;
   }
 
   FakeAboutView view;
   test::ScriptedMessageBoxes boxes;
   platform::FakeLauncher launcher;
-  platform::FakeRegistry registry;
-  std::set<std::string> files;
-  AppContext context{.programFolder = "/opt/Lumeno Tools",
-                     .executable = {},
-                     .boxes = &boxes,
-                     .launcher = &launcher,
-                     .places = {}};
-  AboutPresenter presenter{view, context, registry,
-                           [this](const std::string& path) { return files.contains(path); }};
+  platform::FakeSystemInfoTool tool;
+  AppContext context{
+      .programFolder = "/opt/Lumeno Tools", .boxes = &boxes, .launcher = &launcher, .places = {}};
+  AboutPresenter presenter{view, context, tool};
 };
 
 TEST_F(AboutPresenterTest, EachLoadShowsTheVersionAndTheTitleAfresh) {

@@ -72,7 +72,7 @@ struct LogMonitorTest : ::testing::Test {
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
-  AppContext context{.programFolder = folder.path(), .executable = {}, .boxes = &boxes, .places = {}};
+  AppContext context{.programFolder = folder.path(), .boxes = &boxes, .places = {}};
   std::unique_ptr<LogMonitorWindow> window;
 };
 

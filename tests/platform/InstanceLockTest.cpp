@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -180,6 +182,29 @@ TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
   const Descriptor held(::open(squatted.c_str(), O_RDONLY));
   ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
   EXPECT_EQ(InstanceLock(squatted).outcome(), Outcome::Acquired);
+}
+
+// Gives an environment variable a value (none for nullptr) for as long as it lives.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(InstanceLock, WithoutASessionRuntimeFolderTheLockIsInTheUsersOwnFolderInTheTemporaryOne) {
+  const test::TempFolder shared;
+  const ScopedVariable noRuntime("XDG_RUNTIME_DIR", nullptr);
+  const ScopedVariable temporary("TMPDIR", shared.path().c_str());
+  EXPECT_EQ(InstanceLock::defaultFile(), shared / ("lumeno-" + std::to_string(::geteuid())) / "lumeno.lock");
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 
 #include "FakeProgram.h"
 #include "platform/Files.h"
-#include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
 namespace {
@@ -52,7 +51,7 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
   presenter.load();
   EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
   EXPECT_TRUE(view.shown.empty());
-  EXPECT_TRUE(autostart.calls.empty());
+  EXPECT_EQ(autostart.changes, 0);
   using Click = std::pair<Option, std::size_t>;  // a box and the line of its key
   for (const auto& [option, line] :
        {Click{Option::AlertIfOffline, 2}, Click{Option::HostNamePopup, 3}, Click{Option::UseLog, 4},
@@ -66,9 +65,8 @@ TEST_F(OptionsPresenterTest, LoadingWithEverythingOffWritesNothingAndEachClickCh
     }
   }
   // "Start when computer loads" also adds the start-up value, and unticking removes it.
-  ASSERT_EQ(autostart.calls.size(), 2U);
-  EXPECT_EQ(autostart.calls[0].data, startupProgram(context, kStartupValueName));
-  EXPECT_TRUE(autostart.values.empty());
+  EXPECT_EQ(autostart.changes, 2);
+  EXPECT_FALSE(autostart.enabled);
   EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -86,7 +84,7 @@ TEST_F(OptionsPresenterTest, LoadingTicksWhatReadsAsOnWritesItBackAsExactlyOneAn
   EXPECT_EQ(folder.read("Lumeno.ini"),
             "[Options]\r\nalertifoffline=1\r\nhostnameintext1.text=\r\nuselog=1 ; yes\r\n"
             "[Automation]\r\ntrayatstartup=1\r\nautostartup=1\r\n");
-  EXPECT_EQ(autostart.values.at("Lumeno.exe"), startupProgram(context, kStartupValueName));
+  EXPECT_TRUE(autostart.enabled);
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
 
   // Loaded again, every "on" is exactly "1" already: the file is not replaced.

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The profile file's reading and writing rules on awkward files, when a value is on, and the data
-// of the Windows start-up value.
+// The profile file's reading and writing rules on awkward files, and when a value is on.
 #include "formats/ProfileText.h"
 
 #include "formats/ProfileScan.h"
@@ -13,8 +12,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include "settings/StartupEntry.h"
 
 namespace lumeno::settings {
 namespace {
@@ -162,25 +159,6 @@ TEST(ReadsAsOn, NonZeroNumbersOnlyAreOn) {
   for (const char* off : {"0", "-0", "0e10", "", " ", "1abc", "1,5", "yes", "inf", "nan", "0x1", "1e", "1 2",
                           "1e-999", "\"1\""})
     EXPECT_FALSE(readsAsOn(off)) << off;
-}
-
-TEST(RunValueData, FolderBackslashAndValueName) {
-  EXPECT_EQ(runValueData("C:\\Tools", "Lumeno.exe"), "C:\\Tools\\Lumeno.exe");
-  EXPECT_EQ(runValueData("C:\\", "Lumeno.exe"), "C:\\Lumeno.exe");
-}
-
-TEST(StartupEntry, TheProgramToStartIsTheRunningExecutableOrTheInstalledNameInItsFolder) {
-  AppContext context;
-  context.programFolder = std::filesystem::path("/opt/Lumeno");
-  context.executable = std::filesystem::path("/opt/Lumeno/lumeno");
-#ifdef _WIN32
-  EXPECT_EQ(startupProgram(context, "Lumeno.exe"),
-            runValueData(context.programFolder.string(), "Lumeno.exe"));
-#else
-  EXPECT_EQ(startupProgram(context, "Lumeno.exe"), "/opt/Lumeno/lumeno");
-  context.executable.clear();  // not known: the installed name in the program's folder
-  EXPECT_EQ(startupProgram(context, "Lumeno.exe"), "/opt/Lumeno/Lumeno.exe");
-#endif
 }
 
 }  // namespace

@@ -159,31 +159,32 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   ASSERT_FALSE(validator.isEmpty()) << "desktop-file-validate is missing (Debian package desktop-file-utils)";
   context.programFolder =
       folder / "Lumeno folder with spaces $HOME `id` \"q\" 'a' 100% back\\slash (1) caf\xC3\xA9;#~&";
-  context.executable = context.programFolder / "lumeno stand-in";
+  const fs::path program = context.programFolder / "lumeno stand-in";
   fs::create_directories(context.programFolder);
-  ASSERT_TRUE(platform::writeFile(context.executable, "#!/bin/sh\npwd -P > started.txt\n"));
-  fs::permissions(context.executable, fs::perms::owner_all);
-  platform::XdgAutostart xdg(folder / "autostart");
+  ASSERT_TRUE(platform::writeFile(program, "#!/bin/sh\npwd -P > started.txt\n"));
+  fs::permissions(program, fs::perms::owner_all);
+  platform::XdgAutostart xdg(folder / "autostart", program);
   context.autostart = &xdg;
 
   OptionsDialog dialog(context, {});
   box(dialog, "chkstartup")->click();
-  const fs::path entry = xdg.entryFile("Lumeno.exe");
+  EXPECT_TRUE(xdg.isEnabled());
+  const fs::path entry = xdg.entryFile();
   const std::string text = platform::readFile(entry).value_or("");
   EXPECT_EQ(run(validator.toStdString(), {QString::fromStdString(entry.string())}, folder.path()), "")
       << text;
   // Started as a session starts it: Exec read by the Desktop Entry rules, run in Path.
   const std::optional<std::vector<std::string>> argv =
       test::parseExec(test::entryValue(text, "Exec").value_or(""));
-  ASSERT_EQ(argv, std::vector<std::string>{context.executable.string()}) << text;
+  ASSERT_EQ(argv, std::vector<std::string>{program.string()}) << text;
   ASSERT_EQ(test::entryValue(text, "Path"), context.programFolder.string()) << text;
-  EXPECT_EQ(test::entryValue(text, "TryExec"), context.executable.string()) << text;
+  EXPECT_EQ(test::entryValue(text, "TryExec"), program.string()) << text;
   run(argv->front(), {}, *test::entryValue(text, "Path"));
   EXPECT_EQ(platform::readFile(context.file("started.txt")),
             fs::canonical(context.programFolder).string() + "\n");
 
   box(dialog, "chkstartup")->click();
-  EXPECT_FALSE(fs::exists(entry));
+  EXPECT_FALSE(xdg.isEnabled() || fs::exists(entry));
   EXPECT_EQ(platform::readFile(context.file("Lumeno.ini")), "[Automation]\r\nautostartup=0\r\n");
   EXPECT_TRUE(boxes.shown.empty());
 }

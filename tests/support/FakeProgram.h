@@ -23,10 +23,9 @@ inline std::string settingsWith(const std::string& alert, const std::string& pop
 // The program as the windows meet it in tests: its folder (a temporary one) with a settings file,
 // fake platform services, and the context every window takes, built on them in one place.
 struct FakeProgram {
-  explicit FakeProgram(const std::string& ini, const char* executableName = "lumeno") {
+  explicit FakeProgram(const std::string& ini) {
     folder.write("Lumeno.ini", ini);
     context.programFolder = folder.path();
-    context.executable = folder / executableName;
     context.boxes = &boxes;
     context.clock = &clock;
     context.network = &network;

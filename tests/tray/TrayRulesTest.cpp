@@ -1,28 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tray component's rules, without a display: the notification record, the mouse messages and
-// the dispatcher that drops clicks while one is being handled.
-#include <array>
+// The tray component's rules, without a display: the tip and the dispatcher that drops clicks
+// while one is being handled.
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "tray/MouseNotification.h"
-#include "tray/NotifyRecord.h"
+#include "tray/TrayEvent.h"
+#include "tray/TrayTip.h"
 
 namespace lumeno::tray {
 namespace {
 
-TEST(MouseNotificationTest, OnlyTheSixButtonMessagesMeanSomething) {
-  using enum TrayEvent;
-  const std::array expected = {None,      LButtonDown,   LButtonUp, LButtonDblClk, RButtonDown,
-                               RButtonUp, RButtonDblClk, None,      None,          None};  // 512..521
-  for (std::uint32_t i = 0; i < expected.size(); ++i)
-    EXPECT_EQ(decodeMouseMessage(512 + i), expected[i]) << 512 + i;
-}
-
-TEST(NotifyRecordTest, TipsAreCutTo63BytesNeverInsideACharacterOrALineBreak) {
+TEST(TrayTipTest, TipsAreCutTo63BytesNeverInsideACharacterOrALineBreak) {
   const std::string x59(59, 'x');
   const std::string firstLine = "IP : " + std::string(56, 'h');  // 61 bytes, then CR LF
   const std::vector<std::pair<std::string, std::string>> rows = {
@@ -33,13 +25,7 @@ TEST(NotifyRecordTest, TipsAreCutTo63BytesNeverInsideACharacterOrALineBreak) {
       {x59 + "xx\u00E9!", x59 + "xx\u00E9"},               // one that ends exactly at the limit stays
       {firstLine + "\r\nStatus", firstLine + "\r\n"},      // the pair ends at byte 63: kept
       {"I" + firstLine + "\r\nStatus", "I" + firstLine}};  // a lone CR would be left: cut before it
-  NotifyRecord record;
-  for (const auto& [tip, kept] : rows) {
-    record.setTip(tip);
-    EXPECT_EQ(record.tip(), kept) << tip;
-  }
-  record.setTip("IP : 10.0.0.7");  // nothing of the longer one stays in the field
-  EXPECT_EQ(std::string(record.szTip.begin(), record.szTip.end()), "IP : 10.0.0.7" + std::string(51, '\0'));
+  for (const auto& [tip, kept] : rows) EXPECT_EQ(cutTip(tip), kept) << tip;
 }
 
 TEST(NotificationDispatcherTest, AClickWhileAnotherIsHandledIsDroppedNotQueued) {
@@ -48,19 +34,18 @@ TEST(NotificationDispatcherTest, AClickWhileAnotherIsHandledIsDroppedNotQueued) 
   NotificationDispatcher dispatcher([&](TrayEvent event) {
     seen.push_back(event);
     // The owner's menu runs its own loop here; the user clicks the icon again meanwhile.
-    if (event == TrayEvent::RButtonUp) {
-      EXPECT_FALSE(self->dispatch(kLButtonDblClk));
+    if (event == TrayEvent::RightUp) {
+      EXPECT_FALSE(self->dispatch(TrayEvent::LeftDoubleClick));
     }
   });
   self = &dispatcher;
-  EXPECT_TRUE(dispatcher.dispatch(kRButtonDown));
-  EXPECT_TRUE(dispatcher.dispatch(kRButtonUp));
+  EXPECT_TRUE(dispatcher.dispatch(TrayEvent::RightDown));
+  EXPECT_TRUE(dispatcher.dispatch(TrayEvent::RightUp));
   EXPECT_FALSE(dispatcher.busy());
-  EXPECT_TRUE(dispatcher.dispatch(kMouseMove));  // handled: it simply means nothing
-  EXPECT_EQ(seen, (std::vector<TrayEvent>{TrayEvent::RButtonDown, TrayEvent::RButtonUp}));
+  EXPECT_EQ(seen, (std::vector<TrayEvent>{TrayEvent::RightDown, TrayEvent::RightUp}));
   // A handler that throws leaves the component able to take the next click.
   NotificationDispatcher throwing([](TrayEvent) { throw std::runtime_error("handler failed"); });
-  EXPECT_THROW(throwing.dispatch(kLButtonDown), std::runtime_error);
+  EXPECT_THROW(throwing.dispatch(TrayEvent::LeftDown), std::runtime_error);
   EXPECT_FALSE(throwing.busy());
 }
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "platform/SingleInstance.h"
 #include "platform/posix/Descriptor.h"
 
 namespace lumeno::platform {
@@ -15,7 +16,7 @@ namespace lumeno::platform {
 // again. The file is never removed, so every copy locks the same file and two copies starting at
 // once cannot both win. A file that another user owns is never taken for a lock: where another
 // user can make files, such a file could otherwise stop every start.
-class InstanceLock {
+class InstanceLock : public SingleInstance {
  public:
   enum class Outcome {
     Acquired,       // this copy is the one that runs
@@ -30,8 +31,12 @@ class InstanceLock {
   // the temporary one), made with mode 0700 when missing. Empty when the folder is no folder, or
   // not this user's alone: then no lock is better than one another user may hold.
   static std::filesystem::path fileInPrivateFolder(const std::filesystem::path& parent);
+  // Where this user's lock lives: the session's runtime folder, or this user's own folder in the
+  // temporary folder; empty (no lock) when neither can be had safely.
+  static std::filesystem::path defaultFile();
 
   [[nodiscard]] Outcome outcome() const { return outcome_; }
+  [[nodiscard]] bool acquired() const override { return outcome_ != Outcome::HeldByAnother; }
 
  private:
   Descriptor fd_{-1};

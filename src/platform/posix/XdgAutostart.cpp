@@ -3,73 +3,52 @@
 
 #include <cerrno>
 #include <optional>
-#include <string_view>
+#include <string>
 #include <utility>
 
 #include <unistd.h>
 
+#include "common/PathText.h"
 #include "formats/DesktopEntry.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"
 
 namespace lumeno::platform {
-namespace {
 
-// The name the entry shows: the value name without a Windows ".exe".
-std::string displayName(const std::string& valueName) {
-  std::string name = valueName;
-  if (name.size() > 4) {
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    if (tail == ".exe") name.resize(name.size() - 4);
-  }
-  return name;
-}
+XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder, std::filesystem::path program)
+    : folder_(std::move(autostartFolder)), program_(std::move(program)) {}
 
-}  // namespace
-
-XdgAutostart::XdgAutostart(std::filesystem::path autostartFolder) : folder_(std::move(autostartFolder)) {}
-
-XdgAutostart XdgAutostart::fromEnvironment() {
+XdgAutostart XdgAutostart::fromEnvironment(std::filesystem::path program) {
   // XDG base directories must be absolute paths; a relative value is ignored.
   const UserEnvironment user = readUserEnvironment();
   if (!user.xdgConfigHome.empty() && user.xdgConfigHome.front() == '/') {
-    return XdgAutostart(std::filesystem::path(user.xdgConfigHome) / "autostart");
+    return {std::filesystem::path(user.xdgConfigHome) / "autostart", std::move(program)};
   }
   const std::filesystem::path home = user.home.empty() ? std::filesystem::path("/") : user.home;
-  return XdgAutostart(home / ".config" / "autostart");
+  return {home / ".config" / "autostart", std::move(program)};
 }
 
-std::filesystem::path XdgAutostart::entryFile(const std::string& valueName) const {
-  // A file name of safe characters only: the value name can never reach outside the folder.
-  std::string id;
-  for (const char c : displayName(valueName)) {
-    const bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '-' || c == '_' || c == '.';
-    id += safe ? c : '_';
-  }
-  if (id.empty() || id.front() == '.') id = "_" + id;
-  return folder_ / (id + ".desktop");
-}
-
-bool XdgAutostart::writeValue(Hive /*hive*/, const std::string& /*keyPath*/, const std::string& valueName,
-                              const std::string& data) {
-  const std::optional<std::string> entry = settings::autostartEntry(displayName(valueName), data);
+bool XdgAutostart::enable() {
+  const std::optional<std::string> entry = settings::autostartEntry("Lumeno", pathText(program_));
   if (!entry) return false;
   if (makeFolders(folder_).has_value()) return false;  // start at log-in fails silently
-  const std::filesystem::path file = entryFile(valueName);
+  const std::filesystem::path file = entryFile();
   if (readFile(file) == entry) return true;  // already starts this program from this folder
   return replaceFileAtomically(file, *entry);
 }
 
-bool XdgAutostart::deleteValue(Hive /*hive*/, const std::string& /*keyPath*/, const std::string& valueName) {
-  const std::filesystem::path file = entryFile(valueName);
-  if (::unlink(file.c_str()) == 0) return true;
+bool XdgAutostart::disable() {
+  if (::unlink(entryFile().c_str()) == 0) return true;
   return errno == ENOENT;
 }
 
-std::unique_ptr<Autostart> makeAutostart() {
-  return std::make_unique<XdgAutostart>(XdgAutostart::fromEnvironment());
+bool XdgAutostart::isEnabled() const {
+  const std::optional<std::string> entry = settings::autostartEntry("Lumeno", pathText(program_));
+  return entry && readFile(entryFile()) == entry;
+}
+
+std::unique_ptr<Autostart> makeAutostart(const std::filesystem::path& executable) {
+  return std::make_unique<XdgAutostart>(XdgAutostart::fromEnvironment(executable));
 }
 
 }  // namespace lumeno::platform

@@ -2,33 +2,30 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 
 #include "platform/Autostart.h"
 
 namespace lumeno::platform {
 
-// Start at log-in through a per-user XDG autostart entry: the value "Lumeno.exe" is the file
-// "Lumeno.desktop" in the autostart folder, and its data (the program's full path) becomes the
-// entry's Exec, started from the program's own folder (Path). The hive and key path have no
-// counterpart here: the entry is always the current user's.
+// Start at log-in through a per-user XDG autostart entry, "Lumeno.desktop" in the autostart
+// folder: its Exec is the program's full path, started from the program's own folder (Path).
 class XdgAutostart : public Autostart {
  public:
-  explicit XdgAutostart(std::filesystem::path autostartFolder);
+  XdgAutostart(std::filesystem::path autostartFolder, std::filesystem::path program);
 
-  // "$XDG_CONFIG_HOME/autostart", or "~/.config/autostart" when that is unset, empty or relative.
-  static XdgAutostart fromEnvironment();
+  // The folder "$XDG_CONFIG_HOME/autostart", or "~/.config/autostart" when that is unset, empty
+  // or relative.
+  static XdgAutostart fromEnvironment(std::filesystem::path program);
 
-  [[nodiscard]] const std::filesystem::path& folder() const { return folder_; }
-  // The entry file that stands for a value name.
-  [[nodiscard]] std::filesystem::path entryFile(const std::string& valueName) const;
+  [[nodiscard]] std::filesystem::path entryFile() const { return folder_ / "Lumeno.desktop"; }
 
-  bool writeValue(Hive hive, const std::string& keyPath, const std::string& valueName,
-                  const std::string& data) override;
-  bool deleteValue(Hive hive, const std::string& keyPath, const std::string& valueName) override;
+  bool enable() override;
+  bool disable() override;
+  [[nodiscard]] bool isEnabled() const override;
 
  private:
   std::filesystem::path folder_;
+  std::filesystem::path program_;
 };
 
 }  // namespace lumeno::platform

@@ -32,11 +32,10 @@ QString qt(std::string_view text) {
 }  // namespace
 
 AboutBox::AboutBox(const AppContext& context, QWidget* parent)
-    : AboutBox(context, platform::systemRegistry(), isRegularFile, parent) {}
+    : AboutBox(context, platform::systemInfoTool(), parent) {}
 
-AboutBox::AboutBox(const AppContext& context, const platform::Registry& registry, FileTest isFile,
-                   QWidget* parent)
-    : QDialog(parent), presenter_(*this, context, registry, std::move(isFile)) {
+AboutBox::AboutBox(const AppContext& context, const platform::SystemInfoTool& sysInfoTool, QWidget* parent)
+    : QDialog(parent), presenter_(*this, context, sysInfoTool) {
   initAboutResources();
   buildControls();
   presenter_.onLoaded();

@@ -9,7 +9,7 @@
 #include "about/AboutView.h"
 #include "about/SysInfo.h"
 #include "common/AppContext.h"
-#include "platform/Registry.h"
+#include "platform/SystemInfoTool.h"
 
 class QFrame;
 class QLabel;
@@ -25,9 +25,8 @@ class AboutBox : public QDialog, public AboutView {
 
  public:
   explicit AboutBox(const AppContext& context, QWidget* parent = nullptr);
-  // With another registry and file test than this system's, for finding the tool.
-  AboutBox(const AppContext& context, const platform::Registry& registry, FileTest isFile = isRegularFile,
-           QWidget* parent = nullptr);
+  // With another system-information tool than this system's.
+  AboutBox(const AppContext& context, const platform::SystemInfoTool& sysInfoTool, QWidget* parent = nullptr);
 
   // AboutView
   void setTitle(const std::string& text) override;

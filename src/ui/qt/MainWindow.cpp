@@ -18,15 +18,15 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "ui/qt/AboutBox.h"
 #include "about/SysInfo.h"
-#include "ui/qt/ReadableColour.h"
-#include "ui/qt/WindowGeometry.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/IpToolsWindow.h"
 #include "ui/qt/LogMonitorWindow.h"
 #include "ui/qt/OptionsDialog.h"
+#include "ui/qt/ReadableColour.h"
 #include "ui/qt/SysTray.h"
 #include "ui/qt/TrayImages.h"
+#include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::app {
 namespace {
@@ -101,7 +101,9 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
                              : std::make_unique<tray::SysTray>();
   tray_->setSourceWindow(this);
   // The menu runs its own loop until it closes; clicks on the icon meanwhile are dropped.
-  connect(tray_.get(), &tray::SysTray::RButtonUp, this, [this] { trayMenu_->exec(QCursor::pos()); });
+  connect(tray_.get(), &tray::SysTray::trayEvent, this, [this](tray::TrayEvent event) {
+    if (event == tray::TrayEvent::RightUp) trayMenu_->exec(QCursor::pos());
+  });
   // Hidden in a tray that has gone, the window would be out of reach.
   connect(tray_.get(), &tray::SysTray::TrayHostLost, this, [this] { presenter_.onShowChosen(); });
 
@@ -400,7 +402,7 @@ void MainWindow::startNetIpLookup() {
 }
 
 void MainWindow::startSystemInfo() {
-  about::StartSysInfo(context_, platform::systemRegistry());
+  about::StartSysInfo(context_, platform::systemInfoTool());
 }
 
 bool MainWindow::loggingSwitchOn() {

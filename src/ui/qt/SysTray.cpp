@@ -3,22 +3,14 @@
 
 #include <QTextDocument>
 
+#include <string>
+
+#include "tray/TrayTip.h"
+
 namespace lumeno::tray {
 namespace {
 
-const QString kHookName = QStringLiteral("pichook");
 const QString kProgramTitle = QStringLiteral("Lumeno");
-
-// Middle-button messages: the icon reports them, the component has no event for them.
-constexpr std::uint32_t kMButtonDown = 519;
-constexpr std::uint32_t kMButtonUp = 520;
-
-// A picture's handle: its serial number, which stays the same for as long as the component
-// holds that picture and differs between pictures. A null picture has handle 0.
-std::uint32_t pictureHandle(const QIcon& picture) {
-  if (picture.isNull()) return 0;
-  return static_cast<std::uint32_t>(static_cast<quint64>(picture.cacheKey()) >> 32U);
-}
 
 }  // namespace
 
@@ -40,24 +32,6 @@ SysTray::SysTray(std::unique_ptr<TrayBackend> backend, std::unique_ptr<DesktopNo
 }
 
 SysTray::~SysTray() = default;
-
-void SysTray::setSourceWindow(QWidget* window) {
-  owner_ = window;
-  HookSourceWindow();
-}
-
-void SysTray::HookSourceWindow() {
-  if (owner_ == nullptr) return;
-  // The window already carries a hook (it was set before): nothing changes.
-  if (owner_->findChild<QWidget*>(kHookName, Qt::FindDirectChildrenOnly) != nullptr) return;
-  // A hidden, empty child that marks the window as this component's owner; it goes when the
-  // window goes.
-  auto* hook = new QWidget(owner_);  // owned by the window
-  hook->setObjectName(kHookName);
-  hook->setAttribute(Qt::WA_TransparentForMouseEvents);
-  hook->resize(0, 0);
-  hook->hide();
-}
 
 void SysTray::RemoveFromSysTray() {
   backend_->hide();
@@ -98,15 +72,14 @@ void SysTray::MinToSysTray() {
 
 void SysTray::ChangeIcon(const QIcon& picture) {
   picture_ = picture;
-  record_.hIcon = pictureHandle(picture_);
   backend_->setIcon(picture_);
 }
 
 void SysTray::ChangeToolTip(const QString& text) {
   toolTip_ = text;
-  record_.setTip(text.toStdString());
+  const std::string utf8 = text.toStdString();
   // The tip's lines end in CR LF; the desktop breaks lines at LF alone.
-  QString shown = QString::fromStdString(record_.tip());
+  QString shown = QString::fromStdString(std::string(cutTip(utf8)));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   // A tip that looks like markup (a host name can be anything) would be drawn as rich text:
   // give it as rich text that shows it literally.
@@ -116,18 +89,14 @@ void SysTray::ChangeToolTip(const QString& text) {
   if (owner_ != nullptr && (owner_->isMinimized() || owner_->isHidden())) owner_->setWindowTitle(text);
 }
 
-void SysTray::HandleLButtonDblClk() {
-  if (defaultDblClk_) {
-    if (owner_ != nullptr) {
-      owner_->setWindowState(owner_->windowState() & ~Qt::WindowMinimized);
-      owner_->show();  // back on the taskbar too
-      owner_->raise();
-      owner_->activateWindow();
-    }
-    RemoveFromSysTray();
+void SysTray::restoreOwner() {
+  if (owner_ != nullptr) {
+    owner_->setWindowState(owner_->windowState() & ~Qt::WindowMinimized);
+    owner_->show();  // back on the taskbar too
+    owner_->raise();
+    owner_->activateWindow();
   }
-  Q_EMIT LButtonDblClk();
-  if (owner_ != nullptr) owner_->setWindowTitle(kProgramTitle);
+  RemoveFromSysTray();
 }
 
 void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {
@@ -135,35 +104,26 @@ void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {
     case QSystemTrayIcon::Trigger:
       // A StatusNotifierItem host's activation: the one way there to ask for the window back.
       if (backend_->clickActivates()) {
-        dispatcher_.dispatch(kLButtonDblClk);
+        dispatcher_.dispatch(TrayEvent::LeftDoubleClick);
         break;
       }
-      dispatcher_.dispatch(kLButtonDown);
-      dispatcher_.dispatch(kLButtonUp);
+      dispatcher_.dispatch(TrayEvent::LeftDown);
+      dispatcher_.dispatch(TrayEvent::LeftUp);
       break;
-    case QSystemTrayIcon::DoubleClick: dispatcher_.dispatch(kLButtonDblClk); break;
+    case QSystemTrayIcon::DoubleClick: dispatcher_.dispatch(TrayEvent::LeftDoubleClick); break;
     case QSystemTrayIcon::Context:
-      dispatcher_.dispatch(kRButtonDown);
-      dispatcher_.dispatch(kRButtonUp);
+      dispatcher_.dispatch(TrayEvent::RightDown);
+      dispatcher_.dispatch(TrayEvent::RightUp);
       break;
-    case QSystemTrayIcon::MiddleClick:
-      dispatcher_.dispatch(kMButtonDown);
-      dispatcher_.dispatch(kMButtonUp);
-      break;
+    case QSystemTrayIcon::MiddleClick:  // the middle button means nothing to the program
     case QSystemTrayIcon::Unknown: break;
   }
 }
 
 void SysTray::onEvent(TrayEvent event) {
-  switch (event) {
-    case TrayEvent::LButtonDown: Q_EMIT LButtonDown(); break;
-    case TrayEvent::LButtonUp: Q_EMIT LButtonUp(); break;
-    case TrayEvent::LButtonDblClk: HandleLButtonDblClk(); break;
-    case TrayEvent::RButtonDown: Q_EMIT RButtonDown(); break;
-    case TrayEvent::RButtonUp: Q_EMIT RButtonUp(); break;
-    case TrayEvent::RButtonDblClk: Q_EMIT RButtonDblClk(); break;
-    case TrayEvent::None: break;
-  }
+  if (event == TrayEvent::LeftDoubleClick) restoreOwner();
+  Q_EMIT trayEvent(event);
+  if (event == TrayEvent::LeftDoubleClick && owner_ != nullptr) owner_->setWindowTitle(kProgramTitle);
 }
 
 }  // namespace lumeno::tray

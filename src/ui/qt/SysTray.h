@@ -8,24 +8,22 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include <cstdint>
 #include <memory>
 
+#include "tray/TrayEvent.h"
 #include "ui/qt/DesktopNotifier.h"
-#include "tray/MouseNotification.h"
-#include "tray/NotifyRecord.h"
 #include "ui/qt/TrayBackend.h"
 
 namespace lumeno::tray {
 
 // The tray icon of an owner window: one icon with a tip in the desktop's notification area,
-// shown while the owner is minimised into it, and six mouse events for the owner.
+// shown while the owner is minimised into it, and the clicks on it as the owner's tray events.
 //
-// The owner sets SourceWindow first, then gives an icon and a tip whenever they change (shown
-// or not; the next MinToSysTray shows the latest ones), calls MinToSysTray when it is minimised
-// and RemoveFromSysTray before the program ends. A left double-click restores the owner unless
-// DefaultDblClk is false; on a StatusNotifierItem host, which has no double-click, a left click
-// (the icon's activation) does the same. The component never removes its icon by itself.
+// The owner sets its window first, then gives an icon and a tip whenever they change (shown or
+// not; the next MinToSysTray shows the latest ones), calls MinToSysTray when it is minimised and
+// RemoveFromSysTray before the program ends. A left double-click restores the owner; on a
+// StatusNotifierItem host, which has no double-click, a left click (the icon's activation) does
+// the same. The component never removes its icon by itself.
 class SysTray : public QObject {
   Q_OBJECT
 
@@ -40,21 +38,11 @@ class SysTray : public QObject {
   SysTray(const SysTray&) = delete;
   SysTray& operator=(const SysTray&) = delete;
 
-  // The tip text last given; empty at creation. Setting it is ChangeToolTip.
+  // The tip text last given; empty at creation.
   [[nodiscard]] QString ToolTip() const { return toolTip_; }
-  void setToolTip(const QString& text) { ChangeToolTip(text); }
 
-  // The handle of the current icon picture; 0 until the first ChangeIcon. Setting it is ChangeIcon.
-  [[nodiscard]] std::uint32_t Icon() const { return record_.hIcon; }
-  void setIcon(const QIcon& picture) { ChangeIcon(picture); }
-
-  // Whether a left double-click restores the owner; true at creation.
-  [[nodiscard]] bool DefaultDblClk() const { return defaultDblClk_; }
-  void setDefaultDblClk(bool restores) { defaultDblClk_ = restores; }
-
-  // The owner window. Setting it binds the component to the window (once per window).
-  [[nodiscard]] QWidget* SourceWindow() const { return owner_; }
-  void setSourceWindow(QWidget* window);
+  // The owner window: the one minimised into the tray and restored from it.
+  void setSourceWindow(QWidget* window) { owner_ = window; }
 
   // Takes the icon out of the notification area; harmless when it is not there.
   void RemoveFromSysTray();
@@ -79,36 +67,27 @@ class SysTray : public QObject {
   // takes none, a balloon beside the icon while it is in the tray.
   void ShowNotice(const QString& text);
 
-  // The notification record as it stands: icon handle, tip as cut, fixed fields.
-  [[nodiscard]] const NotifyRecord& record() const { return record_; }
   // The picture the icon shows (null until the first ChangeIcon).
   [[nodiscard]] const QIcon& picture() const { return picture_; }
 
  Q_SIGNALS:
-  void LButtonDblClk();
-  void LButtonDown();
-  void LButtonUp();
-  void RButtonDblClk();
-  void RButtonDown();
-  void RButtonUp();
+  // A click on the icon; a left double-click has restored the owner first.
+  void trayEvent(lumeno::tray::TrayEvent event);
   void TrayHostLost();
   // A click the desktop reported on the icon, handed on to be acted on once its delivery has
   // returned (connected queued, inside the component).
   void clickReported(QSystemTrayIcon::ActivationReason reason);
 
  private:
-  void HookSourceWindow();
-  void HandleLButtonDblClk();
+  void restoreOwner();
   void dispatchClick(QSystemTrayIcon::ActivationReason reason);
   void onEvent(TrayEvent event);
 
   std::unique_ptr<TrayBackend> backend_;
   std::unique_ptr<DesktopNotifier> notifier_;
-  NotifyRecord record_;
   NotificationDispatcher dispatcher_;
   QString toolTip_;
   QIcon picture_;
-  bool defaultDblClk_ = true;
   bool inSysTray_ = false;
   QPointer<QWidget> owner_;
 };

@@ -6,23 +6,24 @@
 
 #include <QApplication>
 
-#include "ui/qt/CommandLine.h"
 #include "app/InstallDirs.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/StartUp.h"
-#include "ui/qt/WindowSystemStart.h"
 #include "common/AppContext.h"
 #include "common/FilePlaces.h"
-#include "ui/qt/QtMessageBoxes.h"
 #include "common/Version.h"
+#include "platform/Autostart.h"
 #include "platform/Files.h"
+#include "platform/SingleInstance.h"
 #include "platform/UserFolders.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixLauncher.h"
 #include "platform/posix/PosixNetworkInfo.h"
 #include "platform/posix/QuitSignals.h"
 #include "platform/posix/SessionBus.h"
-#include "platform/posix/XdgAutostart.h"
+#include "ui/qt/CommandLine.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/QtMessageBoxes.h"
+#include "ui/qt/StartUp.h"
+#include "ui/qt/WindowSystemStart.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
   lumeno::platform::PosixClock clock;
   lumeno::platform::PosixNetworkInfo network;
   lumeno::platform::PosixLauncher launcher;
-  lumeno::platform::XdgAutostart autostart = lumeno::platform::XdgAutostart::fromEnvironment();
+  const auto autostart = lumeno::platform::makeAutostart(QApplication::applicationFilePath().toStdString());
 
   lumeno::PlaceFacts facts;
   facts.programFolder = std::filesystem::path(QApplication::applicationDirPath().toStdString());
@@ -78,15 +79,14 @@ int main(int argc, char** argv) {
   lumeno::AppContext context;
   context.places = lumeno::decideFilePlaces(facts);
   context.programFolder = facts.programFolder;
-  context.executable = std::filesystem::path(QApplication::applicationFilePath().toStdString());
   context.boxes = &boxes;
   context.clock = &clock;
   context.network = &network;
   context.launcher = &launcher;
-  context.autostart = &autostart;
+  context.autostart = autostart.get();
 
-  const lumeno::app::SingleInstance instance(lumeno::app::SingleInstance::defaultLockFile());
-  if (lumeno::app::checkBeforeStart(context, instance) != lumeno::app::StartCheck::Go) return 0;
+  const auto instance = lumeno::platform::claimSingleInstance();
+  if (lumeno::app::checkBeforeStart(context, *instance) != lumeno::app::StartCheck::Go) return 0;
   // Writes of the settings file that a crash or a kill cut short leave temporaries beside it.
   lumeno::platform::removeLeftoverTemporaries(context.file("Lumeno.ini"));
 

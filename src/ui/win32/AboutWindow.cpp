@@ -2,7 +2,7 @@
 #include "ui/win32/AboutWindow.h"
 
 #include "about/AboutPresenter.h"
-#include "platform/Registry.h"
+#include "platform/SystemInfoTool.h"
 #include "ui/win32/Resources.h"
 #include "ui/win32/WindowProcedure.h"
 
@@ -38,7 +38,7 @@ AboutWindow::AboutWindow(const AppContext& context) {
   tips_.create(window_);
   buildControls();
   addDialogWindow(window_);
-  presenter_ = std::make_unique<about::AboutPresenter>(*this, context, platform::systemRegistry());
+  presenter_ = std::make_unique<about::AboutPresenter>(*this, context, platform::systemInfoTool());
   presenter_->onLoaded();
 }
 

@@ -9,7 +9,7 @@
 #include "about/SysInfo.h"
 #include "common/MessageBoxes.h"
 #include "common/TextContrast.h"
-#include "platform/Registry.h"
+#include "platform/SystemInfoTool.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/Clipboard.h"
 #include "ui/win32/IpToolsFrame.h"
@@ -99,7 +99,7 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
   tray_ = std::make_unique<TrayIcon>(
       window_, kHook,
       [this](tray::TrayEvent event) {
-        if (event == tray::TrayEvent::RButtonUp) popUp(trayMenu_, true);
+        if (event == tray::TrayEvent::RightUp) popUp(trayMenu_, true);
       },
       seams_.trayNotify);
 
@@ -546,7 +546,7 @@ void MainFrame::startNetIpLookup() {
 }
 
 void MainFrame::startSystemInfo() {
-  about::StartSysInfo(context_, platform::systemRegistry());
+  about::StartSysInfo(context_, platform::systemInfoTool());
 }
 
 bool MainFrame::loggingSwitchOn() {

@@ -2,9 +2,10 @@
 #include "ui/win32/TrayIcon.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-#include "tray/NotifyRecord.h"
+#include "tray/TrayTip.h"
 #include "ui/win32/Controls.h"
 
 namespace lumeno::win32ui {
@@ -21,6 +22,20 @@ void registerHookClass() {
     return ::RegisterClassW(&windowClass) != 0;
   }();
   (void)registered;
+}
+
+// The mouse messages that mean something on the icon; the others (a move, the middle button)
+// mean nothing.
+std::optional<tray::TrayEvent> trayEventOf(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN: return tray::TrayEvent::LeftDown;
+    case WM_LBUTTONUP: return tray::TrayEvent::LeftUp;
+    case WM_LBUTTONDBLCLK: return tray::TrayEvent::LeftDoubleClick;
+    case WM_RBUTTONDOWN: return tray::TrayEvent::RightDown;
+    case WM_RBUTTONUP: return tray::TrayEvent::RightUp;
+    case WM_RBUTTONDBLCLK: return tray::TrayEvent::RightDoubleClick;
+    default: return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -42,7 +57,7 @@ TrayIcon::TrayIcon(HWND owner, int hookId, EventHandler onEvent, Notify notify)
   record_.hWnd = hook_;
   record_.uID = 1;
   record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  record_.uCallbackMessage = tray::kMouseMove;
+  record_.uCallbackMessage = WM_MOUSEMOVE;
 }
 
 TrayIcon::~TrayIcon() {
@@ -51,21 +66,22 @@ TrayIcon::~TrayIcon() {
 
 LRESULT CALLBACK TrayIcon::hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<TrayIcon*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self != nullptr && message == tray::kMouseMove) {
-    self->dispatcher_.dispatch(LOWORD(static_cast<DWORD>(lParam)));
+  if (self != nullptr && message == WM_MOUSEMOVE) {
+    if (const auto event = trayEventOf(LOWORD(static_cast<DWORD>(lParam))))
+      self->dispatcher_.dispatch(*event);
     return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TrayIcon::onNotification(tray::TrayEvent event) {
-  if (event == tray::TrayEvent::LButtonDblClk && DefaultDblClk) {
+  if (event == tray::TrayEvent::LeftDoubleClick) {
     ::ShowWindow(owner_, SW_RESTORE);
     ::ShowWindow(owner_, SW_SHOW);
     RemoveFromSysTray();
   }
-  if (event != tray::TrayEvent::None && onEvent_) onEvent_(event);
-  if (event == tray::TrayEvent::LButtonDblClk) setWindowText(owner_, "Lumeno");
+  if (onEvent_) onEvent_(event);
+  if (event == tray::TrayEvent::LeftDoubleClick) setWindowText(owner_, "Lumeno");
 }
 
 void TrayIcon::ChangeIcon(HICON icon) {

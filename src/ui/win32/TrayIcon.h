@@ -8,14 +8,15 @@
 
 #include <shellapi.h>
 
-#include "tray/MouseNotification.h"
+#include "tray/TrayEvent.h"
 
 namespace lumeno::win32ui {
 
 // The tray icon component of a window: one icon with its tip in the notification area through
-// Shell_NotifyIconW. The notifications arrive at a hidden child window, "pichook", as the mouse-
-// move message (512) with the mouse message in the low word of lParam; they are decoded into the
-// six events, one at a time (a pop-up menu opened by a handler drops the clicks made meanwhile).
+// Shell_NotifyIconW. The notifications arrive at a hidden child window, "pichook", as the
+// WM_MOUSEMOVE message with the mouse message in the low word of lParam; they become the program's
+// tray events, one at a time (a pop-up menu opened by a handler drops the clicks made meanwhile).
+// A left double-click restores the owner first.
 class TrayIcon {
  public:
   using EventHandler = std::function<void(tray::TrayEvent)>;
@@ -44,7 +45,6 @@ class TrayIcon {
   [[nodiscard]] std::wstring tipField() const { return record_.szTip; }
   [[nodiscard]] HICON icon() const { return record_.hIcon; }
   [[nodiscard]] bool shown() const { return shown_; }
-  bool DefaultDblClk = true;
 
  private:
   static LRESULT CALLBACK hookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lumeno for Windows: the local IPv4 address and the Internet connection at a glance.
+#include <filesystem>
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,8 +9,8 @@
 #include "app/SettingsCheck.h"
 #include "common/AppContext.h"
 #include "platform/Autostart.h"
+#include "platform/SingleInstance.h"
 #include "platform/win32/ModulePath.h"
-#include "platform/win32/SingleInstance.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32NetworkInfo.h"
@@ -24,8 +26,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
     return 0;
   }
   // A second copy ends at once: no message, no log entry.
-  const lumeno::platform::SingleInstance instance;
-  if (!instance.acquired()) return 0;
+  const auto instance = lumeno::platform::claimSingleInstance();
+  if (!instance->acquired()) return 0;
 
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                 ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -35,11 +37,11 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
   lumeno::platform::Win32Clock clock;
   lumeno::platform::Win32NetworkInfo network;
   lumeno::platform::Win32Launcher launcher;
-  const auto autostart = lumeno::platform::makeAutostart();
+  const std::filesystem::path executable = lumeno::platform::modulePath();
+  const auto autostart = lumeno::platform::makeAutostart(executable);
 
   lumeno::AppContext context;
-  context.executable = lumeno::platform::modulePath();
-  context.programFolder = context.executable.parent_path();
+  context.programFolder = executable.parent_path();
   context.boxes = &boxes;
   context.clock = &clock;
   context.network = &network;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows backend against the real system (Wine in the project's own runs).
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@
 #include "common/WebLinks.h"
 #include "platform/Files.h"
 #include "platform/ProfileFile.h"
-#include "platform/Registry.h"
+#include "platform/win32/RegistrySystemInfoTool.h"
 #include "platform/win32/RunKeyAutostart.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Win32Launcher.h"
@@ -88,37 +89,88 @@ TEST(Win32Files, OnAFullDiskALogEntryGoesInWholeOrNotAtAll) {
   ::DeleteFileW(log.c_str());
 }
 
-TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndTheSystemInformationKeysAreReadOnly) {
-  const std::string keyPath = "SOFTWARE\\Lumeno Test\\Run\\";
-  RunKeyAutostart autostart;
-  ASSERT_TRUE(autostart.writeValue(Hive::LocalMachine, keyPath, "Lumeno.exe",
-                                   reinterpret_cast<const char*>(u8"C:\\Caf\u00E9\\Lumeno.exe")));
+TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndStartsTheInstalledNameInTheProgramsFolder) {
+  RunKeyAutostart autostart(fs::path(u8"C:\\Caf\u00E9\\lumeno-1.0.exe"), L"SOFTWARE\\Lumeno Test Run\\Run");
+  EXPECT_FALSE(autostart.isEnabled());
+  ASSERT_TRUE(autostart.enable());
+  EXPECT_TRUE(autostart.isEnabled());
   std::wstring data(260, L'\0');
   auto size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test\\Run", L"Lumeno.exe", RRF_RT_REG_SZ,
+  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run\\Run", L"Lumeno.exe", RRF_RT_REG_SZ,
                            nullptr, data.data(), &size),
             ERROR_SUCCESS);
   data.resize(size / sizeof(wchar_t) - 1);
   EXPECT_EQ(toUtf8(data), reinterpret_cast<const char*>(u8"C:\\Caf\u00E9\\Lumeno.exe"));
-  EXPECT_TRUE(autostart.deleteValue(Hive::LocalMachine, keyPath, "Lumeno.exe"));
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test");
+  EXPECT_TRUE(autostart.disable());
+  EXPECT_FALSE(autostart.isEnabled());
+  EXPECT_TRUE(autostart.disable()) << "already gone";
+  EXPECT_EQ(runValueData("C:\\lumeno.exe"), L"C:\\Lumeno.exe");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run");
+}
 
-  // A value under the machine-wide hive, read through the read-only access the program asks for.
+// Keys under a test key of its own that stands for the local-machine root.
+struct TestRoot {
+  explicit TestRoot(const std::string& name) : path("SOFTWARE\\" + name) {
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  }
+  TestRoot(const TestRoot&) = delete;
+  TestRoot& operator=(const TestRoot&) = delete;
+  ~TestRoot() {
+    ::RegCloseKey(key);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+  }
+  void set(const char* subKey, const char* name, DWORD type, const std::string& bytes) const {
+    HKEY opened = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(key, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
+    ::RegCloseKey(opened);
+  }
+  std::string path;
   HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumeno Test", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  const char path[] = "C:\\Tools\\msinfo32.exe";
-  ::RegSetValueExA(key, "PATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof(path));
-  ::RegCloseKey(key);
-  const auto opened = systemRegistry().openKey(RegistryRoot::LocalMachine, "SOFTWARE\\Lumeno Test", kKeyRead);
-  ASSERT_NE(opened, nullptr);
-  const auto value = opened->queryValue("PATH");
-  ASSERT_TRUE(value.has_value());
-  EXPECT_EQ(value->type, kRegString);
-  EXPECT_EQ(value->bytes, std::string(path, sizeof(path)));
-  EXPECT_FALSE(opened->queryValue("missing").has_value());
-  ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumeno Test");
+};
+
+TEST(Win32Registry, TheSystemInformationToolIsThePathValueElseMsinfo32InTheFolderValue) {
+  const TestRoot root("Lumeno Test Tool");
+  const RegistrySystemInfoTool tool(root.key);
+  EXPECT_EQ(tool.find(), std::nullopt);
+  const test::TempFolder folder;
+  root.set("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", REG_SZ, folder.path().string() + '\0');
+  EXPECT_EQ(tool.find(), std::nullopt) << "no MSINFO32.EXE there";
+  folder.write("MSINFO32.EXE", "program");
+  EXPECT_EQ(tool.find(), folder.path().string() + "\\MSINFO32.EXE");
+  // The path value wins, not looked for on disk, whether stored with its NUL or without.
+  for (const std::string& stored : {std::string("C:\\msinfo32.exe\0", 16), std::string("C:\\msinfo32.exe")}) {
+    root.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", REG_SZ, stored);
+    EXPECT_EQ(tool.find(), "C:\\msinfo32.exe") << stored.size();
+  }
+  root.set("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", REG_SZ, "");
+  EXPECT_EQ(tool.find(), std::nullopt) << "an empty path value ends the search";
+}
+
+TEST(Win32Registry, ValuesReadAsTextOrDecimalNumbersAndNothingWhenMissingOrTooLong) {
+  const TestRoot root("Lumeno Test Values");
+  struct Row {
+    const char* name;
+    DWORD type;
+    std::string bytes;
+    std::optional<std::string> text;
+  };
+  const std::string full(1023, 'x');  // with its NUL, the 1024 bytes read at most
+  const std::vector<Row> rows = {
+      {"Number", REG_DWORD, std::string("\x04\x03\x02\x01", 4), "16909060"},
+      {"Top", REG_DWORD, std::string("\xFF\xFF\xFF\xFF", 4), "4294967295"},
+      {"Full", REG_SZ, full + '\0', full},
+      {"TooLong", REG_SZ, full + "x" + '\0', std::nullopt},
+      {"Expand", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13), ""},  // found, not understood
+  };
+  for (const Row& row : rows) root.set("Key", row.name, row.type, row.bytes);
+  for (const Row& row : rows) EXPECT_EQ(readRegistryText(root.key, "Key", row.name), row.text) << row.name;
+  EXPECT_EQ(readRegistryText(root.key, "Key", "Missing"), std::nullopt);
+  EXPECT_EQ(readRegistryText(root.key, "Missing", "Full"), std::nullopt);
+  root.set("Key", "Empty", REG_SZ, "");
+  EXPECT_THROW(readRegistryText(root.key, "Key", "Empty"), RegistryValueError);
 }
 
 }  // namespace

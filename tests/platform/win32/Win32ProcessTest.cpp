@@ -10,7 +10,7 @@
 #include "MessagePump.h"
 #include "TempFolder.h"
 #include "common/PathText.h"
-#include "platform/win32/SingleInstance.h"
+#include "platform/win32/NamedMutexInstance.h"
 #include "platform/win32/Win32ToolProcess.h"
 
 namespace lumeno::platform {
@@ -73,12 +73,12 @@ TEST(Win32ToolProcess, EachArgumentArrivesWholeAndNoneIsReadAsAnOption) {
 TEST(Win32SingleInstance, ASecondCopyIsRefusedUntilTheFirstHasGone) {
   const std::wstring name = L"Local\\Lumeno.Test." + std::to_wstring(::GetCurrentProcessId());
   {
-    const SingleInstance first(name);
+    const NamedMutexInstance first(name);
     EXPECT_TRUE(first.acquired());
-    const SingleInstance second(name);
+    const NamedMutexInstance second(name);
     EXPECT_FALSE(second.acquired());
   }
-  const SingleInstance afterwards(name);
+  const NamedMutexInstance afterwards(name);
   EXPECT_TRUE(afterwards.acquired());
 }
 

@@ -19,8 +19,7 @@ namespace lumeno::test {
 
 // A program folder with a settings file and fake platform services for the real windows.
 struct Win32WindowsFixture : FakeProgram {
-  explicit Win32WindowsFixture(const std::string& ini = settingsWith("0", "0", "1"))
-      : FakeProgram(ini, "Lumeno.exe") {}
+  explicit Win32WindowsFixture(const std::string& ini = settingsWith("0", "0", "1")) : FakeProgram(ini) {}
 };
 
 // The control's place in its window's client area, in pixels.

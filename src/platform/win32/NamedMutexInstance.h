@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/SingleInstance.h"
 #include "platform/win32/Handle.h"
 
 namespace lumeno::platform {
@@ -10,10 +11,10 @@ namespace lumeno::platform {
 // Keeps a second copy from running: a named mutex in this user's log-on session. The system
 // drops it with the last handle, so a copy that crashed never blocks the next start, and a
 // running copy is never displaced.
-class SingleInstance {
+class NamedMutexInstance : public SingleInstance {
  public:
-  explicit SingleInstance(const std::wstring& name = L"Local\\Lumeno.SingleInstance");
-  [[nodiscard]] bool acquired() const { return acquired_; }
+  explicit NamedMutexInstance(const std::wstring& name = L"Local\\Lumeno.SingleInstance");
+  [[nodiscard]] bool acquired() const override { return acquired_; }
 
  private:
   Handle mutex_;
