@@ -53,30 +53,16 @@ TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed)
   MainWindowFixture f;
   auto& w = f.window();
   w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
-  f.network.ipv6DefaultInterface = "eth0";
-  f.network.ipv6 = {{"eth0", {{"2001:db8:1::5"}}}};
-  for (const auto& [copy, copied, fromTray] : {std::tuple{"mnucopyip", "  spaced text ", false},
-                                               {"mnutraycopyip", "  spaced text ", true},
-                                               {"mnucopyipv6", "2001:db8:1::5", false},
-                                               {"mnutraycopyipv6", "2001:db8:1::5", true}}) {
+  for (const std::string copy : {"mnucopyip", "mnutraycopyip"}) {
     QApplication::clipboard()->setText("something else");
-    w.findChild<QAction*>(copy)->trigger();
-    if (fromTray) {
+    w.findChild<QAction*>(QString::fromStdString(copy))->trigger();
+    if (copy == "mnutraycopyip") {
       // A tray command waits until the menu has closed and the icon's click has returned.
-      EXPECT_EQ(QApplication::clipboard()->text(), "something else") << copy;
+      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
       QCoreApplication::processEvents();
     }
-    EXPECT_EQ(QApplication::clipboard()->text(), copied) << copy;
+    EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
   }
-  trigger(w, "mnuhelp");
-  trigger(w, "mnucheckforupdate");
-  const std::string help = "file://" + (f.folder / "help.html").string();
-  EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
-  f.boxes.answers = {BoxAnswer::Yes};
-  trigger(w, "exitlumeno");
-  trigger(w, "mnusystrayexit");
-  EXPECT_EQ(f.programEnds, 2);
-  EXPECT_EQ(f.boxes.shown.size(), 1U);  // only the menu's Exit asks
 }
 
 TEST(MainMenus, EachWindowIsOneSharedInstance) {
