@@ -17,14 +17,15 @@ namespace lumeno::test {
 namespace {
 
 // The menus as the window holds them, in the lines of describeMenuTree; an item with a
-// shortcut, hidden or greyed out is marked.
+// shortcut, hidden or greyed out is marked (a menu's own visibility is checked apart).
 std::vector<std::string> describe(const QList<QAction*>& actions, const std::string& indent = "") {
   std::vector<std::string> items;
   for (const QAction* a : actions) {
     const QString caption = a->isSeparator() ? QStringLiteral("-") : a->text();
     const bool marked =
-        !a->shortcut().isEmpty() || !a->isEnabled() || (!a->isVisible() && a->menu() == nullptr);
-    items.push_back(indent + (a->objectName() + ":" + caption).toStdString() + (marked ? " [marked]" : ""));
+        a->menu() == nullptr && (!a->shortcut().isEmpty() || !a->isEnabled() || !a->isVisible());
+    items.push_back(indent + QString(a->objectName() + ":" + caption).toStdString() +
+                    (marked ? " [marked]" : ""));
     if (a->menu() != nullptr) {
       for (const std::string& sub : describe(a->menu()->actions(), indent + "  ")) items.push_back(sub);
     }
