@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/FilePlaces.h"
 #include "common/MessageBoxes.h"
 #include "platform/Files.h"
 #include "platform/UserFolders.h"

@@ -12,6 +12,7 @@
 #include "platform/Launcher.h"
 #include "platform/NetworkInfo.h"
 #include "platform/TextEditors.h"
+#include "settings/OptionsPresenter.h"
 
 namespace lumeno::app {
 namespace {
@@ -32,12 +33,39 @@ void MainPresenter::start() {
   // The single-instance test and the settings file check come before the window exists.
   readSetting("Automation", "trayatstartup");
   startInTray_ = settings::readsAsOn(fields_.currentValue);
-  const std::string chosen = view_.chosenInterface();
+  connectionOptions_ = settings::readConnectionOptions(context_);
+  const std::string chosen = connectionOptions_.interfaceName;
   showAddress(chosen, ipv4For(*context_.network, chosen));
   view_.setAddressToolTip("Local IP");
   view_.setVersionText(versionLabelText());
   view_.setTrayPicture(TrayPicture::Online);
   log_.writeStamped(log::kLumenoLoaded);
+}
+
+void MainPresenter::onMenuChosen(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::None: break;
+    case MenuCommand::Email: onEmailChosen(); break;
+    case MenuCommand::Copy: onCopyChosen(); break;
+    case MenuCommand::CopyIPv6: onCopyIPv6Chosen(); break;
+    case MenuCommand::RefreshLocalIp: onRefreshLocalIpChosen(); break;
+    case MenuCommand::RefreshNetIp: onRefreshNetIpChosen(); break;
+    case MenuCommand::GetHostName: onGetHostNameChosen(); break;
+    case MenuCommand::IpBackground: onIpBackgroundChosen(); break;
+    case MenuCommand::IpForeground: onIpForegroundChosen(); break;
+    case MenuCommand::ResetColor: onResetColorChosen(); break;
+    case MenuCommand::Exit: onExitChosen(); break;
+    case MenuCommand::TrayExit: onTrayExitChosen(); break;
+    case MenuCommand::Show: onShowChosen(); break;
+    case MenuCommand::OpenIpTools: onWindowChosen(OtherWindow::IpTools); break;
+    case MenuCommand::OpenOptions: onWindowChosen(OtherWindow::Options); break;
+    case MenuCommand::OpenLogMonitor: onWindowChosen(OtherWindow::LogMonitor); break;
+    case MenuCommand::OpenAbout: onWindowChosen(OtherWindow::About); break;
+    case MenuCommand::TextEditor: onTextEditorChosen(); break;
+    case MenuCommand::CheckForUpdates: onCheckForUpdatesChosen(); break;
+    case MenuCommand::SystemInfo: onSystemInfoChosen(); break;
+    case MenuCommand::Help: onHelpChosen(); break;
+  }
 }
 
 bool MainPresenter::readSetting(const char* section, const char* key) {
@@ -79,7 +107,7 @@ void MainPresenter::reportConnectionChange() {
   // Every tick learns the state, so switching the option on later does not report old news as
   // a change; the first tick after start only learns it.
   const auto change = connectionWatch_.observe(statusText_ == kOnline, context_.clock->steadyNow());
-  if (!change || !view_.logConnectionChangesOn()) return;
+  if (!change || !connectionOptions_.logConnectionChanges) return;
   if (change->online) {
     const std::string duration = durationText(change->offlineFor);
     log_.writeStamped(log::kBackOnline, std::string(log::kOfflineFor) + duration);
@@ -91,8 +119,8 @@ void MainPresenter::reportConnectionChange() {
 }
 
 void MainPresenter::followAddress() {
-  if (!view_.followAddressOn()) return;
-  const std::string chosen = view_.chosenInterface();
+  if (!connectionOptions_.followAddress) return;
+  const std::string chosen = connectionOptions_.interfaceName;
   const std::string address = ipv4For(*context_.network, chosen);
   if (chosen != shownFor_) {
     // The user picked another interface: show its address, but it is no change of address.
@@ -197,7 +225,7 @@ void MainPresenter::onShowChosen() {
 }
 
 void MainPresenter::onRefreshLocalIpChosen() {
-  const std::string chosen = view_.chosenInterface();
+  const std::string chosen = connectionOptions_.interfaceName;
   showAddress(chosen, ipv4For(*context_.network, chosen));
   view_.setAddressToolTip("Local IP Address");
   showTrayTip(true);
@@ -217,7 +245,7 @@ void MainPresenter::onCopyChosen() {
 }
 
 void MainPresenter::onCopyIPv6Chosen() {
-  if (const auto address = ipv6For(*context_.network, view_.chosenInterface())) {
+  if (const auto address = ipv6For(*context_.network, connectionOptions_.interfaceName)) {
     view_.copyToClipboard(*address);
   } else {
     context_.boxes->show({"There is no global IPv6 address on this interface.", "Lumeno",
@@ -295,7 +323,7 @@ void MainPresenter::onCheckForUpdatesChosen() {
 
 void MainPresenter::onEmailChosen() {
   const std::string host = context_.network->hostName();
-  const std::string chosen = view_.chosenInterface();
+  const std::string chosen = connectionOptions_.interfaceName;
   const auto ipv6 = ipv6For(*context_.network, chosen);
   const std::string report = "Local IP : " + ipv4For(*context_.network, chosen) +
                              (ipv6 ? "\r\nIPv6 : " + *ipv6 : std::string()) + "\r\nHost name : " + host +

@@ -6,9 +6,11 @@
 
 #include "app/ConnectionWatch.h"
 #include "app/InfoLabelRing.h"
+#include "app/MainMenus.h"
 #include "app/MainView.h"
 #include "common/AppContext.h"
 #include "log/ActivityLog.h"
+#include "settings/ConnectionOptions.h"
 #include "settings/SettingsAccess.h"
 
 namespace lumeno::app {
@@ -42,7 +44,8 @@ class MainPresenter {
   void onCloseRequested();  // the close box, or the desktop closing the window
   void onInfoLabelClicked(InfoLabel clicked);
 
-  // The menus.
+  // The menus: a command of the main window's or the tray's menu.
+  void onMenuChosen(MenuCommand command);
   void onExitChosen();      // File > Exit: asks first
   void onTrayExitChosen();  // tray > Exit: no question
   void onShowChosen();      // tray > Show Lumeno
@@ -61,6 +64,10 @@ class MainPresenter {
   void onHelpChosen();
   void onCheckForUpdatesChosen();
   void onEmailChosen();
+
+  // The connection options the status ticks follow: read at start, then kept current by the
+  // options dialog, which is handed this record.
+  [[nodiscard]] settings::ConnectionOptions& connectionOptions() { return connectionOptions_; }
 
   // The status label's text as the last check left it (" Zz.." before the first).
   [[nodiscard]] const std::string& statusText() const { return statusText_; }
@@ -91,6 +98,7 @@ class MainPresenter {
   std::string lastRealAddress_;  // the last address shown that was not the loopback stand-in
   std::string shownFor_;
   ConnectionWatch connectionWatch_;
+  settings::ConnectionOptions connectionOptions_;
   // The address box's colours as the window shows them; they last for the run only.
   Rgb addressBackground_ = kWhite;
   Rgb addressForeground_ = kBlue;

@@ -78,12 +78,6 @@ class MainView {
   // loads the dialog hidden when it is not loaded.
   virtual bool loggingSwitchOn() = 0;
   virtual bool hostNamePopupOn() = 0;
-  // The options dialog's connection options, as it last held them: "Follow address changes",
-  // "Log connection changes" and the chosen interface (empty: automatic). Asking loads the
-  // dialog hidden only when it has never been loaded.
-  virtual bool followAddressOn() = 0;
-  virtual bool logConnectionChangesOn() = 0;
-  virtual std::string chosenInterface() = 0;
 };
 
 }  // namespace lumeno::app

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/Twips.h"
 #include "iptools/IpToolsView.h"
 
 // How the IP tools window "frmMain" looks as designed: its controls with their names, places in
@@ -40,12 +41,7 @@ enum class Kind {
   CheckBox,      // unticked
 };
 
-struct Twips {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
+using Twips = lumeno::Twips;
 
 struct ControlDesign {
   std::string_view name;  // the objectName

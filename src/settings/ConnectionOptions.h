@@ -6,10 +6,8 @@
 namespace lumeno::settings {
 
 // The options dialog's connection options as the main window's status checks read them. The
-// dialog keeps them current while it is loaded; they stay after it is closed, as they are in the
-// file, so a check never has to load the dialog.
+// main presenter holds them, read at start; the dialog keeps them current while it is loaded.
 struct ConnectionOptions {
-  bool read = false;                  // set once the dialog has loaded them from the file
   bool followAddress = false;         // "Follow address changes"
   bool logConnectionChanges = false;  // "Log connection changes"
   std::string interfaceName;          // the chosen interface; empty: automatic (default route)

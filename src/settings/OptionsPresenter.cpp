@@ -34,6 +34,15 @@ const OptionKey& keyOf(Option option) {
   return kOptionKeys.at(static_cast<std::size_t>(option));
 }
 
+// The stored interface's place in `names`, counted from 1; 0 for automatic: "auto", nothing, or
+// a name that no longer exists. The file keeps what it says.
+std::size_t interfaceEntry(const std::string& stored, const std::vector<std::string>& names) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (names[i] == stored) return i + 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::vector<SettingKey> settingKeysRead() {
@@ -41,6 +50,27 @@ std::vector<SettingKey> settingKeysRead() {
   for (const OptionKey& entry : kOptionKeys) keys.push_back({entry.section, entry.key});
   keys.push_back({kInterfaceSection, kInterfaceKey});
   return keys;
+}
+
+ConnectionOptions readConnectionOptions(const AppContext& context) {
+  // Read quietly: a key that cannot be read is off, and the options dialog tells of it.
+  SettingFields fields;
+  const auto read = [&](const char* section, const char* key) {
+    fields.currentSection = section;
+    fields.currentKey = key;
+    ReadTextSetting(context, fields);
+    return fields.currentValue;
+  };
+  ConnectionOptions options;
+  const OptionKey& follow = keyOf(Option::FollowAddress);
+  const OptionKey& logChanges = keyOf(Option::LogConnectionChanges);
+  options.followAddress = readsAsOn(read(follow.section, follow.key));
+  options.logConnectionChanges = readsAsOn(read(logChanges.section, logChanges.key));
+  const std::vector<std::string> names =
+      context.network != nullptr ? context.network->ipv4InterfaceNames() : std::vector<std::string>{};
+  const std::size_t entry = interfaceEntry(read(kInterfaceSection, kInterfaceKey), names);
+  if (entry != 0) options.interfaceName = names[entry - 1];
+  return options;
 }
 
 bool clearLogFile(const std::filesystem::path& file) {
@@ -73,7 +103,6 @@ void OptionsPresenter::load() {
     onBoxClicked(entry.option, true);
   }
   loadInterface();
-  live_->read = true;
 }
 
 void OptionsPresenter::loadInterface() {
@@ -81,11 +110,7 @@ void OptionsPresenter::loadInterface() {
   fields_.currentSection = kInterfaceSection;
   fields_.currentKey = kInterfaceKey;
   ReadTextSetting(context_, fields_);
-  // "auto", nothing, or a name that no longer exists: automatic. The file keeps what it says.
-  std::size_t selected = 0;
-  for (std::size_t i = 0; i < interfaces_.size(); ++i) {
-    if (interfaces_[i] == fields_.currentValue) selected = i + 1;
-  }
+  const std::size_t selected = interfaceEntry(fields_.currentValue, interfaces_);
   live_->interfaceName = selected == 0 ? std::string() : interfaces_[selected - 1];
   std::vector<std::string> entries{kAutomaticInterface};
   entries.insert(entries.end(), interfaces_.begin(), interfaces_.end());

@@ -21,6 +21,10 @@ struct SettingKey {
 // Every key of Lumeno.ini the program reads, in the order loading reads them.
 std::vector<SettingKey> settingKeysRead();
 
+// The connection options as the file holds them, read as loading the dialog reads them but
+// without telling of a key that cannot be read.
+ConnectionOptions readConnectionOptions(const AppContext& context);
+
 // Everything the options dialog decides. Each box is the store of one key of Lumeno.ini,
 // written as soon as it is clicked. While the program runs, "Use log file" and "Show hostname
 // in popup on request" are the live state of those two options: the rest of the program asks

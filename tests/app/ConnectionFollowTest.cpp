@@ -101,9 +101,15 @@ TEST(AddressChoice, TheChosenInterfacesAddressesAndAnInterfaceThatHasGoneReadsAs
 
 const std::string kLoaded = "[Lumeno Loaded]" + kStamp;
 
+// Settings with "Follow address changes", "Log connection changes" and the chosen interface.
+std::string connectionSettings(const std::string& follow, const std::string& logChanges,
+                               const std::string& chosen = "auto") {
+  return "[Options]\r\nfollowip=" + follow + "\r\nlogoutages=" + logChanges + "\r\ninterface=" + chosen +
+         "\r\n";
+}
+
 TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInANoticeInTheTrayOrNot) {
-  MainPresenterFixture f;
-  f.view.followAddress = true;
+  MainPresenterFixture f(connectionSettings("1", "0"));
   f.view.loggingOn = true;
   auto& presenter = f.start();
   presenter.onStatusTick();
@@ -130,9 +136,7 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInANoti
 }
 
 TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIsAChange) {
-  MainPresenterFixture f;
-  f.view.followAddress = true;
-  f.view.logConnectionChanges = true;
+  MainPresenterFixture f(connectionSettings("1", "1"));
   f.view.loggingOn = true;
   auto& presenter = f.start();
   presenter.onStatusTick();
@@ -164,8 +168,7 @@ TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIs
 }
 
 TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange) {
-  MainPresenterFixture f;
-  f.view.followAddress = true;
+  MainPresenterFixture f(connectionSettings("1", "0"));
   f.view.loggingOn = true;
   auto& presenter = f.start();
   presenter.onGetHostNameChosen();
@@ -179,17 +182,17 @@ TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange)
 }
 
 TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOneFallsBackToAutomatic) {
-  MainPresenterFixture f;
+  MainPresenterFixture f(connectionSettings("0", "0", "eth1"));
   f.network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
-  f.view.interface = "eth1";
   f.view.loggingOn = true;
   auto& presenter = f.start();
   EXPECT_EQ(f.view.address, "10.1.0.7");
   presenter.onRefreshLocalIpChosen();
   EXPECT_EQ(f.log(), kLoaded + "[Refreshed Local IP] : 10.1.0.7" + kStamp);
 
-  f.view.followAddress = true;
-  f.view.interface = "wlan0";  // the user picks another interface in the options
+  // The user switches following on and picks another interface in the options.
+  presenter.connectionOptions().followAddress = true;
+  presenter.connectionOptions().interfaceName = "wlan0";
   presenter.onStatusTick();
   EXPECT_EQ(f.view.address, "10.2.0.8");
   f.network.interfaces.erase("wlan0");  // and it goes away
@@ -200,8 +203,7 @@ TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOn
 }
 
 TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEachIsANotice) {
-  MainPresenterFixture f;
-  f.view.logConnectionChanges = true;
+  MainPresenterFixture f(connectionSettings("0", "1"));
   f.view.loggingOn = true;
   f.network.connected = false;
   auto& presenter = f.start();

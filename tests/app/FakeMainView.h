@@ -70,9 +70,6 @@ struct FakeMainView : app::MainView {
   void startSystemInfo() override { ++systemInfoStarts; }
   bool loggingSwitchOn() override { return loggingOn; }
   bool hostNamePopupOn() override { return hostNamePopup; }
-  bool followAddressOn() override { return followAddress; }
-  bool logConnectionChangesOn() override { return logConnectionChanges; }
-  std::string chosenInterface() override { return interface; }
 
   int shownChanges = 0;  // calls that change what the labels, lamp and tray show
   std::string address = "Your IP is...";
@@ -101,9 +98,6 @@ struct FakeMainView : app::MainView {
   int systemInfoStarts = 0;
   bool loggingOn = false;
   bool hostNamePopup = false;
-  bool followAddress = false;
-  bool logConnectionChanges = false;
-  std::string interface;  // empty: automatic
   std::vector<std::string> notices;
 };
 

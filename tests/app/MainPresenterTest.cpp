@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "MainPresenterFixture.h"
-#include "app/SettingsCheck.h"
+#include "app/FirstStart.h"
 #include "common/PathText.h"
 #include "common/WebLinks.h"
 
@@ -318,11 +318,11 @@ namespace lumeno::test {
 namespace {
 
 TEST(SettingsCheck, AMissingSettingsFileIsToldInTheExactWordsAndNothingIsWritten) {
-  MainPresenterFixture f;
-  EXPECT_TRUE(app::settingsFilePresent(f.context));
+  MainPresenterFixture f;  // portable: the settings file lies beside the program
+  EXPECT_EQ(app::prepareUserFiles(f.context), app::FilesReady::Yes);
   EXPECT_TRUE(f.boxes.shown.empty());
   std::filesystem::remove(f.folder / "Lumeno.ini");
-  EXPECT_FALSE(app::settingsFilePresent(f.context));
+  EXPECT_EQ(app::prepareUserFiles(f.context), app::FilesReady::SettingsMissing);
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0],
             (BoxRequest{"Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",

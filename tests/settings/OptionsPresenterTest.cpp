@@ -104,9 +104,11 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAnd
     loaded.load();
     EXPECT_EQ(view.interfaces, (std::vector<std::string>{"Automatic (default route)", "eth1", "wlan0"}));
     EXPECT_EQ(view.selectedInterface, 0U) << stored;
-    EXPECT_TRUE(live.read);
     EXPECT_FALSE(live.followAddress || live.logConnectionChanges);
     EXPECT_EQ(live.interfaceName, "") << stored;  // a name that has gone reads as automatic
+    const ConnectionOptions atStart = readConnectionOptions(context);
+    EXPECT_FALSE(atStart.followAddress || atStart.logConnectionChanges);
+    EXPECT_EQ(atStart.interfaceName, "") << stored;
     EXPECT_EQ(folder.read("Lumeno.ini"), text) << stored;
   }
   EXPECT_TRUE(boxes.shown.empty());  // an empty interface key is no error
@@ -115,6 +117,9 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAnd
 TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachChangeIsWrittenAtOnce) {
   network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
   folder.write("Lumeno.ini", "[Options]\r\nfollowip=1\r\nlogoutages= 2\r\ninterface = wlan0 \r\n");
+  const ConnectionOptions atStart = readConnectionOptions(context);  // the main window's, at start
+  EXPECT_TRUE(atStart.followAddress && atStart.logConnectionChanges);
+  EXPECT_EQ(atStart.interfaceName, "wlan0");
   presenter.load();
   EXPECT_TRUE(view.shown[Option::FollowAddress]);
   EXPECT_TRUE(view.shown[Option::LogConnectionChanges]);

@@ -43,12 +43,12 @@ AboutBox::AboutBox(const AppContext& context, const platform::SystemInfoTool& sy
 }
 
 void AboutBox::buildControls() {
-  setObjectName(QStringLiteral("frmAbout"));
+  setObjectName(qt(design::kWindowName));
   setWindowTitle(QString());
   // A fixed dialog border: no minimise, no maximise, no resizing.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(app::twipsX(*this, 3615), app::twipsY(*this, 1680));
+  setFixedSize(app::twipsX(*this, design::kClientWidth), app::twipsY(*this, design::kClientHeight));
 
   // Plain background in the desktop's menu colour, shared by the labels and buttons.
   QPalette background = palette();
@@ -59,54 +59,54 @@ void AboutBox::buildControls() {
   setAutoFillBackground(true);
 
   pictureLabel_ = new QLabel(this);
-  pictureLabel_->setObjectName(QStringLiteral("Picture1"));
+  pictureLabel_->setObjectName(qt(design::kPicture.name));
   pictureLabel_->setTextFormat(Qt::PlainText);
   pictureLabel_->setPixmap(QPixmap(QStringLiteral(":/about/lumeno-about.png")));
   pictureLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  place(pictureLabel_, 240, 120, 1455, 855);
+  place(pictureLabel_, design::kPicture);
 
-  titleLabel_ = new QLabel(qt(text::kTitleDesign), this);
-  titleLabel_->setObjectName(QStringLiteral("lblTitle"));
+  titleLabel_ = new QLabel(qt(design::kTitle.text), this);
+  titleLabel_->setObjectName(qt(design::kTitle.name));
   titleLabel_->setTextFormat(Qt::PlainText);
-  place(titleLabel_, 1920, 120, 1455, 255);
+  place(titleLabel_, design::kTitle);
 
-  versionLabel_ = new QLabel(qt(text::kVersionDesign), this);
-  versionLabel_->setObjectName(QStringLiteral("lblVersion"));
+  versionLabel_ = new QLabel(qt(design::kVersion.text), this);
+  versionLabel_->setObjectName(qt(design::kVersion.name));
   versionLabel_->setTextFormat(Qt::PlainText);
-  place(versionLabel_, 2100, 360, 1455, 255);
+  place(versionLabel_, design::kVersion);
 
-  webSiteLink_ = new QLabel(qt(text::kLink), this);
-  webSiteLink_->setObjectName(QStringLiteral("Label5"));
+  webSiteLink_ = new QLabel(qt(design::kLink.text), this);
+  webSiteLink_->setObjectName(qt(design::kLink.name));
   webSiteLink_->setTextFormat(Qt::PlainText);
-  QFont linkFont(QStringLiteral("Verdana"));
-  linkFont.setPointSizeF(9.75);
+  QFont linkFont(qt(design::kLinkFontName));
+  linkFont.setPointSizeF(design::kLinkFontPoints);
   webSiteLink_->setFont(linkFont);
   QPalette link = webSiteLink_->palette();
   // Blue, or a shade of blue that can be read where the desktop's menu colour is dark.
   link.setColor(QPalette::WindowText, app::readableOn(QColor(0, 0, 255), menuColour));
   webSiteLink_->setPalette(link);
-  webSiteLink_->setToolTip(qt(text::kLinkTip));
+  webSiteLink_->setToolTip(qt(design::kLink.tip));
   webSiteLink_->setCursor(Qt::PointingHandCursor);
   webSiteLink_->installEventFilter(this);
-  place(webSiteLink_, 2160, 720, 975, 255);
+  place(webSiteLink_, design::kLink);
 
   separatorLine_ = new QFrame(this);
-  separatorLine_->setObjectName(QStringLiteral("Line1"));
+  separatorLine_->setObjectName(qt(design::kLine.name));
   separatorLine_->setFrameShape(QFrame::HLine);
   separatorLine_->setFrameShadow(QFrame::Plain);
   QPalette frameColour = separatorLine_->palette();
   frameColour.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Shadow));
   separatorLine_->setPalette(frameColour);
-  place(separatorLine_, 120, 1080, 3480 - 120, 15);
+  place(separatorLine_, design::kLine);
 
-  sysInfoButton_ = new QPushButton(qt(text::kSysInfoButton), this);
-  sysInfoButton_->setObjectName(QStringLiteral("cmdSysInfo"));
-  place(sysInfoButton_, 1680, 1200, 855, 375);
+  sysInfoButton_ = new QPushButton(qt(design::kSysInfo.text), this);
+  sysInfoButton_->setObjectName(qt(design::kSysInfo.name));
+  place(sysInfoButton_, design::kSysInfo);
 
-  doneButton_ = new QPushButton(qt(text::kDoneButton), this);
-  doneButton_->setObjectName(QStringLiteral("cmdOK"));
+  doneButton_ = new QPushButton(qt(design::kDone.text), this);
+  doneButton_->setObjectName(qt(design::kDone.name));
   doneButton_->setDefault(true);
-  place(doneButton_, 2640, 1200, 855, 375);
+  place(doneButton_, design::kDone);
   // "Done" has the focus first, so Enter closes the box from the start.
   setTabOrder(doneButton_, sysInfoButton_);
   doneButton_->setFocus();
@@ -178,8 +178,9 @@ void AboutBox::fitTextsToFont() {
   setFixedSize(rightmost, height());
 }
 
-void AboutBox::place(QWidget* widget, int left, int top, int width, int height) const {
-  widget->setGeometry(app::twipsRect(*this, left, top, width, height));
+void AboutBox::place(QWidget* widget, const design::ControlDesign& control) const {
+  const Twips& at = control.place;
+  widget->setGeometry(app::twipsRect(*this, at.left, at.top, at.width, at.height));
 }
 
 }  // namespace lumeno::about

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include "about/AboutDesign.h"
 #include "about/AboutPresenter.h"
 #include "about/AboutView.h"
 #include "about/SysInfo.h"
@@ -44,7 +45,7 @@ class AboutBox : public QDialog, public AboutView {
  private:
   void buildControls();
   void fitTextsToFont();
-  void place(QWidget* widget, int left, int top, int width, int height) const;
+  void place(QWidget* widget, const design::ControlDesign& control) const;
 
   AboutPresenter presenter_;
   bool centred_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/qt/MainWindow.h"
 
+#include <string_view>
 #include <utility>
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QWindow>
 
 #include "about/SysInfo.h"
+#include "app/MainDesign.h"
 #include "ui/qt/AboutBox.h"
 #include "ui/qt/IpToolsWindow.h"
 #include "ui/qt/LogMonitorWindow.h"
@@ -54,13 +56,21 @@ void setText(QLabel* label, const std::string& text) {
   if (label->text() != shown) label->setText(shown);
 }
 
-QLabel* makeInfoLabel(QWidget* parent, const char* name, const char* text, const char* tip) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
+QString latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect placeOf(const QWidget& widget, const Twips& place) {
+  return twipsRect(widget, place.left, place.top, place.width, place.height);
+}
+
+QLabel* makeInfoLabel(QWidget* parent, const design::ControlDesign& design) {
+  auto* label = new QLabel(latin1(design.text), parent);
+  label->setObjectName(latin1(design.name));
   label->setTextFormat(Qt::PlainText);
-  label->setGeometry(twipsRect(*parent, 240, 360, 1935, 255));
+  label->setGeometry(placeOf(*parent, design.place));
   label->setAlignment(Qt::AlignCenter);
-  label->setToolTip(QString::fromLatin1(tip));
+  label->setToolTip(latin1(design.tip));
   setColor(label, QPalette::WindowText, qc(kBlue));
   // Opaque, in the window's own background colour, so the label in front hides the others.
   label->setAutoFillBackground(true);
@@ -75,14 +85,14 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
       netIp_(seams_.netIpService, seams_.netIpTimeout),
       optionsDialog_([this] {
         return new settings::OptionsDialog(
-            context_, [this] { logMonitor_.show(); }, &connectionOptions_);
+            context_, [this] { logMonitor_.show(); }, &presenter_.connectionOptions());
       }),
       logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
       ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
       aboutBox_([this] { return new about::AboutBox(context_); }),
       presenter_(context_, *this) {
-  setObjectName(QStringLiteral("frmIP"));
-  setWindowTitle(QStringLiteral("Lumeno"));
+  setObjectName(latin1(design::kWindowName));
+  setWindowTitle(latin1(design::kCaption));
   setWindowIcon(tray::trayImage(QStringLiteral("lumeno")));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -116,14 +126,14 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls() {
   auto* strip = new QWidget(this);
   strip->setObjectName(QStringLiteral("client"));
-  strip->setFixedSize(twipsX(*this, 2175), twipsY(*this, 615));
+  strip->setFixedSize(twipsX(*this, design::kClientWidth), twipsY(*this, design::kClientHeight));
   setCentralWidget(strip);
   setWindowBackground(kSilver);
 
-  addressBox_ = new QLineEdit(QStringLiteral("Your IP is..."), strip);
-  addressBox_->setObjectName(QStringLiteral("Text1"));
+  addressBox_ = new QLineEdit(latin1(design::kAddressBox.text), strip);
+  addressBox_->setObjectName(latin1(design::kAddressBox.name));
   addressBox_->setAccessibleName(QStringLiteral("Local IP address"));
-  addressBox_->setGeometry(twipsRect(*this, 0, 0, 2175, 360));
+  addressBox_->setGeometry(placeOf(*this, design::kAddressBox.place));
   addressBox_->setAlignment(Qt::AlignCenter);
   QFont bold = addressBox_->font();
   bold.setBold(true);
@@ -134,23 +144,28 @@ void MainWindow::buildControls() {
   addressBox_->installEventFilter(this);
 
   lamp_ = new QLabel(strip);
-  lamp_->setObjectName(QStringLiteral("lblled"));
+  lamp_->setObjectName(latin1(design::kLamp.name));
   lamp_->setTextFormat(Qt::PlainText);
-  lamp_->setGeometry(twipsRect(*this, 0, 360, 255, 255));
-  lamp_->setToolTip(QStringLiteral("Connection status..."));
+  lamp_->setGeometry(placeOf(*this, design::kLamp.place));
+  lamp_->setToolTip(latin1(design::kLamp.tip));
   lamp_->setAccessibleName(QStringLiteral("Connection status"));  // until the first check
   setColor(lamp_, QPalette::Window, QApplication::palette().color(QPalette::Button));
   lamp_->setAutoFillBackground(true);
 
-  // Stacked so that the connection status is in front at start, then version, time, date.
-  dateLabel_ = makeInfoLabel(strip, "lbldate", " Zz...", "Today's date");
-  timeLabel_ = makeInfoLabel(strip, "lbltime", " lbltime", "Local Time");
-  versionLabel_ = makeInfoLabel(strip, "Label1", " Version", "Version (click for more)");
-  statusLabel_ = makeInfoLabel(strip, "Labelonline", " Zz..", "Internet Connection");
-  for (QLabel* label : {dateLabel_, timeLabel_, versionLabel_, statusLabel_}) label->installEventFilter(this);
-  // The labels behind the front one could not be seen anyway; hidden, a new text costs them no
-  // layout or drawing until they come to the front.
-  for (QLabel* behind : {dateLabel_, timeLabel_, versionLabel_}) behind->hide();
+  // Made back to front, so that the connection status is in front at start, then version, time,
+  // date. The labels behind it could not be seen anyway; hidden, a new text costs them no layout
+  // or drawing until they come to the front.
+  for (auto info = design::kInfoLabels.rbegin(); info != design::kInfoLabels.rend(); ++info) {
+    QLabel* label = makeInfoLabel(strip, info->design);
+    label->installEventFilter(this);
+    if (info->label != InfoLabel::Status) label->hide();
+    switch (info->label) {
+      case InfoLabel::Status: statusLabel_ = label; break;
+      case InfoLabel::Version: versionLabel_ = label; break;
+      case InfoLabel::Time: timeLabel_ = label; break;
+      case InfoLabel::Date: dateLabel_ = label; break;
+    }
+  }
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -411,24 +426,6 @@ bool MainWindow::loggingSwitchOn() {
 
 bool MainWindow::hostNamePopupOn() {
   return options().isHostNamePopupOn();
-}
-
-const settings::ConnectionOptions& MainWindow::connectionOptions() {
-  // The status timer asks every tick: a dialog closed with "Done" is not loaded again for that.
-  if (!connectionOptions_.read) options();
-  return connectionOptions_;
-}
-
-bool MainWindow::followAddressOn() {
-  return connectionOptions().followAddress;
-}
-
-bool MainWindow::logConnectionChangesOn() {
-  return connectionOptions().logConnectionChanges;
-}
-
-std::string MainWindow::chosenInterface() {
-  return connectionOptions().interfaceName;
 }
 
 }  // namespace lumeno::app

@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "ui/qt/ColorChooser.h"
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
-#include "ui/qt/NetIpLookup.h"
 #include "common/AppContext.h"
-#include "ui/qt/SharedWindow.h"
 #include "settings/ConnectionOptions.h"
+#include "ui/qt/ColorChooser.h"
+#include "ui/qt/NetIpLookup.h"
+#include "ui/qt/SharedWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -104,9 +104,6 @@ class MainWindow : public QMainWindow, public MainView {
   void startSystemInfo() override;
   bool loggingSwitchOn() override;
   bool hostNamePopupOn() override;
-  bool followAddressOn() override;
-  bool logConnectionChangesOn() override;
-  std::string chosenInterface() override;
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -123,15 +120,13 @@ class MainWindow : public QMainWindow, public MainView {
   void startTimers();
   void setWindowBackground(const QColor& color);
   void colourInfoLabels();
-  const settings::ConnectionOptions& connectionOptions();
 
   AppContext context_;
   Seams seams_;
   std::unique_ptr<ColorChooser> ownColors_;
   std::unique_ptr<tray::SysTray> tray_;
   bool followDesktopBackground_ = false;
-  std::optional<QPoint> placeBeforeHiding_;        // where it was when it went to the tray
-  settings::ConnectionOptions connectionOptions_;  // kept current by the options dialog
+  std::optional<QPoint> placeBeforeHiding_;  // where it was when it went to the tray
 
   QLineEdit* addressBox_ = nullptr;
   QLabel* lamp_ = nullptr;

@@ -2,6 +2,8 @@
 #include "ui/qt/OptionsDialog.h"
 
 #include <algorithm>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include <QCheckBox>
@@ -13,27 +15,44 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "settings/OptionsDesign.h"
+
 namespace lumeno::settings {
 namespace {
 
-QCheckBox* makeCheckBox(QWidget* parent, const char* name, const char* caption) {
-  auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-  box->setObjectName(QLatin1String(name));
-  return box;
+QString latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-  button->setObjectName(QLatin1String(name));
+// A control of the design by its name, with its caption and tip.
+template <typename Widget>
+Widget* make(QWidget* parent, std::string_view name) {
+  const design::ControlDesign& control = design::control(name);
+  auto* widget = new Widget(parent);
+  widget->setObjectName(latin1(control.name));
+  if (!control.tip.empty()) widget->setToolTip(latin1(control.tip));
+  if constexpr (std::is_same_v<Widget, QLabel>) {
+    widget->setTextFormat(Qt::PlainText);
+    widget->setText(latin1(control.text));
+  } else if constexpr (std::is_same_v<Widget, QCheckBox> || std::is_same_v<Widget, QPushButton>) {
+    widget->setText(latin1(control.text));
+  }
+  return widget;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, std::string_view name) {
+  return make<QCheckBox>(parent, name);
+}
+
+QPushButton* makeButton(QWidget* parent, std::string_view name) {
+  auto* button = make<QPushButton>(parent, name);
   button->setAutoDefault(false);
   return button;
 }
 
 // A frame without a caption, as the dialog draws around its groups of controls.
-QGroupBox* makeFrame(QWidget* parent, const char* name) {
-  auto* frame = new QGroupBox(parent);
-  frame->setObjectName(QLatin1String(name));
-  return frame;
+QGroupBox* makeFrame(QWidget* parent, std::string_view name) {
+  return make<QGroupBox>(parent, name);
 }
 
 }  // namespace
@@ -46,21 +65,20 @@ OptionsDialog::OptionsDialog(const AppContext& context, std::function<void()> sh
 }
 
 void OptionsDialog::buildControls() {
-  setObjectName(QStringLiteral("frmoptions"));
-  setWindowTitle(QStringLiteral("Options"));
+  setObjectName(latin1(design::kWindowName));
+  setWindowTitle(latin1(design::kCaption));
   // A fixed single border: a title and a close button, no minimise or maximise, no resizing.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-  auto* SSTab1 = new QTabWidget(this);
-  SSTab1->setObjectName(QStringLiteral("SSTab1"));
+  auto* SSTab1 = make<QTabWidget>(this, "SSTab1");
   SSTab1->setAccessibleName(QStringLiteral("Option pages"));
 
   // "Automation"
   auto* automation = new QWidget(SSTab1);
   auto* Frame1 = makeFrame(automation, "Frame1");
-  startupBox_ = makeCheckBox(Frame1, "chkstartup", "Start when computer loads");
-  trayAtStartBox_ = makeCheckBox(Frame1, "trayatstartup", "Minimize to sys-tray on load");
+  startupBox_ = makeCheckBox(Frame1, "chkstartup");
+  trayAtStartBox_ = makeCheckBox(Frame1, "trayatstartup");
   auto* frame1Layout = new QVBoxLayout(Frame1);
   frame1Layout->addWidget(startupBox_);
   frame1Layout->addWidget(trayAtStartBox_);
@@ -70,7 +88,7 @@ void OptionsDialog::buildControls() {
   // "Extras"
   auto* extras = new QWidget(SSTab1);
   auto* Frame2 = makeFrame(extras, "Frame2");
-  hostNamePopupBox_ = makeCheckBox(Frame2, "chkhostnamepopup", "Show hostname in popup on request");
+  hostNamePopupBox_ = makeCheckBox(Frame2, "chkhostnamepopup");
   auto* frame2Layout = new QVBoxLayout(Frame2);
   frame2Layout->addWidget(hostNamePopupBox_);
   frame2Layout->addStretch();
@@ -78,16 +96,11 @@ void OptionsDialog::buildControls() {
 
   // "Logs"
   auto* logs = new QWidget(SSTab1);
-  logBox_ = makeCheckBox(logs, "chklog", "Use log file");
-  logBox_->setToolTip(QStringLiteral("Monitor Lumeno actions"));
+  logBox_ = makeCheckBox(logs, "chklog");
   auto* Frame3 = makeFrame(logs, "Frame3");
-  viewLogButton_ = makeButton(Frame3, "Command2", "View log");
-  clearLogButton_ = makeButton(Frame3, "Command1", "Clear log");
-  auto* Label1 = new QLabel(
-      QStringLiteral("Log contains program load/exit, error stat, IP, hostname, time and date stamps."),
-      Frame3);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setTextFormat(Qt::PlainText);
+  viewLogButton_ = makeButton(Frame3, "Command2");
+  clearLogButton_ = makeButton(Frame3, "Command1");
+  auto* Label1 = make<QLabel>(Frame3, "Label1");
   Label1->setWordWrap(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(viewLogButton_);
@@ -103,7 +116,7 @@ void OptionsDialog::buildControls() {
   // "Connection"
   auto* connection = new QWidget(SSTab1);
   auto* Frame4 = makeFrame(connection, "Frame4");
-  alertBox_ = makeCheckBox(Frame4, "alertifoffline", "Alert using popup if i loose my connection");
+  alertBox_ = makeCheckBox(Frame4, "alertifoffline");
   auto* frame4Layout = new QVBoxLayout(Frame4);
   frame4Layout->addWidget(alertBox_);
   frame4Layout->addStretch();
@@ -111,13 +124,11 @@ void OptionsDialog::buildControls() {
   connectionLayout->addWidget(Frame4);
   QLayout* connectionOptions = buildConnectionOptions(connection, connectionLayout);
 
-  SSTab1->addTab(automation, QStringLiteral("Automation"));
-  SSTab1->addTab(extras, QStringLiteral("Extras"));
-  SSTab1->addTab(logs, QStringLiteral("Logs"));
-  SSTab1->addTab(connection, QStringLiteral("Connection"));
+  for (QWidget* page : {automation, extras, logs, connection})
+    SSTab1->addTab(page, latin1(design::kTabCaptions.at(static_cast<std::size_t>(SSTab1->count()))));
   SSTab1->setCurrentIndex(0);
 
-  doneButton_ = makeButton(this, "exitoptions", "Done");
+  doneButton_ = makeButton(this, "exitoptions");
   auto* bottom = new QHBoxLayout;
   bottom->addStretch();
   bottom->addWidget(doneButton_);
@@ -150,13 +161,10 @@ void OptionsDialog::buildControls() {
 }
 
 QLayout* OptionsDialog::buildConnectionOptions(QWidget* tab, QVBoxLayout* layout) {
-  followAddressBox_ = makeCheckBox(tab, "chkfollowip", "Follow address changes");
-  logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages", "Log connection changes");
-  interfaceLabel_ = new QLabel(QStringLiteral("Interface:"), tab);
-  interfaceLabel_->setObjectName(QStringLiteral("lblinterface"));
-  interfaceLabel_->setTextFormat(Qt::PlainText);
-  interfaceList_ = new QComboBox(tab);
-  interfaceList_->setObjectName(QStringLiteral("cmbinterface"));
+  followAddressBox_ = makeCheckBox(tab, "chkfollowip");
+  logConnectionChangesBox_ = makeCheckBox(tab, "chklogoutages");
+  interfaceLabel_ = make<QLabel>(tab, "lblinterface");
+  interfaceList_ = make<QComboBox>(tab, "cmbinterface");
   interfaceLabel_->setBuddy(interfaceList_);
   auto* interfaceRow = new QHBoxLayout;
   interfaceRow->addWidget(interfaceLabel_);

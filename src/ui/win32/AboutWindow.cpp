@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/win32/AboutWindow.h"
 
+#include "about/AboutDesign.h"
 #include "about/AboutPresenter.h"
 #include "platform/SystemInfoTool.h"
 #include "ui/win32/Resources.h"
@@ -12,9 +13,7 @@ namespace {
 constexpr const wchar_t* kClass = L"LumenoAbout";
 enum ControlId : int { kSysInfo = 1001, kPicture, kTitle, kVersion, kLink, kLine };
 
-std::string text(std::string_view value) {
-  return std::string(value);
-}
+namespace design = about::design;
 
 }  // namespace
 
@@ -26,7 +25,7 @@ AboutWindow::AboutWindow(const AppContext& context) {
   // A fixed dialog border without minimise and maximise, and an empty title.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-  RECT frame{0, 0, twips(3615), twips(1680)};
+  RECT frame{0, 0, twips(design::kClientWidth), twips(design::kClientHeight)};
   ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -49,29 +48,30 @@ AboutWindow::~AboutWindow() {
 
 void AboutWindow::buildControls() {
   const DWORD visible = WS_VISIBLE;
-  HWND picture =
-      controls_.add(window_, L"STATIC", "Picture1", "", {240, 120, 1455, 855}, visible | SS_BITMAP, kPicture);
+  const auto add = [this](const wchar_t* windowClass, const design::ControlDesign& control, DWORD style,
+                          int id) {
+    const Twips& at = control.place;
+    return controls_.add(window_, windowClass, control.name, control.text,
+                         {at.left, at.top, at.width, at.height}, style, id);
+  };
+  HWND picture = add(L"STATIC", design::kPicture, visible | SS_BITMAP, kPicture);
   ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(LUMENO_BITMAP_ABOUT), IMAGE_BITMAP, 0,
                                                        0, LR_DEFAULTCOLOR)));
   // Setting a picture shrinks the control to it; the artwork sits at the top left of its place.
-  ::SetWindowPos(picture, nullptr, 0, 0, twips(1455), twips(855), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  controls_.add(window_, L"STATIC", "lblTitle", text(about::text::kTitleDesign), {1920, 120, 1455, 255},
-                visible, kTitle);
-  controls_.add(window_, L"STATIC", "lblVersion", text(about::text::kVersionDesign), {2100, 360, 1455, 255},
-                visible, kVersion);
-  HWND link = controls_.add(window_, L"STATIC", "Label5", text(about::text::kLink), {2160, 720, 975, 255},
-                            visible | SS_NOTIFY, kLink);
-  linkFont_ = makeFont(L"Verdana", 9.75, FW_NORMAL);
+  ::SetWindowPos(picture, nullptr, 0, 0, twips(design::kPicture.place.width),
+                 twips(design::kPicture.place.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  add(L"STATIC", design::kTitle, visible, kTitle);
+  add(L"STATIC", design::kVersion, visible, kVersion);
+  HWND link = add(L"STATIC", design::kLink, visible | SS_NOTIFY, kLink);
+  linkFont_ = makeFont(wide(design::kLinkFontName).c_str(), design::kLinkFontPoints, FW_NORMAL);
   ::SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
-  tips_.set(link, text(about::text::kLinkTip));
+  tips_.set(link, std::string(design::kLink.tip));
   // A black rectangle is drawn in the desktop's window-frame colour.
-  controls_.add(window_, L"STATIC", "Line1", "", {120, 1080, 3480 - 120, 15}, visible | SS_BLACKRECT, kLine);
-  controls_.add(window_, L"BUTTON", "cmdSysInfo", text(about::text::kSysInfoButton), {1680, 1200, 855, 375},
-                visible | WS_TABSTOP | BS_PUSHBUTTON, kSysInfo);
-  HWND done = controls_.add(window_, L"BUTTON", "cmdOK", text(about::text::kDoneButton),
-                            {2640, 1200, 855, 375}, visible | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+  add(L"STATIC", design::kLine, visible | SS_BLACKRECT, kLine);
+  add(L"BUTTON", design::kSysInfo, visible | WS_TABSTOP | BS_PUSHBUTTON, kSysInfo);
+  HWND done = add(L"BUTTON", design::kDone, visible | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
   ::SetFocus(done);
 }
 

@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include "about/SysInfo.h"
+#include "app/MainDesign.h"
 #include "common/MessageBoxes.h"
 #include "common/TextContrast.h"
 #include "platform/SystemInfoTool.h"
@@ -25,6 +26,7 @@ using app::InfoLabel;
 using app::MainPresenter;
 using app::OtherWindow;
 using app::Rgb;
+namespace design = app::design;
 
 constexpr const wchar_t* kClass = L"LumenoMainWindow";
 constexpr COLORREF kSilver = RGB(192, 192, 192);
@@ -45,12 +47,12 @@ enum ControlId : int {
 
 enum TimerId : UINT_PTR { kClockTimer = 1, kStatusTimer, kAlertTimer };
 
-COLORREF colorOf(Rgb color) {
-  return RGB(color.red, color.green, color.blue);
+TwipsRect placeOf(const app::design::ControlDesign& control) {
+  return {control.place.left, control.place.top, control.place.width, control.place.height};
 }
 
-std::function<void(MainPresenter&)> open(OtherWindow window) {
-  return [window](MainPresenter& presenter) { presenter.onWindowChosen(window); };
+COLORREF colorOf(Rgb color) {
+  return RGB(color.red, color.green, color.blue);
 }
 
 HICON loadIcon(int id, int size) {
@@ -71,7 +73,7 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
       seams_(std::move(seams)),
       optionsWindow_([this] {
         return std::make_unique<OptionsWindow>(
-            context_, [this] { openWindow(OtherWindow::LogMonitor); }, &connectionOptions_);
+            context_, [this] { openWindow(OtherWindow::LogMonitor); }, &presenter_->connectionOptions());
       }),
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
       ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }),
@@ -89,11 +91,11 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
   // A fixed frame with a minimise box; the client area is the designed strip.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   buildMenus();
-  RECT frame{0, 0, twips(2175), twips(615)};
+  RECT frame{0, 0, twips(design::kClientWidth), twips(design::kClientHeight)};
   ::AdjustWindowRectEx(&frame, style, TRUE, 0);
-  window_ =
-      ::CreateWindowExW(0, kClass, L"Lumeno", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                        frame.bottom - frame.top, nullptr, menuBar_, ::GetModuleHandleW(nullptr), this);
+  window_ = ::CreateWindowExW(0, kClass, wide(design::kCaption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, menuBar_,
+                              ::GetModuleHandleW(nullptr), this);
   tips_.create(window_);
   buildControls();
   tray_ = std::make_unique<TrayIcon>(
@@ -126,9 +128,9 @@ MainFrame::~MainFrame() {
 
 void MainFrame::buildControls() {
   const DWORD visible = WS_VISIBLE;
-  HWND address =
-      controls_.add(window_, L"EDIT", "Text1", "Your IP is...", {0, 0, 2175, 360},
-                    visible | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, kAddressBox, WS_EX_CLIENTEDGE);
+  HWND address = controls_.add(
+      window_, L"EDIT", design::kAddressBox.name, design::kAddressBox.text, placeOf(design::kAddressBox),
+      visible | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, kAddressBox, WS_EX_CLIENTEDGE);
   boldFont_ = makeFont(nullptr, 0, FW_BOLD);
   ::SendMessageW(address, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
   setTextColor(address, kBlueText);
@@ -137,94 +139,52 @@ void MainFrame::buildControls() {
       address, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainFrame::addressBoxProcedure)));
 
   // SS_NOTIFY: a label deaf to the mouse never shows its tooltip.
-  HWND lamp = controls_.add(window_, L"STATIC", "lblled", "", {0, 360, 255, 255}, visible | SS_NOTIFY, kLamp);
-  tips_.set(lamp, "Connection status...");
+  HWND lamp = controls_.add(window_, L"STATIC", design::kLamp.name, design::kLamp.text,
+                            placeOf(design::kLamp), visible | SS_NOTIFY, kLamp);
+  tips_.set(lamp, std::string(design::kLamp.tip));
 
-  struct Info {
-    const char* name;
-    const char* text;
-    const char* tip;
-    int id;
-  };
   // Only the connection status is in view at start; a click brings the next label of the ring.
-  for (const Info& info : {Info{"Labelonline", " Zz..", "Internet Connection", kStatusLabel},
-                           Info{"Label1", " Version", "Version (click for more)", kVersionLabel},
-                           Info{"lbltime", " lbltime", "Local Time", kTimeLabel},
-                           Info{"lbldate", " Zz...", "Today's date", kDateLabel}}) {
-    HWND label = controls_.add(window_, L"STATIC", info.name, info.text, {240, 360, 1935, 255},
-                               (info.id == kStatusLabel ? visible : 0) | SS_CENTER | SS_NOTIFY, info.id);
+  int id = kStatusLabel;
+  for (const auto& [which, info] : design::kInfoLabels) {
+    HWND label = controls_.add(window_, L"STATIC", info.name, info.text, placeOf(info),
+                               (which == InfoLabel::Status ? visible : 0) | SS_CENTER | SS_NOTIFY, id++);
     setTextColor(label, kBlueText);
-    tips_.set(label, info.tip);
+    tips_.set(label, std::string(info.tip));
   }
 }
 
 void MainFrame::buildMenus() {
-  auto addItems = [this](HMENU menu, std::vector<MenuItem> items) {
-    for (MenuItem& item : items) {
-      if (item.command == nullptr) {
-        ::AppendMenuW(menu, MF_SEPARATOR, static_cast<UINT_PTR>(item.id), nullptr);
-      } else {
-        ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), wide(item.caption).c_str());
+  // Each item gets the next command id; a submenu is appended once its own items are in.
+  int nextId = 300;
+  auto build = [this, &nextId](auto& self, HMENU parent, const app::MenuEntry& entry) -> HMENU {
+    HMENU menu = ::CreatePopupMenu();
+    const int id = nextId++;
+    for (const app::MenuEntry& item : entry.items) {
+      if (item.isSubmenu()) {
+        self(self, menu, item);
+        continue;
       }
-      menuItems_.push_back(std::move(item));
+      const int itemId = nextId++;
+      if (item.isSeparator()) {
+        ::AppendMenuW(menu, MF_SEPARATOR, static_cast<UINT_PTR>(itemId), nullptr);
+      } else {
+        ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(itemId), wide(item.caption).c_str());
+      }
+      menuItems_.push_back({item.name, item.caption, itemId, item.command});
     }
+    if (parent != nullptr)
+      ::AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu),
+                    wide(entry.caption).c_str());
+    menuItems_.push_back({entry.name, entry.caption, id, app::MenuCommand::None});
+    return menu;
   };
-  auto submenu = [this](HMENU parent, HMENU menu, const char* name, const char* caption, int id) {
-    ::AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu), wide(caption).c_str());
-    menuItems_.push_back({name, caption, id, nullptr});
-  };
-
   menuBar_ = ::CreateMenu();
-  fileMenu_ = ::CreatePopupMenu();
-  addItems(fileMenu_, {{"mnuemailip", "Email", 301, &MainPresenter::onEmailChosen},
-                       {"mnucopyip", "Copy", 302, &MainPresenter::onCopyChosen},
-                       {"mnucopyipv6", "Copy IPv6", 316, &MainPresenter::onCopyIPv6Chosen},
-                       {"mnuline5", "-", 303, nullptr},
-                       {"mnuupdateip", "Refresh Local IP", 304, &MainPresenter::onRefreshLocalIpChosen},
-                       {"mnutraynetip", "Refresh Net IP", 305, &MainPresenter::onRefreshNetIpChosen},
-                       {"mnuline6", "-", 306, nullptr},
-                       {"mnugetiphostname", "Get hostname", 307, &MainPresenter::onGetHostNameChosen},
-                       {"line99", "-", 308, nullptr}});
-  HMENU color = ::CreatePopupMenu();
-  addItems(color, {{"mnuIpBackgroundColor", "Ip Background", 310, &MainPresenter::onIpBackgroundChosen},
-                   {"mnuIpForegroundColor", "Ip Foreground", 311, &MainPresenter::onIpForegroundChosen},
-                   {"line90", "-", 312, nullptr},
-                   {"mnuResetColor", "Reset color", 313, &MainPresenter::onResetColorChosen}});
-  submenu(fileMenu_, color, "mnuColor", "Color", 309);
-  addItems(fileMenu_,
-           {{"line97", "-", 314, nullptr}, {"exitlumeno", "Exit", 315, &MainPresenter::onExitChosen}});
-  submenu(menuBar_, fileMenu_, "mnufile", "File", 300);
-
-  HMENU tools = ::CreatePopupMenu();
-  addItems(tools, {{"pingtool", "IP tools", 321, open(OtherWindow::IpTools)},
-                   {"sepbar1", "-", 322, nullptr},
-                   {"mnuoptions", "Options", 323, open(OtherWindow::Options)},
-                   {"sepbar2", "-", 324, nullptr},
-                   {"textedit", "Text editor", 325, &MainPresenter::onTextEditorChosen},
-                   {"mnuupdatelumeno", "Check for updates", 326, &MainPresenter::onCheckForUpdatesChosen},
-                   {"mnusysinfo", "System info", 327, &MainPresenter::onSystemInfoChosen},
-                   {"mnuviewlog", "log monitor", 328, open(OtherWindow::LogMonitor)}});
-  submenu(menuBar_, tools, "tools", "Tools", 320);
-
-  HMENU info = ::CreatePopupMenu();
-  addItems(info, {{"aboutinfo", "About", 331, open(OtherWindow::About)},
-                  {"mnuhelp", "Help", 332, &MainPresenter::onHelpChosen}});
-  submenu(menuBar_, info, "Info", "Info", 330);
-
+  for (const app::MenuEntry& entry : app::mainMenuBar()) {
+    HMENU menu = build(build, menuBar_, entry);
+    if (std::string_view(entry.name) == "mnufile") fileMenu_ = menu;
+  }
   // The tray's pop-up menu: a menu of the window that never shows in the menu bar.
-  trayMenu_ = ::CreatePopupMenu();
-  addItems(trayMenu_,
-           {{"mnushowlumeno", "Show Lumeno", 341, &MainPresenter::onShowChosen},
-            {"mnuline7", "-", 342, nullptr},
-            {"mnurefreship", "Refresh Local IP", 343, &MainPresenter::onRefreshLocalIpChosen},
-            {"mnunetip", "Refresh Net IP", 344, &MainPresenter::onRefreshNetIpChosen},
-            {"mnuline8", "-", 345, nullptr},
-            {"mnucheckforupdate", "Check for updates", 346, &MainPresenter::onCheckForUpdatesChosen},
-            {"mnutraycopyip", "Copy", 347, &MainPresenter::onCopyChosen},
-            {"mnutraycopyipv6", "Copy IPv6", 350, &MainPresenter::onCopyIPv6Chosen},
-            {"line98", "-", 348, nullptr},
-            {"mnusystrayexit", "Exit", 349, &MainPresenter::onTrayExitChosen}});
-  menuItems_.push_back({"mnusystray", "SystrayOptions", 340, nullptr});
+  trayMenu_ = build(build, nullptr, app::trayMenu());
 }
 
 int MainFrame::menuId(std::string_view name) const {
@@ -294,11 +254,11 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       auto control = reinterpret_cast<HWND>(lParam);
       const std::string name = controls_.nameOf(::GetDlgCtrlID(control));
       ::SetTextColor(dc, textColor(name));
-      if (control == controls_.find("Text1")) {
+      if (control == controls_.find(design::kAddressBox.name)) {
         ::SetBkColor(dc, addressBack_);
         return reinterpret_cast<LRESULT>(addressBrush_);
       }
-      if (control == controls_.find("lblled")) {
+      if (control == controls_.find(design::kLamp.name)) {
         ::SetBkColor(dc, lampColor_);
         return reinterpret_cast<LRESULT>(lampBrush_);
       }
@@ -319,15 +279,13 @@ void MainFrame::onCommand(int id, int notification) {
   const std::string control = controls_.nameOf(id);
   if (!control.empty()) {
     if (notification != STN_CLICKED) return;
-    if (control == "Labelonline") presenter_->onInfoLabelClicked(InfoLabel::Status);
-    if (control == "Label1") presenter_->onInfoLabelClicked(InfoLabel::Version);
-    if (control == "lbltime") presenter_->onInfoLabelClicked(InfoLabel::Time);
-    if (control == "lbldate") presenter_->onInfoLabelClicked(InfoLabel::Date);
+    for (const auto& [which, info] : design::kInfoLabels)
+      if (control == info.name) presenter_->onInfoLabelClicked(which);
     return;
   }
   for (const MenuItem& item : menuItems_) {
-    if (item.id == id && item.command) {
-      item.command(*presenter_);
+    if (item.id == id && item.command != app::MenuCommand::None) {
+      presenter_->onMenuChosen(item.command);
       return;
     }
   }
@@ -350,13 +308,9 @@ void MainFrame::popUp(HMENU menu, bool returnCommand) {
 }
 
 HWND MainFrame::infoLabel(InfoLabel which) const {
-  switch (which) {
-    case InfoLabel::Status: return controls_.find("Labelonline");
-    case InfoLabel::Version: return controls_.find("Label1");
-    case InfoLabel::Time: return controls_.find("lbltime");
-    case InfoLabel::Date: break;
-  }
-  return controls_.find("lbldate");
+  for (const auto& [label, info] : design::kInfoLabels)
+    if (label == which) return controls_.find(info.name);
+  return nullptr;
 }
 
 void MainFrame::setTextColor(HWND control, COLORREF color) {
@@ -389,8 +343,8 @@ COLORREF MainFrame::readableText(COLORREF text, COLORREF background) {
 }
 
 COLORREF MainFrame::backColor(std::string_view control) const {
-  if (control == "Text1") return addressBack_;
-  if (control == "lblled") return lampColor_;
+  if (control == design::kAddressBox.name) return addressBack_;
+  if (control == design::kLamp.name) return lampColor_;
   return desktopBackground_ ? ::GetSysColor(COLOR_ACTIVEBORDER) : kSilver;
 }
 
@@ -417,15 +371,15 @@ LogMonitorFrame* MainFrame::logMonitor() {
 // MainView
 
 std::string MainFrame::addressText() const {
-  return windowText(controls_.find("Text1"));
+  return windowText(controls_.find(design::kAddressBox.name));
 }
 
 void MainFrame::setAddressText(const std::string& text) {
-  setWindowText(controls_.find("Text1"), text);
+  setWindowText(controls_.find(design::kAddressBox.name), text);
 }
 
 void MainFrame::setAddressToolTip(const std::string& tip) {
-  tips_.set(controls_.find("Text1"), tip);
+  tips_.set(controls_.find(design::kAddressBox.name), tip);
 }
 
 void MainFrame::setAddressBackground(Rgb color) {
@@ -433,11 +387,11 @@ void MainFrame::setAddressBackground(Rgb color) {
   addressBack_ = colorOf(color);
   ::DeleteObject(addressBrush_);
   addressBrush_ = ::CreateSolidBrush(addressBack_);
-  ::InvalidateRect(controls_.find("Text1"), nullptr, TRUE);
+  ::InvalidateRect(controls_.find(design::kAddressBox.name), nullptr, TRUE);
 }
 
 void MainFrame::setAddressForeground(Rgb color) {
-  setTextColor(controls_.find("Text1"), colorOf(color));
+  setTextColor(controls_.find(design::kAddressBox.name), colorOf(color));
 }
 
 void MainFrame::useDesktopBackground() {
@@ -446,8 +400,8 @@ void MainFrame::useDesktopBackground() {
 }
 
 void MainFrame::setStatus(const std::string& text, Rgb color) {
-  setWindowText(controls_.find("Labelonline"), text);
-  setTextColor(controls_.find("Labelonline"), colorOf(color));
+  setWindowText(infoLabel(InfoLabel::Status), text);
+  setTextColor(infoLabel(InfoLabel::Status), colorOf(color));
 }
 
 void MainFrame::setLamp(Rgb color) {
@@ -455,19 +409,19 @@ void MainFrame::setLamp(Rgb color) {
   lampColor_ = colorOf(color);
   ::DeleteObject(lampBrush_);
   lampBrush_ = ::CreateSolidBrush(lampColor_);
-  ::InvalidateRect(controls_.find("lblled"), nullptr, TRUE);
+  ::InvalidateRect(controls_.find(design::kLamp.name), nullptr, TRUE);
 }
 
 void MainFrame::setVersionText(const std::string& text) {
-  setWindowText(controls_.find("Label1"), text);
+  setWindowText(infoLabel(InfoLabel::Version), text);
 }
 
 void MainFrame::setDateText(const std::string& text) {
-  setWindowText(controls_.find("lbldate"), text);
+  setWindowText(infoLabel(InfoLabel::Date), text);
 }
 
 void MainFrame::setTimeText(const std::string& text) {
-  setWindowText(controls_.find("lbltime"), text);
+  setWindowText(infoLabel(InfoLabel::Time), text);
 }
 
 void MainFrame::showInfoLabel(InfoLabel shown, const std::vector<InfoLabel>& hidden) {
@@ -555,24 +509,6 @@ bool MainFrame::loggingSwitchOn() {
 
 bool MainFrame::hostNamePopupOn() {
   return options().presenter().isHostNamePopupOn();
-}
-
-const settings::ConnectionOptions& MainFrame::connectionOptions() {
-  // The status timer asks every tick: a dialog closed with "Done" is not loaded again for that.
-  if (!connectionOptions_.read) (void)options();
-  return connectionOptions_;
-}
-
-bool MainFrame::followAddressOn() {
-  return connectionOptions().followAddress;
-}
-
-bool MainFrame::logConnectionChangesOn() {
-  return connectionOptions().logConnectionChanges;
-}
-
-std::string MainFrame::chosenInterface() {
-  return connectionOptions().interfaceName;
 }
 
 }  // namespace lumeno::win32ui

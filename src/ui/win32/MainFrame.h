@@ -26,12 +26,13 @@ class AboutWindow;
 class IpToolsFrame;
 class LogMonitorFrame;
 
-// One item of a menu: its control name, caption and the command it runs ("-": a separator).
+// One item of a menu as built: its control name, caption ("-": a separator), command id and
+// what it asks of the presenter.
 struct MenuItem {
   const char* name;
   const char* caption;
   int id;
-  std::function<void(app::MainPresenter&)> command;
+  app::MenuCommand command;
 };
 
 // The main window, frmIP: the address box, the lamp and the four info labels, the menus, the
@@ -107,12 +108,8 @@ class MainFrame : public app::MainView {
   void startSystemInfo() override;
   bool loggingSwitchOn() override;
   bool hostNamePopupOn() override;
-  bool followAddressOn() override;
-  bool logConnectionChangesOn() override;
-  std::string chosenInterface() override;
 
  private:
-  const settings::ConnectionOptions& connectionOptions();
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK addressBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -147,7 +144,6 @@ class MainFrame : public app::MainView {
   HBRUSH lampBrush_ = nullptr;
   COLORREF lampColor_ = 0;
   std::vector<std::pair<HWND, COLORREF>> textColors_;
-  settings::ConnectionOptions connectionOptions_;  // outlives the options dialog's loads
   SharedWindow<OptionsWindow> optionsWindow_;
   SharedWindow<AboutWindow> aboutWindow_;
   SharedWindow<IpToolsFrame> ipToolsWindow_;

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "app/SettingsCheck.h"
+#include "app/FirstStart.h"
 #include "common/AppContext.h"
 #include "platform/Autostart.h"
 #include "platform/SingleInstance.h"
@@ -48,7 +48,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
   context.launcher = &launcher;
   context.autostart = autostart.get();
 
-  if (!lumeno::app::settingsFilePresent(context)) return 0;
+  // Portable only: the settings file must lie beside the program.
+  if (lumeno::app::prepareUserFiles(context) != lumeno::app::FilesReady::Yes) return 0;
 
   lumeno::win32ui::MainFrame window(context);
   window.showAtStartUp();

@@ -7,7 +7,9 @@
 // After windows.h, which the fixture brings.
 #include <commctrl.h>
 
+#include "about/AboutDesign.h"
 #include "about/SysInfo.h"
+#include "settings/OptionsDesign.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/CommandLine.h"
 #include "ui/win32/OptionsWindow.h"
@@ -15,7 +17,6 @@
 namespace lumeno::test {
 namespace {
 
-using win32ui::TwipsRect;
 using win32ui::windowText;
 
 TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
@@ -28,33 +29,7 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
   EXPECT_TRUE(ticked("chklog"));
   EXPECT_FALSE(ticked("chkhostnamepopup") || ticked("trayatstartup") || ticked("chkstartup"));
 
-  struct Expected {
-    const char* name;
-    const char* caption;
-    int tab;
-  };
-  const std::vector<Expected> controls{
-      {"Frame1", "", 0},
-      {"chkstartup", "Start when computer loads", 0},
-      {"trayatstartup", "Minimize to sys-tray on load", 0},
-      {"Frame2", "", 1},
-      {"chkhostnamepopup", "Show hostname in popup on request", 1},
-      {"chklog", "Use log file", 2},
-      {"Frame3", "", 2},
-      {"Command2", "View log", 2},
-      {"Command1", "Clear log", 2},
-      {"Label1",
-       "Log contains program load/exit, error stat, IP, hostname, time and date "
-       "stamps.",
-       2},
-      {"Frame4", "", 3},
-      {"alertifoffline", "Alert using popup if i loose my connection", 3},
-      {"chkfollowip", "Follow address changes", 3},
-      {"chklogoutages", "Log connection changes", 3},
-      {"lblinterface", "Interface:", 3},
-      {"cmbinterface", "Automatic (default route)", 3},
-      {"exitoptions", "Done", -1},
-      {"SSTab1", "", -1}};
+  const auto& controls = settings::design::kControls;
   ASSERT_EQ(options.controls().all().size(), controls.size());
   std::vector<std::string> tabs;
   for (int index = 0; index < TabCtrl_GetItemCount(options.tabs()); ++index) {
@@ -66,7 +41,8 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
     TabCtrl_GetItem(options.tabs(), index, &item);
     tabs.push_back(win32ui::utf8(caption));
   }
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Automation", "Extras", "Logs", "Connection"}));
+  EXPECT_EQ(tabs, std::vector<std::string>(settings::design::kTabCaptions.begin(),
+                                           settings::design::kTabCaptions.end()));
   EXPECT_EQ(options.currentTab(), 0);
   EXPECT_EQ(options.toolTips().text(options.controls().find("chklog")), "Monitor Lumeno actions");
   // "Done" lines up with the tab control's right edge, below it.
@@ -76,15 +52,18 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
   EXPECT_GT(done.top, tab.bottom);
   for (int shownTab = 0; shownTab < 4; ++shownTab) {
     options.selectTab(shownTab);
-    for (const Expected& expected : controls) {
+    for (const settings::design::ControlDesign& expected : controls) {
       SCOPED_TRACE(expected.name);
       const win32ui::NamedControl* control = options.controls().byName(expected.name);
       ASSERT_NE(control, nullptr);
-      EXPECT_EQ(windowText(control->handle), expected.caption);
+      const bool list = expected.name == "cmbinterface";  // shows its chosen entry
+      EXPECT_EQ(windowText(control->handle), list ? "Automatic (default route)" : std::string(expected.text));
+      const Twips& at = expected.place;
+      const RECT designed = placeFromTwips({at.left, at.top, at.width, at.height});
       RECT place = placeOf(control->handle);
-      if (expected.name == std::string("cmbinterface")) place.bottom = placeFromTwips(control->place).bottom;
-      EXPECT_TRUE(samePlace(place, placeFromTwips(control->place)));  // a drop-down sizes its height
-      EXPECT_EQ(styled(control->handle, WS_VISIBLE), expected.tab < 0 || expected.tab == shownTab)
+      if (list) place.bottom = designed.bottom;  // a drop-down sizes its height
+      EXPECT_TRUE(samePlace(place, designed));
+      EXPECT_EQ(styled(control->handle, WS_VISIBLE), expected.page < 0 || expected.page == shownTab)
           << "tab " << shownTab;
     }
   }
@@ -146,18 +125,12 @@ TEST(Win32Options, TheUsersInterfaceChoiceIsStoredAndReachesTheMainWindowsOption
 
 TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresenter) {
   Win32WindowsFixture f;
-  struct Expected {
-    const char* name;
-    const char* caption;
-    TwipsRect place;
-  };
-  const std::vector<Expected> controls{{"Picture1", "", {240, 120, 1455, 855}},
-                                       {"lblTitle", "Lumeno", {1920, 120, 1455, 255}},
-                                       {"lblVersion", "Version 1.0.27", {2100, 360, 1455, 255}},
-                                       {"Label5", "WebSite", {2160, 720, 975, 255}},
-                                       {"Line1", "", {120, 1080, 3360, 15}},
-                                       {"cmdSysInfo", "&Sys Info", {1680, 1200, 855, 375}},
-                                       {"cmdOK", "Done", {2640, 1200, 855, 375}}};
+  namespace design = about::design;
+  // The two labels the presenter fills at load, the others as designed.
+  const std::vector<std::pair<design::ControlDesign, std::string>> controls{
+      {design::kPicture, ""},     {design::kTitle, "Lumeno"}, {design::kVersion, "Version 1.0.27"},
+      {design::kLink, "WebSite"}, {design::kLine, ""},        {design::kSysInfo, "&Sys Info"},
+      {design::kDone, "Done"}};
   {
     win32ui::AboutWindow about(f.context);
     about.show();
@@ -167,12 +140,13 @@ TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresent
     EXPECT_EQ(client.right, win32ui::twips(3615));
     EXPECT_EQ(client.bottom, win32ui::twips(1680));
     ASSERT_EQ(about.controls().all().size(), controls.size());
-    for (const Expected& expected : controls) {
+    for (const auto& [expected, caption] : controls) {
       SCOPED_TRACE(expected.name);
       const HWND control = about.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
-      EXPECT_EQ(windowText(control), expected.caption);
-      EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
+      EXPECT_EQ(windowText(control), caption);
+      const Twips& at = expected.place;
+      EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips({at.left, at.top, at.width, at.height})));
     }
     EXPECT_EQ(about.toolTips().text(about.controls().find("Label5")), "Visit us!");
     EXPECT_NE(::SendMessageW(about.controls().find("Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
