@@ -238,6 +238,32 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   EXPECT_EQ(presenter.currentLine(), 599998U);
 }
 
+TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidthFollowsTheLongestLine) {
+  source.write("a somewhat longer line\r\n");
+  presenter.load();
+  EXPECT_EQ(presenter.longestLine(), 24U);  // the one line, its line break included
+
+  source.write(numberedLines(600000));  // replaced, and indexed in slices
+  presenter.tick();
+  presenter.find("line 000007", true);  // waits for the whole index...
+  presenter.find("", true);             // ...unless nothing is to be found any more
+  EXPECT_EQ(view.searchState, "");
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), std::nullopt);
+  EXPECT_EQ(presenter.longestLine(), 13U);
+
+  presenter.selectLine(300000, false);
+  presenter.find("line 000003", true);  // several slices to go round
+  ASSERT_TRUE(presenter.busy());
+  source.write("other\r\n");
+  presenter.tick();
+  finishWork();
+  EXPECT_EQ(view.searchState, "");
+  EXPECT_EQ(presenter.currentLine(), std::nullopt);
+  EXPECT_EQ(lines(), (Lines{"other"}));
+  EXPECT_EQ(presenter.longestLine(), 7U);
+}
+
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
   LogMonitorPresenter bounded(source, view, boxes, 1000);
   const auto find = [&](std::string_view text) {
