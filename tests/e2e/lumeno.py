@@ -5,7 +5,7 @@ import os
 import re
 import shutil
 
-from harness import CaseFailed, describe_status, expect, poll, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn
 
 
 # Every option off, as the program ships, except the ones a case turns on.
@@ -110,10 +110,7 @@ class Lumeno:
             self.check_alive(description)
             return probe()
 
-        kwargs = {"detail": detail}
-        if timeout is not None:
-            kwargs["timeout"] = timeout
-        return poll(description, probe_while_alive, **kwargs)
+        return poll(description, probe_while_alive, timeout or DEADLINE, detail=detail)
 
     def wait_for_window(self, title):
         """The program's window titled so, once it is on the screen."""
@@ -149,8 +146,7 @@ class Lumeno:
 
     def wait_for_exit(self, process=None, timeout=None):
         process = process or self.process
-        kwargs = {} if timeout is None else {"timeout": timeout}
-        poll("Lumeno to end", lambda: process.poll() is not None, **kwargs)
+        poll("Lumeno to end", lambda: process.poll() is not None, timeout or DEADLINE)
         return process.returncode
 
     def expect_clean_exit(self, after, process=None):

@@ -60,9 +60,8 @@ class Screens:
         def shown():
             return next((window for window in self.bus.windows("lumeno") if test(window)), None)
 
-        kwargs = {} if timeout is None else {"timeout": timeout}
-        return self.lumeno.wait(what, shown, detail=lambda: [str(window) for window in self.bus.windows("lumeno")],
-                                **kwargs)
+        return self.lumeno.wait(what, shown, timeout,
+                                detail=lambda: [str(window) for window in self.bus.windows("lumeno")])
 
     def titled(self, title):
         return self.window(f'the window "{title}"', lambda window: window.name == title)
