@@ -236,6 +236,9 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   presenter.find("line 599998", false);
   finishWork();
   EXPECT_EQ(presenter.currentLine(), 599998U);
+  presenter.find("line 000003", false);  // back over several slices
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), 3U);
 }
 
 TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidthFollowsTheLongestLine) {
@@ -243,7 +246,8 @@ TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidt
   presenter.load();
   EXPECT_EQ(presenter.longestLine(), 24U);  // the one line, its line break included
 
-  source.write(numberedLines(600000));  // replaced, and indexed in slices
+  ++source.inode;  // replaced by another file, indexed in slices
+  source.write(numberedLines(600000));
   presenter.tick();
   presenter.find("line 000007", true);  // waits for the whole index...
   presenter.find("", true);             // ...unless nothing is to be found any more
@@ -302,9 +306,11 @@ TEST_F(LogMonitorPresenterTest, ClosingGivesTheIndexBackAndLoadingAgainGivesARun
   source.write(numberedLines(3));
   presenter.load();
   presenter.pause();
+  presenter.selectAll();
   presenter.unload();
   EXPECT_FALSE(view.reloading);
   EXPECT_EQ(presenter.lineCount(), 0U);
+  EXPECT_FALSE(presenter.isSelected(0) || presenter.currentLine());
   presenter.load();
   EXPECT_TRUE(view.reloading);
   EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
