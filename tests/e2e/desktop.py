@@ -230,7 +230,10 @@ class Desktop:
         """The colour of one pixel of the window as it is on the screen, as (red, green, blue)."""
         data = subprocess.run(["import", "-silent", "-window", str(window), "-depth", "8", "ppm:-"],
                               env=self.env(), capture_output=True, timeout=DEADLINE).stdout
-        width, height, pixels = _parse_ppm(data)
+        # P6, width, height, 255, then the pixels.
+        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+        expect(fields, "the screen grab is not an 8-bit colour picture")
+        width, height, pixels = int(fields.group(1)), int(fields.group(2)), data[fields.end():]
         expect(0 <= x < width and 0 <= y < height, f"pixel {x},{y} outside a {width}x{height} window")
         offset = (y * width + x) * 3
         return tuple(pixels[offset:offset + 3])
@@ -272,26 +275,14 @@ class Desktop:
         expect(place is not None and place.viewable, f"window {window} is not on the screen to click")
         self.click(place.x + x, place.y + y, button, repeat, delay_ms)
 
+    def click_close_box(self, window):
+        """Clicks the close box at the right end of the window manager's title bar."""
+        place = self.geometry(window)
+        frame = self.frame_extents(window)
+        self.click(place.x + place.width + frame.right - 11, place.y - frame.top // 2)
+
     def key(self, *keys):
         self.xdotool("key", "--delay", "40", *keys)
 
     def type_text(self, text):
         self.xdotool("type", "--delay", "40", text)
-
-
-def _parse_ppm(data):
-    # P6: magic, width, height, maximum value, each followed by one white space, then the pixels.
-    fields = []
-    position = 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        if data[position:position + 1] == b"#":
-            position = data.index(b"\n", position)
-            continue
-        start = position
-        while not data[position:position + 1].isspace():
-            position += 1
-        fields.append(data[start:position])
-    expect(fields[0] == b"P6" and fields[3] == b"255", "the screen grab is not an 8-bit colour picture")
-    return int(fields[1]), int(fields[2]), data[position + 1:]

@@ -5,15 +5,15 @@ import os
 import re
 import shutil
 
-from harness import CaseFailed, describe_status, expect, poll, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn
 
 
 # Every option off, as the program ships, except the ones a case turns on.
-def settings_file(uselog=0, trayatstartup=0, **options):
+def settings_file(uselog=0, trayatstartup=0, alertifoffline=0, **options):
     """The settings file; further options of the "Options" section given by name (followip=1)."""
     extra = "".join(f"{key}={value}\r\n" for key, value in options.items())
-    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n{extra}\r\n"
-            f"[Automation]\r\ntrayatstartup={trayatstartup}\r\nautostartup=0\r\n").encode("ascii")
+    return (f"[Options]\r\nalertifoffline={alertifoffline}\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n"
+            f"{extra}\r\n[Automation]\r\ntrayatstartup={trayatstartup}\r\nautostartup=0\r\n").encode("ascii")
 
 
 # One activity log line: head, date and time, CR LF. The date and time formats follow the locale;
@@ -32,18 +32,24 @@ def executable():
 
 
 class Lumeno:
-    def __init__(self, desktop, folder, ini=settings_file()):
-        """Lays out the program folder: the executable and, unless ini is None, Lumeno.ini."""
+    def __init__(self, desktop, folder, ini=settings_file(), installed=None):
+        """Lays out the program folder: the executable and, unless ini is None, Lumeno.ini. With
+        installed, the path of an installed program, that one is started instead."""
         self.desktop = desktop
         self.folder = os.path.join(folder, "program")
         # A home and runtime folder of its own keep the single-instance lock and any desktop
         # entry inside the case.
         self.home = os.path.join(folder, "home")
         self.runtime = os.path.join(folder, "runtime")
-        os.makedirs(self.folder)
         os.makedirs(self.home)
         os.makedirs(self.runtime, mode=0o700)
         os.chmod(self.runtime, 0o700)
+        self.processes = []
+        self.main_window = None
+        self.exe = installed
+        if installed:
+            return
+        os.makedirs(self.folder)
         # The program finds its folder from the path of its own executable, which a symbolic link
         # would resolve back to the build tree: a hard link or a copy it is.
         self.exe = os.path.join(self.folder, "lumeno")
@@ -54,19 +60,25 @@ class Lumeno:
         if ini is not None:
             with open(self.file("Lumeno.ini"), "wb") as out:
                 out.write(ini)
-        self.processes = []
-        self.main_window = None
 
     def file(self, name):
         return os.path.join(self.folder, name)
 
     def read(self, name):
-        """The file's exact bytes, or None when it does not exist."""
+        """The file's exact bytes (name: beside the program, or a whole path), or None when it
+        does not exist."""
         try:
             with open(self.file(name), "rb") as source:
                 return source.read()
         except FileNotFoundError:
             return None
+
+    def log_text(self):
+        return (self.read("log.txt") or b"").decode("ascii", "replace")
+
+    def wait_for_log(self, text, timeout=None):
+        """Waits until log.txt holds the text."""
+        self.wait(f"{text!r} in log.txt", lambda: text in self.log_text(), timeout, self.log_text)
 
     def folder_listing(self):
         return sorted(os.listdir(self.folder))
@@ -86,9 +98,6 @@ class Lumeno:
     def process(self):
         return self.processes[0]
 
-    def alive(self, process=None):
-        return (process or self.process).poll() is None
-
     def check_alive(self, waiting_for=None):
         if self.process.poll() is not None:
             during = f" while the case waited for {waiting_for}" if waiting_for else ""
@@ -101,23 +110,23 @@ class Lumeno:
             self.check_alive(description)
             return probe()
 
-        kwargs = {"detail": detail}
-        if timeout is not None:
-            kwargs["timeout"] = timeout
-        return poll(description, probe_while_alive, **kwargs)
+        return poll(description, probe_while_alive, timeout or DEADLINE, detail=detail)
 
-    def wait_for_main_window(self):
-        """The main window, once it is on the screen with its title "Lumeno"."""
+    def wait_for_window(self, title):
+        """The program's window titled so, once it is on the screen."""
 
         def shown():
             for window in self.desktop.windows():
                 place = self.desktop.geometry(window)
-                if place and place.viewable and place.name == "Lumeno" and place.width > 100:
+                if place and place.viewable and place.name == title and place.width > 100:
                     return window
             return None
 
-        self.main_window = self.wait("the main window to show", shown, detail=lambda: [
-            (window, self.desktop.geometry(window), self.desktop.title(window)) for window in self.desktop.windows()])
+        return self.wait(f"the window {title!r} to show", shown, detail=lambda: [
+            (window, self.desktop.geometry(window)) for window in self.desktop.windows()])
+
+    def wait_for_main_window(self):
+        self.main_window = self.wait_for_window("Lumeno")
         return self.main_window
 
     def open_file_menu(self):
@@ -137,13 +146,16 @@ class Lumeno:
 
     def wait_for_exit(self, process=None, timeout=None):
         process = process or self.process
-        kwargs = {} if timeout is None else {"timeout": timeout}
-        poll("Lumeno to end", lambda: process.poll() is not None, **kwargs)
+        poll("Lumeno to end", lambda: process.poll() is not None, timeout or DEADLINE)
         return process.returncode
 
-    def expect_log(self, *heads):
+    def expect_clean_exit(self, after, process=None):
+        status = self.wait_for_exit(process)
+        expect(status == 0, f"{after} should end Lumeno with status 0; it ended: {describe_status(status)}")
+
+    def expect_log(self, *heads, path="log.txt"):
         """log.txt holds exactly one well-formed line per head, in order, and nothing else."""
-        content = self.read("log.txt")
+        content = self.read(path)
         expect(content is not None, "log.txt was not written")
         pattern = b"".join(re.escape(head.encode()) + LOG_STAMP.encode() for head in heads)
         expect(re.fullmatch(pattern, content, re.S),

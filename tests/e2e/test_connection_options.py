@@ -10,7 +10,7 @@ import time
 
 from desktop import Desktop
 from harness import case_folder, expect, main, poll, step
-from lumeno import LOG_STAMP, Lumeno
+from lumeno import LOG_STAMP, Lumeno, settings_file
 from netns import INSIDE_ADDRESS, Network
 from session_bus import SessionBus
 
@@ -18,12 +18,6 @@ NEW_ADDRESS = "198.51.100.7"
 IPV6_ADDRESS = "2001:db8:1::5"
 # A status tick comes every 1.5 s; a change must show within 3 s.
 WITHIN = 3.0
-
-
-def settings(connection_options):
-    extra = "followip=1\r\nlogoutages=1\r\n" if connection_options else ""
-    return (f"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n{extra}\r\n"
-            f"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n").encode("ascii")
 
 
 def copy_ipv6(lumeno, desktop):
@@ -35,10 +29,6 @@ def copy_ipv6(lumeno, desktop):
                        lambda: desktop.clipboard() != "something else" and desktop.clipboard())
 
 
-def log_text(lumeno):
-    return (lumeno.read("log.txt") or b"").decode("ascii", "replace")
-
-
 def started(connection_options, name, with_bus=False):
     folder = case_folder(name)
     network = Network()
@@ -46,10 +36,11 @@ def started(connection_options, name, with_bus=False):
     network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1")
     desktop = Desktop(folder)
     bus = SessionBus(folder) if with_bus else None
-    lumeno = Lumeno(desktop, folder, settings(connection_options))
+    options = {"followip": 1, "logoutages": 1} if connection_options else {}
+    lumeno = Lumeno(desktop, folder, settings_file(uselog=1, **options))
     lumeno.start(prefix=network.run_inside(), env={"DBUS_SESSION_BUS_ADDRESS": bus.address} if bus else None)
     lumeno.wait_for_main_window()
-    lumeno.wait("the start entry", lambda: "[Lumeno Loaded] ," in log_text(lumeno))
+    lumeno.wait_for_log("[Lumeno Loaded] ,")
     copied = lumeno.copy_from_file_menu()
     expect(copied == INSIDE_ADDRESS, f"File > Copy should give {INSIDE_ADDRESS}, gives {copied!r}")
     return network, desktop, lumeno, bus
@@ -63,8 +54,7 @@ def address_change_and_outage_are_followed_and_logged():
     network, desktop, lumeno, bus = started(True, "connection_options_on", with_bus=True)
     step("the address changes")
     network.move_inside_address(NEW_ADDRESS)
-    lumeno.wait("the change in log.txt", lambda: f"[Local IP Changed] : {NEW_ADDRESS} , Date : " in log_text(lumeno),
-                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    lumeno.wait_for_log(f"[Local IP Changed] : {NEW_ADDRESS} , Date : ", timeout=WITHIN)
     copied = lumeno.copy_from_file_menu()
     expect(copied == NEW_ADDRESS, f"File > Copy should give the new address {NEW_ADDRESS}, gives {copied!r}")
 
@@ -74,8 +64,7 @@ def address_change_and_outage_are_followed_and_logged():
     step("the default routes go for 5 s")
     network.delete_default_route()
     network.delete_ipv6_default_route()
-    lumeno.wait("[Went Offline] in log.txt", lambda: "[Went Offline] , Date : " in log_text(lumeno),
-                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    lumeno.wait_for_log("[Went Offline] , Date : ", timeout=WITHIN)
     # The window is shown, not in the tray: the desktop still tells the user.
     lumeno.wait("the notice of the outage", lambda: "Connection lost" in notices(bus),
                 detail=lambda: bus.calls("Notify"))
@@ -87,15 +76,14 @@ def address_change_and_outage_are_followed_and_logged():
     time.sleep(5)  # the outage itself, not a wait for an outcome
     network.add_default_route()
     network.add_ipv6_default_route()
-    lumeno.wait("[Back Online] in log.txt", lambda: "[Back Online] , Date : " in log_text(lumeno),
-                timeout=WITHIN, detail=lambda: log_text(lumeno))
+    lumeno.wait_for_log("[Back Online] , Date : ", timeout=WITHIN)
     stamp = LOG_STAMP.replace(r"\r\n", "")
     # The stamp pattern begins with the comma of each head.
     expected = (re.escape("[Lumeno Loaded]") + stamp + r"\r\n" +
                 re.escape(f"[Local IP Changed] : {NEW_ADDRESS}") + stamp + r"\r\n" +
                 re.escape("[Went Offline]") + stamp + r"\r\n" +
                 re.escape("[Back Online]") + stamp + r" , Offline for : 00:00:0\d\r\n")
-    expect(re.fullmatch(expected, log_text(lumeno)), f"log.txt is not as expected: {log_text(lumeno)!r}")
+    expect(re.fullmatch(expected, lumeno.log_text()), f"log.txt is not as expected: {lumeno.log_text()!r}")
     lumeno.wait("the notice of the return", lambda: len(notices(bus)) == 3)
     expect(notices(bus)[0] == f"Local IP changed: {INSIDE_ADDRESS} \u2192 {NEW_ADDRESS}" and
            re.fullmatch(r"Connection restored after 00:00:0\d", notices(bus)[2]),
@@ -119,8 +107,8 @@ def options_off_add_nothing():
     network.delete_ipv6_default_route()
     # Nothing may happen: watched for as long as a change would take to show.
     watched_until = time.monotonic() + WITHIN
-    poll("the options-off watch to end", lambda: "Changed" not in log_text(lumeno) and
-         "Offline" not in log_text(lumeno) and time.monotonic() >= watched_until, timeout=WITHIN + 2)
+    poll("the options-off watch to end", lambda: "Changed" not in lumeno.log_text() and
+         "Offline" not in lumeno.log_text() and time.monotonic() >= watched_until, timeout=WITHIN + 2)
     network.add_default_route()
     desktop.put_on_clipboard("something else")
     copied = lumeno.copy_from_file_menu()

@@ -30,15 +30,7 @@ class IpTools:
         """Tools > IP tools, reached from the File menu with the arrow keys."""
         self.lumeno.open_file_menu()
         self.desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
-
-        def shown():
-            for window in self.desktop.windows():
-                place = self.desktop.geometry(window)
-                if place and place.viewable and place.name == "IP Tools":
-                    return window
-            return None
-
-        return self.lumeno.wait("the IP Tools window to show", shown)
+        return self.lumeno.wait_for_window("IP Tools")
 
     def click(self, spot, repeat=1):
         menu_bar = self.desktop.geometry(self.window).height - CLIENT_HEIGHT

@@ -10,7 +10,7 @@ import os
 from accessibility import AccessibilityBus, find, misplaced, unnamed
 from desktop import Desktop
 from harness import CaseFailed, case_folder, expect, main, poll, step
-from lumeno import Lumeno
+from lumeno import Lumeno, settings_file
 from netns import INSIDE_ADDRESS, Network
 import screen
 
@@ -21,11 +21,6 @@ OLD_LOG = ("[Requested Hostname] : lumenobox , Date : 12/1/2026 , Time : 09:15:0
 OLD_LINES = ("Requested Hostname", "Refreshed Local IP", "Connection Lost")
 # The offline alert comes at a tick of its 30 s timer.
 ALERT_WITHIN = 35.0
-
-
-def settings(alert):
-    return (f"[Options]\r\nalertifoffline={int(alert)}\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n"
-            f"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n").encode("ascii")
 
 
 class Screens:
@@ -40,7 +35,7 @@ class Screens:
         self.desktop = Desktop(folder)
         self.bus = AccessibilityBus(self.desktop, folder, scale)
         self.shots = screen.Shots(folder)
-        self.lumeno = Lumeno(self.desktop, folder, settings(alert=False))
+        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1))
         with open(self.lumeno.file("log.txt"), "w", newline="") as log:
             log.write(OLD_LOG)
         env = self.bus.env()
@@ -65,9 +60,8 @@ class Screens:
         def shown():
             return next((window for window in self.bus.windows("lumeno") if test(window)), None)
 
-        kwargs = {} if timeout is None else {"timeout": timeout}
-        return self.lumeno.wait(what, shown, detail=lambda: [str(window) for window in self.bus.windows("lumeno")],
-                                **kwargs)
+        return self.lumeno.wait(what, shown, timeout,
+                                detail=lambda: [str(window) for window in self.bus.windows("lumeno")])
 
     def titled(self, title):
         return self.window(f'the window "{title}"', lambda window: window.name == title)
@@ -265,7 +259,7 @@ def every_window(screens):
     main_window = screens.look("main window offline", main_window, ["File", "Tools", "Info", "Offline!"])
     screens.lamp_reads(main_window, "Offline")
     with open(lumeno.file("Lumeno.ini"), "wb") as out:
-        out.write(settings(alert=True))
+        out.write(settings_file(uselog=1, alertifoffline=1))
     alert = screens.window("the offline alert", lambda window: window.role in ("dialog", "alert")
                            and window.name == "Connection Problems", timeout=ALERT_WITHIN)
     screens.look("offline alert", alert, ["Internet connection has been lost!", "Please goto options", "OK"])

@@ -30,67 +30,56 @@ def wait_for_box(desktop, lumeno):
     return box, lumeno.wait("the message box's text on the clipboard", copied)
 
 
-def click_close_box(desktop, window):
-    """Clicks the close box at the right end of the window manager's title bar."""
-    place = desktop.geometry(window)
-    frame = desktop.frame_extents(window)
-    desktop.click(place.x + place.width + frame.right - 11, place.y - frame.top // 2)
-
-
 def start(name, ini=settings_file(uselog=1)):
+    """The program started on a desktop of the case's own; with settings, its window shown."""
     folder = case_folder(name)
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, ini)
+    lumeno.start()
+    if ini is not None:
+        lumeno.wait_for_main_window()
+        lumeno.expect_log("[Lumeno Loaded]")
     return desktop, lumeno
+
+
+def exit_from_file_menu(desktop, lumeno):
+    """File > Exit (the last item); the question that opens and its text."""
+    lumeno.open_file_menu()
+    desktop.key("Up", "Return")
+    return wait_for_box(desktop, lumeno)
 
 
 def file_exit_no_keeps_running_yes_logs_exit():
     desktop, lumeno = start("file_exit")
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
-    lumeno.expect_log("[Lumeno Loaded]")
 
     # No (Escape) leaves everything as it was.
-    lumeno.open_file_menu()
-    desktop.key("Up", "Return")  # the last item, "Exit"
-    box, text = wait_for_box(desktop, lumeno)
+    box, text = exit_from_file_menu(desktop, lumeno)
     expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")
     expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
     desktop.key("Escape")
     lumeno.wait("the question to close", lambda: not desktop.windows(kind="dialog"))
-    expect(desktop.viewable(window), "after No the window should still be on the screen")
+    expect(desktop.viewable(lumeno.main_window), "after No the window should still be on the screen")
     lumeno.expect_log("[Lumeno Loaded]")
 
     # Yes, the default answer, ends the program with its exit entry.
-    lumeno.open_file_menu()
-    desktop.key("Up", "Return")
-    wait_for_box(desktop, lumeno)
+    exit_from_file_menu(desktop, lumeno)
     desktop.key("Return")
-    status = lumeno.wait_for_exit()
-    expect(status == 0, f"File > Exit > Yes should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_clean_exit("File > Exit > Yes")
     lumeno.expect_log("[Lumeno Loaded]", "[Program Exit]")
 
 
 def close_box_logs_nothing():
     desktop, lumeno = start("close_box")
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
-    lumeno.expect_log("[Lumeno Loaded]")
-
-    click_close_box(desktop, window)
-    status = lumeno.wait_for_exit()
-    expect(status == 0, f"the close box should end Lumeno with status 0; it ended: {describe_status(status)}")
+    desktop.click_close_box(lumeno.main_window)
+    lumeno.expect_clean_exit("the close box")
     lumeno.expect_log("[Lumeno Loaded]")
 
 
 def second_copy_ends_by_itself():
     desktop, lumeno = start("second_copy")
-    lumeno.start()
-    first_window = lumeno.wait_for_main_window()
+    first_window = lumeno.main_window
 
-    second = lumeno.start()
-    status = lumeno.wait_for_exit(second)
-    expect(status == 0, f"the second copy should end by itself with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_clean_exit("the second copy, by itself,", lumeno.start())
     lumeno.check_alive()
     expect(desktop.windows() == [first_window],
            f"one Lumeno window should stay, the first copy's {first_window}; there are {desktop.windows()}")
@@ -100,7 +89,6 @@ def second_copy_ends_by_itself():
 
 def missing_settings_file_shows_message_and_writes_nothing():
     desktop, lumeno = start("missing_settings", ini=None)
-    lumeno.start()
     box, text = wait_for_box(desktop, lumeno)
     expect(text == "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
            f"the message reads {text!r}")
@@ -150,8 +138,7 @@ def command_line_needs_no_display():
                                   os.path.join(folder, "offscreen.log"), cwd=folder))
     lumeno.wait("the start entry of the copy on the offscreen platform", lambda: lumeno.read("log.txt"))
     lumeno.process.send_signal(signal.SIGTERM)
-    status = lumeno.wait_for_exit()
-    expect(status == 0, f"SIGTERM should end it with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_clean_exit("SIGTERM")
     lumeno.expect_log("[Lumeno Loaded]")
 
 

@@ -5,7 +5,7 @@ with "Show Lumeno", click the icon while its menu is open, and leave through the
 import time
 
 from desktop import Desktop
-from harness import case_folder, describe_status, expect, main, step
+from harness import case_folder, expect, main, step
 from lumeno import Lumeno, settings_file
 
 # Anything a user had copied before.
@@ -173,8 +173,7 @@ def tray_menu_show_twice_extra_clicks_then_exit():
 
     # The tray menu's "Exit" ends the program at once, cleanly and without a log line.
     user.choose(["Up"])
-    status = lumeno.wait_for_exit()
-    expect(status == 0, f"tray Exit should end Lumeno with status 0; it ended: {describe_status(status)}")
+    lumeno.expect_clean_exit("tray Exit")
     lumeno.expect_log("[Lumeno Loaded]")
 
 

@@ -113,19 +113,35 @@ TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {
 }
 
 TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {
-  const std::vector<std::pair<std::string, std::string>> rows = {
-      {"plain", "plain"},
-      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
-      {"two \xFF!", "two \xEF\xBF\xBD!"},
-      {"\xC3", "\xEF\xBF\xBD"},                                  // cut short at the end
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
-      {"caf\xE9 ok", "caf\xEF\xBF\xBD ok"},                      // Latin-1
+  const std::string r = "\xEF\xBF\xBD";
+  std::vector<std::pair<std::string, std::string>> rows = {
+      {"two \xFF!", "two " + r + "!"},
+      {"\xC3", r},                        // cut short at the end
+      {"\xC0\xAF", r + r},                // overlong
+      {"\xED\xA0\x80", r + r + r},        // a surrogate
+      {"caf\xE9 ok", "caf" + r + " ok"},  // Latin-1
+      // A byte just past the range its lead allows starts no character.
+      {"\xC1\xBF", r + r},
+      {"\xC2\x7F", r + "\x7F"},
+      {"\xC2\xC0", r + r},
+      {"\xE0\x9F\x80", r + r + r},
+      {"\xE1\x80\x7F", r + r + "\x7F"},
+      {"\xE1\x80\xC0", r + r + r},
+      {"\xF0\x8F\xBF\xBF", r + r + r + r},
+      {"\xF1\x80\x80", r + r + r},
+      {"\xF4\x90\x80\x80", r + r + r + r},
+      {"\xF5\x80", r + r},
   };
-  for (const auto& [bytes, shown] : rows) {
+  // Text, and each end of each lead's range, shows as it is.
+  for (const char* kept : {"plain", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "\xC2\x80", "\xDF\xBF",
+                           "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF", "\xED\x9F\xBF", "\xEF\xBF\xBF",
+                           "\xF0\x90\x80\x80", "\xF3\xBF\xBF\xBF", "\xF4\x8F\xBF\xBF"}) {
+    rows.emplace_back(kept, kept);
+  }
+  for (std::size_t row = 0; row < rows.size(); ++row) {
     std::string out;
-    appendDisplayText(out, bytes);
-    EXPECT_EQ(out, shown);
+    appendDisplayText(out, rows[row].first);
+    EXPECT_EQ(out, rows[row].second) << "row " << row;
   }
 }
 

@@ -236,6 +236,36 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   presenter.find("line 599998", false);
   finishWork();
   EXPECT_EQ(presenter.currentLine(), 599998U);
+  presenter.find("line 000003", false);  // back over several slices
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), 3U);
+}
+
+TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidthFollowsTheLongestLine) {
+  source.write("a somewhat longer line\r\n");
+  presenter.load();
+  EXPECT_EQ(presenter.longestLine(), 24U);  // the one line, its line break included
+
+  ++source.inode;  // replaced by another file, indexed in slices
+  source.write(numberedLines(600000));
+  presenter.tick();
+  presenter.find("line 000007", true);  // waits for the whole index...
+  presenter.find("", true);             // ...unless nothing is to be found any more
+  EXPECT_EQ(view.searchState, "");
+  finishWork();
+  EXPECT_EQ(presenter.currentLine(), std::nullopt);
+  EXPECT_EQ(presenter.longestLine(), 13U);
+
+  presenter.selectLine(300000, false);
+  presenter.find("line 000003", true);  // several slices to go round
+  ASSERT_TRUE(presenter.busy());
+  source.write("other\r\n");
+  presenter.tick();
+  finishWork();
+  EXPECT_EQ(view.searchState, "");
+  EXPECT_EQ(presenter.currentLine(), std::nullopt);
+  EXPECT_EQ(lines(), (Lines{"other"}));
+  EXPECT_EQ(presenter.longestLine(), 7U);
 }
 
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
@@ -276,9 +306,11 @@ TEST_F(LogMonitorPresenterTest, ClosingGivesTheIndexBackAndLoadingAgainGivesARun
   source.write(numberedLines(3));
   presenter.load();
   presenter.pause();
+  presenter.selectAll();
   presenter.unload();
   EXPECT_FALSE(view.reloading);
   EXPECT_EQ(presenter.lineCount(), 0U);
+  EXPECT_FALSE(presenter.isSelected(0) || presenter.currentLine());
   presenter.load();
   EXPECT_TRUE(view.reloading);
   EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));

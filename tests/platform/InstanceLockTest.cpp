@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -94,12 +95,13 @@ TEST(InstanceLock, WhateverAKilledCopyLeftIsTakenOver) {
       {"owner gone", std::to_string(pidOfEndedProcess()) + "\nlumeno\nhost\n"},
       {"an old copy's own lock", std::to_string(::getppid()) + "\nlumeno\n"},  // a live pid, no lock held
   };
+  std::array<char, 256> host{};
+  ASSERT_EQ(::gethostname(host.data(), host.size() - 1), 0);
   for (const auto& [what, bytes] : leftovers) {
     folder.write("lumeno.lock", bytes);
     const InstanceLock lock(file);
     EXPECT_EQ(lock.outcome(), Outcome::Acquired) << what;
-    EXPECT_EQ(folder.read("lumeno.lock").substr(0, std::to_string(::getpid()).size() + 1),
-              std::to_string(::getpid()) + "\n")
+    EXPECT_EQ(folder.read("lumeno.lock"), std::to_string(::getpid()) + "\nlumeno\n" + host.data() + "\n")
         << what << ": the file names its new owner";
   }
 

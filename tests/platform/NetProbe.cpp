@@ -2,11 +2,6 @@
 // Runs inside a test's own network namespace ("ip netns exec").
 //   (no arguments)  prints what the route check sees there, "online|offline <local IPv4>";
 //   udp <IPv4>      sends one datagram to port 9 of that address (broadcast allowed);
-//   watch           keeps one connection check, built as the program builds it, alive with an
-//                   event loop running; for each line "online" or "offline" read from stdin it asks
-//                   the check every 100 ms, the loop running in between as between the window's
-//                   ticks, until the answer is that word or 10 s have passed, then prints the last
-//                   answer on a line of its own;
 //   interfaces      prints the IPv4 interfaces on one line, each followed by a space;
 //   ipv4 <name>     prints that interface's IPv4 address, or "none";
 //   ipv6 <name>     prints one line per IPv6 address: "<address> global|link|other" and any of
@@ -18,14 +13,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <iostream>
 #include <string>
 #include <string_view>
-
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include "platform/posix/PosixNetworkInfo.h"
 
@@ -50,23 +40,6 @@ int sendDatagram(const char* address) {
 
 std::string word(bool connected) {
   return connected ? "online" : "offline";
-}
-
-int watch(int argc, char** argv) {
-  const QCoreApplication application(argc, argv);
-  const PosixNetworkInfo network;  // as the program makes it
-  for (std::string wanted; std::getline(std::cin, wanted);) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    std::string seen = word(network.isConnected());
-    while (seen != wanted && std::chrono::steady_clock::now() < deadline) {
-      QEventLoop loop;
-      QTimer::singleShot(100, &loop, &QEventLoop::quit);
-      loop.exec();
-      seen = word(network.isConnected());
-    }
-    std::cout << seen << std::endl;
-  }
-  return 0;
 }
 
 // The per-interface questions; false when `command` is none of them.
@@ -99,7 +72,6 @@ bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc >= 2 && answerInterfaceQuestion(argv[1], argc, argv)) return 0;
   if (argc == 3 && std::string_view(argv[1]) == "udp") return sendDatagram(argv[2]);
-  if (argc == 2 && std::string_view(argv[1]) == "watch") return watch(argc, argv);
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
   std::cout << word(network.isConnected()) << ' ' << network.localIPv4() << '\n';
   return 0;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <tuple>
 
 namespace lumeno::platform::net {
@@ -61,6 +62,37 @@ TEST(RouteTables, ReadTheKernelsTablesSkippingWhatDoesNotParse) {
   EXPECT_EQ(v6[0].metric, 600U);
   EXPECT_FALSE(v6[1].isDefault);
   EXPECT_TRUE(v6[2].isDefault && !v6[2].usable);
+}
+
+// The line with its field number `field` (counted from 0) replaced.
+std::string withField(const std::string& line, std::size_t field, const std::string& value) {
+  std::istringstream in(line);
+  std::string out;
+  std::string word;
+  for (std::size_t n = 0; in >> word; ++n) out += (n == 0 ? "" : " ") + (n == field ? value : word);
+  return out + "\n";
+}
+
+TEST(RouteTables, ALineWithAnyDamagedFieldIsSkipped) {
+  ASSERT_EQ(ipv4(withField(kEthDefault, 0, "eth0")).size(), 1U);
+  for (const std::size_t field : {1, 2, 3, 6, 7})
+    EXPECT_TRUE(ipv4(withField(kEthDefault, field, "x1")).empty()) << field;
+  EXPECT_TRUE(ipv4("eth0\t00000000\t0101A8C0\t0003\t0\t0\t100\n").empty()) << "seven fields";
+  const std::string v6 = kIPv6WlanDefault.substr(0, kIPv6WlanDefault.find('\n') + 1);
+  ASSERT_EQ(parseIPv6Routes(withField(v6, 9, "wlan0")).size(), 1U);
+  const std::string zeros(32, '0');
+  for (const auto& [field, value] :
+       std::vector<std::pair<std::size_t, std::string>>{{0, zeros.substr(1)},
+                                                        {0, zeros + "0"},
+                                                        {0, "x" + zeros.substr(1)},
+                                                        {0, zeros.substr(1) + "x"},
+                                                        {1, "x"},
+                                                        {4, zeros.substr(1)},
+                                                        {5, "x"},
+                                                        {8, "x"},
+                                                        {9, ""}}) {
+    EXPECT_TRUE(parseIPv6Routes(withField(v6, field, value)).empty()) << field << " " << value;
+  }
 }
 
 TEST(ConnectionByRoutes, NeedsAUsableDefaultRouteThroughALinkThatIsUpWithCarrier) {

@@ -96,9 +96,12 @@ std::pair<ProfileString, std::string> inPieces(std::string_view file, std::strin
 }
 
 TEST(ProfileScan, AFileInPiecesReadsAndWritesAsAWholeOne) {
-  const std::vector<std::string> files{kAwkward, "\xEF\xBB\xBF[Options]\r\nuselog=\"2\"\r",
+  const std::vector<std::string> files{kAwkward,
+                                       "\xEF\xBB\xBF[Options]\r\nuselog=\"2\"\r",
                                        "\xEF\xBB[Options]\nuselog=1",
-                                       "[Options]\r\r\n\nuselog\r[Automation]\r\n", "k=v\r"};
+                                       "[Options]\r\r\n\nuselog\r[Automation]\r\n",
+                                       "k=v\r",
+                                       "[Options]\nuselog=" + std::string(52, '5') + " \n"};
   for (const std::string& file : files) {
     for (const auto& [section, key] :
          std::vector<std::pair<std::string, std::string>>{{"Options", "uselog"},

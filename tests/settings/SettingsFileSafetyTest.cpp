@@ -11,6 +11,7 @@
 #include <pwd.h>
 #include <sched.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -214,6 +215,34 @@ TEST(SettingsFileOnDisk, AWriteKeepsModeLinkAndEveryByteOfALargeFileWithOrWithou
     ASSERT_TRUE(replacement.commit());
     EXPECT_EQ(folder.read("real.ini"), "new");
     EXPECT_EQ(temporariesBeside(folder / "real.ini"), std::vector<std::string>{});
+  }
+}
+
+TEST(SettingsFileOnDisk, TheUnchangedPartIsCopiedWholeFromTheSameOrAnotherFileSystemAndNotPastItsEnd) {
+  test::TempFolder folder;
+  std::string bytes(300000, '\0');  // more than one buffer of the copy by reading
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('a' + i % 23);
+  folder.write("source", bytes);
+  const Descriptor onDisk(::open((folder / "source").c_str(), O_RDONLY));
+  // In memory: the kernel copies no range between it and the folder's file system.
+  const Descriptor inMemory(::memfd_create("source", 0));
+  ASSERT_TRUE(writeAll(inMemory.get(), bytes));
+  for (const int source : {onDisk.get(), inMemory.get()}) {
+    FileReplacement replacement(folder / "copy", 0600);
+    ASSERT_TRUE(replacement.appendFrom(source, 7, bytes.size() - 7));
+    ASSERT_TRUE(replacement.commit());
+    EXPECT_EQ(folder.read("copy"), bytes.substr(7)) << source;
+    FileReplacement pastTheEnd(folder / "copy", 0600);
+    EXPECT_FALSE(pastTheEnd.appendFrom(source, 7, bytes.size())) << source;
+  }
+}
+
+TEST(SettingsFileOnDisk, OnlyADotTheNameADotAndSixLettersOrDigitsNameATemporary) {
+  EXPECT_TRUE(isTemporaryNameOf(".Lumeno.ini.aZ0b9X", "Lumeno.ini"));
+  for (const char* other :
+       {".Lumeno.ini.aZ0b9", ".Lumeno.ini.aZ0b9XY", "xLumeno.ini.aZ0b9X", ".Lumeno.inX.aZ0b9X",
+        ".Lumeno.ini-aZ0b9X", ".Lumeno.ini.aZ-b9X", ".Lumeno.ini.aZ0b9."}) {
+    EXPECT_FALSE(isTemporaryNameOf(other, "Lumeno.ini")) << other;
   }
 }
 

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where this user's files go, as the session's environment says.
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "platform/UserFolders.h"
+#include "platform/posix/XdgAutostart.h"
+
+namespace lumeno::platform {
+namespace {
+
+std::filesystem::path autostartFolder() {
+  return XdgAutostart::fromEnvironment("/opt/lumeno/lumeno").entryFile().parent_path();
+}
+
+TEST(UserEnvironment, HomeAndTheXdgFoldersComeFromTheSessionWhenTheyAreAbsolute) {
+  ::setenv("HOME", "/home/ann", 1);
+  ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
+  ::unsetenv("XDG_STATE_HOME");
+  const UserEnvironment user = readUserEnvironment();
+  EXPECT_EQ(user.home, "/home/ann");
+  EXPECT_EQ(user.xdgConfigHome, "/cfg");
+  EXPECT_EQ(user.xdgStateHome, "");
+  EXPECT_EQ(autostartFolder(), "/cfg/autostart");
+  ::setenv("XDG_CONFIG_HOME", "cfg", 1);
+  EXPECT_EQ(autostartFolder(), "/home/ann/.config/autostart");
+  ::setenv("HOME", "ann", 1);  // the account's own home instead
+  EXPECT_TRUE(readUserEnvironment().home.is_absolute());
+}
+
+}  // namespace
+}  // namespace lumeno::platform
