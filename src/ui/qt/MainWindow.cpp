@@ -23,6 +23,7 @@
 #include "ui/qt/ReadableColour.h"
 #include "ui/qt/WindowGeometry.h"
 #include "ui/qt/IpToolsWindow.h"
+#include "ui/qt/HistoryWindow.h"
 #include "ui/qt/LogMonitorWindow.h"
 #include "ui/qt/OptionsDialog.h"
 #include "ui/qt/SysTray.h"
@@ -80,6 +81,11 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
       logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
       ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
       aboutBox_([this] { return new about::AboutBox(context_); }),
+      historyWindow_([this] {
+        return new log::HistoryWindow(
+            context_, [this] { return loggingSwitchOn() && logConnectionChangesOn(); },
+            [this] { optionsDialog_.show(); });
+      }),
       presenter_(context_, *this) {
   setObjectName(QStringLiteral("frmIP"));
   setWindowTitle(QStringLiteral("Lumeno"));
@@ -392,6 +398,7 @@ void MainWindow::openWindow(OtherWindow window) {
     case OtherWindow::LogMonitor: logMonitor_.show(); break;
     case OtherWindow::IpTools: ipToolsWindow_.show(); break;
     case OtherWindow::About: aboutBox_.show(); break;
+    case OtherWindow::History: historyWindow_.show(); break;
   }
 }
 

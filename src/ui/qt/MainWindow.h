@@ -30,6 +30,7 @@ class OptionsDialog;
 }
 namespace lumeno::log {
 class LogMonitorWindow;
+class HistoryWindow;
 }
 namespace lumeno::about {
 class AboutBox;
@@ -153,6 +154,7 @@ class MainWindow : public QMainWindow, public MainView {
   SharedWindow<log::LogMonitorWindow> logMonitor_;
   SharedWindow<iptools::IpToolsWindow> ipToolsWindow_;
   SharedWindow<about::AboutBox> aboutBox_;
+  SharedWindow<log::HistoryWindow> historyWindow_;
 
   // Last, so that every control exists before it acts.
   MainPresenter presenter_;

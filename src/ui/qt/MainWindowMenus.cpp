@@ -83,7 +83,8 @@ void MainWindow::buildMenus() {
             {"textedit", "Text editor", &MainPresenter::onTextEditorChosen},
             {"mnuupdatelumeno", "Check for updates", &MainPresenter::onCheckForUpdatesChosen},
             {"mnusysinfo", "System info", &MainPresenter::onSystemInfoChosen},
-            {"mnuviewlog", "log monitor", open(OtherWindow::LogMonitor)}});
+            {"mnuviewlog", "log monitor", open(OtherWindow::LogMonitor)},
+            {"mnuhistory", "Connection history", open(OtherWindow::History)}});
   bar->addMenu(tools);
 
   QMenu* info = makeMenu(this, "Info", "Info");
@@ -103,6 +104,7 @@ void MainWindow::buildMenus() {
             {"mnucheckforupdate", "Check for updates", &MainPresenter::onCheckForUpdatesChosen},
             {"mnutraycopyip", "Copy", &MainPresenter::onCopyChosen},
             {"mnutraycopyipv6", "Copy IPv6", &MainPresenter::onCopyIPv6Chosen},
+            {"mnutrayhistory", "Connection history", open(OtherWindow::History)},
             {"line98", "-"},
             {"mnusystrayexit", "Exit", &MainPresenter::onTrayExitChosen}},
            Qt::QueuedConnection);
