@@ -16,7 +16,6 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "ui/qt/ReadableColour.h"
 #include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::log {
@@ -141,18 +140,22 @@ HistoryWindow::HistoryWindow(const AppContext& context, std::function<bool()> hi
     column->addSpacing(app::twipsY(*this, 120));
   }
 
-  // The legend's words in the strip's colours, in a shade that reads on the window.
+  // The legend: a patch of each strip colour beside its word, in the window's own text colour.
   auto* legend = new QHBoxLayout;
   const std::pair<const char*, QColor> keys[] = {
       {"Online", kOnline}, {"Offline", kOffline}, {"Not watched", kNotWatched}};
   for (const auto& [word, colour] : keys) {
-    QLabel* key = makeLabel(
-        this, QStringLiteral("lbllegend%1").arg(QString::fromLatin1(word).remove(QLatin1Char(' ')).toLower()),
-        QString::fromLatin1(word));
-    QPalette shade = key->palette();
-    shade.setColor(QPalette::WindowText, app::readableOn(colour, palette().color(QPalette::Window)));
-    key->setPalette(shade);
-    legend->addWidget(key);
+    const QString name = QString::fromLatin1(word).remove(QLatin1Char(' ')).toLower();
+    QLabel* patch = makeLabel(this, QStringLiteral("shp%1").arg(name));
+    patch->setFixedSize(app::twipsX(*this, 180), app::twipsY(*this, 180));
+    patch->setAutoFillBackground(true);
+    QPalette filled = patch->palette();
+    filled.setColor(QPalette::Window, colour);
+    patch->setPalette(filled);
+    patch->setAccessibleName(QString::fromLatin1(word));
+    legend->addWidget(patch);
+    legend->addWidget(makeLabel(this, QStringLiteral("lbl%1").arg(name), QString::fromLatin1(word)));
+    legend->addSpacing(app::twipsX(*this, 240));
   }
   legend->addStretch(1);
   column->addLayout(legend);
