@@ -45,13 +45,14 @@ TEST(MainMenus, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
                          "  line90:-", "  mnuResetColor:Reset color", "line97:-", "exitlumeno:Exit"}));
   EXPECT_EQ(menu("tools"), (QStringList{"pingtool:IP tools", "sepbar1:-", "mnuoptions:Options", "sepbar2:-",
                                         "textedit:Text editor", "mnuupdatelumeno:Check for updates",
-                                        "mnusysinfo:System info", "mnuviewlog:log monitor"}));
+                                        "mnusysinfo:System info", "mnuviewlog:log monitor",
+                                        "mnuhistory:Connection history"}));
   EXPECT_EQ(menu("Info"), (QStringList{"aboutinfo:About", "mnuhelp:Help"}));
-  EXPECT_EQ(
-      menu("mnusystray"),
-      (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
-                   "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
-                   "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6", "line98:-", "mnusystrayexit:Exit"}));
+  EXPECT_EQ(menu("mnusystray"),
+            (QStringList{"mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
+                         "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
+                         "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6",
+                         "mnutrayhistory:Connection history", "line98:-", "mnusystrayexit:Exit"}));
 }
 
 // Chooses a menu item; the tray menu's commands run once its loop has returned.
@@ -95,10 +96,12 @@ TEST(MainMenus, EachWindowIsOneSharedInstance) {
   auto& w = f.window();
   settings::OptionsDialog* loadedAtStart = &w.options();
   for (int twice = 0; twice < 2; ++twice) {
-    for (const char* item : {"mnuoptions", "mnuviewlog", "pingtool", "aboutinfo"}) trigger(w, item);
+    for (const char* item :
+         {"mnuoptions", "mnuviewlog", "pingtool", "aboutinfo", "mnuhistory", "mnutrayhistory"})
+      trigger(w, item);
   }
   EXPECT_TRUE(loadedAtStart->isVisible());
-  for (const char* name : {"frmoptions", "logfrm", "frmMain", "frmAbout"}) {
+  for (const char* name : {"frmoptions", "logfrm", "frmMain", "frmAbout", "frmhistory"}) {
     int copies = 0;
     for (QWidget* top : QApplication::topLevelWidgets())
       copies += top->objectName() == name && top->isVisible();

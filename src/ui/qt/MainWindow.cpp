@@ -18,16 +18,16 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "ui/qt/AboutBox.h"
 #include "about/SysInfo.h"
-#include "ui/qt/ReadableColour.h"
-#include "ui/qt/WindowGeometry.h"
-#include "ui/qt/IpToolsWindow.h"
+#include "ui/qt/AboutBox.h"
 #include "ui/qt/HistoryWindow.h"
+#include "ui/qt/IpToolsWindow.h"
 #include "ui/qt/LogMonitorWindow.h"
 #include "ui/qt/OptionsDialog.h"
+#include "ui/qt/ReadableColour.h"
 #include "ui/qt/SysTray.h"
 #include "ui/qt/TrayImages.h"
+#include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::app {
 namespace {

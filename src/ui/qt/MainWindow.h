@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "ui/qt/ColorChooser.h"
 #include "app/MainPresenter.h"
 #include "app/MainView.h"
-#include "ui/qt/NetIpLookup.h"
 #include "common/AppContext.h"
-#include "ui/qt/SharedWindow.h"
 #include "settings/ConnectionOptions.h"
+#include "ui/qt/ColorChooser.h"
+#include "ui/qt/NetIpLookup.h"
+#include "ui/qt/SharedWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -31,7 +31,7 @@ class OptionsDialog;
 namespace lumeno::log {
 class LogMonitorWindow;
 class HistoryWindow;
-}
+}  // namespace lumeno::log
 namespace lumeno::about {
 class AboutBox;
 }

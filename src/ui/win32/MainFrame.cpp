@@ -12,6 +12,7 @@
 #include "platform/Registry.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/Clipboard.h"
+#include "ui/win32/HistoryFrame.h"
 #include "ui/win32/IpToolsFrame.h"
 #include "ui/win32/LogMonitorFrame.h"
 #include "ui/win32/OptionsWindow.h"
@@ -75,7 +76,12 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
       }),
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
       ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }),
-      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }) {
+      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }),
+      historyWindow_([this] {
+        return std::make_unique<HistoryFrame>(
+            context_, [this] { return loggingSwitchOn() && logConnectionChangesOn(); },
+            [this] { openWindow(OtherWindow::Options); });
+      }) {
   static const bool registered = registerWindowClass(kClass, &MainFrame::procedure, {.programIcon = true});
   (void)registered;
   silverBrush_ = ::CreateSolidBrush(kSilver);
@@ -203,7 +209,8 @@ void MainFrame::buildMenus() {
                    {"textedit", "Text editor", 325, &MainPresenter::onTextEditorChosen},
                    {"mnuupdatelumeno", "Check for updates", 326, &MainPresenter::onCheckForUpdatesChosen},
                    {"mnusysinfo", "System info", 327, &MainPresenter::onSystemInfoChosen},
-                   {"mnuviewlog", "log monitor", 328, open(OtherWindow::LogMonitor)}});
+                   {"mnuviewlog", "log monitor", 328, open(OtherWindow::LogMonitor)},
+                   {"mnuhistory", "Connection history", 329, open(OtherWindow::History)}});
   submenu(menuBar_, tools, "tools", "Tools", 320);
 
   HMENU info = ::CreatePopupMenu();
@@ -222,6 +229,7 @@ void MainFrame::buildMenus() {
             {"mnucheckforupdate", "Check for updates", 346, &MainPresenter::onCheckForUpdatesChosen},
             {"mnutraycopyip", "Copy", 347, &MainPresenter::onCopyChosen},
             {"mnutraycopyipv6", "Copy IPv6", 350, &MainPresenter::onCopyIPv6Chosen},
+            {"mnutrayhistory", "Connection history", 351, open(OtherWindow::History)},
             {"line98", "-", 348, nullptr},
             {"mnusystrayexit", "Exit", 349, &MainPresenter::onTrayExitChosen}});
   menuItems_.push_back({"mnusystray", "SystrayOptions", 340, nullptr});
@@ -414,6 +422,10 @@ LogMonitorFrame* MainFrame::logMonitor() {
   return logMonitorWindow_.loaded();
 }
 
+HistoryFrame* MainFrame::historyWindow() {
+  return historyWindow_.loaded();
+}
+
 // MainView
 
 std::string MainFrame::addressText() const {
@@ -538,6 +550,7 @@ void MainFrame::openWindow(OtherWindow window) {
     case OtherWindow::About: aboutWindow_.show(); break;
     case OtherWindow::IpTools: ipToolsWindow_.show(); break;
     case OtherWindow::LogMonitor: logMonitorWindow_.show(); break;
+    case OtherWindow::History: historyWindow_.show(); break;
   }
 }
 

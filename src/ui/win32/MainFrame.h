@@ -25,6 +25,7 @@ class OptionsWindow;
 class AboutWindow;
 class IpToolsFrame;
 class LogMonitorFrame;
+class HistoryFrame;
 
 // One item of a menu: its control name, caption and the command it runs ("-": a separator).
 struct MenuItem {
@@ -71,6 +72,7 @@ class MainFrame : public app::MainView {
   [[nodiscard]] OptionsWindow* loadedOptions();
   [[nodiscard]] IpToolsFrame* ipToolsWindow();
   [[nodiscard]] LogMonitorFrame* logMonitor();
+  [[nodiscard]] HistoryFrame* historyWindow();
   // The timer ids and their intervals, as they were set.
   struct TimerSpec {
     const char* name;
@@ -152,6 +154,7 @@ class MainFrame : public app::MainView {
   SharedWindow<AboutWindow> aboutWindow_;
   SharedWindow<IpToolsFrame> ipToolsWindow_;
   SharedWindow<LogMonitorFrame> logMonitorWindow_;
+  SharedWindow<HistoryFrame> historyWindow_;
   std::unique_ptr<app::MainPresenter> presenter_;
 };
 

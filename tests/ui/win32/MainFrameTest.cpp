@@ -150,6 +150,7 @@ TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTh
                                       "  mnuupdatelumeno:Check for updates",
                                       "  mnusysinfo:System info",
                                       "  mnuviewlog:log monitor",
+                                      "  mnuhistory:Connection history",
                                       "Info",
                                       "  aboutinfo:About",
                                       "  mnuhelp:Help"}));
@@ -157,7 +158,8 @@ TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTh
             (std::vector<std::string>{
                 "mnushowlumeno:Show Lumeno", "mnuline7:-", "mnurefreship:Refresh Local IP",
                 "mnunetip:Refresh Net IP", "mnuline8:-", "mnucheckforupdate:Check for updates",
-                "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6", "line98:-", "mnusystrayexit:Exit"}));
+                "mnutraycopyip:Copy", "mnutraycopyipv6:Copy IPv6", "mnutrayhistory:Connection history",
+                "line98:-", "mnusystrayexit:Exit"}));
 }
 
 TEST(Win32MainFrame, MenuCommandsAndTimerTicksReachThePresenter) {
