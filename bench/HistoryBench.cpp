@@ -102,6 +102,8 @@ int main(int argc, char** argv) {
 
   std::printf("log: %zu bytes; outages in the last 24 h: %d, longest %lld s\n", total, day.outages,
               static_cast<long long>(day.longest));
+  std::printf("log bytes the history read: %llu\n",
+              static_cast<unsigned long long>(window->presenter().bytesRead()));
   std::printf("open: %.1f ms, reading the log once: %.1f ms, ratio %.3f (at most %.0f ms)\n", openMs,
               readOnceMs, openMs / readOnceMs, kOpenAtMostMs);
   std::printf("memory added: %.1f MB, log size %.1f MB, ratio %.3f (at most %ld MB)\n", addedKb / 1024.0,

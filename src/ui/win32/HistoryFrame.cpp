@@ -115,6 +115,7 @@ LRESULT HistoryFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       ::EndPaint(window_, &paint);
       return 0;
     }
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_TIMER:
       if (wParam == kFollowTimer) presenter_.tick();
       return 0;
