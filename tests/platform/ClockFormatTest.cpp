@@ -49,8 +49,13 @@ TEST(StampLayout, ReadsBackWhatEachFormatWrote) {
   std::tm when{};
   ASSERT_NE(::strptime("2026-12-05 23:26:06", "%Y-%m-%d %H:%M:%S", &when), nullptr);
   const std::pair<const char*, const char*> formats[] = {
-      {"%d/%m/%Y", "%H:%M:%S %Z"}, {"%m/%d/%y", "%r"},      {"%d.%m.%Y", "%T"},  {"%Y年%m月%d日", "%H時%M分%S秒"},
-      {"%F", "%l:%M:%S %p"},       {"%a %e %b %Y", "%k:%M:%S"}, {"", ""},
+      {"%d/%m/%Y", "%H:%M:%S %Z"},
+      {"%m/%d/%y", "%r"},
+      {"%d.%m.%Y", "%T"},
+      {"%Y年%m月%d日", "%H時%M分%S秒"},
+      {"%F", "%l:%M:%S %p"},
+      {"%a %e %b %Y", "%k:%M:%S"},
+      {"", ""},
   };
   for (const auto& [date, time] : formats) {
     const DateTimeText text = formatDateTime(date, time, when);
