@@ -104,13 +104,18 @@ bool HistoryPresenter::readBytes(const platform::FileIdentity& file, std::uint64
   return got && *got == into.size();
 }
 
-void HistoryPresenter::take(std::string_view line, std::vector<HistoryEntry>& into, bool newestFirst) {
-  if (line.empty()) return;  // the LF of a CR LF that came in two writes
-  if (std::optional<HistoryEntry> entry = readHistoryEntry(line, layout_)) {
-    keep(into, std::move(*entry), newestFirst);
-  } else {
+std::optional<HistoryPresenter::Taken> HistoryPresenter::take(std::string_view line,
+                                                              std::vector<HistoryEntry>& into,
+                                                              bool newestFirst) {
+  if (line.empty()) return std::nullopt;  // the LF of a CR LF that came in two writes
+  std::optional<HistoryEntry> entry = readHistoryEntry(line, layout_);
+  if (!entry) {
     ++unreadable_;
+    return std::nullopt;
   }
+  const Taken taken{entry->at, tellsState(*entry)};
+  keep(into, std::move(*entry), newestFirst);
+  return taken;
 }
 
 void HistoryPresenter::readFromEnd(const platform::FileIdentity& file) {
@@ -157,13 +162,11 @@ void HistoryPresenter::readFromEnd(const platform::FileIdentity& file) {
     for (std::size_t line = count; line-- > 0 && !stateKnown;) {
       const auto start = static_cast<std::size_t>(lines.lineStart(line) - from);
       const auto end = static_cast<std::size_t>(lines.lineEnd(line) - from);
-      const std::size_t before = newestFirst.size();
-      take(withoutLineBreak(std::string_view(bytes).substr(start, end - start)), newestFirst, true);
-      if (newestFirst.size() == before) continue;
-      const HistoryEntry& entry = newestFirst.back();
-      if (entry.at >= weekStart) continue;
+      const std::optional<Taken> taken =
+          take(withoutLineBreak(std::string_view(bytes).substr(start, end - start)), newestFirst, true);
+      if (!taken || taken->at >= weekStart) continue;
       if (!olderFrom) olderFrom = lines.lineStart(line);
-      stateKnown = tellsState(entry) || *olderFrom - lines.lineStart(line) > kLookBackBytes;
+      stateKnown = taken->tellsState || *olderFrom - lines.lineStart(line) > kLookBackBytes;
     }
     to = from + skip;
   }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,8 +61,12 @@ class HistoryPresenter {
   void readFromEnd(const platform::FileIdentity& file);
   bool readGrowth(const platform::FileIdentity& file);
   bool readBytes(const platform::FileIdentity& file, std::uint64_t from, std::uint64_t to, std::string& into);
-  // Adds a line's entry, or counts it as unreadable.
-  void take(std::string_view line, std::vector<HistoryEntry>& into, bool newestFirst);
+  // Adds a line's entry, or counts it as unreadable; when and whether it tells the state.
+  struct Taken {
+    WallSeconds at = 0;
+    bool tellsState = false;
+  };
+  std::optional<Taken> take(std::string_view line, std::vector<HistoryEntry>& into, bool newestFirst);
   void forget();
   void figure();
   [[nodiscard]] WallSeconds now() const;
