@@ -37,7 +37,8 @@ const std::vector<MenuEntry>& mainMenuBar() {
         {"textedit", "Text editor", TextEditor},
         {"mnuupdatelumeno", "Check for updates", CheckForUpdates},
         {"mnusysinfo", "System info", SystemInfo},
-        {"mnuviewlog", "log monitor", OpenLogMonitor}}},  // a window added later goes last here
+        {"mnuviewlog", "log monitor", OpenLogMonitor},
+        {"mnuhistory", "Connection history", OpenHistory}}},
       {"Info", "Info", None, {{"aboutinfo", "About", OpenAbout}, {"mnuhelp", "Help", Help}}}};
   return bar;
 }
@@ -55,6 +56,7 @@ const MenuEntry& trayMenu() {
                                {"mnucheckforupdate", "Check for updates", CheckForUpdates},
                                {"mnutraycopyip", "Copy", Copy},
                                {"mnutraycopyipv6", "Copy IPv6", CopyIPv6},
+                               {"mnutrayhistory", "Connection history", OpenHistory},
                                {"line98", "-"},
                                {"mnusystrayexit", "Exit", TrayExit}}};
   return tray;

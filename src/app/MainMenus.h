@@ -24,6 +24,7 @@ enum class MenuCommand {
   OpenIpTools,
   OpenOptions,
   OpenLogMonitor,
+  OpenHistory,
   OpenAbout,
   TextEditor,
   CheckForUpdates,

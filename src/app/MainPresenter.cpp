@@ -60,6 +60,7 @@ void MainPresenter::onMenuChosen(MenuCommand command) {
     case MenuCommand::OpenIpTools: onWindowChosen(OtherWindow::IpTools); break;
     case MenuCommand::OpenOptions: onWindowChosen(OtherWindow::Options); break;
     case MenuCommand::OpenLogMonitor: onWindowChosen(OtherWindow::LogMonitor); break;
+    case MenuCommand::OpenHistory: onWindowChosen(OtherWindow::History); break;
     case MenuCommand::OpenAbout: onWindowChosen(OtherWindow::About); break;
     case MenuCommand::TextEditor: onTextEditorChosen(); break;
     case MenuCommand::CheckForUpdates: onCheckForUpdatesChosen(); break;

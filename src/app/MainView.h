@@ -28,7 +28,7 @@ inline constexpr Rgb kBlack{0, 0, 0};
 enum class TrayPicture { Online, Offline };
 
 // The windows the main window opens, each one shared instance.
-enum class OtherWindow { Options, LogMonitor, IpTools, About };
+enum class OtherWindow { Options, LogMonitor, IpTools, About, History };
 
 // What the main window can show and do. The presenter decides; the window only carries it out.
 class MainView {

@@ -71,10 +71,12 @@ TEST(MainMenus, EachWindowIsOneSharedInstance) {
   auto& w = f.window();
   settings::OptionsDialog* loadedAtStart = &w.options();
   for (int twice = 0; twice < 2; ++twice) {
-    for (const char* item : {"mnuoptions", "mnuviewlog", "pingtool", "aboutinfo"}) trigger(w, item);
+    for (const char* item :
+         {"mnuoptions", "mnuviewlog", "pingtool", "aboutinfo", "mnuhistory", "mnutrayhistory"})
+      trigger(w, item);
   }
   EXPECT_TRUE(loadedAtStart->isVisible());
-  for (const char* name : {"frmoptions", "logfrm", "frmMain", "frmAbout"}) {
+  for (const char* name : {"frmoptions", "logfrm", "frmMain", "frmAbout", "frmhistory"}) {
     int copies = 0;
     for (QWidget* top : QApplication::topLevelWidgets())
       copies += top->objectName() == name && top->isVisible();

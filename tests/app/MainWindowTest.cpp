@@ -17,9 +17,9 @@
 #include "AccessibleNames.h"
 #include "DarkPalette.h"
 #include "MainWindowFixture.h"
+#include "ui/qt/OptionsDialog.h"
 #include "ui/qt/QtMessageBoxes.h"
 #include "ui/qt/ReadableColour.h"
-#include "ui/qt/OptionsDialog.h"
 #include "ui/qt/SysTray.h"
 #include "ui/qt/TrayImages.h"
 
@@ -232,8 +232,9 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
 TEST(MainWindow, MessageBoxesAndEveryLabelShowTheirTextsAsWritten) {
   MainWindowFixture f;
   auto& w = f.window();
-  for (const app::OtherWindow other : {app::OtherWindow::Options, app::OtherWindow::LogMonitor,
-                                       app::OtherWindow::IpTools, app::OtherWindow::About}) {
+  for (const app::OtherWindow other :
+       {app::OtherWindow::Options, app::OtherWindow::LogMonitor, app::OtherWindow::IpTools,
+        app::OtherWindow::About, app::OtherWindow::History}) {
     w.openWindow(other);
   }
   for (QWidget* top : QApplication::topLevelWidgets()) {

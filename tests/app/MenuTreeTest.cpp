@@ -41,15 +41,17 @@ TEST(MenuTrees, TheMenuBarAndTheTrayMenuAreExactlyAsDesigned) {
                                       "  mnuupdatelumeno:Check for updates",
                                       "  mnusysinfo:System info",
                                       "  mnuviewlog:log monitor",
+                                      "  mnuhistory:Connection history",
                                       "Info:Info",
                                       "  aboutinfo:About",
                                       "  mnuhelp:Help"}));
-  EXPECT_EQ(describeMenuTree({app::trayMenu()}),
-            (std::vector<std::string>{"mnusystray:SystrayOptions", "  mnushowlumeno:Show Lumeno",
-                                      "  mnuline7:-", "  mnurefreship:Refresh Local IP",
-                                      "  mnunetip:Refresh Net IP", "  mnuline8:-",
-                                      "  mnucheckforupdate:Check for updates", "  mnutraycopyip:Copy",
-                                      "  mnutraycopyipv6:Copy IPv6", "  line98:-", "  mnusystrayexit:Exit"}));
+  EXPECT_EQ(
+      describeMenuTree({app::trayMenu()}),
+      (std::vector<std::string>{
+          "mnusystray:SystrayOptions", "  mnushowlumeno:Show Lumeno", "  mnuline7:-",
+          "  mnurefreship:Refresh Local IP", "  mnunetip:Refresh Net IP", "  mnuline8:-",
+          "  mnucheckforupdate:Check for updates", "  mnutraycopyip:Copy", "  mnutraycopyipv6:Copy IPv6",
+          "  mnutrayhistory:Connection history", "  line98:-", "  mnusystrayexit:Exit"}));
 }
 
 // Calls `visit` for every item that runs a command, and checks that no other entry has one.
@@ -89,6 +91,8 @@ TEST(MenuTrees, EveryItemDoesWhatItsCaptionSays) {
       {"pingtool", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::IpTools}; }},
       {"mnuoptions", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::Options}; }},
       {"mnuviewlog", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::LogMonitor}; }},
+      {"mnuhistory", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::History}; }},
+      {"mnutrayhistory", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::History}; }},
       {"aboutinfo", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::About}; }},
       {"textedit", [](Fixture& f) { return f.launcher.started.size() == 1; }},
       {"mnuupdatelumeno", [&](Fixture& f) { return url(f).ends_with("help.html#versions"); }},

@@ -166,7 +166,7 @@ def tray_menu_show_twice_extra_clicks_then_exit():
     from_file_menu = lumeno.copy_from_file_menu()
     desktop.put_on_clipboard(EARLIER_COPY)
     user.minimise_to_tray()
-    user.choose(["Up", "Up", "Up"])  # "Copy", above "Copy IPv6" and "Exit"
+    user.choose(["Up", "Up", "Up", "Up"])  # "Copy", above "Copy IPv6", "Connection history" and "Exit"
     lumeno.wait("the tray menu's Copy on the clipboard", lambda: desktop.clipboard() != EARLIER_COPY)
     expect(desktop.clipboard() == from_file_menu,
            f"tray Copy gave {desktop.clipboard()!r}, File > Copy gave {from_file_menu!r}")

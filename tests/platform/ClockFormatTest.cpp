@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "log/StampReading.h"
+
 namespace lumeno::platform {
 namespace {
 
@@ -40,6 +42,26 @@ TEST(DateTimeText, FormatsAFixedTimeWithTheGivenFormatsAndNoZone) {
     const auto text = formatDateTime(dateFormat, timeFormat, when);
     EXPECT_EQ(text.shortDate, date) << dateFormat;
     EXPECT_EQ(text.longTime, time) << timeFormat;
+  }
+}
+
+TEST(StampLayout, ReadsBackWhatEachFormatWrote) {
+  std::tm when{};
+  ASSERT_NE(::strptime("2026-12-05 23:26:06", "%Y-%m-%d %H:%M:%S", &when), nullptr);
+  const std::pair<const char*, const char*> formats[] = {
+      {"%d/%m/%Y", "%H:%M:%S %Z"},
+      {"%m/%d/%y", "%r"},
+      {"%d.%m.%Y", "%T"},
+      {"%Y年%m月%d日", "%H時%M分%S秒"},
+      {"%F", "%l:%M:%S %p"},
+      {"%a %e %b %Y", "%k:%M:%S"},
+      {"", ""},
+  };
+  for (const auto& [date, time] : formats) {
+    const DateTimeText text = formatDateTime(date, time, when);
+    EXPECT_EQ(log::readStamp(stampLayoutOf(date, time, "%I:%M:%S %p"), text.shortDate, text.longTime),
+              log::wallSeconds(2026, 12, 5, 23, 26, 6))
+        << text.shortDate << ' ' << text.longTime;
   }
 }
 

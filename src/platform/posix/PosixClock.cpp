@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/PosixClock.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include <langinfo.h>
@@ -97,6 +98,92 @@ DateTimeText formatDateTime(std::string_view dateFormat, std::string_view timeFo
   if (date.empty()) date = "%m/%d/%y";
   if (time.empty()) time = "%H:%M:%S";
   return {formatWith(date, when), formatWith(time, when)};
+}
+
+namespace {
+
+void addText(std::vector<StampField>& fields, std::string_view text) {
+  if (text.empty()) return;
+  if (!fields.empty() && fields.back().part == StampPart::Text) {
+    fields.back().text += text;
+  } else {
+    fields.push_back({StampPart::Text, std::string(text)});
+  }
+}
+
+// The fields of one strftime format; %r, %T, %D and their kind are spelled out first.
+void addFields(std::vector<StampField>& fields, std::string_view format, std::string_view ampmFormat,
+               int depth = 0) {
+  std::size_t i = 0;
+  while (i < format.size()) {
+    if (format[i] != '%') {
+      const std::size_t next = std::min(format.find('%', i), format.size());
+      addText(fields, format.substr(i, next - i));
+      i = next;
+      continue;
+    }
+    const Conversion conversion = scanConversion(format, i);
+    const char letter = format[conversion.end - 1];
+    i = conversion.end;
+    const auto expand = [&](std::string_view inner) {
+      if (depth < 3) addFields(fields, inner, ampmFormat, depth + 1);
+    };
+    switch (letter) {
+      case 'd':
+      case 'e': fields.push_back({StampPart::Day, {}}); break;
+      case 'm': fields.push_back({StampPart::Month, {}}); break;
+      case 'b':
+      case 'B':
+      case 'h': fields.push_back({StampPart::MonthName, {}}); break;
+      case 'y': fields.push_back({StampPart::ShortYear, {}}); break;
+      case 'Y': fields.push_back({StampPart::Year, {}}); break;
+      case 'H':
+      case 'k': fields.push_back({StampPart::Hour24, {}}); break;
+      case 'I':
+      case 'l': fields.push_back({StampPart::Hour12, {}}); break;
+      case 'M': fields.push_back({StampPart::Minute, {}}); break;
+      case 'S': fields.push_back({StampPart::Second, {}}); break;
+      case 'p':
+      case 'P': fields.push_back({StampPart::DayHalf, {}}); break;
+      case 'a':
+      case 'A': fields.push_back({StampPart::WeekdayName, {}}); break;
+      case 'r': expand(ampmFormat); break;
+      case 'T': expand("%H:%M:%S"); break;
+      case 'R': expand("%H:%M"); break;
+      case 'D': expand("%m/%d/%y"); break;
+      case 'F': expand("%Y-%m-%d"); break;
+      case 'n':
+      case 't': addText(fields, " "); break;
+      case '%': addText(fields, "%"); break;
+      default: break;  // nothing a stamp of ours is written with
+    }
+  }
+}
+
+}  // namespace
+
+StampLayout stampLayoutOf(std::string_view dateFormat, std::string_view timeFormat,
+                          std::string_view ampmFormat) {
+  std::string date = withoutTimeZone(dateFormat);
+  std::string time = withoutTimeZone(timeFormat);
+  if (date.empty()) date = "%m/%d/%y";
+  if (time.empty()) time = "%H:%M:%S";
+  StampLayout layout;
+  addFields(layout.date, date, ampmFormat);
+  addFields(layout.time, time, ampmFormat);
+  layout.dayHalves = {::nl_langinfo(AM_STR), ::nl_langinfo(PM_STR)};
+  for (const nl_item month : {ABMON_1, ABMON_2,  ABMON_3,  ABMON_4,  ABMON_5, ABMON_6, ABMON_7, ABMON_8,
+                              ABMON_9, ABMON_10, ABMON_11, ABMON_12, MON_1,   MON_2,   MON_3,   MON_4,
+                              MON_5,   MON_6,    MON_7,    MON_8,    MON_9,   MON_10,  MON_11,  MON_12})
+    layout.monthNames.emplace_back(::nl_langinfo(month));
+  for (const nl_item day : {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4, ABDAY_5, ABDAY_6, ABDAY_7, DAY_1, DAY_2,
+                            DAY_3, DAY_4, DAY_5, DAY_6, DAY_7})
+    layout.weekdayNames.emplace_back(::nl_langinfo(day));
+  return layout;
+}
+
+StampLayout regionalStampLayout() {
+  return stampLayoutOf(::nl_langinfo(D_FMT), ::nl_langinfo(T_FMT), ::nl_langinfo(T_FMT_AMPM));
 }
 
 DateTimeText PosixClock::now() const {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/Clock.h"
+#include "platform/StampLayout.h"
 
 namespace lumeno::platform {
 
@@ -25,5 +26,10 @@ class PosixClock : public Clock {
 // is empty (or nothing but a zone) falls back to the C locale's "%m/%d/%y" and "%H:%M:%S".
 [[nodiscard]] DateTimeText formatDateTime(std::string_view dateFormat, std::string_view timeFormat,
                                           const std::tm& when);
+
+// The layout of stamps written with these strftime formats (zones taken out, the same fallbacks);
+// %r stands for `ampmFormat`. Day halves and names are the current LC_TIME locale's.
+[[nodiscard]] StampLayout stampLayoutOf(std::string_view dateFormat, std::string_view timeFormat,
+                                        std::string_view ampmFormat);
 
 }  // namespace lumeno::platform

@@ -22,6 +22,7 @@
 #include "about/SysInfo.h"
 #include "app/MainDesign.h"
 #include "ui/qt/AboutBox.h"
+#include "ui/qt/HistoryWindow.h"
 #include "ui/qt/IpToolsWindow.h"
 #include "ui/qt/LogMonitorWindow.h"
 #include "ui/qt/OptionsDialog.h"
@@ -90,6 +91,12 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
       logMonitor_([this] { return new log::LogMonitorWindow(context_); }),
       ipToolsWindow_([this] { return new iptools::IpToolsWindow(context_); }),
       aboutBox_([this] { return new about::AboutBox(context_); }),
+      historyWindow_([this] {
+        return new log::HistoryWindow(
+            context_,
+            [this] { return loggingSwitchOn() && presenter_.connectionOptions().logConnectionChanges; },
+            [this] { optionsDialog_.show(); });
+      }),
       presenter_(context_, *this) {
   setObjectName(latin1(design::kWindowName));
   setWindowTitle(latin1(design::kCaption));
@@ -409,6 +416,7 @@ void MainWindow::openWindow(OtherWindow window) {
     case OtherWindow::LogMonitor: logMonitor_.show(); break;
     case OtherWindow::IpTools: ipToolsWindow_.show(); break;
     case OtherWindow::About: aboutBox_.show(); break;
+    case OtherWindow::History: historyWindow_.show(); break;
   }
 }
 

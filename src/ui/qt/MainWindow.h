@@ -30,7 +30,8 @@ class OptionsDialog;
 }
 namespace lumeno::log {
 class LogMonitorWindow;
-}
+class HistoryWindow;
+}  // namespace lumeno::log
 namespace lumeno::about {
 class AboutBox;
 }
@@ -148,6 +149,7 @@ class MainWindow : public QMainWindow, public MainView {
   SharedWindow<log::LogMonitorWindow> logMonitor_;
   SharedWindow<iptools::IpToolsWindow> ipToolsWindow_;
   SharedWindow<about::AboutBox> aboutBox_;
+  SharedWindow<log::HistoryWindow> historyWindow_;
 
   // Last, so that every control exists before it acts.
   MainPresenter presenter_;

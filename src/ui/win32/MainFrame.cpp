@@ -13,6 +13,7 @@
 #include "platform/SystemInfoTool.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/Clipboard.h"
+#include "ui/win32/HistoryFrame.h"
 #include "ui/win32/IpToolsFrame.h"
 #include "ui/win32/LogMonitorFrame.h"
 #include "ui/win32/OptionsWindow.h"
@@ -77,7 +78,13 @@ MainFrame::MainFrame(const AppContext& context, Seams seams)
       }),
       aboutWindow_([this] { return std::make_unique<AboutWindow>(context_); }),
       ipToolsWindow_([this] { return std::make_unique<IpToolsFrame>(context_); }),
-      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }) {
+      logMonitorWindow_([this] { return std::make_unique<LogMonitorFrame>(context_); }),
+      historyWindow_([this] {
+        return std::make_unique<HistoryFrame>(
+            context_,
+            [this] { return loggingSwitchOn() && presenter_->connectionOptions().logConnectionChanges; },
+            [this] { openWindow(OtherWindow::Options); });
+      }) {
   static const bool registered = registerWindowClass(kClass, &MainFrame::procedure, {.programIcon = true});
   (void)registered;
   silverBrush_ = ::CreateSolidBrush(kSilver);
@@ -368,6 +375,10 @@ LogMonitorFrame* MainFrame::logMonitor() {
   return logMonitorWindow_.loaded();
 }
 
+HistoryFrame* MainFrame::historyWindow() {
+  return historyWindow_.loaded();
+}
+
 // MainView
 
 std::string MainFrame::addressText() const {
@@ -492,6 +503,7 @@ void MainFrame::openWindow(OtherWindow window) {
     case OtherWindow::About: aboutWindow_.show(); break;
     case OtherWindow::IpTools: ipToolsWindow_.show(); break;
     case OtherWindow::LogMonitor: logMonitorWindow_.show(); break;
+    case OtherWindow::History: historyWindow_.show(); break;
   }
 }
 

@@ -25,6 +25,7 @@ class OptionsWindow;
 class AboutWindow;
 class IpToolsFrame;
 class LogMonitorFrame;
+class HistoryFrame;
 
 // One item of a menu as built: its control name, caption ("-": a separator), command id and
 // what it asks of the presenter.
@@ -72,6 +73,7 @@ class MainFrame : public app::MainView {
   [[nodiscard]] OptionsWindow* loadedOptions();
   [[nodiscard]] IpToolsFrame* ipToolsWindow();
   [[nodiscard]] LogMonitorFrame* logMonitor();
+  [[nodiscard]] HistoryFrame* historyWindow();
   // The timer ids and their intervals, as they were set.
   struct TimerSpec {
     const char* name;
@@ -148,6 +150,7 @@ class MainFrame : public app::MainView {
   SharedWindow<AboutWindow> aboutWindow_;
   SharedWindow<IpToolsFrame> ipToolsWindow_;
   SharedWindow<LogMonitorFrame> logMonitorWindow_;
+  SharedWindow<HistoryFrame> historyWindow_;
   std::unique_ptr<app::MainPresenter> presenter_;
 };
 

@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FakeClock.h"
+#include "FakeLogSource.h"
+#include "log/ConnectionHistory.h"
+#include "log/HistoryPresenter.h"
+#include "log/StampReading.h"
+
+namespace lumeno::log {
+namespace {
+
+using platform::StampField;
+using platform::StampLayout;
+using platform::StampPart;
+
+StampField f(StampPart part) {
+  return {part, {}};
+}
+StampField t(const char* text) {
+  return {StampPart::Text, text};
+}
+
+// Day/month/year and a 24-hour clock, as the fake clock writes.
+const StampLayout kDayFirst{
+    {f(StampPart::Day), t("/"), f(StampPart::Month), t("/"), f(StampPart::Year)},
+    {f(StampPart::Hour24), t(":"), f(StampPart::Minute), t(":"), f(StampPart::Second)},
+    {"AM", "PM"},
+    {},
+    {}};
+const StampLayout kMonthFirst12{
+    {f(StampPart::WeekdayName), t(" "), f(StampPart::MonthName), t(" "), f(StampPart::Day), t(", "),
+     f(StampPart::ShortYear)},
+    {f(StampPart::Hour12), t(":"), f(StampPart::Minute), t(":"), f(StampPart::Second), t(" "),
+     f(StampPart::DayHalf)},
+    {"AM", "PM"},
+    {"Jan", "Feb",  "Mar",  "Apr",    "May",       "Jun",      "Jul",      "Aug",
+     "Sep", "Oct",  "Nov",  "Dec",    "January",   "February", "March",    "April",
+     "May", "June", "July", "August", "September", "October",  "November", "December"},
+    {"Sat", "Saturday"}};
+
+TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
+  struct Row {
+    const StampLayout* layout;
+    const char* date;
+    const char* time;
+    std::optional<WallSeconds> expected;
+  };
+  const Row rows[] = {
+      {&kDayFirst, "05/12/2026", "11:26:06", wallSeconds(2026, 12, 5, 11, 26, 6)},
+      {&kDayFirst, " 5/12/2026", " 9:02:03", wallSeconds(2026, 12, 5, 9, 2, 3)},
+      {&kMonthFirst12, "Saturday December 5, 26", "11:26:06 PM", wallSeconds(2026, 12, 5, 23, 26, 6)},
+      {&kMonthFirst12, "Sat Dec 5, 26", "12:00:01 AM", wallSeconds(2026, 12, 5, 0, 0, 1)},
+      {&kDayFirst, "29/02/2028", "00:00:00", wallSeconds(2028, 2, 29, 0, 0, 0)},
+      {&kDayFirst, "29/02/2026", "00:00:00", std::nullopt},  // no such day
+      {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
+      {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},  // more than the layout writes
+      {&kDayFirst, "12/05/26", "11:26", std::nullopt},
+      {&kMonthFirst12, "Sat Dec 5, 26", "13:00:00 PM", std::nullopt},
+  };
+  for (const Row& row : rows) EXPECT_EQ(readStamp(*row.layout, row.date, row.time), row.expected) << row.date;
+  EXPECT_EQ(wallSeconds(1970, 1, 2, 0, 0, 1), 86401);
+}
+
+TEST(StampReading, LengthsReadAsPeopleSayThem) {
+  const std::pair<std::int64_t, const char*> rows[] = {
+      {0, "0 s"}, {30, "30 s"}, {300, "5 min"}, {7200, "2 h"}, {7530, "2 h 5 min 30 s"}, {90061, "1 d 1 h"}};
+  for (const auto& [seconds, text] : rows) EXPECT_EQ(lengthText(seconds), text);
+}
+
+HistoryEntry e(EntryKind kind, WallSeconds at, std::optional<std::int64_t> offlineFor = std::nullopt) {
+  return {kind, at, offlineFor, {}};
+}
+
+TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
+  using K = EntryKind;
+  struct Row {
+    const char* what;
+    std::vector<HistoryEntry> entries;
+    WallSeconds now;
+    StripFigures expected;  // over [0, now]
+  };
+  const Row rows[] = {
+      {"one outage between a start and an exit",
+       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::BackOnline, 400), e(K::Exit, 1000)},
+       2000,
+       {1000, 300, 1, 300}},
+      {"a start without an exit ends at its last entry",
+       {e(K::Loaded, 0), e(K::Other, 50), e(K::Loaded, 200), e(K::Exit, 300)},
+       2000,
+       {150, 0, 0, 0}},
+      {"the last start runs up to now", {e(K::Loaded, 0)}, 500, {500, 0, 0, 0}},
+      {"an outage still going is drawn up to now",
+       {e(K::Loaded, 0), e(K::WentOffline, 100)},
+       500,
+       {500, 400, 1, 400}},
+      {"a clock set back makes no negative span",
+       {e(K::Loaded, 1000), e(K::Other, 500), e(K::Exit, 800)},
+       2000,
+       {300, 0, 0, 0}},
+      {"an outage across a clock set back stays one outage",
+       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::Other, 50), e(K::BackOnline, 150), e(K::Exit, 200)},
+       2000,
+       {250, 100, 1, 100}},
+      {"offline from the start: the back-online entry tells how long",
+       {e(K::Loaded, 0), e(K::BackOnline, 600, 100), e(K::Exit, 1000)},
+       2000,
+       {1000, 100, 1, 100}},
+      {"entries before any start still were watched",
+       {e(K::WentOffline, 100), e(K::BackOnline, 160)},
+       200,
+       {100, 60, 1, 60}},
+      {"nothing watched", {}, 2000, {0, 0, 0, 0}},
+  };
+  for (const Row& row : rows) {
+    const HistoryStrip strip = cutStrip(historySegments(row.entries, row.now), 0, row.now);
+    EXPECT_EQ(strip.figures.watched, row.expected.watched) << row.what;
+    EXPECT_EQ(strip.figures.offline, row.expected.offline) << row.what;
+    EXPECT_EQ(strip.figures.outages, row.expected.outages) << row.what;
+    EXPECT_EQ(strip.figures.longest, row.expected.longest) << row.what;
+    for (const Segment& segment : strip.segments) EXPECT_LE(segment.from, segment.to) << row.what;
+  }
+}
+
+TEST(ConnectionHistory, AStripCutsItsSegmentsAndCountsTenthsOfAPercent) {
+  using K = EntryKind;
+  const std::vector<Segment> segments = historySegments(
+      {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::BackOnline, 400), e(K::Exit, 1000)}, 2000);
+  const HistoryStrip strip = cutStrip(segments, 200, 2000);
+  ASSERT_EQ(strip.segments.size(), 2u);
+  EXPECT_EQ(strip.segments[0].from, 200);
+  EXPECT_EQ(strip.segments[0].state, SpanState::Offline);
+  EXPECT_EQ(strip.figures.longest, 200);  // the part inside the strip
+  EXPECT_EQ(strip.figures.onlinePermille(), 750);
+  EXPECT_EQ(StripFigures({3, 1, 1, 1}).onlinePermille(), 667);
+  EXPECT_EQ(StripFigures{}.onlinePermille(), std::nullopt);
+}
+
+struct HistoryWindowFake : HistoryView {
+  void showHistory() override { ++shown; }
+  void showLoggingNote(const std::string& text) override { note = text; }
+  void setFollowing(bool on) override { following = on; }
+  int shown = 0;
+  std::string note;
+  bool following = false;
+};
+
+std::string line(const char* head, const char* date, const char* time, const char* tail = "") {
+  return std::string(head) + " , Date : " + date + " , Time : " + time + tail + "\r\n";
+}
+
+struct HistoryFixture {
+  HistoryFixture() { clock.value = {"05/12/2026", "12:00:00"}; }
+  FakeLogSource source;
+  platform::FakeClock clock;
+  HistoryWindowFake view;
+  bool logged = true;
+  HistoryPresenter presenter{source, clock, kDayFirst, [this] { return logged; }, view};
+};
+
+TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
+  HistoryFixture h;
+  std::string old;
+  while (old.size() < 3'000'000) old += line("[Refreshed Local IP] : 10.0.0.2", "01/10/2026", "10:00:00");
+  // Nothing older than the week tells the state: a megabyte of older lines is enough to give up.
+  h.source.write(old + line("[Lumeno Loaded]", "01/12/2026", "10:00:00") + "[Went Offline] , Date : 2\r\n" +
+                 line("[Went Offline]", "05/12/2026", "09:00:00") +
+                 line("[Back Online]", "05/12/2026", "09:05:00", " , Offline for : 00:05:00") + "[Went Off");
+  h.presenter.load();
+  EXPECT_TRUE(h.view.following);
+  EXPECT_LT(h.source.bytesRead, 1'600'000u);
+  const HistoryStrip& day = h.presenter.strips()[0];
+  EXPECT_EQ(day.figures.watched, HistoryPresenter::kDay);
+  EXPECT_EQ(day.figures.outages, 1);
+  EXPECT_EQ(h.presenter.stripTexts()[0].figures,
+            (std::vector<std::string>{"Online: 99.7 % of the watched time", "Outages: 1", "Longest: 5 min",
+                                      "Offline in total: 5 min"}));
+  EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");
+  EXPECT_EQ(h.presenter.tipAt(0, 21.0 / 24, 0.01), "Offline from 05/12/2026 09:00:00 for 5 min");
+  EXPECT_EQ(h.presenter.tipAt(0, 0.5, 0.01), "");
+
+  // The unfinished line is read once whole; an unchanged log is not read at all.
+  h.source.append("line] , Date : 05/12/2026 , Time : 11:59:30\r\n");
+  h.presenter.tick();
+  EXPECT_EQ(h.presenter.strips()[0].figures.outages, 2);
+  EXPECT_EQ(h.presenter.strips()[0].figures.longest, 5 * 60);  // the new one goes on: 30 s so far
+  const std::uint64_t read = h.source.bytesRead;
+  h.presenter.tick();
+  EXPECT_EQ(h.source.bytesRead, read);
+
+  h.logged = false;
+  h.presenter.tick();
+  EXPECT_EQ(h.view.note, HistoryPresenter::kLoggingOffNote);
+  h.presenter.unload();
+  EXPECT_FALSE(h.view.following);
+}
+
+TEST(HistoryPresenter, AReplacedOrMissingLogIsReadAfresh) {
+  HistoryFixture h;
+  h.source.write(line("[Lumeno Loaded]", "05/12/2026", "10:00:00") +
+                 line("[Went Offline]", "05/12/2026", "11:00:00"));
+  h.presenter.load();
+  EXPECT_EQ(h.presenter.strips()[0].figures.offline, 3600);
+  h.source.write(line("[Lumeno Loaded]", "05/12/2026", "11:30:00"));  // cleared, then a new start
+  h.presenter.tick();
+  EXPECT_EQ(h.presenter.strips()[0].figures.offline, 0);
+  EXPECT_EQ(h.presenter.strips()[0].figures.watched, 1800);
+  h.source.exists = false;
+  h.presenter.tick();
+  EXPECT_EQ(h.presenter.strips()[1].figures.watched, 0);
+}
+
+}  // namespace
+}  // namespace lumeno::log
