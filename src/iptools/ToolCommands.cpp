@@ -29,52 +29,6 @@ std::string_view resultFileName(Tool tool) {
   return "ping.txt";
 }
 
-std::string windowsCommandLine(const ToolRequest& request) {
-  std::string line;
-  switch (request.tool) {
-    case Tool::Ping:
-      line = "command.com /c ping -n ";
-      line += request.count;
-      line += " ";
-      line += request.host;
-      line += " > ping.txt";
-      break;
-    case Tool::Trace:
-      line = "command.com /c tracert";
-      line += " ";
-      if (!request.resolveNames) {
-        line += " -d ";
-        line += " ";
-      }
-      line += " -h ";
-      line += " ";
-      line += request.hops;
-      line += " ";
-      line += " -w ";
-      line += " ";
-      line += request.timeout;
-      line += " ";
-      line += request.target;
-      line += " ";
-      line += " > ";
-      line += " ";
-      line += "traceroute.txt";
-      break;
-    case Tool::Netstat:
-      line = "command.com /c netstat";
-      line += " ";
-      if (request.showAll) {
-        line += " -a ";
-        line += " ";
-      }
-      line += " > ";
-      line += " ";
-      line += "netstat.txt";
-      break;
-  }
-  return line;
-}
-
 WindowsCommand windowsCommand(const ToolRequest& request) {
   switch (request.tool) {
     case Tool::Ping: return {"ping.exe", {"-n", request.count, request.host}};

@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-// What the IP tools window asks of a console tool, and the two ways of writing it down: the
-// Windows command line the window has always shown to its users, and the argument list that
-// the tool is really started with.
+// What the IP tools window asks of a console tool, and the program and arguments each platform
+// starts it with.
 namespace lumeno::iptools {
 
 enum class Tool { Ping, Trace, Netstat };
@@ -25,12 +24,9 @@ struct ToolRequest {
   std::string target;         // trace: the address or host name to trace
 };
 
-// The result file of a tool, in the folder of the results (the program's own when portable): "ping.txt", "traceroute.txt", "netstat.txt".
+// The result file of a tool, in the folder of the results (the program's own when portable): "ping.txt",
+// "traceroute.txt", "netstat.txt".
 [[nodiscard]] std::string_view resultFileName(Tool tool);
-
-// The Windows command line for the request, byte for byte as the command interpreter gets it,
-// with every doubled and tripled space the pieces give.
-[[nodiscard]] std::string windowsCommandLine(const ToolRequest& request);
 
 // The program to start and its arguments. Every typed text is exactly one argument and can never
 // be read as an option of the tool. When no program for the tool is installed, `program` is
@@ -45,10 +41,11 @@ struct LinuxCommand {
 [[nodiscard]] LinuxCommand linuxCommand(const ToolRequest& request,
                                         const std::function<bool(const std::string&)>& isInstalled);
 
-// The program and arguments the tool is really started with on Windows: "ping -n N host",
-// "tracert [-d] -h H -w W target", "netstat [-a] -n". Each typed text is exactly one argument.
+// The program and arguments the tool is started with on Windows: "ping.exe -n N host",
+// "tracert.exe [-d] -h H -w W [target]", "netstat.exe [-a] -n". Each typed text is exactly one
+// argument.
 struct WindowsCommand {
-  std::string program;  // bare name, to be looked up on the search path
+  std::string program;  // file name; the runner takes it from the system folder only
   std::vector<std::string> arguments;
 };
 [[nodiscard]] WindowsCommand windowsCommand(const ToolRequest& request);

@@ -134,7 +134,7 @@ TEST_F(IpToolsPresenterTest, PingRunsWithTheBoxesAsTypedAndCountsEveryStartedRun
   view.type(Control::HostBox, "127.0.0.1");
   presenter.onPingClicked();
   ASSERT_EQ(runner.started.size(), 1U);
-  EXPECT_EQ(windowsCommandLine(runner.started[0]), "command.com /c ping -n 4 127.0.0.1 > ping.txt");
+  EXPECT_EQ(windowsCommand(runner.started[0]).arguments, (Strings{"-n", "4", "127.0.0.1"}));
   EXPECT_EQ(runner.startedIn, folder.path());
   EXPECT_EQ(view.status(), " Working...");
   EXPECT_TRUE(view.busy);
@@ -176,8 +176,7 @@ TEST_F(IpToolsPresenterTest, AnAddressTraceNamesTheClassAndAWrongOctetStillTrace
   view.type(Control::TimeoutBox, "500");
   presenter.onTraceClicked();
   ASSERT_EQ(runner.started.size(), 1U);
-  EXPECT_EQ(windowsCommandLine(runner.started[0]),
-            "command.com /c tracert  -h  15  -w  500 192.168.1.1  >  traceroute.txt");
+  EXPECT_EQ(windowsCommand(runner.started[0]).arguments, (Strings{"-h", "15", "-w", "500", "192.168.1.1"}));
   EXPECT_EQ(view.status(), "Class C Address");
   EXPECT_TRUE(view.busy);
   finishWith(Tool::Trace, "a route");
@@ -204,7 +203,7 @@ TEST_F(IpToolsPresenterTest, NetstatSaysWorkingAndDoneWithoutALeadingSpace) {
   presenter.onNetstatClicked();
   EXPECT_EQ(view.status(), "Working...");
   ASSERT_EQ(runner.started.size(), 1U);
-  EXPECT_EQ(windowsCommandLine(runner.started[0]), "command.com /c netstat  >  netstat.txt");
+  EXPECT_EQ(windowsCommand(runner.started[0]).arguments, (Strings{"-n"}));
   finishWith(Tool::Netstat, "connections");
   EXPECT_EQ(view.status(), "Done...");
   EXPECT_EQ(view.output(), "connections");
