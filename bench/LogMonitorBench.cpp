@@ -173,7 +173,7 @@ void BM_TickUnchanged(benchmark::State& state) {
   Log& log = sharedLog();
   const std::uint64_t before = log.monitor->reads().bytes;
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores)
-    log.monitor->Timer1_Timer();
+    log.monitor->onReloadTick();
     QCoreApplication::processEvents();
   }
   if (log.monitor->reads().bytes != before) state.SkipWithError("an unchanged log was read");
@@ -187,7 +187,7 @@ void BM_TickGrownByOneLine(benchmark::State& state) {
     state.PauseTiming();
     lumeno::platform::appendToFile(log.file(), entry(log.lines++));
     state.ResumeTiming();
-    log.monitor->Timer1_Timer();
+    log.monitor->onReloadTick();
     QCoreApplication::processEvents();
   }
   if (log.monitor->reads().fromStart != fromStartBefore) state.SkipWithError("a grown log was read whole");

@@ -19,7 +19,7 @@ void AboutPresenter::onLoaded() {
 }
 
 void AboutPresenter::onSysInfoClicked() {
-  StartSysInfo(context_, sysInfoTool_);
+  startSysInfo(context_, sysInfoTool_);
 }
 
 void AboutPresenter::onLinkClicked() {

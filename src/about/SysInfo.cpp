@@ -10,7 +10,7 @@
 
 namespace lumeno::about {
 
-void StartSysInfo(const AppContext& context, const platform::SystemInfoTool& tool) {
+void startSysInfo(const AppContext& context, const platform::SystemInfoTool& tool) {
   try {
     const std::optional<std::string> program = tool.find();
     if (program && context.launcher->startDetached(*program, {})) return;

@@ -13,6 +13,6 @@ inline constexpr std::string_view kSysInfoUnavailable = "System Information Is U
 // Starts the system-information tool that `tool` finds, or tells the user it is unavailable when
 // there is none or it cannot be started. Nothing waits for the tool. Used by the about box's
 // "Sys Info" button and the main window's "System info" command.
-void StartSysInfo(const AppContext& context, const platform::SystemInfoTool& tool);
+void startSysInfo(const AppContext& context, const platform::SystemInfoTool& tool);
 
 }  // namespace lumeno::about

@@ -72,7 +72,7 @@ void MainPresenter::onMenuChosen(MenuCommand command) {
 bool MainPresenter::readSetting(const char* section, const char* key) {
   fields_.currentSection = section;
   fields_.currentKey = key;
-  if (settings::ReadSetting(context_, fields_)) return true;
+  if (settings::readSetting(context_, fields_)) return true;
   log_.writeStampedAlways(log::kErrorApiIni);
   return false;  // the value read last stays
 }
@@ -98,7 +98,7 @@ void MainPresenter::showAddress(const std::string& chosen, const std::string& ad
 }
 
 void MainPresenter::onStatusTick() {
-  CheckConnection();
+  checkConnection();
   reportConnectionChange();
   followAddress();
   showTrayTip(false);
@@ -140,7 +140,7 @@ void MainPresenter::followAddress() {
   log_.writeValued(log::kLocalIpChanged, [&address] { return address; });
 }
 
-void MainPresenter::CheckConnection() {
+void MainPresenter::checkConnection() {
   // The display changes straight away; nothing else runs in the middle of a check. A state
   // already shown is not shown again: no redraw, no tray update at rest.
   const bool connected = context_.network->isConnected();

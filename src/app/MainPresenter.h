@@ -36,7 +36,7 @@ class MainPresenter {
   void onAlertTick();   // alertifoffline, every 30 s
   // Asks whether the computer is connected and shows the answer in the status label, the lamp
   // and the tray icon.
-  void CheckConnection();
+  void checkConnection();
 
   // The window.
   void onMinimised();       // however it was minimised: into the tray

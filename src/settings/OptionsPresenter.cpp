@@ -58,7 +58,7 @@ ConnectionOptions readConnectionOptions(const AppContext& context) {
   const auto read = [&](const char* section, const char* key) {
     fields.currentSection = section;
     fields.currentKey = key;
-    ReadTextSetting(context, fields);
+    readTextSetting(context, fields);
     return fields.currentValue;
   };
   ConnectionOptions options;
@@ -98,7 +98,7 @@ void OptionsPresenter::load() {
     fields_.currentKey = entry.key;
     // A key that cannot be read leaves its box unticked: the value of another key must not
     // switch this option on and be written into it.
-    if (!ReadSetting(context_, fields_) || !readsAsOn(fields_.currentValue)) continue;
+    if (!readSetting(context_, fields_) || !readsAsOn(fields_.currentValue)) continue;
     view_.setTicked(entry.option, true);
     onBoxClicked(entry.option, true);
   }
@@ -109,7 +109,7 @@ void OptionsPresenter::loadInterface() {
   if (context_.network != nullptr) interfaces_ = context_.network->ipv4InterfaceNames();
   fields_.currentSection = kInterfaceSection;
   fields_.currentKey = kInterfaceKey;
-  ReadTextSetting(context_, fields_);
+  readTextSetting(context_, fields_);
   const std::size_t selected = interfaceEntry(fields_.currentValue, interfaces_);
   live_->interfaceName = selected == 0 ? std::string() : interfaces_[selected - 1];
   std::vector<std::string> entries{kAutomaticInterface};
@@ -123,7 +123,7 @@ void OptionsPresenter::onInterfaceChosen(std::size_t entry) {
   fields_.currentSection = kInterfaceSection;
   fields_.currentKey = kInterfaceKey;
   fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interfaceName;
-  WriteSetting(context_, fields_);
+  writeSetting(context_, fields_);
 }
 
 void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
@@ -134,7 +134,7 @@ void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
   fields_.currentSection = entry.section;
   fields_.currentKey = entry.key;
   fields_.currentValue = ticked ? "1" : "0";
-  WriteSetting(context_, fields_);
+  writeSetting(context_, fields_);
   if (option != Option::AutoStartup) return;
   // The key is written first, so the file records the choice even when the entry cannot be.
   if (context_.autostart == nullptr) return;

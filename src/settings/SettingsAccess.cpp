@@ -29,7 +29,7 @@ std::string trimmedCopy(std::string_view text) {
 
 }  // namespace
 
-bool ReadSetting(const AppContext& context, SettingFields& fields) {
+bool readSetting(const AppContext& context, SettingFields& fields) {
   const platform::ProfileRead read = platform::readProfileString(
       context.file(kSettingsFile), fields.currentSection, fields.currentKey, kDefaultText, kBufferSize);
   if (read.count == 0) {
@@ -42,14 +42,14 @@ bool ReadSetting(const AppContext& context, SettingFields& fields) {
   return true;
 }
 
-void ReadTextSetting(const AppContext& context, SettingFields& fields) {
+void readTextSetting(const AppContext& context, SettingFields& fields) {
   const platform::ProfileRead read = platform::readProfileString(
       context.file(kSettingsFile), fields.currentSection, fields.currentKey, {}, kBufferSize);
   std::string_view text = read.text;
   fields.currentValue = trimmedCopy(text.substr(0, std::min(read.count, text.find('\0'))));
 }
 
-bool WriteSetting(const AppContext& context, const SettingFields& fields) {
+bool writeSetting(const AppContext& context, const SettingFields& fields) {
   if (platform::writeProfileString(context.file(kSettingsFile), fields.currentSection, fields.currentKey,
                                    fields.currentValue)) {
     return true;

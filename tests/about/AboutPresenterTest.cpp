@@ -60,7 +60,7 @@ TEST_F(AboutPresenterTest, TheLinkOpensTheHelpPageBesideTheProgramAndTheBoxStays
   EXPECT_EQ(view.unloads, 0);
 }
 
-// Which tool starts is tested on StartSysInfo; here, that each click asks it and the box stays.
+// Which tool starts is tested on startSysInfo; here, that each click asks it and the box stays.
 TEST_F(AboutPresenterTest, SysInfoTellsOncePerClickAndTheBoxStays) {
   presenter.onSysInfoClicked();
   presenter.onSysInfoClicked();

@@ -16,7 +16,7 @@ namespace {
 
 // One "Sys Info" click for each way the lookup and the start can go: the programs started, then
 // the messages shown.
-TEST(StartSysInfo, TheToolFoundStartsWithoutArgumentsAndEveryFailureEndsInTheOneMessage) {
+TEST(startSysInfo, TheToolFoundStartsWithoutArgumentsAndEveryFailureEndsInTheOneMessage) {
   const std::string unavailable(kSysInfoUnavailable);
   struct Row {
     std::optional<std::string> found;
@@ -38,7 +38,7 @@ TEST(StartSysInfo, TheToolFoundStartsWithoutArgumentsAndEveryFailureEndsInTheOne
     tool.program = row.found;
     tool.fails = row.lookupFails;
     const AppContext context{.programFolder = {}, .boxes = &boxes, .launcher = &launcher, .places = {}};
-    StartSysInfo(context, tool);
+    startSysInfo(context, tool);
     std::vector<std::string> seen;
     for (const auto& start : launcher.started) {
       EXPECT_TRUE(start.arguments.empty());

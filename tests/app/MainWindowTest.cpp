@@ -108,7 +108,7 @@ TEST(MainWindow, TheStatusShowsInTextColourLampAndTrayPicture) {
   EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
   EXPECT_EQ(spokenName(lamp), "Offline");
   EXPECT_TRUE(trayShows(w, "offlineicon"));
-  EXPECT_TRUE(w.sysTray().ToolTip().startsWith("IP : 192.168.0.5"));
+  EXPECT_TRUE(w.sysTray().toolTip().startsWith("IP : 192.168.0.5"));
   f.network.connected = true;
   QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
   EXPECT_EQ(status->text(), " Online");

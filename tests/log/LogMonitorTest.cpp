@@ -92,10 +92,10 @@ TEST_F(LogMonitorTest, OpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   EXPECT_EQ(test::unnamedControls(*window), "");
 
   lines()->verticalScrollBar()->setValue(0);  // the user scrolls up to read
-  window->Timer1_Timer();                     // nothing new: the view stays
+  window->onReloadTick();                     // nothing new: the view stays
   EXPECT_EQ(lines()->firstVisibleLine(), 0U);
   append("two\r\n");
-  window->Timer1_Timer();
+  window->onReloadTick();
   EXPECT_EQ(lastShown(), "two");
 }
 
@@ -125,7 +125,7 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
     watched->installEventFilter(&paints);
   }
   append("entry 200\r\n");
-  window->Timer1_Timer();
+  window->onReloadTick();
   QCoreApplication::processEvents();
   // The lines drawn already move up; only the strip that comes into sight is drawn.
   ASSERT_EQ(paints.drawn.size(), 1) << paints.drawn.join(" ").toStdString();
@@ -141,7 +141,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRu
   EXPECT_EQ(menu(), (QStringList{"Clear log", "Pause screen (off)", "Resume", "Exit"}));
   EXPECT_FALSE(window->findChild<QTimer*>("Timer1")->isActive());
   append("new\r\n");
-  window->Timer1_Timer();  // a tick already on its way
+  window->onReloadTick();  // a tick already on its way
   EXPECT_EQ(lastShown(), "entry 199");
 
   boxes.answers = {BoxAnswer::Yes};
@@ -159,7 +159,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRu
   EXPECT_EQ(lines()->visibleLines(), QStringList{"after"});
 
   std::filesystem::remove(folder / "log.txt");  // a log that is gone shows an empty pane
-  window->Timer1_Timer();
+  window->onReloadTick();
   EXPECT_EQ(paneColours(), QSet<QRgb>{paneColour(QPalette::Base)});
 }
 
@@ -186,7 +186,7 @@ TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
 TEST_F(LogMonitorTest, CtrlFSearchesTheLogAndBringsTheLineFoundIntoView) {
   append("The Needle here\r\n");
   window->show();
-  window->Timer1_Timer();
+  window->onReloadTick();
   lines()->verticalScrollBar()->setValue(0);
   window->findChild<QAction*>("findaction")->trigger();
   auto* box = window->findChild<QLineEdit*>("txtfind");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// ReadSetting and WriteSetting over a real Lumeno.ini in a temporary folder, without a display.
+// readSetting and writeSetting over a real Lumeno.ini in a temporary folder, without a display.
 #include "settings/SettingsAccess.h"
 
 #include <filesystem>
@@ -23,7 +23,7 @@ class SettingsAccess : public ::testing::Test, protected test::FakeProgram {
   SettingsAccess() : FakeProgram(allOff()) {}
   std::string read(const char* section, const char* key) {
     SettingFields fields{section, key, "previous"};
-    return ReadSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
+    return readSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
   }
 };
 
@@ -50,16 +50,16 @@ TEST_F(SettingsAccess, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageA
   stored = "real/Lumeno.ini";
 #endif
   const platform::FileIdentity before = platform::identifyFile(folder / stored);
-  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_TRUE(writeSetting(context, {"Options", "uselog", "0"}));
   EXPECT_EQ(platform::identifyFile(folder / stored), before);
-  EXPECT_TRUE(WriteSetting(context, {"Options", "uselog", "1"}));
+  EXPECT_TRUE(writeSetting(context, {"Options", "uselog", "1"}));
 #ifndef _WIN32
   EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
 #endif
 
-  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
+  EXPECT_FALSE(writeSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
   fs::permissions(folder / stored, fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_FALSE(WriteSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_FALSE(writeSetting(context, {"Options", "uselog", "0"}));
   EXPECT_EQ(folder.read(stored), allOff(4, "uselog=1"));
   EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lumeno.ini through ReadSetting/WriteSetting and the options dialog; clearing the log; the XDG
+// Lumeno.ini through readSetting/writeSetting and the options dialog; clearing the log; the XDG
 // autostart entry that "Start when computer loads" writes, checked and started as a desktop would.
 #include <algorithm>
 #include <filesystem>

@@ -67,7 +67,7 @@ class SysTrayTest : public ::testing::Test {
   void minimiseOwner() {
     owner.show();
     owner.setWindowState(Qt::WindowMinimized);
-    tray.MinToSysTray();
+    tray.minToSysTray();
   }
 
   QWidget owner;
@@ -107,17 +107,17 @@ TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsAndClicksDuringAHandlerAreDropped
 TEST_F(SysTrayTest, TheTipShowsItsCutAndTheCaptionFollowsItOnlyWhileMinimised) {
   owner.show();
   const QString cyrillic(40, QChar(0x0436));  // 2 bytes each: the 32nd would end at byte 64
-  tray.ChangeToolTip(cyrillic);
+  tray.changeToolTip(cyrillic);
   EXPECT_EQ(backend->tip, cyrillic.left(31));
   EXPECT_EQ(owner.windowTitle(), "Lumeno");
 
   minimiseOwner();
-  tray.ChangeToolTip("IP : 10.0.0.6");
+  tray.changeToolTip("IP : 10.0.0.6");
   EXPECT_EQ(owner.windowTitle(), "IP : 10.0.0.6");
 
   // A host name that looks like markup is shown as written, as the desktop draws a tip.
   const QString hostile = "IP : <b>x</b><img src=y.png>\r\nStatus : Online";
-  tray.ChangeToolTip(hostile);
+  tray.changeToolTip(hostile);
   QTextDocument drawn;
   drawn.setHtml(backend->tip);
   EXPECT_TRUE(Qt::mightBeRichText(backend->tip));
@@ -127,22 +127,22 @@ TEST_F(SysTrayTest, TheTipShowsItsCutAndTheCaptionFollowsItOnlyWhileMinimised) {
 TEST_F(SysTrayTest, ChangesBeforeTheIconIsShownAppearWithTheNextMinimise) {
   const QIcon first = trayImage("mainicon");
   const QIcon latest = trayImage("offlineicon");
-  tray.ChangeIcon(first);
-  tray.ChangeToolTip("first");
-  tray.ChangeIcon(latest);
-  tray.ChangeToolTip("latest");
+  tray.changeIcon(first);
+  tray.changeToolTip("first");
+  tray.changeIcon(latest);
+  tray.changeToolTip("latest");
   EXPECT_FALSE(backend->visible);
   minimiseOwner();
   EXPECT_TRUE(backend->visible);
   EXPECT_EQ(backend->icon.cacheKey(), latest.cacheKey());
   EXPECT_EQ(backend->tip, "latest");
-  tray.ChangeIcon(first);  // while shown, at once
+  tray.changeIcon(first);  // while shown, at once
   EXPECT_EQ(backend->icon.cacheKey(), first.cacheKey());
 }
 
 TEST_F(SysTrayTest, ADoubleClickRestoresTheOwner) {
   minimiseOwner();
-  tray.ChangeToolTip("IP : 10.0.0.5");
+  tray.changeToolTip("IP : 10.0.0.5");
   backend->click(QSystemTrayIcon::DoubleClick);
   settle();
   EXPECT_TRUE(owner.isVisible() && !owner.isMinimized());
@@ -161,18 +161,18 @@ TEST_F(SysTrayTest, ADoubleClickRestoresTheOwner) {
 }
 
 TEST_F(SysTrayTest, ANoticeIsADesktopNotificationInTheTrayOrNotAndWithoutAServerABalloonInTheTray) {
-  tray.ShowNotice("Local IP changed");
+  tray.showNotice("Local IP changed");
   minimiseOwner();
-  tray.ShowNotice("Connection lost");
+  tray.showNotice("Connection lost");
   EXPECT_EQ(notifier->notices, (QStringList{"Lumeno: Local IP changed", "Lumeno: Connection lost"}));
   EXPECT_TRUE(backend->balloons.isEmpty());
 
   notifier->answers = false;
-  tray.ShowNotice("Connection lost");
+  tray.showNotice("Connection lost");
   backend->click(QSystemTrayIcon::DoubleClick);  // restored: the icon leaves the tray
   settle();
-  EXPECT_FALSE(tray.IsInSysTray());
-  tray.ShowNotice("Connection restored after 00:00:05");
+  EXPECT_FALSE(tray.isInSysTray());
+  tray.showNotice("Connection restored after 00:00:05");
   EXPECT_EQ(backend->balloons, QStringList{"Lumeno: Connection lost"});
   EXPECT_EQ(notifier->notices.size(), 2);
 }
@@ -183,7 +183,7 @@ TEST(SysTrayOnTheDesktopTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTh
   desktopOwner.setWindowState(Qt::WindowMinimized);
   SysTray desktopTray;
   desktopTray.setSourceWindow(&desktopOwner);
-  desktopTray.MinToSysTray();
+  desktopTray.minToSysTray();
   EXPECT_TRUE(desktopOwner.isVisible() && desktopOwner.isMinimized());
 }
 

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/qt/WindowGeometry.h"
 #include "ui/qt/LogLinesView.h"
+#include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::log {
 namespace {
@@ -47,33 +47,33 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   auto* column = new QVBoxLayout(client);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  RichTextBox1_ = new LogLinesView(presenter_, client);
-  RichTextBox1_->setObjectName(QStringLiteral("RichTextBox1"));
-  RichTextBox1_->setAccessibleName(QStringLiteral("Log"));
-  column->addWidget(RichTextBox1_);
+  logLines_ = new LogLinesView(presenter_, client);
+  logLines_->setObjectName(QStringLiteral("RichTextBox1"));
+  logLines_->setAccessibleName(QStringLiteral("Log"));
+  column->addWidget(logLines_);
   buildSearchBar(client);
   column->addWidget(searchBar_);
   setCentralWidget(client);
 
-  StatusBar1_ = new QStatusBar(this);
-  StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1_->setFixedHeight(app::twipsY(*this, 255));
-  setStatusBar(StatusBar1_);
+  statusBar_ = new QStatusBar(this);
+  statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar_->setFixedHeight(app::twipsY(*this, 255));
+  setStatusBar(statusBar_);
 
-  mnufile_ = menuBar()->addMenu(QStringLiteral("File"));
-  mnufile_->setObjectName(QStringLiteral("mnufile"));
-  mnuclearlog_ = mnufile_->addAction(QStringLiteral("Clear log"));
-  mnuclearlog_->setObjectName(QStringLiteral("mnuclearlog"));
-  mnupausescreen_ = mnufile_->addAction(QStringLiteral("Pause screen"));
-  mnupausescreen_->setObjectName(QStringLiteral("mnupausescreen"));
-  mnuresume_ = mnufile_->addAction(QStringLiteral("Resume"));
-  mnuresume_->setObjectName(QStringLiteral("mnuresume"));
-  mnuexit_ = mnufile_->addAction(QStringLiteral("Exit"));
-  mnuexit_->setObjectName(QStringLiteral("mnuexit"));
-  connect(mnuclearlog_, &QAction::triggered, this, &LogMonitorWindow::mnuclearlog_Click);
-  connect(mnupausescreen_, &QAction::triggered, this, &LogMonitorWindow::mnupausescreen_Click);
-  connect(mnuresume_, &QAction::triggered, this, &LogMonitorWindow::mnuresume_Click);
-  connect(mnuexit_, &QAction::triggered, this, &LogMonitorWindow::mnuexit_Click);
+  fileMenu_ = menuBar()->addMenu(QStringLiteral("File"));
+  fileMenu_->setObjectName(QStringLiteral("mnufile"));
+  clearLogAction_ = fileMenu_->addAction(QStringLiteral("Clear log"));
+  clearLogAction_->setObjectName(QStringLiteral("mnuclearlog"));
+  pauseAction_ = fileMenu_->addAction(QStringLiteral("Pause screen"));
+  pauseAction_->setObjectName(QStringLiteral("mnupausescreen"));
+  resumeAction_ = fileMenu_->addAction(QStringLiteral("Resume"));
+  resumeAction_->setObjectName(QStringLiteral("mnuresume"));
+  exitAction_ = fileMenu_->addAction(QStringLiteral("Exit"));
+  exitAction_->setObjectName(QStringLiteral("mnuexit"));
+  connect(clearLogAction_, &QAction::triggered, this, &LogMonitorWindow::onClearLog);
+  connect(pauseAction_, &QAction::triggered, this, &LogMonitorWindow::onPauseScreen);
+  connect(resumeAction_, &QAction::triggered, this, &LogMonitorWindow::onResume);
+  connect(exitAction_, &QAction::triggered, this, &LogMonitorWindow::onExit);
 
   // The search keys belong to the window, not to the menu.
   auto* search = new QAction(this);
@@ -88,10 +88,10 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   connect(previous, &QAction::triggered, this, &LogMonitorWindow::findPrevious);
   addActions({search, next, previous});
 
-  Timer1_ = new QTimer(this);
-  Timer1_->setObjectName(QStringLiteral("Timer1"));
-  Timer1_->setInterval(kReloadIntervalMs);
-  connect(Timer1_, &QTimer::timeout, this, &LogMonitorWindow::Timer1_Timer);
+  reloadTimer_ = new QTimer(this);
+  reloadTimer_->setObjectName(QStringLiteral("Timer1"));
+  reloadTimer_->setInterval(kReloadIntervalMs);
+  connect(reloadTimer_, &QTimer::timeout, this, &LogMonitorWindow::onReloadTick);
   // Slices of indexing and searching run between the window's events.
   work_ = new QTimer(this);
   work_->setSingleShot(true);
@@ -110,25 +110,25 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   searchBar_->setObjectName(QStringLiteral("searchbar"));
   auto* row = new QHBoxLayout(searchBar_);
   row->setContentsMargins(2, 2, 2, 2);
-  txtfind_ = new QLineEdit(searchBar_);
-  txtfind_->setObjectName(QStringLiteral("txtfind"));
-  txtfind_->setPlaceholderText(QStringLiteral("Find"));
-  txtfind_->setAccessibleName(QStringLiteral("Find"));
-  txtfind_->installEventFilter(this);
-  cmdfindprevious_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
-  cmdfindprevious_->setObjectName(QStringLiteral("cmdfindprevious"));
-  cmdfindnext_ = new QPushButton(QStringLiteral("Next"), searchBar_);
-  cmdfindnext_->setObjectName(QStringLiteral("cmdfindnext"));
-  lblfindstate_ = new QLabel(searchBar_);
-  lblfindstate_->setObjectName(QStringLiteral("lblfindstate"));
-  lblfindstate_->setTextFormat(Qt::PlainText);
-  row->addWidget(txtfind_, 1);
-  row->addWidget(cmdfindprevious_);
-  row->addWidget(cmdfindnext_);
-  row->addWidget(lblfindstate_);
-  connect(txtfind_, &QLineEdit::returnPressed, this, &LogMonitorWindow::findNext);
-  connect(cmdfindnext_, &QPushButton::clicked, this, &LogMonitorWindow::findNext);
-  connect(cmdfindprevious_, &QPushButton::clicked, this, &LogMonitorWindow::findPrevious);
+  findBox_ = new QLineEdit(searchBar_);
+  findBox_->setObjectName(QStringLiteral("txtfind"));
+  findBox_->setPlaceholderText(QStringLiteral("Find"));
+  findBox_->setAccessibleName(QStringLiteral("Find"));
+  findBox_->installEventFilter(this);
+  findPreviousButton_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
+  findPreviousButton_->setObjectName(QStringLiteral("cmdfindprevious"));
+  findNextButton_ = new QPushButton(QStringLiteral("Next"), searchBar_);
+  findNextButton_->setObjectName(QStringLiteral("cmdfindnext"));
+  findStateLabel_ = new QLabel(searchBar_);
+  findStateLabel_->setObjectName(QStringLiteral("lblfindstate"));
+  findStateLabel_->setTextFormat(Qt::PlainText);
+  row->addWidget(findBox_, 1);
+  row->addWidget(findPreviousButton_);
+  row->addWidget(findNextButton_);
+  row->addWidget(findStateLabel_);
+  connect(findBox_, &QLineEdit::returnPressed, this, &LogMonitorWindow::findNext);
+  connect(findNextButton_, &QPushButton::clicked, this, &LogMonitorWindow::findNext);
+  connect(findPreviousButton_, &QPushButton::clicked, this, &LogMonitorWindow::findPrevious);
   searchBar_->hide();
 }
 
@@ -138,49 +138,49 @@ void LogMonitorWindow::load() {
   presenter_.load();
 }
 
-void LogMonitorWindow::Timer1_Timer() {
+void LogMonitorWindow::onReloadTick() {
   presenter_.tick();
 }
 
-void LogMonitorWindow::mnuclearlog_Click() {
+void LogMonitorWindow::onClearLog() {
   presenter_.clearLog();
 }
 
-void LogMonitorWindow::mnupausescreen_Click() {
+void LogMonitorWindow::onPauseScreen() {
   presenter_.pause();
 }
 
-void LogMonitorWindow::mnuresume_Click() {
+void LogMonitorWindow::onResume() {
   presenter_.resume();
 }
 
-void LogMonitorWindow::mnuexit_Click() {
+void LogMonitorWindow::onExit() {
   close();
 }
 
 void LogMonitorWindow::openSearch() {
   searchBar_->show();
-  txtfind_->setFocus();
-  txtfind_->selectAll();
+  findBox_->setFocus();
+  findBox_->selectAll();
 }
 
 void LogMonitorWindow::findNext() {
   if (!searchBar_->isVisible()) openSearch();
-  presenter_.find(txtfind_->text().toStdString(), true);
+  presenter_.find(findBox_->text().toStdString(), true);
 }
 
 void LogMonitorWindow::findPrevious() {
   if (!searchBar_->isVisible()) openSearch();
-  presenter_.find(txtfind_->text().toStdString(), false);
+  presenter_.find(findBox_->text().toStdString(), false);
 }
 
 void LogMonitorWindow::closeSearch() {
   searchBar_->hide();
-  RichTextBox1_->setFocus();
+  logLines_->setFocus();
 }
 
 bool LogMonitorWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtfind_ && event->type() == QEvent::KeyPress) {
+  if (watched == findBox_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape) {
       closeSearch();
@@ -196,44 +196,44 @@ bool LogMonitorWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LogMonitorWindow::showLineCount(std::size_t count) {
-  RichTextBox1_->setLineCount(count);
+  logLines_->setLineCount(count);
 }
 
 void LogMonitorWindow::showMoreLines(std::size_t count) {
-  RichTextBox1_->addLines(count);
+  logLines_->addLines(count);
 }
 
 void LogMonitorWindow::scrollToBottom() {
-  RichTextBox1_->scrollToBottom();
+  logLines_->scrollToBottom();
 }
 
 void LogMonitorWindow::scrollToLine(std::size_t line) {
-  RichTextBox1_->scrollToLine(line);
+  logLines_->scrollToLine(line);
 }
 
 void LogMonitorWindow::showNote(const std::string& note) {
-  RichTextBox1_->setNote(qs(note));
+  logLines_->setNote(qs(note));
 }
 
 void LogMonitorWindow::showSearchState(const std::string& text) {
-  lblfindstate_->setText(qs(text));
+  findStateLabel_->setText(qs(text));
 }
 
 void LogMonitorWindow::showStatus(const std::string& text) {
-  StatusBar1_->showMessage(qs(text));
+  statusBar_->showMessage(qs(text));
 }
 
 void LogMonitorWindow::setReloading(bool on) {
   if (on) {
-    Timer1_->start();
+    reloadTimer_->start();
   } else {
-    Timer1_->stop();
+    reloadTimer_->stop();
   }
 }
 
 void LogMonitorWindow::setPauseResume(bool pauseEnabled, bool resumeEnabled) {
-  mnupausescreen_->setEnabled(pauseEnabled);
-  mnuresume_->setEnabled(resumeEnabled);
+  pauseAction_->setEnabled(pauseEnabled);
+  resumeAction_->setEnabled(resumeEnabled);
 }
 
 void LogMonitorWindow::requestWork() {

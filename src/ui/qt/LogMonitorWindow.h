@@ -39,11 +39,11 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
 
  public Q_SLOTS:
   // One tick of Timer1.
-  void Timer1_Timer();
-  void mnuclearlog_Click();
-  void mnupausescreen_Click();
-  void mnuresume_Click();
-  void mnuexit_Click();
+  void onReloadTick();
+  void onClearLog();
+  void onPauseScreen();
+  void onResume();
+  void onExit();
   void openSearch();
   void findNext();
   void findPrevious();
@@ -77,20 +77,20 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
   FileLogSource source_;
   LogMonitorPresenter presenter_;
 
-  LogLinesView* RichTextBox1_ = nullptr;
+  LogLinesView* logLines_ = nullptr;
   QWidget* searchBar_ = nullptr;
-  QLineEdit* txtfind_ = nullptr;
-  QPushButton* cmdfindnext_ = nullptr;
-  QPushButton* cmdfindprevious_ = nullptr;
-  QLabel* lblfindstate_ = nullptr;
-  QStatusBar* StatusBar1_ = nullptr;
-  QTimer* Timer1_ = nullptr;
+  QLineEdit* findBox_ = nullptr;
+  QPushButton* findNextButton_ = nullptr;
+  QPushButton* findPreviousButton_ = nullptr;
+  QLabel* findStateLabel_ = nullptr;
+  QStatusBar* statusBar_ = nullptr;
+  QTimer* reloadTimer_ = nullptr;
   QTimer* work_ = nullptr;
-  QMenu* mnufile_ = nullptr;
-  QAction* mnuclearlog_ = nullptr;
-  QAction* mnupausescreen_ = nullptr;
-  QAction* mnuresume_ = nullptr;
-  QAction* mnuexit_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* clearLogAction_ = nullptr;
+  QAction* pauseAction_ = nullptr;
+  QAction* resumeAction_ = nullptr;
+  QAction* exitAction_ = nullptr;
 
   bool loaded_ = false;
   bool centred_ = false;

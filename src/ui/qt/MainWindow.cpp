@@ -122,7 +122,7 @@ MainWindow::MainWindow(const AppContext& context, Seams seams)
     if (event == tray::TrayEvent::RightUp) trayMenu_->exec(QCursor::pos());
   });
   // Hidden in a tray that has gone, the window would be out of reach.
-  connect(tray_.get(), &tray::SysTray::TrayHostLost, this, [this] { presenter_.onShowChosen(); });
+  connect(tray_.get(), &tray::SysTray::trayHostLost, this, [this] { presenter_.onShowChosen(); });
 
   presenter_.start();
   startTimers();
@@ -357,23 +357,23 @@ void MainWindow::showInfoLabel(InfoLabel shown, const std::vector<InfoLabel>& hi
 }
 
 void MainWindow::setTrayPicture(TrayPicture picture) {
-  tray_->ChangeIcon(picture == TrayPicture::Online ? onlineIcon_ : offlineIcon_);
+  tray_->changeIcon(picture == TrayPicture::Online ? onlineIcon_ : offlineIcon_);
 }
 
 void MainWindow::setTrayTip(const std::string& tip) {
-  tray_->ChangeToolTip(qs(tip));
+  tray_->changeToolTip(qs(tip));
 }
 
 void MainWindow::moveToTray() {
-  tray_->MinToSysTray();
+  tray_->minToSysTray();
 }
 
 void MainWindow::removeFromTray() {
-  tray_->RemoveFromSysTray();
+  tray_->removeFromSysTray();
 }
 
 void MainWindow::showNotice(const std::string& text) {
-  tray_->ShowNotice(qs(text));
+  tray_->showNotice(qs(text));
 }
 
 void MainWindow::restoreWindow() {
@@ -425,7 +425,7 @@ void MainWindow::startNetIpLookup() {
 }
 
 void MainWindow::startSystemInfo() {
-  about::StartSysInfo(context_, platform::systemInfoTool());
+  about::startSysInfo(context_, platform::systemInfoTool());
 }
 
 bool MainWindow::loggingSwitchOn() {

@@ -71,69 +71,69 @@ void OptionsDialog::buildControls() {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-  auto* SSTab1 = make<QTabWidget>(this, "SSTab1");
-  SSTab1->setAccessibleName(QStringLiteral("Option pages"));
+  auto* pages = make<QTabWidget>(this, "SSTab1");
+  pages->setAccessibleName(QStringLiteral("Option pages"));
 
   // "Automation"
-  auto* automation = new QWidget(SSTab1);
-  auto* Frame1 = makeFrame(automation, "Frame1");
-  startupBox_ = makeCheckBox(Frame1, "chkstartup");
-  trayAtStartBox_ = makeCheckBox(Frame1, "trayatstartup");
-  auto* frame1Layout = new QVBoxLayout(Frame1);
-  frame1Layout->addWidget(startupBox_);
-  frame1Layout->addWidget(trayAtStartBox_);
-  frame1Layout->addStretch();
-  (new QVBoxLayout(automation))->addWidget(Frame1);
+  auto* automation = new QWidget(pages);
+  auto* automationFrame = makeFrame(automation, "Frame1");
+  startupBox_ = makeCheckBox(automationFrame, "chkstartup");
+  trayAtStartBox_ = makeCheckBox(automationFrame, "trayatstartup");
+  auto* automationFrameLayout = new QVBoxLayout(automationFrame);
+  automationFrameLayout->addWidget(startupBox_);
+  automationFrameLayout->addWidget(trayAtStartBox_);
+  automationFrameLayout->addStretch();
+  (new QVBoxLayout(automation))->addWidget(automationFrame);
 
   // "Extras"
-  auto* extras = new QWidget(SSTab1);
-  auto* Frame2 = makeFrame(extras, "Frame2");
-  hostNamePopupBox_ = makeCheckBox(Frame2, "chkhostnamepopup");
-  auto* frame2Layout = new QVBoxLayout(Frame2);
-  frame2Layout->addWidget(hostNamePopupBox_);
-  frame2Layout->addStretch();
-  (new QVBoxLayout(extras))->addWidget(Frame2);
+  auto* extras = new QWidget(pages);
+  auto* extrasFrame = makeFrame(extras, "Frame2");
+  hostNamePopupBox_ = makeCheckBox(extrasFrame, "chkhostnamepopup");
+  auto* extrasFrameLayout = new QVBoxLayout(extrasFrame);
+  extrasFrameLayout->addWidget(hostNamePopupBox_);
+  extrasFrameLayout->addStretch();
+  (new QVBoxLayout(extras))->addWidget(extrasFrame);
 
   // "Logs"
-  auto* logs = new QWidget(SSTab1);
+  auto* logs = new QWidget(pages);
   logBox_ = makeCheckBox(logs, "chklog");
-  auto* Frame3 = makeFrame(logs, "Frame3");
-  viewLogButton_ = makeButton(Frame3, "Command2");
-  clearLogButton_ = makeButton(Frame3, "Command1");
-  auto* Label1 = make<QLabel>(Frame3, "Label1");
-  Label1->setWordWrap(true);
+  auto* logFrame = makeFrame(logs, "Frame3");
+  viewLogButton_ = makeButton(logFrame, "Command2");
+  clearLogButton_ = makeButton(logFrame, "Command1");
+  auto* logContentsLabel = make<QLabel>(logFrame, "Label1");
+  logContentsLabel->setWordWrap(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(viewLogButton_);
   buttons->addWidget(clearLogButton_);
   buttons->addStretch();
-  auto* frame3Layout = new QVBoxLayout(Frame3);
-  frame3Layout->addLayout(buttons);
-  frame3Layout->addWidget(Label1);
+  auto* logFrameLayout = new QVBoxLayout(logFrame);
+  logFrameLayout->addLayout(buttons);
+  logFrameLayout->addWidget(logContentsLabel);
   auto* logsLayout = new QVBoxLayout(logs);
   logsLayout->addWidget(logBox_);
-  logsLayout->addWidget(Frame3);
+  logsLayout->addWidget(logFrame);
 
   // "Connection"
-  auto* connection = new QWidget(SSTab1);
-  auto* Frame4 = makeFrame(connection, "Frame4");
-  alertBox_ = makeCheckBox(Frame4, "alertifoffline");
-  auto* frame4Layout = new QVBoxLayout(Frame4);
-  frame4Layout->addWidget(alertBox_);
-  frame4Layout->addStretch();
+  auto* connection = new QWidget(pages);
+  auto* connectionFrame = makeFrame(connection, "Frame4");
+  alertBox_ = makeCheckBox(connectionFrame, "alertifoffline");
+  auto* connectionFrameLayout = new QVBoxLayout(connectionFrame);
+  connectionFrameLayout->addWidget(alertBox_);
+  connectionFrameLayout->addStretch();
   auto* connectionLayout = new QVBoxLayout(connection);
-  connectionLayout->addWidget(Frame4);
+  connectionLayout->addWidget(connectionFrame);
   QLayout* connectionOptions = buildConnectionOptions(connection, connectionLayout);
 
   for (QWidget* page : {automation, extras, logs, connection})
-    SSTab1->addTab(page, latin1(design::kTabCaptions.at(static_cast<std::size_t>(SSTab1->count()))));
-  SSTab1->setCurrentIndex(0);
+    pages->addTab(page, latin1(design::kTabCaptions.at(static_cast<std::size_t>(pages->count()))));
+  pages->setCurrentIndex(0);
 
   doneButton_ = makeButton(this, "exitoptions");
   auto* bottom = new QHBoxLayout;
   bottom->addStretch();
   bottom->addWidget(doneButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(SSTab1);
+  layout->addWidget(pages);
   layout->addLayout(bottom);
   // The connection options make their tab taller by their own height. Every other tab gets an
   // empty space of that height at its bottom, so each frame keeps the size and place it has
@@ -142,7 +142,7 @@ void OptionsDialog::buildControls() {
   for (QWidget* page : {automation, extras, logs}) {
     if (auto* pageLayout = qobject_cast<QBoxLayout*>(page->layout())) pageLayout->addSpacing(added);
   }
-  keepOneSizeForEveryTab(SSTab1);
+  keepOneSizeForEveryTab(pages);
 
   // `clicked` comes from the user (mouse or keyboard) only, never from setChecked, so loading
   // runs each click behaviour exactly once, itself.

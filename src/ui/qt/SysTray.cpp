@@ -33,21 +33,21 @@ SysTray::SysTray(std::unique_ptr<TrayBackend> backend, std::unique_ptr<DesktopNo
 
 SysTray::~SysTray() = default;
 
-void SysTray::RemoveFromSysTray() {
+void SysTray::removeFromSysTray() {
   backend_->hide();
   inSysTray_ = false;
 }
 
-void SysTray::IconInSysTray() {
+void SysTray::iconInSysTray() {
   backend_->show();
   inSysTray_ = true;
 }
 
 void SysTray::checkTrayHost() {
-  if (inSysTray_ && !backend_->available()) Q_EMIT TrayHostLost();
+  if (inSysTray_ && !backend_->available()) Q_EMIT trayHostLost();
 }
 
-void SysTray::ShowNotice(const QString& text) {
+void SysTray::showNotice(const QString& text) {
   const auto balloon = [this, text] {
     if (inSysTray_) backend_->showMessage(kProgramTitle, text);
   };
@@ -58,24 +58,24 @@ void SysTray::ShowNotice(const QString& text) {
   notifier_->notify(kProgramTitle, text, balloon);
 }
 
-void SysTray::MinToSysTray() {
+void SysTray::minToSysTray() {
   if (!backend_->available()) {
     // Without a notification area no icon can appear, and a hidden window could never be
     // brought back: leave the window minimised on the taskbar.
     if (owner_ != nullptr) owner_->showMinimized();
     return;
   }
-  IconInSysTray();
+  iconInSysTray();
   // Hiding the window also takes its entry off the taskbar.
   if (owner_ != nullptr) owner_->hide();
 }
 
-void SysTray::ChangeIcon(const QIcon& picture) {
+void SysTray::changeIcon(const QIcon& picture) {
   picture_ = picture;
   backend_->setIcon(picture_);
 }
 
-void SysTray::ChangeToolTip(const QString& text) {
+void SysTray::changeToolTip(const QString& text) {
   toolTip_ = text;
   const std::string utf8 = text.toStdString();
   // The tip's lines end in CR LF; the desktop breaks lines at LF alone.
@@ -96,7 +96,7 @@ void SysTray::restoreOwner() {
     owner_->raise();
     owner_->activateWindow();
   }
-  RemoveFromSysTray();
+  removeFromSysTray();
 }
 
 void SysTray::dispatchClick(QSystemTrayIcon::ActivationReason reason) {

@@ -441,24 +441,24 @@ void MainFrame::showInfoLabel(InfoLabel shown, const std::vector<InfoLabel>& hid
 }
 
 void MainFrame::setTrayPicture(app::TrayPicture picture) {
-  tray_->ChangeIcon(picture == app::TrayPicture::Online ? onlineIcon_ : offlineIcon_);
+  tray_->changeIcon(picture == app::TrayPicture::Online ? onlineIcon_ : offlineIcon_);
 }
 
 void MainFrame::setTrayTip(const std::string& tip) {
-  tray_->ChangeToolTip(tip);
+  tray_->changeToolTip(tip);
 }
 
 void MainFrame::moveToTray() {
-  tray_->MinToSysTray();
+  tray_->minToSysTray();
 }
 
 void MainFrame::removeFromTray() {
-  tray_->RemoveFromSysTray();
+  tray_->removeFromSysTray();
 }
 
 // Windows shows a notice as a balloon beside the tray icon, so only while the icon is there.
 void MainFrame::showNotice(const std::string& text) {
-  tray_->ShowBalloon(text);
+  tray_->showBalloon(text);
 }
 
 void MainFrame::restoreWindow() {
@@ -512,7 +512,7 @@ void MainFrame::startNetIpLookup() {
 }
 
 void MainFrame::startSystemInfo() {
-  about::StartSysInfo(context_, platform::systemInfoTool());
+  about::startSysInfo(context_, platform::systemInfoTool());
 }
 
 bool MainFrame::loggingSwitchOn() {

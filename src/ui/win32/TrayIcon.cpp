@@ -78,18 +78,18 @@ void TrayIcon::onNotification(tray::TrayEvent event) {
   if (event == tray::TrayEvent::LeftDoubleClick) {
     ::ShowWindow(owner_, SW_RESTORE);
     ::ShowWindow(owner_, SW_SHOW);
-    RemoveFromSysTray();
+    removeFromSysTray();
   }
   if (onEvent_) onEvent_(event);
   if (event == tray::TrayEvent::LeftDoubleClick) setWindowText(owner_, "Lumeno");
 }
 
-void TrayIcon::ChangeIcon(HICON icon) {
+void TrayIcon::changeIcon(HICON icon) {
   record_.hIcon = icon;
   notify_(NIM_MODIFY, &record_);
 }
 
-void TrayIcon::ChangeToolTip(const std::string& tip) {
+void TrayIcon::changeToolTip(const std::string& tip) {
   toolTip_ = tip;
   const std::wstring cut = wide(tray::cutTip(tip));
   std::fill(std::begin(record_.szTip), std::end(record_.szTip), L'\0');
@@ -98,13 +98,13 @@ void TrayIcon::ChangeToolTip(const std::string& tip) {
   if (::IsIconic(owner_) != FALSE) setWindowText(owner_, tip);
 }
 
-void TrayIcon::MinToSysTray() {
+void TrayIcon::minToSysTray() {
   shown_ = notify_(NIM_ADD, &record_) != FALSE;
   // Without a notification area the window would be lost for good if hidden.
   if (shown_) ::ShowWindow(owner_, SW_HIDE);
 }
 
-void TrayIcon::ShowBalloon(const std::string& text) {
+void TrayIcon::showBalloon(const std::string& text) {
   if (!shown_) return;
   NOTIFYICONDATAW balloon{};
   balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;  // the first record has no balloon fields
@@ -119,7 +119,7 @@ void TrayIcon::ShowBalloon(const std::string& text) {
   notify_(NIM_MODIFY, &balloon);
 }
 
-void TrayIcon::RemoveFromSysTray() {
+void TrayIcon::removeFromSysTray() {
   NOTIFYICONDATAW remove{};
   remove.cbSize = NOTIFYICONDATAW_V1_SIZE;
   remove.hWnd = hook_;

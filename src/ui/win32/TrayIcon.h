@@ -28,17 +28,17 @@ class TrayIcon {
   TrayIcon& operator=(const TrayIcon&) = delete;
   ~TrayIcon();
 
-  // Kept whether or not the icon is in the tray; the next MinToSysTray shows the latest.
-  void ChangeIcon(HICON icon);
+  // Kept whether or not the icon is in the tray; the next minToSysTray shows the latest.
+  void changeIcon(HICON icon);
   // The tip, cut to the 63 characters the field holds; while the owner is minimised its caption
   // shows the same text.
-  void ChangeToolTip(const std::string& tip);
+  void changeToolTip(const std::string& tip);
   // Puts the icon into the notification area and hides the owner and its taskbar entry. Where
   // no notification area takes the icon, the owner stays minimised on the taskbar.
-  void MinToSysTray();
-  void RemoveFromSysTray();
+  void minToSysTray();
+  void removeFromSysTray();
   // A balloon beside the icon, titled "Lumeno"; only while the icon is in the tray.
-  void ShowBalloon(const std::string& text);
+  void showBalloon(const std::string& text);
 
   [[nodiscard]] HWND hook() const { return hook_; }
   [[nodiscard]] const std::string& toolTip() const { return toolTip_; }
