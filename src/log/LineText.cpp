@@ -44,8 +44,9 @@ std::string_view withoutLineBreak(std::string_view line) {
   return line;
 }
 
-void appendDisplayText(std::string& out, std::string_view bytes) {
-  out.reserve(out.size() + bytes.size());
+std::string displayText(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
     // Plain ASCII runs are copied as they are.
@@ -63,21 +64,21 @@ void appendDisplayText(std::string& out, std::string_view bytes) {
       i += length;
     }
   }
+  return out;
 }
 
 std::string searchKey(std::string_view typed) {
   const std::size_t lineBreak = typed.find_first_of("\r\n");
-  std::string key;
-  foldCase(typed.substr(0, lineBreak), key);
-  return key;
+  return foldCase(typed.substr(0, lineBreak));
 }
 
-void foldCase(std::string_view bytes, std::string& out) {
-  out.resize(bytes.size());
+std::string foldCase(std::string_view bytes) {
+  std::string out(bytes.size(), '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
     out[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   }
+  return out;
 }
 
 }  // namespace lumeno::log

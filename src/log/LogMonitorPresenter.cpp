@@ -40,7 +40,6 @@ void LogMonitorPresenter::unload() {
   complete_ = false;
   tail_.clear();
   std::string{}.swap(cache_);
-  std::string{}.swap(readBuffer_);
   anchor_.reset();
   current_.reset();
 }
@@ -130,14 +129,14 @@ bool LogMonitorPresenter::indexSlice() {
   LineIndex& index = job.fresh ? job.index : lines_;
   const std::uint64_t from = index.end() - job.expectedTail.size();
   const std::uint64_t to = std::min(job.target, index.end() + kSliceBytes);
-  const bool read = readRange(from, to, readBuffer_);
-  reads_.bytes += read ? readBuffer_.size() : 0;
-  const bool continues = read && std::string_view(readBuffer_).starts_with(job.expectedTail);
+  const std::optional<std::string> read = readRange(from, to);
+  reads_.bytes += read ? read->size() : 0;
+  const bool continues = read && read->starts_with(job.expectedTail);
   if (!continues) {
-    lostTrack(job.fresh, read, job.file, job.target);
+    lostTrack(job.fresh, read.has_value(), job.file, job.target);
     return false;
   }
-  const std::string_view fresh = std::string_view(readBuffer_).substr(job.expectedTail.size());
+  const std::string_view fresh = std::string_view(*read).substr(job.expectedTail.size());
   const std::uint64_t before = index.end();
   const std::uint64_t droppedBefore = index.dropped();
   index.add(fresh);
@@ -246,11 +245,12 @@ void LogMonitorPresenter::showNothing(std::string_view note) {
   view_.showStatus({});
 }
 
-bool LogMonitorPresenter::readRange(std::uint64_t from, std::uint64_t to, std::string& bytes) {
+std::optional<std::string> LogMonitorPresenter::readRange(std::uint64_t from, std::uint64_t to) {
   const platform::FileIdentity& file = job_ ? job_->file : linesOf_;
-  bytes.resize(static_cast<std::size_t>(to - from));
+  std::string bytes(static_cast<std::size_t>(to - from), '\0');
   const std::optional<std::size_t> got = source_.read(file, from, bytes);
-  return got && *got == bytes.size();
+  if (!got || *got != bytes.size()) return std::nullopt;
+  return bytes;
 }
 
 void LogMonitorPresenter::rememberTail(std::string_view bytes) {
@@ -306,10 +306,8 @@ std::string LogMonitorPresenter::lineText(std::size_t line) {
     if (end > cacheStart_ + cache_.size()) return {};  // shrunk or gone: the next tick shows it
   }
   std::string text;
-  appendDisplayText(
-      text, withoutLineBreak(std::string_view(cache_).substr(static_cast<std::size_t>(start - cacheStart_),
-                                                             static_cast<std::size_t>(end - start))));
-  return text;
+  return displayText(withoutLineBreak(std::string_view(cache_).substr(
+      static_cast<std::size_t>(start - cacheStart_), static_cast<std::size_t>(end - start))));
 }
 
 void LogMonitorPresenter::selectLine(std::size_t line, bool extend) {
@@ -344,7 +342,7 @@ void LogMonitorPresenter::copySelection() {
     const std::string_view raw = std::string_view(bytes).substr(
         static_cast<std::size_t>(lines_.lineStart(line) - from),
         static_cast<std::size_t>(lines_.lineEnd(line) - lines_.lineStart(line)));
-    appendDisplayText(text, withoutLineBreak(raw));
+    text += displayText(withoutLineBreak(raw));
   }
   view_.putOnClipboard(text);
 }
@@ -378,12 +376,14 @@ void LogMonitorPresenter::find(std::string_view text, bool forward) {
 
 void LogMonitorPresenter::searchSlice() {
   const LogSearch::Span span = search_.nextSpan(lines_, kSliceBytes);
-  if (!readRange(lines_.lineStart(span.first), lines_.lineEnd(span.end - 1), readBuffer_)) {
+  const std::optional<std::string> bytes =
+      readRange(lines_.lineStart(span.first), lines_.lineEnd(span.end - 1));
+  if (!bytes) {
     search_.cancel();
     view_.showSearchState("Not found");
     return;
   }
-  const std::optional<std::size_t> hit = search_.scan(span, readBuffer_, lines_);
+  const std::optional<std::size_t> hit = search_.scan(span, *bytes, lines_);
   if (hit) {
     anchor_ = *hit;
     current_ = *hit;

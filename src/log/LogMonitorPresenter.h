@@ -110,8 +110,8 @@ class LogMonitorPresenter {
   void showFirstScreen(const platform::FileIdentity& file);
   void showNothing(std::string_view note);
   void searchSlice();
-  // Reads [from, to) of the file being indexed (or shown) into `bytes`; false unless all of it.
-  bool readRange(std::uint64_t from, std::uint64_t to, std::string& bytes);
+  // Bytes [from, to) of the file being indexed (or shown); nothing unless all of them were read.
+  std::optional<std::string> readRange(std::uint64_t from, std::uint64_t to);
   void rememberTail(std::string_view bytes);
   void noteLongest(std::uint64_t from, const LineIndex& index);
   void askForWork();
@@ -142,7 +142,6 @@ class LogMonitorPresenter {
   std::pair<std::string, bool> lastFind_;                    // text, forward
   std::optional<std::pair<std::string, bool>> pendingFind_;  // text, forward
   bool renumbered_ = false;  // lines left the front since the view was last given the lines
-  std::string readBuffer_;   // one slice of the file, kept for the next
   Reads reads_;
   bool workRequested_ = false;
 };

@@ -41,14 +41,14 @@ LogSearch::Span LogSearch::nextSpan(const LineIndex& index, std::uint64_t bytes)
 }
 
 std::optional<std::size_t> LogSearch::scan(const Span& span, std::string_view bytes, const LineIndex& index) {
-  foldCase(bytes, folded_);
+  const std::string folded = foldCase(bytes);
   const std::boyer_moore_horspool_searcher searcher(key_.begin(), key_.end());
   std::optional<std::size_t> hit;
-  auto from = folded_.cbegin();
+  auto from = folded.cbegin();
   for (;;) {
-    const auto found = std::search(from, folded_.cend(), searcher);
-    if (found == folded_.cend()) break;
-    hit = static_cast<std::size_t>(found - folded_.cbegin());
+    const auto found = std::search(from, folded.cend(), searcher);
+    if (found == folded.cend()) break;
+    hit = static_cast<std::size_t>(found - folded.cbegin());
     if (forward_) break;
     from = found + 1;
   }

@@ -36,7 +36,6 @@ class LogSearch {
 
  private:
   std::string key_;
-  std::string folded_;  // the span's bytes, folded like the key
   bool forward_ = true;
   std::size_t lineCount_ = 0;
   std::size_t next_ = 0;  // the next line to look at

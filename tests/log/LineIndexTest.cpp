@@ -26,9 +26,7 @@ std::vector<std::string> linesOf(const std::vector<std::string>& pieces) {
   for (std::size_t line = 0; line < index.lineCount(); ++line) {
     const std::string_view raw =
         std::string_view(bytes).substr(index.lineStart(line), index.lineEnd(line) - index.lineStart(line));
-    std::string shown;
-    appendDisplayText(shown, withoutLineBreak(raw));
-    lines.push_back(shown);
+    lines.push_back(displayText(withoutLineBreak(raw)));
   }
   return lines;
 }
@@ -139,9 +137,7 @@ TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {
     rows.emplace_back(kept, kept);
   }
   for (std::size_t row = 0; row < rows.size(); ++row) {
-    std::string out;
-    appendDisplayText(out, rows[row].first);
-    EXPECT_EQ(out, rows[row].second) << "row " << row;
+    EXPECT_EQ(displayText(rows[row].first), rows[row].second) << "row " << row;
   }
 }
 
