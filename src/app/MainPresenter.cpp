@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainPresenter.h"
 
+#include <optional>
+#include <utility>
+
 #include "app/AddressChoice.h"
 #include "app/StatusText.h"
 #include "common/MessageBoxes.h"
@@ -31,8 +34,7 @@ MainPresenter::MainPresenter(const AppContext& context, MainView& view)
 
 void MainPresenter::start() {
   // The single-instance test and the settings file check come before the window exists.
-  readSetting("Automation", "trayatstartup");
-  startInTray_ = settings::readsAsOn(fields_.currentValue);
+  startInTray_ = settingOn("Automation", "trayatstartup");
   connectionOptions_ = settings::readConnectionOptions(context_);
   const std::string chosen = connectionOptions_.interfaceName;
   showAddress(chosen, ipv4For(*context_.network, chosen));
@@ -69,12 +71,13 @@ void MainPresenter::onMenuChosen(MenuCommand command) {
   }
 }
 
-bool MainPresenter::readSetting(const char* section, const char* key) {
-  fields_.currentSection = section;
-  fields_.currentKey = key;
-  if (settings::readSetting(context_, fields_)) return true;
-  log_.writeStampedAlways(log::kErrorApiIni);
-  return false;  // the value read last stays
+bool MainPresenter::settingOn(const char* section, const char* key) {
+  if (std::optional<std::string> value = settings::readSetting(context_, section, key)) {
+    lastSetting_ = std::move(*value);
+  } else {
+    log_.writeStampedAlways(log::kErrorApiIni);  // and the value read last stands
+  }
+  return settings::readsAsOn(lastSetting_);
 }
 
 void MainPresenter::onClockTick() {
@@ -171,8 +174,7 @@ void MainPresenter::onAlertTick() {
   // A box of this tick is still open (or a settings message is): no second alert on top of it.
   if (alertOpen_) return;
   alertOpen_ = true;
-  readSetting("Options", "alertifoffline");  // a failed read goes on with the value read last
-  if (settings::readsAsOn(fields_.currentValue) && statusText_ == kOffline) {
+  if (settingOn("Options", "alertifoffline") && statusText_ == kOffline) {
     // A box the program's end took away was not closed by the user: nothing to log.
     if (context_.boxes->show({kAlertText, "Connection Problems"}) != BoxAnswer::Unanswered) {
       log_.writeStamped(log::kConnectionLost);

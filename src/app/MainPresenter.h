@@ -73,7 +73,9 @@ class MainPresenter {
   [[nodiscard]] const std::string& statusText() const { return statusText_; }
 
  private:
-  bool readSetting(const char* section, const char* key);
+  // Whether a setting reads as on. A failed read is logged, and the value read last (of any key)
+  // stands, as it always has.
+  bool settingOn(const char* section, const char* key);
   void showTrayTip(bool refreshed);
   void applyChosenColor(bool background);
   // Puts the chosen interface's address into the address box and remembers it as shown.
@@ -83,7 +85,7 @@ class MainPresenter {
 
   const AppContext& context_;
   MainView& view_;
-  settings::SettingFields fields_;
+  std::string lastSetting_;  // the value the last good read of any setting gave
   log::ActivityLog log_;
   std::string statusText_;
   // What the window shows already, so that a tick passes on only what changed.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/OptionsPresenter.h"
 
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -54,12 +55,8 @@ std::vector<SettingKey> settingKeysRead() {
 
 ConnectionOptions readConnectionOptions(const AppContext& context) {
   // Read quietly: a key that cannot be read is off, and the options dialog tells of it.
-  SettingFields fields;
   const auto read = [&](const char* section, const char* key) {
-    fields.currentSection = section;
-    fields.currentKey = key;
-    readTextSetting(context, fields);
-    return fields.currentValue;
+    return readTextSetting(context, section, key);
   };
   ConnectionOptions options;
   const OptionKey& follow = keyOf(Option::FollowAddress);
@@ -94,11 +91,9 @@ OptionsPresenter::OptionsPresenter(const AppContext& context, OptionsView& view,
 
 void OptionsPresenter::load() {
   for (const OptionKey& entry : kOptionKeys) {
-    fields_.currentSection = entry.section;
-    fields_.currentKey = entry.key;
-    // A key that cannot be read leaves its box unticked: the value of another key must not
-    // switch this option on and be written into it.
-    if (!readSetting(context_, fields_) || !readsAsOn(fields_.currentValue)) continue;
+    // A key that cannot be read leaves its box unticked.
+    const std::optional<std::string> value = readSetting(context_, entry.section, entry.key);
+    if (!value || !readsAsOn(*value)) continue;
     view_.setTicked(entry.option, true);
     onBoxClicked(entry.option, true);
   }
@@ -107,10 +102,8 @@ void OptionsPresenter::load() {
 
 void OptionsPresenter::loadInterface() {
   if (context_.network != nullptr) interfaces_ = context_.network->ipv4InterfaceNames();
-  fields_.currentSection = kInterfaceSection;
-  fields_.currentKey = kInterfaceKey;
-  readTextSetting(context_, fields_);
-  const std::size_t selected = interfaceEntry(fields_.currentValue, interfaces_);
+  const std::size_t selected =
+      interfaceEntry(readTextSetting(context_, kInterfaceSection, kInterfaceKey), interfaces_);
   live_->interfaceName = selected == 0 ? std::string() : interfaces_[selected - 1];
   std::vector<std::string> entries{kAutomaticInterface};
   entries.insert(entries.end(), interfaces_.begin(), interfaces_.end());
@@ -120,10 +113,8 @@ void OptionsPresenter::loadInterface() {
 void OptionsPresenter::onInterfaceChosen(std::size_t entry) {
   if (entry > interfaces_.size()) return;
   live_->interfaceName = entry == 0 ? std::string() : interfaces_[entry - 1];
-  fields_.currentSection = kInterfaceSection;
-  fields_.currentKey = kInterfaceKey;
-  fields_.currentValue = entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interfaceName;
-  writeSetting(context_, fields_);
+  writeSetting(context_, kInterfaceSection, kInterfaceKey,
+               entry == 0 ? std::string(kAutomaticInterfaceValue) : live_->interfaceName);
 }
 
 void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
@@ -131,10 +122,7 @@ void OptionsPresenter::onBoxClicked(Option option, bool ticked) {
   if (option == Option::FollowAddress) live_->followAddress = ticked;
   if (option == Option::LogConnectionChanges) live_->logConnectionChanges = ticked;
   const OptionKey& entry = keyOf(option);
-  fields_.currentSection = entry.section;
-  fields_.currentKey = entry.key;
-  fields_.currentValue = ticked ? "1" : "0";
-  writeSetting(context_, fields_);
+  writeSetting(context_, entry.section, entry.key, ticked ? "1" : "0");
   if (option != Option::AutoStartup) return;
   // The key is written first, so the file records the choice even when the entry cannot be.
   if (context_.autostart == nullptr) return;

@@ -63,7 +63,6 @@ class OptionsPresenter {
   OptionsView& view_;
   void loadInterface();
 
-  SettingFields fields_;
   std::array<bool, 7> ticked_{};
   std::vector<std::string> interfaces_;  // as listed, after "Automatic (default route)"
   ConnectionOptions ownLive_;

@@ -29,31 +29,28 @@ std::string trimmedCopy(std::string_view text) {
 
 }  // namespace
 
-bool readSetting(const AppContext& context, SettingFields& fields) {
-  const platform::ProfileRead read = platform::readProfileString(
-      context.file(kSettingsFile), fields.currentSection, fields.currentKey, kDefaultText, kBufferSize);
+std::optional<std::string> readSetting(const AppContext& context, std::string_view section,
+                                       std::string_view key) {
+  const platform::ProfileRead read =
+      platform::readProfileString(context.file(kSettingsFile), section, key, kDefaultText, kBufferSize);
   if (read.count == 0) {
     showApiError(context);
-    return false;
+    return std::nullopt;
   }
-  std::string_view text = read.text;
-  text = text.substr(0, text.find('\0'));
-  fields.currentValue = trimmedCopy(text);
-  return true;
+  const std::string_view text = read.text;
+  return trimmedCopy(text.substr(0, text.find('\0')));
 }
 
-void readTextSetting(const AppContext& context, SettingFields& fields) {
-  const platform::ProfileRead read = platform::readProfileString(
-      context.file(kSettingsFile), fields.currentSection, fields.currentKey, {}, kBufferSize);
-  std::string_view text = read.text;
-  fields.currentValue = trimmedCopy(text.substr(0, std::min(read.count, text.find('\0'))));
+std::string readTextSetting(const AppContext& context, std::string_view section, std::string_view key) {
+  const platform::ProfileRead read =
+      platform::readProfileString(context.file(kSettingsFile), section, key, {}, kBufferSize);
+  const std::string_view text = read.text;
+  return trimmedCopy(text.substr(0, std::min(read.count, text.find('\0'))));
 }
 
-bool writeSetting(const AppContext& context, const SettingFields& fields) {
-  if (platform::writeProfileString(context.file(kSettingsFile), fields.currentSection, fields.currentKey,
-                                   fields.currentValue)) {
-    return true;
-  }
+bool writeSetting(const AppContext& context, std::string_view section, std::string_view key,
+                  std::string_view value) {
+  if (platform::writeProfileString(context.file(kSettingsFile), section, key, value)) return true;
   showApiError(context);
   return false;
 }

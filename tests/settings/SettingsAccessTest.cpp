@@ -22,8 +22,7 @@ class SettingsAccess : public ::testing::Test, protected test::FakeProgram {
  protected:
   SettingsAccess() : FakeProgram(allOff()) {}
   std::string read(const char* section, const char* key) {
-    SettingFields fields{section, key, "previous"};
-    return readSetting(context, fields) ? fields.currentValue : "failed, kept " + fields.currentValue;
+    return readSetting(context, section, key).value_or("failed");
   }
 };
 
@@ -33,8 +32,8 @@ TEST_F(SettingsAccess, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent
   EXPECT_EQ(read("Options", "b"), "2");
   EXPECT_EQ(read("Options", "c"), std::string(49, '3'));
   EXPECT_TRUE(boxes.shown.empty());
-  // An empty value is a failed read: the message, and the value is left as it was.
-  EXPECT_EQ(read("Options", "d"), "failed, kept previous");
+  // An empty value is a failed read: the message, and no value.
+  EXPECT_EQ(read("Options", "d"), "failed");
   EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
   fs::remove(folder / "Lumeno.ini");
   EXPECT_EQ(read("Options", "a"), "0");
@@ -50,16 +49,16 @@ TEST_F(SettingsAccess, AWriteSkipsNoChangeKeepsALinkAndOnFailureShowsTheMessageA
   stored = "real/Lumeno.ini";
 #endif
   const platform::FileIdentity before = platform::identifyFile(folder / stored);
-  EXPECT_TRUE(writeSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_TRUE(writeSetting(context, "Options", "uselog", "0"));
   EXPECT_EQ(platform::identifyFile(folder / stored), before);
-  EXPECT_TRUE(writeSetting(context, {"Options", "uselog", "1"}));
+  EXPECT_TRUE(writeSetting(context, "Options", "uselog", "1"));
 #ifndef _WIN32
   EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
 #endif
 
-  EXPECT_FALSE(writeSetting(context, {"Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"}));
+  EXPECT_FALSE(writeSetting(context, "Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"));
   fs::permissions(folder / stored, fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_FALSE(writeSetting(context, {"Options", "uselog", "0"}));
+  EXPECT_FALSE(writeSetting(context, "Options", "uselog", "0"));
   EXPECT_EQ(folder.read(stored), allOff(4, "uselog=1"));
   EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
 }
