@@ -32,26 +32,31 @@ bool isTick(Control control) {
   return control == Control::HostNamesTick || control == Control::ShowAllTick;
 }
 
-// Takes off the end of `text` the first bytes of a character whose last bytes are still to
-// come, and returns them, so that the box is never given half a character.
-std::string takeUnfinishedCharacter(std::string& text) {
+// Text split before the first bytes of a character whose last bytes are still to come, so that
+// the box is never given half a character.
+struct SplitText {
+  std::string complete;
+  std::string unfinished;
+};
+
+SplitText splitUnfinishedCharacter(std::string text) {
   const auto isContinuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U; };
   std::size_t continuations = 0;
   while (continuations < 3 && continuations < text.size() &&
          isContinuation(text[text.size() - 1 - continuations])) {
     ++continuations;
   }
-  if (continuations == text.size()) return {};
+  if (continuations == text.size()) return {std::move(text), {}};
   const std::size_t leadAt = text.size() - 1 - continuations;
   const auto lead = static_cast<unsigned char>(text[leadAt]);
   const std::size_t length = (lead & 0xE0U) == 0xC0U   ? 2
                              : (lead & 0xF0U) == 0xE0U ? 3
                              : (lead & 0xF8U) == 0xF0U ? 4
                                                        : 1;
-  if (continuations + 1 >= length) return {};
+  if (continuations + 1 >= length) return {std::move(text), {}};
   std::string unfinished = text.substr(leadAt);
   text.resize(leadAt);
-  return unfinished;
+  return {std::move(text), std::move(unfinished)};
 }
 
 }  // namespace
@@ -202,9 +207,9 @@ void IpToolsPresenter::onToolOutput(std::string_view bytes) {
 void IpToolsPresenter::showLiveChange() {
   OutputTail::Change change = liveOutput_->takeChange();
   if (change.rebuild) {
-    std::string text = liveOutput_->text();
-    unfinishedCharacter_ = takeUnfinishedCharacter(text);
-    view_.setText(Control::OutputBox, text);
+    SplitText text = splitUnfinishedCharacter(liveOutput_->text());
+    unfinishedCharacter_ = std::move(text.unfinished);
+    view_.setText(Control::OutputBox, text.complete);
     return;
   }
   if (change.addNote) view_.insertOutputAtStart(std::string(kEarlierOutputLeftOut) + "\n");
@@ -212,10 +217,9 @@ void IpToolsPresenter::showLiveChange() {
     view_.removeOutputLines(liveOutput_->leftOutEarlierOutput() ? 1 : 0, change.dropLines);
   }
   if (!change.appended.empty()) {
-    std::string text = std::move(unfinishedCharacter_);
-    text += change.appended;
-    unfinishedCharacter_ = takeUnfinishedCharacter(text);
-    if (!text.empty()) view_.appendOutput(text);
+    SplitText text = splitUnfinishedCharacter(std::move(unfinishedCharacter_) + change.appended);
+    unfinishedCharacter_ = std::move(text.unfinished);
+    if (!text.complete.empty()) view_.appendOutput(text.complete);
   }
 }
 

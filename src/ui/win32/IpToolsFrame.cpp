@@ -49,13 +49,19 @@ std::wstring decodeOutput(std::string_view bytes) {
 }
 
 // An edit box breaks lines only at CR LF; a tool or a note may end its lines with LF alone.
-std::wstring withCrLf(std::wstring_view text, bool& endsInCr) {
-  std::wstring shown;
-  shown.reserve(text.size() + text.size() / 32);
+// `afterCr`: the text already in the box ends in CR, so a leading LF completes its line end.
+struct CrLfText {
+  std::wstring text;
+  bool endsInCr;
+};
+
+CrLfText withCrLf(std::wstring_view text, bool afterCr) {
+  CrLfText shown{{}, afterCr};
+  shown.text.reserve(text.size() + text.size() / 32);
   for (const wchar_t c : text) {
-    if (c == L'\n' && !endsInCr) shown += L'\r';
-    shown += c;
-    endsInCr = c == L'\r';
+    if (c == L'\n' && !shown.endsInCr) shown.text += L'\r';
+    shown.text += c;
+    shown.endsInCr = c == L'\r';
   }
   return shown;
 }
@@ -369,8 +375,9 @@ void IpToolsFrame::setText(Control which, const std::string& value) {
     setWindowText(handle, value);
     return;
   }
-  outputEndsInCr_ = false;
-  ::SetWindowTextW(handle, withCrLf(decodeOutput(value), outputEndsInCr_).c_str());
+  const CrLfText shown = withCrLf(decodeOutput(value), false);
+  outputEndsInCr_ = shown.endsInCr;
+  ::SetWindowTextW(handle, shown.text.c_str());
 }
 
 bool IpToolsFrame::isTicked(Control tick) const {
@@ -405,17 +412,17 @@ void IpToolsFrame::selectMode(Mode mode) {
 }
 
 void IpToolsFrame::replaceOutput(std::size_t from, std::size_t to, const std::string& value) {
-  bool endsInCr = false;
-  const std::wstring shown = withCrLf(decodeOutput(value), endsInCr);
+  const std::wstring shown = withCrLf(decodeOutput(value), false).text;
   ::SendMessageW(outputBox(), EM_SETSEL, from, static_cast<LPARAM>(to));
   ::SendMessageW(outputBox(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void IpToolsFrame::appendOutput(const std::string& value) {
   const auto end = static_cast<std::size_t>(::GetWindowTextLengthW(outputBox()));
-  const std::wstring shown = withCrLf(decodeOutput(value), outputEndsInCr_);
+  const CrLfText shown = withCrLf(decodeOutput(value), outputEndsInCr_);
+  outputEndsInCr_ = shown.endsInCr;
   ::SendMessageW(outputBox(), EM_SETSEL, end, static_cast<LPARAM>(end));
-  ::SendMessageW(outputBox(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
+  ::SendMessageW(outputBox(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.text.c_str()));
 }
 
 void IpToolsFrame::insertOutputAtStart(const std::string& value) {
