@@ -20,16 +20,22 @@
 namespace lumeno::log {
 namespace {
 
+// What a child on a nearly full disk wrote, and which kind of full disk it had.
+struct FullDiskRun {
+  std::string written;
+  bool onTmpfs = false;
+};
+
 // Runs `work` in a child process on a nearly full disk and returns what the child wrote to the
 // descriptor it is given. As root the folder becomes a file system of two pages of its own
 // (mounted in the child's own mount namespace, so it goes with the child), one page taken by a
 // filler; otherwise a file size limit of one page has the same effect on every write. `makeRoom`
 // (called in the child) removes the filler or lifts the limit. `onTmpfs` says which it was.
-std::string onANearlyFullDisk(const std::filesystem::path& folder,
-                              const std::function<void(int out, const std::function<void()>& makeRoom)>& work,
-                              bool& onTmpfs) {
+FullDiskRun onANearlyFullDisk(
+    const std::filesystem::path& folder,
+    const std::function<void(int out, const std::function<void()>& makeRoom)>& work) {
   int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return "<no pipe>";
+  if (::pipe(pipeEnds) != 0) return {"<no pipe>"};
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(pipeEnds[0]);
@@ -68,9 +74,8 @@ std::string onANearlyFullDisk(const std::filesystem::path& folder,
   ::close(pipeEnds[0]);
   int status = 0;
   ::waitpid(child, &status, 0);
-  onTmpfs = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) return "<the child failed>";
-  return out;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) return {"<the child failed>"};
+  return {out, WEXITSTATUS(status) == 0};
 }
 
 class ActivityLogTest : public ::testing::Test {
@@ -121,10 +126,8 @@ TEST_F(ActivityLogTest, AnUnwritableOrLinkedLogIsSkippedAndAFailedClearIsReporte
 }
 
 TEST_F(ActivityLogTest, OnAFullDiskAnEntryGoesInWholeOrNotAtAllAndTheNextOneStartsALine) {
-  bool onTmpfs = false;
-  const std::string written = onANearlyFullDisk(
-      folder.path(),
-      [this](int out, const std::function<void()>& makeRoom) {
+  const auto [written, onTmpfs] =
+      onANearlyFullDisk(folder.path(), [this](int out, const std::function<void()>& makeRoom) {
         // Values of many lengths, so that the disk fills in the middle of an entry.
         for (int i = 0; i < 200; ++i) {
           log.writeValued(kRefreshedLocalIp,
@@ -134,8 +137,7 @@ TEST_F(ActivityLogTest, OnAFullDiskAnEntryGoesInWholeOrNotAtAllAndTheNextOneStar
         log.writeStamped(kProgramExit);
         const std::string bytes = folder.read("log.txt");
         [[maybe_unused]] const auto n = ::write(out, bytes.data(), bytes.size());
-      },
-      onTmpfs);
+      });
   RecordProperty("disk", onTmpfs ? "an 8 KiB tmpfs" : "a file size limit");
   ASSERT_GT(written.size(), 2000U) << written;
   ASSERT_LT(written.size(), 4096U + 100U) << "the disk was never full";
