@@ -11,7 +11,6 @@ import os
 from accessibility import find
 from harness import expect, main, step
 import screen
-import test_screens
 from test_screens import Screens
 
 HOUR = datetime.timedelta(hours=1)
@@ -19,11 +18,6 @@ HOUR = datetime.timedelta(hours=1)
 OUTAGES = [(20 * HOUR, datetime.timedelta(minutes=5)), (12 * HOUR, datetime.timedelta(seconds=30)),
            (6 * HOUR, 2 * HOUR)]
 WATCHED = (23 * HOUR, 1 * HOUR)
-
-
-def settings(alert):
-    return (f"[Options]\r\nalertifoffline={int(alert)}\r\nhostnameintext1.text=0\r\nuselog=1\r\nlogoutages=1\r\n"
-            f"\r\n[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n").encode("ascii")
 
 
 def stamp(when):
@@ -45,8 +39,7 @@ def history_log(now):
 
 
 def history(name, dark):
-    test_screens.settings = settings
-    screens = Screens(name, dark=dark)
+    screens = Screens(name, dark=dark, logoutages=1)
     main_window = screens.window("the main window", lambda window: window.role == "frame" and window.name == "Lumeno")
     now = datetime.datetime.now().replace(microsecond=0)
     with open(screens.lumeno.file("log.txt"), "w", newline="") as log:

@@ -26,7 +26,7 @@ ALERT_WITHIN = 35.0
 class Screens:
     """One program on a desktop of its own, and what each of its windows looks like."""
 
-    def __init__(self, name, scale=1, dark=False):
+    def __init__(self, name, scale=1, dark=False, **options):
         folder = case_folder(name)
         self.scale = scale
         self.dark = dark
@@ -35,7 +35,7 @@ class Screens:
         self.desktop = Desktop(folder)
         self.bus = AccessibilityBus(self.desktop, folder, scale)
         self.shots = screen.Shots(folder)
-        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1))
+        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, **options))
         with open(self.lumeno.file("log.txt"), "w", newline="") as log:
             log.write(OLD_LOG)
         env = self.bus.env()
