@@ -27,7 +27,7 @@ TEST(StopClickGuard, GoesByTheDesktopsOwnDoubleClickInterval) {
 TEST(PingCounter, AddsOneToTheCaptionReadAsAWholeNumber) {
   const std::string nines(17, '9');
   const std::vector<std::pair<std::string, std::string>> rows{
-      {"0", "1"},        {"41", "42"}, {"", "1"},
+      {"0", "1"},        {"40", "41"}, {"", "1"},
       {"x", "1"},        {"-3", "1"},  {nines, "1" + std::string(17, '0')},
       {nines + "9", "1"}};
   for (const auto& [caption, next] : rows) EXPECT_EQ(nextPingCount(caption), next) << caption;
