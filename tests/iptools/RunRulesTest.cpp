@@ -11,6 +11,7 @@
 #include "iptools/OutputTail.h"
 #include "iptools/ResultCap.h"
 #include "iptools/StopClickGuard.h"
+#include "iptools/WindowRules.h"
 
 namespace lumeno::iptools {
 namespace {
@@ -20,6 +21,16 @@ TEST(StopClickGuard, GoesByTheDesktopsOwnDoubleClickInterval) {
   guard.started(10'000);
   EXPECT_FALSE(guard.acceptsStopAt(10'100, 400));
   EXPECT_TRUE(guard.acceptsStopAt(10'100, 50));
+}
+
+// The counter is read back from its caption; a number too long to add 1 to safely starts again.
+TEST(PingCounter, AddsOneToTheCaptionReadAsAWholeNumber) {
+  const std::string nines(17, '9');
+  const std::vector<std::pair<std::string, std::string>> rows{
+      {"0", "1"},        {"40", "41"}, {"", "1"},
+      {"x", "1"},        {"-3", "1"},  {nines, "1" + std::string(17, '0')},
+      {nines + "9", "1"}};
+  for (const auto& [caption, next] : rows) EXPECT_EQ(nextPingCount(caption), next) << caption;
 }
 
 std::string numberedLines(int from, int to) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window with the real tool runner and stand-ins for the tools: what the tool is given,
-// what the box shows while it runs, and every way a run ends.
+// what the box shows while it runs, and the ways a user ends a run.
 #include <QTest>
 
 #include <filesystem>
@@ -13,20 +13,9 @@ namespace lumeno::iptools::test {
 namespace {
 
 using ToolRunsTest = IpToolsFixture;
-using Strings = std::vector<std::string>;
 
-// What a run counts and says is the presenter's; here, what the real runner gives the tool and keeps.
-TEST_F(ToolRunsTest, PingShowsItsWholeResultAndTheFileKeepsOnlyTheLastRun) {
-  type("txtIP", "127.0.0.1");
-  ASSERT_TRUE(run("cmdPing"));
-  const std::string result = echoed({"-c", "4", "--", "127.0.0.1"});  // standard error included
-  EXPECT_EQ(folder.read("ping.txt"), result);
-  EXPECT_EQ(output(), result);
-  type("txtIP", "   ");
-  ASSERT_TRUE(run("cmdPing"));
-  EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", "4", "--", "   "}));
-}
-
+// Stop first interrupts the tool, as Ctrl+C would (the e2e ping case sees ping's summary after it);
+// a tool that ignores that is killed, and closing the window never leaves it running.
 TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
   const std::vector<std::pair<const char*, std::function<void()>>> ways{
       // A queued click: the run ends only if the event loop goes on meanwhile.
@@ -40,8 +29,9 @@ TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
       {"destroy", [&] { window.reset(); }}};
   for (const auto& [way, end] : ways) {
     SCOPED_TRACE(way);
-    standIn = QStringLiteral(LUMENO_STAND_IN_BLOCKS);
+    standIn = QStringLiteral(LUMENO_STAND_IN_STUBBORN);  // only a kill ends it
     open();
+    window->runner().setStopGrace(std::chrono::milliseconds(0));
     window->show();
     QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
     button("cmdPing")->click();
@@ -75,18 +65,13 @@ TEST_F(ToolRunsTest, HostileTextsInEveryBoxStayOneArgumentEach) {
     for (const char* name : {"txtIP", "txtNumber"}) type(name, typed.c_str());
     ASSERT_TRUE(run("cmdPing"));
     EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", text("txtNumber"), "--", text("txtIP")}));
+    EXPECT_EQ(output(), folder.read("ping.txt"));  // standard error included
 
     button("urlopt")->click();
     for (const char* name : {"urltxt", "hops", "timeout"}) type(name, typed.c_str());
     ASSERT_TRUE(run("tracmd"));
     EXPECT_EQ(folder.read("traceroute.txt"),
               echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--", text("urltxt")}));
-
-    button("ipopt")->click();
-    typeOctets({typed.c_str(), typed.c_str(), typed.c_str(), typed.c_str()});
-    ASSERT_TRUE(run("tracmd"));
-    EXPECT_EQ(boxes.takeTexts(), Strings{"Error, Wrong input."});
-    EXPECT_EQ(folder.read("traceroute.txt"), echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--"}));
   }
   std::set<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
