@@ -11,8 +11,8 @@
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "app/FirstStart.h"
-#include "ui/qt/StartUp.h"
 #include "platform/UserFolders.h"
+#include "ui/qt/StartUp.h"
 
 namespace lumeno::test {
 namespace {

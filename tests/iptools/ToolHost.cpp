@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "common/AppContext.h"
-#include "ui/qt/IpToolsWindow.h"
 #include "platform/posix/QuitSignals.h"
+#include "ui/qt/IpToolsWindow.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;

@@ -26,10 +26,10 @@
 #include <algorithm>
 #include <map>
 
-#include "ui/qt/WindowGeometry.h"
 #include "iptools/IpToolsDesign.h"
-#include "ui/qt/OutputBoxFiller.h"
 #include "platform/Memory.h"
+#include "ui/qt/OutputBoxFiller.h"
+#include "ui/qt/WindowGeometry.h"
 
 namespace lumeno::iptools {
 namespace {
