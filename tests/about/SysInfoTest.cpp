@@ -16,7 +16,7 @@ namespace {
 
 // One "Sys Info" click for each way the lookup and the start can go: the programs started, then
 // the messages shown.
-TEST(startSysInfo, TheToolFoundStartsWithoutArgumentsAndEveryFailureEndsInTheOneMessage) {
+TEST(StartSysInfoTest, TheToolFoundStartsWithoutArgumentsAndEveryFailureEndsInTheOneMessage) {
   const std::string unavailable(kSysInfoUnavailable);
   struct Row {
     std::optional<std::string> found;
