@@ -247,8 +247,8 @@ TEST(Win32Tray, TheRightButtonReleaseOpensTheTrayMenuAndItsChoiceRuns) {
   EXPECT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(service.connections(), 1);
 
-  // "Exit", the last item, ends the program at once.
-  f.queueMenuChoice(7);
+  // "Exit", the last item (after "Connection history"), ends the program at once.
+  f.queueMenuChoice(8);
   f.rightClickIcon();
   ASSERT_TRUE(pumpUntil([&f] { return f.endings == 1; }));
   EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));  // the icon goes first
