@@ -54,6 +54,8 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Offscreen unless a platform is named (QT_QPA_PLATFORM=xcb under Xvfb draws as on a desktop).
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   lumeno::test::TempFolder folder;
   const std::filesystem::path file = folder / "log.txt";
