@@ -8,34 +8,18 @@
 #include <QToolTip>
 
 #include "FakeProgram.h"
+#include "HistoryLog.h"
 #include "ui/qt/HistoryWindow.h"
 
 namespace lumeno::log {
 namespace {
 
-using platform::StampPart;
-
 // The window draws the presenter's strips, names its figures and forwards the options button.
 TEST(HistoryWindow, DrawsRedWhereTheOutageIsAndTellsItOnHover) {
   test::FakeProgram program("[Options]\r\nuselog=1\r\n");
-  program.clock.value = {"05/12/2026", "12:00:00"};
-  program.folder.write("log.txt",
-                       "[Lumeno Loaded] , Date : 05/12/2026 , Time : 00:00:00\r\n"
-                       "[Went Offline] , Date : 05/12/2026 , Time : 06:00:00\r\n"
-                       "[Back Online] , Date : 05/12/2026 , Time : 08:00:00 , Offline for : 02:00:00\r\n");
-  const platform::StampLayout layout{{{StampPart::Day, {}},
-                                      {StampPart::Text, "/"},
-                                      {StampPart::Month, {}},
-                                      {StampPart::Text, "/"},
-                                      {StampPart::Year, {}}},
-                                     {{StampPart::Hour24, {}},
-                                      {StampPart::Text, ":"},
-                                      {StampPart::Minute, {}},
-                                      {StampPart::Text, ":"},
-                                      {StampPart::Second, {}}},
-                                     {},
-                                     {},
-                                     {}};
+  program.clock.value = test::kHistoryNoon;
+  program.folder.write("log.txt", test::kHistoryLog);
+  const platform::StampLayout layout = test::dayMonthYearLayout();
   int optionsOpened = 0;
   HistoryWindow window(
       program.context, [] { return false; }, [&] { ++optionsOpened; }, layout);

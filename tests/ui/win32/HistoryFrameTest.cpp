@@ -1,35 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/win32/HistoryFrame.h"
 
+#include "HistoryLog.h"
 #include "Win32WindowsFixture.h"
 
 namespace lumeno::test {
 namespace {
 
-using platform::StampPart;
-
 // The window draws the presenter's strips: red where the outage is, green where the program
 // watched the connection up.
 TEST(Win32HistoryFrame, DrawsRedWhereTheOutageIs) {
   Win32WindowsFixture f;
-  f.clock.value = {"05/12/2026", "12:00:00"};
-  f.folder.write("log.txt",
-                 "[Lumeno Loaded] , Date : 05/12/2026 , Time : 00:00:00\r\n"
-                 "[Went Offline] , Date : 05/12/2026 , Time : 06:00:00\r\n"
-                 "[Back Online] , Date : 05/12/2026 , Time : 08:00:00 , Offline for : 02:00:00\r\n");
-  const platform::StampLayout layout{{{StampPart::Day, {}},
-                                      {StampPart::Text, "/"},
-                                      {StampPart::Month, {}},
-                                      {StampPart::Text, "/"},
-                                      {StampPart::Year, {}}},
-                                     {{StampPart::Hour24, {}},
-                                      {StampPart::Text, ":"},
-                                      {StampPart::Minute, {}},
-                                      {StampPart::Text, ":"},
-                                      {StampPart::Second, {}}},
-                                     {},
-                                     {},
-                                     {}};
+  f.clock.value = kHistoryNoon;
+  f.folder.write("log.txt", kHistoryLog);
+  const platform::StampLayout layout = dayMonthYearLayout();
   win32ui::HistoryFrame frame(
       f.context, [] { return true; }, [] {}, layout);
   EXPECT_EQ(frame.presenter().strips().at(0).figures.outages, 1);
