@@ -372,8 +372,8 @@ void LogMonitorFrame::setPauseResume(bool pauseEnabled, bool resumeEnabled) {
   const auto state = [](bool enabled) {
     return static_cast<UINT>(MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   };
-  ::EnableMenuItem(menuBar_, menuIdOf(MenuCommand::PauseScreen), state(pauseEnabled));
-  ::EnableMenuItem(menuBar_, menuIdOf(MenuCommand::Resume), state(resumeEnabled));
+  ::EnableMenuItem(menuBar_, static_cast<UINT>(menuIdOf(MenuCommand::PauseScreen)), state(pauseEnabled));
+  ::EnableMenuItem(menuBar_, static_cast<UINT>(menuIdOf(MenuCommand::Resume)), state(resumeEnabled));
 }
 
 void LogMonitorFrame::requestWork() {
