@@ -76,16 +76,16 @@ struct LogMonitorTest : ::testing::Test {
 
 TEST_F(LogMonitorTest, IsBuiltAsDesignedOpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   window->show();
-  EXPECT_EQ(window->windowTitle(), qs(design::kCaption));
-  QStringList menu;
-  QStringList designedMenu;
+  EXPECT_EQ(window->windowTitle().toStdString(), design::kCaption);
+  std::vector<std::string> menu;
+  std::vector<std::string> designedMenu;
   for (const QAction* item : window->findChild<QMenu*>(qs(design::kFileMenuName))->actions())
-    menu << item->objectName() + ":" + item->text();
+    menu.push_back(item->objectName().toStdString() + ":" + item->text().toStdString());
   for (const design::MenuItemDesign& item : design::kFileMenu)
-    designedMenu << qs(item.name) + ":" + qs(item.caption);
+    designedMenu.push_back(std::string(item.name) + ":" + std::string(item.caption));
   EXPECT_EQ(menu, designedMenu);
   for (const design::ControlDesign& button : {design::kFindPrevious, design::kFindNext})
-    EXPECT_EQ(window->findChild<QPushButton*>(qs(button.name))->text(), qs(button.text));
+    EXPECT_EQ(window->findChild<QPushButton*>(qs(button.name))->text().toStdString(), button.text);
   EXPECT_EQ(lastShown(), "entry 199");
   const QSet<QRgb> drawn = paneColours();
   EXPECT_FALSE(drawn.contains(qRgb(255, 0, 0)));
@@ -188,7 +188,7 @@ TEST_F(LogMonitorTest, CtrlFSearchesTheLogAndBringsTheLineFoundIntoView) {
   window->findChild<QAction*>("findaction")->trigger();
   auto* box = window->findChild<QLineEdit*>("txtfind");
   ASSERT_TRUE(box->isVisible());
-  EXPECT_EQ(box->placeholderText(), qs(design::kFindBox.text));
+  EXPECT_EQ(box->placeholderText().toStdString(), design::kFindBox.text);
   QTest::keyClicks(box, "needle");
   QTest::keyClick(box, Qt::Key_Return);
   while (window->presenter().busy()) window->presenter().doWork();
