@@ -2,6 +2,7 @@
 #include "ui/qt/LogMonitorWindow.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <QAction>
 #include <QClipboard>
@@ -24,9 +25,7 @@
 namespace lumeno::log {
 namespace {
 
-constexpr int kReloadIntervalMs = 3000;
-
-QString qs(const std::string& text) {
+QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -37,10 +36,10 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
       context_(context),
       source_(context.file("log.txt")),
       presenter_(source_, *this, *context.boxes) {
-  setObjectName(QStringLiteral("logfrm"));
-  setWindowTitle(QStringLiteral("Log monitor"));
-  QFont verdana(QStringLiteral("Verdana"));
-  verdana.setPointSizeF(8.25);
+  setObjectName(qs(design::kWindowName));
+  setWindowTitle(qs(design::kCaption));
+  QFont verdana(qs(design::kFontName));
+  verdana.setPointSizeF(design::kFontPoints);
   setFont(verdana);
 
   auto* client = new QWidget(this);
@@ -48,32 +47,27 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   logLines_ = new LogLinesView(presenter_, client);
-  logLines_->setObjectName(QStringLiteral("RichTextBox1"));
-  logLines_->setAccessibleName(QStringLiteral("Log"));
+  logLines_->setObjectName(qs(design::kLines.name));
+  logLines_->setAccessibleName(qs(design::kLines.spoken));
   column->addWidget(logLines_);
   buildSearchBar(client);
   column->addWidget(searchBar_);
   setCentralWidget(client);
 
   statusBar_ = new QStatusBar(this);
-  statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-  statusBar_->setFixedHeight(app::twipsY(*this, 255));
+  statusBar_->setObjectName(qs(design::kStatusBar.name));
+  statusBar_->setFixedHeight(app::twipsY(*this, design::kStatusBarHeight));
   setStatusBar(statusBar_);
 
-  fileMenu_ = menuBar()->addMenu(QStringLiteral("File"));
-  fileMenu_->setObjectName(QStringLiteral("mnufile"));
-  clearLogAction_ = fileMenu_->addAction(QStringLiteral("Clear log"));
-  clearLogAction_->setObjectName(QStringLiteral("mnuclearlog"));
-  pauseAction_ = fileMenu_->addAction(QStringLiteral("Pause screen"));
-  pauseAction_->setObjectName(QStringLiteral("mnupausescreen"));
-  resumeAction_ = fileMenu_->addAction(QStringLiteral("Resume"));
-  resumeAction_->setObjectName(QStringLiteral("mnuresume"));
-  exitAction_ = fileMenu_->addAction(QStringLiteral("Exit"));
-  exitAction_->setObjectName(QStringLiteral("mnuexit"));
-  connect(clearLogAction_, &QAction::triggered, this, &LogMonitorWindow::onClearLog);
-  connect(pauseAction_, &QAction::triggered, this, &LogMonitorWindow::onPauseScreen);
-  connect(resumeAction_, &QAction::triggered, this, &LogMonitorWindow::onResume);
-  connect(exitAction_, &QAction::triggered, this, &LogMonitorWindow::onExit);
+  fileMenu_ = menuBar()->addMenu(qs(design::kFileMenuCaption));
+  fileMenu_->setObjectName(qs(design::kFileMenuName));
+  for (const design::MenuItemDesign& item : design::kFileMenu) {
+    QAction* action = fileMenu_->addAction(qs(item.caption));
+    action->setObjectName(qs(item.name));
+    connect(action, &QAction::triggered, this, [this, command = item.command] { onMenuCommand(command); });
+    if (item.command == design::MenuCommand::PauseScreen) pauseAction_ = action;
+    if (item.command == design::MenuCommand::Resume) resumeAction_ = action;
+  }
 
   // The search keys belong to the window, not to the menu.
   auto* search = new QAction(this);
@@ -89,8 +83,8 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   addActions({search, next, previous});
 
   reloadTimer_ = new QTimer(this);
-  reloadTimer_->setObjectName(QStringLiteral("Timer1"));
-  reloadTimer_->setInterval(kReloadIntervalMs);
+  reloadTimer_->setObjectName(qs(design::kReloadTimerName));
+  reloadTimer_->setInterval(design::kReloadIntervalMs);
   connect(reloadTimer_, &QTimer::timeout, this, &LogMonitorWindow::onReloadTick);
   // Slices of indexing and searching run between the window's events.
   work_ = new QTimer(this);
@@ -99,7 +93,8 @@ LogMonitorWindow::LogMonitorWindow(const AppContext& context, QWidget* parent)
   connect(work_, &QTimer::timeout, this, [this] { presenter_.doWork(); });
 
   // The designed client area lies below the menu bar.
-  resize(app::twipsX(*this, 7005), app::twipsY(*this, 5355) + menuBar()->sizeHint().height());
+  resize(app::twipsX(*this, design::kClientWidth),
+         app::twipsY(*this, design::kClientHeight) + menuBar()->sizeHint().height());
   load();
 }
 
@@ -111,16 +106,16 @@ void LogMonitorWindow::buildSearchBar(QWidget* parent) {
   auto* row = new QHBoxLayout(searchBar_);
   row->setContentsMargins(2, 2, 2, 2);
   findBox_ = new QLineEdit(searchBar_);
-  findBox_->setObjectName(QStringLiteral("txtfind"));
-  findBox_->setPlaceholderText(QStringLiteral("Find"));
-  findBox_->setAccessibleName(QStringLiteral("Find"));
+  findBox_->setObjectName(qs(design::kFindBox.name));
+  findBox_->setPlaceholderText(qs(design::kFindBox.text));
+  findBox_->setAccessibleName(qs(design::kFindBox.spoken));
   findBox_->installEventFilter(this);
-  findPreviousButton_ = new QPushButton(QStringLiteral("Previous"), searchBar_);
-  findPreviousButton_->setObjectName(QStringLiteral("cmdfindprevious"));
-  findNextButton_ = new QPushButton(QStringLiteral("Next"), searchBar_);
-  findNextButton_->setObjectName(QStringLiteral("cmdfindnext"));
+  findPreviousButton_ = new QPushButton(qs(design::kFindPrevious.text), searchBar_);
+  findPreviousButton_->setObjectName(qs(design::kFindPrevious.name));
+  findNextButton_ = new QPushButton(qs(design::kFindNext.text), searchBar_);
+  findNextButton_->setObjectName(qs(design::kFindNext.name));
   findStateLabel_ = new QLabel(searchBar_);
-  findStateLabel_->setObjectName(QStringLiteral("lblfindstate"));
+  findStateLabel_->setObjectName(qs(design::kFindState.name));
   findStateLabel_->setTextFormat(Qt::PlainText);
   row->addWidget(findBox_, 1);
   row->addWidget(findPreviousButton_);
@@ -142,20 +137,13 @@ void LogMonitorWindow::onReloadTick() {
   presenter_.tick();
 }
 
-void LogMonitorWindow::onClearLog() {
-  presenter_.clearLog();
-}
-
-void LogMonitorWindow::onPauseScreen() {
-  presenter_.pause();
-}
-
-void LogMonitorWindow::onResume() {
-  presenter_.resume();
-}
-
-void LogMonitorWindow::onExit() {
-  close();
+void LogMonitorWindow::onMenuCommand(design::MenuCommand command) {
+  switch (command) {
+    case design::MenuCommand::ClearLog: presenter_.clearLog(); break;
+    case design::MenuCommand::PauseScreen: presenter_.pause(); break;
+    case design::MenuCommand::Resume: presenter_.resume(); break;
+    case design::MenuCommand::Exit: close(); break;
+  }
 }
 
 void LogMonitorWindow::openSearch() {
@@ -270,8 +258,8 @@ void LogMonitorWindow::closeEvent(QCloseEvent* event) {
 void LogMonitorWindow::keepMinimumOuterSize() {
   // The smallest size is that of the whole window, title bar and borders included.
   const QSize decoration = frameGeometry().size() - geometry().size();
-  const QSize minimum(std::max(0, app::twipsX(*this, 5000) - decoration.width()),
-                      std::max(0, app::twipsY(*this, 3000) - decoration.height()));
+  const QSize minimum(std::max(0, app::twipsX(*this, design::kMinimumOuterWidth) - decoration.width()),
+                      std::max(0, app::twipsY(*this, design::kMinimumOuterHeight) - decoration.height()));
   if (minimumSize() != minimum) setMinimumSize(minimum);
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/AppContext.h"
 #include "log/FileLogSource.h"
+#include "log/LogMonitorDesign.h"
 #include "log/LogMonitorPresenter.h"
 #include "log/LogMonitorView.h"
 
@@ -36,14 +37,12 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
 
   [[nodiscard]] LogMonitorPresenter& presenter() { return presenter_; }
   [[nodiscard]] const LogMonitorPresenter::Reads& reads() const { return presenter_.reads(); }
+  // An item of the File menu was chosen.
+  void onMenuCommand(design::MenuCommand command);
 
  public Q_SLOTS:
   // One tick of Timer1.
   void onReloadTick();
-  void onClearLog();
-  void onPauseScreen();
-  void onResume();
-  void onExit();
   void openSearch();
   void findNext();
   void findPrevious();
@@ -87,10 +86,8 @@ class LogMonitorWindow : public QMainWindow, private LogMonitorView {
   QTimer* reloadTimer_ = nullptr;
   QTimer* work_ = nullptr;
   QMenu* fileMenu_ = nullptr;
-  QAction* clearLogAction_ = nullptr;
   QAction* pauseAction_ = nullptr;
   QAction* resumeAction_ = nullptr;
-  QAction* exitAction_ = nullptr;
 
   bool loaded_ = false;
   bool centred_ = false;

@@ -13,19 +13,19 @@
 namespace lumeno::win32ui {
 namespace {
 
+namespace design = log::design;
+
 constexpr const wchar_t* kClass = L"LumenoLogMonitor";
 constexpr UINT kWork = WM_APP + 1;
 constexpr UINT_PTR kWorkTimer = 2;
 
 enum ControlId : int { kLines = 501, kStatus, kFindBox, kFindPrevious, kFindNext, kFindState };
-enum MenuId : int { kFileMenu = 400, kClearLog, kPauseScreen, kResume, kExit };
+constexpr int kFirstMenuItem = 401;
 
-// The designed client area and the fixed heights, in twips.
-constexpr int kClientWidth = 7005;
-constexpr int kClientHeight = 5355;
-constexpr int kStatusHeight = 255;
-constexpr int kMinimumWidth = 5000;  // of the whole window
-constexpr int kMinimumHeight = 3000;
+using design::kClientHeight;
+using design::kClientWidth;
+using design::MenuCommand;
+constexpr int kStatusHeight = design::kStatusBarHeight;
 // The search row above the status bar: a box, two buttons and a note, right to left.
 constexpr int kSearchRowHeight = 405;
 constexpr int kGap = 60;
@@ -34,22 +34,15 @@ constexpr int kFieldHeight = 345;
 constexpr int kStateWidth = 1485;
 constexpr int kStateHeight = 255;
 
-constexpr const char* kSearchControls[] = {"txtfind", "cmdfindprevious", "cmdfindnext", "lblfindstate"};
+int menuIdOf(MenuCommand command) {
+  return kFirstMenuItem + static_cast<int>(command);
+}
 
 bool held(int key) {
   return (::GetKeyState(key) & 0x8000) != 0;
 }
 
 }  // namespace
-
-const std::vector<LogMonitorFrame::MenuEntry>& LogMonitorFrame::menuEntries() {
-  static const std::vector<MenuEntry> entries{{"mnufile", "File", kFileMenu},
-                                              {"mnuclearlog", "Clear log", kClearLog},
-                                              {"mnupausescreen", "Pause screen", kPauseScreen},
-                                              {"mnuresume", "Resume", kResume},
-                                              {"mnuexit", "Exit", kExit}};
-  return entries;
-}
 
 LogMonitorFrame::LogMonitorFrame(const AppContext& context)
     : source_(context.file("log.txt")), presenter_(source_, *this, *context.boxes), boxes_(*context.boxes) {
@@ -61,7 +54,7 @@ LogMonitorFrame::LogMonitorFrame(const AppContext& context)
         {.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), .programIcon = true});
   }();
   (void)registered;
-  font_ = makeFont(L"Verdana", 8.25, FW_NORMAL);
+  font_ = makeFont(wide(design::kFontName).c_str(), design::kFontPoints, FW_NORMAL);
   buildMenu();
   // A sizable border with minimise and maximise; centred on the screen.
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -71,7 +64,7 @@ LogMonitorFrame::LogMonitorFrame(const AppContext& context)
   const int height = frame.bottom - frame.top;
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  window_ = ::CreateWindowExW(WS_EX_APPWINDOW, kClass, L"Log monitor", style,
+  window_ = ::CreateWindowExW(WS_EX_APPWINDOW, kClass, wide(design::kCaption).c_str(), style,
                               work.left + (work.right - work.left - width) / 2,
                               work.top + (work.bottom - work.top - height) / 2, width, height, nullptr,
                               menuBar_, ::GetModuleHandleW(nullptr), this);
@@ -97,28 +90,27 @@ LogMonitorFrame::~LogMonitorFrame() {
 void LogMonitorFrame::buildMenu() {
   menuBar_ = ::CreateMenu();
   HMENU file = ::CreatePopupMenu();
-  for (const MenuEntry& entry : menuEntries()) {
-    if (entry.id == kFileMenu) continue;
-    ::AppendMenuW(file, MF_STRING, static_cast<UINT_PTR>(entry.id), wide(entry.caption).c_str());
-  }
-  ::AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file), L"File");
+  for (const design::MenuItemDesign& item : design::kFileMenu)
+    ::AppendMenuW(file, MF_STRING, static_cast<UINT_PTR>(menuIdOf(item.command)), wide(item.caption).c_str());
+  ::AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
+                wide(design::kFileMenuCaption).c_str());
 }
 
-int LogMonitorFrame::menuId(std::string_view name) const {
-  for (const MenuEntry& entry : menuEntries())
-    if (name == entry.name) return entry.id;
+int LogMonitorFrame::menuId(std::string_view name) {
+  for (const design::MenuItemDesign& item : design::kFileMenu)
+    if (name == item.name) return menuIdOf(item.command);
   return 0;
 }
 
 void LogMonitorFrame::buildControls() {
   // The lines end where the status bar begins, so the newest line is never hidden under it.
-  HWND lines = controls_.add(window_, LogLinesPane::windowClass(), "RichTextBox1", "",
+  HWND lines = controls_.add(window_, LogLinesPane::windowClass(), design::kLines.name, "",
                              {0, 0, kClientWidth, kClientHeight - kStatusHeight},
                              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, kLines, WS_EX_CLIENTEDGE);
   lines_ = std::make_unique<LogLinesPane>(presenter_, lines, font_,
                                           [this](WPARAM key) { return onWindowKey(key); });
   // No text is ever put into the status bar; it is placed here rather than docking itself.
-  controls_.add(window_, STATUSCLASSNAMEW, "StatusBar1", "",
+  controls_.add(window_, STATUSCLASSNAMEW, design::kStatusBar.name, "",
                 {0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight},
                 WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | SBARS_SIZEGRIP, kStatus);
 
@@ -128,23 +120,24 @@ void LogMonitorFrame::buildControls() {
   const int stateLeft = kClientWidth - kGap - kStateWidth;
   const int nextLeft = stateLeft - kGap - kButtonWidth;
   const int previousLeft = nextLeft - kGap - kButtonWidth;
-  HWND findBox =
-      controls_.add(window_, L"EDIT", "txtfind", "", {kGap, fieldTop, previousLeft - 2 * kGap, kFieldHeight},
-                    WS_TABSTOP | ES_AUTOHSCROLL, kFindBox, WS_EX_CLIENTEDGE);
-  ::SendMessageW(findBox, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Find"));
+  HWND findBox = controls_.add(window_, L"EDIT", design::kFindBox.name, "",
+                               {kGap, fieldTop, previousLeft - 2 * kGap, kFieldHeight},
+                               WS_TABSTOP | ES_AUTOHSCROLL, kFindBox, WS_EX_CLIENTEDGE);
+  ::SendMessageW(findBox, EM_SETCUEBANNER, TRUE,
+                 reinterpret_cast<LPARAM>(wide(design::kFindBox.text).c_str()));
   ::SetWindowLongPtrW(findBox, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   findBoxDefault_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
       findBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LogMonitorFrame::findBoxProcedure)));
-  controls_.add(window_, L"BUTTON", "cmdfindprevious", "Previous",
+  controls_.add(window_, L"BUTTON", design::kFindPrevious.name, design::kFindPrevious.text,
                 {previousLeft, fieldTop, kButtonWidth, kFieldHeight}, WS_TABSTOP | BS_PUSHBUTTON,
                 kFindPrevious);
-  controls_.add(window_, L"BUTTON", "cmdfindnext", "Next", {nextLeft, fieldTop, kButtonWidth, kFieldHeight},
-                WS_TABSTOP | BS_PUSHBUTTON, kFindNext);
-  controls_.add(window_, L"STATIC", "lblfindstate", "",
+  controls_.add(window_, L"BUTTON", design::kFindNext.name, design::kFindNext.text,
+                {nextLeft, fieldTop, kButtonWidth, kFieldHeight}, WS_TABSTOP | BS_PUSHBUTTON, kFindNext);
+  controls_.add(window_, L"STATIC", design::kFindState.name, "",
                 {stateLeft, rowTop + (kSearchRowHeight - kStateHeight) / 2, kStateWidth, kStateHeight},
                 SS_LEFT | SS_NOPREFIX, kFindState);
   for (const NamedControl& control : controls_.all())
-    if (control.name != "StatusBar1")
+    if (control.name != design::kStatusBar.name)
       ::SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
@@ -153,7 +146,7 @@ void LogMonitorFrame::layout() {
   ::GetClientRect(window_, &client);
   const int width = client.right;
   const int statusTop = std::max(0, static_cast<int>(client.bottom) - twips(kStatusHeight));
-  ::MoveWindow(controls_.find("StatusBar1"), 0, statusTop, width, twips(kStatusHeight), TRUE);
+  ::MoveWindow(controls_.find(design::kStatusBar.name), 0, statusTop, width, twips(kStatusHeight), TRUE);
   int linesBottom = statusTop;
   if (searchShown()) {
     const int rowTop = std::max(0, statusTop - twips(kSearchRowHeight));
@@ -161,13 +154,13 @@ void LogMonitorFrame::layout() {
     const int stateLeft = width - twips(kGap) - twips(kStateWidth);
     const int nextLeft = stateLeft - twips(kGap) - twips(kButtonWidth);
     const int previousLeft = nextLeft - twips(kGap) - twips(kButtonWidth);
-    ::MoveWindow(controls_.find("txtfind"), twips(kGap), fieldTop,
+    ::MoveWindow(controls_.find(design::kFindBox.name), twips(kGap), fieldTop,
                  std::max(0, previousLeft - 2 * twips(kGap)), twips(kFieldHeight), TRUE);
-    ::MoveWindow(controls_.find("cmdfindprevious"), previousLeft, fieldTop, twips(kButtonWidth),
+    ::MoveWindow(controls_.find(design::kFindPrevious.name), previousLeft, fieldTop, twips(kButtonWidth),
                  twips(kFieldHeight), TRUE);
-    ::MoveWindow(controls_.find("cmdfindnext"), nextLeft, fieldTop, twips(kButtonWidth), twips(kFieldHeight),
-                 TRUE);
-    ::MoveWindow(controls_.find("lblfindstate"), stateLeft,
+    ::MoveWindow(controls_.find(design::kFindNext.name), nextLeft, fieldTop, twips(kButtonWidth),
+                 twips(kFieldHeight), TRUE);
+    ::MoveWindow(controls_.find(design::kFindState.name), stateLeft,
                  rowTop + (twips(kSearchRowHeight) - twips(kStateHeight)) / 2, twips(kStateWidth),
                  twips(kStateHeight), TRUE);
     linesBottom = rowTop;
@@ -182,7 +175,7 @@ void LogMonitorFrame::show() {
 }
 
 bool LogMonitorFrame::searchShown() const {
-  return (::GetWindowLongW(controls_.find("txtfind"), GWL_STYLE) & WS_VISIBLE) != 0;
+  return (::GetWindowLongW(controls_.find(design::kFindBox.name), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 LRESULT CALLBACK LogMonitorFrame::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,15 +232,15 @@ LRESULT LogMonitorFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      limits->ptMinTrackSize = {twips(kMinimumWidth), twips(kMinimumHeight)};
+      limits->ptMinTrackSize = {twips(design::kMinimumOuterWidth), twips(design::kMinimumOuterHeight)};
       return 0;
     }
     case WM_WINDOWPOSCHANGING: {
       // Set in code as well as dragged: never smaller than the smallest size.
       auto* place = reinterpret_cast<WINDOWPOS*>(lParam);
       if ((place->flags & SWP_NOSIZE) == 0 && ::IsIconic(window_) == FALSE) {
-        place->cx = std::max(place->cx, twips(kMinimumWidth));
-        place->cy = std::max(place->cy, twips(kMinimumHeight));
+        place->cx = std::max(place->cx, twips(design::kMinimumOuterWidth));
+        place->cy = std::max(place->cy, twips(design::kMinimumOuterHeight));
       }
       break;
     }
@@ -269,14 +262,17 @@ LRESULT LogMonitorFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void LogMonitorFrame::onCommand(int id) {
-  switch (id) {
-    case kClearLog: presenter_.clearLog(); break;
-    case kPauseScreen: presenter_.pause(); break;
-    case kResume: presenter_.resume(); break;
-    case kExit: unload(); break;
-    case kFindNext: find(true); break;
-    case kFindPrevious: find(false); break;
-    default: break;
+  if (id == kFindNext || id == kFindPrevious) find(id == kFindNext);
+  for (const design::MenuItemDesign& item : design::kFileMenu)
+    if (id == menuIdOf(item.command)) onMenuCommand(item.command);
+}
+
+void LogMonitorFrame::onMenuCommand(design::MenuCommand command) {
+  switch (command) {
+    case MenuCommand::ClearLog: presenter_.clearLog(); break;
+    case MenuCommand::PauseScreen: presenter_.pause(); break;
+    case MenuCommand::Resume: presenter_.resume(); break;
+    case MenuCommand::Exit: unload(); break;
   }
 }
 
@@ -298,24 +294,27 @@ bool LogMonitorFrame::onWindowKey(WPARAM key) {
 
 void LogMonitorFrame::openSearch() {
   const bool wasShown = searchShown();
-  for (const char* name : kSearchControls) ::ShowWindow(controls_.find(name), SW_SHOW);
+  for (const design::ControlDesign& control : design::kSearchRow)
+    ::ShowWindow(controls_.find(control.name), SW_SHOW);
   if (!wasShown) layout();
-  const HWND findBox = controls_.find("txtfind");
+  const HWND findBox = controls_.find(design::kFindBox.name);
   ::SetFocus(findBox);
   ::SendMessageW(findBox, EM_SETSEL, 0, -1);
 }
 
 void LogMonitorFrame::closeSearch() {
-  for (const char* name : kSearchControls) ::ShowWindow(controls_.find(name), SW_HIDE);
+  for (const design::ControlDesign& control : design::kSearchRow)
+    ::ShowWindow(controls_.find(control.name), SW_HIDE);
   layout();
   ::SetFocus(lines_->handle());
 }
 
 void LogMonitorFrame::find(bool forward) {
   if (!searchShown()) openSearch();
-  presenter_.find(windowText(controls_.find("txtfind")), forward);
+  presenter_.find(windowText(controls_.find(design::kFindBox.name)), forward);
   // A click on a button leaves the typing where it was.
-  if (::GetFocus() != controls_.find("txtfind")) ::SetFocus(controls_.find("txtfind"));
+  if (::GetFocus() != controls_.find(design::kFindBox.name))
+    ::SetFocus(controls_.find(design::kFindBox.name));
 }
 
 void LogMonitorFrame::unload() {
@@ -352,18 +351,18 @@ void LogMonitorFrame::showNote(const std::string& note) {
 }
 
 void LogMonitorFrame::showSearchState(const std::string& text) {
-  setWindowText(controls_.find("lblfindstate"), text);
+  setWindowText(controls_.find(design::kFindState.name), text);
 }
 
 void LogMonitorFrame::showStatus(const std::string& text) {
-  setWindowText(controls_.find("StatusBar1"), text);
+  setWindowText(controls_.find(design::kStatusBar.name), text);
 }
 
 void LogMonitorFrame::setReloading(bool on) {
   reloading_ = on;
   // Setting the timer again begins a fresh interval.
   if (on) {
-    ::SetTimer(window_, kReloadTimer, kReloadInterval, nullptr);
+    ::SetTimer(window_, kReloadTimer, design::kReloadIntervalMs, nullptr);
   } else {
     ::KillTimer(window_, kReloadTimer);
   }
@@ -373,8 +372,8 @@ void LogMonitorFrame::setPauseResume(bool pauseEnabled, bool resumeEnabled) {
   const auto state = [](bool enabled) {
     return static_cast<UINT>(MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   };
-  ::EnableMenuItem(menuBar_, kPauseScreen, state(pauseEnabled));
-  ::EnableMenuItem(menuBar_, kResume, state(resumeEnabled));
+  ::EnableMenuItem(menuBar_, static_cast<UINT>(menuIdOf(MenuCommand::PauseScreen)), state(pauseEnabled));
+  ::EnableMenuItem(menuBar_, static_cast<UINT>(menuIdOf(MenuCommand::Resume)), state(resumeEnabled));
 }
 
 void LogMonitorFrame::requestWork() {

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <windows.h>
 
 #include "common/AppContext.h"
 #include "common/MessageBoxes.h"
 #include "log/FileLogSource.h"
+#include "log/LogMonitorDesign.h"
 #include "log/LogMonitorPresenter.h"
 #include "log/LogMonitorView.h"
 #include "ui/win32/Controls.h"
@@ -26,15 +26,6 @@ namespace lumeno::win32ui {
 class LogMonitorFrame : private log::LogMonitorView {
  public:
   static constexpr UINT_PTR kReloadTimer = 1;  // Timer1
-  static constexpr UINT kReloadInterval = 3000;
-
-  struct MenuEntry {
-    const char* name;
-    const char* caption;
-    int id;
-  };
-  // mnufile and its four items, in their order.
-  static const std::vector<MenuEntry>& menuEntries();
 
   explicit LogMonitorFrame(const AppContext& context);
   LogMonitorFrame(const LogMonitorFrame&) = delete;
@@ -46,7 +37,8 @@ class LogMonitorFrame : private log::LogMonitorView {
   [[nodiscard]] HWND handle() const { return window_; }
   [[nodiscard]] const ControlSet& controls() const { return controls_; }
   [[nodiscard]] HMENU menuBar() const { return menuBar_; }
-  [[nodiscard]] int menuId(std::string_view name) const;
+  // The command id of a File menu item.
+  [[nodiscard]] static int menuId(std::string_view name);
   [[nodiscard]] const LogLinesPane& lines() const { return *lines_; }
   [[nodiscard]] log::LogMonitorPresenter& presenter() { return presenter_; }
   // Whether Timer1 runs.
@@ -74,6 +66,7 @@ class LogMonitorFrame : private log::LogMonitorView {
   void buildControls();
   void layout();
   void onCommand(int id);
+  void onMenuCommand(log::design::MenuCommand command);
   void doWork();
   bool onWindowKey(WPARAM key);
   void openSearch();
