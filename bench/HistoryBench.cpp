@@ -15,6 +15,7 @@
 
 #include <QApplication>
 
+#include "ResidentMemory.h"
 #include "TempFolder.h"
 #include "common/AppContext.h"
 #include "platform/Files.h"
@@ -28,15 +29,7 @@ constexpr std::size_t kLogBytes = std::size_t{50} * 1024 * 1024;
 constexpr double kOpenAtMostMs = 1000.0;
 constexpr long kAddedAtMostKb = 30L * 1024;
 
-long residentKb() {
-  long pages = 0;
-  long resident = 0;
-  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
+using lumeno::bench::residentKb;
 
 // " , Date : ... , Time : ..." for `secondsAgo` before now, as the program's clock writes it.
 std::string stamp(long secondsAgo) {

@@ -19,6 +19,7 @@
 
 #include "TimeRecorder.h"
 
+#include "ResidentMemory.h"
 #include "TempFolder.h"
 #include "common/AppContext.h"
 #include "log/LogEntry.h"
@@ -38,15 +39,7 @@ constexpr double kGrownAtLeast = 20.0;
 constexpr std::size_t kLineEndsBytes = std::size_t{100} * 1024 * 1024;
 constexpr long kAddedAtMostKb = 60L * 1024;
 
-long residentKb() {
-  long pages = 0;
-  long resident = 0;
-  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return resident * (::sysconf(_SC_PAGESIZE) / 1024);
-}
+using lumeno::bench::residentKb;
 
 // The most memory the monitor added at any moment while it opened the 100 MB log of line ends,
 // sampled between its slices of work; measured before any other benchmark has used memory.
