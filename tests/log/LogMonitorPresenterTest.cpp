@@ -102,6 +102,7 @@ TEST_F(LogMonitorPresenterTest, ALargeLogShowsItsLastLinesAtOnceThenIndexesTheRe
   EXPECT_GT(view.count, 100U);
   EXPECT_LT(view.count, kLines);
   EXPECT_EQ(presenter.lineText(view.count - 1), "line 399999");
+  EXPECT_EQ(presenter.lineText(0) + "\r\n", numberedLines(1, kLines - view.count));  // a whole line
   EXPECT_EQ(view.bottomShown, 1);
   EXPECT_EQ(view.workRequests, 1);
 
@@ -208,6 +209,7 @@ TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgn
   EXPECT_EQ(found("alpha", true), 0U);   // round from the end
   EXPECT_EQ(found("Alpha", false), 2U);  // round from the start, going back
   EXPECT_EQ(found("BETA", false), 1U);
+  EXPECT_EQ(found("beta", false), 1U);  // all the way round, back to where it started
   EXPECT_TRUE(presenter.isSelected(1));
   EXPECT_EQ(view.shownLine, 1U);
   EXPECT_EQ(view.searchState, "");
@@ -300,6 +302,21 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   bounded.tick();
   EXPECT_EQ(view.count, 10U);
   EXPECT_EQ(view.status, "");
+  source.write(numberedLines(1001));  // a single line left out is said too
+  bounded.tick();
+  EXPECT_EQ(view.status, LogMonitorPresenter::kOlderLinesNote);
+}
+
+TEST_F(LogMonitorPresenterTest, ALogOrAGrowthOfExactlyOneSliceIsIndexedAtOnce) {
+  const std::string slice = numberedLines(161319) + "end\r\n";
+  ASSERT_EQ(slice.size(), LogMonitorPresenter::kSliceBytes);
+  source.write(slice);
+  presenter.load();
+  source.append(slice);
+  presenter.tick();
+  EXPECT_FALSE(presenter.busy());
+  EXPECT_EQ(view.workRequests, 0);
+  EXPECT_EQ(view.count, 2U * 161320U);
 }
 
 TEST_F(LogMonitorPresenterTest, ClosingGivesTheIndexBackAndLoadingAgainGivesARunningMonitor) {

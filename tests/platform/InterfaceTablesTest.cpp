@@ -17,7 +17,8 @@ const std::string kIfInet6 =
     "20010db8000200000000000000000009 03 40 00 08    wlan0\n"  // duplicate found
     "fd000000000000000000000000000001 03 40 00 00    wlan0\n"  // unique local: global scope
     "garbage line\n"
-    "2001zdb8000100000000000000000005 02 40 00 80     eth0\n";  // not hex
+    "2001zdb8000100000000000000000005 02 40 00 80     eth0\n"      // not hex
+    "20010db8000100000000000000000008 02 40 00 123456789 eth0\n";  // flags too large
 
 TEST(IfInet6Table, ReadsEveryAddressWithItsScopeAndKindAndSkipsWhatDoesNotParse) {
   const auto table = parseIfInet6(kIfInet6);
