@@ -114,6 +114,11 @@ TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
        {e(K::WentOffline, 100), e(K::BackOnline, 160)},
        200,
        {100, 60, 1, 60}},
+      {"an exit ends an outage; a start that finds the connection down begins another",
+       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::Exit, 200), e(K::Loaded, 300),
+        e(K::BackOnline, 400, 100), e(K::Exit, 500)},
+       2000,
+       {400, 200, 2, 100}},
       {"nothing watched", {}, 2000, {0, 0, 0, 0}},
   };
   for (const Row& row : rows) {
