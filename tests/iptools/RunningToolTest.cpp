@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How the real runner ends a run the presenter cannot foresee: a run that never started, result
-// files that are not files, runaway output and a full disk. Stop and close are in ToolRunsTest.
+// files that are not files, runaway output. Stop and close are in ToolRunsTest; the rules of a
+// run (its result file's limit, a full disk) in RunStateTest.
 #include <QScrollBar>
 #include <QTextDocument>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 
 #include "IpToolsFixture.h"
 #include "iptools/OutputTail.h"
-#include "iptools/ResultCap.h"
 
 namespace lumeno::iptools::test {
 namespace {
@@ -101,7 +100,7 @@ std::string numberedLines(int from, int to) {
   return text;
 }
 
-TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsLimit) {
+TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolWhileItsFileKeepsAll) {
   const FloodSize flood(2000);
   openWith(LUMENO_STAND_IN_FLOOD);
   window->presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
@@ -115,51 +114,6 @@ TEST_F(RunningToolTest, TheBoxKeepsOnlyTheEndOfARunawayToolAndItsFileStopsAtItsL
   EXPECT_EQ(output(), tail);
   EXPECT_EQ(folder.read("ping.txt"), numberedLines(1, 2000));  // the file has all of it
   EXPECT_EQ(status(), " Done...");
-
-  window->runner().setResultFileLimit(50'000);
-  ASSERT_TRUE(run("cmdPing"));
-  const std::string file = folder.read("ping.txt");
-  EXPECT_LE(file.size(), 50'000U);
-  EXPECT_EQ(file.rfind(numberedLines(1, 100), 0), 0U);
-  const std::string cut(kOutputCutNote);
-  ASSERT_GT(file.size(), cut.size());
-  EXPECT_EQ(file.substr(file.size() - cut.size()), cut);
-  EXPECT_EQ(output().substr(output().size() - cut.size()), cut);  // the box ends as the file does
-  EXPECT_EQ(status(), " Stopped...");
-  EXPECT_EQ(counter(), "2");
-}
-
-// Every file this process writes ends at `bytes`, as on a disk that is full by then.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    const rlimit limit{bytes, old_.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    ::signal(SIGXFSZ, oldHandler_);
-  }
-
- private:
-  rlimit old_{};
-  sighandler_t oldHandler_ = SIG_DFL;
-};
-
-TEST_F(RunningToolTest, AFullDiskKeepsTheOutputShownAndTheStatusSaysItWasNotStored) {
-  const FloodSize flood(2000);
-  openWith(LUMENO_STAND_IN_FLOOD);
-  {
-    const FileSizeLimit full(50'000);
-    ASSERT_TRUE(run("cmdPing"));
-  }
-  EXPECT_EQ(output(), numberedLines(1, 2000) + "Not stored in ping.txt (disk full?)\n");
-  EXPECT_EQ(status(), " Not stored...");
-  EXPECT_EQ(counter(), "1");
 }
 
 }  // namespace

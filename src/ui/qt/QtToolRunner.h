@@ -9,25 +9,23 @@
 
 #include <chrono>
 #include <functional>
+#include <utility>
 
-#include "iptools/ResultCap.h"
+#include "iptools/RunState.h"
 #include "iptools/ToolCommands.h"
 #include "iptools/ToolRunner.h"
-#include "platform/RegularFile.h"
 
 namespace lumeno::iptools {
 
 // The tool runner of the Linux build: QProcess with the tool's argument list, its standard output
 // and standard error merged. The kernel ends the tool if this program dies without ending it.
-class QtToolRunner : public QObject, public ToolRunner {
+// The run itself is a RunState; this only drives the process and the event loop.
+class QtToolRunner : public QObject, public ToolRunner, private RunHost {
   Q_OBJECT
 
  public:
   // Full path of the program of that name, or an empty text when it is not installed.
   using ProgramFinder = std::function<QString(const QString& name)>;
-
-  // How long a tool asked to stop may take to end before it is killed.
-  static constexpr std::chrono::milliseconds kStopGrace{1000};
 
   explicit QtToolRunner(QObject* parent = nullptr);
   QtToolRunner(const QtToolRunner&) = delete;
@@ -36,42 +34,36 @@ class QtToolRunner : public QObject, public ToolRunner {
 
   // The search path, then the system folders that an ordinary user's search path may lack.
   static QString findInstalledProgram(const QString& name);
-  void setProgramFinder(ProgramFinder finder);
-  void setStopGrace(std::chrono::milliseconds grace);
-  void setResultFileLimit(std::uint64_t bytes);
+  void setProgramFinder(ProgramFinder finder) { finder_ = std::move(finder); }
+  void setStopGrace(std::chrono::milliseconds grace) { run_.setStopGrace(grace); }
+  void setResultFileLimit(std::uint64_t bytes) { run_.setResultFileLimit(bytes); }
 
   // ToolRunner
-  void setHandlers(Handlers handlers) override;
+  void setHandlers(Handlers handlers) override { run_.setHandlers(std::move(handlers)); }
   void start(const ToolRequest& request, const std::filesystem::path& folder) override;
-  void stop() override;
+  void stop() override { run_.stop(); }
   void kill() override;
   [[nodiscard]] std::int64_t processId() const override;
 
-  [[nodiscard]] bool isRunning() const { return running_; }
+  [[nodiscard]] bool isRunning() const { return run_.running(); }
 
  private:
-  void report(std::string_view bytes);
-  void store(std::string_view bytes);
-  void closeResult();
+  // RunHost
+  [[nodiscard]] bool toolRunning() const override;
+  bool interruptTool() override;
+  void endToolNow() override;
+  void postFinish() override { pendingFinish_.start(); }
+  void armKillTimer(std::chrono::milliseconds grace) override { killTimer_.start(grace); }
+  void cancelKillTimer() override { killTimer_.stop(); }
+
   void readOutput();
   void processEnded();
-  void endTool();
-  void finishLater(RunEnd end);
-  void finishNow(RunEnd end);
 
-  Handlers handlers_;
   ProgramFinder finder_;
-  std::chrono::milliseconds stopGrace_ = kStopGrace;
-  std::uint64_t resultLimit_ = kResultFileLimit;
   QPointer<QProcess> process_;
-  platform::RegularFileWriter result_;
-  ResultCap cap_;
-  bool running_ = false;
-  bool stopping_ = false;
-  bool stored_ = true;    // every byte of the output so far is in the result file
   QTimer killTimer_;      // ends a tool that did not end when asked
   QTimer pendingFinish_;  // reports a run that ended without a process
-  RunEnd pendingEnd_ = RunEnd::Ran;
+  RunState run_{*this};
 };
 
 }  // namespace lumeno::iptools

@@ -9,8 +9,6 @@
 namespace lumeno::win32ui {
 namespace {
 
-using iptools::RunEnd;
-
 constexpr const wchar_t* kClass = L"LumenoToolRunner";
 constexpr UINT kOutputWaiting = WM_APP + 1;
 constexpr UINT kFinishPending = WM_APP + 2;
@@ -41,22 +39,6 @@ std::filesystem::path Win32ToolRunner::systemProgram(const std::string& name) {
   return std::filesystem::path(folder) / name;
 }
 
-void Win32ToolRunner::setProgramFinder(ProgramFinder finder) {
-  finder_ = std::move(finder);
-}
-
-void Win32ToolRunner::setStopGrace(std::chrono::milliseconds grace) {
-  stopGrace_ = grace;
-}
-
-void Win32ToolRunner::setResultFileLimit(std::uint64_t bytes) {
-  resultLimit_ = bytes;
-}
-
-void Win32ToolRunner::setHandlers(Handlers handlers) {
-  handlers_ = std::move(handlers);
-}
-
 std::int64_t Win32ToolRunner::processId() const {
   return static_cast<std::int64_t>(process_.processId());
 }
@@ -64,12 +46,8 @@ std::int64_t Win32ToolRunner::processId() const {
 // ---- starting ----------------------------------------------------------------------------------
 
 void Win32ToolRunner::start(const iptools::ToolRequest& request, const std::filesystem::path& folder) {
-  if (running_) return;
-  running_ = true;
-  stopping_ = false;
-  stored_ = true;
+  if (run_.running()) return;
   refusal_.clear();
-  cap_ = iptools::ResultCap(resultLimit_);
   {
     const std::lock_guard lock(queueLock_);
     queued_.clear();
@@ -78,24 +56,18 @@ void Win32ToolRunner::start(const iptools::ToolRequest& request, const std::file
     abandoned_ = false;
   }
 
-  switch (result_.open(folder / std::string(iptools::resultFileName(request.tool)))) {
-    case platform::FileAccess::Ok: break;
-    case platform::FileAccess::NotRegular: finishLater(RunEnd::ResultNotRegular); return;
-    default: finishLater(RunEnd::ResultUnwritable); return;
-  }
+  if (!run_.begin(request.tool, folder)) return;
   // The tools read options after the host too: a host that looks like one is not run at all.
   std::string refusal = iptools::refusalOf(request);
   if (!refusal.empty()) {
-    result_.write(refusal + "\r\n");
-    result_.close();
+    run_.notStarted(refusal + "\r\n");
     refusal_ = std::move(refusal);
-    finishLater(RunEnd::NotStarted);
     return;
   }
-  if (!startProcess(request, folder)) finishLater(RunEnd::NotStarted);
+  startProcess(request, folder);
 }
 
-bool Win32ToolRunner::startProcess(const iptools::ToolRequest& request, const std::filesystem::path& folder) {
+void Win32ToolRunner::startProcess(const iptools::ToolRequest& request, const std::filesystem::path& folder) {
   const iptools::WindowsCommand command = iptools::windowsCommand(request);
   const std::filesystem::path program = finder_(command.program);
   std::string error = "the system folder was not found";
@@ -103,19 +75,22 @@ bool Win32ToolRunner::startProcess(const iptools::ToolRequest& request, const st
       process_.start(
           program, command.arguments, folder, [this](std::string_view bytes) { queueOutput(bytes); },
           [this](unsigned /*exitCode*/) { queueEnd(); }, error)) {
-    return true;
+    return;
   }
   // The same line end as the tools' own output and the program's other notes.
-  result_.write(iptools::notStartedNote(command.program, error, "\r\n"));
-  result_.close();
-  return false;
+  run_.notStarted(iptools::notStartedNote(command.program, error, "\r\n"));
 }
 
-void Win32ToolRunner::finishLater(RunEnd end) {
-  // Reported from the message loop, like the end of a real process, so the caller has always
-  // finished starting the run before it hears of its end.
-  pendingEnd_ = end;
+void Win32ToolRunner::postFinish() {
   ::PostMessageW(window_, kFinishPending, 0, 0);
+}
+
+void Win32ToolRunner::armKillTimer(std::chrono::milliseconds grace) {
+  ::SetTimer(window_, kKillTimer, static_cast<UINT>(grace.count()), nullptr);
+}
+
+void Win32ToolRunner::cancelKillTimer() {
+  ::KillTimer(window_, kKillTimer);
 }
 
 // ---- the reader thread -------------------------------------------------------------------------
@@ -153,18 +128,14 @@ LRESULT Win32ToolRunner::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kOutputWaiting: takeQueued(); return 0;
     case kFinishPending:
-      if (running_ && pendingEnd_) {
-        const RunEnd end = *pendingEnd_;
-        pendingEnd_.reset();
-        if (!refusal_.empty() && boxes_ != nullptr) boxes_->show({refusal_, "Lumeno", BoxIcon::Exclamation});
-        finishNow(end);
-      }
+      if (run_.finishPending() && !refusal_.empty() && boxes_ != nullptr)
+        boxes_->show({refusal_, "Lumeno", BoxIcon::Exclamation});
+      run_.onFinishPosted();
       return 0;
     case WM_TIMER:
       if (wParam == kKillTimer) {
         ::KillTimer(window_, kKillTimer);
-        killTimerSet_ = false;
-        process_.stop();  // the tool did not end when asked
+        run_.onKillTimer();
       }
       return 0;
     default: break;
@@ -182,79 +153,16 @@ void Win32ToolRunner::takeQueued() {
     woken_ = false;
   }
   roomInQueue_.notify_all();
-  if (!running_) return;  // a stale wake-up of a run that was killed
-  keep(bytes);
+  if (!run_.running()) return;  // a stale wake-up of a run that was killed
+  run_.onOutput(bytes);
   if (!ended) return;
   process_.wait();
-  if (killTimerSet_) {
-    ::KillTimer(window_, kKillTimer);
-    killTimerSet_ = false;
-  }
-  closeResult();
-  finishNow(!stored_      ? RunEnd::NotStored
-            : cap_.full() ? RunEnd::Cut
-            : stopping_   ? RunEnd::Stopped
-                          : RunEnd::Ran);
-}
-
-void Win32ToolRunner::store(std::string_view bytes) {
-  // After a failed write (a full disk) nothing more goes in: the file would have a hole.
-  if (stored_ && !result_.write(bytes)) stored_ = false;
-}
-
-void Win32ToolRunner::closeResult() {
-  // A write the system had delayed may fail only here.
-  if (result_.isOpen() && !result_.close()) stored_ = false;
-}
-
-void Win32ToolRunner::keep(std::string_view bytes) {
-  // Everything is read, also after the file is full: a tool blocked on a full pipe could not end.
-  if (bytes.empty() || cap_.full()) return;
-  const iptools::ResultCap::Piece piece = cap_.take(bytes);
-  if (!piece.keep.empty()) {
-    store(piece.keep);
-    if (handlers_.output) handlers_.output(piece.keep);
-  }
-  if (!piece.note.empty()) {
-    store(piece.note);
-    closeResult();
-    if (handlers_.output) handlers_.output(piece.note);
-    endTool();
-  }
-}
-
-void Win32ToolRunner::finishNow(RunEnd end) {
-  result_.close();
-  running_ = false;
-  stopping_ = false;
-  if (handlers_.finished) handlers_.finished(end);
+  run_.onToolEnded();
 }
 
 // ---- ending ------------------------------------------------------------------------------------
 
-void Win32ToolRunner::stop() {
-  if (!running_ || !process_.running()) return;
-  stopping_ = true;
-  endTool();
-}
-
-void Win32ToolRunner::endTool() {
-  if (!process_.running() || killTimerSet_) return;
-  // Where the tool's console cannot be reached, it is ended at once.
-  if (!process_.interrupt()) {
-    process_.stop();
-    return;
-  }
-  killTimerSet_ = true;
-  ::SetTimer(window_, kKillTimer, static_cast<UINT>(stopGrace_.count()), nullptr);
-}
-
 void Win32ToolRunner::kill() {
-  if (killTimerSet_) {
-    ::KillTimer(window_, kKillTimer);
-    killTimerSet_ = false;
-  }
-  pendingEnd_.reset();
   {
     const std::lock_guard lock(queueLock_);
     abandoned_ = true;
@@ -266,9 +174,7 @@ void Win32ToolRunner::kill() {
     const std::lock_guard lock(queueLock_);
     queued_.clear();
   }
-  result_.close();
-  running_ = false;
-  stopping_ = false;
+  run_.abandon();
 }
 
 }  // namespace lumeno::win32ui
