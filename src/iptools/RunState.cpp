@@ -96,7 +96,6 @@ void RunState::abandon() {
   pendingEnd_.reset();
   result_->close();
   running_ = false;
-  stopping_ = false;
 }
 
 void RunState::store(std::string_view bytes) {
@@ -129,8 +128,7 @@ void RunState::finishLater(RunEnd end) {
 
 void RunState::finishNow(RunEnd end) {
   result_->close();
-  running_ = false;
-  stopping_ = false;
+  running_ = false;  // begin() starts the next run afresh
   if (handlers_.finished) handlers_.finished(end);
 }
 
