@@ -139,6 +139,8 @@ TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {
   for (std::size_t row = 0; row < rows.size(); ++row) {
     EXPECT_EQ(displayText(rows[row].first), rows[row].second) << "row " << row;
   }
+  // A search ignores the case of A to Z only: the letters' neighbours and other bytes stay.
+  EXPECT_EQ(foldCase("@AZ[`az{\xC3\x89"), "@az[`az{\xC3\x89");
 }
 
 TEST(LogChangeTest, TellsUnchangedGrownReplacedAndMissingApart) {
