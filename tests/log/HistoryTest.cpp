@@ -188,11 +188,14 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   EXPECT_EQ(h.presenter.tipAt(0, 21.0 / 24, 0.01), "Offline from 05/12/2026 09:00:00 for 5 min");
   EXPECT_EQ(h.presenter.tipAt(0, 0.5, 0.01), "");
 
-  // The unfinished line is read once whole; an unchanged log is not read at all.
-  h.source.append("line] , Date : 05/12/2026 , Time : 11:59:30\r\n");
+  // The unfinished line is read once whole, and each new line apart; an unchanged log is not
+  // read at all.
+  h.source.append(std::string("line] , Date : 05/12/2026 , Time : 11:59:30\r\n") +
+                  line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20"));
   h.presenter.tick();
   EXPECT_EQ(h.presenter.strips()[0].figures.outages, 2);
-  EXPECT_EQ(h.presenter.strips()[0].figures.longest, 5 * 60);  // the new one goes on: 30 s so far
+  EXPECT_EQ(h.presenter.strips()[0].figures.offline, 5 * 60 + 20);
+  EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");
   const std::uint64_t read = h.source.bytesRead;
   h.presenter.tick();
   EXPECT_EQ(h.source.bytesRead, read);
