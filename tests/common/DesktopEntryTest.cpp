@@ -53,10 +53,14 @@ TEST(DesktopEntry, TheEntryStartsTheProgramFromItsFolderOrIsNotWrittenAtAll) {
 }
 
 TEST(DesktopEntry, OnlyWellFormedUtf8CountsAsText) {
-  for (const char* good : {"", "abc", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8C\x90"})
+  // Text, and each end of each lead byte's range.
+  for (const char* good :
+       {"", "abc", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8C\x90", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80",
+        "\xED\x9F\xBF", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"})
     EXPECT_TRUE(isUtf8(good)) << good;
   // Overlong forms, a surrogate, past U+10FFFF, a cut sequence, a stray continuation byte.
-  for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"})
+  for (const char* bad : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xF5\x80\x80\x80", "\xE2\x82", "\x80"})
     EXPECT_FALSE(isUtf8(bad)) << bad;
 }
 
