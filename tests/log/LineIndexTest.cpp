@@ -82,6 +82,14 @@ TEST(LineIndexTest, AgreesWithALineByLineSplitOnAnyMixOfBreaksAndPieces) {
   }
   EXPECT_EQ(linesOf(pieces), expected);
   EXPECT_EQ(linesOf({bytes}), expected);
+
+  // A piece is read to its end and not a byte further, whatever lies beyond it.
+  const std::string longer = "a\r\nb\n";
+  LineIndex cut(0);
+  cut.add(std::string_view(longer).substr(0, 4));
+  LineIndex whole(0);
+  whole.add(longer.substr(0, 4));
+  EXPECT_EQ(cut.lineCount(), whole.lineCount());
 }
 
 TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {
