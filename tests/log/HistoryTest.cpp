@@ -64,6 +64,14 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
   };
   for (const Row& row : rows) EXPECT_EQ(readStamp(*row.layout, row.date, row.time), row.expected) << row.date;
   EXPECT_EQ(wallSeconds(1970, 1, 2, 0, 0, 1), 86401);
+
+  // How long an outage lasted, as "[Back Online]" says it; a damaged length says nothing.
+  const std::string back = "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : ";
+  const auto whole = readHistoryEntry(back + "01:02:03", kDayFirst);
+  const auto damaged = readHistoryEntry(back + "01:02:", kDayFirst);
+  ASSERT_TRUE(whole && damaged);
+  EXPECT_EQ(whole->offlineFor, 3723);
+  EXPECT_EQ(damaged->offlineFor, std::nullopt);
 }
 
 TEST(StampReading, LengthsReadAsPeopleSayThem) {
