@@ -187,6 +187,10 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   EXPECT_FALSE(xdg.isEnabled() || fs::exists(entry));
   EXPECT_EQ(platform::readFile(context.file("Lumeno.ini")), "[Automation]\r\nautostartup=0\r\n");
   EXPECT_TRUE(boxes.shown.empty());
+
+  // A program whose path is no text cannot be named in an entry: start at log-in fails.
+  platform::XdgAutostart unnamed(folder / "autostart", folder / "not\xFFtext");
+  EXPECT_FALSE(unnamed.enable() || fs::exists(unnamed.entryFile()));
 }
 
 // The manual page documents every key of the settings file the program reads, each as a bold
