@@ -202,6 +202,7 @@ TEST_F(IpToolsPresenterTest, NetstatSaysWorkingAndDoneWithoutALeadingSpace) {
   presenter.onModeChosen(Mode::Netstat);
   presenter.onNetstatClicked();
   EXPECT_EQ(view.status(), "Working...");
+  EXPECT_TRUE(view.busy);
   ASSERT_EQ(runner.started.size(), 1U);
   EXPECT_EQ(windowsCommand(runner.started[0]).arguments, (Strings{"-n"}));
   finishWith(Tool::Netstat, "connections");
