@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <array>
 
 #include <optional>
 #include <string>
@@ -56,7 +57,9 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
       {&kMonthFirst12, "Saturday December 5, 26", "11:26:06 PM", wallSeconds(2026, 12, 5, 23, 26, 6)},
       {&kMonthFirst12, "Sat Dec 5, 26", "12:00:01 AM", wallSeconds(2026, 12, 5, 0, 0, 1)},
       {&kDayFirst, "29/02/2028", "00:00:00", wallSeconds(2028, 2, 29, 0, 0, 0)},
+      {&kDayFirst, "29/02/2000", "00:00:00", wallSeconds(2000, 2, 29, 0, 0, 0)},
       {&kDayFirst, "29/02/2026", "00:00:00", std::nullopt},  // no such day
+      {&kDayFirst, "29/02/2100", "00:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},  // more than the layout writes
       {&kDayFirst, "12/05/26", "11:26", std::nullopt},
@@ -64,6 +67,12 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
   };
   for (const Row& row : rows) EXPECT_EQ(readStamp(*row.layout, row.date, row.time), row.expected) << row.date;
   EXPECT_EQ(wallSeconds(1970, 1, 2, 0, 0, 1), 86401);
+  // Seconds since 1970 of the first and last days of months through the year.
+  const std::pair<std::array<int, 3>, WallSeconds> days[] = {
+      {{1999, 12, 31}, 946598400}, {{2000, 2, 29}, 951782400},  {{2000, 3, 1}, 951868800},
+      {{2026, 1, 31}, 1769817600}, {{2026, 4, 30}, 1777507200}, {{2026, 7, 31}, 1785456000},
+      {{2026, 9, 1}, 1788220800},  {{2026, 11, 30}, 1795996800}};
+  for (const auto& [day, seconds] : days) EXPECT_EQ(wallSeconds(day[0], day[1], day[2], 0, 0, 0), seconds);
 
   // How long an outage lasted, as "[Back Online]" says it; a damaged length says nothing.
   const std::string back = "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : ";
@@ -203,6 +212,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   h.presenter.tick();
   EXPECT_EQ(h.presenter.strips()[0].figures.outages, 2);
   EXPECT_EQ(h.presenter.strips()[0].figures.offline, 5 * 60 + 20);
+  EXPECT_EQ(h.presenter.stripTexts().size(), 2u);
   EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");
   const std::uint64_t read = h.source.bytesRead;
   h.presenter.tick();
