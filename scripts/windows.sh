@@ -35,7 +35,12 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 # The windows' tests draw nowhere (Wine's null display driver). A server still running from the
 # boot above keeps the desktop it made without it, where every window has no size: let it end.
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
-"$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w || true
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+"$wineserver" -w || true
+# One server for the whole run: a server that ends when it is idle for a moment races the next
+# test's start, which then dies with "recvmsg: Connection reset by peer".
+"$wineserver" -p
+trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 ctest --preset windows
 if [[ -f build-windows/Lumeno.exe ]]; then
   echo "$PWD/build-windows/Lumeno.exe"
