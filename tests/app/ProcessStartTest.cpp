@@ -2,11 +2,9 @@
 // The real program, started as a new user would: its own folder, its own runtime folder.
 #include <QEventLoop>
 #include <QFileSystemWatcher>
-#include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QSysInfo>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -17,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "PrivateXServer.h"
@@ -74,39 +71,7 @@ class ProcessStart : public ::testing::Test {
   TempFolder runtime;
 };
 
-TEST_F(ProcessStart, ASecondCopyEndsAtOnceAndSilently) {
-  QLockFile running(lockFolder() + QStringLiteral("/lumeno.lock"));
-  ASSERT_TRUE(running.tryLock(0));
-  QProcess second;
-  start(second);
-  ASSERT_TRUE(second.waitForFinished(20000));
-  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.exitCode(), 0);
-  EXPECT_EQ(program.read("log.txt"), "<missing>");
-}
-
-TEST_F(ProcessStart, ALockFileWithoutALiveOwnerNeverStopsAStart) {
-  QProcess ended;  // a process that has come and gone: its id names no live owner
-  ended.start(QStringLiteral("true"), {});
-  ASSERT_TRUE(ended.waitForStarted(10000));
-  const qint64 gone = ended.processId();
-  ASSERT_TRUE(ended.waitForFinished(10000));
-  // Every kind of leftover is tested on the lock itself; here, that the program goes by the lock.
-  const std::vector<std::pair<std::string, std::string>> leftovers = {
-      {"owner gone", std::to_string(gone) + "\nlumeno\n" + QSysInfo::machineHostName().toStdString() + "\n"},
-  };
-  long lines = 0;
-  for (const auto& [what, bytes] : leftovers) {
-    runtime.write("lumeno.lock", bytes);
-    QProcess next;
-    start(next);
-    ASSERT_TRUE(waitForLogLines(++lines)) << what << ": " << program.read("log.txt");
-    EXPECT_EQ(next.state(), QProcess::Running) << what;
-    next.kill();
-    next.waitForFinished(10000);
-  }
-}
-
+// A copy killed outright leaves its lock file behind, naming an owner that is gone.
 TEST_F(ProcessStart, ACopyKilledWithSigkillNeverBlocksTheNextStart) {
   QProcess first;
   start(first);
