@@ -38,7 +38,7 @@ def exit_question(desktop, lumeno):
     expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
 
 
-def one_copy_minimise_close_box_and_file_exit():
+def one_copy_minimise_close_box_exit_and_missing_settings():
     folder = case_folder("start_and_exit")
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
@@ -83,14 +83,12 @@ def one_copy_minimise_close_box_and_file_exit():
     lumeno.wait("the second start entry", lambda: lumeno.log_text().count("[Lumeno Loaded]") == 2)
     exit_question(desktop, lumeno)
     desktop.key("Return")
-    lumeno.expect_clean_exit("File > Exit > Yes")
+    lumeno.ended("File > Exit > Yes")
     lumeno.expect_log("[Lumeno Loaded]", "[Lumeno Loaded]", "[Program Exit]")
+    log = lumeno.read("log.txt")
 
-
-def missing_settings_file_shows_message_and_writes_nothing():
-    folder = case_folder("missing_settings")
-    desktop = Desktop(folder)
-    lumeno = Lumeno(desktop, folder, None)
+    step("started again without its settings file")
+    os.remove(lumeno.file("Lumeno.ini"))
     lumeno.start()
     box, text = wait_for_box(desktop, lumeno)
     expect(text == "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
@@ -102,7 +100,7 @@ def missing_settings_file_shows_message_and_writes_nothing():
     expect(status is not None and status >= 0,
            f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
     expect(desktop.windows() == [], f"no window should stay; there are {desktop.windows()}")
-    expect(lumeno.folder_listing() == ["lumeno"],
+    expect(lumeno.folder_listing() == ["log.txt", "lumeno"] and lumeno.read("log.txt") == log,
            f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")
 
 
@@ -146,6 +144,5 @@ def command_line_needs_no_display():
 
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (one_copy_minimise_close_box_and_file_exit,
-                                           missing_settings_file_shows_message_and_writes_nothing,
+    main({case.__name__: case for case in (one_copy_minimise_close_box_exit_and_missing_settings,
                                            command_line_needs_no_display)})
