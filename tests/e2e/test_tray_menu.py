@@ -128,12 +128,7 @@ def tray_menu_host_gone_and_tray_at_start():
     lumeno.wait_for_main_window()
     user = TrayUser(desktop, lumeno)
 
-    # Into the tray and back through "Show Lumeno", where it was, moved or not.
     lumeno.wait("the window to settle where it opened", lambda: user.place() and user.place()[1] > 0)
-    place = user.place()
-    user.minimise_to_tray()
-    user.choose(["Down"])
-    user.expect_window_back_at(place)
     place = user.move_to(255, 210)
 
     # Clicks on the icon while its menu is open are dropped, whichever button.
@@ -152,7 +147,7 @@ def tray_menu_host_gone_and_tray_at_start():
         step("the right double-click brought the window back")
         user.minimise_to_tray()
 
-    # "Show Lumeno" a second time.
+    # "Show Lumeno" brings the window back where the user left it.
     user.choose(["Down"])
     user.expect_window_back_at(place)
 
