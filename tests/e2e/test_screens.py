@@ -6,7 +6,6 @@ named for a screen reader. One start of the program visits every window; the pro
 network of the case's own, online, then offline for the alert."""
 
 import datetime
-import locale
 import os
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
@@ -32,10 +31,8 @@ WATCHED = (23 * HOUR, 1 * HOUR)
 
 
 def stamp(when):
-    """As the program writes it: the desktop's short date and long time (the case's locale)."""
-    locale.setlocale(locale.LC_TIME, os.environ.get("LUMENO_E2E_LOCALE", "C.UTF-8"))
-    return (f" , Date : {when.strftime(locale.nl_langinfo(locale.D_FMT))}"
-            f" , Time : {when.strftime(locale.nl_langinfo(locale.T_FMT))}")
+    """As the program writes it: the short date and long time of the C locale the cases run in."""
+    return when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")
 
 
 def history_log(now):
