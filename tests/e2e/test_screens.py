@@ -310,7 +310,9 @@ def history(screens, main_window):
     left, top = strip.box.x - window.box.x, strip.box.y - window.box.y
     for before, length in OUTAGES:
         x = left + round((1 - (before - length / 2).total_seconds() / 86400) * (strip.box.width - 1))
-        pixels = picture.region_pixels(screen.Region(x - 1, top + strip.box.height // 2, 3, 1))
+        # Two pixels either side (twice as many at twice the size) for rounding.
+        pixels = picture.region_pixels(screen.Region(x - 2 * screens.scale, top + strip.box.height // 2,
+                                                     4 * screens.scale + 1, 1))
         if not any(r > 180 and g < 60 and b < 60 for r, g, b in pixels):
             screens.problems.append(f"connection history: no red at the outage {before} ago (x={x}): {pixels}")
     screens.desktop.key("alt+F4")
