@@ -125,18 +125,12 @@ TEST(MainWindow, AClickOnTheLabelInFrontBringsTheNextAndMinimisingGoesToTheTrayA
   EXPECT_FALSE(status->isVisible());
   EXPECT_TRUE(w.infoLabel(InfoLabel::Version)->isVisible());
 
+  // The tray's host goes away while the window is in it: the window comes back by itself, and
+  // goes into the tray again once a new host is there. ("Show Lumeno" is the presenter's,
+  // MinimisingGoesToTheTray... in tests/app.)
   w.setWindowState(Qt::WindowMinimized);
   QCoreApplication::sendPostedEvents();
   EXPECT_TRUE(f.tray->shown);
-  EXPECT_FALSE(w.isVisible());
-  w.presenter().onShowChosen();
-  EXPECT_FALSE(f.tray->shown);
-  EXPECT_TRUE(w.isVisible() && !w.isMinimized());
-
-  // The tray's host goes away while the window is in it: the window comes back by itself, and
-  // goes into the tray again once a new host is there.
-  w.setWindowState(Qt::WindowMinimized);
-  QCoreApplication::sendPostedEvents();
   f.tray->available = false;
   QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
   EXPECT_FALSE(f.tray->shown);
