@@ -24,14 +24,6 @@ class Geometry:
     override_redirect: bool
 
 
-@dataclass
-class Frame:
-    left: int
-    right: int
-    top: int
-    bottom: int
-
-
 class Desktop:
     def __init__(self, folder, tray=False):
         require_tools("Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xclip", "import")
@@ -206,12 +198,6 @@ class Desktop:
                       lambda escape: chr(int(escape.group(1), 8)) if len(escape.group(1)) == 3 else escape.group(1),
                       match.group(1))
 
-    def frame_extents(self, window):
-        """The window manager's frame around the window: left, right, top, bottom in pixels."""
-        out = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"], check=False)
-        match = re.search(r"= (\d+), (\d+), (\d+), (\d+)", out)
-        expect(match, f"window {window} has no frame from the window manager: {out!r}")
-        return Frame(*(int(value) for value in match.groups()))
 
     def tray_icons(self, klass="lumeno"):
         """The viewable icons of the class docked in the tray, as (id, x, y, width, height)."""
@@ -278,8 +264,10 @@ class Desktop:
     def click_close_box(self, window):
         """Clicks the close box at the right end of the window manager's title bar."""
         place = self.geometry(window)
-        frame = self.frame_extents(window)
-        self.click(place.x + place.width + frame.right - 11, place.y - frame.top // 2)
+        out = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"], check=False)
+        frame = re.search(r"= (\d+), (\d+), (\d+), (\d+)", out)  # left, right, top, bottom
+        expect(frame, f"window {window} has no frame from the window manager: {out!r}")
+        self.click(place.x + place.width + int(frame.group(2)) - 11, place.y - int(frame.group(3)) // 2)
 
     def key(self, *keys):
         self.xdotool("key", "--delay", "40", *keys)

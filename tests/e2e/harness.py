@@ -82,19 +82,10 @@ def on_failure(step):
     _failure_notes.append(step)
 
 
-def _run_failure_notes():
-    for step in _failure_notes:
+def _run_all(steps):
+    while steps:
         try:
-            step()
-        except Exception:
-            traceback.print_exc()
-
-
-def _run_cleanups():
-    while _cleanups:
-        step = _cleanups.pop()
-        try:
-            step()
+            steps.pop()()
         except Exception:  # one failed step must not keep the others from running
             traceback.print_exc()
 
@@ -197,8 +188,8 @@ def main(cases):
         print(f"FAILED {name}: error in the case itself")
     finally:
         if code == 1:
-            _run_failure_notes()
-        _run_cleanups()
+            _run_all(_failure_notes)
+        _run_all(_cleanups)
     print(f"({time.monotonic() - started:.1f} s)")
     sys.stdout.flush()
     sys.exit(code)

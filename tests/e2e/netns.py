@@ -86,12 +86,14 @@ class Network:
         _ip("-n", self.inside, "addr", "add", f"{new_address}/{PREFIX_LENGTH}", "dev", "v0")
         _ip("-n", self.inside, "addr", "delete", f"{INSIDE_ADDRESS}/{PREFIX_LENGTH}", "dev", "v0")
 
-    def add_ipv6(self, inside_address, gateway_address, prefix_length=64):
-        """A global IPv6 address on each end (no duplicate detection) and an IPv6 default route."""
+    def add_ipv6(self, inside_address, gateway_address, prefix_length=64, route=True):
+        """A global IPv6 address on each end (no duplicate detection) and, with route, an IPv6
+        default route."""
         _ip("-n", self.inside, "-6", "addr", "add", f"{inside_address}/{prefix_length}", "dev", "v0", "nodad")
         _ip("-n", self.gateway, "-6", "addr", "add", f"{gateway_address}/{prefix_length}", "dev", "v1", "nodad")
         self.ipv6_gateway = gateway_address
-        self.add_ipv6_default_route()
+        if route:
+            self.add_ipv6_default_route()
 
     def add_ipv6_default_route(self):
         _ip("-n", self.inside, "-6", "route", "add", "default", "via", self.ipv6_gateway)

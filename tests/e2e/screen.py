@@ -1,19 +1,12 @@
-#!/usr/bin/env python3
 """Reading a screenshot as a user reads the screen: the words on it (tesseract), the contrast of
 each word against what lies behind it (the WCAG ratio of its two dominant colours), and keeping
 the picture when a check fails. Knows nothing of the toolkit that drew the window: everything
-takes a PNG path and, where it matters, a region of it. Needs ImageMagick and tesseract only.
+takes a PNG path and, where it matters, a region of it. Needs ImageMagick and tesseract only."""
 
-As a command, checks one picture:
-  screen.py shot.png [--region X,Y,W,H] [--expect TEXT]... [--min-contrast 4.5] [--upscale N]
-prints what it read and ends with status 1 when a text is missing or a word is too faint."""
-
-import argparse
 import difflib
 import os
 import re
 import subprocess
-import sys
 import tempfile
 from dataclasses import dataclass
 
@@ -254,39 +247,3 @@ class Shots:
             if os.path.exists(path):
                 os.remove(path)
         self.taken.clear()
-
-
-# ---- the command --------------------------------------------------------------------------------------
-
-
-def check(png, texts=(), region=None, least=LEAST_CONTRAST, upscale=2, leave_out=()):
-    """Reads the picture and returns the problems found: texts not read, words too faint."""
-    words = read_words(png, region, upscale)
-    problems = [f"not read: {text!r}" for text in missing_texts(words, texts)]
-    problems += [f"too faint: {describe(measured)}"
-                 for measured in faint(measure_contrast(png, words_to_measure(words, texts), leave_out), least)]
-    return words, problems
-
-
-def _region(text):
-    x, y, width, height = (int(part) for part in text.split(","))
-    return Region(x, y, width, height)
-
-
-def _command():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("png")
-    parser.add_argument("--region", type=_region)
-    parser.add_argument("--expect", action="append", default=[])
-    parser.add_argument("--min-contrast", type=float, default=LEAST_CONTRAST)
-    parser.add_argument("--upscale", type=int, default=2)
-    options = parser.parse_args()
-    words, problems = check(options.png, options.expect, options.region, options.min_contrast, options.upscale)
-    print("read:", " ".join(word.text for word in words if readable(word)))
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
-
-
-if __name__ == "__main__":
-    sys.exit(_command())

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Following the address, logging connection changes and Copy IPv6: the program runs in a network
-namespace of the case's own, whose address changes and whose default route goes away for 5 s.
-With the options on, each change is also a desktop notification on a session bus of the case's
-own, and that desktop's StatusNotifierItem tray gives the window back on a left click. With the
-three options off, the same events must leave the address shown and the log alone."""
+"""The network as the program follows it, in a network namespace of the case's own: the status
+lamp's pixels turn with the default route, the carrier and the link; with the connection options
+on, an address change and outages are logged and told as desktop notifications on a session bus
+of the case's own, whose StatusNotifierItem tray gives the window back on a left click; with the
+options off, the same events leave the address shown and the log alone."""
 
 import re
 import time
@@ -16,8 +16,22 @@ from session_bus import SessionBus
 
 NEW_ADDRESS = "198.51.100.7"
 IPV6_ADDRESS = "2001:db8:1::5"
-# A status tick comes every 1.5 s; a change must show within 3 s.
+GREEN = (0, 255, 0)
+RED = (255, 0, 0)
+# A status tick comes every 1.5 s; a change must show within 3 s, the lamp within 5 s.
 WITHIN = 3.0
+LAMP_WITHIN = 5.0
+
+
+def expect_lamp(desktop, lumeno, colour, after, timeout=LAMP_WITHIN):
+    """The lamp, the square at the bottom left of the main window's client area, turns colour."""
+    window = lumeno.main_window
+
+    def lamp():
+        return desktop.pixel(window, 8, desktop.geometry(window).height - 8)
+
+    name = "green" if colour == GREEN else "red"
+    lumeno.wait(f"the lamp to turn {name} after {after}", lambda: lamp() == colour, timeout=timeout, detail=lamp)
 
 
 def copy_ipv6(lumeno, desktop):
@@ -29,11 +43,12 @@ def copy_ipv6(lumeno, desktop):
                        lambda: desktop.clipboard() != "something else" and desktop.clipboard())
 
 
-def started(connection_options, name, with_bus=False):
+def started(connection_options, name, with_bus=False, route=True):
     folder = case_folder(name)
     network = Network()
-    network.add_default_route()
-    network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1")
+    if route:
+        network.add_default_route()
+    network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1", route=route)
     desktop = Desktop(folder)
     bus = SessionBus(folder) if with_bus else None
     options = {"followip": 1, "logoutages": 1} if connection_options else {}
@@ -52,6 +67,7 @@ def notices(bus):
 
 def address_change_and_outage_are_followed_and_logged():
     network, desktop, lumeno, bus = started(True, "connection_options_on", with_bus=True)
+    expect_lamp(desktop, lumeno, GREEN, "a start with a default route", timeout=10.0)
     step("the address changes")
     network.move_inside_address(NEW_ADDRESS)
     lumeno.wait_for_log(f"[Local IP Changed] : {NEW_ADDRESS} , Date : ", timeout=WITHIN)
@@ -64,7 +80,9 @@ def address_change_and_outage_are_followed_and_logged():
     step("the default routes go for 5 s")
     network.delete_default_route()
     network.delete_ipv6_default_route()
+    outage_began = time.monotonic()
     lumeno.wait_for_log("[Went Offline] , Date : ", timeout=WITHIN)
+    expect_lamp(desktop, lumeno, RED, "the default routes were deleted")
     # The window is shown, not in the tray: the desktop still tells the user.
     lumeno.wait("the notice of the outage", lambda: "Connection lost" in notices(bus),
                 detail=lambda: bus.calls("Notify"))
@@ -73,10 +91,11 @@ def address_change_and_outage_are_followed_and_logged():
                call["app_icon"] == "io.github.lumeno.Lumeno" and
                call["hints"].get("desktop-entry") == ["String", "io.github.lumeno.Lumeno"] and
                call["hints"].get("urgency") == ["Byte", 1], f"a notification is not as it should be: {call}")
-    time.sleep(5)  # the outage itself, not a wait for an outcome
+    time.sleep(max(0.0, outage_began + 5 - time.monotonic()))  # the outage itself, not a wait for an outcome
     network.add_default_route()
     network.add_ipv6_default_route()
     lumeno.wait_for_log("[Back Online] , Date : ", timeout=WITHIN)
+    expect_lamp(desktop, lumeno, GREEN, "the default routes came back")
     stamp = LOG_STAMP.replace(r"\r\n", "")
     # The stamp pattern begins with the comma of each head.
     expected = (re.escape("[Lumeno Loaded]") + stamp + r"\r\n" +
@@ -88,6 +107,24 @@ def address_change_and_outage_are_followed_and_logged():
     expect(notices(bus)[0] == f"Local IP changed: {INSIDE_ADDRESS} \u2192 {NEW_ADDRESS}" and
            re.fullmatch(r"Connection restored after 00:00:0\d", notices(bus)[2]),
            f"the notices should tell the address change, the outage and the return: {notices(bus)}")
+
+    step("the carrier goes and comes back; the link goes down for 5 s and comes back")
+    network.lose_carrier()
+    expect_lamp(desktop, lumeno, RED, "the link lost its carrier")
+    network.regain_carrier()
+    expect_lamp(desktop, lumeno, GREEN, "the carrier came back")
+    logged_before = lumeno.log_text().count("[Back Online]")
+    network.link_down()
+    down_at = time.monotonic()
+    expect_lamp(desktop, lumeno, RED, "the link was taken down")
+    time.sleep(max(0.0, down_at + 5 - time.monotonic()))  # the outage itself lasts 5 s
+    network.link_up()
+    network.add_default_route()
+    expect_lamp(desktop, lumeno, GREEN, "the link came up with its route")
+    lumeno.wait("[Back Online] for the link's return", lambda: lumeno.log_text().count("[Back Online]") > logged_before,
+                detail=lumeno.log_text)
+    expect(lumeno.log_text().count("[Local IP Changed]") == 1,
+           f"the link's return with its address is an outage, not a change of address: {lumeno.log_text()!r}")
 
     step("minimise to the StatusNotifierItem tray, then a left click on the item")
     desktop.xdotool("windowminimize", lumeno.main_window)
@@ -101,10 +138,13 @@ def address_change_and_outage_are_followed_and_logged():
 
 
 def options_off_add_nothing():
-    network, desktop, lumeno, _ = started(False, "connection_options_off")
+    network, desktop, lumeno, _ = started(False, "connection_options_off", route=False)
+    # Started with a link but no default route: offline until the route comes.
+    expect_lamp(desktop, lumeno, RED, "a start without a default route", timeout=10.0)
+    network.add_default_route()
+    expect_lamp(desktop, lumeno, GREEN, "the default route was added")
     network.move_inside_address(NEW_ADDRESS)
     network.delete_default_route()
-    network.delete_ipv6_default_route()
     # Nothing may happen: watched for as long as a change would take to show.
     watched_until = time.monotonic() + WITHIN
     poll("the options-off watch to end", lambda: "Changed" not in lumeno.log_text() and
@@ -117,5 +157,5 @@ def options_off_add_nothing():
 
 
 if __name__ == "__main__":
-    main({"address_change_and_outage_are_followed_and_logged": address_change_and_outage_are_followed_and_logged,
-          "options_off_add_nothing": options_off_add_nothing})
+    main({case.__name__: case for case in (address_change_and_outage_are_followed_and_logged,
+                                           options_off_add_nothing)})

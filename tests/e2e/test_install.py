@@ -41,33 +41,20 @@ def read(path):
         return source.read()
 
 
-def start_installed(name):
-    folder, prefix = install(name)
-    lumeno = Lumeno(Desktop(folder), folder, installed=os.path.join(prefix, "bin", "lumeno"))
-    return lumeno, prefix
-
-
-def ended(lumeno, how):
-    """The copy ends cleanly; the next start is the program's first process again."""
-    lumeno.expect_clean_exit(how)
-    lumeno.processes.pop(0)
-
-
 def close(lumeno):
     lumeno.desktop.click_close_box(lumeno.main_window)
-    ended(lumeno, "the close box")
+    lumeno.ended("the close box")
 
 
-def installed_copy_lays_the_gnu_layout_under_the_prefix():
-    _, prefix = install("install_layout")
+def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
+    folder, prefix = install("install")
     missing = [path for path in LAYOUT if not os.path.isfile(os.path.join(prefix, path))]
     expect(not missing, f"not installed: {missing}")
     # Nothing beside the program that would make an installed copy portable.
     expect(not os.path.exists(os.path.join(prefix, "bin", "Lumeno.ini")), "Lumeno.ini beside the installed program")
 
-
-def installed_copy_keeps_settings_and_log_in_the_home_and_writes_nothing_under_the_prefix():
-    lumeno, prefix = start_installed("install_home")
+    program = os.path.join(prefix, "bin", "lumeno")
+    lumeno = Lumeno(Desktop(folder), folder, installed=program)
     before = snapshot(prefix)
     settings = os.path.join(lumeno.home, ".config", "lumeno", "Lumeno.ini")
     log = os.path.join(lumeno.home, ".local", "state", "lumeno", "log.txt")
@@ -95,7 +82,6 @@ def installed_copy_keeps_settings_and_log_in_the_home_and_writes_nothing_under_t
     lumeno.start()
     lumeno.wait_for_main_window()
     lumeno.wait("the start entry", lambda: os.path.exists(log))
-    program = os.path.join(prefix, "bin", "lumeno")
     autostart = read(os.path.join(lumeno.home, ".config", "autostart", "Lumeno.desktop"))
     expect(f'\nExec="{program}"\n' in autostart and f"\nTryExec={program}\n" in autostart,
            f"the autostart entry should start {program}: {autostart!r}")
@@ -106,28 +92,25 @@ def installed_copy_keeps_settings_and_log_in_the_home_and_writes_nothing_under_t
     lumeno.start()
     lumeno.wait_for_main_window()
     lumeno.wait("the second start entry", lambda: read(log).count("[Lumeno Loaded]") == 2)
-    lumeno.open_file_menu()
-    lumeno.desktop.key("Up", "Return")
+    lumeno.choose_exit()
     lumeno.wait("the exit question", lambda: lumeno.desktop.windows(kind="dialog"))
     lumeno.desktop.key("Return")
-    ended(lumeno, "File > Exit > Yes")
+    lumeno.ended("File > Exit > Yes")
     lumeno.expect_log("[Lumeno Loaded]", "[Lumeno Loaded]", "[Program Exit]", path=log)
-    expect(snapshot(prefix) == before, "the program wrote under the prefix")
 
-
-def installed_copy_follows_the_xdg_folders_the_session_names():
-    lumeno, _ = start_installed("install_xdg")
+    # The folders the session names take the settings and the log instead.
     config, state = os.path.join(lumeno.home, "xdg-config"), os.path.join(lumeno.home, "xdg-state")
+    defaults = [os.path.dirname(settings), os.path.dirname(log)]
+    untouched = [snapshot(folder) for folder in defaults]
     lumeno.start(env={"XDG_CONFIG_HOME": config, "XDG_STATE_HOME": state})
     lumeno.wait_for_main_window()
     expect(os.path.isfile(os.path.join(config, "lumeno", "Lumeno.ini")), "no Lumeno.ini in XDG_CONFIG_HOME")
     expect(os.path.isdir(os.path.join(state, "lumeno")), "no folder in XDG_STATE_HOME")
-    for default in (".config/lumeno", ".local/state/lumeno"):
-        expect(not os.path.exists(os.path.join(lumeno.home, default)), f"{default} written all the same")
     close(lumeno)
+    expect([snapshot(folder) for folder in defaults] == untouched, f"{defaults} written all the same")
+    expect(snapshot(prefix) == before, "the program wrote under the prefix")
 
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (installed_copy_lays_the_gnu_layout_under_the_prefix,
-                                           installed_copy_keeps_settings_and_log_in_the_home_and_writes_nothing_under_the_prefix,
-                                           installed_copy_follows_the_xdg_folders_the_session_names)})
+    main({"installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home":
+          installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home})

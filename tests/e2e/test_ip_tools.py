@@ -72,19 +72,14 @@ def running_pings(parent_pid):
     return found
 
 
-def open_tools(name):
-    folder = case_folder(name)
+def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
+    folder = case_folder("ping")
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file())
     lumeno.start()
     lumeno.wait_for_main_window()
     tools = IpTools(desktop, lumeno)
     tools.fill(HOST_BOX, "127.0.0.1")
-    return lumeno, tools
-
-
-def ping_shows_output_while_running_and_stop_keeps_summary():
-    lumeno, tools = open_tools("ping_stop")
     pid = lumeno.process.pid
 
     # A long ping: its replies show while it runs.
@@ -111,11 +106,6 @@ def ping_shows_output_while_running_and_stop_keeps_summary():
     expect(SUMMARY.search(result) and result.startswith("PING 127.0.0.1 "),
            f"ping.txt should hold the stopped ping's output with its summary: {result!r}")
 
-
-def ping_double_click_runs_one_whole_ping():
-    lumeno, tools = open_tools("ping_double_click")
-    pid = lumeno.process.pid
-
     # The second click of a double-click is not a Stop.
     tools.fill(COUNT_BOX, "3")
     tools.click(PING_BUTTON, repeat=2)
@@ -133,5 +123,5 @@ def ping_double_click_runs_one_whole_ping():
 
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (ping_shows_output_while_running_and_stop_keeps_summary,
-                                           ping_double_click_runs_one_whole_ping)})
+    main({"ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping":
+          ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping})

@@ -5,6 +5,7 @@ what lies behind it (at least 4.5:1), no control cut off or lying on another, an
 named for a screen reader. One start of the program visits every window; the program runs in a
 network of the case's own, online, then offline for the alert."""
 
+import datetime
 import os
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
@@ -21,6 +22,27 @@ OLD_LOG = ("[Requested Hostname] : lumenobox , Date : 12/1/2026 , Time : 09:15:0
 OLD_LINES = ("Requested Hostname", "Refreshed Local IP", "Connection Lost")
 # The offline alert comes at a tick of its 30 s timer.
 ALERT_WITHIN = 35.0
+HOUR = datetime.timedelta(hours=1)
+# The history's log: three outages in the last day, (start before now, length) each, in a watch
+# from 23 h ago to 1 h ago.
+OUTAGES = [(20 * HOUR, datetime.timedelta(minutes=5)), (12 * HOUR, datetime.timedelta(seconds=30)),
+           (6 * HOUR, 2 * HOUR)]
+WATCHED = (23 * HOUR, 1 * HOUR)
+
+
+def stamp(when):
+    """As the program writes it: the short date and long time of the C locale the cases run in."""
+    return when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")
+
+
+def history_log(now):
+    lines = [f"[Lumeno Loaded]{stamp(now - WATCHED[0])}"]
+    for before, length in OUTAGES:
+        seconds = int(length.total_seconds())
+        lines += [f"[Went Offline]{stamp(now - before)}", f"[Back Online]{stamp(now - before + length)} , "
+                  f"Offline for : {seconds // 3600:02}:{seconds // 60 % 60:02}:{seconds % 60:02}"]
+    lines.append(f"[Program Exit]{stamp(now - WATCHED[1])}")
+    return "".join(line + "\r\n" for line in lines)
 
 
 class Screens:
@@ -245,6 +267,8 @@ def every_window(screens):
     screens.choose(tools, "File", "Exit")
     screens.gone(tools)
 
+    history(screens, main_window)
+
     screens.choose(main_window, "Info", "About")
     about = screens.window("the about box", lambda window: find(window, "push button", "Sys Info") is not None)
     version = next((node.name for node in about.walk() if node.name.startswith("Version ")), "Version")
@@ -267,16 +291,44 @@ def every_window(screens):
     screens.finish()
 
 
+def history(screens, main_window):
+    """The connection history of a log with three outages reads "Outages: 3", "Longest: 2 h" and
+    the online share of the watched time, and shows red at the outages' places."""
+    now = datetime.datetime.now().replace(microsecond=0)
+    with open(screens.lumeno.file("log.txt"), "w", newline="") as log:
+        log.write(history_log(now))
+    watched = (WATCHED[0] - WATCHED[1]).total_seconds()
+    offline = sum(length.total_seconds() for _, length in OUTAGES)
+    share = f"{round(1000 * (watched - offline) / watched) / 10:.1f} %"
+    screens.choose(main_window, "Tools", "Connection history")
+    window = screens.look("connection history", screens.titled("Connection history"),
+                          ["Last 24 hours", f"Online: {share}", "Outages: 3", "Longest: 2 h", "Last 7 days"],
+                          absent=["Log connection changes"])
+    strip = next((node for node in window.walk() if node.name == "Connection over the last 24 hours"), None)
+    expect(strip is not None, f"no strip of the last 24 hours in {window}")
+    picture = screen.Picture(screens.shots.path("connection history"))
+    left, top = strip.box.x - window.box.x, strip.box.y - window.box.y
+    for before, length in OUTAGES:
+        x = left + round((1 - (before - length / 2).total_seconds() / 86400) * (strip.box.width - 1))
+        # Two pixels either side (twice as many at twice the size) for rounding.
+        pixels = picture.region_pixels(screen.Region(x - 2 * screens.scale, top + strip.box.height // 2,
+                                                     4 * screens.scale + 1, 1))
+        if not any(r > 180 and g < 60 and b < 60 for r, g, b in pixels):
+            screens.problems.append(f"connection history: no red at the outage {before} ago (x={x}): {pixels}")
+    screens.desktop.key("alt+F4")
+    screens.gone(window)
+
+
 def every_window_light():
-    every_window(Screens("screens_light"))
+    every_window(Screens("screens_light", logoutages=1))
 
 
 def every_window_dark():
-    every_window(Screens("screens_dark", dark=True))
+    every_window(Screens("screens_dark", dark=True, logoutages=1))
 
 
 def every_window_at_twice_the_size():
-    every_window(Screens("screens_scale2", scale=2))
+    every_window(Screens("screens_scale2", scale=2, logoutages=1))
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ import signal
 import subprocess
 
 from desktop import Desktop
-from harness import DEADLINE, case_folder, describe_status, expect, main, spawn
+from harness import DEADLINE, case_folder, describe_status, expect, main, spawn, step
 from lumeno import Lumeno, settings_file
 
 
@@ -30,65 +30,66 @@ def wait_for_box(desktop, lumeno):
     return box, lumeno.wait("the message box's text on the clipboard", copied)
 
 
-def start(name, ini=settings_file(uselog=1)):
-    """The program started on a desktop of the case's own; with settings, its window shown."""
-    folder = case_folder(name)
-    desktop = Desktop(folder)
-    lumeno = Lumeno(desktop, folder, ini)
-    lumeno.start()
-    if ini is not None:
-        lumeno.wait_for_main_window()
-        lumeno.expect_log("[Lumeno Loaded]")
-    return desktop, lumeno
-
-
-def exit_from_file_menu(desktop, lumeno):
-    """File > Exit (the last item); the question that opens and its text."""
-    lumeno.open_file_menu()
-    desktop.key("Up", "Return")
-    return wait_for_box(desktop, lumeno)
-
-
-def file_exit_no_keeps_running_yes_logs_exit():
-    desktop, lumeno = start("file_exit")
-
-    # No (Escape) leaves everything as it was.
-    box, text = exit_from_file_menu(desktop, lumeno)
+def exit_question(desktop, lumeno):
+    """File > Exit: the question that opens and its text."""
+    lumeno.choose_exit()
+    box, text = wait_for_box(desktop, lumeno)
     expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")
     expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
+
+
+def one_copy_minimise_close_box_exit_and_missing_settings():
+    folder = case_folder("start_and_exit")
+    desktop = Desktop(folder)
+    lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
+    lumeno.start()
+    window = lumeno.wait_for_main_window()
+    lumeno.expect_log("[Lumeno Loaded]")
+
+    step("a second copy starts and ends by itself, logging nothing")
+    lumeno.expect_clean_exit("the second copy, by itself,", lumeno.start())
+    lumeno.processes.pop()
+    lumeno.check_alive()
+    expect(desktop.windows() == [window], f"one Lumeno window should stay, {window}; there are {desktop.windows()}")
+
+    # With no tray to go to, the window stays minimised on the taskbar, its caption the tray tip.
+    step("minimise the window")
+    desktop.xdotool("windowminimize", window)
+    lumeno.wait("the window to leave the screen", lambda: not desktop.viewable(window))
+    tip = lumeno.wait("the tray tip as the minimised window's caption",
+                      lambda: (desktop.title(window) or "").startswith("IP : ") and desktop.title(window),
+                      detail=lambda: desktop.title(window))
+    expect("\r\nStatus : " in tip and "\r\nVersion : " in tip, f"the caption should be the three-line tip: {tip!r}")
+    step("restore the window through the window manager")
+    desktop.xdotool("windowactivate", window)
+    lumeno.wait("the window to come back", lambda: desktop.viewable(window))
+    lumeno.wait("the restored window's caption to be 'Lumeno'", lambda: desktop.title(window) == "Lumeno",
+                detail=lambda: desktop.title(window))
+
+    step("File > Exit, No (Escape) leaves everything as it was")
+    exit_question(desktop, lumeno)
     desktop.key("Escape")
     lumeno.wait("the question to close", lambda: not desktop.windows(kind="dialog"))
-    expect(desktop.viewable(lumeno.main_window), "after No the window should still be on the screen")
+    expect(desktop.viewable(window), "after No the window should still be on the screen")
+
+    step("the close box ends the program without a log line")
+    desktop.click_close_box(window)
+    lumeno.ended("the close box")
     lumeno.expect_log("[Lumeno Loaded]")
 
-    # Yes, the default answer, ends the program with its exit entry.
-    exit_from_file_menu(desktop, lumeno)
+    step("started again, File > Exit > Yes, the default answer, ends it with its exit entry")
+    lumeno.start()
+    lumeno.wait_for_main_window()
+    lumeno.wait("the second start entry", lambda: lumeno.log_text().count("[Lumeno Loaded]") == 2)
+    exit_question(desktop, lumeno)
     desktop.key("Return")
-    lumeno.expect_clean_exit("File > Exit > Yes")
-    lumeno.expect_log("[Lumeno Loaded]", "[Program Exit]")
+    lumeno.ended("File > Exit > Yes")
+    lumeno.expect_log("[Lumeno Loaded]", "[Lumeno Loaded]", "[Program Exit]")
+    log = lumeno.read("log.txt")
 
-
-def close_box_logs_nothing():
-    desktop, lumeno = start("close_box")
-    desktop.click_close_box(lumeno.main_window)
-    lumeno.expect_clean_exit("the close box")
-    lumeno.expect_log("[Lumeno Loaded]")
-
-
-def second_copy_ends_by_itself():
-    desktop, lumeno = start("second_copy")
-    first_window = lumeno.main_window
-
-    lumeno.expect_clean_exit("the second copy, by itself,", lumeno.start())
-    lumeno.check_alive()
-    expect(desktop.windows() == [first_window],
-           f"one Lumeno window should stay, the first copy's {first_window}; there are {desktop.windows()}")
-    # The second copy logged nothing, not even its start.
-    lumeno.expect_log("[Lumeno Loaded]")
-
-
-def missing_settings_file_shows_message_and_writes_nothing():
-    desktop, lumeno = start("missing_settings", ini=None)
+    step("started again without its settings file")
+    os.remove(lumeno.file("Lumeno.ini"))
+    lumeno.start()
     box, text = wait_for_box(desktop, lumeno)
     expect(text == "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
            f"the message reads {text!r}")
@@ -99,7 +100,7 @@ def missing_settings_file_shows_message_and_writes_nothing():
     expect(status is not None and status >= 0,
            f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
     expect(desktop.windows() == [], f"no window should stay; there are {desktop.windows()}")
-    expect(lumeno.folder_listing() == ["lumeno"],
+    expect(lumeno.folder_listing() == ["log.txt", "lumeno"] and lumeno.read("log.txt") == log,
            f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")
 
 
@@ -143,7 +144,5 @@ def command_line_needs_no_display():
 
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (file_exit_no_keeps_running_yes_logs_exit, close_box_logs_nothing,
-                                           second_copy_ends_by_itself,
-                                           missing_settings_file_shows_message_and_writes_nothing,
+    main({case.__name__: case for case in (one_copy_minimise_close_box_exit_and_missing_settings,
                                            command_line_needs_no_display)})

@@ -11,6 +11,7 @@
 
 #include "AccessibleNames.h"
 #include "IpToolsFixture.h"
+#include "iptools/IpToolsDesign.h"
 #include "iptools/OutputTail.h"
 #include "platform/Files.h"
 #include "ui/qt/WindowGeometry.h"
@@ -23,71 +24,71 @@ using ::lumeno::test::unnamedControls;
 using WindowTest = IpToolsFixture;
 using Strings = std::vector<std::string>;
 
-struct Designed {
-  const char* name;
-  int left, top, width, height;
-  const char* text;
-  const char* tip;
-  int maxLength;
-};
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-TEST_F(WindowTest, ControlsCarryTheirNamesTextsTipsLimitsAndPlacesInTwips) {
-  EXPECT_EQ(window->objectName(), "frmMain");
-  EXPECT_EQ(window->windowTitle(), "IP Tools");
-  const std::vector<Designed> rows{
-      {"txtIP", 480, 2565, 1935, 285, "www.debian.org", "Insert Ip or Domain address here to test...", 128},
-      {"txtNumber", 4200, 2580, 375, 255, "4", "Amount of times to ping.", 2},
-      {"iptxt3", 1440, 3105, 495, 285, "",
-       "Enter the IP to do a trace route on. Class type will be displayed in status.", 3},
-      {"hops", 3120, 3150, 375, 195, "30", "Limit the amount of hops.", 3},
-      {"timeout", 4560, 3150, 615, 195, "3000", "Time in 'ms' before trace route gives up.", 6},
-      {"urltxt", 480, 3525, 1935, 285, "www.", "Enter your domain address to do a trace route on.", 32767}};
-  for (const Designed& row : rows) {
-    SCOPED_TRACE(row.name);
-    QLineEdit* line = box(row.name);
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->geometry(), app::twipsRect(*window, row.left, row.top, row.width, row.height));
-    EXPECT_EQ(line->text().toStdString(), row.text);
-    EXPECT_EQ(line->toolTip().toStdString(), row.tip);
-    EXPECT_EQ(line->maxLength(), row.maxLength);
+// Every control of the design is built with its name, place, text, tip, limit and font.
+TEST_F(WindowTest, BuildsEveryDesignedControlAndMenuInItsPlace) {
+  EXPECT_EQ(window->objectName(), qs(design::kWindowName));
+  EXPECT_EQ(window->windowTitle(), qs(design::kCaption));
+  for (const design::ControlDesign& control : design::kControls) {
+    SCOPED_TRACE(std::string(control.name) + " " + std::to_string(control.index));
+    QWidget* widget = nullptr;
+    for (QWidget* named : window->findChildren<QWidget*>(qs(control.name)))
+      if (control.index < 0 || named->property("index").toInt() == control.index) widget = named;
+    ASSERT_NE(widget, nullptr);
+    if (control.kind != design::Kind::OutputBox)
+      EXPECT_EQ(widget->geometry(), app::twipsRect(*window, control.place.left, control.place.top,
+                                                   control.place.width, control.place.height));
+    EXPECT_EQ(widget->toolTip(), qs(control.tip));
+    if (control.kind == design::Kind::Separator) continue;  // a line: no text, no font
+    EXPECT_EQ(widget->font().family() == qs(design::kFontName), control.verdana);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+      EXPECT_EQ(line->text(), qs(control.text));
+      EXPECT_EQ(line->maxLength(), control.maxLength > 0 ? control.maxLength : 32767);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+      // The status label shows the presenter's word from the start.
+      if (control.control != Control::StatusLabel) EXPECT_EQ(label->text(), qs(control.text));
+      EXPECT_EQ(label->frameShape() == QFrame::Box, control.kind == design::Kind::FramedLabel);
+    } else if (auto* clickable = qobject_cast<QAbstractButton*>(widget)) {
+      EXPECT_EQ(clickable->text(), qs(control.text));
+    }
   }
-  EXPECT_EQ(box("txtIP")->font().family(), "Verdana");
-  EXPECT_NE(box("iptxt1")->font().family(), "Verdana");  // the octet boxes keep the window's font
-
-  EXPECT_EQ(button("cmdPing")->geometry(), app::twipsRect(*window, 4680, 2520, 855, 375));
-  EXPECT_EQ(button("netstatopt")->text(), "Option1");
+  for (const design::MenuDesign& menu : design::kMenus) {
+    auto* action = find<QAction>(std::string(menu.name).c_str());
+    auto* asMenu = find<QMenu>(std::string(menu.name).c_str());
+    ASSERT_TRUE(action != nullptr || asMenu != nullptr) << menu.name;
+    EXPECT_EQ(action != nullptr ? action->text() : asMenu->title(), qs(menu.caption)) << menu.name;
+  }
+  Strings bar;
+  Strings designedBar;
+  for (const QAction* action : window->menuBar()->actions()) bar.push_back(action->text().toStdString());
+  for (const design::MenuDesign& menu : design::kMenus)
+    if (menu.parent.empty()) designedBar.emplace_back(menu.caption);
+  EXPECT_EQ(bar, designedBar);
   EXPECT_EQ(spokenName(button("netstatopt")), "Netstat");  // the caption is the designer's, cut off
   EXPECT_EQ(unnamedControls(*window), "");
-  EXPECT_EQ(button("chkgethostnames")->text(), "Get host names");
-  EXPECT_EQ(find<QLabel>("amountping")->toolTip(), "Amount of true pings");
-  EXPECT_EQ(find<QLabel>("classlbl")->frameShape(), QFrame::Box);
-  std::vector<int> separators;
-  for (const QLabel* line : window->findChildren<QLabel*>(QStringLiteral("Label6"))) {
-    separators.push_back(line->property("index").toInt());
-    EXPECT_EQ(line->height(), app::twipsY(*window, 15));
-  }
-  EXPECT_EQ(separators, (std::vector<int>{0, 1}));
 
   // The output box takes the client area's width and all but the tool rows of its height.
   window->show();
   const QWidget* output = find("txtOutPut");
   EXPECT_EQ(output->pos(), QPoint(0, 0));
   EXPECT_EQ(output->width(), window->centralWidget()->width());
-  EXPECT_EQ(output->height(), window->centralWidget()->height() - app::twipsY(*window, 2400));
-  EXPECT_EQ(window->centralWidget()->width(), app::twipsX(*window, 5655));
+  EXPECT_EQ(output->height(),
+            window->centralWidget()->height() - app::twipsY(*window, design::kRowsBelowOutput));
+  EXPECT_EQ(window->centralWidget()->width(), app::twipsX(*window, design::kClientWidth));
 }
 
 TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
   window->show();
   QApplication::setActiveWindow(window.get());
   EXPECT_EQ(QApplication::focusWidget(), box("txtIP"));
-  const Strings designed{"txtIP",         "txtNumber", "cmdPing",         "ipopt",        "iptxt1",
-                         "iptxt2",        "iptxt3",    "iptxt4",          "hops",         "timeout",
-                         "urlopt",        "urltxt",    "chkgethostnames", "tracmd",       "netstatopt",
-                         "netstatbutton", "txtOutPut", "pingopt",         "chknetstatall"};
   Strings order;
+  Strings designed;
   QWidget* at = box("txtIP");
-  for (std::size_t i = 0; i < designed.size(); ++i) {
+  for (const std::string_view name : design::kTabOrder) {
+    designed.emplace_back(name);
     order.push_back(at->objectName().toStdString());
     at = at->nextInFocusChain();
     while (at->focusPolicy() == Qt::NoFocus || at->parentWidget() != window->centralWidget()) {
@@ -103,21 +104,6 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
   QTest::keyClick(outputBox, Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), button("pingopt"));
   EXPECT_EQ(outputBox->toPlainText(), "output");
-}
-
-Strings captions(const QMenu* menu) {
-  Strings texts;
-  for (const QAction* action : menu->actions()) texts.push_back(action->text().toStdString());
-  return texts;
-}
-
-TEST_F(WindowTest, TheMenusHoldTheirItemsWithoutAccessKeys) {
-  EXPECT_EQ(captions(find<QMenu>("mnufile")), Strings{"Exit"});
-  EXPECT_EQ(captions(find<QMenu>("mnuoptions")), (Strings{"View", "Clear all"}));
-  EXPECT_EQ(captions(find<QMenu>("mnuview")), (Strings{"Last ping", "Last trace route", "Last netstat"}));
-  Strings bar;
-  for (const QAction* action : window->menuBar()->actions()) bar.push_back(action->text().toStdString());
-  EXPECT_EQ(bar, (Strings{"File", "Options"}));
 }
 
 TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {

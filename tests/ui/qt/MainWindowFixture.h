@@ -16,7 +16,6 @@ struct RecordingTray : tray::TrayBackend {
   struct State {
     bool available = true;
     bool shown = false;
-    std::vector<QString> balloons;  // "title: text"
   };
   explicit RecordingTray(std::shared_ptr<State> s) : state(std::move(s)) {}
   [[nodiscard]] bool available() const override { return state->available; }
@@ -24,9 +23,7 @@ struct RecordingTray : tray::TrayBackend {
   void hide() override { state->shown = false; }
   void setIcon(const QIcon&) override {}
   void setToolTip(const QString&) override {}
-  void showMessage(const QString& title, const QString& text) override {
-    state->balloons.push_back(title + ": " + text);
-  }
+  void showMessage(const QString&, const QString&) override {}
   std::shared_ptr<State> state;
 };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
@@ -73,16 +72,6 @@ TEST(MainWindow, TheStripKeepsItsOwnColoursAndTheMenuBarTheDesktopsInADarkScheme
   EXPECT_GE(app::contrastRatio(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)), 4.5);
 }
 
-TEST(MainWindow, TrayAtStartGoesStraightToTheTrayOrStaysOnTheTaskbarWithoutOne) {
-  for (bool trayExists : {true, false}) {
-    MainWindowFixture f(settingsWith("0", "0", "0", "1"));
-    f.tray->available = trayExists;
-    f.window().showAtStartUp();
-    EXPECT_EQ(f.tray->shown, trayExists);
-    EXPECT_EQ(f.window().isVisible(), !trayExists);  // without a tray the window must stay reachable
-  }
-}
-
 TEST(MainWindow, AnEmptySettingIsReportedByBothReadersAndLoggedOnceEvenWithLoggingOff) {
   MainWindowFixture f("[Options]\r\nuselog=0\r\n[Automation]\r\ntrayatstartup=\r\n");
   f.window();
@@ -136,18 +125,12 @@ TEST(MainWindow, AClickOnTheLabelInFrontBringsTheNextAndMinimisingGoesToTheTrayA
   EXPECT_FALSE(status->isVisible());
   EXPECT_TRUE(w.infoLabel(InfoLabel::Version)->isVisible());
 
+  // The tray's host goes away while the window is in it: the window comes back by itself, and
+  // goes into the tray again once a new host is there. ("Show Lumeno" is the presenter's,
+  // MinimisingGoesToTheTray... in tests/app.)
   w.setWindowState(Qt::WindowMinimized);
   QCoreApplication::sendPostedEvents();
   EXPECT_TRUE(f.tray->shown);
-  EXPECT_FALSE(w.isVisible());
-  w.presenter().onShowChosen();
-  EXPECT_FALSE(f.tray->shown);
-  EXPECT_TRUE(w.isVisible() && !w.isMinimized());
-
-  // The tray's host goes away while the window is in it: the window comes back by itself, and
-  // goes into the tray again once a new host is there.
-  w.setWindowState(Qt::WindowMinimized);
-  QCoreApplication::sendPostedEvents();
   f.tray->available = false;
   QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer1"), "timeout");
   EXPECT_FALSE(f.tray->shown);
@@ -158,20 +141,6 @@ TEST(MainWindow, AClickOnTheLabelInFrontBringsTheNextAndMinimisingGoesToTheTrayA
   QCoreApplication::sendPostedEvents();
   EXPECT_TRUE(f.tray->shown);
   EXPECT_FALSE(w.isVisible());
-}
-
-TEST(MainWindow, WithoutATrayTheCaptionCarriesTheTipOnlyWhileMinimised) {
-  MainWindowFixture f;
-  f.tray->available = false;
-  auto& w = f.window();
-  w.show();
-  w.setWindowState(Qt::WindowMinimized);
-  QCoreApplication::sendPostedEvents();
-  w.presenter().onStatusTick();
-  EXPECT_TRUE(w.windowTitle().startsWith("IP : "));
-  // Restored by the window manager, not by a command of ours.
-  w.setWindowState(Qt::WindowNoState);
-  EXPECT_EQ(w.windowTitle(), "Lumeno");
 }
 
 TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox) {
@@ -189,23 +158,6 @@ TEST(MainWindow, TheCloseBoxEndsTheProgramAndTheColourCommandsPaintTheAddressBox
   w.show();
   w.close();
   EXPECT_EQ(f.programEnds, 1);
-}
-
-TEST(MainWindow, ConnectionOptionsFromTheFileReachTheTicksAndBalloonsGoToTheTrayOnly) {
-  MainWindowFixture f("[Options]\r\nuselog=1\r\nfollowip=1\r\nlogoutages=1\r\ninterface=eth1\r\n");
-  f.network.interfaces = {{"eth1", "10.1.0.7"}};
-  auto& w = f.window();
-  EXPECT_EQ(addressBox(w)->text(), "10.1.0.7");
-  w.presenter().onStatusTick();
-  w.presenter().onMinimised();
-  f.network.interfaces["eth1"] = "10.1.0.8";
-  w.presenter().onStatusTick();
-  EXPECT_EQ(addressBox(w)->text(), "10.1.0.8");
-  f.network.connected = false;
-  w.presenter().onStatusTick();
-  EXPECT_EQ(f.tray->balloons, (std::vector<QString>{"Lumeno: Local IP changed: 10.1.0.7 \u2192 10.1.0.8",
-                                                    "Lumeno: Connection lost"}));
-  EXPECT_NE(f.log().find("[Went Offline]"), std::string::npos);
 }
 
 TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {

@@ -119,25 +119,15 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
   }
   auto* label = dialog.findChild<QLabel*>("lblinterface");
   ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->text(), "Interface:");
   EXPECT_LT(label->mapTo(connection, QPoint(0, 0)).x(), list->mapTo(connection, QPoint(0, 0)).x());
-  EXPECT_EQ(box(dialog, "chkfollowip")->text(), "Follow address changes");
-  EXPECT_EQ(box(dialog, "chklogoutages")->text(), "Log connection changes");
-
-  EXPECT_FALSE(box(dialog, "chkfollowip")->isChecked());
-  EXPECT_TRUE(box(dialog, "chklogoutages")->isChecked());
-  QStringList entries;
-  for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
-  EXPECT_EQ(entries, (QStringList{"Automatic (default route)", "eth1", "wlan0"}));
+  // What the list offers and what a choice writes are the presenter's (OptionsPresenterTest).
   EXPECT_EQ(list->currentIndex(), 2);
-
   box(dialog, "chkfollowip")->click();
   list->setCurrentIndex(1);  // moving the selection in code is no choice of the user's
   EXPECT_EQ(live.interfaceName, "wlan0");
   Q_EMIT list->activated(1);
   EXPECT_TRUE(live.followAddress);
   EXPECT_EQ(live.interfaceName, "eth1");
-  EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nlogoutages=1\r\ninterface=eth1\r\nfollowip=1\r\n");
   // The record outlives the dialog: closing it does not switch anything off.
   dialog.close();
   EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
