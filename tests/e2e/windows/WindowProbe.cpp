@@ -85,34 +85,28 @@ BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
-BOOL CALLBACK eachTip(HWND window, LPARAM) {
+// Every tooltip and every menu that drops down or pops up is a top-level window of a system class.
+struct Kind {
+  const wchar_t* className;
+  const char* label;
+};
+
+BOOL CALLBACK eachOfKind(HWND window, LPARAM lParam) {
+  const Kind& kind = *reinterpret_cast<const Kind*>(lParam);
   wchar_t className[32]{};
   ::GetClassNameW(window, className, 32);
-  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"tooltips_class32")
-    out += "tip " + placeOf(window) + "\n";
-  return TRUE;
-}
-
-BOOL CALLBACK eachMenu(HWND window, LPARAM) {
-  wchar_t className[16]{};
-  ::GetClassNameW(window, className, 16);
-  // Every menu that drops down or pops up is a top-level window of this system class.
-  RECT frame{};
-  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"#32768" &&
-      ::GetWindowRect(window, &frame) != FALSE) {
-    out += "menu " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
-           std::to_string(frame.right) + " " + std::to_string(frame.bottom) + "\n";
-  }
+  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == kind.className)
+    out += std::string(kind.label) + " " + placeOf(window) + "\n";
   return TRUE;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc == 2 && std::wstring(argv[1]) == L"menus") {
-    ::EnumWindows(eachMenu, 0);
-  } else if (argc == 2 && std::wstring(argv[1]) == L"tips") {
-    ::EnumWindows(eachTip, 0);
+  const Kind menus{L"#32768", "menu"};
+  const Kind tips{L"tooltips_class32", "tip"};
+  if (argc == 2 && (std::wstring(argv[1]) == L"menus" || std::wstring(argv[1]) == L"tips")) {
+    ::EnumWindows(eachOfKind, reinterpret_cast<LPARAM>(std::wstring(argv[1]) == L"menus" ? &menus : &tips));
   } else if (argc == 3 && std::wstring(argv[1]) == L"places") {
     title = argv[2];
     ::EnumWindows(eachPlacedWindow, 0);

@@ -37,27 +37,6 @@ inline RECT placeFromTwips(const win32ui::TwipsRect& twips) {
   return {left, top, left + win32ui::twips(twips.width), top + win32ui::twips(twips.height)};
 }
 
-// Rests the pointer on the control as a user does: whether its tooltip then shows with its text.
-inline bool tipShowsOn(HWND control, HWND tips, const std::string& text) {
-  ::SendMessageW(tips, TTM_POP, 0, 0);
-  RECT place{};
-  ::GetWindowRect(control, &place);
-  ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-  POINT inside{(place.right - place.left) / 2, (place.bottom - place.top) / 2};
-  // As the system sends it: to the window under the pointer, which a label deaf to the mouse is not.
-  POINT screen{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-  HWND under = ::WindowFromPoint(screen);
-  if (under != control) return false;
-  ::SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
-  if (!pumpUntil([&] { return ::IsWindowVisible(tips) != FALSE; })) return false;
-  wchar_t shown[256]{};
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.lpszText = shown;
-  ::SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  return win32ui::utf8(shown) == text;
-}
-
 inline bool samePlace(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
