@@ -37,9 +37,13 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 "$wineserver" -w || true
-# One server for the whole run: a server that ends when it is idle for a moment races the next
-# test's start, which then dies with "recvmsg: Connection reset by peer".
-"$wineserver" -p
+# One server for the whole run, kept up by a program that waits unseen: a server that ends when
+# it is idle for a moment races the next test's start, which then dies with "recvmsg: Connection
+# reset by peer". Its standard streams go nowhere, so Wine's own services, which it starts, hold
+# none of the tests' pipes open.
+"$wine" notepad.exe </dev/null >/dev/null 2>&1 &
+for _ in $(seq 120); do pgrep -u "$(id -u)" -f 'notepad\.exe' >/dev/null && break; sleep 0.5; done
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true  # returns once the server and its services run
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 ctest --preset windows
 if [[ -f build-windows/Lumeno.exe ]]; then

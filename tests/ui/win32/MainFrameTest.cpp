@@ -123,9 +123,6 @@ TEST(Win32MainFrame, EachControlHasItsNameTipAndPlaceFromTwipsAndClicksAndTicksR
   ::SendMessageW(f.frame.handle(), WM_TIMER, 1, 0);
   EXPECT_EQ(f.text("lbldate"), " 06/12/2026");
 
-  f.network.host = "my-box";
-  f.choose("mnugetiphostname");
-  EXPECT_EQ(f.text("Text1"), "my-box");
   f.chosenColor = app::Rgb{10, 20, 30};
   f.choose("mnuIpBackgroundColor");
   EXPECT_EQ(f.frame.backColor("Text1"), RGB(10, 20, 30));
@@ -217,8 +214,7 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
 
   // Back in view (the default double-click), titled, the icon is gone and so are the balloons.
   ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, WM_LBUTTONDBLCLK);
-  EXPECT_FALSE(::IsIconic(f.frame.handle()));
-  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()));
+  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()) && !::IsIconic(f.frame.handle()));
   EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
   EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));
   f.network.connected = false;
