@@ -16,18 +16,19 @@
 
 #include <windows.h>
 
+#include "platform/win32/Text.h"
+
 namespace {
+
+using lumeno::platform::toUtf8;
 
 std::wstring title;
 std::string out;
 
-std::string utf8(const std::wstring& text) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-  return bytes;
+std::wstring titleOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 std::string describe(HWND window) {
@@ -38,7 +39,7 @@ std::string describe(HWND window) {
   DWORD_PTR length = 0;
   ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500,
                         &length);
-  return utf8(className) + "|" + utf8(std::wstring(text, std::min<std::size_t>(length, 511)));
+  return toUtf8(className) + "|" + toUtf8(std::wstring(text, std::min<std::size_t>(length, 511)));
 }
 
 BOOL CALLBACK eachChild(HWND child, LPARAM) {
@@ -48,8 +49,7 @@ BOOL CALLBACK eachChild(HWND child, LPARAM) {
 
 BOOL CALLBACK eachWindow(HWND window, LPARAM) {
   if (::IsWindowVisible(window) == FALSE) return TRUE;
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = titleOf(window);
   if (text != title) return TRUE;
   out += describe(window) + "\n";
   ::EnumChildWindows(window, eachChild, 0);
@@ -71,8 +71,7 @@ BOOL CALLBACK eachPlacedChild(HWND child, LPARAM) {
 }
 
 BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = titleOf(window);
   wchar_t className[256]{};
   ::GetClassNameW(window, className, 256);
   if (::IsWindowVisible(window) == FALSE || (text != title && className != title)) return TRUE;
