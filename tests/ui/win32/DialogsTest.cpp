@@ -50,8 +50,7 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
       ASSERT_NE(control, nullptr);
       const bool list = expected.name == "cmbinterface";  // shows its chosen entry
       EXPECT_EQ(windowText(control->handle), list ? "Automatic (default route)" : std::string(expected.text));
-      const Twips& at = expected.place;
-      const RECT designed = placeFromTwips({at.left, at.top, at.width, at.height});
+      const RECT designed = placeFromTwips(expected.place);
       RECT place = placeOf(control->handle);
       if (list) place.bottom = designed.bottom;  // a drop-down sizes its height
       EXPECT_TRUE(samePlace(place, designed));
@@ -130,8 +129,7 @@ TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresent
       const HWND control = about.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
       EXPECT_EQ(windowText(control), caption);
-      const Twips& at = expected.place;
-      EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips({at.left, at.top, at.width, at.height})));
+      EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
     }
     EXPECT_EQ(about.toolTips().text(about.controls().find("Label5")), "Visit us!");
     EXPECT_NE(::SendMessageW(about.controls().find("Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);

@@ -94,12 +94,11 @@ TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTabGoesRoundTh
     EXPECT_EQ(windowText(made[index].handle),
               expected.name == "classlbl" ? " Ready..." : std::string(expected.text));
     EXPECT_EQ(f.frame.toolTips().text(made[index].handle), expected.tip);
-    const Twips& at = expected.place;
     // The output box is as wide as the client area and 2400 twips less high.
     const RECT place =
         expected.name == "txtOutPut"
             ? RECT{0, 0, client.right, client.bottom - win32ui::twips(design::kRowsBelowOutput)}
-            : placeFromTwips({at.left, at.top, at.width, at.height});
+            : placeFromTwips(expected.place);
     EXPECT_TRUE(samePlace(placeOf(made[index].handle), place));
     if (expected.maxLength > 0) {
       EXPECT_EQ(::SendMessageW(made[index].handle, EM_GETLIMITTEXT, 0, 0), expected.maxLength);

@@ -90,8 +90,7 @@ TEST(Win32MainFrame, EachControlHasItsNameTipAndPlaceFromTwipsAndClicksAndTicksR
     ASSERT_NE(control, nullptr);
     // The address box's tip is the presenter's.
     EXPECT_EQ(f.frame.toolTips().text(control), expected.name == "Text1" ? "Local IP" : expected.tip);
-    const Twips& at = expected.place;
-    EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips({at.left, at.top, at.width, at.height})));
+    EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
   }
   EXPECT_EQ(f.text("Text1"), "192.168.0.5");
   EXPECT_EQ(f.text("Label1"), " V1.0.27");

@@ -7,12 +7,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
 #include "MessagePump.h"
+#include "common/Twips.h"
 #include "ui/win32/Controls.h"
 
 namespace lumeno::test {
@@ -31,7 +30,7 @@ inline RECT placeOf(HWND control) {
 }
 
 // What the place in twips comes to at the system's dpi.
-inline RECT placeFromTwips(const win32ui::TwipsRect& twips) {
+inline RECT placeFromTwips(const Twips& twips) {
   const int left = win32ui::twips(twips.left);
   const int top = win32ui::twips(twips.top);
   return {left, top, left + win32ui::twips(twips.width), top + win32ui::twips(twips.height)};
