@@ -16,18 +16,19 @@
 
 #include <windows.h>
 
+#include "platform/win32/Text.h"
+
 namespace {
+
+using lumeno::platform::toUtf8;
 
 std::wstring title;
 std::string out;
 
-std::string utf8(const std::wstring& text) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-  return bytes;
+std::wstring titleOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 std::string describe(HWND window) {
@@ -38,7 +39,7 @@ std::string describe(HWND window) {
   DWORD_PTR length = 0;
   ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 500,
                         &length);
-  return utf8(className) + "|" + utf8(std::wstring(text, std::min<std::size_t>(length, 511)));
+  return toUtf8(className) + "|" + toUtf8(std::wstring(text, std::min<std::size_t>(length, 511)));
 }
 
 BOOL CALLBACK eachChild(HWND child, LPARAM) {
@@ -48,8 +49,7 @@ BOOL CALLBACK eachChild(HWND child, LPARAM) {
 
 BOOL CALLBACK eachWindow(HWND window, LPARAM) {
   if (::IsWindowVisible(window) == FALSE) return TRUE;
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = titleOf(window);
   if (text != title) return TRUE;
   out += describe(window) + "\n";
   ::EnumChildWindows(window, eachChild, 0);
@@ -71,8 +71,7 @@ BOOL CALLBACK eachPlacedChild(HWND child, LPARAM) {
 }
 
 BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  const std::wstring text = titleOf(window);
   wchar_t className[256]{};
   ::GetClassNameW(window, className, 256);
   if (::IsWindowVisible(window) == FALSE || (text != title && className != title)) return TRUE;
@@ -85,34 +84,28 @@ BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
-BOOL CALLBACK eachTip(HWND window, LPARAM) {
+// Every tooltip and every menu that drops down or pops up is a top-level window of a system class.
+struct Kind {
+  const wchar_t* className;
+  const char* label;
+};
+
+BOOL CALLBACK eachOfKind(HWND window, LPARAM lParam) {
+  const Kind& kind = *reinterpret_cast<const Kind*>(lParam);
   wchar_t className[32]{};
   ::GetClassNameW(window, className, 32);
-  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"tooltips_class32")
-    out += "tip " + placeOf(window) + "\n";
-  return TRUE;
-}
-
-BOOL CALLBACK eachMenu(HWND window, LPARAM) {
-  wchar_t className[16]{};
-  ::GetClassNameW(window, className, 16);
-  // Every menu that drops down or pops up is a top-level window of this system class.
-  RECT frame{};
-  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == L"#32768" &&
-      ::GetWindowRect(window, &frame) != FALSE) {
-    out += "menu " + std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
-           std::to_string(frame.right) + " " + std::to_string(frame.bottom) + "\n";
-  }
+  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == kind.className)
+    out += std::string(kind.label) + " " + placeOf(window) + "\n";
   return TRUE;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc == 2 && std::wstring(argv[1]) == L"menus") {
-    ::EnumWindows(eachMenu, 0);
-  } else if (argc == 2 && std::wstring(argv[1]) == L"tips") {
-    ::EnumWindows(eachTip, 0);
+  const Kind menus{L"#32768", "menu"};
+  const Kind tips{L"tooltips_class32", "tip"};
+  if (argc == 2 && (std::wstring(argv[1]) == L"menus" || std::wstring(argv[1]) == L"tips")) {
+    ::EnumWindows(eachOfKind, reinterpret_cast<LPARAM>(std::wstring(argv[1]) == L"menus" ? &menus : &tips));
   } else if (argc == 3 && std::wstring(argv[1]) == L"places") {
     title = argv[2];
     ::EnumWindows(eachPlacedWindow, 0);

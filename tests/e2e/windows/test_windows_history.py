@@ -59,7 +59,7 @@ def history_log(now, layout):
 def open_by_keys(wd):
     """Tools > Connection history from the keyboard: the last item of the second menu."""
     outer, _ = wd.wait_for_window("LumenoMainWindow")
-    wd.click((outer.left + outer.right) // 2, outer.top + 6)
+    wd.desktop.click((outer.left + outer.right) // 2, outer.top + 6)
     for key in ("F10", "Right", "Down", "Up", "Return"):
         wd.key(key)
 

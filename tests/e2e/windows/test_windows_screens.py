@@ -6,8 +6,8 @@ the tooltip shows and reads its text. Every check runs and is counted; the case 
 does. Needs build-windows/ from scripts/windows.sh (LUMENO_WINDOWS_BUILD names it)."""
 
 import difflib
+import itertools
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -58,8 +58,7 @@ IP_TOOLS_LABELS = ["pings:", "Value :", "Hops :", "Time out :", "Get host names"
 LOG_LINES = "".join(f"[Lumeno Loaded] , Date : 12/{day}/2026 , Time : 10:00:{day:02d}\r\n" for day in range(1, 9))
 
 
-def _letters(text):
-    return re.sub(r"[^0-9a-z]", "", text.lower())
+_letters = screen._plain  # letters and digits, without case
 
 
 def reads(words, text):
@@ -77,10 +76,6 @@ def reads(words, text):
     return False
 
 
-def reads_caption(caption, text):
-    return _letters(caption) == _letters(text)
-
-
 def missing(words, texts):
     return [text for text in texts if not reads(words, text)]
 
@@ -96,8 +91,7 @@ class Checks:
     """Every check of the case, each said as it is made; the case fails at the end when any did."""
 
     def __init__(self):
-        self.made = 0
-        self.failed = []
+        self.made, self.failed = 0, []
 
     def check(self, what, holds, detail=""):
         self.made += 1
@@ -125,9 +119,7 @@ class Control:
     def __init__(self, line):
         left, top, right, bottom, enabled, ident, rest = line.split(" ", 6)
         self.place = Place(int(left), int(top), int(right), int(bottom))
-        self.enabled = enabled == "1"
-        self.id = int(ident)
-        self.klass, _, self.text = rest.partition("|")
+        self.enabled, self.id, self.text = enabled == "1", int(ident), rest.partition("|")[2]
 
 
 class WindowsDesktop:
@@ -182,12 +174,9 @@ class WindowsDesktop:
         values = [int(value) for value in lines[0].split()[1:]]
         outer = Place(*values[:4])
         outer.client_top = values[4]
-        controls = []
-        for line in lines[1:]:
-            if line.startswith("window "):
-                break
-            controls.append(Control(line))
-        return outer, controls
+        # The first window's controls: the lines up to the next window.
+        return outer, [Control(line) for line in itertools.takewhile(lambda line: not line.startswith("window "),
+                                                                      lines[1:])]
 
     def wait_for_window(self, name, timeout=SLOW):
         return poll(f"the window {name!r}", lambda: self.window(name), timeout=timeout)
@@ -200,9 +189,6 @@ class WindowsDesktop:
         return self.desktop.screenshot(f"{self.shots:02d}-{name}")
 
     # ---- the user's hands ---------------------------------------------------------------------
-
-    def click(self, x, y):
-        self.desktop.click(x, y)
 
     def key(self, name):
         # Down and up in commands of their own: a window that goes at the press must not leave
@@ -219,10 +205,10 @@ class WindowsDesktop:
         outer, _ = self.wait_for_window(window_name)
         bar = screen.Region(outer.left, outer.client_top, outer.right - outer.left, 24)
         menu, item = path
-        self.click(*self._where(bar, menu, f"{window_name} menu bar"))
+        self.desktop.click(*self._where(bar, menu, f"{window_name} menu bar"))
         dropped = poll(f"the {menu} menu", lambda: self.probe("menus").split())
-        left, top, right, bottom = (int(value) for value in dropped[1:5])
-        self.click(*self._where(screen.Region(left, top, right - left, bottom - top), item, f"the {menu} menu"))
+        self.desktop.click(*self._where(Place(*(int(value) for value in dropped[1:5])).region(), item,
+                                        f"the {menu} menu"))
 
     def _where(self, region, text, what):
         """The middle of the text where it is read in the region, tried until it shows."""
@@ -277,7 +263,7 @@ def read_window(checks, wd, name, title, texts, leave_out=()):
         for control in controls:
             if not missing(seen["both"], texts):
                 break
-            if control.text and any(reads_caption(control.text, text) for text in missing(seen["both"], texts)):
+            if control.text and any(_letters(control.text) == _letters(text) for text in missing(seen["both"], texts)):
                 seen["both"] = seen["both"] + read_alone(seen["picture"], control.place, 1)[1]
         return not missing(seen["both"], texts)
 
@@ -367,25 +353,24 @@ def every_window_reads_clearly_and_every_tooltip_shows():
                  f"{dark} of {len(patch)} pixels dark ({picture})")
     tabs = by_id[OPTIONS_TABS].place
     strip = screen.Region(tabs.left, tabs.top, tabs.right - tabs.left, 30)
-    for tab in ("Extras", "Logs", "Connection", "Automation"):
-        wd.click(*wd._where(strip, tab, "the options' tabs"))
-        picture, words, _ = read_window(checks, wd, "LumenoOptions", f"options, {tab} tab after switching",
-                                        TAB_TEXTS[tab])
-    stale = [text for text in CONNECTION_ONLY if reads(words, text)]
-    checks.check("options: back on Automation after Connection, no Connection text is read", not stale,
-                 f"read: {stale} ({picture})")
-    wd.click(*wd._where(strip, "Logs", "the options' tabs"))
-    _, controls = wd.window("LumenoOptions")
+    for tab in ("Extras", "Connection", "Automation", "Logs"):
+        wd.desktop.click(*wd._where(strip, tab, "the options' tabs"))
+        picture, words, controls = read_window(checks, wd, "LumenoOptions", f"options, {tab} tab after switching",
+                                               TAB_TEXTS[tab])
+        if tab == "Automation":
+            stale = [text for text in CONNECTION_ONLY if reads(words, text)]
+            checks.check("options: back on Automation after Connection, no Connection text is read", not stale,
+                         f"read: {stale} ({picture})")
     log_box = next(control for control in controls if control.text == "Use log file")
     tooltip_shows(checks, wd, "Use log file", log_box, "Monitor Lumeno actions")
 
     step("the question before clearing the log")
-    wd.click(*next(control for control in controls if control.text == "Clear log").place.centre())
+    wd.desktop.click(*next(control for control in controls if control.text == "Clear log").place.centre())
     read_window(checks, wd, "#32770", "the clear-log question", ["Clear log file?", "No"])
     _, buttons = wd.window("#32770")
-    wd.click(*next(button for button in buttons if button.text == "&No").place.centre())
+    wd.desktop.click(*next(button for button in buttons if button.text == "&No").place.centre())
     wd.gone("#32770")
-    wd.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.desktop.click(*next(control for control in controls if control.text == "Done").place.centre())
     wd.gone("LumenoOptions")
 
     step("the IP tools")
@@ -394,7 +379,7 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     by_id = {control.id - IP_TOOLS_FIRST: control for control in controls}
     count = by_id[6]
     # A click selects the whole count, so typing replaces it.
-    wd.click(*count.place.centre())
+    wd.desktop.click(*count.place.centre())
     wd.desktop.xdotool("type", "--delay", "60", "20")
     poll("the count 20 to be typed", lambda: any(control.text == "20" for control in wd.window("LumenoIpTools")[1]))
     # Tab moves on to "Ping", taking the caret out of the count box.
@@ -430,7 +415,7 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     wd.choose("LumenoMainWindow", ("Info", "About"))
     read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "WebSite", "Done"])
     _, controls = wd.window("LumenoAbout")
-    wd.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.desktop.click(*next(control for control in controls if control.text == "Done").place.centre())
     wd.gone("LumenoAbout")
 
     step("the question before leaving")

@@ -14,6 +14,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/Text.h"
+
 namespace {
 
 void writeBytes(const std::string& bytes) {
@@ -23,12 +25,7 @@ void writeBytes(const std::string& bytes) {
 }
 
 [[maybe_unused]] void write(const std::wstring& text) {
-  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-  writeBytes(bytes);
+  writeBytes(lumeno::platform::toUtf8(text));
 }
 
 #if defined(STAND_IN_SUMMARY)

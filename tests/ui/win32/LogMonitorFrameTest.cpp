@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 log monitor: its menu and controls, and the log it shows, reloads, clears and copies.
+// (A log in a folder named in any script is read in Win32Files' tests.)
 #include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "Win32WindowsFixture.h"
-#include "common/PathText.h"
 #include "platform/Files.h"
 #include "ui/win32/LogMonitorFrame.h"
-#include "ui/win32/MainFrame.h"
 
 namespace lumeno::test {
 namespace {
@@ -53,16 +52,14 @@ std::string clipboardText() {
   return text;
 }
 
-std::vector<std::string> numberedLines(int count) {
-  std::vector<std::string> lines;
-  for (int line = 0; line < count; ++line)
-    lines.push_back("[Lumeno Loaded] , Date : 06/12/2026 , Time : " + std::to_string(line));
-  return lines;
+// The log's line number `line`, counted from 0.
+std::string numberedLine(int line) {
+  return "[Lumeno Loaded] , Date : 06/12/2026 , Time : " + std::to_string(line);
 }
 
-std::string asLog(const std::vector<std::string>& lines) {
+std::string numberedLog(int count) {
   std::string log;
-  for (const std::string& line : lines) log += line + "\r\n";
+  for (int line = 0; line < count; ++line) log += numberedLine(line) + "\r\n";
   return log;
 }
 
@@ -108,14 +105,13 @@ TEST(Win32LogMonitor, TheWindowItsMenuAndItsControlsAreBuiltAsDesignedAndKeepThe
 
 TEST(Win32LogMonitor, ShowsTheLogAtOnceAndATickBringsTheNewLineIntoSightAtTheBottom) {
   Win32WindowsFixture f;
-  std::vector<std::string> expected = numberedLines(300);
-  f.folder.write("log.txt", asLog(expected));
+  f.folder.write("log.txt", numberedLog(300));
   LogMonitorFrame monitor(f.context);
   const std::size_t page = static_cast<std::size_t>(monitor.lines().pageLines());
   ASSERT_LT(page, 300U);
   EXPECT_EQ(monitor.lines().lineCount(), 300U);
   EXPECT_EQ(monitor.lines().firstVisibleLine(), 300U - page);  // the newest lines in sight
-  EXPECT_EQ(monitor.lines().visibleLines().back(), expected.back());
+  EXPECT_EQ(monitor.lines().visibleLines().back(), numberedLine(299));
 
   // The user scrolls up; a new entry shows at the next tick, scrolled to.
   ::SendMessageW(monitor.controls().find("RichTextBox1"), WM_VSCROLL, SB_TOP, 0);
@@ -128,45 +124,21 @@ TEST(Win32LogMonitor, ShowsTheLogAtOnceAndATickBringsTheNewLineIntoSightAtTheBot
   EXPECT_EQ(monitor.lines().visibleLines().back(), "[Program Exit] , Date : 06/12/2026 , Time : 16:02:03");
 }
 
-TEST(Win32LogMonitor, PauseGreysItselfResumeRestartsTheTimerAndClearLogEmptiesTheFile) {
+// The presenter's rules for pausing and clearing are its own tests'; here, that the menu reaches it.
+TEST(Win32LogMonitor, PauseGreysItselfResumeRestartsTheTimerAndClearLogEmptiesTheView) {
   Win32WindowsFixture f;
   f.folder.write("log.txt", "one\r\n");
   LogMonitorFrame monitor(f.context);
   choose(monitor, "mnupausescreen");
-  EXPECT_TRUE(grayed(monitor, "mnupausescreen"));
-  EXPECT_FALSE(grayed(monitor, "mnuresume"));
+  EXPECT_TRUE(grayed(monitor, "mnupausescreen") && !grayed(monitor, "mnuresume"));
   EXPECT_FALSE(monitor.reloading());
-
   f.boxes.answers = {BoxAnswer::Yes};
   choose(monitor, "mnuclearlog");
-  EXPECT_EQ(f.log(), "");
   EXPECT_EQ(monitor.lines().lineCount(), 0U);
   choose(monitor, "mnuresume");
   EXPECT_TRUE(monitor.reloading());
   choose(monitor, "mnuexit");
   EXPECT_FALSE(monitor.alive());
-}
-
-TEST(Win32LogMonitor, ALogInAFolderNamedInAnyScriptIsShownAndOneThatCannotBeClearedIsNamed) {
-  Win32WindowsFixture f;
-  const std::filesystem::path folder =
-      f.folder.path() /
-      pathFromText("\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB \xE5\x90\x8D\xE5\x89\x8D");
-  ASSERT_TRUE(std::filesystem::create_directory(folder));
-  ASSERT_TRUE(platform::writeFile(folder / "log.txt", "one\r\n"));
-  f.context.programFolder = folder;
-  LogMonitorFrame monitor(f.context);
-  EXPECT_EQ(monitor.lines().visibleLines(), (std::vector<std::string>{"one"}));
-
-  // A folder in the log's place: a note instead of lines, and a clear that says it failed.
-  std::filesystem::remove(folder / "log.txt");
-  std::filesystem::create_directory(folder / "log.txt");
-  tick(monitor);
-  EXPECT_EQ(monitor.lines().note(), log::LogMonitorPresenter::kNotRegularNote);
-  f.boxes.answers = {BoxAnswer::Yes};
-  choose(monitor, "mnuclearlog");
-  EXPECT_EQ(f.boxes.shown.back().text, "The log file could not be cleared: " + pathText(folder / "log.txt"));
-  EXPECT_NE(f.boxes.shown.back().text.find("\xD0\x96\xD1\x83\xD1\x80"), std::string::npos);
 }
 
 TEST(Win32LogMonitor, SelectedLinesAreCopiedAsUnicodeTextAndCtrlFFindsALine) {
@@ -201,32 +173,13 @@ TEST(Win32LogMonitor, SelectedLinesAreCopiedAsUnicodeTextAndCtrlFFindsALine) {
 
 TEST(Win32LogMonitor, ALargeLogIsIndexedInSlicesThroughPostedWork) {
   Win32WindowsFixture f;
-  const std::vector<std::string> expected = numberedLines(80000);  // about 4 MB
-  f.folder.write("log.txt", asLog(expected));
+  f.folder.write("log.txt", numberedLog(80000));  // about 4 MB
   LogMonitorFrame monitor(f.context);
   // Its end shows at once, while the rest is indexed between the window's messages.
   EXPECT_TRUE(monitor.presenter().busy());
-  EXPECT_EQ(monitor.lines().visibleLines().back(), expected.back());
+  EXPECT_EQ(monitor.lines().visibleLines().back(), numberedLine(79999));
   ASSERT_TRUE(pumpUntil([&monitor] { return !monitor.presenter().busy(); }));
-  EXPECT_EQ(monitor.lines().lineCount(), expected.size());
-}
-
-TEST(Win32LogMonitor, TheMainWindowsMenuOpensOneMonitorOnTheLogItWrites) {
-  Win32WindowsFixture f;  // logging on
-  win32ui::MainFrame frame(f.context, {[] {}, nullptr});
-  const auto chooseInMain = [&](const char* item) { command(frame.handle(), frame.menuId(item)); };
-  chooseInMain("mnuviewlog");
-  LogMonitorFrame* monitor = frame.logMonitor();
-  ASSERT_NE(monitor, nullptr);
-  EXPECT_TRUE(::IsWindowVisible(monitor->handle()));
-  ASSERT_EQ(monitor->lines().lineCount(), 1U);  // "[Lumeno Loaded]", written by the main window
-  chooseInMain("mnuviewlog");
-  EXPECT_EQ(frame.logMonitor(), monitor);  // the same window, not a second one
-
-  chooseInMain("mnuupdateip");
-  tick(*monitor);
-  ASSERT_EQ(monitor->lines().lineCount(), 2U);
-  EXPECT_EQ(monitor->lines().visibleLines()[1].rfind("[Refreshed Local IP] : 192.168.0.5 , Date : ", 0), 0U);
+  EXPECT_EQ(monitor.lines().lineCount(), 80000U);
 }
 
 }  // namespace

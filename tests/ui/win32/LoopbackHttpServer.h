@@ -18,7 +18,6 @@ class LoopbackHttpServer {
  public:
   enum class Reply {
     Address,      // 200 with an address and a line break, as the service answers
-    Garbage,      // 200 with a page that is no address
     ServerError,  // 503
     Silent,       // takes the request and never answers
     Flood,        // 200 with an address, then white space without end
@@ -118,7 +117,6 @@ class LoopbackHttpServer {
     std::string response;
     switch (reply_) {
       case Reply::Address: response = withBody("200 OK", "203.0.113.7\n"); break;
-      case Reply::Garbage: response = withBody("200 OK", "<html><body>Hello</body></html>"); break;
       case Reply::ServerError: response = withBody("503 Service Unavailable", "203.0.113.7"); break;
       case Reply::Flood: {
         // No length: the body goes on until the client hangs up.

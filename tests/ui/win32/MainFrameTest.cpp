@@ -5,6 +5,7 @@
 #include "LoopbackHttpServer.h"
 // After winsock2.h, which must come before windows.h.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@
 #include "Win32WindowsFixture.h"
 #include "app/MainDesign.h"
 #include "ui/win32/AboutWindow.h"
+#include "ui/win32/HistoryFrame.h"
+#include "ui/win32/IpToolsFrame.h"
+#include "ui/win32/LogMonitorFrame.h"
 #include "ui/win32/MainFrame.h"
 #include "ui/win32/OptionsWindow.h"
 
@@ -19,7 +23,6 @@ namespace lumeno::test {
 namespace {
 
 using win32ui::MainFrame;
-using win32ui::TwipsRect;
 using win32ui::windowText;
 
 // Options with "Follow address changes" and "Log connection changes" on.
@@ -76,7 +79,7 @@ struct MainFrameFixture : Win32WindowsFixture {
   MainFrame frame;
 };
 
-TEST(Win32MainFrame, EachControlHasItsNameCaptionTipAndPlaceFromTwips) {
+TEST(Win32MainFrame, EachControlHasItsNameTipAndPlaceFromTwipsAndClicksAndTicksReachThePresenter) {
   MainFrameFixture f;
   std::vector<app::design::ControlDesign> controls{app::design::kAddressBox, app::design::kLamp};
   for (const auto& info : app::design::kInfoLabels) controls.push_back(info.design);
@@ -85,32 +88,46 @@ TEST(Win32MainFrame, EachControlHasItsNameCaptionTipAndPlaceFromTwips) {
     SCOPED_TRACE(expected.name);
     const HWND control = f.control(std::string(expected.name).c_str());
     ASSERT_NE(control, nullptr);
-    if (expected.name != "Text1") EXPECT_EQ(f.frame.toolTips().text(control), expected.tip);
-    const Twips& at = expected.place;
-    EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips({at.left, at.top, at.width, at.height})));
+    // The address box's tip is the presenter's.
+    EXPECT_EQ(f.frame.toolTips().text(control), expected.name == "Text1" ? "Local IP" : expected.tip);
+    EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
   }
-  // After start-up the box holds the address and the version label the version.
   EXPECT_EQ(f.text("Text1"), "192.168.0.5");
-  EXPECT_EQ(f.frame.toolTips().text(f.control("Text1")), "Local IP");
   EXPECT_EQ(f.text("Label1"), " V1.0.27");
-  EXPECT_EQ(f.text("lbltime"), " lbltime");
   EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
   RECT client{};
   ::GetClientRect(f.frame.handle(), &client);
   EXPECT_EQ(client.right, win32ui::twips(2175));
   EXPECT_EQ(client.bottom, win32ui::twips(615));
-  EXPECT_EQ(f.frame.textColor("Labelonline"), RGB(0, 0, 255));
-  EXPECT_EQ(f.frame.textColor("Text1"), RGB(0, 0, 255));
-  EXPECT_EQ(f.frame.backColor("Labelonline"), RGB(192, 192, 192));
-  // Only the connection status is in front; a click on the label in front brings the next one.
+  // Only the label in front is shown; a click on it brings the next one.
   EXPECT_TRUE(f.visible("Labelonline"));
   EXPECT_FALSE(f.visible("Label1") || f.visible("lbltime") || f.visible("lbldate"));
-  f.clock.value = {"06/12/2026", "16:02:03"};
   click(f.control("Labelonline"), STN_CLICKED);
-  click(f.control("Label1"), STN_CLICKED);
-  EXPECT_TRUE(f.visible("lbltime"));
-  EXPECT_FALSE(f.visible("Labelonline") || f.visible("Label1") || f.visible("lbldate"));
-  EXPECT_EQ(f.text("lbltime"), " 16:02:03");  // brought up to date on the way to the time label
+  EXPECT_TRUE(f.visible("Label1"));
+  EXPECT_FALSE(f.visible("Labelonline") || f.visible("lbltime") || f.visible("lbldate"));
+
+  // The status timer reaches the label, the lamp and the tray's tip, cut to 63 characters there
+  // and kept whole.
+  f.network.connected = false;
+  ::SetWindowTextW(f.control("Text1"), L"a-rather-long-host-name-that-goes-on.example.org");
+  f.statusTick();
+  EXPECT_EQ(f.text("Labelonline"), " Offline!");
+  EXPECT_EQ(f.frame.textColor("Labelonline"), RGB(255, 0, 0));
+  EXPECT_EQ(f.frame.backColor("lblled"), RGB(255, 0, 0));
+  EXPECT_EQ(
+      f.frame.trayIcon().toolTip(),
+      "IP : a-rather-long-host-name-that-goes-on.example.org\r\nStatus :  Offline!\r\nVersion : 1.0.27");
+  EXPECT_EQ(f.frame.trayIcon().tipField().size(), 63U);
+  f.clock.value = {"06/12/2026", "16:02:03"};
+  ::SendMessageW(f.frame.handle(), WM_TIMER, 1, 0);
+  EXPECT_EQ(f.text("lbldate"), " 06/12/2026");
+
+  f.chosenColor = app::Rgb{10, 20, 30};
+  f.choose("mnuIpBackgroundColor");
+  EXPECT_EQ(f.frame.backColor("Text1"), RGB(10, 20, 30));
+  f.boxes.answers = {BoxAnswer::Yes};
+  f.choose("exitlumeno");
+  EXPECT_EQ(f.endings, 1);
 }
 
 TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTheBar) {
@@ -120,56 +137,40 @@ TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTh
       if (item.id == id) return std::string(item.name);
     return std::string("?");
   };
-  // The bar shows File, Tools and Info only; the tray menu is a pop-up of its own.
   EXPECT_EQ(describeMenu(f.frame.menuBar(), nameOf), describeMenuTree(app::mainMenuBar(), false));
   EXPECT_EQ(describeMenu(f.frame.trayMenu(), nameOf), describeMenuTree(app::trayMenu().items, false));
 }
 
-TEST(Win32MainFrame, MenuCommandsAndTimerTicksReachThePresenter) {
+TEST(Win32MainFrame, EachMenuOpensOneShownWindowAndTheIpToolsComeBackFreshAfterClosing) {
   MainFrameFixture f;
-  // The three timers, with the intervals the display depends on.
-  std::vector<std::pair<std::string, UINT>> timers;
-  for (const auto& timer : MainFrame::timers()) timers.emplace_back(timer.name, timer.interval);
-  EXPECT_EQ(timers, (std::vector<std::pair<std::string, UINT>>{
-                        {"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}));
-  f.network.connected = false;
-  f.statusTick();
-  EXPECT_EQ(f.text("Labelonline"), " Offline!");
-  EXPECT_EQ(f.frame.textColor("Labelonline"), RGB(255, 0, 0));
-  EXPECT_EQ(f.frame.backColor("lblled"), RGB(255, 0, 0));
-  EXPECT_EQ(f.frame.trayIcon().toolTip(), "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
-  f.clock.value = {"06/12/2026", "16:02:03"};
-  ::SendMessageW(f.frame.handle(), WM_TIMER, 1, 0);
-  EXPECT_EQ(f.text("lbldate"), " 06/12/2026");
+  const std::vector<std::pair<const char*, std::function<HWND()>>> windows{
+      {"aboutinfo", [&] { return f.frame.aboutBox() ? f.frame.aboutBox()->handle() : nullptr; }},
+      {"mnuoptions", [&] { return f.frame.loadedOptions() ? f.frame.loadedOptions()->handle() : nullptr; }},
+      {"mnuviewlog", [&] { return f.frame.logMonitor() ? f.frame.logMonitor()->handle() : nullptr; }},
+      {"mnuhistory", [&] { return f.frame.historyWindow() ? f.frame.historyWindow()->handle() : nullptr; }},
+      {"pingtool", [&] { return f.frame.ipToolsWindow() ? f.frame.ipToolsWindow()->handle() : nullptr; }}};
+  for (const auto& [item, window] : windows) {
+    SCOPED_TRACE(item);
+    f.choose(item);
+    const HWND first = window();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(first));
+    f.choose(item);
+    EXPECT_EQ(window(), first);  // the same window, not a second one
+  }
+  // The monitor shows the log the main window writes: its "[Lumeno Loaded]".
+  EXPECT_EQ(f.frame.logMonitor()->lines().lineCount(), 1U);
+  EXPECT_TRUE(f.boxes.shown.empty());
 
-  // A tip longer than the tray takes is cut to 63 characters there, and kept whole.
-  ::SetWindowTextW(f.control("Text1"), L"a-rather-long-host-name-that-goes-on.example.org");
-  f.statusTick();
-  EXPECT_EQ(f.frame.trayIcon().tipField().size(), 63U);
-  EXPECT_EQ(f.frame.trayIcon().toolTip().substr(0, 10), "IP : a-rat");
-  EXPECT_GT(f.frame.trayIcon().toolTip().size(), 63U);
-
-  f.network.host = "my-box";
-  f.choose("mnugetiphostname");
-  EXPECT_EQ(f.text("Text1"), "my-box");
-
-  f.chosenColor = app::Rgb{10, 20, 30};
-  f.choose("mnuIpBackgroundColor");
-  EXPECT_EQ(f.frame.backColor("Text1"), RGB(10, 20, 30));
-
-  f.choose("aboutinfo");
-  ASSERT_NE(f.frame.aboutBox(), nullptr);
-  EXPECT_TRUE(::IsWindowVisible(f.frame.aboutBox()->handle()));
-  const HWND about = f.frame.aboutBox()->handle();
-  f.choose("aboutinfo");  // the same box, not a second one
-  EXPECT_EQ(f.frame.aboutBox()->handle(), about);
-  f.choose("mnuoptions");
-  ASSERT_NE(f.frame.loadedOptions(), nullptr);
-  EXPECT_TRUE(::IsWindowVisible(f.frame.loadedOptions()->handle()));
-
-  f.boxes.answers = {BoxAnswer::Yes};
-  f.choose("exitlumeno");
-  EXPECT_EQ(f.endings, 1);
+  const auto count = [&f] { return windowText(f.frame.ipToolsWindow()->controls().find("txtNumber")); };
+  win32ui::setWindowText(f.frame.ipToolsWindow()->controls().find("txtNumber"), "9");
+  f.choose("pingtool");
+  EXPECT_EQ(count(), "9");
+  ::SendMessageW(f.frame.ipToolsWindow()->handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(f.frame.ipToolsWindow(), nullptr);
+  f.choose("pingtool");
+  ASSERT_NE(f.frame.ipToolsWindow(), nullptr);
+  EXPECT_EQ(count(), "4");
 }
 
 // Should a menu stay open (keys not reaching it), it is closed so the test fails, not hangs.
@@ -204,16 +205,15 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
     return (call.record.uFlags & NIF_INFO) != 0;
   });
   EXPECT_EQ(last->command, static_cast<DWORD>(NIM_MODIFY));
-  const NOTIFYICONDATAW& balloon = last->record;
-  EXPECT_EQ(balloon.hWnd, f.frame.trayIcon().hook());
-  EXPECT_EQ(balloon.uID, 1U);
-  EXPECT_GE(balloon.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
-  EXPECT_EQ(std::wstring(balloon.szInfoTitle), L"Lumeno");
+  EXPECT_EQ(last->record.hWnd, f.frame.trayIcon().hook());
+  EXPECT_EQ(last->record.uID, 1U);
+  EXPECT_GE(last->record.cbSize,
+            static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
+  EXPECT_EQ(std::wstring(last->record.szInfoTitle), L"Lumeno");
 
   // Back in view (the default double-click), titled, the icon is gone and so are the balloons.
   ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, WM_LBUTTONDBLCLK);
-  EXPECT_FALSE(::IsIconic(f.frame.handle()));
-  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()));
+  EXPECT_TRUE(::IsWindowVisible(f.frame.handle()) && !::IsIconic(f.frame.handle()));
   EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
   EXPECT_EQ(f.calls.back().command, static_cast<DWORD>(NIM_DELETE));
   f.network.connected = false;

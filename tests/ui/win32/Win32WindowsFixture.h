@@ -7,12 +7,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include "FakeProgram.h"
 #include "MessagePump.h"
+#include "common/Twips.h"
 #include "ui/win32/Controls.h"
 
 namespace lumeno::test {
@@ -31,31 +30,10 @@ inline RECT placeOf(HWND control) {
 }
 
 // What the place in twips comes to at the system's dpi.
-inline RECT placeFromTwips(const win32ui::TwipsRect& twips) {
+inline RECT placeFromTwips(const Twips& twips) {
   const int left = win32ui::twips(twips.left);
   const int top = win32ui::twips(twips.top);
   return {left, top, left + win32ui::twips(twips.width), top + win32ui::twips(twips.height)};
-}
-
-// Rests the pointer on the control as a user does: whether its tooltip then shows with its text.
-inline bool tipShowsOn(HWND control, HWND tips, const std::string& text) {
-  ::SendMessageW(tips, TTM_POP, 0, 0);
-  RECT place{};
-  ::GetWindowRect(control, &place);
-  ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-  POINT inside{(place.right - place.left) / 2, (place.bottom - place.top) / 2};
-  // As the system sends it: to the window under the pointer, which a label deaf to the mouse is not.
-  POINT screen{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-  HWND under = ::WindowFromPoint(screen);
-  if (under != control) return false;
-  ::SendMessageW(control, WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
-  if (!pumpUntil([&] { return ::IsWindowVisible(tips) != FALSE; })) return false;
-  wchar_t shown[256]{};
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.lpszText = shown;
-  ::SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  return win32ui::utf8(shown) == text;
 }
 
 inline bool samePlace(const RECT& a, const RECT& b) {
