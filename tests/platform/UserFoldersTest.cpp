@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where this user's files go, as the session's environment says.
+// Where this user's files go, as the session's environment says, and the entry that starts
+// the program at log-in.
 #include <cstdlib>
 
 #include <gtest/gtest.h>
 
+#include "TempFolder.h"
 #include "platform/UserFolders.h"
 #include "platform/posix/XdgAutostart.h"
 
@@ -27,6 +29,20 @@ TEST(UserEnvironment, HomeAndTheXdgFoldersComeFromTheSessionWhenTheyAreAbsolute)
   EXPECT_EQ(autostartFolder(), "/home/ann/.config/autostart");
   ::setenv("HOME", "ann", 1);  // the account's own home instead
   EXPECT_TRUE(readUserEnvironment().home.is_absolute());
+}
+
+// Each switch says whether the entry is now as asked; already on or off counts as done.
+TEST(XdgAutostart, EachSwitchSaysWhetherTheEntryIsNowAsAsked) {
+  const test::TempFolder folder;
+  XdgAutostart autostart(folder / "autostart", folder / "lumeno");
+  EXPECT_TRUE(autostart.disable()) << "nothing to remove";
+  EXPECT_TRUE(autostart.enable());
+  EXPECT_TRUE(autostart.enable()) << "already there";
+  EXPECT_TRUE(autostart.isEnabled());
+  EXPECT_TRUE(autostart.disable());
+  EXPECT_FALSE(autostart.isEnabled());
+  std::filesystem::create_directories(autostart.entryFile() / "inside");  // no file to remove
+  EXPECT_FALSE(autostart.disable());
 }
 
 }  // namespace
