@@ -96,6 +96,7 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
   QApplication::sendEvent(status, &release);
   EXPECT_FALSE(status->isVisible());
   EXPECT_TRUE(w.infoLabel(InfoLabel::Version)->isVisible());
+  EXPECT_EQ(w.infoLabel(InfoLabel::Version)->text(), " V1.0.27");
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();
