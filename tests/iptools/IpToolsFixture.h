@@ -12,23 +12,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ProcessWatch.h"
 #include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
 #include "ui/qt/IpToolsWindow.h"
 
 namespace lumeno::iptools::test {
-
-// Whether the process has ended and been reaped; never for a process that was not there.
-inline bool processIsGone(qint64 pid) {
-  return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
-}
 
 // One IP tools window over a temporary program folder, with scripted message boxes.
 class IpToolsFixture : public ::testing::Test {

@@ -42,18 +42,4 @@ inline bool processGoesWithin(qint64 pid, int milliseconds) {
   return processIsGone(pid);
 }
 
-// This process's resident memory in kB, as the kernel counts it.
-inline long residentKilobytes() {
-  std::ifstream status("/proc/self/status");
-  std::string word;
-  while (status >> word) {
-    if (word == "VmRSS:") {
-      long kilobytes = 0;
-      status >> kilobytes;
-      return kilobytes;
-    }
-  }
-  return -1;
-}
-
 }  // namespace lumeno::iptools::test

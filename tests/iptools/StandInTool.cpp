@@ -2,8 +2,7 @@
 // Stands in for ping, traceroute and netstat. Built in several kinds:
 // - plain: prints each argument in brackets, then its working folder on standard error;
 // - STAND_IN_STUBBORN: prints one line and ignores Ctrl+C (SIGINT), so only a kill ends it;
-// - STAND_IN_FLOOD: prints LUMENO_STAND_IN_BYTES bytes (100 MiB when unset) of numbered lines of
-//   exactly 100 bytes.
+// - STAND_IN_FLOOD: prints LUMENO_STAND_IN_BYTES bytes of numbered lines of exactly 100 bytes.
 #include <unistd.h>
 
 #include <csignal>
@@ -18,7 +17,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   for (;;) ::pause();
 #elif defined(STAND_IN_FLOOD)
   const char* wanted = std::getenv("LUMENO_STAND_IN_BYTES");
-  const unsigned long bytes = wanted != nullptr ? std::strtoul(wanted, nullptr, 10) : 100UL * 1024 * 1024;
+  const unsigned long bytes = wanted != nullptr ? std::strtoul(wanted, nullptr, 10) : 0;
   for (unsigned long line = 1; line * 100 <= bytes; ++line) std::printf("line %010lu %083d\n", line, 0);
   return 0;
 #else

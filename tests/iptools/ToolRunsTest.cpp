@@ -47,31 +47,18 @@ TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
   }
 }
 
-// Shell metacharacters, command substitutions, quotes, new lines, options and very long texts in
-// every box: each reaches the tool as exactly one argument, and nothing else runs or is written.
-TEST_F(ToolRunsTest, HostileTextsInEveryBoxStayOneArgumentEach) {
-  std::vector<std::string> hostile{"; touch pwned",
-                                   "$(touch pwned)",
-                                   "`touch pwned`",
-                                   "a\nb > pwned",
-                                   "\"x\" 'y'",
-                                   "-w 1000000",
-                                   "*",
-                                   "--"};
-  hostile.emplace_back(5000, 'A');
-  for (const std::string& typed : hostile) {
+// Shell metacharacters, command substitutions, quotes, new lines, options and a very long text:
+// each reaches the tool as exactly one argument, and nothing else runs or is written. (Which box
+// becomes which argument, for every tool, is ToolCommandsTest's.)
+TEST_F(ToolRunsTest, HostileTextsStayOneArgumentEach) {
+  for (const std::string& typed :
+       {std::string("; touch pwned $(touch pwned) `touch pwned`"), std::string("a\nb > pwned \"x\" 'y'"),
+        std::string("-w 1000000"), std::string("*"), std::string(5000, 'A')}) {
     SCOPED_TRACE(typed.substr(0, 30));
-    button("pingopt")->click();
     for (const char* name : {"txtIP", "txtNumber"}) type(name, typed.c_str());
     ASSERT_TRUE(run("cmdPing"));
     EXPECT_EQ(folder.read("ping.txt"), echoed({"-c", text("txtNumber"), "--", text("txtIP")}));
     EXPECT_EQ(output(), folder.read("ping.txt"));  // standard error included
-
-    button("urlopt")->click();
-    for (const char* name : {"urltxt", "hops", "timeout"}) type(name, typed.c_str());
-    ASSERT_TRUE(run("tracmd"));
-    EXPECT_EQ(folder.read("traceroute.txt"),
-              echoed({"-n", "-m", text("hops"), "-w", text("timeout"), "--", text("urltxt")}));
   }
   std::set<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path()))

@@ -50,20 +50,17 @@ void trigger(app::MainWindow& w, const char* item) {
   QCoreApplication::processEvents();
 }
 
-TEST(MainMenus, ItemsReachTheirCommandsAndTrayCommandsWaitUntilTheMenuHasClosed) {
+// A tray command runs once the menu has closed and the icon's click has returned. (What each
+// item does is MenuTreeTest's; both Copy items on a real desktop, the e2e tray case's.)
+TEST(MainMenus, TrayCommandsWaitUntilTheMenuHasClosed) {
   MainWindowFixture f;
   auto& w = f.window();
   w.findChild<QLineEdit*>("Text1")->setText("  spaced text ");
-  for (const std::string copy : {"mnucopyip", "mnutraycopyip"}) {
-    QApplication::clipboard()->setText("something else");
-    w.findChild<QAction*>(QString::fromStdString(copy))->trigger();
-    if (copy == "mnutraycopyip") {
-      // A tray command waits until the menu has closed and the icon's click has returned.
-      EXPECT_EQ(QApplication::clipboard()->text(), "something else");
-      QCoreApplication::processEvents();
-    }
-    EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ") << copy;
-  }
+  QApplication::clipboard()->setText("something else");
+  w.findChild<QAction*>("mnutraycopyip")->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "something else");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::clipboard()->text(), "  spaced text ");
 }
 
 TEST(MainMenus, EachWindowIsOneSharedInstance) {

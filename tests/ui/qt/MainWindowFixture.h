@@ -13,18 +13,14 @@ namespace lumeno::test {
 
 // A notification area that only remembers whether the icon is shown.
 struct RecordingTray : tray::TrayBackend {
-  struct State {
-    bool available = true;
-    bool shown = false;
-  };
-  explicit RecordingTray(std::shared_ptr<State> s) : state(std::move(s)) {}
-  [[nodiscard]] bool available() const override { return state->available; }
-  void show() override { state->shown = true; }
-  void hide() override { state->shown = false; }
+  explicit RecordingTray(std::shared_ptr<bool> s) : shown(std::move(s)) {}
+  [[nodiscard]] bool available() const override { return true; }
+  void show() override { *shown = true; }
+  void hide() override { *shown = false; }
   void setIcon(const QIcon&) override {}
   void setToolTip(const QString&) override {}
   void showMessage(const QString&, const QString&) override {}
-  std::shared_ptr<State> state;
+  std::shared_ptr<bool> shown;
 };
 
 // Picks the queued colours; an empty entry is a Cancel.
@@ -45,14 +41,14 @@ struct MainWindowFixture : FakeProgram {
   explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) : FakeProgram(ini) {
     seams.colors = &colors;
     seams.endProgram = [this] { ++programEnds; };
-    seams.trayBackend = [this] { return std::make_unique<RecordingTray>(tray); };
+    seams.trayBackend = [this] { return std::make_unique<RecordingTray>(trayShown); };
   }
   app::MainWindow& window() {
     if (!window_) window_ = std::make_unique<app::MainWindow>(context, seams);
     return *window_;
   }
   ScriptedColors colors;
-  std::shared_ptr<RecordingTray::State> tray = std::make_shared<RecordingTray::State>();
+  std::shared_ptr<bool> trayShown = std::make_shared<bool>(false);
   app::MainWindow::Seams seams;
   int programEnds = 0;
 
