@@ -56,6 +56,7 @@ TEST(ProfileWrite, KeepsEveryOtherByteAndAddsWhatIsMissingAtTheEndOfItsPlace) {
            {"[Options]\r\na=1\r\n; note\r\n\r\n[Automation]\r\n",
             "[Options]\r\na=1\r\n; note\r\nuselog=1\r\n\r\n[Automation]\r\n"},
            {"[Options]\na=1", "[Options]\na=1\nuselog=1\n"},
+           {"[Options]\na=1\n[Automation]\n", "[Options]\na=1\nuselog=1\n[Automation]\n"},
            {"[Options]\ra=1\r", "[Options]\ra=1\ruselog=1\r"},
            {"[Automation]\nb=0\n", "[Automation]\nb=0\n[Options]\nuselog=1\n"},
            {"[Automation]\r\nb=0", "[Automation]\r\nb=0\r\n[Options]\r\nuselog=1\r\n"},
