@@ -198,6 +198,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   const HistoryStrip& day = h.presenter.strips()[0];
   EXPECT_EQ(day.figures.watched, HistoryPresenter::kDay);
   EXPECT_EQ(day.figures.outages, 1);
+  EXPECT_EQ(h.presenter.strips()[1].figures.watched, 4 * HistoryPresenter::kDay + 2 * 3600);  // since 01/12
   EXPECT_EQ(h.presenter.stripTexts()[0].figures,
             (std::vector<std::string>{"Online: 99.7 % of the watched time", "Outages: 1", "Longest: 5 min",
                                       "Offline in total: 5 min"}));
