@@ -54,6 +54,18 @@ TEST(RouteTables, ReadTheKernelsTablesSkippingWhatDoesNotParse) {
   EXPECT_EQ(v4[0].metric, 100U);
   EXPECT_EQ(formatIPv4(v4[0].gatewayV4.value_or(0)), "192.168.1.1");
   EXPECT_FALSE(v4[1].isDefault || v4[1].gatewayV4.has_value());
+  // A default route that is down, rejects, or goes through loopback leads nowhere.
+  for (const auto& [iface, flags] : {std::pair{"eth0", "0002"}, {"eth0", "0203"}, {"lo", "0003"}}) {
+    const auto v4route =
+        ipv4(std::string(iface) + "\t00000000\t0101A8C0\t" + flags + "\t0\t0\t100\t00000000\n");
+    const auto v6route = parseIPv6Routes(std::string(32, '0') + " 00 " + std::string(32, '0') + " 00 " +
+                                         "fe800000000000000000000000000001 00000258 00000001 00000000 0000" +
+                                         flags + " " + iface + "\n");
+    ASSERT_EQ(v4route.size(), 1U);
+    ASSERT_EQ(v6route.size(), 1U);
+    EXPECT_TRUE(v4route[0].isDefault && v6route[0].isDefault);
+    EXPECT_FALSE(v4route[0].usable || v6route[0].usable) << iface << " " << flags;
+  }
 
   const auto v6 = parseIPv6Routes("00000000 00 garbage\n" + kIPv6WlanDefault + kIPv6Null);
   ASSERT_EQ(v6.size(), 3U);
