@@ -77,7 +77,8 @@ TEST(ToolCommands, AMissingToolIsNamedWithItsPackageAndSsStandsInForNetstat) {
 
 TEST(ToolCommands, TraceTimeOutsGoInSecondsAndAnythingElseAsTyped) {
   const std::vector<std::pair<std::string, std::string>> timeouts{
-      {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"}, {"1250", "1.25"}, {"-5", "-5"}, {"1.5", "1.5"}};
+      {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"},  {"1250", "1.25"},
+      {"9", "0.009"}, {"-5", "-5"},    {"1.5", "1.5"}};
   for (const auto& [typed, seconds] : timeouts) EXPECT_EQ(millisecondsAsSeconds(typed), seconds) << typed;
 }
 

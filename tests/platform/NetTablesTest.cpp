@@ -141,7 +141,7 @@ TEST(LocalAddressChoice, DefaultRouteInterfaceElsePhysicalUpInterfaceElseLoopbac
   const auto wlan = address("wlan0", ip(10, 0, 0, 7));
   std::vector<InterfaceAddress> virtuals{lo};
   for (const auto* name : {"docker0", "br-5f2a", "veth12ab", "virbr0", "tun0", "tap1", "wg0", "myvpn",
-                           "tailscale0", "ip6tnl0", "vboxnet0", "Docker1"}) {
+                           "tailscale0", "ip6tnl0", "vboxnet0", "Docker1", "ZT1"}) {
     virtuals.push_back(address(name, ip(172, 17, 0, static_cast<std::uint32_t>(virtuals.size()))));
   }
   // The wireless default comes first in the table, the wired one has the lower metric.
