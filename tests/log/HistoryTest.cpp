@@ -62,6 +62,7 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
       {&kDayFirst, "29/02/2100", "00:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
       {&kDayFirst, "05/00/2026", "11:26:06", std::nullopt},     // no month 0
+      {&kDayFirst, "00/12/2026", "11:26:06", std::nullopt},     // nor day 0
       {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},  // more than the layout writes
       {&kDayFirst, "12/05/26", "11:26", std::nullopt},
       {&kMonthFirst12, "Sat Dec 5, 26", "13:00:00 PM", std::nullopt},
