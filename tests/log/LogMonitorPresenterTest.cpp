@@ -136,6 +136,16 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
   presenter.tick();
   EXPECT_EQ(view.note, "");
   EXPECT_EQ(lines(), (Lines{"one"}));
+
+  // Replaced by a larger file while a long growth is read: the new file is read whole.
+  source.append(numberedLines(400000));
+  presenter.tick();
+  ASSERT_TRUE(presenter.busy());
+  ++source.inode;
+  source.write(numberedLines(400001));
+  finishWork();
+  EXPECT_EQ(view.note, "");
+  EXPECT_EQ(view.count, 400001U);
 }
 
 TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYesEvenWhilePaused) {
@@ -297,6 +307,12 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   EXPECT_EQ(bounded.currentLine(), 490U);
   bounded.copySelection();
   EXPECT_EQ(view.clipboard, "line 399500");
+  // A selection pushed out with them goes to the oldest line still shown.
+  bounded.selectLine(5, false);
+  source.append(numberedLines(10, 400010));
+  bounded.tick();
+  bounded.copySelection();
+  EXPECT_EQ(view.clipboard, "line 399020");
 
   source.write(numberedLines(10));
   bounded.tick();

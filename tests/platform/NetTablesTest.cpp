@@ -149,6 +149,7 @@ TEST(LocalAddressChoice, DefaultRouteInterfaceElsePhysicalUpInterfaceElseLoopbac
   const std::tuple<std::vector<Route>, std::vector<InterfaceAddress>, const char*, const char*> rows[] = {
       {ipv4(kEthDefault), {lo, virtuals[1], wlan, eth}, "192.168.1.20", "the default route's interface"},
       {both, {wlan, ethLinkLocal, eth}, "192.168.1.20", "lowest metric, gateway's subnet"},
+      {both, {address("eth0", ip(10, 0, 0, 99)), wlan, eth}, "192.168.1.20", "its own route's gateway"},
       {both, {ethNoCarrier, wlan}, "10.0.0.7", "wired cable out: the wireless default wins"},
       {ipv4("tun0\t00000000\t0\t0001\t0\t0\t0\t00000000\n"), {eth}, "192.168.1.20", "no address on it"},
       {{}, virtuals, "127.0.0.1", "nothing physical"},

@@ -23,7 +23,7 @@ using Row = std::array<std::string, 3>;
 const std::string kAwkward =
     "; Lumeno settings, edited by hand\r\nstray=before any section\r\n[Options]\r\n"
     "alertifoffline=1\n  HostNameInText1.Text   =   \" 1 \"  \r\tuselog\t=\t'yes'\t\r\n"
-    "mismatched = 'x\"\r\ninline = 1 ; a note\r\nempty =\r\nnovalue\r\n"
+    "mismatched = 'x\"\r\nquotedempty = \"\"\r\nlone = \"\r\ninline = 1 ; a note\r\nempty =\r\nnovalue\r\n"
     "equals = a=b=c\r\ndup = first\r\nDUP = second\r\n;commented = 9\r\nlong = " +
     std::string(60, 'x') + "\r\nquotedlong = \"" + std::string(60, 'q') + "\"\r\n" +
     "[options]\nother=in the second Options\n"
@@ -42,6 +42,8 @@ TEST(ProfileRead, AwkwardFile) {
     EXPECT_EQ(readProfileText(kAwkward, section, key, "0", 50), (ProfileString{expected.size(), expected}))
         << "[" << section << "] " << key;
   }
+  EXPECT_EQ(readProfileText(kAwkward, "Options", "quotedempty", "0", 50), (ProfileString{0, ""}));
+  EXPECT_EQ(readProfileText(kAwkward, "Options", "lone", "0", 50), (ProfileString{1, "\""}));
   EXPECT_EQ(readProfileText("", "Options", "uselog", "0", 50), (ProfileString{1, "0"}));  // no file
 }
 
