@@ -278,6 +278,18 @@ TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidt
   EXPECT_EQ(presenter.currentLine(), std::nullopt);
   EXPECT_EQ(lines(), (Lines{"other"}));
   EXPECT_EQ(presenter.longestLine(), 7U);
+
+  // A log that goes while a search runs ends the search too.
+  source.write(numberedLines(600000));
+  presenter.tick();
+  finishWork();
+  presenter.selectLine(300000, false);
+  presenter.find("line 000003", true);
+  ASSERT_EQ(view.searchState, "Searching...");
+  source.exists = false;
+  presenter.tick();
+  EXPECT_EQ(view.searchState, "");
+  EXPECT_FALSE(presenter.busy());
 }
 
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
@@ -314,6 +326,9 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   bounded.copySelection();
   EXPECT_EQ(view.clipboard, "line 399020");
 
+  source.write(numberedLines(1010));  // a small log whose first lines are left out reads right
+  bounded.tick();
+  EXPECT_EQ(bounded.lineText(0), "line 000010");
   source.write(numberedLines(10));
   bounded.tick();
   EXPECT_EQ(view.count, 10U);

@@ -154,6 +154,7 @@ TEST(LocalAddressChoice, DefaultRouteInterfaceElsePhysicalUpInterfaceElseLoopbac
       {ipv4("tun0\t00000000\t0\t0001\t0\t0\t0\t00000000\n"), {eth}, "192.168.1.20", "no address on it"},
       {{}, virtuals, "127.0.0.1", "nothing physical"},
       {{}, {ethNoCarrier, address("wlp2s0", ip(10, 0, 0, 7))}, "10.0.0.7", "one with carrier first"},
+      {{}, {lo, ethNoCarrier}, "192.168.1.20", "a cable out is better than loopback"},
       {{}, {address("eth0", ip(192, 168, 1, 20), ip(255, 255, 255, 0), true, false)}, "127.0.0.1", "down"},
   };
   for (const auto& [routes, addresses, expected, what] : rows) {

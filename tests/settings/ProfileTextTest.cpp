@@ -44,6 +44,9 @@ TEST(ProfileRead, AwkwardFile) {
   }
   EXPECT_EQ(readProfileText(kAwkward, "Options", "quotedempty", "0", 50), (ProfileString{0, ""}));
   EXPECT_EQ(readProfileText(kAwkward, "Options", "lone", "0", 50), (ProfileString{1, "\""}));
+  // The value ends at a NUL byte, as a C string does; its quotes still go.
+  EXPECT_EQ(readProfileText("[Options]\nuselog=\"1\"\0 rest\n"s, "Options", "uselog", "0", 50),
+            (ProfileString{1, "1"}));
   EXPECT_EQ(readProfileText("", "Options", "uselog", "0", 50), (ProfileString{1, "0"}));  // no file
 }
 
