@@ -56,6 +56,7 @@ TEST(ProfileWrite, KeepsEveryOtherByteAndAddsWhatIsMissingAtTheEndOfItsPlace) {
             "; keep\r\n[Options]\r\n  UseLog   =1\r\nb=0\r\n"},
            {"[Options]\nuselog=\n", "[Options]\nuselog=1\n"},
            {"[Options]\nuselog\n", "[Options]\nuselog=1\n"},
+           {"[Options]\nusel\n", "[Options]\nusel\nuselog=1\n"},
            {"[OPTIONS]\n;uselog=0\nuselog=0\nUSELOG=0\n[Options]\nuselog=0\n",
             "[OPTIONS]\n;uselog=0\nuselog=1\nUSELOG=0\n[Options]\nuselog=0\n"},
            {"[Options]\r\na=1\r\n; note\r\n\r\n[Automation]\r\n",
