@@ -243,5 +243,16 @@ TEST(HistoryPresenter, AReplacedOrMissingLogIsReadAfresh) {
   EXPECT_EQ(h.presenter.strips()[1].figures.watched, 0);
 }
 
+TEST(HistoryPresenter, ALogOneBytePastAPieceOfTheBackwardReadIsReadWhole) {
+  HistoryFixture h;
+  const std::size_t size = 256 * 1024 + 1;
+  std::string rest = line("[Lumeno Loaded]", "05/12/2026", "10:00:00");
+  while (rest.size() < size - 200) rest += line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "10:00:01");
+  std::string first = line("[Refreshed Local IP] : ", "05/12/2026", "09:00:00");
+  h.source.write(first.insert(23, size - rest.size() - first.size(), '1') + rest);
+  h.presenter.load();
+  EXPECT_EQ(h.presenter.status(), "");  // the first line is read from its start, not its second byte
+}
+
 }  // namespace
 }  // namespace lumeno::log
