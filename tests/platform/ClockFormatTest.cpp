@@ -37,6 +37,7 @@ TEST(DateTimeText, FormatsAFixedTimeWithTheGivenFormatsAndNoZone) {
       {"%Y-%m-%d", "%H.%M.%S (%z)", "2026-12-05", "11.26.06"},
       {"", "%Z", "12/05/26", "11:26:06"},            // nothing left of a format: the C locale's
       {dashes + "%Y", "%H", dashes + "2026", "11"},  // long formats are not cut
+      {"%-d", "%-S", "5", "6"},                      // and one character is a whole result
   };
   for (const auto& [dateFormat, timeFormat, date, time] : rows) {
     const auto text = formatDateTime(dateFormat, timeFormat, when);
