@@ -167,7 +167,7 @@ TEST(ReadsAsOn, NonZeroNumbersOnlyAreOn) {
   for (const char* on : {"2", "-1", " 1 ", "1.5", "1e3", "+1", ".5", "1e999"})
     EXPECT_TRUE(readsAsOn(on)) << on;
   for (const char* off : {"0", "-0", "0e10", "", " ", "1abc", "1,5", "yes", "inf", "nan", "0x1", "1e", "1 2",
-                          "1e-999", "\"1\""})
+                          "1e-999", "\"1\"", "+-1"})
     EXPECT_FALSE(readsAsOn(off)) << off;
 }
 

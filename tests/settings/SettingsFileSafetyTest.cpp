@@ -235,6 +235,9 @@ TEST(SettingsFileOnDisk, TheUnchangedPartIsCopiedWholeFromTheSameOrAnotherFileSy
     FileReplacement pastTheEnd(folder / "copy", 0600);
     EXPECT_FALSE(pastTheEnd.appendFrom(source, 7, bytes.size())) << source;
   }
+  std::filesystem::create_directories(folder / "taken" / "inside");
+  FileReplacement blocked(folder / "taken", 0600);
+  EXPECT_FALSE(blocked.commit());  // a file that cannot take the name's place is no success
 }
 
 TEST(SettingsFileOnDisk, OnlyADotTheNameADotAndSixLettersOrDigitsNameATemporary) {
