@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "ScriptedMessageBoxes.h"
@@ -147,7 +149,19 @@ TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
   EXPECT_EQ(*missingSource, "No such file or directory");
   const auto noFolder = platform::copyNewFile(folder / "from", folder / "no-such-folder" / "copy");
   ASSERT_TRUE(noFolder);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+
+  // A disk that fills in the middle of the copy: the copy says why and leaves nothing.
+  folder.write("large", std::string(10000, 'x'));
+  rlimit before{};
+  ::getrlimit(RLIMIT_FSIZE, &before);
+  const rlimit onePage{4096, before.rlim_max};
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &onePage);
+  const auto full = platform::copyNewFile(folder / "large", folder / "copy");
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(full, "File too large");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 3);
 }
 
 }  // namespace
