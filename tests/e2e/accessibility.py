@@ -19,8 +19,7 @@ CONTROL_ROLES = {
     "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
     "radio menu item", "link", "list", "table", "tree", "tree table", "list box",
 }
-_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher",
-              "/usr/lib/at-spi2/at-spi-bus-launcher")
+_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"  # at-spi2-core's
 
 
 @dataclass
@@ -54,12 +53,9 @@ class AccessibilityBus:
     of its own environment shows its accessibility tree there."""
 
     def __init__(self, desktop, folder, scale=1):
-        require_tools("dbus-daemon", "dbus-send")
+        require_tools("dbus-daemon", "dbus-send", _LAUNCHER)
         # Qt gives places in its own pixels, each the scale factor's number of the screen's.
         self.scale = scale
-        launcher = next((path for path in _LAUNCHERS if os.access(path, os.X_OK)), None)
-        if launcher is None:
-            raise AssertionError("at-spi-bus-launcher is missing (scripts/deps.sh installs at-spi2-core)")
         # Socket paths are short-lived and must be short: a folder of their own under /tmp.
         self.runtime = tempfile.mkdtemp(prefix="lumeno-a11y-")
         at_end(lambda: shutil.rmtree(self.runtime, ignore_errors=True))
@@ -68,7 +64,7 @@ class AccessibilityBus:
         spawn(["dbus-daemon", "--session", "--nofork", f"--address={self.address}"], self._env,
               os.path.join(folder, "session-bus.log"))
         poll("the private session bus", lambda: os.path.exists(os.path.join(self.runtime, "bus")))
-        spawn([launcher, "--launch-immediately"], self._env, os.path.join(folder, "at-spi-bus-launcher.log"))
+        spawn([_LAUNCHER, "--launch-immediately"], self._env, os.path.join(folder, "at-spi-bus-launcher.log"))
         self.a11y_address = poll("the accessibility bus", self._ask_address)
         os.environ.update({"DISPLAY": desktop.display, "DBUS_SESSION_BUS_ADDRESS": self.address,
                            "AT_SPI_BUS_ADDRESS": self.a11y_address})
@@ -88,43 +84,28 @@ class AccessibilityBus:
         return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                 "QT_ACCESSIBILITY": "1"}
 
-    def application(self, name):
-        """The application's node, or None while it has not joined the bus."""
-        desktop = self._pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            application = desktop.getChildAtIndex(index)
-            if application is not None and application.name.lower() == name.lower():
-                return application
-        return None
-
     def windows(self, application_name):
-        """The application's windows on the screen, each a tree of what shows in it."""
-        application = self.application(application_name)
-        if application is None:
-            return []
-        windows = []
-        for index in range(application.childCount):
-            window = application.getChildAtIndex(index)
-            if window is not None and self._pyatspi.STATE_SHOWING in window.getState().getStates():
-                windows.append(self._read(window, None))
-        return windows
+        """The application's windows on the screen, each a tree of what shows in it; none while
+        the application has not joined the bus."""
+        desktop = self._pyatspi.Registry.getDesktop(0)
+        applications = self._showing(desktop, lambda application: application.name.lower() == application_name)
+        return [self._read(window, None) for application in applications for window in self._showing(application)]
+
+    def _showing(self, accessible, test=None):
+        """The children of the accessible that pass test; without test, those on the screen."""
+        children = (accessible.getChildAtIndex(index) for index in range(accessible.childCount))
+        return [child for child in children if child is not None and (
+            test(child) if test else self._pyatspi.STATE_SHOWING in child.getState().getStates())]
 
     def _read(self, accessible, parent):
         states = {self._pyatspi.stateToString(state) for state in accessible.getState().getStates()}
         try:
-            x, y, width, height = accessible.queryComponent().getExtents(self._pyatspi.DESKTOP_COORDS)
+            extents = accessible.queryComponent().getExtents(self._pyatspi.DESKTOP_COORDS)
         except NotImplementedError:
-            x = y = width = height = 0
-        scale = self.scale
+            extents = (0, 0, 0, 0)
         node = Node(accessible.getRoleName(), accessible.name or "", accessible.description or "", states,
-                    Region(x * scale, y * scale, width * scale, height * scale), parent)
-        for index in range(accessible.childCount):
-            child = accessible.getChildAtIndex(index)
-            if child is None:
-                continue
-            child_states = child.getState().getStates()
-            if self._pyatspi.STATE_SHOWING in child_states:
-                node.children.append(self._read(child, node))
+                    Region(*(value * self.scale for value in extents)), parent)
+        node.children = [self._read(child, node) for child in self._showing(accessible)]
         return node
 
 
