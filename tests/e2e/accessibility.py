@@ -8,7 +8,7 @@ import os
 import shutil
 import subprocess
 import tempfile
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 from harness import DEADLINE, at_end, poll, require_tools, spawn
 from screen import Region
@@ -29,20 +29,12 @@ class Node:
     description: str
     states: set
     box: Region
-    parent: "Node" = None
-    children: list = field(default_factory=list)
+    children: list
 
     def walk(self):
         yield self
         for child in self.children:
             yield from child.walk()
-
-    def is_ancestor_of(self, other):
-        while other is not None:
-            if other is self:
-                return True
-            other = other.parent
-        return False
 
     def __str__(self):
         return f"{self.role} {self.name!r} at {self.box.x},{self.box.y} {self.box.width}x{self.box.height}"
@@ -89,7 +81,7 @@ class AccessibilityBus:
         the application has not joined the bus."""
         desktop = self._pyatspi.Registry.getDesktop(0)
         applications = self._showing(desktop, lambda application: application.name.lower() == application_name)
-        return [self._read(window, None) for application in applications for window in self._showing(application)]
+        return [self._read(window) for application in applications for window in self._showing(application)]
 
     def _showing(self, accessible, test=None):
         """The children of the accessible that pass test; without test, those on the screen."""
@@ -97,16 +89,14 @@ class AccessibilityBus:
         return [child for child in children if child is not None and (
             test(child) if test else self._pyatspi.STATE_SHOWING in child.getState().getStates())]
 
-    def _read(self, accessible, parent):
+    def _read(self, accessible):
         states = {self._pyatspi.stateToString(state) for state in accessible.getState().getStates()}
         try:
             extents = accessible.queryComponent().getExtents(self._pyatspi.DESKTOP_COORDS)
         except NotImplementedError:
             extents = (0, 0, 0, 0)
-        node = Node(accessible.getRoleName(), accessible.name or "", accessible.description or "", states,
-                    Region(*(value * self.scale for value in extents)), parent)
-        node.children = [self._read(child, node) for child in self._showing(accessible)]
-        return node
+        return Node(accessible.getRoleName(), accessible.name or "", accessible.description or "", states,
+                    Region(*(value * self.scale for value in extents)), [*map(self._read, self._showing(accessible))])
 
 
 def find(window, role, name=None):
@@ -156,13 +146,10 @@ def misplaced(window, slack=1):
             problems.append(f"{node} is cut off by its window at {frame.x},{frame.y} {frame.width}x{frame.height}")
     for index, first in enumerate(placed):
         for second in placed[index + 1:]:
-            if first.is_ancestor_of(second) or second.is_ancestor_of(first):
-                continue
-            shared = Region(max(first.box.x, second.box.x), max(first.box.y, second.box.y),
-                            min(first.box.x + first.box.width, second.box.x + second.box.width)
-                            - max(first.box.x, second.box.x),
-                            min(first.box.y + first.box.height, second.box.y + second.box.height)
-                            - max(first.box.y, second.box.y))
-            if shared.width > slack and shared.height > slack:
+            one, other = first.box, second.box
+            width = min(one.x + one.width, other.x + other.width) - max(one.x, other.x)
+            height = min(one.y + one.height, other.y + other.height) - max(one.y, other.y)
+            nested = any(node is second for node in first.walk()) or any(node is first for node in second.walk())
+            if width > slack and height > slack and not nested:
                 problems.append(f"{first} and {second} lie on each other")
     return problems
