@@ -1,26 +1,20 @@
 """A desktop of the case's own: an X server (Xvfb), a window manager (openbox) and, when asked, a
 tray host (trayer); the user's hands (xdotool) and eyes (xwininfo, the clipboard, the pixels)."""
 
+import collections
 import os
 import re
 import select
 import shlex
 import subprocess
-from dataclasses import dataclass
 
 from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn, stop
+from screen import Picture, Region
 
 
-@dataclass
-class Geometry:
-    x: int
-    y: int
-    width: int
-    height: int
-    viewable: bool
-    name: str
-    # Placed by the program itself, not the window manager: pop-up menus, tooltips, tray icons.
-    override_redirect: bool
+# Where a window is, whether it is viewable, its name, and whether the program placed it itself,
+# not the window manager (override-redirect: pop-up menus, tooltips, tray icons).
+Geometry = collections.namedtuple("Geometry", "x y width height viewable name override_redirect")
 
 
 class Desktop:
@@ -153,15 +147,11 @@ class Desktop:
 
     def pixel(self, window, x, y):
         """The colour of one pixel of the window as it is on the screen, as (red, green, blue)."""
-        data = subprocess.run(["import", "-silent", "-window", str(window), "-depth", "8", "ppm:-"],
-                              env=self.env(), capture_output=True, timeout=DEADLINE).stdout
-        # P6, width, height, 255, then the pixels.
-        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-        expect(fields, "the screen grab is not an 8-bit colour picture")
-        width, height = int(fields.group(1)), int(fields.group(2))
-        expect(0 <= x < width and 0 <= y < height, f"pixel {x},{y} outside a {width}x{height} window")
-        offset = fields.end() + (y * width + x) * 3
-        return tuple(data[offset:offset + 3])
+        path = os.path.join(self.folder, "pixel.png")
+        self.run(["import", "-silent", "-window", str(window), path])
+        pixels = Picture(path).region_pixels(Region(x, y, 1, 1))
+        expect(pixels, f"pixel {x},{y} is outside window {window}")
+        return pixels[0]
 
     def screenshot(self, name):
         path = os.path.join(self.folder, f"{name}.png")

@@ -1,7 +1,7 @@
-"""Reading a screenshot as a user reads the screen: the words on it (tesseract), the contrast of
-each word against what lies behind it (the WCAG ratio of its two dominant colours), and keeping
-the picture when a check fails. Knows nothing of the toolkit that drew the window: everything
-takes a PNG path and, where it matters, a region of it. Needs ImageMagick and tesseract only."""
+"""Reading a screenshot as a user reads the screen: the words on it (tesseract) and the contrast
+of each word against what lies behind it (the WCAG ratio of its two dominant colours). Knows
+nothing of the toolkit that drew the window: everything takes a PNG path and, where it matters, a
+region of it. Needs ImageMagick and tesseract only."""
 
 import collections
 import difflib
@@ -31,19 +31,11 @@ class Region:
                 and other.y + other.height <= self.y + self.height + slack)
 
 
-@dataclass(frozen=True)
-class Word:
-    text: str
-    confidence: float
-    box: Region  # in the picture's own pixels
-    line: tuple  # (region read, block, paragraph, line): words of one line share it
-
-
-@dataclass(frozen=True)
-class Contrast:
-    word: Word
-    ratio: float
-    colours: tuple  # background and ink, (r, g, b) each
+# A word read: tesseract's confidence, its box in the picture's own pixels, and its line (region
+# read, block, paragraph, line), which the words of one line share.
+Word = collections.namedtuple("Word", "text confidence box line")
+# A word's contrast ratio and its two colours, background and ink, (r, g, b) each.
+Contrast = collections.namedtuple("Contrast", "word ratio colours")
 
 
 class Picture:
@@ -198,22 +190,3 @@ def describe(contrast):
     box = contrast.word.box
     hexes = " on ".join("#%02x%02x%02x" % colour for colour in reversed(contrast.colours))
     return f"{contrast.word.text!r} at {box.x},{box.y} {contrast.ratio:.1f}:1 ({hexes})"
-
-
-class Shots:
-    """Screenshots of one case: all of them stay beside the case while it runs; forget() throws
-    away those of a case that passed, so a failed case keeps every picture it took."""
-
-    def __init__(self, folder):
-        self.folder = folder
-        self.taken = set()
-
-    def path(self, name):
-        path = os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
-        self.taken.add(path)
-        return path
-
-    def forget(self):
-        for path in self.taken if not os.environ.get("LUMENO_E2E_KEEP_SHOTS") else ():  # kept for a person
-            if os.path.exists(path):
-                os.remove(path)

@@ -6,7 +6,9 @@ named for a screen reader. One start of the program visits every window; the pro
 network of the case's own, online, then offline for the alert."""
 
 import datetime
+import glob
 import os
+import re
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
 from desktop import Desktop
@@ -61,7 +63,7 @@ class Screens:
         self.network.route("add")
         self.desktop = Desktop(folder)
         self.bus = AccessibilityBus(self.desktop, folder, scale)
-        self.shots = screen.Shots(folder)
+        self.folder = folder
         self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, logoutages=1))
         with open(self.lumeno.file("log.txt"), "w", newline="") as log:
             log.write(OLD_LOG)
@@ -131,7 +133,7 @@ class Screens:
 
         def looked():
             window_now = self.window(name, lambda node: same(node, window))
-            shot = self.shots.path(name)
+            shot = self.shot(name)
             box = window_now.box
             self.desktop.run(["import", "-silent", "-window", "root", "-crop",
                               f"{box.width}x{box.height}+{box.x}+{box.y}", "+repage", shot])
@@ -162,7 +164,7 @@ class Screens:
     def palette_is_dark(self, name):
         """The window's picture shows the dark palette: its most frequent colour is dark. Without
         qt6ct the program would show the light one, and the case would prove nothing."""
-        picture = screen.Picture(self.shots.path(name))
+        picture = screen.Picture(self.shot(name))
         whole = screen.Region(0, 0, picture.width, picture.height)
         background, _ = screen.dominant_colours(picture.region_pixels(whole))
         expect(screen.relative_luminance(background) < 0.2,
@@ -208,11 +210,18 @@ class Screens:
             words += screen.read_words(shot, inner, layout="line" if one_line else "block")
         return words
 
+    def shot(self, name):
+        return os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
+
     def finish(self):
+        """Fails with every problem seen; a case that passed throws its pictures away, unless kept
+        for a person to look at."""
         if self.problems:
             raise CaseFailed(f"{len(self.problems)} things a user would see wrong:\n  " +
                              "\n  ".join(self.problems))
-        self.shots.forget()
+        if not os.environ.get("LUMENO_E2E_KEEP_SHOTS"):
+            for picture in glob.glob(os.path.join(self.folder, "*.png")):
+                os.remove(picture)
 
 
 def every_window(screens):
@@ -301,7 +310,7 @@ def history(screens, main_window):
                           absent=["Log connection changes"])
     strip = next((node for node in window.walk() if node.name == "Connection over the last 24 hours"), None)
     expect(strip is not None, f"no strip of the last 24 hours in {window}")
-    picture = screen.Picture(screens.shots.path("connection history"))
+    picture = screen.Picture(screens.shot("connection history"))
     left, top = strip.box.x - window.box.x, strip.box.y - window.box.y
     for before, length in OUTAGES:
         x = left + round((1 - (before - length / 2).total_seconds() / 86400) * (strip.box.width - 1))
