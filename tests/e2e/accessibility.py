@@ -14,11 +14,9 @@ from harness import DEADLINE, at_end, poll, require_tools, spawn
 from screen import Region
 
 # The roles of things a user works: these need a name that says what they are.
-CONTROL_ROLES = {
-    "push button", "toggle button", "check box", "radio button", "text", "entry", "password text",
-    "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
-    "radio menu item", "link", "list", "table", "tree", "tree table", "list box",
-}
+CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "text", "entry", "password text",
+                 "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
+                 "radio menu item", "link", "list", "table", "tree", "tree table", "list box"}
 _LAUNCHER = "/usr/libexec/at-spi-bus-launcher"  # at-spi2-core's
 
 
@@ -100,7 +98,6 @@ class AccessibilityBus:
 
 
 def find(window, role, name=None):
-    """The first node of the role (and name, when given) in the window's tree, or None."""
     for node in window.walk():
         if node.role == role and (name is None or node.name.strip() == name):
             return node

@@ -119,7 +119,6 @@ class Desktop:
                         "Override Redirect State: yes" in out)
 
     def viewable(self, window):
-        """Whether the window is on the screen (a window that is gone is not)."""
         place = self.geometry(window)
         return bool(place and place.viewable)
 
@@ -178,7 +177,6 @@ class Desktop:
                      str(button))
 
     def click_in(self, window, x, y, button=1, repeat=1, delay_ms=100):
-        """Clicks at x, y inside the window."""
         place = self.geometry(window)
         expect(place is not None and place.viewable, f"window {window} is not on the screen to click")
         self.click(place.x + x, place.y + y, button, repeat, delay_ms)

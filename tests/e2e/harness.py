@@ -41,7 +41,6 @@ _started = time.monotonic()
 
 
 def step(what):
-    """Says what the case does next, with the time since it began, for the test's output."""
     print(f"[{time.monotonic() - _started:5.1f} s] {what}", flush=True)
 
 

@@ -60,8 +60,7 @@ class Lumeno:
         return os.path.join(self.folder, name)
 
     def read(self, name):
-        """The file's exact bytes (name: beside the program, or a whole path), or None when it
-        does not exist."""
+        """The file's exact bytes (name: beside the program, or a whole path); None if it is not."""
         try:
             with open(self.file(name), "rb") as source:
                 return source.read()

@@ -155,7 +155,6 @@ def find_text(words, text):
 
 
 def missing_texts(words, texts):
-    """The texts of the list that the words do not hold."""
     return [text for text in texts if find_text(words, text) is None]
 
 
@@ -182,7 +181,6 @@ def measure_contrast(png, words, leave_out=()):
 
 
 def faint(contrasts):
-    """The measured words whose contrast is under the least for body text."""
     return [measured for measured in contrasts if measured.ratio < LEAST_CONTRAST]
 
 

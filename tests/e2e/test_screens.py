@@ -249,8 +249,7 @@ def every_window(screens):
     screens.question("clear-log question", "Clear log file?")
 
     screens.press(options, "push button", "View log")
-    monitor = screens.titled("Log monitor")
-    monitor = screens.look("log monitor", monitor, ["File", *OLD_LINES, "Lumeno Loaded"])
+    monitor = screens.look("log monitor", screens.titled("Log monitor"), ["File", *OLD_LINES, "Lumeno Loaded"])
     screens.choose(monitor, "File", "Clear log")
     screens.message_box("Clear log file?")
     desktop.key("Return")
