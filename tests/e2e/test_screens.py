@@ -126,7 +126,7 @@ class Screens:
         popup = poll(f"the {menu} menu", opened, interval=1.0)
         self.press(popup, "menu item", item)
 
-    def look(self, name, window, texts, absent=(), timeout=6.0):
+    def look(self, name, window, texts, absent=()):
         """Takes the window's picture and checks it as a user would; what is wrong is noted with
         the window's name and the picture kept. Waits a little for the texts to be painted."""
         attempts = []
@@ -138,18 +138,16 @@ class Screens:
             self.desktop.run(["import", "-silent", "-window", "root", "-crop",
                               f"{box.width}x{box.height}+{box.x}+{box.y}", "+repage", shot])
             words = self.read(shot, window_now, [*texts, *absent])
-            missing = screen.missing_texts(words, texts)
-            shown = [text for text in absent if screen.find_text(words, text)]
-            attempts.append((window_now, shot, words, missing, shown))
-            return not missing and not shown
+            found = [f"not read: {text!r}" for text in screen.missing_texts(words, texts)]
+            found += [f"still on the screen: {text!r}" for text in absent if screen.find_text(words, text)]
+            attempts.append((window_now, shot, words, found))
+            return not found
 
         try:
-            poll(f"the texts of {name}", looked, timeout=timeout)
+            poll(f"the texts of {name}", looked, timeout=6.0)
         except CaseFailed:
             pass
-        window_now, shot, words, missing, shown = attempts[-1]
-        found = [f"not read: {text!r}" for text in missing]
-        found += [f"still on the screen: {text!r}" for text in shown]
+        window_now, shot, words, found = attempts[-1]
         # Disabled controls need not stand out, and a picture is no text.
         leave_out = [self.inside(window_now, node.box) for node in window_now.walk()
                      if "sensitive" not in node.states or node.role == "image"]
