@@ -118,20 +118,26 @@ class Lumeno:
         self.main_window = self.wait_for_window("Lumeno")
         return self.main_window
 
-    def open_file_menu(self):
-        """Clicks "File", the first item of the main window's menu bar, and waits for its menu; a
-        click that a window just restored or activated has taken is repeated a second later."""
-        place = self.desktop.geometry(self.main_window)
-        clicked = [0.0]
+    def open_menu(self, what, click, again_after=1.0, looks=1):
+        """Clicks until a pop-up menu opens and has stayed the same for looks looks in a row; a
+        click that a window just restored or activated has taken is repeated again_after seconds
+        later."""
+        clicked, seen = [0.0], []
 
         def opened():
-            menus = self.desktop.windows(kind="menu")
-            if not menus and time.monotonic() - clicked[0] > 1.0:
-                self.desktop.click_in(self.main_window, 12, (place.height - STRIP_HEIGHT) // 2)
+            seen.append(tuple(self.desktop.windows(kind="menu")))
+            if not seen[-1] and time.monotonic() - clicked[0] > again_after:
+                click()
                 clicked[0] = time.monotonic()
-            return menus
+            return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
 
-        return self.wait("the File menu to open", opened)
+        return self.wait(what, opened)
+
+    def open_file_menu(self):
+        """Clicks "File", the first item of the main window's menu bar, and waits for its menu."""
+        place = self.desktop.geometry(self.main_window)
+        self.open_menu("the File menu to open",
+                       lambda: self.desktop.click_in(self.main_window, 12, (place.height - STRIP_HEIGHT) // 2))
 
     def copy_from_file_menu(self, keys=("Down", "Down")):
         """File > Copy ("Email", then "Copy"), or the item the keys pick: the text it puts on the

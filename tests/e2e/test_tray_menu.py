@@ -3,8 +3,6 @@
 with "Show Lumeno", click the icon while its menu is open, lose the tray host, leave through the
 menu's "Exit", and start again straight into the tray."""
 
-import time
-
 from desktop import Desktop
 from harness import case_folder, expect, main, step
 from lumeno import Lumeno, settings_file
@@ -42,22 +40,11 @@ class TrayUser:
         self.desktop.click(x + width // 2, spot_y, button=button, repeat=repeat, delay_ms=60)
 
     def open_menu(self):
-        """Right-clicks the icon until its menu opens and stays open. Just after the icon has come
-        into the tray, a click can be lost, or the menu it opens closed again, while the tray host
-        is still taking the icon in; a user clicks again, and so does this."""
-        last_click = [0.0]
-        seen = []
-
-        def opened():
-            menus = self.desktop.windows(kind="menu")
-            seen.append(tuple(menus))
-            if not menus and time.monotonic() - last_click[0] > 2.0:
-                self.click_icon(3)
-                last_click[0] = time.monotonic()
-            # Open over three looks in a row, so the keys that follow reach it.
-            return menus if len(seen) >= 3 and menus and seen[-3] == seen[-2] == seen[-1] else None
-
-        return self.lumeno.wait("the tray menu to open", opened)
+        """Right-clicks the icon until its menu opens and stays open over three looks in a row, so
+        the keys that follow reach it. Just after the icon has come into the tray, a click can be
+        lost, or the menu it opens closed again, while the tray host is still taking the icon in;
+        a user clicks again, and so does this."""
+        self.lumeno.open_menu("the tray menu to open", lambda: self.click_icon(3), again_after=2.0, looks=3)
 
     def close_menus(self):
         step("close any open menu")
