@@ -35,8 +35,7 @@ class Lumeno:
         self.home = os.path.join(folder, "home")
         self.runtime = os.path.join(folder, "runtime")
         os.makedirs(self.home)
-        os.makedirs(self.runtime)
-        os.chmod(self.runtime, 0o700)
+        os.makedirs(self.runtime, mode=0o700)
         self.processes = []
         self.main_window = None
         self.exe = installed

@@ -11,9 +11,9 @@ from harness import DEADLINE, case_folder, describe_status, expect, main, poll, 
 from lumeno import Lumeno, settings_file
 
 
-def wait_for_box(desktop, lumeno):
-    """The message box that opens over the program, and its text as a user copies it: a
-    triple-click selects the text, Ctrl+C copies it."""
+def expect_box(desktop, lumeno, message):
+    """The message box that opens over the program is titled "Lumeno" and reads message, as a user
+    copies its text: a triple-click selects it, Ctrl+C copies it."""
     box = lumeno.wait("a message box", lambda: desktop.windows(kind="dialog"))[0]
     place = desktop.geometry(box)
     rows = iter(range(12, place.height // 2, 6))
@@ -21,18 +21,12 @@ def wait_for_box(desktop, lumeno):
     def copied():
         # The text sits at the top, right of any icon; try a few heights until one hits it.
         row = next(rows, None)
-        if row is None:
-            return None
-        desktop.click_in(box, place.width * 6 // 10, row, repeat=3, delay_ms=50)
-        desktop.key("ctrl+c")
-        return desktop.clipboard()
+        if row is not None:
+            desktop.click_in(box, place.width * 6 // 10, row, repeat=3, delay_ms=50)
+            desktop.key("ctrl+c")
+            return desktop.clipboard()
 
-    return box, lumeno.wait("the message box's text on the clipboard", copied)
-
-
-def expect_box(desktop, lumeno, message):
-    """The message box that opens reads message and is titled "Lumeno"."""
-    box, text = wait_for_box(desktop, lumeno)
+    text = lumeno.wait("the message box's text on the clipboard", copied)
     expect(text == message, f"the message box reads {text!r}, not {message!r}")
     expect(desktop.title(box) == "Lumeno", f"the message box's title is {desktop.title(box)!r}")
 
