@@ -8,19 +8,16 @@ import os
 import shutil
 import subprocess
 import tempfile
-from dataclasses import dataclass, field
+from dataclasses import dataclass
 
 from harness import DEADLINE, at_end, poll, require_tools, spawn
 from screen import Region
 
 # The roles of things a user works: these need a name that says what they are.
-CONTROL_ROLES = {
-    "push button", "toggle button", "check box", "radio button", "text", "entry", "password text",
-    "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
-    "radio menu item", "link", "list", "table", "tree", "tree table", "list box",
-}
-_LAUNCHERS = ("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher",
-              "/usr/lib/at-spi2/at-spi-bus-launcher")
+CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "text", "entry", "password text",
+                 "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
+                 "radio menu item", "link", "list", "table", "tree", "tree table", "list box"}
+_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"  # at-spi2-core's
 
 
 @dataclass
@@ -30,20 +27,12 @@ class Node:
     description: str
     states: set
     box: Region
-    parent: "Node" = None
-    children: list = field(default_factory=list)
+    children: list
 
     def walk(self):
         yield self
         for child in self.children:
             yield from child.walk()
-
-    def is_ancestor_of(self, other):
-        while other is not None:
-            if other is self:
-                return True
-            other = other.parent
-        return False
 
     def __str__(self):
         return f"{self.role} {self.name!r} at {self.box.x},{self.box.y} {self.box.width}x{self.box.height}"
@@ -54,12 +43,9 @@ class AccessibilityBus:
     of its own environment shows its accessibility tree there."""
 
     def __init__(self, desktop, folder, scale=1):
-        require_tools("dbus-daemon", "dbus-send")
+        require_tools("dbus-daemon", "dbus-send", _LAUNCHER)
         # Qt gives places in its own pixels, each the scale factor's number of the screen's.
         self.scale = scale
-        launcher = next((path for path in _LAUNCHERS if os.access(path, os.X_OK)), None)
-        if launcher is None:
-            raise AssertionError("at-spi-bus-launcher is missing (scripts/deps.sh installs at-spi2-core)")
         # Socket paths are short-lived and must be short: a folder of their own under /tmp.
         self.runtime = tempfile.mkdtemp(prefix="lumeno-a11y-")
         at_end(lambda: shutil.rmtree(self.runtime, ignore_errors=True))
@@ -68,7 +54,7 @@ class AccessibilityBus:
         spawn(["dbus-daemon", "--session", "--nofork", f"--address={self.address}"], self._env,
               os.path.join(folder, "session-bus.log"))
         poll("the private session bus", lambda: os.path.exists(os.path.join(self.runtime, "bus")))
-        spawn([launcher, "--launch-immediately"], self._env, os.path.join(folder, "at-spi-bus-launcher.log"))
+        spawn([_LAUNCHER, "--launch-immediately"], self._env, os.path.join(folder, "at-spi-bus-launcher.log"))
         self.a11y_address = poll("the accessibility bus", self._ask_address)
         os.environ.update({"DISPLAY": desktop.display, "DBUS_SESSION_BUS_ADDRESS": self.address,
                            "AT_SPI_BUS_ADDRESS": self.a11y_address})
@@ -88,48 +74,30 @@ class AccessibilityBus:
         return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                 "QT_ACCESSIBILITY": "1"}
 
-    def application(self, name):
-        """The application's node, or None while it has not joined the bus."""
-        desktop = self._pyatspi.Registry.getDesktop(0)
-        for index in range(desktop.childCount):
-            application = desktop.getChildAtIndex(index)
-            if application is not None and application.name.lower() == name.lower():
-                return application
-        return None
-
     def windows(self, application_name):
-        """The application's windows on the screen, each a tree of what shows in it."""
-        application = self.application(application_name)
-        if application is None:
-            return []
-        windows = []
-        for index in range(application.childCount):
-            window = application.getChildAtIndex(index)
-            if window is not None and self._pyatspi.STATE_SHOWING in window.getState().getStates():
-                windows.append(self._read(window, None))
-        return windows
+        """The application's windows on the screen, each a tree of what shows in it; none while
+        the application has not joined the bus."""
+        desktop = self._pyatspi.Registry.getDesktop(0)
+        applications = self._showing(desktop, lambda application: application.name.lower() == application_name)
+        return [self._read(window) for application in applications for window in self._showing(application)]
 
-    def _read(self, accessible, parent):
+    def _showing(self, accessible, test=None):
+        """The children of the accessible that pass test; without test, those on the screen."""
+        children = (accessible.getChildAtIndex(index) for index in range(accessible.childCount))
+        return [child for child in children if child is not None and (
+            test(child) if test else self._pyatspi.STATE_SHOWING in child.getState().getStates())]
+
+    def _read(self, accessible):
         states = {self._pyatspi.stateToString(state) for state in accessible.getState().getStates()}
         try:
-            x, y, width, height = accessible.queryComponent().getExtents(self._pyatspi.DESKTOP_COORDS)
+            extents = accessible.queryComponent().getExtents(self._pyatspi.DESKTOP_COORDS)
         except NotImplementedError:
-            x = y = width = height = 0
-        scale = self.scale
-        node = Node(accessible.getRoleName(), accessible.name or "", accessible.description or "", states,
-                    Region(x * scale, y * scale, width * scale, height * scale), parent)
-        for index in range(accessible.childCount):
-            child = accessible.getChildAtIndex(index)
-            if child is None:
-                continue
-            child_states = child.getState().getStates()
-            if self._pyatspi.STATE_SHOWING in child_states:
-                node.children.append(self._read(child, node))
-        return node
+            extents = (0, 0, 0, 0)
+        return Node(accessible.getRoleName(), accessible.name or "", accessible.description or "", states,
+                    Region(*(value * self.scale for value in extents)), [*map(self._read, self._showing(accessible))])
 
 
 def find(window, role, name=None):
-    """The first node of the role (and name, when given) in the window's tree, or None."""
     for node in window.walk():
         if node.role == role and (name is None or node.name.strip() == name):
             return node
@@ -175,13 +143,10 @@ def misplaced(window, slack=1):
             problems.append(f"{node} is cut off by its window at {frame.x},{frame.y} {frame.width}x{frame.height}")
     for index, first in enumerate(placed):
         for second in placed[index + 1:]:
-            if first.is_ancestor_of(second) or second.is_ancestor_of(first):
-                continue
-            shared = Region(max(first.box.x, second.box.x), max(first.box.y, second.box.y),
-                            min(first.box.x + first.box.width, second.box.x + second.box.width)
-                            - max(first.box.x, second.box.x),
-                            min(first.box.y + first.box.height, second.box.y + second.box.height)
-                            - max(first.box.y, second.box.y))
-            if shared.width > slack and shared.height > slack:
+            one, other = first.box, second.box
+            width = min(one.x + one.width, other.x + other.width) - max(one.x, other.x)
+            height = min(one.y + one.height, other.y + other.height) - max(one.y, other.y)
+            nested = any(node is second for node in first.walk()) or any(node is first for node in second.walk())
+            if width > slack and height > slack and not nested:
                 problems.append(f"{first} and {second} lie on each other")
     return problems

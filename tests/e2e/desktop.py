@@ -1,136 +1,93 @@
 """A desktop of the case's own: an X server (Xvfb), a window manager (openbox) and, when asked, a
 tray host (trayer); the user's hands (xdotool) and eyes (xwininfo, the clipboard, the pixels)."""
 
+import collections
 import os
 import re
 import select
 import shlex
 import subprocess
-import time
-from dataclasses import dataclass
 
 from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn, stop
+from screen import Picture, Region
 
 
-@dataclass
-class Geometry:
-    x: int
-    y: int
-    width: int
-    height: int
-    viewable: bool
-    name: str
-    # Placed by the program itself, not the window manager: pop-up menus, tooltips, tray icons.
-    override_redirect: bool
+# Where a window is, whether it is viewable, its name, and whether the program placed it itself,
+# not the window manager (override-redirect: pop-up menus, tooltips, tray icons).
+Geometry = collections.namedtuple("Geometry", "x y width height viewable name override_redirect")
 
 
 class Desktop:
     def __init__(self, folder, tray=False):
-        require_tools("Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xclip", "import")
-        if tray:
-            require_tools("trayer")
+        require_tools("Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "xclip", "import",
+                      *(["trayer"] if tray else []))
         self.folder = folder
-        self.display = None
-        self.tray_panel = None
-        self.tray_process = None
         self._start_x()
         on_failure(lambda: print(f"the screen at the failure: {self.screenshot('failure')}"))
-        self._start_window_manager()
+        # Openbox runs its start-up command once it manages windows; a window mapped before then
+        # may never be managed, so nothing else starts until the command has left its mark.
+        ready = os.path.join(folder, "openbox.ready")
+        spawn(["openbox", "--sm-disable", "--startup", shlex.join(["touch", ready])], self.env(), self._log("openbox"))
+        poll("the window manager to come up", lambda: os.path.exists(ready))
         if tray:
             self.start_tray()
         # The pointer rests in a corner where it shows no tooltip, until a case moves it.
         self.xdotool("mousemove", "0", "767")
 
-    # ---- start-up ---------------------------------------------------------------------------------
-
-    def _display_candidates(self):
+    def _start_x(self):
         # The X server picks a free display itself unless a range is given, for a machine where
         # display numbers are shared out (LUMENO_E2E_DISPLAYS=50-59).
-        wanted = os.environ.get("LUMENO_E2E_DISPLAYS")
-        if not wanted:
-            return [None]
-        first, _, last = wanted.partition("-")
-        return [f":{number}" for number in range(int(first), int(last or first) + 1)]
-
-    def _start_x(self):
-        for candidate in self._display_candidates():
+        first, _, last = os.environ.get("LUMENO_E2E_DISPLAYS", "").partition("-")
+        for candidate in [f":{n}" for n in range(int(first), int(last or first) + 1)] if first else [None]:
             reader, writer = os.pipe()
-            args = ["Xvfb"] + ([candidate] if candidate else [])
-            args += ["-displayfd", str(writer), "-screen", "0", "1024x768x24", "-dpi", "96"]
-            args += ["-nolisten", "tcp", "-noreset"]
-            server = spawn(args, os.environ.copy(), self._log("xvfb"), pass_fds=(writer,))
+            server = spawn(["Xvfb", *([candidate] if candidate else []), "-displayfd", str(writer), "-screen", "0",
+                            "1024x768x24", "-dpi", "96", "-nolisten", "tcp", "-noreset"], os.environ.copy(),
+                           self._log("xvfb"), pass_fds=(writer,))
             os.close(writer)
-            number = self._read_display_number(reader, server)
+            # The server writes its display number once it accepts clients, and ends when the
+            # display is taken.
+            text = [b""]
+
+            def answered():
+                if select.select([reader], [], [], 0.1)[0]:
+                    chunk = os.read(reader, 64)
+                    text[0] += chunk or b"\0"
+                return text[0].endswith((b"\n", b"\0")) or server.poll() is not None
+
+            poll("the X server to come up", answered)
             os.close(reader)
-            if number is not None:
-                self.display = f":{number}"
+            if text[0].endswith(b"\n"):
+                self.display = f":{int(text[0])}"
                 return
         raise CaseFailed("no X server could start (see xvfb.log)")
 
-    @staticmethod
-    def _read_display_number(reader, server):
-        # The server writes its display number once it accepts clients; it ends when the display
-        # is taken.
-        deadline = time.monotonic() + DEADLINE
-        text = b""
-        while time.monotonic() < deadline:
-            ready, _, _ = select.select([reader], [], [], 0.1)
-            if ready:
-                chunk = os.read(reader, 64)
-                text += chunk
-                if text.endswith(b"\n"):
-                    return int(text)
-                if not chunk:
-                    return None
-            elif server.poll() is not None:
-                return None
-        return None
-
-    def _start_window_manager(self):
-        # Openbox runs its start-up command once it manages windows; a window mapped before then
-        # may never be managed, so nothing else starts until the command has left its mark.
-        ready = os.path.join(self.folder, "openbox.ready")
-        spawn(["openbox", "--sm-disable", "--startup", shlex.join(["touch", ready])], self.env(),
-              self._log("openbox"))
-        poll("the window manager to come up", lambda: os.path.exists(ready))
-
     def start_tray(self):
-        self.tray_process = tray = spawn(["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype",
-                      "request", "--height", "24", "--transparent", "false", "--expand", "true"], self.env(),
-                     self._log("trayer"))
+        self.tray_process = tray = spawn(
+            ["trayer", "--edge", "top", "--align", "right", "--SetDockType", "true", "--widthtype", "request",
+             "--height", "24", "--transparent", "false", "--expand", "true"], self.env(), self._log("trayer"))
         panels = poll("the tray to come up", lambda: self.xdotool("search", "--onlyvisible", "--class", "trayer"),
-                      detail=lambda: (self.display, describe_status(tray.poll()),
-                                      self.xdotool("search", "--class", "trayer")))
+                      detail=lambda: (self.display, describe_status(tray.poll())))
         self.tray_panel = panels.split()[0]
 
     def crash_tray(self):
         """Ends the tray host at once, as a crashed panel ends, and waits until its panel is gone."""
         stop(self.tray_process, grace=0)
         poll("the tray to go away", lambda: not self.xdotool("search", "--class", "trayer"))
-        self.tray_panel = None
 
     def _log(self, name):
         return os.path.join(self.folder, f"{name}.log")
-
-    # ---- running X clients ------------------------------------------------------------------------
 
     def env(self, extra=None):
         """The environment of a program on this desktop: its display, no session bus, C locale."""
         env = {key: value for key, value in os.environ.items()
                if not key.startswith(("QT_", "WAYLAND_", "XDG_", "DBUS_", "AT_SPI_", "LC_"))}
-        env.update({
-            "DISPLAY": self.display or "",
-            "QT_QPA_PLATFORM": "xcb",
-            # No session bus: nothing autolaunches one, and the tray is the desktop's own.
-            "DBUS_SESSION_BUS_ADDRESS": "disabled:",
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-        })
-        env.update(extra or {})
+        # No session bus: nothing autolaunches one, and the tray is the desktop's own.
+        env.update({"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb", "DBUS_SESSION_BUS_ADDRESS": "disabled:",
+                    "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"}, **(extra or {}))
         return env
 
-    def run(self, args, check=True, text=True):
-        result = subprocess.run(args, env=self.env(), capture_output=True, text=text, timeout=DEADLINE)
+    def run(self, args, check=True):
+        result = subprocess.run(args, env=self.env(), capture_output=True, text=True, timeout=DEADLINE)
         if check and result.returncode != 0:
             raise CaseFailed(f"{' '.join(args)} failed: {result.stderr}")
         return result.stdout
@@ -139,42 +96,29 @@ class Desktop:
         # A search that finds nothing ends with status 1; that is an answer, not a failure.
         return self.run(["xdotool", *args], check=False).strip()
 
-    # ---- what the user sees -----------------------------------------------------------------------
-
-    def windows(self, klass="lumeno", kind=None):
-        """The viewable windows of the class, as ids; tooltips, which come and go with the pointer,
+    def windows(self, kind=None):
+        """The program's viewable windows, as ids; tooltips, which come and go with the pointer,
         left out. kind picks one sort: "menu" (a pop-up menu) or "dialog" (a message box)."""
-        found = self.xdotool("search", "--onlyvisible", "--class", klass)
         windows = []
-        for window in found.split():
+        for window in self.xdotool("search", "--onlyvisible", "--class", "lumeno").split():
             types = self.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"], check=False)
-            if "_TOOLTIP" in types:
-                continue
-            if kind == "dialog" and "_DIALOG" not in types:
-                continue
-            if kind == "menu" and not self._pop_up(window):
-                continue
-            windows.append(window)
+            if "_TOOLTIP" not in types and (kind != "dialog" or "_DIALOG" in types) and (
+                    kind != "menu" or self._pop_up(window)):
+                windows.append(window)
         return windows
 
     def geometry(self, window):
         """Where the window is and whether it is viewable; None once the window is gone."""
-        result = subprocess.run(["xwininfo", "-id", str(window)], env=self.env(), capture_output=True, text=True,
-                                timeout=DEADLINE)
-        if result.returncode != 0:
+        out = self.run(["xwininfo", "-id", str(window)], check=False)
+        if "Absolute upper-left X" not in out:
             return None
-        out = result.stdout
-
-        def number(label):
-            return int(re.search(rf"{label}:\s+(-?\d+)", out).group(1))
-
-        name = re.search(r'xwininfo: Window id: \S+ (?:"(.*?)"\n|\(has no name\))', out, re.S)
-        return Geometry(number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"),
-                        number("Height"), "IsViewable" in out, (name.group(1) or "") if name else "",
+        x, y, width, height = (int(re.search(rf"{label}:\s+(-?\d+)", out).group(1))
+                               for label in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+        name = re.search(r'xwininfo: Window id: \S+ "(.*?)"\n', out, re.S)
+        return Geometry(x, y, width, height, "IsViewable" in out, name.group(1) if name else "",
                         "Override Redirect State: yes" in out)
 
     def viewable(self, window):
-        """Whether the window is on the screen (a window that is gone is not)."""
         place = self.geometry(window)
         return bool(place and place.viewable)
 
@@ -182,52 +126,35 @@ class Desktop:
         """A pop-up menu (or tooltip): placed by the program straight on the root window, where a
         tray icon sits inside the tray."""
         place = self.geometry(window)
-        if not (place and place.override_redirect):
-            return False
-        tree = self.run(["xwininfo", "-children", "-id", str(window)], check=False)
-        return re.search(r"Parent window id: \S+ \(the root window\)", tree) is not None
+        return bool(place and place.override_redirect and re.search(r"Parent window id: \S+ \(the root window\)",
+                    self.run(["xwininfo", "-children", "-id", str(window)], check=False)))
 
     def title(self, window):
         """The window's caption as the window manager shows it (control characters included)."""
-        out = self.run(["xprop", "-id", str(window), "WM_NAME"], check=False)
-        match = re.search(r'= "(.*)"\s*$', out, re.S)
-        if not match:
-            return None
+        match = re.search(r'= "(.*)"\s*$', self.run(["xprop", "-id", str(window), "WM_NAME"], check=False), re.S)
         # xprop writes control characters as octal escapes and escapes quotes and backslashes.
-        return re.sub(r"\\([0-7]{3}|.)",
-                      lambda escape: chr(int(escape.group(1), 8)) if len(escape.group(1)) == 3 else escape.group(1),
-                      match.group(1))
+        return match and re.sub(r"\\([0-7]{3}|.)", lambda escape: chr(int(escape.group(1), 8))
+                                if len(escape.group(1)) == 3 else escape.group(1), match.group(1))
 
-
-    def tray_icons(self, klass="lumeno"):
-        """The viewable icons of the class docked in the tray, as (id, x, y, width, height)."""
+    def tray_icons(self):
+        """The program's viewable icons docked in the tray, as (id, x, y, width, height)."""
         tree = self.run(["xwininfo", "-tree", "-id", self.tray_panel], check=False)
         # A line of the tree: id "name": ("instance" "Class")  WxH+x+y  +absolute-x+absolute-y
-        line = rf'(0x[0-9a-f]+) .*\("{klass}" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)'
-        icons = []
-        for match in re.finditer(line, tree):
-            window, width, height, x, y = match.groups()
-            geometry = self.geometry(window)
-            if geometry and geometry.viewable:
-                icons.append((window, int(x), int(y), int(width), int(height)))
-        return icons
+        line = r'(0x[0-9a-f]+) .*\("lumeno" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)'
+        return [(window, int(x), int(y), int(width), int(height))
+                for window, width, height, x, y in re.findall(line, tree) if self.viewable(window)]
 
     def pixel(self, window, x, y):
         """The colour of one pixel of the window as it is on the screen, as (red, green, blue)."""
-        data = subprocess.run(["import", "-silent", "-window", str(window), "-depth", "8", "ppm:-"],
-                              env=self.env(), capture_output=True, timeout=DEADLINE).stdout
-        # P6, width, height, 255, then the pixels.
-        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
-        expect(fields, "the screen grab is not an 8-bit colour picture")
-        width, height, pixels = int(fields.group(1)), int(fields.group(2)), data[fields.end():]
-        expect(0 <= x < width and 0 <= y < height, f"pixel {x},{y} outside a {width}x{height} window")
-        offset = (y * width + x) * 3
-        return tuple(pixels[offset:offset + 3])
+        path = os.path.join(self.folder, "pixel.png")
+        self.run(["import", "-silent", "-window", str(window), path])
+        pixels = Picture(path).region_pixels(Region(x, y, 1, 1))
+        expect(pixels, f"pixel {x},{y} is outside window {window}")
+        return pixels[0]
 
-    def screenshot(self, name, window="root"):
+    def screenshot(self, name):
         path = os.path.join(self.folder, f"{name}.png")
-        subprocess.run(["import", "-silent", "-window", str(window), path], env=self.env(), capture_output=True,
-                       timeout=DEADLINE)
+        self.run(["import", "-silent", "-window", "root", path], check=False)
         return path
 
     def clipboard(self):
@@ -245,18 +172,11 @@ class Desktop:
         spawn(["xclip", "-quiet", "-selection", "clipboard", "-i", path], self.env(), self._log("xclip"))
         poll("the clipboard to hold the text", lambda: self.clipboard() == text)
 
-    # ---- what the user does -----------------------------------------------------------------------
+    def click(self, x, y, button=1, repeat=1, delay_ms=100):
+        self.xdotool("mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", str(delay_ms),
+                     str(button))
 
-    def click(self, x, y, button=1, repeat=1, delay_ms=None):
-        args = ["mousemove", str(x), str(y), "click"]
-        if repeat > 1:
-            args += ["--repeat", str(repeat)]
-        if delay_ms is not None:
-            args += ["--delay", str(delay_ms)]
-        self.xdotool(*args, str(button))
-
-    def click_in(self, window, x, y, button=1, repeat=1, delay_ms=None):
-        """Clicks at x, y inside the window."""
+    def click_in(self, window, x, y, button=1, repeat=1, delay_ms=100):
         place = self.geometry(window)
         expect(place is not None and place.viewable, f"window {window} is not on the screen to click")
         self.click(place.x + x, place.y + y, button, repeat, delay_ms)

@@ -26,25 +26,21 @@ class Skipped(Exception):
 
 
 def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
-    """Calls probe until it returns something true and returns that; fails after timeout seconds.
-
-    detail, when given, is called on failure for the state last seen."""
+    """Calls probe until it returns something true and returns that; fails after timeout seconds,
+    telling detail(), when given, as the state last seen."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
+    while not (value := probe()):
         if time.monotonic() >= deadline:
             seen = f" (last seen: {detail()})" if detail else ""
             raise CaseFailed(f"{description}: not within {timeout:g} s{seen}")
         time.sleep(interval)
+    return value
 
 
 _started = time.monotonic()
 
 
 def step(what):
-    """Says what the case does next, with the time since it began, for the test's output."""
     print(f"[{time.monotonic() - _started:5.1f} s] {what}", flush=True)
 
 
@@ -54,19 +50,13 @@ def expect(condition, message):
 
 
 def describe_status(returncode):
-    if returncode is None:
-        return "still running"
-    if returncode < 0:
-        number = -returncode
-        try:
-            name = signal.Signals(number).name
-        except ValueError:
-            name = f"signal {number}"
-        return f"killed by {name}"
-    return f"exit status {returncode}"
+    if returncode is None or returncode >= 0:
+        return "still running" if returncode is None else f"exit status {returncode}"
+    try:
+        return f"killed by {signal.Signals(-returncode).name}"
+    except ValueError:
+        return f"killed by signal {-returncode}"
 
-
-# ---- clean-up -------------------------------------------------------------------------------------
 
 _cleanups = []
 _failure_notes = []
@@ -90,65 +80,44 @@ def _run_all(steps):
             traceback.print_exc()
 
 
-# ---- processes ------------------------------------------------------------------------------------
-
-_PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
 def _die_with_case():
-    # Should CTest kill the case outright, its children do not outlive it.
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+    # Should CTest kill the case outright, its children do not outlive it (PR_SET_PDEATHSIG).
+    _libc.prctl(1, signal.SIGKILL)
 
 
 def spawn(args, env, log_path, cwd=None, pass_fds=()):
     """Starts args in a process group of its own, output to log_path; stopped at the case's end."""
-    log = open(log_path, "ab")
-    process = subprocess.Popen(
-        args,
-        env=env,
-        cwd=cwd,
-        stdin=subprocess.DEVNULL,
-        stdout=log,
-        stderr=subprocess.STDOUT,
-        start_new_session=True,
-        preexec_fn=_die_with_case,
-        pass_fds=pass_fds,
-    )
-    log.close()
+    with open(log_path, "ab") as log:
+        process = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=log,
+                                   stderr=subprocess.STDOUT, start_new_session=True, preexec_fn=_die_with_case,
+                                   pass_fds=pass_fds)
     at_end(lambda: stop(process))
     return process
 
 
 def stop(process, grace=2.0):
-    """Ends the process and everything in its group: politely first, then for good."""
-    if process.poll() is None:
-        _signal_group(process, signal.SIGTERM)
+    """Ends the process and everything in its group: politely first, then for good; whatever
+    else the group started goes too, even when its leader has ended."""
+    for number in (signal.SIGTERM, signal.SIGKILL):
+        if number == signal.SIGTERM and process.poll() is not None:
+            continue
+        try:
+            os.killpg(process.pid, number)
+        except (ProcessLookupError, PermissionError):
+            pass
         try:
             process.wait(timeout=grace)
         except subprocess.TimeoutExpired:
-            pass
-    # Whatever else the group started goes too, even when its leader has ended.
-    _signal_group(process, signal.SIGKILL)
-    try:
-        process.wait(timeout=grace)
-    except subprocess.TimeoutExpired:
-        print(f"process {process.pid} did not end", file=sys.stderr)
-
-
-def _signal_group(process, number):
-    try:
-        os.killpg(process.pid, number)
-    except (ProcessLookupError, PermissionError):
-        pass
+            if number == signal.SIGKILL:
+                print(f"process {process.pid} did not end", file=sys.stderr)
 
 
 def require_tools(*names):
     missing = [name for name in names if shutil.which(name) is None]
     expect(not missing, f"missing tools: {', '.join(missing)} (scripts/deps.sh installs them)")
-
-
-# ---- the entry point ------------------------------------------------------------------------------
 
 
 def case_folder(name):
@@ -167,13 +136,10 @@ def _end_on_signal(number, _frame):
 def main(cases):
     """Runs the case named on the command line: 0 passed, 1 failed, SKIP_CODE skipped."""
     if len(sys.argv) != 2 or sys.argv[1] not in cases:
-        print(f"usage: {sys.argv[0]} {{{'|'.join(sorted(cases))}}}", file=sys.stderr)
-        sys.exit(2)
+        sys.exit(f"usage: {sys.argv[0]} {{{'|'.join(sorted(cases))}}}")
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(number, _end_on_signal)
-    name = sys.argv[1]
-    code = 1
-    started = time.monotonic()
+    name, code, started = sys.argv[1], 1, time.monotonic()
     try:
         cases[name]()
         code = 0
@@ -190,6 +156,5 @@ def main(cases):
         if code == 1:
             _run_all(_failure_notes)
         _run_all(_cleanups)
-    print(f"({time.monotonic() - started:.1f} s)")
-    sys.stdout.flush()
+    print(f"({time.monotonic() - started:.1f} s)", flush=True)
     sys.exit(code)

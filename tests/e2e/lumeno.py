@@ -9,9 +9,9 @@ import time
 from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn
 
 
-# Every option off, as the program ships, except the ones a case turns on.
 def settings_file(uselog=0, trayatstartup=0, alertifoffline=0, **options):
-    """The settings file; further options of the "Options" section given by name (followip=1)."""
+    """The settings file: every option off, as the program ships, except the ones a case turns on
+    (further options of the "Options" section given by name, followip=1)."""
     extra = "".join(f"{key}={value}\r\n" for key, value in options.items())
     return (f"[Options]\r\nalertifoffline={alertifoffline}\r\nhostnameintext1.text=0\r\nuselog={uselog}\r\n"
             f"{extra}\r\n[Automation]\r\ntrayatstartup={trayatstartup}\r\nautostartup=0\r\n").encode("ascii")
@@ -20,16 +20,8 @@ def settings_file(uselog=0, trayatstartup=0, alertifoffline=0, **options):
 # One activity log line: head, date and time, CR LF. The date and time formats follow the locale;
 # the cases run in the C locale, whose short date is digits and slashes.
 LOG_STAMP = r" , Date : \d{1,4}/\d{1,2}/\d{1,4} , Time : \d{1,2}:\d{2}:\d{2}(?: [AP]M)?\r\n"
-
-
 # The main window's client area: the menu bar above a strip of 41 pixels (615 twips).
 STRIP_HEIGHT = 41
-
-
-def executable():
-    path = os.environ.get("LUMENO_EXE")
-    expect(path and os.access(path, os.X_OK), f"LUMENO_EXE does not name the built program: {path!r}")
-    return path
 
 
 class Lumeno:
@@ -44,20 +36,21 @@ class Lumeno:
         self.runtime = os.path.join(folder, "runtime")
         os.makedirs(self.home)
         os.makedirs(self.runtime, mode=0o700)
-        os.chmod(self.runtime, 0o700)
         self.processes = []
         self.main_window = None
         self.exe = installed
         if installed:
             return
+        built = os.environ.get("LUMENO_EXE")
+        expect(built and os.access(built, os.X_OK), f"LUMENO_EXE does not name the built program: {built!r}")
         os.makedirs(self.folder)
         # The program finds its folder from the path of its own executable, which a symbolic link
         # would resolve back to the build tree: a hard link or a copy it is.
         self.exe = os.path.join(self.folder, "lumeno")
         try:
-            os.link(executable(), self.exe)
+            os.link(built, self.exe)
         except OSError:
-            shutil.copy2(executable(), self.exe)
+            shutil.copy2(built, self.exe)
         if ini is not None:
             with open(self.file("Lumeno.ini"), "wb") as out:
                 out.write(ini)
@@ -66,8 +59,7 @@ class Lumeno:
         return os.path.join(self.folder, name)
 
     def read(self, name):
-        """The file's exact bytes (name: beside the program, or a whole path), or None when it
-        does not exist."""
+        """The file's exact bytes (name: beside the program, or a whole path); None if it is not."""
         try:
             with open(self.file(name), "rb") as source:
                 return source.read()
@@ -78,7 +70,6 @@ class Lumeno:
         return (self.read("log.txt") or b"").decode("ascii", "replace")
 
     def wait_for_log(self, text, timeout=None):
-        """Waits until log.txt holds the text."""
         self.wait(f"{text!r} in log.txt", lambda: text in self.log_text(), timeout, self.log_text)
 
     def folder_listing(self):
@@ -106,12 +97,8 @@ class Lumeno:
 
     def wait(self, description, probe, timeout=None, detail=None):
         """poll(), failing at once, with its status, when the program has ended meanwhile."""
-
-        def probe_while_alive():
-            self.check_alive(description)
-            return probe()
-
-        return poll(description, probe_while_alive, timeout or DEADLINE, detail=detail)
+        return poll(description, lambda: self.check_alive(description) or probe(), timeout or DEADLINE,
+                    detail=detail)
 
     def wait_for_window(self, title):
         """The program's window titled so, once it is on the screen."""
@@ -130,37 +117,41 @@ class Lumeno:
         self.main_window = self.wait_for_window("Lumeno")
         return self.main_window
 
-    def open_file_menu(self):
-        """Clicks "File", the first item of the main window's menu bar, and waits for its menu; a
-        click that a window just restored or activated has taken is repeated a second later."""
-        place = self.desktop.geometry(self.main_window)
-        clicked = [0.0]
+    def open_menu(self, what, click, again_after=1.0, looks=1):
+        """Clicks until a pop-up menu opens and has stayed the same for looks looks in a row; a
+        click that a window just restored or activated has taken is repeated again_after seconds
+        later."""
+        clicked, seen = [0.0], []
 
         def opened():
-            menus = self.desktop.windows(kind="menu")
-            if not menus and time.monotonic() - clicked[0] > 1.0:
-                self.desktop.click_in(self.main_window, 12, (place.height - STRIP_HEIGHT) // 2)
+            seen.append(tuple(self.desktop.windows(kind="menu")))
+            if not seen[-1] and time.monotonic() - clicked[0] > again_after:
+                click()
                 clicked[0] = time.monotonic()
-            return menus
+            return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
 
-        return self.wait("the File menu to open", opened)
+        return self.wait(what, opened)
 
-    def copy_from_file_menu(self):
-        """File > Copy: the text of the address box, as the user gets it on the clipboard."""
+    def open_file_menu(self):
+        """Clicks "File", the first item of the main window's menu bar, and waits for its menu."""
+        place = self.desktop.geometry(self.main_window)
+        self.open_menu("the File menu to open",
+                       lambda: self.desktop.click_in(self.main_window, 12, (place.height - STRIP_HEIGHT) // 2))
+
+    def copy_from_file_menu(self, keys=("Down", "Down")):
+        """File > Copy ("Email", then "Copy"), or the item the keys pick: the text it puts on the
+        clipboard."""
         before = self.desktop.clipboard()
         self.open_file_menu()
-        self.desktop.key("Down", "Down", "Return")  # "Email", then "Copy"
-        return self.wait("the address on the clipboard", lambda: self.desktop.clipboard() != before and
+        self.desktop.key(*keys, "Return")
+        return self.wait("the copy on the clipboard", lambda: self.desktop.clipboard() != before and
                          self.desktop.clipboard())
 
-    def wait_for_exit(self, process=None, timeout=None):
-        process = process or self.process
-        poll("Lumeno to end", lambda: process.poll() is not None, timeout or DEADLINE)
-        return process.returncode
-
     def expect_clean_exit(self, after, process=None):
-        status = self.wait_for_exit(process)
-        expect(status == 0, f"{after} should end Lumeno with status 0; it ended: {describe_status(status)}")
+        process = process or self.process
+        poll("Lumeno to end", lambda: process.poll() is not None)
+        expect(process.returncode == 0,
+               f"{after} should end Lumeno with status 0; it ended: {describe_status(process.returncode)}")
 
     def ended(self, how):
         """The copy ends cleanly; the next start is the program's first process again."""

@@ -25,19 +25,14 @@ def _ip(*args, check=True):
     return result
 
 
-def _sweep_stale():
-    listed = _ip("netns", "list", check=False).stdout
-    for name in re.findall(rf"^({re.escape(PREFIX)}-(\d+)-\w+)", listed, re.M):
-        namespace, owner = name
-        if not os.path.exists(f"/proc/{owner}"):
-            _ip("netns", "delete", namespace, check=False)
-
-
 class Network:
     def __init__(self):
         if shutil.which("ip") is None:
             raise Skipped("the ip tool (iproute2) is not installed")
-        _sweep_stale()
+        listed = _ip("netns", "list", check=False).stdout
+        for namespace, owner in re.findall(rf"^({re.escape(PREFIX)}-(\d+)-\w+)", listed, re.M):
+            if not os.path.exists(f"/proc/{owner}"):  # left by a case that was killed outright
+                _ip("netns", "delete", namespace, check=False)
         self.inside = f"{PREFIX}-{os.getpid()}-in"
         self.gateway = f"{PREFIX}-{os.getpid()}-gw"
         for namespace in (self.inside, self.gateway):
@@ -54,30 +49,21 @@ class Network:
         _ip("-n", self.gateway, "addr", "add", f"{GATEWAY_ADDRESS}/{PREFIX_LENGTH}", "dev", "v1")
         _ip("-n", self.gateway, "link", "set", "v1", "up")
         _ip("-n", self.inside, "link", "set", "v0", "up")
+        # The command prefix that runs a program inside.
+        self.run_inside = ["ip", "netns", "exec", self.inside]
 
-    def run_inside(self):
-        """The command prefix that runs a program inside."""
-        return ["ip", "netns", "exec", self.inside]
+    def route(self, action, ipv6=False):
+        """Adds or deletes ("add", "delete") the default route inside, and with ipv6 the IPv6 one too."""
+        for family, gateway in [("-4", GATEWAY_ADDRESS), ("-6", getattr(self, "ipv6_gateway", None))][:1 + ipv6]:
+            _ip("-n", self.inside, family, "route", action, "default", "via", gateway)
 
-    def add_default_route(self):
-        _ip("-n", self.inside, "route", "add", "default", "via", GATEWAY_ADDRESS)
+    def carrier(self, up):
+        """The cable is pulled, or put back: the far end goes down; the link, its address and routes stay."""
+        _ip("-n", self.gateway, "link", "set", "v1", "up" if up else "down")
 
-    def delete_default_route(self):
-        _ip("-n", self.inside, "route", "delete", "default")
-
-    def lose_carrier(self):
-        """The cable is pulled: the far end goes down; the link, its address and routes stay."""
-        _ip("-n", self.gateway, "link", "set", "v1", "down")
-
-    def regain_carrier(self):
-        _ip("-n", self.gateway, "link", "set", "v1", "up")
-
-    def link_down(self):
-        """The link is taken down inside; the system drops its routes with it."""
-        _ip("-n", self.inside, "link", "set", "v0", "down")
-
-    def link_up(self):
-        _ip("-n", self.inside, "link", "set", "v0", "up")
+    def link(self, up):
+        """The link is taken down inside, or up; the system drops its routes with it."""
+        _ip("-n", self.inside, "link", "set", "v0", "up" if up else "down")
 
     def move_inside_address(self, new_address):
         """The inside address changes to another in the same subnet, the routes staying: the new
@@ -86,17 +72,11 @@ class Network:
         _ip("-n", self.inside, "addr", "add", f"{new_address}/{PREFIX_LENGTH}", "dev", "v0")
         _ip("-n", self.inside, "addr", "delete", f"{INSIDE_ADDRESS}/{PREFIX_LENGTH}", "dev", "v0")
 
-    def add_ipv6(self, inside_address, gateway_address, prefix_length=64, route=True):
+    def add_ipv6(self, inside_address, gateway_address, route=True):
         """A global IPv6 address on each end (no duplicate detection) and, with route, an IPv6
         default route."""
-        _ip("-n", self.inside, "-6", "addr", "add", f"{inside_address}/{prefix_length}", "dev", "v0", "nodad")
-        _ip("-n", self.gateway, "-6", "addr", "add", f"{gateway_address}/{prefix_length}", "dev", "v1", "nodad")
+        _ip("-n", self.inside, "-6", "addr", "add", f"{inside_address}/64", "dev", "v0", "nodad")
+        _ip("-n", self.gateway, "-6", "addr", "add", f"{gateway_address}/64", "dev", "v1", "nodad")
         self.ipv6_gateway = gateway_address
         if route:
-            self.add_ipv6_default_route()
-
-    def add_ipv6_default_route(self):
-        _ip("-n", self.inside, "-6", "route", "add", "default", "via", self.ipv6_gateway)
-
-    def delete_ipv6_default_route(self):
-        _ip("-n", self.inside, "-6", "route", "delete", "default")
+            _ip("-n", self.inside, "-6", "route", "add", "default", "via", gateway_address)

@@ -1,8 +1,9 @@
-"""Reading a screenshot as a user reads the screen: the words on it (tesseract), the contrast of
-each word against what lies behind it (the WCAG ratio of its two dominant colours), and keeping
-the picture when a check fails. Knows nothing of the toolkit that drew the window: everything
-takes a PNG path and, where it matters, a region of it. Needs ImageMagick and tesseract only."""
+"""Reading a screenshot as a user reads the screen: the words on it (tesseract) and the contrast
+of each word against what lies behind it (the WCAG ratio of its two dominant colours). Knows
+nothing of the toolkit that drew the window: everything takes a PNG path and, where it matters, a
+region of it. Needs ImageMagick and tesseract only."""
 
+import collections
 import difflib
 import os
 import re
@@ -30,22 +31,11 @@ class Region:
                 and other.y + other.height <= self.y + self.height + slack)
 
 
-@dataclass(frozen=True)
-class Word:
-    text: str
-    confidence: float
-    box: Region  # in the picture's own pixels
-    line: tuple  # (region read, block, paragraph, line): words of one line share it
-
-
-@dataclass(frozen=True)
-class Contrast:
-    word: Word
-    ratio: float
-    colours: tuple  # background and ink, (r, g, b) each
-
-
-# ---- pixels -----------------------------------------------------------------------------------------
+# A word read: tesseract's confidence, its box in the picture's own pixels, and its line (region
+# read, block, paragraph, line), which the words of one line share.
+Word = collections.namedtuple("Word", "text confidence box line")
+# A word's contrast ratio and its two colours, background and ink, (r, g, b) each.
+Contrast = collections.namedtuple("Contrast", "word ratio colours")
 
 
 class Picture:
@@ -94,9 +84,7 @@ def dominant_colours(pixels):
     edges, thin strokes may show the ink itself in hardly a pixel, and a background may shade
     (a gradient); the strongest twentieth is the ink's own colour, or as near as the screen shows
     it, while a stray pixel or two of something else cannot sway it."""
-    counts = {}
-    for colour in pixels:
-        counts[colour] = counts.get(colour, 0) + 1
+    counts = collections.Counter(pixels)
     background = max(counts, key=counts.get)
     ranked = sorted(counts, key=lambda colour: contrast_ratio(colour, background), reverse=True)
     strongest = len(pixels) // 20
@@ -105,9 +93,6 @@ def dominant_colours(pixels):
         if strongest < 0:
             return background, colour
     return background, background
-
-
-# ---- words --------------------------------------------------------------------------------------------
 
 
 # How the text lies: labels standing apart (a window), one line (a field), a block (a pane).
@@ -131,18 +116,14 @@ def read_words(png, region=None, upscale=2, layout="sparse"):
                                capture_output=True, text=True, check=True, timeout=_TIMEOUT,
                                env={**os.environ, "OMP_THREAD_LIMIT": "1"}).stdout
     words = []
-    rows = table.splitlines()
-    header = rows[0].split("\t") if rows else []
-    for row in rows[1:]:
-        cells = dict(zip(header, row.split("\t")))
-        text = cells.get("text", "").strip()
-        if cells.get("level") != "5" or not text:
-            continue
-        offset = (region.x, region.y) if region else (0, 0)
-        box = Region(offset[0] + int(cells["left"]) // upscale, offset[1] + int(cells["top"]) // upscale,
-                     -(-int(cells["width"]) // upscale), -(-int(cells["height"]) // upscale))
-        words.append(Word(text, float(cells["conf"]), box, (region, cells["block_num"], cells["par_num"],
-                                                              cells["line_num"])))
+    rows = table.splitlines() or [""]
+    left, top = (region.x, region.y) if region else (0, 0)
+    for cells in (dict(zip(rows[0].split("\t"), row.split("\t"))) for row in rows[1:]):
+        if cells.get("level") == "5" and cells.get("text", "").strip():
+            box = Region(left + int(cells["left"]) // upscale, top + int(cells["top"]) // upscale,
+                         -(-int(cells["width"]) // upscale), -(-int(cells["height"]) // upscale))
+            line = (region, cells["block_num"], cells["par_num"], cells["line_num"])
+            words.append(Word(cells["text"].strip(), float(cells["conf"]), box, line))
     return words
 
 
@@ -151,8 +132,6 @@ def _plain(text):
 
 
 def _alike(seen, wanted):
-    if not wanted:
-        return True
     seen = _plain(seen)
     return seen == wanted or (len(wanted) > 3 and difflib.SequenceMatcher(None, seen, wanted).ratio() >= 0.8)
 
@@ -176,74 +155,36 @@ def find_text(words, text):
 
 
 def missing_texts(words, texts):
-    """The texts of the list that the words do not hold."""
     return [text for text in texts if find_text(words, text) is None]
-
-
-def readable(word):
-    """A word worth measuring: read with confidence and made of at least two letters or digits."""
-    return word.confidence >= SURE and len(_plain(word.text)) >= 2
 
 
 def words_to_measure(words, texts=()):
     """The words whose contrast counts: each word read with confidence, and the words of each
     text found (faint text is often read, but with little confidence); a letter alone is too
     small a patch to measure."""
-    chosen = {id(word): word for word in words if readable(word)}
-    for text in texts:
-        chosen.update((id(word), word) for word in find_text(words, text) or () if len(_plain(word.text)) >= 2)
-    return list(chosen.values())
+    found = [word for text in texts for word in find_text(words, text) or ()]
+    chosen = [word for word in words if word.confidence >= SURE] + found
+    return list({id(word): word for word in chosen if len(_plain(word.text)) >= 2}.values())
 
 
-def measure_contrast(picture, words, leave_out=()):
+def measure_contrast(png, words, leave_out=()):
     """The contrast of each word against its background, leaving out words that lie in the
     regions of leave_out (such as disabled controls, which need not stand out)."""
-    if isinstance(picture, str):
-        picture = Picture(picture)
+    picture = Picture(png)
     found = []
     for word in words:
-        if any(region.contains(word.box) for region in leave_out):
-            continue
         pixels = picture.region_pixels(word.box)
-        if not pixels:
-            continue
-        first, second = dominant_colours(pixels)
-        found.append(Contrast(word, contrast_ratio(first, second), (first, second)))
+        if pixels and not any(region.contains(word.box) for region in leave_out):
+            colours = dominant_colours(pixels)
+            found.append(Contrast(word, contrast_ratio(*colours), colours))
     return found
 
 
-def faint(contrasts, least=LEAST_CONTRAST):
-    """The measured words whose contrast is under least."""
-    return [measured for measured in contrasts if measured.ratio < least]
+def faint(contrasts):
+    return [measured for measured in contrasts if measured.ratio < LEAST_CONTRAST]
 
 
 def describe(contrast):
     box = contrast.word.box
     hexes = " on ".join("#%02x%02x%02x" % colour for colour in reversed(contrast.colours))
     return f"{contrast.word.text!r} at {box.x},{box.y} {contrast.ratio:.1f}:1 ({hexes})"
-
-
-# ---- screenshots that outlive a failure ---------------------------------------------------------------
-
-
-class Shots:
-    """Screenshots of one case: all of them stay beside the case while it runs; forget() throws
-    away those of a case that passed, so a failed case keeps every picture it took."""
-
-    def __init__(self, folder):
-        self.folder = folder
-        self.taken = []
-
-    def path(self, name):
-        path = os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
-        if path not in self.taken:
-            self.taken.append(path)
-        return path
-
-    def forget(self):
-        if os.environ.get("LUMENO_E2E_KEEP_SHOTS"):  # kept for a person to look at
-            return
-        for path in self.taken:
-            if os.path.exists(path):
-                os.remove(path)
-        self.taken.clear()

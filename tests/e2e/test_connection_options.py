@@ -34,26 +34,19 @@ def expect_lamp(desktop, lumeno, colour, after, timeout=LAMP_WITHIN):
     lumeno.wait(f"the lamp to turn {name} after {after}", lambda: lamp() == colour, timeout=timeout, detail=lamp)
 
 
-def copy_ipv6(lumeno, desktop):
-    """File > Copy IPv6, the third item."""
-    desktop.put_on_clipboard("something else")
-    lumeno.open_file_menu()
-    desktop.key("Down", "Down", "Down", "Return")
-    return lumeno.wait("the IPv6 address on the clipboard",
-                       lambda: desktop.clipboard() != "something else" and desktop.clipboard())
-
-
-def started(connection_options, name, with_bus=False, route=True):
-    folder = case_folder(name)
+def started(options_on):
+    """The program started with the connection options on (with a session bus and a default
+    route) or off (without either), and File > Copy giving its address."""
+    folder = case_folder(f"connection_options_{'on' if options_on else 'off'}")
     network = Network()
-    if route:
-        network.add_default_route()
-    network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1", route=route)
+    if options_on:
+        network.route("add")
+    network.add_ipv6(IPV6_ADDRESS, "2001:db8:1::1", route=options_on)
     desktop = Desktop(folder)
-    bus = SessionBus(folder) if with_bus else None
-    options = {"followip": 1, "logoutages": 1} if connection_options else {}
+    bus = SessionBus(folder) if options_on else None
+    options = {"followip": 1, "logoutages": 1} if options_on else {}
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1, **options))
-    lumeno.start(prefix=network.run_inside(), env={"DBUS_SESSION_BUS_ADDRESS": bus.address} if bus else None)
+    lumeno.start(prefix=network.run_inside, env={"DBUS_SESSION_BUS_ADDRESS": bus.address} if bus else None)
     lumeno.wait_for_main_window()
     lumeno.wait_for_log("[Lumeno Loaded] ,")
     copied = lumeno.copy_from_file_menu()
@@ -66,7 +59,7 @@ def notices(bus):
 
 
 def address_change_and_outage_are_followed_and_logged():
-    network, desktop, lumeno, bus = started(True, "connection_options_on", with_bus=True)
+    network, desktop, lumeno, bus = started(True)
     expect_lamp(desktop, lumeno, GREEN, "a start with a default route", timeout=10.0)
     step("the address changes")
     network.move_inside_address(NEW_ADDRESS)
@@ -74,12 +67,11 @@ def address_change_and_outage_are_followed_and_logged():
     copied = lumeno.copy_from_file_menu()
     expect(copied == NEW_ADDRESS, f"File > Copy should give the new address {NEW_ADDRESS}, gives {copied!r}")
 
-    copied = copy_ipv6(lumeno, desktop)
+    copied = lumeno.copy_from_file_menu(("Down", "Down", "Down"))  # File > Copy IPv6, the third item
     expect(copied == IPV6_ADDRESS, f"File > Copy IPv6 should give exactly {IPV6_ADDRESS}, gives {copied!r}")
 
     step("the default routes go for 5 s")
-    network.delete_default_route()
-    network.delete_ipv6_default_route()
+    network.route("delete", ipv6=True)
     outage_began = time.monotonic()
     lumeno.wait_for_log("[Went Offline] , Date : ", timeout=WITHIN)
     expect_lamp(desktop, lumeno, RED, "the default routes were deleted")
@@ -92,16 +84,13 @@ def address_change_and_outage_are_followed_and_logged():
                call["hints"].get("desktop-entry") == ["String", "io.github.lumeno.Lumeno"] and
                call["hints"].get("urgency") == ["Byte", 1], f"a notification is not as it should be: {call}")
     time.sleep(max(0.0, outage_began + 5 - time.monotonic()))  # the outage itself, not a wait for an outcome
-    network.add_default_route()
-    network.add_ipv6_default_route()
+    network.route("add", ipv6=True)
     lumeno.wait_for_log("[Back Online] , Date : ", timeout=WITHIN)
     expect_lamp(desktop, lumeno, GREEN, "the default routes came back")
-    stamp = LOG_STAMP.replace(r"\r\n", "")
-    # The stamp pattern begins with the comma of each head.
-    expected = (re.escape("[Lumeno Loaded]") + stamp + r"\r\n" +
-                re.escape(f"[Local IP Changed] : {NEW_ADDRESS}") + stamp + r"\r\n" +
-                re.escape("[Went Offline]") + stamp + r"\r\n" +
-                re.escape("[Back Online]") + stamp + r" , Offline for : 00:00:0\d\r\n")
+    # The stamp pattern begins with the comma of each head; the return tells how long the outage was.
+    heads = ("[Lumeno Loaded]", f"[Local IP Changed] : {NEW_ADDRESS}", "[Went Offline]")
+    expected = "".join(re.escape(head) + LOG_STAMP for head in heads)
+    expected += re.escape("[Back Online]") + LOG_STAMP.replace(r"\r\n", r" , Offline for : 00:00:0\d\r\n")
     expect(re.fullmatch(expected, lumeno.log_text()), f"log.txt is not as expected: {lumeno.log_text()!r}")
     lumeno.wait("the notice of the return", lambda: len(notices(bus)) == 3)
     expect(notices(bus)[0] == f"Local IP changed: {INSIDE_ADDRESS} \u2192 {NEW_ADDRESS}" and
@@ -109,17 +98,16 @@ def address_change_and_outage_are_followed_and_logged():
            f"the notices should tell the address change, the outage and the return: {notices(bus)}")
 
     step("the carrier goes and comes back; the link goes down for 5 s and comes back")
-    network.lose_carrier()
-    expect_lamp(desktop, lumeno, RED, "the link lost its carrier")
-    network.regain_carrier()
-    expect_lamp(desktop, lumeno, GREEN, "the carrier came back")
+    for up, after in ((False, "the link lost its carrier"), (True, "the carrier came back")):
+        network.carrier(up)
+        expect_lamp(desktop, lumeno, GREEN if up else RED, after)
     logged_before = lumeno.log_text().count("[Back Online]")
-    network.link_down()
+    network.link(False)
     down_at = time.monotonic()
     expect_lamp(desktop, lumeno, RED, "the link was taken down")
     time.sleep(max(0.0, down_at + 5 - time.monotonic()))  # the outage itself lasts 5 s
-    network.link_up()
-    network.add_default_route()
+    network.link(True)
+    network.route("add")
     expect_lamp(desktop, lumeno, GREEN, "the link came up with its route")
     lumeno.wait("[Back Online] for the link's return", lambda: lumeno.log_text().count("[Back Online]") > logged_before,
                 detail=lumeno.log_text)
@@ -138,18 +126,18 @@ def address_change_and_outage_are_followed_and_logged():
 
 
 def options_off_add_nothing():
-    network, desktop, lumeno, _ = started(False, "connection_options_off", route=False)
+    network, desktop, lumeno, _ = started(False)
     # Started with a link but no default route: offline until the route comes.
     expect_lamp(desktop, lumeno, RED, "a start without a default route", timeout=10.0)
-    network.add_default_route()
+    network.route("add")
     expect_lamp(desktop, lumeno, GREEN, "the default route was added")
     network.move_inside_address(NEW_ADDRESS)
-    network.delete_default_route()
+    network.route("delete")
     # Nothing may happen: watched for as long as a change would take to show.
     watched_until = time.monotonic() + WITHIN
     poll("the options-off watch to end", lambda: "Changed" not in lumeno.log_text() and
          "Offline" not in lumeno.log_text() and time.monotonic() >= watched_until, timeout=WITHIN + 2)
-    network.add_default_route()
+    network.route("add")
     desktop.put_on_clipboard("something else")
     copied = lumeno.copy_from_file_menu()
     expect(copied == INSIDE_ADDRESS, f"with the options off the address shown should stay, Copy gives {copied!r}")

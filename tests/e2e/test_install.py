@@ -16,24 +16,11 @@ LAYOUT = ["bin/lumeno", "share/lumeno/Lumeno.ini", "share/lumeno/help.html", f"s
 LAYOUT += [f"share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png" for size in (16, 32, 48, 128)]
 
 
-def install(name):
-    """The program installed under a prefix of the case's own; the case's folder and the prefix."""
-    folder = case_folder(name)
-    prefix = os.path.join(folder, "prefix")
-    done = subprocess.run([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix",
-                           prefix], capture_output=True, text=True, timeout=120)
-    expect(done.returncode == 0, f"cmake --install failed: {done.stdout}{done.stderr}")
-    return folder, prefix
-
-
 def snapshot(folder):
     """Every file under the folder with its size, modification time and mode."""
-    found = {}
-    for parent, _, names in os.walk(folder):
-        for name in names:
-            status = os.lstat(os.path.join(parent, name))
-            found[os.path.join(parent, name)] = (status.st_size, status.st_mtime_ns, status.st_mode)
-    return found
+    paths = [os.path.join(parent, name) for parent, _, names in os.walk(folder) for name in names]
+    return {path: (status.st_size, status.st_mtime_ns, status.st_mode) for path, status in
+            zip(paths, map(os.lstat, paths))}
 
 
 def read(path):
@@ -47,7 +34,11 @@ def close(lumeno):
 
 
 def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
-    folder, prefix = install("install")
+    folder = case_folder("install")
+    prefix = os.path.join(folder, "prefix")
+    done = subprocess.run([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix",
+                           prefix], capture_output=True, text=True, timeout=120)
+    expect(done.returncode == 0, f"cmake --install failed: {done.stdout}{done.stderr}")
     missing = [path for path in LAYOUT if not os.path.isfile(os.path.join(prefix, path))]
     expect(not missing, f"not installed: {missing}")
     # Nothing beside the program that would make an installed copy portable.

@@ -22,15 +22,12 @@ SUMMARY = re.compile(r"--- 127\.0\.0\.1 ping statistics ---\n(\d+) packets trans
 
 class IpTools:
     def __init__(self, desktop, lumeno):
+        """Opens Tools > IP tools, reached from the File menu with the arrow keys."""
         self.desktop = desktop
         self.lumeno = lumeno
-        self.window = self._open()
-
-    def _open(self):
-        """Tools > IP tools, reached from the File menu with the arrow keys."""
-        self.lumeno.open_file_menu()
-        self.desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
-        return self.lumeno.wait_for_window("IP Tools")
+        lumeno.open_file_menu()
+        desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
+        self.window = lumeno.wait_for_window("IP Tools")
 
     def click(self, spot, repeat=1):
         menu_bar = self.desktop.geometry(self.window).height - CLIENT_HEIGHT
@@ -40,16 +37,13 @@ class IpTools:
         self.click(box)  # a click selects the box's whole text, so typing replaces it
         self.desktop.type_text(text)
 
-    def menus(self):
-        return self.desktop.windows(kind="menu")
-
     def output(self):
         """The output box's text as the user copies it: a click selects it all and pops up the
         Options menu, Escape closes the menu, Ctrl+C copies."""
         self.click(OUTPUT_BOX)
-        self.lumeno.wait("the output box's Options menu", self.menus)
+        self.lumeno.wait("the output box's Options menu", lambda: self.desktop.windows(kind="menu"))
         self.desktop.key("Escape")
-        self.lumeno.wait("the Options menu to close", lambda: not self.menus())
+        self.lumeno.wait("the Options menu to close", lambda: not self.desktop.windows(kind="menu"))
         self.desktop.key("ctrl+c")
         return (self.desktop.clipboard() or "").replace("\u2029", "\n")
 
@@ -57,17 +51,14 @@ class IpTools:
 def running_pings(parent_pid):
     """The ping processes the program has started and that are still running."""
     found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
+    for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
             with open(f"/proc/{entry}/stat") as stat:
-                fields = stat.read().rsplit(")", 1)[1].split()
-            with open(f"/proc/{entry}/comm") as comm:
-                name = comm.read().strip()
+                name, fields = stat.read().split(" (", 1)[1].rsplit(") ", 1)
         except OSError:
             continue
-        if fields[0] != "Z" and int(fields[1]) == parent_pid and name == "ping":
+        state, parent = fields.split()[:2]
+        if name == "ping" and state != "Z" and int(parent) == parent_pid:
             found.append(int(entry))
     return found
 

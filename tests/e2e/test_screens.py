@@ -6,7 +6,9 @@ named for a screen reader. One start of the program visits every window; the pro
 network of the case's own, online, then offline for the alert."""
 
 import datetime
+import glob
 import os
+import re
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
 from desktop import Desktop
@@ -45,19 +47,24 @@ def history_log(now):
     return "".join(line + "\r\n" for line in lines)
 
 
+def same(node, window):
+    """The node is the window as it was seen before (a window's tree is read afresh each time)."""
+    return (node.role, node.name, node.box) == (window.role, window.name, window.box)
+
+
 class Screens:
     """One program on a desktop of its own, and what each of its windows looks like."""
 
-    def __init__(self, name, scale=1, dark=False, **options):
+    def __init__(self, name, scale=1, dark=False):
         folder = case_folder(name)
         self.scale = scale
         self.dark = dark
         self.network = Network()
-        self.network.add_default_route()
+        self.network.route("add")
         self.desktop = Desktop(folder)
         self.bus = AccessibilityBus(self.desktop, folder, scale)
-        self.shots = screen.Shots(folder)
-        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, **options))
+        self.folder = folder
+        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, logoutages=1))
         with open(self.lumeno.file("log.txt"), "w", newline="") as log:
             log.write(OLD_LOG)
         env = self.bus.env()
@@ -71,10 +78,8 @@ class Screens:
                 out.write("[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\n"
                           "custom_palette=true\nstyle=Fusion\n")
             env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
-        self.lumeno.start(prefix=self.network.run_inside(), env=env)
+        self.lumeno.start(prefix=self.network.run_inside, env=env)
         self.problems = []
-
-    # ---- finding and working controls -------------------------------------------------------------
 
     def window(self, what, test, timeout=None):
         """The first window on the screen that passes test, as the accessibility tree has it."""
@@ -94,9 +99,8 @@ class Screens:
 
     def gone(self, window):
         """Waits until the window has left the screen."""
-        self.lumeno.wait(f"{window} to close", lambda: not any(
-            shown.role == window.role and shown.name == window.name and shown.box == window.box
-            for shown in self.bus.windows("lumeno")))
+        self.lumeno.wait(f"{window} to close",
+                         lambda: not any(same(shown, window) for shown in self.bus.windows("lumeno")))
 
     def click(self, node):
         self.desktop.click(node.box.x + node.box.width // 2, node.box.y + node.box.height // 2)
@@ -122,33 +126,28 @@ class Screens:
         popup = poll(f"the {menu} menu", opened, interval=1.0)
         self.press(popup, "menu item", item)
 
-    # ---- looking ----------------------------------------------------------------------------------
-
-    def look(self, name, window, texts, absent=(), timeout=6.0):
+    def look(self, name, window, texts, absent=()):
         """Takes the window's picture and checks it as a user would; what is wrong is noted with
         the window's name and the picture kept. Waits a little for the texts to be painted."""
         attempts = []
 
         def looked():
-            window_now = self.window(name, lambda node: node.role == window.role and node.name == window.name
-                                     and node.box == window.box)
-            shot = self.shots.path(name)
+            window_now = self.window(name, lambda node: same(node, window))
+            shot = self.shot(name)
             box = window_now.box
             self.desktop.run(["import", "-silent", "-window", "root", "-crop",
                               f"{box.width}x{box.height}+{box.x}+{box.y}", "+repage", shot])
             words = self.read(shot, window_now, [*texts, *absent])
-            missing = screen.missing_texts(words, texts)
-            shown = [text for text in absent if screen.find_text(words, text)]
-            attempts.append((window_now, shot, words, missing, shown))
-            return not missing and not shown
+            found = [f"not read: {text!r}" for text in screen.missing_texts(words, texts)]
+            found += [f"still on the screen: {text!r}" for text in absent if screen.find_text(words, text)]
+            attempts.append((window_now, shot, words, found))
+            return not found
 
         try:
-            poll(f"the texts of {name}", looked, timeout=timeout)
+            poll(f"the texts of {name}", looked, timeout=6.0)
         except CaseFailed:
             pass
-        window_now, shot, words, missing, shown = attempts[-1]
-        found = [f"not read: {text!r}" for text in missing]
-        found += [f"still on the screen: {text!r}" for text in shown]
+        window_now, shot, words, found = attempts[-1]
         # Disabled controls need not stand out, and a picture is no text.
         leave_out = [self.inside(window_now, node.box) for node in window_now.walk()
                      if "sensitive" not in node.states or node.role == "image"]
@@ -163,18 +162,28 @@ class Screens:
     def palette_is_dark(self, name):
         """The window's picture shows the dark palette: its most frequent colour is dark. Without
         qt6ct the program would show the light one, and the case would prove nothing."""
-        picture = screen.Picture(self.shots.path(name))
-        background, _ = screen.dominant_colours(picture.region_pixels(screen.Region(0, 0, picture.width,
-                                                                                      picture.height)))
+        picture = screen.Picture(self.shot(name))
+        whole = screen.Region(0, 0, picture.width, picture.height)
+        background, _ = screen.dominant_colours(picture.region_pixels(whole))
         expect(screen.relative_luminance(background) < 0.2,
                f"{name} is drawn on {background}, not in a dark palette: is qt6ct installed?")
 
-    def lamp_reads(self, main_window, state):
-        """The status lamp, a patch of colour, tells a screen reader the state it shows."""
-        lamp = next((node for node in main_window.walk() if node.description.strip() == "Connection status..."),
-                    None)
-        if lamp is None or state not in lamp.name:
-            self.problems.append(f"main window: the lamp is not read as {state}: {lamp}")
+    def main_window(self, name, label, *texts):
+        """The main window once its label tells the state, looked at; its status lamp, a patch of
+        colour, must tell a screen reader the state it shows."""
+        window = self.window(f"the {name}", lambda window: window.role == "frame" and window.name == "Lumeno"
+                             and find(window, "label", label) is not None)
+        window = self.look(name, window, ["File", "Tools", "Info", *texts, label])
+        lamp = next((node for node in window.walk() if node.description.strip() == "Connection status..."), None)
+        if lamp is None or label.rstrip("!") not in lamp.name:
+            self.problems.append(f"main window: the lamp is not read as {label.rstrip('!')}: {lamp}")
+        return window
+
+    def question(self, name, text):
+        """The message box asking text, looked at and answered No (Escape)."""
+        box = self.look(name, self.message_box(text), [text, "Yes", "No"])
+        self.desktop.key("Escape")
+        self.gone(box)
 
     def inside(self, window, box):
         return screen.Region(box.x - window.box.x, box.y - window.box.y, box.width, box.height)
@@ -193,31 +202,31 @@ class Screens:
                 continue
             if node.role != "text" and not any(text in node.name for text in missing):
                 continue
-            inner = self.inside(window, node.box)
-            inner = screen.Region(inner.x + border, inner.y + border, inner.width - 2 * border,
-                                  inner.height - 2 * border)
+            inner = screen.Region(node.box.x - window.box.x + border, node.box.y - window.box.y + border,
+                                  node.box.width - 2 * border, node.box.height - 2 * border)
             one_line = inner.height < 40 * self.scale
             words += screen.read_words(shot, inner, layout="line" if one_line else "block")
         return words
 
+    def shot(self, name):
+        return os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
+
     def finish(self):
+        """Fails with every problem seen; a case that passed throws its pictures away, unless kept
+        for a person to look at."""
         if self.problems:
             raise CaseFailed(f"{len(self.problems)} things a user would see wrong:\n  " +
                              "\n  ".join(self.problems))
-        self.shots.forget()
+        if not os.environ.get("LUMENO_E2E_KEEP_SHOTS"):
+            for picture in glob.glob(os.path.join(self.folder, "*.png")):
+                os.remove(picture)
 
 
 def every_window(screens):
     desktop, lumeno = screens.desktop, screens.lumeno
-    main_window = screens.window("the main window online", lambda window: window.role == "frame"
-                                 and window.name == "Lumeno" and find(window, "label", "Online") is not None)
-    main_window = screens.look("main window", main_window, ["File", "Tools", "Info", INSIDE_ADDRESS, "Online"])
-    screens.lamp_reads(main_window, "Online")
-
+    main_window = screens.main_window("main window", "Online", INSIDE_ADDRESS)
     screens.choose(main_window, "File", "Exit")
-    question = screens.look("exit question", screens.message_box("Exit Lumeno?"), ["Exit Lumeno?", "Yes", "No"])
-    desktop.key("Escape")
-    screens.gone(question)
+    screens.question("exit question", "Exit Lumeno?")
 
     screens.choose(main_window, "Tools", "Options")
     options = screens.titled("Options")
@@ -235,14 +244,10 @@ def every_window(screens):
         screens.palette_is_dark("options Logs")
 
     screens.press(options, "push button", "Clear log")
-    question = screens.look("clear-log question", screens.message_box("Clear log file?"),
-                            ["Clear log file?", "Yes", "No"])
-    desktop.key("Escape")
-    screens.gone(question)
+    screens.question("clear-log question", "Clear log file?")
 
     screens.press(options, "push button", "View log")
-    monitor = screens.titled("Log monitor")
-    monitor = screens.look("log monitor", monitor, ["File", *OLD_LINES, "Lumeno Loaded"])
+    monitor = screens.look("log monitor", screens.titled("Log monitor"), ["File", *OLD_LINES, "Lumeno Loaded"])
     screens.choose(monitor, "File", "Clear log")
     screens.message_box("Clear log file?")
     desktop.key("Return")
@@ -255,10 +260,9 @@ def every_window(screens):
 
     screens.choose(main_window, "Tools", "IP tools")
     tools = screens.titled("IP Tools")
-    screens.click(next(node for node in tools.walk() if node.description.startswith("Insert Ip or Domain")))
-    desktop.type_text("127.0.0.1")
-    screens.click(next(node for node in tools.walk() if node.description == "Amount of times to ping."))
-    desktop.type_text("1")
+    for tooltip, text in (("Insert Ip or Domain", "127.0.0.1"), ("Amount of times to ping.", "1")):
+        screens.click(next(node for node in tools.walk() if node.description.startswith(tooltip)))
+        desktop.type_text(text)
     screens.press(tools, "push button", "Ping")
     lumeno.wait("ping's result", lambda: b"ping statistics" in (lumeno.read("ping.txt") or b""))
     tools = screens.look("IP tools", tools, ["File", "Options", "PING 127.0.0.1", "ping statistics", "pings:",
@@ -277,11 +281,8 @@ def every_window(screens):
     screens.gone(about)
 
     step("the link goes down")
-    screens.network.link_down()
-    main_window = screens.window("the main window offline", lambda window: window.role == "frame"
-                                 and window.name == "Lumeno" and find(window, "label", "Offline!") is not None)
-    main_window = screens.look("main window offline", main_window, ["File", "Tools", "Info", "Offline!"])
-    screens.lamp_reads(main_window, "Offline")
+    screens.network.link(False)
+    screens.main_window("main window offline", "Offline!")
     with open(lumeno.file("Lumeno.ini"), "wb") as out:
         out.write(settings_file(uselog=1, alertifoffline=1))
     alert = screens.window("the offline alert", lambda window: window.role in ("dialog", "alert")
@@ -306,7 +307,7 @@ def history(screens, main_window):
                           absent=["Log connection changes"])
     strip = next((node for node in window.walk() if node.name == "Connection over the last 24 hours"), None)
     expect(strip is not None, f"no strip of the last 24 hours in {window}")
-    picture = screen.Picture(screens.shots.path("connection history"))
+    picture = screen.Picture(screens.shot("connection history"))
     left, top = strip.box.x - window.box.x, strip.box.y - window.box.y
     for before, length in OUTAGES:
         x = left + round((1 - (before - length / 2).total_seconds() / 86400) * (strip.box.width - 1))
@@ -319,17 +320,7 @@ def history(screens, main_window):
     screens.gone(window)
 
 
-def every_window_light():
-    every_window(Screens("screens_light", logoutages=1))
-
-
-def every_window_dark():
-    every_window(Screens("screens_dark", dark=True, logoutages=1))
-
-
-def every_window_at_twice_the_size():
-    every_window(Screens("screens_scale2", scale=2, logoutages=1))
-
+LOOKS = {"every_window_light": {}, "every_window_dark": {"dark": True}, "every_window_at_twice_the_size": {"scale": 2}}
 
 if __name__ == "__main__":
-    main({case.__name__: case for case in (every_window_light, every_window_dark, every_window_at_twice_the_size)})
+    main({name: lambda name=name, look=look: every_window(Screens(name, **look)) for name, look in LOOKS.items()})

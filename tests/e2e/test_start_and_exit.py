@@ -7,13 +7,13 @@ import signal
 import subprocess
 
 from desktop import Desktop
-from harness import DEADLINE, case_folder, describe_status, expect, main, spawn, step
+from harness import DEADLINE, case_folder, describe_status, expect, main, poll, spawn, step
 from lumeno import Lumeno, settings_file
 
 
-def wait_for_box(desktop, lumeno):
-    """The message box that opens over the program, and its text as a user copies it: a
-    triple-click selects the text, Ctrl+C copies it."""
+def expect_box(desktop, lumeno, message):
+    """The message box that opens over the program is titled "Lumeno" and reads message, as a user
+    copies its text: a triple-click selects it, Ctrl+C copies it."""
     box = lumeno.wait("a message box", lambda: desktop.windows(kind="dialog"))[0]
     place = desktop.geometry(box)
     rows = iter(range(12, place.height // 2, 6))
@@ -21,21 +21,14 @@ def wait_for_box(desktop, lumeno):
     def copied():
         # The text sits at the top, right of any icon; try a few heights until one hits it.
         row = next(rows, None)
-        if row is None:
-            return None
-        desktop.click_in(box, place.width * 6 // 10, row, repeat=3, delay_ms=50)
-        desktop.key("ctrl+c")
-        return desktop.clipboard()
+        if row is not None:
+            desktop.click_in(box, place.width * 6 // 10, row, repeat=3, delay_ms=50)
+            desktop.key("ctrl+c")
+            return desktop.clipboard()
 
-    return box, lumeno.wait("the message box's text on the clipboard", copied)
-
-
-def exit_question(desktop, lumeno):
-    """File > Exit: the question that opens and its text."""
-    lumeno.choose_exit()
-    box, text = wait_for_box(desktop, lumeno)
-    expect(text == "Exit Lumeno?", f"the exit question reads {text!r}")
-    expect(desktop.title(box) == "Lumeno", f"the question's title is {desktop.title(box)!r}")
+    text = lumeno.wait("the message box's text on the clipboard", copied)
+    expect(text == message, f"the message box reads {text!r}, not {message!r}")
+    expect(desktop.title(box) == "Lumeno", f"the message box's title is {desktop.title(box)!r}")
 
 
 def one_copy_minimise_close_box_exit_and_missing_settings():
@@ -67,7 +60,8 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
                 detail=lambda: desktop.title(window))
 
     step("File > Exit, No (Escape) leaves everything as it was")
-    exit_question(desktop, lumeno)
+    lumeno.choose_exit()
+    expect_box(desktop, lumeno, "Exit Lumeno?")
     desktop.key("Escape")
     lumeno.wait("the question to close", lambda: not desktop.windows(kind="dialog"))
     expect(desktop.viewable(window), "after No the window should still be on the screen")
@@ -81,7 +75,8 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
     lumeno.start()
     lumeno.wait_for_main_window()
     lumeno.wait("the second start entry", lambda: lumeno.log_text().count("[Lumeno Loaded]") == 2)
-    exit_question(desktop, lumeno)
+    lumeno.choose_exit()
+    expect_box(desktop, lumeno, "Exit Lumeno?")
     desktop.key("Return")
     lumeno.ended("File > Exit > Yes")
     lumeno.expect_log("[Lumeno Loaded]", "[Lumeno Loaded]", "[Program Exit]")
@@ -90,15 +85,10 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
     step("started again without its settings file")
     os.remove(lumeno.file("Lumeno.ini"))
     lumeno.start()
-    box, text = wait_for_box(desktop, lumeno)
-    expect(text == "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno",
-           f"the message reads {text!r}")
-    expect(desktop.title(box) == "Lumeno", f"the message's title is {desktop.title(box)!r}")
+    expect_box(desktop, lumeno, "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno")
     desktop.key("Return")
-
-    status = lumeno.wait_for_exit()
-    expect(status is not None and status >= 0,
-           f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
+    status = poll("Lumeno to end", lambda: lumeno.process.poll() is not None) and lumeno.process.returncode
+    expect(status >= 0, f"Lumeno should end by itself after the message; it ended: {describe_status(status)}")
     expect(desktop.windows() == [], f"no window should stay; there are {desktop.windows()}")
     expect(lumeno.folder_listing() == ["log.txt", "lumeno"] and lumeno.read("log.txt") == log,
            f"nothing should be written beside the program; its folder holds {lumeno.folder_listing()}")

@@ -3,8 +3,6 @@
 with "Show Lumeno", click the icon while its menu is open, lose the tray host, leave through the
 menu's "Exit", and start again straight into the tray."""
 
-import time
-
 from desktop import Desktop
 from harness import case_folder, expect, main, step
 from lumeno import Lumeno, settings_file
@@ -23,22 +21,16 @@ class TrayUser:
         icons = self.desktop.tray_icons()
         return icons[0] if len(icons) == 1 else None
 
-    def menus(self):
-        return self.desktop.windows(kind="menu")
-
     def minimise_to_tray(self):
         step("minimise the window to the tray")
         self.desktop.xdotool("windowminimize", self.window)
         self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.viewable(self.window))
-        self.wait_for_tip_as_caption()
+        # While in the tray the window is captioned with the tray tip, refreshed at every status
+        # tick; seeing it also means the program is past its first tick when the user clicks.
+        self.lumeno.wait("the tray tip as the hidden window's caption",
+                         lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
+                         detail=lambda: self.desktop.title(self.window))
         return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
-
-    def wait_for_tip_as_caption(self):
-        """While in the tray the window is captioned with the tray tip, refreshed at every status
-        tick; seeing it also means the program is past its first tick when the user clicks."""
-        return self.lumeno.wait("the tray tip as the hidden window's caption",
-                                lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
-                                detail=lambda: self.desktop.title(self.window))
 
     def click_icon(self, button, repeat=1, part="middle"):
         """Clicks the icon; part "top" is its upper edge, which the menu does not cover."""
@@ -48,31 +40,20 @@ class TrayUser:
         self.desktop.click(x + width // 2, spot_y, button=button, repeat=repeat, delay_ms=60)
 
     def open_menu(self):
-        """Right-clicks the icon until its menu opens and stays open. Just after the icon has come
-        into the tray, a click can be lost, or the menu it opens closed again, while the tray host
-        is still taking the icon in; a user clicks again, and so does this."""
-        last_click = [0.0]
-        seen = []
-
-        def opened():
-            menus = self.menus()
-            seen.append(tuple(menus))
-            if not menus and time.monotonic() - last_click[0] > 2.0:
-                self.click_icon(3)
-                last_click[0] = time.monotonic()
-            # Open over three looks in a row, so the keys that follow reach it.
-            return menus if len(seen) >= 3 and menus and seen[-3] == seen[-2] == seen[-1] else None
-
-        return self.lumeno.wait("the tray menu to open", opened)
+        """Right-clicks the icon until its menu opens and stays open over three looks in a row, so
+        the keys that follow reach it. Just after the icon has come into the tray, a click can be
+        lost, or the menu it opens closed again, while the tray host is still taking the icon in;
+        a user clicks again, and so does this."""
+        self.lumeno.open_menu("the tray menu to open", lambda: self.click_icon(3), again_after=2.0, looks=3)
 
     def close_menus(self):
         step("close any open menu")
 
         def closed():
-            if self.menus():
+            menus = self.desktop.windows(kind="menu")
+            if menus:
                 self.desktop.key("Escape")
-                return False
-            return True
+            return not menus
 
         self.lumeno.wait("the tray menu to close", closed)
 
@@ -100,24 +81,17 @@ class TrayUser:
 
         return self.lumeno.wait("the window to settle at its new place", settled, detail=lambda: looks[-3:])
 
-    def expect_window_back_at(self, place):
-        """Restored, the window is where the user left it, give or take 3 pixels."""
-        self.expect_window_back()
-
-        def near():
-            now = self.place()
-            return now and abs(now[0] - place[0]) <= 3 and abs(now[1] - place[1]) <= 3
-
-        self.lumeno.wait(f"the restored window back at {place}", near, detail=self.place)
-
-    def expect_window_back(self):
-        def back():
-            return self.desktop.viewable(self.window) and not self.desktop.tray_icons()
-
-        self.lumeno.wait("the window to come back and the icon to leave the tray", back,
+    def expect_window_back(self, place=None):
+        """The window comes back, titled "Lumeno", and the icon leaves the tray; given a place, the
+        window is where the user left it, give or take 3 pixels."""
+        self.lumeno.wait("the window to come back and the icon to leave the tray",
+                         lambda: self.desktop.viewable(self.window) and not self.desktop.tray_icons(),
                          detail=lambda: (self.desktop.geometry(self.window), self.desktop.tray_icons()))
         title = self.desktop.title(self.window)
         expect(title == "Lumeno", f"the restored window's title is {title!r}, not 'Lumeno'")
+        if place:
+            self.lumeno.wait(f"the restored window back at {place}", lambda: (now := self.place()) and abs(
+                now[0] - place[0]) <= 3 and abs(now[1] - place[1]) <= 3, detail=self.place)
 
 
 def tray_menu_host_gone_and_tray_at_start():
@@ -132,16 +106,13 @@ def tray_menu_host_gone_and_tray_at_start():
     place = user.move_to(255, 210)
 
     # Clicks on the icon while its menu is open are dropped, whichever button.
-    user.minimise_to_tray()
-    user.open_menu()
-    user.click_icon(3, part="top")
-    user.close_menus()
-    user.open_menu()
-    user.click_icon(1, part="top")
-    user.close_menus()
     # A right double-click must not end the program either.
-    user.click_icon(3, repeat=2, part="top")
-    user.close_menus()
+    user.minimise_to_tray()
+    for button, repeat in ((3, 1), (1, 1), (3, 2)):
+        if repeat == 1:
+            user.open_menu()
+        user.click_icon(button, repeat, part="top")
+        user.close_menus()
     lumeno.check_alive("clicks on the tray icon")
     if desktop.viewable(user.window):
         step("the right double-click brought the window back")
@@ -149,13 +120,13 @@ def tray_menu_host_gone_and_tray_at_start():
 
     # "Show Lumeno" brings the window back where the user left it.
     user.choose(["Down"])
-    user.expect_window_back_at(place)
+    user.expect_window_back(place)
 
     # A left double-click on the icon brings the window back too, where it was.
     place = user.move_to(155, 610)
     user.minimise_to_tray()
     user.click_icon(1, repeat=2)
-    user.expect_window_back_at(place)
+    user.expect_window_back(place)
 
     # The tray menu's "Copy" replaces the clipboard with what File > Copy gives.
     desktop.put_on_clipboard(EARLIER_COPY)
