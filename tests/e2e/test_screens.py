@@ -144,7 +144,8 @@ class Screens:
             return not found
 
         try:
-            poll(f"the texts of {name}", looked, timeout=6.0)
+            # One reading of a large window takes seconds on a busy machine: leave room for a second.
+            poll(f"the texts of {name}", looked, timeout=20.0)
         except CaseFailed:
             pass
         window_now, shot, words, found = attempts[-1]
