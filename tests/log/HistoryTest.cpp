@@ -243,6 +243,18 @@ TEST(HistoryPresenter, AReplacedOrMissingLogIsReadAfresh) {
   EXPECT_EQ(h.presenter.strips()[1].figures.watched, 0);
 }
 
+TEST(HistoryPresenter, AnOutageThatBeganBeforeTheWeekIsFoundUpToAMegabyteBackWhereverItIsInTheFile) {
+  HistoryFixture h;
+  std::string old;
+  while (old.size() < 2'000'000) old += line("[Refreshed Local IP] : 10.0.0.2", "01/10/2026", "10:00:00");
+  std::string since;  // less than the look-back after the line that tells the state
+  while (since.size() < 100'000) since += line("[Refreshed Local IP] : 10.0.0.2", "01/11/2026", "10:00:00");
+  h.source.write(old + line("[Went Offline]", "01/11/2026", "09:00:00") + since +
+                 line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "09:00:00"));
+  h.presenter.load();
+  EXPECT_EQ(h.presenter.strips()[1].figures.offline, HistoryPresenter::kWeek);
+}
+
 TEST(HistoryPresenter, ALogOneBytePastAPieceOfTheBackwardReadIsReadWhole) {
   HistoryFixture h;
   const std::size_t size = 256 * 1024 + 1;

@@ -207,7 +207,8 @@ TEST_F(LogMonitorPresenterTest, SelectedLinesAreCopiedAsTextOneLineEach) {
 }
 
 TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgnoringCaseAndGoesRound) {
-  source.write("Alpha one\r\nbeta\r\nsome ALPHA\r\ngamma\r\n");
+  // Five lines: with a power of two a wrong wrap going back from the first line would not show.
+  source.write("Alpha one\r\nbeta\r\nsome ALPHA\r\ngamma\r\nepsilon\r\n");
   presenter.load();
   const auto found = [&](std::string_view text, bool forward) {
     presenter.find(text, forward);

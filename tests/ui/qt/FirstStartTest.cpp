@@ -143,6 +143,12 @@ TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
   folder.write("to", "old");
   EXPECT_FALSE(platform::copyNewFile(folder / "from", folder / "to"));
   EXPECT_EQ(folder.read("to"), "old");
+  ASSERT_FALSE(platform::copyNewFile(folder / "from", folder / "fresh"));
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat fresh {};
+  ASSERT_EQ(::stat((folder / "fresh").c_str(), &fresh), 0);
+  EXPECT_EQ(fresh.st_mode & 0777U, 0666U & ~mask);  // the user's own file, as the umask allows
 
   const auto missingSource = platform::copyNewFile(folder / "absent", folder / "copy");
   ASSERT_TRUE(missingSource);
@@ -161,7 +167,7 @@ TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
   ::setrlimit(RLIMIT_FSIZE, &before);
   ::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(full, "File too large");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 4);
 }
 
 }  // namespace
