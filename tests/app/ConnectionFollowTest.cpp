@@ -110,8 +110,7 @@ std::string connectionSettings(const std::string& follow, const std::string& log
 
 TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInANoticeInTheTrayOrNot) {
   MainPresenterFixture f(connectionSettings("1", "0"));
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onStatusTick();
   EXPECT_EQ(f.log(), kLoaded);  // same address: nothing happens
 
@@ -137,8 +136,7 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItWithLoggingOnAndSaysSoInANoti
 
 TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIsAChange) {
   MainPresenterFixture f(connectionSettings("1", "1"));
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onStatusTick();
   presenter.onMinimised();
   const auto linkDown = [&] {
@@ -169,8 +167,7 @@ TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIs
 
 TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange) {
   MainPresenterFixture f(connectionSettings("1", "0"));
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onGetHostNameChosen();
   presenter.onStatusTick();
   EXPECT_EQ(f.view.address, "testhost");
@@ -184,8 +181,7 @@ TEST(FollowAddress, ComparesWithTheAddressItShowedSoAHostNameInTheBoxIsNoChange)
 TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOneFallsBackToAutomatic) {
   MainPresenterFixture f(connectionSettings("0", "0", "eth1"));
   f.network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   EXPECT_EQ(f.view.address, "10.1.0.7");
   presenter.onRefreshLocalIpChosen();
   EXPECT_EQ(f.log(), kLoaded + "[Refreshed Local IP] : 10.1.0.7" + kStamp);
@@ -204,9 +200,8 @@ TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOn
 
 TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEachIsANotice) {
   MainPresenterFixture f(connectionSettings("0", "1"));
-  f.view.loggingOn = true;
   f.network.connected = false;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onStatusTick();  // offline at the first tick: learnt, not logged
   EXPECT_EQ(f.log(), kLoaded);
 
@@ -241,9 +236,8 @@ TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEach
 
 TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineANoticeOrAnAddress) {
   MainPresenterFixture f;
-  f.view.loggingOn = true;
   f.network.interfaces = {{"eth1", "10.1.0.7"}};
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onMinimised();
   for (int round = 0; round < 3; ++round) {
     f.network.connected = round % 2 == 1;

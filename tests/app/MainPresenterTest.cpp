@@ -17,8 +17,7 @@ using app::TrayPicture;
 TEST(MainPresenter, StartShowsTheAddressAndVersionAndLogsOnlyWithLoggingOn) {
   for (const bool logging : {false, true}) {
     MainPresenterFixture f;
-    f.view.loggingOn = logging;
-    const auto& presenter = f.start();
+    const auto& presenter = f.start(logging);
     EXPECT_EQ(f.view.address, "192.168.0.5");
     EXPECT_EQ(f.view.addressTip, "Local IP");
     EXPECT_EQ(f.view.version, " V1.0.27");
@@ -46,19 +45,16 @@ TEST(MainPresenter, EachStatusTickShowsTheStateAskedAfreshAndRebuildsTheTip) {
   MainPresenterFixture f;
   auto& presenter = f.start();
   f.network.connected = false;
+  const auto shown = [&] {
+    return std::tuple(f.view.status, f.view.statusColor, f.view.lamp, f.view.trayPicture);
+  };
   presenter.onStatusTick();
-  EXPECT_EQ(f.view.status, " Offline!");
-  EXPECT_EQ(f.view.statusColor, app::kRed);
-  EXPECT_EQ(f.view.lamp, app::kRed);
-  EXPECT_EQ(f.view.trayPicture, TrayPicture::Offline);
+  EXPECT_EQ(shown(), std::tuple(" Offline!", app::kRed, app::kRed, TrayPicture::Offline));
   EXPECT_EQ(f.view.trayTip, "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
   f.network.connected = true;
   f.view.address = "typed by hand";  // the tip shows the box as it stands
   presenter.onStatusTick();
-  EXPECT_EQ(f.view.status, " Online");
-  EXPECT_EQ(f.view.statusColor, app::kBlue);
-  EXPECT_EQ(f.view.lamp, app::kGreen);
-  EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
+  EXPECT_EQ(shown(), std::tuple(" Online", app::kBlue, app::kGreen, TrayPicture::Online));
   EXPECT_EQ(f.view.trayTip, "IP : typed by hand\r\nStatus :  Online\r\nVersion : 1.0.27");
   EXPECT_EQ(f.network.connectionChecks, 2);
 }
@@ -110,8 +106,7 @@ TEST(MainPresenter, RefreshLocalIpReadsAgainGivesTheLipTipUntilTheNextTickAndLog
 
 TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterItCloses) {
   MainPresenterFixture f(settingsWith("1", "0", "1"));
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onAlertTick();  // " Zz.." is not " Offline!"
   EXPECT_TRUE(f.boxes.shown.empty());
   f.network.connected = false;
@@ -160,8 +155,7 @@ TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterIt
 
 TEST(MainPresenter, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {
   MainPresenterFixture f;
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onMinimised();
   // No, and a question taken away by the program's end, leave everything and log nothing.
   f.boxes.answers = {BoxAnswer::No, BoxAnswer::Unanswered, BoxAnswer::Yes};
@@ -207,15 +201,12 @@ TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitle
   auto& presenter = f.start();
   presenter.onStatusTick();
   f.view.caption = "IP : 192.168.0.5\r\nStatus :  Online";
+  const auto shown = [&] { return std::tuple(f.view.inTray, f.view.windowShown, f.view.caption); };
   presenter.onMinimised();
-  EXPECT_TRUE(f.view.inTray);
-  EXPECT_FALSE(f.view.windowShown);
-  EXPECT_EQ(f.view.caption, "Lumeno");
+  EXPECT_EQ(shown(), std::tuple(true, false, "Lumeno"));
   f.view.caption = "the tip";
   presenter.onShowChosen();
-  EXPECT_FALSE(f.view.inTray);
-  EXPECT_TRUE(f.view.windowShown);
-  EXPECT_EQ(f.view.caption, "Lumeno");
+  EXPECT_EQ(shown(), std::tuple(false, true, "Lumeno"));
   f.view.caption = "the tip";
   presenter.onRestored();  // by the window manager, without a tray
   EXPECT_EQ(f.view.caption, "Lumeno");
@@ -224,9 +215,8 @@ TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitle
 TEST(MainPresenter, CopyTakesTheBoxAsItStandsAndGetHostnameShowsTheNameEitherWay) {
   for (const bool popup : {false, true}) {
     MainPresenterFixture f;
-    f.view.loggingOn = true;
     f.view.hostNamePopup = popup;
-    auto& presenter = f.start();
+    auto& presenter = f.start(true);
     f.network.host = "mybox";
     presenter.onGetHostNameChosen();
     presenter.onGetHostNameChosen();
@@ -262,9 +252,8 @@ TEST(MainPresenter, TheColourChooserOpensOnTheColourItChangesAndCancelChangesNot
   EXPECT_EQ(f.view.addressBackground, (app::Rgb{10, 200, 30}));
   EXPECT_EQ(f.view.addressForeground, std::nullopt);
   presenter.onResetColorChosen();
-  EXPECT_EQ(f.view.addressBackground, app::kWhite);
-  EXPECT_EQ(f.view.addressForeground, app::kBlue);
-  EXPECT_TRUE(f.view.desktopBackground);
+  EXPECT_EQ(std::tuple(f.view.addressBackground, f.view.addressForeground, f.view.desktopBackground),
+            std::tuple(app::kWhite, app::kBlue, true));
 }
 
 TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShould) {
@@ -303,19 +292,12 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   presenter.onWindowChosen(app::OtherWindow::IpTools);
   presenter.onSystemInfoChosen();
   presenter.onRefreshNetIpChosen();
-  EXPECT_EQ(f.view.opened, std::vector{app::OtherWindow::IpTools});
-  EXPECT_EQ(f.view.systemInfoStarts, 1);
-  EXPECT_EQ(f.view.netIpLookups, 1);
+  EXPECT_EQ(std::tuple(f.view.opened, f.view.systemInfoStarts, f.view.netIpLookups),
+            std::tuple(std::vector{app::OtherWindow::IpTools}, 1, 1));
   presenter.onNetIpAnswer("Your Internet address is 203.0.113.9");
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
 }
-
-}  // namespace
-}  // namespace lumeno::test
-
-namespace lumeno::test {
-namespace {
 
 TEST(SettingsCheck, AMissingSettingsFileIsToldInTheExactWordsAndNothingIsWritten) {
   MainPresenterFixture f;  // portable: the settings file lies beside the program
