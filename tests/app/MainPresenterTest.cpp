@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "MainPresenterFixture.h"
 #include "app/FirstStart.h"
 #include "common/PathText.h"
@@ -18,13 +20,11 @@ TEST(MainPresenter, StartShowsTheAddressAndVersionAndLogsOnlyWithLoggingOn) {
   for (const bool logging : {false, true}) {
     MainPresenterFixture f;
     const auto& presenter = f.start(logging);
-    EXPECT_EQ(f.view.address, "192.168.0.5");
-    EXPECT_EQ(f.view.addressTip, "Local IP");
-    EXPECT_EQ(f.view.version, " V1.0.27");
-    EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
-    EXPECT_EQ(f.view.status, " Zz..");  // no check before the first status tick
-    EXPECT_EQ(f.network.connectionChecks, 0);
-    EXPECT_FALSE(presenter.startsInTray());
+    EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip, f.view.version, f.view.trayPicture),
+              std::tuple("192.168.0.5", "Local IP", " V1.0.27", TrayPicture::Online));
+    // No connection check before the first status tick.
+    EXPECT_EQ(std::tuple(f.view.status, f.network.connectionChecks, presenter.startsInTray()),
+              std::tuple(" Zz..", 0, false));
     EXPECT_EQ(f.log(), logging ? "[Lumeno Loaded]" + kStamp : "<missing>");
   }
 }
@@ -73,9 +73,8 @@ TEST(MainPresenter, ATickAtRestChangesNothingShownAndEachChangeReachesTheWindowO
 
   f.clock.value.longTime = "11:26:07";
   presenter.onClockTick();
-  EXPECT_EQ(f.view.shownChanges, atRest + 1);  // the time alone
-  EXPECT_EQ(f.view.time, " 11:26:07");         // date and time each with a leading space
-  EXPECT_EQ(f.view.date, " 05/12/2026");
+  EXPECT_EQ(f.view.shownChanges, atRest + 1);                                               // the time alone
+  EXPECT_EQ(std::tuple(f.view.date, f.view.time), std::tuple(" 05/12/2026", " 11:26:07"));  // leading spaces
   f.network.connected = false;
   presenter.onStatusTick();
   EXPECT_EQ(f.view.shownChanges, atRest + 5);  // status, lamp, picture, tip
@@ -95,8 +94,7 @@ TEST(MainPresenter, RefreshLocalIpReadsAgainGivesTheLipTipUntilTheNextTickAndLog
   f.view.loggingOn = true;
   const int checks = f.network.connectionChecks;
   presenter.onRefreshLocalIpChosen();
-  EXPECT_EQ(f.view.address, "10.20.30.40");
-  EXPECT_EQ(f.view.addressTip, "Local IP Address");
+  EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip), std::tuple("10.20.30.40", "Local IP Address"));
   EXPECT_EQ(f.view.trayTip, "LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27");
   EXPECT_EQ(f.network.connectionChecks, checks);  // no connection check
   EXPECT_EQ(f.log(), "[Refreshed Local IP] : 10.20.30.40" + kStamp);
@@ -221,9 +219,8 @@ TEST(MainPresenter, CopyTakesTheBoxAsItStandsAndGetHostnameShowsTheNameEitherWay
     presenter.onGetHostNameChosen();
     presenter.onGetHostNameChosen();
     if (!popup) {
-      EXPECT_EQ(f.view.address, "mybox");
-      EXPECT_EQ(f.view.addressTip, "Host name");
-      EXPECT_TRUE(f.boxes.shown.empty());
+      EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip, f.boxes.shown.size()),
+                std::tuple("mybox", "Host name", 0U));
     } else {
       EXPECT_EQ(f.view.address, "192.168.0.5");
       ASSERT_EQ(f.boxes.shown.size(), 2U);

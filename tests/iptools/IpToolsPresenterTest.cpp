@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeIpToolsView.h"
@@ -346,32 +347,8 @@ TEST_F(IpToolsPresenterTest, AFloodBetweenTwoReportsReplacesTheTextWholeWithoutH
   EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC\n");
 }
 
-TEST_F(IpToolsPresenterTest, AStoredResultLongerThanTheBoxShowsOnlyItsEnd) {
-  presenter.setOutputLimits({.maxLines = 2, .maxBytes = 1000, .maxLineBytes = 100});
-  folder.write("netstat.txt", "one\ntwo\nthree\nfour\n");
-  presenter.onLastNetstatChosen();
-  EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nthree\nfour\n");
-  EXPECT_EQ(folder.read("netstat.txt"), "one\ntwo\nthree\nfour\n");
-}
-
-TEST_F(IpToolsPresenterTest, AFolderInAResultFilesPlaceIsNeverWrittenAndTheViewSaysSo) {
-  for (const char* file : {"ping.txt", "traceroute.txt"}) {
-    std::filesystem::remove(folder / file);
-    std::filesystem::create_directory(folder / file);
-  }
-  IpToolsPresenter reloaded(context, view, runner);
-  reloaded.onLoaded();
-  EXPECT_EQ(folder.read("netstat.txt"), "No net status has been done yet");  // the others still get theirs
-  const std::string note = " is not a regular file (a named pipe, a device or a folder).";
-  reloaded.onLastPingChosen();
-  EXPECT_EQ(view.output(), "No result to show: " + (folder / "ping.txt").string() + note);
-  reloaded.onLastTraceChosen();
-  EXPECT_EQ(view.output(), "No result to show: " + (folder / "traceroute.txt").string() + note);
-  EXPECT_EQ(view.status(), " Done...");
-  EXPECT_TRUE(std::filesystem::is_empty(folder / "traceroute.txt"));
-}
-
-TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesOrSayWhatIsMissing) {
+TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesEndsOrSayWhatIsMissingOrNoFile) {
+  presenter.setOutputLimits({.maxLines = 2, .maxBytes = 1000, .maxLineBytes = 1000});
   const std::string recovery =
       "No last trace route to show, due to file being moved or deleted. Your next trace route will be "
       "monitored.";
@@ -396,6 +373,22 @@ TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesOrSayWhatIsMissing) {
         "No result to show: " + (folder / "netstat.txt").string() + " is missing.");
   EXPECT_EQ(folder.read("traceroute.txt"), recovery);  // recreated, without a line break
   EXPECT_EQ(counter(), "0");
+
+  folder.write("netstat.txt", "one\ntwo\nthree\nfour\n");  // longer than the box: its end is shown
+  check(&IpToolsPresenter::onLastNetstatChosen, std::string(kEarlierOutputLeftOut) + "\nthree\nfour\n");
+  EXPECT_EQ(folder.read("netstat.txt"), "one\ntwo\nthree\nfour\n");
+
+  // A folder in a result file's place is never written, not even by a new load.
+  for (const char* file : {"ping.txt", "traceroute.txt", "netstat.txt"})
+    std::filesystem::remove(folder / file);
+  for (const char* file : {"ping.txt", "traceroute.txt"}) std::filesystem::create_directory(folder / file);
+  IpToolsPresenter(context, view, runner).onLoaded();
+  EXPECT_EQ(folder.read("netstat.txt"), "No net status has been done yet");  // the others still get theirs
+  const std::string note = " is not a regular file (a named pipe, a device or a folder).";
+  check(&IpToolsPresenter::onLastPingChosen, "No result to show: " + (folder / "ping.txt").string() + note);
+  check(&IpToolsPresenter::onLastTraceChosen,
+        "No result to show: " + (folder / "traceroute.txt").string() + note);
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "traceroute.txt"));
 }
 
 TEST_F(IpToolsPresenterTest, ClearAllAsksThenResetsEveryInputInOrderButKeepsTheModeAndTheFiles) {
