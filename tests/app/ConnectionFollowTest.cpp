@@ -86,13 +86,13 @@ TEST(AddressChoice, TheChosenInterfacesAddressesAndAnInterfaceThatHasGoneReadsAs
   network.interfaces = {{"eth1", "10.1.0.7"}};
   network.ipv6 = {{"eth1", {v6("2001:db8:1::7")}}, {"wlan0", {v6("2001:db8:2::9")}}};
   network.ipv6DefaultInterface = "wlan0";
-  EXPECT_EQ(app::ipv4For(network, ""), "192.168.0.5");
-  EXPECT_EQ(app::ipv4For(network, "eth1"), "10.1.0.7");
-  EXPECT_EQ(app::ipv6For(network, ""), "2001:db8:2::9");
-  EXPECT_EQ(app::ipv6For(network, "eth1"), "2001:db8:1::7");
+  EXPECT_EQ(std::tuple(app::ipv4For(network, ""), app::ipv4For(network, "eth1")),
+            std::tuple("192.168.0.5", "10.1.0.7"));
+  EXPECT_EQ(std::tuple(app::ipv6For(network, ""), app::ipv6For(network, "eth1")),
+            std::tuple("2001:db8:2::9", "2001:db8:1::7"));
   network.interfaces.clear();  // eth1 unplugged and gone
-  EXPECT_EQ(app::ipv4For(network, "eth1"), "192.168.0.5");
-  EXPECT_EQ(app::ipv6For(network, "eth1"), "2001:db8:2::9");
+  EXPECT_EQ(std::tuple(app::ipv4For(network, "eth1"), app::ipv6For(network, "eth1")),
+            std::tuple("192.168.0.5", "2001:db8:2::9"));
   network.ipv6DefaultInterface.clear();
   EXPECT_EQ(app::ipv6For(network, "eth1"), std::nullopt);
 }

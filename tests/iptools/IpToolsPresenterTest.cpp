@@ -219,9 +219,8 @@ TEST_F(IpToolsPresenterTest, WhileAToolRunsOnlyItsStopTakesAClickAndTheChosenMod
   presenter.onNetstatClicked();
   presenter.onLastPingChosen();
   presenter.onClearAllChosen();
-  EXPECT_EQ(runner.started.size(), 1U);
-  EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(view.status(), " Working...");
+  EXPECT_EQ(std::tuple(runner.started.size(), boxes.shown.size(), view.status()),
+            std::tuple(1U, 0U, " Working..."));
 
   finishWith(Tool::Ping, "done");
   EXPECT_EQ(enabledModeControls(), std::set<Control>{Control::NetstatButton});
@@ -232,16 +231,15 @@ TEST_F(IpToolsPresenterTest, TheSecondClickOfADoubleClickIsNoStopButALaterClickO
   start(Tool::Netstat);
   now += 399;  // within the desktop's double-click interval of the start
   presenter.onNetstatClicked();
-  EXPECT_EQ(runner.stops, 0);
-  EXPECT_EQ(view.texts.at(Control::NetstatButton), "Stop");
+  EXPECT_EQ(std::tuple(runner.stops, view.texts.at(Control::NetstatButton)), std::tuple(0, "Stop"));
   now += 1;
   presenter.onNetstatClicked();
   EXPECT_EQ(runner.stops, 1);
   presenter.onEscPressed();  // Esc needs no wait
   EXPECT_EQ(runner.stops, 2);
   finishWith(Tool::Netstat, "partial", RunEnd::Stopped);
-  EXPECT_EQ(view.status(), " Stopped...");
-  EXPECT_EQ(view.texts.at(Control::NetstatButton), "Netstat");
+  EXPECT_EQ(std::tuple(view.status(), view.texts.at(Control::NetstatButton)),
+            std::tuple(" Stopped...", "Netstat"));
 
   presenter.onEscPressed();  // nothing runs: nothing to stop
   EXPECT_EQ(runner.stops, 2);
@@ -317,8 +315,7 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   presenter.onPingClicked();
   EXPECT_EQ(view.output(), "");       // the last output goes at the start of a run
   presenter.onToolOutput("caf\xC3");  // the two bytes of "é" come in two pieces
-  EXPECT_EQ(view.appended, Strings{"caf"});
-  EXPECT_EQ(view.caret, "end");
+  EXPECT_EQ(std::tuple(view.appended, view.caret), std::tuple(Strings{"caf"}, "end"));
   presenter.onToolOutput("\xA9\n");
   EXPECT_EQ(view.appended, (Strings{"caf", "\xC3\xA9\n"}));
   presenter.onToolOutput("\xE2\x82\xAC");  // a whole "€" at the end is not held back
