@@ -187,7 +187,9 @@ TEST(MainPresenter, InfoLabelClicksRingStatusVersionTimeDateRefreshingTheTimeOnT
     presenter.onInfoLabelClicked(ring[click]);
     EXPECT_FALSE(f.view.labelShown[ring[click]]) << click;
     EXPECT_TRUE(f.view.labelShown[ring[(click + 1) % 4]]) << click;
-    if (click == 1) EXPECT_EQ(f.view.time, " 09:00:01");
+    if (click == 1) {
+      EXPECT_EQ(f.view.time, " 09:00:01");
+    }
   }
   for (const InfoLabel label : ring) EXPECT_EQ(f.view.labelShown[label], label == InfoLabel::Status);
 }

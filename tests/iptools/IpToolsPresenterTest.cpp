@@ -117,7 +117,9 @@ TEST_F(IpToolsPresenterTest, OnlyAnEmptyOrBareDomainKeepsATraceFromRunning) {
     EXPECT_EQ(boxes.takeTexts(), refused ? Strings{"You must enter a Domain Address to trace"} : Strings{})
         << typed;
     ASSERT_EQ(runner.started.size(), runs) << typed;
-    if (!refused) EXPECT_EQ(runner.started.back().target, typed);
+    if (!refused) {
+      EXPECT_EQ(runner.started.back().target, typed);
+    }
     // A domain trace leaves the status as it was.
     EXPECT_EQ(std::tuple(view.busy, view.status()), std::tuple(!refused, " Ready..."));
     finishWith(Tool::Trace, "route");
