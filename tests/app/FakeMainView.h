@@ -19,35 +19,19 @@ struct FakeMainView : app::MainView {
   void setAddressForeground(app::Rgb color) override { addressForeground = color; }
   void useDesktopBackground() override { desktopBackground = true; }
   void setStatus(const std::string& text, app::Rgb color) override {
-    ++shownChanges;
-    status = text;
     statusColor = color;
+    show(status, text);
   }
-  void setLamp(app::Rgb color) override {
-    ++shownChanges;
-    lamp = color;
-  }
+  void setLamp(app::Rgb color) override { show(lamp, color); }
   void setVersionText(const std::string& text) override { version = text; }
-  void setDateText(const std::string& text) override {
-    ++shownChanges;
-    date = text;
-  }
-  void setTimeText(const std::string& text) override {
-    ++shownChanges;
-    time = text;
-  }
+  void setDateText(const std::string& text) override { show(date, text); }
+  void setTimeText(const std::string& text) override { show(time, text); }
   void showInfoLabel(app::InfoLabel shown, const std::vector<app::InfoLabel>& hidden) override {
     for (app::InfoLabel label : hidden) labelShown[label] = false;
     labelShown[shown] = true;
   }
-  void setTrayPicture(app::TrayPicture picture) override {
-    ++shownChanges;
-    trayPicture = picture;
-  }
-  void setTrayTip(const std::string& tip) override {
-    ++shownChanges;
-    trayTip = tip;
-  }
+  void setTrayPicture(app::TrayPicture picture) override { show(trayPicture, picture); }
+  void setTrayTip(const std::string& tip) override { show(trayTip, tip); }
   void moveToTray() override {
     inTray = true;
     windowShown = false;
@@ -70,6 +54,13 @@ struct FakeMainView : app::MainView {
   void startSystemInfo() override { ++systemInfoStarts; }
   bool loggingSwitchOn() override { return loggingOn; }
   bool hostNamePopupOn() override { return hostNamePopup; }
+
+  // What the labels, lamp and tray show changes: counted, so that a test sees a needless redraw.
+  template <typename Shown, typename Value>
+  void show(Shown& shown, const Value& value) {
+    shown = value;
+    ++shownChanges;
+  }
 
   int shownChanges = 0;  // calls that change what the labels, lamp and tray show
   std::string address = "Your IP is...";

@@ -45,7 +45,7 @@ TEST(FilePlaces, ASettingsFileBesideTheProgramKeepsEverythingInItsFolder) {
   EXPECT_EQ(where(FilePlaces{}, "/tmp/p").settings, "/tmp/p/Lumeno.ini");
 }
 
-TEST(FilePlaces, InstalledWithoutXdgVariablesUsesTheHomeDefaults) {
+TEST(FilePlaces, InstalledWithoutXdgVariablesUsesTheHomeDefaultsAndThePrefixsSharedFiles) {
   const FilePlaces places = decideFilePlaces(installedFacts());
   EXPECT_EQ(places.mode, FileMode::Installed);
   const Where w = where(places, "/opt/lumeno/bin");
@@ -56,6 +56,12 @@ TEST(FilePlaces, InstalledWithoutXdgVariablesUsesTheHomeDefaults) {
   // The shared files of the prefix, found from the executable's own folder.
   EXPECT_EQ(w.help, "/opt/lumeno/share/lumeno/help.html");
   EXPECT_EQ(w.packaged, "/opt/lumeno/share/lumeno/Lumeno.ini");
+
+  PlaceFacts facts = installedFacts();  // installed under /usr: the shared files are in /usr/share
+  facts.programFolder = "/usr/bin";
+  const FilePlaces usr = decideFilePlaces(facts);
+  EXPECT_EQ(usr.packagedSettings(), "/usr/share/lumeno/Lumeno.ini");
+  EXPECT_EQ(where(usr, facts.programFolder).help, "/usr/share/lumeno/help.html");
 }
 
 TEST(FilePlaces, InstalledFollowsAbsoluteXdgVariablesAndIgnoresRelativeOnes) {
@@ -72,14 +78,6 @@ TEST(FilePlaces, InstalledFollowsAbsoluteXdgVariablesAndIgnoresRelativeOnes) {
   w = where(decideFilePlaces(facts), facts.programFolder);
   EXPECT_EQ(w.settings, "/home/ada/.config/lumeno/Lumeno.ini");
   EXPECT_EQ(w.log, "/home/ada/.local/state/lumeno/log.txt");
-}
-
-TEST(FilePlaces, InstalledUnderUsrFindsTheSharedFilesInUsrShare) {
-  PlaceFacts facts = installedFacts();
-  facts.programFolder = "/usr/bin";
-  const FilePlaces places = decideFilePlaces(facts);
-  EXPECT_EQ(places.packagedSettings(), "/usr/share/lumeno/Lumeno.ini");
-  EXPECT_EQ(where(places, facts.programFolder).help, "/usr/share/lumeno/help.html");
 }
 
 TEST(FilePlaces, WithoutAnyHomeTheFilesGoWhereAUserCannotWriteRatherThanBesideTheProgram) {

@@ -13,8 +13,9 @@ namespace lumeno::test {
 // A program folder with a settings file, fake platform services and a fake window.
 struct MainPresenterFixture : FakeProgram {
   explicit MainPresenterFixture(const std::string& ini = settingsWith("0", "0", "0")) : FakeProgram(ini) {}
-  // Runs the window's part of start-up.
-  app::MainPresenter& start() {
+  // Runs the window's part of start-up, with the logging switch on if `logging`.
+  app::MainPresenter& start(bool logging = false) {
+    view.loggingOn = view.loggingOn || logging;
     presenter.emplace(context, view);
     presenter->start();
     return *presenter;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "MainPresenterFixture.h"
 #include "app/FirstStart.h"
 #include "common/PathText.h"
@@ -17,15 +19,12 @@ using app::TrayPicture;
 TEST(MainPresenter, StartShowsTheAddressAndVersionAndLogsOnlyWithLoggingOn) {
   for (const bool logging : {false, true}) {
     MainPresenterFixture f;
-    f.view.loggingOn = logging;
-    const auto& presenter = f.start();
-    EXPECT_EQ(f.view.address, "192.168.0.5");
-    EXPECT_EQ(f.view.addressTip, "Local IP");
-    EXPECT_EQ(f.view.version, " V1.0.27");
-    EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
-    EXPECT_EQ(f.view.status, " Zz..");  // no check before the first status tick
-    EXPECT_EQ(f.network.connectionChecks, 0);
-    EXPECT_FALSE(presenter.startsInTray());
+    const auto& presenter = f.start(logging);
+    EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip, f.view.version, f.view.trayPicture),
+              std::tuple("192.168.0.5", "Local IP", " V1.0.27", TrayPicture::Online));
+    // No connection check before the first status tick.
+    EXPECT_EQ(std::tuple(f.view.status, f.network.connectionChecks, presenter.startsInTray()),
+              std::tuple(" Zz..", 0, false));
     EXPECT_EQ(f.log(), logging ? "[Lumeno Loaded]" + kStamp : "<missing>");
   }
 }
@@ -46,19 +45,16 @@ TEST(MainPresenter, EachStatusTickShowsTheStateAskedAfreshAndRebuildsTheTip) {
   MainPresenterFixture f;
   auto& presenter = f.start();
   f.network.connected = false;
+  const auto shown = [&] {
+    return std::tuple(f.view.status, f.view.statusColor, f.view.lamp, f.view.trayPicture);
+  };
   presenter.onStatusTick();
-  EXPECT_EQ(f.view.status, " Offline!");
-  EXPECT_EQ(f.view.statusColor, app::kRed);
-  EXPECT_EQ(f.view.lamp, app::kRed);
-  EXPECT_EQ(f.view.trayPicture, TrayPicture::Offline);
+  EXPECT_EQ(shown(), std::tuple(" Offline!", app::kRed, app::kRed, TrayPicture::Offline));
   EXPECT_EQ(f.view.trayTip, "IP : 192.168.0.5\r\nStatus :  Offline!\r\nVersion : 1.0.27");
   f.network.connected = true;
   f.view.address = "typed by hand";  // the tip shows the box as it stands
   presenter.onStatusTick();
-  EXPECT_EQ(f.view.status, " Online");
-  EXPECT_EQ(f.view.statusColor, app::kBlue);
-  EXPECT_EQ(f.view.lamp, app::kGreen);
-  EXPECT_EQ(f.view.trayPicture, TrayPicture::Online);
+  EXPECT_EQ(shown(), std::tuple(" Online", app::kBlue, app::kGreen, TrayPicture::Online));
   EXPECT_EQ(f.view.trayTip, "IP : typed by hand\r\nStatus :  Online\r\nVersion : 1.0.27");
   EXPECT_EQ(f.network.connectionChecks, 2);
 }
@@ -77,9 +73,8 @@ TEST(MainPresenter, ATickAtRestChangesNothingShownAndEachChangeReachesTheWindowO
 
   f.clock.value.longTime = "11:26:07";
   presenter.onClockTick();
-  EXPECT_EQ(f.view.shownChanges, atRest + 1);  // the time alone
-  EXPECT_EQ(f.view.time, " 11:26:07");         // date and time each with a leading space
-  EXPECT_EQ(f.view.date, " 05/12/2026");
+  EXPECT_EQ(f.view.shownChanges, atRest + 1);                                               // the time alone
+  EXPECT_EQ(std::tuple(f.view.date, f.view.time), std::tuple(" 05/12/2026", " 11:26:07"));  // leading spaces
   f.network.connected = false;
   presenter.onStatusTick();
   EXPECT_EQ(f.view.shownChanges, atRest + 5);  // status, lamp, picture, tip
@@ -99,8 +94,7 @@ TEST(MainPresenter, RefreshLocalIpReadsAgainGivesTheLipTipUntilTheNextTickAndLog
   f.view.loggingOn = true;
   const int checks = f.network.connectionChecks;
   presenter.onRefreshLocalIpChosen();
-  EXPECT_EQ(f.view.address, "10.20.30.40");
-  EXPECT_EQ(f.view.addressTip, "Local IP Address");
+  EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip), std::tuple("10.20.30.40", "Local IP Address"));
   EXPECT_EQ(f.view.trayTip, "LIP : 10.20.30.40\r\nStatus :  Online\r\nVersion : 1.0.27");
   EXPECT_EQ(f.network.connectionChecks, checks);  // no connection check
   EXPECT_EQ(f.log(), "[Refreshed Local IP] : 10.20.30.40" + kStamp);
@@ -110,8 +104,7 @@ TEST(MainPresenter, RefreshLocalIpReadsAgainGivesTheLipTipUntilTheNextTickAndLog
 
 TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterItCloses) {
   MainPresenterFixture f(settingsWith("1", "0", "1"));
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onAlertTick();  // " Zz.." is not " Offline!"
   EXPECT_TRUE(f.boxes.shown.empty());
   f.network.connected = false;
@@ -160,8 +153,7 @@ TEST(MainPresenter, AlertsWhileOfflineWithTheOptionOnOneBoxAtATimeAndLogsAfterIt
 
 TEST(MainPresenter, OnlyTheMenuExitAsksAndLogsTheTrayExitAndTheCloseBoxJustEnd) {
   MainPresenterFixture f;
-  f.view.loggingOn = true;
-  auto& presenter = f.start();
+  auto& presenter = f.start(true);
   presenter.onMinimised();
   // No, and a question taken away by the program's end, leave everything and log nothing.
   f.boxes.answers = {BoxAnswer::No, BoxAnswer::Unanswered, BoxAnswer::Yes};
@@ -207,15 +199,12 @@ TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitle
   auto& presenter = f.start();
   presenter.onStatusTick();
   f.view.caption = "IP : 192.168.0.5\r\nStatus :  Online";
+  const auto shown = [&] { return std::tuple(f.view.inTray, f.view.windowShown, f.view.caption); };
   presenter.onMinimised();
-  EXPECT_TRUE(f.view.inTray);
-  EXPECT_FALSE(f.view.windowShown);
-  EXPECT_EQ(f.view.caption, "Lumeno");
+  EXPECT_EQ(shown(), std::tuple(true, false, "Lumeno"));
   f.view.caption = "the tip";
   presenter.onShowChosen();
-  EXPECT_FALSE(f.view.inTray);
-  EXPECT_TRUE(f.view.windowShown);
-  EXPECT_EQ(f.view.caption, "Lumeno");
+  EXPECT_EQ(shown(), std::tuple(false, true, "Lumeno"));
   f.view.caption = "the tip";
   presenter.onRestored();  // by the window manager, without a tray
   EXPECT_EQ(f.view.caption, "Lumeno");
@@ -224,16 +213,14 @@ TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitle
 TEST(MainPresenter, CopyTakesTheBoxAsItStandsAndGetHostnameShowsTheNameEitherWay) {
   for (const bool popup : {false, true}) {
     MainPresenterFixture f;
-    f.view.loggingOn = true;
     f.view.hostNamePopup = popup;
-    auto& presenter = f.start();
+    auto& presenter = f.start(true);
     f.network.host = "mybox";
     presenter.onGetHostNameChosen();
     presenter.onGetHostNameChosen();
     if (!popup) {
-      EXPECT_EQ(f.view.address, "mybox");
-      EXPECT_EQ(f.view.addressTip, "Host name");
-      EXPECT_TRUE(f.boxes.shown.empty());
+      EXPECT_EQ(std::tuple(f.view.address, f.view.addressTip, f.boxes.shown.size()),
+                std::tuple("mybox", "Host name", 0U));
     } else {
       EXPECT_EQ(f.view.address, "192.168.0.5");
       ASSERT_EQ(f.boxes.shown.size(), 2U);
@@ -262,9 +249,8 @@ TEST(MainPresenter, TheColourChooserOpensOnTheColourItChangesAndCancelChangesNot
   EXPECT_EQ(f.view.addressBackground, (app::Rgb{10, 200, 30}));
   EXPECT_EQ(f.view.addressForeground, std::nullopt);
   presenter.onResetColorChosen();
-  EXPECT_EQ(f.view.addressBackground, app::kWhite);
-  EXPECT_EQ(f.view.addressForeground, app::kBlue);
-  EXPECT_TRUE(f.view.desktopBackground);
+  EXPECT_EQ(std::tuple(f.view.addressBackground, f.view.addressForeground, f.view.desktopBackground),
+            std::tuple(app::kWhite, app::kBlue, true));
 }
 
 TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShould) {
@@ -303,19 +289,12 @@ TEST(MainPresenter, HelpUpdatesEditorEmailWindowsAndTheNetAddressGoWhereTheyShou
   presenter.onWindowChosen(app::OtherWindow::IpTools);
   presenter.onSystemInfoChosen();
   presenter.onRefreshNetIpChosen();
-  EXPECT_EQ(f.view.opened, std::vector{app::OtherWindow::IpTools});
-  EXPECT_EQ(f.view.systemInfoStarts, 1);
-  EXPECT_EQ(f.view.netIpLookups, 1);
+  EXPECT_EQ(std::tuple(f.view.opened, f.view.systemInfoStarts, f.view.netIpLookups),
+            std::tuple(std::vector{app::OtherWindow::IpTools}, 1, 1));
   presenter.onNetIpAnswer("Your Internet address is 203.0.113.9");
   ASSERT_EQ(f.boxes.shown.size(), 1U);
   EXPECT_EQ(f.boxes.shown[0], BoxRequest{"Your Internet address is 203.0.113.9"});
 }
-
-}  // namespace
-}  // namespace lumeno::test
-
-namespace lumeno::test {
-namespace {
 
 TEST(SettingsCheck, AMissingSettingsFileIsToldInTheExactWordsAndNothingIsWritten) {
   MainPresenterFixture f;  // portable: the settings file lies beside the program

@@ -37,7 +37,8 @@ class ProcessStart : public ::testing::Test {
     if (!environment.contains(QStringLiteral("DISPLAY"))) {
       environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), lockFolder());  // 0700, as Qt wants
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),  // 0700, as Qt wants
+                       QString::fromStdString(runtime.path().string()));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                        QString::fromStdString((runtime / "config").string()));
     process.setProcessEnvironment(environment);
@@ -64,8 +65,6 @@ class ProcessStart : public ::testing::Test {
     }
     return false;
   }
-
-  [[nodiscard]] QString lockFolder() const { return QString::fromStdString(runtime.path().string()); }
 
   TempFolder program;
   TempFolder runtime;
@@ -109,9 +108,8 @@ std::vector<std::string> processesStartedWith(const std::string& runtimeFolder) 
 }
 
 TEST_F(ProcessStart, WithoutASessionBusNoneIsStartedAndNothingOutlivesTheProgram) {
-  if (QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty()) {
+  if (QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty())
     GTEST_SKIP() << "dbus-launch is not installed, so no session bus could be started here anyway";
-  }
   if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
     GTEST_SKIP() << "Xvfb is not installed";
   const PrivateXServer x;

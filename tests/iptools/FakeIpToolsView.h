@@ -29,19 +29,13 @@ struct FakeIpToolsView : IpToolsView {
   }
   [[nodiscard]] bool isTicked(Control tick) const override { return ticked.count(tick) == 1; }
   void setTicked(Control tick, bool on) override {
-    if (on) {
-      ticked.insert(tick);
-    } else {
-      ticked.erase(tick);
-    }
+    ticked.erase(tick);
+    if (on) ticked.insert(tick);
     changes.emplace_back(tick, on ? "ticked" : "unticked");
   }
   void setEnabled(Control control, bool enabled) override {
-    if (enabled) {
-      disabled.erase(control);
-    } else {
-      disabled.insert(control);
-    }
+    disabled.erase(control);
+    if (!enabled) disabled.insert(control);
   }
   void selectMode(Mode mode) override { selectedMode = mode; }
   void appendOutput(const std::string& text) override {

@@ -38,9 +38,6 @@ class IpToolsFixture : public ::testing::Test {
       window->runner().setProgramFinder([program = standIn](const QString&) { return program; });
   }
 
-  // Lets the desktop's double-click interval pass, so that the next click on "Stop" is one.
-  void letADoubleClickPass() { now += QApplication::doubleClickInterval(); }
-
   template <typename T = QWidget>
   T* find(const char* name) const {
     return window->findChild<T*>(QString::fromLatin1(name));

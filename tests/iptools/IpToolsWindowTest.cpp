@@ -60,8 +60,7 @@ TEST_F(WindowTest, BuildsEveryDesignedControlAndMenuInItsPlace) {
     ASSERT_TRUE(action != nullptr || asMenu != nullptr) << menu.name;
     EXPECT_EQ(action != nullptr ? action->text() : asMenu->title(), qs(menu.caption)) << menu.name;
   }
-  Strings bar;
-  Strings designedBar;
+  Strings bar, designedBar;
   for (const QAction* action : window->menuBar()->actions()) bar.push_back(action->text().toStdString());
   for (const design::MenuDesign& menu : design::kMenus)
     if (menu.parent.empty()) designedBar.emplace_back(menu.caption);
@@ -82,16 +81,14 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
   window->show();
   QApplication::setActiveWindow(window.get());
   EXPECT_EQ(QApplication::focusWidget(), box("txtIP"));
-  Strings order;
-  Strings designed;
+  Strings order, designed;
   QWidget* at = box("txtIP");
   for (const std::string_view name : design::kTabOrder) {
     designed.emplace_back(name);
     order.push_back(at->objectName().toStdString());
     at = at->nextInFocusChain();
-    while (at->focusPolicy() == Qt::NoFocus || at->parentWidget() != window->centralWidget()) {
+    while (at->focusPolicy() == Qt::NoFocus || at->parentWidget() != window->centralWidget())
       at = at->nextInFocusChain();
-    }
   }
   EXPECT_EQ(order, designed);
 

@@ -29,11 +29,7 @@ struct FakeResultFile : ResultFile {
     content += bytes;
     return true;
   }
-  bool close() override {
-    const bool failed = isOpen_ && closeFails;
-    isOpen_ = false;
-    return !failed;
-  }
+  bool close() override { return !(std::exchange(isOpen_, false) && closeFails); }
   [[nodiscard]] bool isOpen() const override { return isOpen_; }
 
   FileAccess access = FileAccess::Ok;

@@ -45,7 +45,7 @@ TEST(ToolCommands, WindowsArgumentsKeepEachTypedTextWholeAndRefuseOptionLikeTarg
     EXPECT_EQ(refusalOf(fine), "");
 }
 
-TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
+TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTargetAndGiveTraceTimeOutsInSeconds) {
   const auto all = [](const std::string&) { return true; };
   const std::vector<std::tuple<ToolRequest, std::string, Args>> rows{
       {kPing, "ping", {"-c", "4", "--", "127.0.0.1"}},
@@ -59,6 +59,10 @@ TEST(ToolCommands, LinuxArgumentsEndOptionsBeforeTheTarget) {
     EXPECT_EQ(std::tie(c.program, c.arguments), std::tie(program, arguments)) << program;
     EXPECT_EQ(c.missingNote, "");
   }
+  const std::vector<std::pair<std::string, std::string>> timeouts{
+      {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"},  {"1250", "1.25"},
+      {"9", "0.009"}, {"-5", "-5"},    {"1.5", "1.5"}};  // anything else as typed
+  for (const auto& [typed, seconds] : timeouts) EXPECT_EQ(millisecondsAsSeconds(typed), seconds) << typed;
 }
 
 TEST(ToolCommands, AMissingToolIsNamedWithItsPackageAndSsStandsInForNetstat) {
@@ -75,14 +79,8 @@ TEST(ToolCommands, AMissingToolIsNamedWithItsPackageAndSsStandsInForNetstat) {
   }
 }
 
-TEST(ToolCommands, TraceTimeOutsGoInSecondsAndAnythingElseAsTyped) {
-  const std::vector<std::pair<std::string, std::string>> timeouts{
-      {"1", "0.001"}, {"0100", "0.1"}, {"000", "0"},  {"1250", "1.25"},
-      {"9", "0.009"}, {"-5", "-5"},    {"1.5", "1.5"}};
-  for (const auto& [typed, seconds] : timeouts) EXPECT_EQ(millisecondsAsSeconds(typed), seconds) << typed;
-}
-
-TEST(OctetConversion, RoundsHalvesToEvenAndKeepsToSixteenBits) {
+// Octets round halves to even and keep to sixteen bits; the first octet decides the class.
+TEST(OctetConversion, RoundsHalvesToEvenKeepsToSixteenBitsAndTheFirstDecidesTheClass) {
   const std::vector<std::pair<const char*, std::optional<int>>> rows{
       {"010", 10}, {" 7 ", 7},   {"-1", -1},       {"300", 300},       {"2.5", 2},    {"3.5", 4},
       {"1.6", 2},  {"-3.5", -4}, {"32767", 32767}, {"-32768", -32768}, {"32768", {}}, {"32767.5", {}},
@@ -90,13 +88,11 @@ TEST(OctetConversion, RoundsHalvesToEvenAndKeepsToSixteenBits) {
   for (const auto& [text, number] : rows) EXPECT_EQ(convertOctet(text), number) << '"' << text << '"';
   EXPECT_EQ(addressFromOctets({"010", "001", "1", "1"})->target, "10.1.1.1");
   EXPECT_FALSE(addressFromOctets({"32768", "0", "0", "1"}));  // one bad octet spoils the address
-}
 
-TEST(OctetConversion, TheFirstOctetDecidesTheClass) {
-  const std::vector<std::pair<int, const char*>> rows{
+  const std::vector<std::pair<int, const char*>> classes{
       {-1, "Class A Address"},  {0, "Class A Address"},   {126, "Class A Address"}, {127, "Loopback Address"},
       {128, "Class B Address"}, {191, "Class B Address"}, {192, "Class C Address"}, {223, "Class C Address"}};
-  for (const auto& [octet, text] : rows) EXPECT_EQ(addressClass(octet), text) << octet;
+  for (const auto& [octet, text] : classes) EXPECT_EQ(addressClass(octet), text) << octet;
   EXPECT_FALSE(addressClass(224));
 }
 
