@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <sched.h>
@@ -49,22 +50,16 @@ FullDiskRun onANearlyFullDisk(
       FILE* file = std::fopen(filler.c_str(), "wb");
       if (file == nullptr || std::fwrite(page.data(), 1, page.size(), file) != page.size()) ::_exit(3);
       std::fclose(file);
-    } else {
+    }
+    // The size this process may give a file; none: as large as it is allowed to.
+    const auto limitFileSize = [](std::optional<rlim_t> size) {
       rlimit limit{};
       ::getrlimit(RLIMIT_FSIZE, &limit);
-      const rlimit onePage{page.size(), limit.rlim_max};
-      ::setrlimit(RLIMIT_FSIZE, &onePage);
-    }
-    work(pipeEnds[1], [&] {
-      if (small) {
-        std::filesystem::remove(filler);
-      } else {
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit lifted{limit.rlim_max, limit.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &lifted);
-      }
-    });
+      limit.rlim_cur = size.value_or(limit.rlim_max);
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    if (!small) limitFileSize(page.size());
+    work(pipeEnds[1], [&] { small ? void(std::filesystem::remove(filler)) : limitFileSize(std::nullopt); });
     ::_exit(small ? 0 : 1);
   }
   ::close(pipeEnds[1]);
@@ -86,7 +81,9 @@ class ActivityLogTest : public ::testing::Test {
   ActivityLog log{folder / "log.txt", clock, [this] { return loggingOn; }};
 };
 
-TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesInOrder) {
+TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesInOrderAndClearEmptiesOrCreatesTheFile) {
+  EXPECT_TRUE(log.clear());
+  EXPECT_EQ(folder.read("log.txt"), "");
   log.writeStamped(kLumenoLoaded);
   clock.value = {"05/12/2026", "11:27:00"};
   log.writeValued(kRefreshedLocalIp, [] { return std::string("10.1.2.3"); });
@@ -95,16 +92,10 @@ TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesInOrder) {
             "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n"
             "[Refreshed Local IP] : 10.1.2.3 , Date : 05/12/2026 , Time : 11:27:00\r\n"
             "[Program Exit] , Date : 05/12/2026 , Time : 11:27:00\r\n");
-}
-
-TEST_F(ActivityLogTest, ClearEmptiesOrCreatesTheFile) {
-  EXPECT_TRUE(log.clear());
-  EXPECT_EQ(folder.read("log.txt"), "");
-  log.writeStamped(kLumenoLoaded);
   EXPECT_TRUE(log.clear());
   EXPECT_EQ(folder.read("log.txt"), "");
   log.writeStamped(kProgramExit);
-  EXPECT_EQ(folder.read("log.txt"), "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n");
+  EXPECT_EQ(folder.read("log.txt"), "[Program Exit] , Date : 05/12/2026 , Time : 11:27:00\r\n");
 }
 
 TEST_F(ActivityLogTest, AnUnwritableOrLinkedLogIsSkippedAndAFailedClearIsReported) {

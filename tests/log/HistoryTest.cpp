@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
 #include <array>
-
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "FakeClock.h"
 #include "FakeLogSource.h"
+#include "HistoryLog.h"
 #include "log/ConnectionHistory.h"
 #include "log/HistoryPresenter.h"
 #include "log/StampReading.h"
@@ -27,12 +29,7 @@ StampField t(const char* text) {
 }
 
 // Day/month/year and a 24-hour clock, as the fake clock writes.
-const StampLayout kDayFirst{
-    {f(StampPart::Day), t("/"), f(StampPart::Month), t("/"), f(StampPart::Year)},
-    {f(StampPart::Hour24), t(":"), f(StampPart::Minute), t(":"), f(StampPart::Second)},
-    {"AM", "PM"},
-    {},
-    {}};
+const StampLayout kDayFirst = test::dayMonthYearLayout();
 const StampLayout kMonthFirst12{
     {f(StampPart::WeekdayName), t(" "), f(StampPart::MonthName), t(" "), f(StampPart::Day), t(", "),
      f(StampPart::ShortYear)},
@@ -91,6 +88,11 @@ TEST(StampReading, LengthsReadAsPeopleSayThem) {
   for (const auto& [seconds, text] : rows) EXPECT_EQ(lengthText(seconds), text);
 }
 
+// A strip's figures, to compare in one go.
+auto figuresOf(const StripFigures& f) {
+  return std::tuple(f.watched, f.offline, f.outages, f.longest);
+}
+
 HistoryEntry e(EntryKind kind, WallSeconds at, std::optional<std::int64_t> offlineFor = std::nullopt) {
   return {kind, at, offlineFor, {}};
 }
@@ -142,10 +144,7 @@ TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
   };
   for (const Row& row : rows) {
     const HistoryStrip strip = cutStrip(historySegments(row.entries, row.now), 0, row.now);
-    EXPECT_EQ(strip.figures.watched, row.expected.watched) << row.what;
-    EXPECT_EQ(strip.figures.offline, row.expected.offline) << row.what;
-    EXPECT_EQ(strip.figures.outages, row.expected.outages) << row.what;
-    EXPECT_EQ(strip.figures.longest, row.expected.longest) << row.what;
+    EXPECT_EQ(figuresOf(strip.figures), figuresOf(row.expected)) << row.what;
     for (const Segment& segment : strip.segments) EXPECT_LE(segment.from, segment.to) << row.what;
   }
 }
@@ -213,8 +212,8 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   h.source.append(std::string("line] , Date : 05/12/2026 , Time : 11:59:30\r\n") +
                   line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20"));
   h.presenter.tick();
-  EXPECT_EQ(h.presenter.strips()[0].figures.outages, 2);
-  EXPECT_EQ(h.presenter.strips()[0].figures.offline, 5 * 60 + 20);
+  EXPECT_EQ(figuresOf(h.presenter.strips()[0].figures),
+            figuresOf({HistoryPresenter::kDay, 5 * 60 + 20, 2, 5 * 60}));
   EXPECT_EQ(h.presenter.stripTexts().size(), 2u);
   EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");
   const std::uint64_t read = h.source.bytesRead;
@@ -236,8 +235,7 @@ TEST(HistoryPresenter, AReplacedOrMissingLogIsReadAfresh) {
   EXPECT_EQ(h.presenter.strips()[0].figures.offline, 3600);
   h.source.write(line("[Lumeno Loaded]", "05/12/2026", "11:30:00"));  // cleared, then a new start
   h.presenter.tick();
-  EXPECT_EQ(h.presenter.strips()[0].figures.offline, 0);
-  EXPECT_EQ(h.presenter.strips()[0].figures.watched, 1800);
+  EXPECT_EQ(figuresOf(h.presenter.strips()[0].figures), figuresOf({1800, 0, 0, 0}));
   h.source.exists = false;
   h.presenter.tick();
   EXPECT_EQ(h.presenter.strips()[1].figures.watched, 0);

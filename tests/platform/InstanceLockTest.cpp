@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -106,18 +108,20 @@ TEST(InstanceLock, WhateverAKilledCopyLeftIsTakenOver) {
   }
 
   // Unreadable: no permissions left, or something that is not a file at all. None may block.
-  folder.write("lumeno.lock", "");
-  ASSERT_EQ(::chmod(file.c_str(), 0), 0);
-  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "no permissions";
-  std::filesystem::remove(file);
-  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a named pipe";
-  std::filesystem::remove(file);
-  std::filesystem::create_directory(file);
-  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a folder";
-  std::filesystem::remove(file);
-  std::filesystem::create_symlink("/nonexistent/lumeno.lock", file);
-  EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << "a dangling link";
+  const std::pair<const char*, std::function<int()>> unreadable[] = {
+      {"no permissions",
+       [&] {
+         folder.write("lumeno.lock", "");
+         return ::chmod(file.c_str(), 0);
+       }},
+      {"a named pipe", [&] { return ::mkfifo(file.c_str(), 0600); }},
+      {"a folder", [&] { return ::mkdir(file.c_str(), 0700); }},
+      {"a dangling link", [&] { return ::symlink("/nonexistent/lumeno.lock", file.c_str()); }}};
+  for (const auto& [what, make] : unreadable) {
+    ASSERT_EQ(make(), 0) << what;
+    EXPECT_EQ(InstanceLock(file).outcome(), Outcome::Acquired) << what;
+    std::filesystem::remove(file);
+  }
 }
 
 TEST(InstanceLock, ALiveHolderStopsEveryOtherCopyUntilItEnds) {
@@ -141,15 +145,10 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   folder.write("lumeno.lock", "");
   std::vector<std::unique_ptr<OtherCopy>> copies;
   for (int i = 0; i < 20; ++i) copies.push_back(std::make_unique<OtherCopy>(folder / "lumeno.lock"));
-  int acquired = 0;
-  int held = 0;
-  for (auto& copy : copies) {
-    const auto outcome = copy->outcome();
-    acquired += outcome == Outcome::Acquired ? 1 : 0;
-    held += outcome == Outcome::HeldByAnother ? 1 : 0;
-  }
-  EXPECT_EQ(acquired, 1);
-  EXPECT_EQ(held, 19);
+  std::vector<Outcome> outcomes;
+  for (auto& copy : copies) outcomes.push_back(copy->outcome());
+  EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::Acquired), 1);
+  EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::HeldByAnother), 19);
 }
 
 TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
