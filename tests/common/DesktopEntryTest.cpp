@@ -29,11 +29,6 @@ TEST(DesktopEntry, AnExecArgumentReadsBackAsExactlyTheProgramsPath) {
   }
 }
 
-TEST(DesktopEntry, AStringValueEscapesBackslashesBreaksAndALeadingSpaceOnly) {
-  EXPECT_EQ(escapeStringValue(" a b\\c\r\n\td "), "\\sa b\\\\c\\r\\n\\td ");
-  EXPECT_EQ(escapeStringValue("plain"), "plain");
-}
-
 TEST(DesktopEntry, TheEntryStartsTheProgramFromItsFolderOrIsNotWrittenAtAll) {
   const auto entry = autostartEntry("Lumeno", "/opt/My Tools/lumeno");
   ASSERT_TRUE(entry.has_value());
@@ -41,18 +36,19 @@ TEST(DesktopEntry, TheEntryStartsTheProgramFromItsFolderOrIsNotWrittenAtAll) {
       *entry,
       "[Desktop Entry]\nType=Application\nName=Lumeno\nComment=Starts Lumeno when you log in\n"
       "Exec=\"/opt/My Tools/lumeno\"\nTryExec=/opt/My Tools/lumeno\nPath=/opt/My Tools\nTerminal=false\n");
-  EXPECT_EQ(autostartEntry("Lumeno", "/lumeno")->find("\nPath=/\n") != std::string::npos, true);
+  EXPECT_NE(autostartEntry("Lumeno", "/lumeno")->find("\nPath=/\n"), std::string::npos);
   // What an entry cannot say faithfully is refused rather than written wrong.
   for (const std::string& program :
        std::vector<std::string>{"", "lumeno", "relative/lumeno", "/opt/folder/", "/opt/\xFF/lumeno",
                                 std::string("/opt/a\0b/lumeno", 15), "/opt/\x1B[31m/lumeno"}) {
     EXPECT_FALSE(autostartEntry("Lumeno", program).has_value()) << program;
   }
-  EXPECT_FALSE(autostartEntry("Lu\nmeno", "/usr/bin/lumeno").has_value());
-  EXPECT_FALSE(autostartEntry("", "/usr/bin/lumeno").has_value());
+  EXPECT_FALSE(autostartEntry("Lu\nmeno", "/usr/bin/lumeno") || autostartEntry("", "/usr/bin/lumeno"));
 }
 
-TEST(DesktopEntry, OnlyWellFormedUtf8CountsAsText) {
+TEST(DesktopEntry, OnlyWellFormedUtf8CountsAsTextAndAStringValueEscapesBreaksAndALeadingSpace) {
+  EXPECT_EQ(escapeStringValue(" a b\\c\r\n\td "), "\\sa b\\\\c\\r\\n\\td ");
+  EXPECT_EQ(escapeStringValue("plain"), "plain");
   // Text, and each end of each lead byte's range.
   for (const char* good :
        {"", "abc", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8C\x90", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80",

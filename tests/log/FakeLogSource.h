@@ -15,10 +15,8 @@ namespace lumeno::log {
 class FakeLogSource : public LogSource {
  public:
   [[nodiscard]] platform::FileIdentity look() const override {
-    if (!exists) return {};
-    platform::FileIdentity id{true, 1, inode, bytes.size(), modified};
-    id.regular = regular;
-    return id;
+    return exists ? platform::FileIdentity{true, 1, inode, bytes.size(), modified, regular}
+                  : platform::FileIdentity{};
   }
   std::optional<std::size_t> read(const platform::FileIdentity& file, std::uint64_t offset,
                                   std::span<char> buffer) const override {

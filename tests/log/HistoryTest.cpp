@@ -41,7 +41,7 @@ const StampLayout kMonthFirst12{
      "May", "June", "July", "August", "September", "October",  "November", "December"},
     {"Sat", "Saturday"}};
 
-TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
+TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysLengths) {
   struct Row {
     const StampLayout* layout;
     const char* date;
@@ -80,12 +80,10 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteAndRefusesWhatTheyCannot) {
   ASSERT_TRUE(whole && damaged);
   EXPECT_EQ(whole->offlineFor, 3723);
   EXPECT_EQ(damaged->offlineFor, std::nullopt);
-}
-
-TEST(StampReading, LengthsReadAsPeopleSayThem) {
-  const std::pair<std::int64_t, const char*> rows[] = {
+  // Lengths read as people say them.
+  const std::pair<std::int64_t, const char*> lengths[] = {
       {0, "0 s"}, {30, "30 s"}, {300, "5 min"}, {7200, "2 h"}, {7530, "2 h 5 min 30 s"}, {90061, "1 d 1 h"}};
-  for (const auto& [seconds, text] : rows) EXPECT_EQ(lengthText(seconds), text);
+  for (const auto& [seconds, text] : lengths) EXPECT_EQ(lengthText(seconds), text);
 }
 
 // A strip's figures, to compare in one go.
@@ -164,10 +162,9 @@ TEST(ConnectionHistory, AStripCutsItsSegmentsAndCountsTenthsOfAPercent) {
 }
 
 struct HistoryWindowFake : HistoryView {
-  void showHistory() override { ++shown; }
+  void showHistory() override {}
   void showLoggingNote(const std::string& text) override { note = text; }
   void setFollowing(bool on) override { following = on; }
-  int shown = 0;
   std::string note;
   bool following = false;
 };

@@ -151,11 +151,31 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::HeldByAnother), 19);
 }
 
+// Gives an environment variable a value (none for nullptr) for as long as it lives.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
 TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
   const test::TempFolder shared;
-  // Without a session runtime folder: a folder of this user's own in a shared one.
   const auto own = shared / ("lumeno-" + std::to_string(::geteuid()));
-  EXPECT_EQ(InstanceLock::fileInPrivateFolder(shared.path()), own / "lumeno.lock");
+  {
+    // Without a session runtime folder: a folder of this user's own in the shared temporary one.
+    const ScopedVariable noRuntime("XDG_RUNTIME_DIR", nullptr);
+    const ScopedVariable temporary("TMPDIR", shared.path().c_str());
+    EXPECT_EQ(InstanceLock::defaultFile(), own / "lumeno.lock");
+  }
   struct stat info {};
   ASSERT_EQ(::lstat(own.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0700U);
@@ -183,29 +203,6 @@ TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
   const Descriptor held(::open(squatted.c_str(), O_RDONLY));
   ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
   EXPECT_EQ(InstanceLock(squatted).outcome(), Outcome::Acquired);
-}
-
-// Gives an environment variable a value (none for nullptr) for as long as it lives.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-TEST(InstanceLock, WithoutASessionRuntimeFolderTheLockIsInTheUsersOwnFolderInTheTemporaryOne) {
-  const test::TempFolder shared;
-  const ScopedVariable noRuntime("XDG_RUNTIME_DIR", nullptr);
-  const ScopedVariable temporary("TMPDIR", shared.path().c_str());
-  EXPECT_EQ(InstanceLock::defaultFile(), shared / ("lumeno-" + std::to_string(::geteuid())) / "lumeno.lock");
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST(SettingsFileOnDisk, TwoCopiesWritingDifferentKeysKeepEveryWrite) {
   EXPECT_EQ(folder.read("Lumeno.ini").substr(0, bulk.size()), bulk);
 }
 
-TEST(SettingsFileOnDisk, AWriteWaitsForTheFolderLockAndFailsWithoutTouchingTheFileWhenItStaysTaken) {
+TEST(SettingsFileOnDisk, AWriteWaitsForTheFolderLockOrFailsUntouchedAndNeverWaitsForAPipe) {
   test::TempFolder folder;
   const fs::path file = folder / "Lumeno.ini";
   folder.write("Lumeno.ini", "[Options]\r\nuselog=0\r\n");
@@ -154,6 +154,16 @@ TEST(SettingsFileOnDisk, AWriteWaitsForTheFolderLockAndFailsWithoutTouchingTheFi
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nuselog=0\r\n");
   EXPECT_TRUE(writeProfileString(file, "Options", "uselog", "1", milliseconds(0)));
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nuselog=1\r\n");
+
+  // A file that is no regular file is neither waited for nor replaced. Opening a pipe for reading
+  // would wait for a writer; the read gives the default instead.
+  const fs::path pipe = folder / "pipe.ini";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  EXPECT_EQ(readProfileString(pipe, "Options", "uselog", "0", 50).text, "0");
+  EXPECT_FALSE(writeProfileString(pipe, "Options", "uselog", "1"));
+  struct stat status {};
+  ASSERT_EQ(::lstat(pipe.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWriteIsUsing) {
@@ -182,6 +192,13 @@ TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWri
   for (const std::string& name : others) EXPECT_EQ(folder.read(name), "not ours") << name;
   EXPECT_TRUE(fs::is_directory(folder / ".Lumeno.ini.folder"));
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\n");
+  // Only a dot, the name, a dot and six letters or digits name a temporary.
+  EXPECT_TRUE(isTemporaryNameOf(".Lumeno.ini.aZ0b9X", "Lumeno.ini"));
+  for (const char* other :
+       {".Lumeno.ini.aZ0b9", ".Lumeno.ini.aZ0b9XY", "xLumeno.ini.aZ0b9X", ".Lumeno.inX.aZ0b9X",
+        ".Lumeno.ini-aZ0b9X", ".Lumeno.ini.aZ-b9X", ".Lumeno.ini.aZ0b9."}) {
+    EXPECT_FALSE(isTemporaryNameOf(other, "Lumeno.ini")) << other;
+  }
 }
 
 TEST(SettingsFileOnDisk, AWriteKeepsModeLinkAndEveryByteOfALargeFileWithOrWithoutUnnamedTemporaries) {
@@ -238,26 +255,6 @@ TEST(SettingsFileOnDisk, TheUnchangedPartIsCopiedWholeFromTheSameOrAnotherFileSy
   std::filesystem::create_directories(folder / "taken" / "inside");
   FileReplacement blocked(folder / "taken", 0600);
   EXPECT_FALSE(blocked.commit());  // a file that cannot take the name's place is no success
-}
-
-TEST(SettingsFileOnDisk, OnlyADotTheNameADotAndSixLettersOrDigitsNameATemporary) {
-  EXPECT_TRUE(isTemporaryNameOf(".Lumeno.ini.aZ0b9X", "Lumeno.ini"));
-  for (const char* other :
-       {".Lumeno.ini.aZ0b9", ".Lumeno.ini.aZ0b9XY", "xLumeno.ini.aZ0b9X", ".Lumeno.inX.aZ0b9X",
-        ".Lumeno.ini-aZ0b9X", ".Lumeno.ini.aZ-b9X", ".Lumeno.ini.aZ0b9."}) {
-    EXPECT_FALSE(isTemporaryNameOf(other, "Lumeno.ini")) << other;
-  }
-}
-
-TEST(SettingsFileOnDisk, AFileThatIsNoRegularFileIsNeitherWaitedForNorReplaced) {
-  test::TempFolder folder;
-  ASSERT_EQ(::mkfifo((folder / "Lumeno.ini").c_str(), 0644), 0);
-  // Opening a pipe for reading would wait for a writer; the read gives the default instead.
-  EXPECT_EQ(readProfileString(folder / "Lumeno.ini", "Options", "uselog", "0", 50).text, "0");
-  EXPECT_FALSE(writeProfileString(folder / "Lumeno.ini", "Options", "uselog", "1"));
-  struct stat status {};
-  ASSERT_EQ(::lstat((folder / "Lumeno.ini").c_str(), &status), 0);
-  EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 // The system, not the mode bits alone, says who may write: a user's program must not take the
