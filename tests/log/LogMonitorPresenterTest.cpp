@@ -2,6 +2,7 @@
 #include "log/LogMonitorPresenter.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -58,9 +59,7 @@ struct LogMonitorPresenterTest : ::testing::Test {
 
 TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhenGrownAndAllWhenReplaced) {
   presenter.load();  // no log yet: nothing shown, looked for again at the next tick
-  EXPECT_TRUE(view.reloading);
-  EXPECT_EQ(view.count, 0U);
-  EXPECT_EQ(view.note, "");
+  EXPECT_EQ(std::tuple(view.reloading, view.count, view.note), std::tuple(true, 0U, ""));
 
   source.append(numberedLines(10000));  // 130 kB
   presenter.tick();
@@ -305,6 +304,10 @@ TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidt
 
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
   LogMonitorPresenter bounded(source, view, boxes, 1000);
+  // How many lines are shown, the first and the last.
+  const auto shown = [&] {
+    return std::tuple(view.count, bounded.lineText(0), bounded.lineText(view.count - 1));
+  };
   const auto find = [&](std::string_view text) {
     bounded.find(text, true);
     while (bounded.busy()) bounded.doWork();
@@ -313,9 +316,7 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   source.write(numberedLines(400000));  // 5.2 MB: indexed in slices
   bounded.load();
   while (bounded.busy()) bounded.doWork();
-  EXPECT_EQ(view.count, 1000U);
-  EXPECT_EQ(bounded.lineText(0), "line 399000");
-  EXPECT_EQ(bounded.lineText(999), "line 399999");
+  EXPECT_EQ(shown(), std::tuple(1000U, "line 399000", "line 399999"));
   EXPECT_EQ(view.status, LogMonitorPresenter::kOlderLinesNote);
   EXPECT_EQ(find("line 398999"), std::nullopt);
   EXPECT_EQ(view.searchState, "Not found");
@@ -324,9 +325,7 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   // More lines push the oldest out; the selection stays on its line.
   source.append(numberedLines(10, 400000));
   bounded.tick();
-  EXPECT_EQ(view.count, 1000U);
-  EXPECT_EQ(bounded.lineText(0), "line 399010");
-  EXPECT_EQ(bounded.lineText(999), "line 400009");
+  EXPECT_EQ(shown(), std::tuple(1000U, "line 399010", "line 400009"));
   EXPECT_EQ(bounded.currentLine(), 490U);
   bounded.copySelection();
   EXPECT_EQ(view.clipboard, "line 399500");

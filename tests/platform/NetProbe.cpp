@@ -38,10 +38,6 @@ int sendDatagram(const char* address) {
   return sent == 1 ? 0 : 1;
 }
 
-std::string word(bool connected) {
-  return connected ? "online" : "offline";
-}
-
 // The per-interface questions; false when `command` is none of them.
 bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
@@ -73,6 +69,6 @@ int main(int argc, char** argv) {
   if (argc >= 2 && answerInterfaceQuestion(argv[1], argc, argv)) return 0;
   if (argc == 3 && std::string_view(argv[1]) == "udp") return sendDatagram(argv[2]);
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
-  std::cout << word(network.isConnected()) << ' ' << network.localIPv4() << '\n';
+  std::cout << (network.isConnected() ? "online" : "offline") << ' ' << network.localIPv4() << '\n';
   return 0;
 }
