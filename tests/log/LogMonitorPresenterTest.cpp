@@ -41,6 +41,12 @@ struct LogMonitorPresenterTest : ::testing::Test {
     }
     return slices;
   }
+  // The line a search to its end selects.
+  std::optional<std::size_t> found(std::string_view text, bool forward) {
+    presenter.find(text, forward);
+    finishWork();
+    return presenter.currentLine();
+  }
   [[nodiscard]] Lines linesAfterTick() {
     presenter.tick();
     return lines();
@@ -219,11 +225,6 @@ TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgn
   // Five lines: with a power of two a wrong wrap going back from the first line would not show.
   source.write("Alpha one\r\nbeta\r\nsome ALPHA\r\ngamma\r\nepsilon\r\n");
   presenter.load();
-  const auto found = [&](std::string_view text, bool forward) {
-    presenter.find(text, forward);
-    finishWork();
-    return presenter.currentLine();
-  };
   EXPECT_EQ(found("alpha", true), 0U);
   EXPECT_EQ(found("alpha", true), 2U);
   EXPECT_EQ(found("alpha", true), 0U);   // round from the end
@@ -255,12 +256,8 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   EXPECT_GE(finishWork(), 2);
   EXPECT_EQ(presenter.currentLine(), 3U);
 
-  presenter.find("line 599998", false);
-  finishWork();
-  EXPECT_EQ(presenter.currentLine(), 599998U);
-  presenter.find("line 000003", false);  // back over several slices
-  finishWork();
-  EXPECT_EQ(presenter.currentLine(), 3U);
+  EXPECT_EQ(found("line 599998", false), 599998U);
+  EXPECT_EQ(found("line 000003", false), 3U);  // back over several slices
 }
 
 TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidthFollowsTheLongestLine) {
