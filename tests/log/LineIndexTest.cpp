@@ -98,10 +98,9 @@ TEST(LineIndexTest, FindsTheLineOfAByteAndStartsAtItsBase) {
   ASSERT_EQ(index.lineCount(), 3U);
   EXPECT_EQ(index.base(), 100U);
   EXPECT_EQ(index.end(), 110U);
-  EXPECT_EQ(index.lineAt(100), 0U);
-  EXPECT_EQ(index.lineAt(103), 0U);  // the LF of the first line break
-  EXPECT_EQ(index.lineAt(104), 1U);
-  EXPECT_EQ(index.lineAt(109), 2U);
+  // Byte 103 is the LF of the first line break.
+  EXPECT_EQ((std::vector{index.lineAt(100), index.lineAt(103), index.lineAt(104), index.lineAt(109)}),
+            (std::vector<std::size_t>{0, 0, 1, 2}));
   EXPECT_EQ(index.lineEnd(2), 110U);
   index.release();
   EXPECT_EQ(index.lineCount(), 0U);
