@@ -146,6 +146,7 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   std::vector<std::unique_ptr<OtherCopy>> copies;
   for (int i = 0; i < 20; ++i) copies.push_back(std::make_unique<OtherCopy>(folder / "lumeno.lock"));
   std::vector<Outcome> outcomes;
+  outcomes.reserve(copies.size());
   for (auto& copy : copies) outcomes.push_back(copy->outcome());
   EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::Acquired), 1);
   EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::HeldByAnother), 19);
