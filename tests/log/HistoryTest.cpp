@@ -53,6 +53,7 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
       {&kDayFirst, " 5/12/2026", " 9:02:03", wallSeconds(2026, 12, 5, 9, 2, 3)},
       {&kMonthFirst12, "Saturday December 5, 26", "11:26:06 PM", wallSeconds(2026, 12, 5, 23, 26, 6)},
       {&kMonthFirst12, "Sat Dec 5, 26", "12:00:01 AM", wallSeconds(2026, 12, 5, 0, 0, 1)},
+      {&kMonthFirst12, "Sat Dec 5, 26", "01:05:00 AM", wallSeconds(2026, 12, 5, 1, 5, 0)},
       {&kDayFirst, "29/02/2028", "00:00:00", wallSeconds(2028, 2, 29, 0, 0, 0)},
       {&kDayFirst, "29/02/2000", "00:00:00", wallSeconds(2000, 2, 29, 0, 0, 0)},
       {&kDayFirst, "29/02/2026", "00:00:00", std::nullopt},  // no such day

@@ -16,6 +16,7 @@ TEST(TimeZoneRemoval, TakesOutZonesWithTheBlanksAndBracketsTheyLeaveAndNothingEl
       {"%Z %H:%M:%S", "%H:%M:%S"},
       {"%I:%M:%S %Z %p", "%I:%M:%S %p"},
       {"%H:%M:%S (%Z)", "%H:%M:%S"},
+      {"%H:%M:%S (%Z]", "%H:%M:%S (]"},  // brackets that do not pair stay
       {"%H:%M:%S [ %z ] %p", "%H:%M:%S %p"},
       {"%H:%M:%S %Z %z", "%H:%M:%S"},
       {"%T %^Z %-10z %Ez", "%T"},  // flagged, padded and modified forms are zones too
