@@ -139,6 +139,10 @@ TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
         e(K::BackOnline, 400, 100), e(K::Exit, 500)},
        2000,
        {400, 200, 2, 100}},
+      {"an outage over within its second, at the strip's start, still counts",
+       {e(K::WentOffline, 0), e(K::BackOnline, 0), e(K::Exit, 100)},
+       2000,
+       {100, 0, 1, 0}},
       {"nothing watched", {}, 2000, {0, 0, 0, 0}},
   };
   for (const Row& row : rows) {

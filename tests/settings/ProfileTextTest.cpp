@@ -47,6 +47,8 @@ TEST(ProfileRead, AwkwardFile) {
   // The value ends at a NUL byte, as a C string does; its quotes still go.
   EXPECT_EQ(readProfileText("[Options]\nuselog=\"1\"\0 rest\n"s, "Options", "uselog", "0", 50),
             (ProfileString{1, "1"}));
+  // A header's name ends at its last "]": "[ab]c]" is section "ab]c", not "ab".
+  EXPECT_EQ(readProfileText("[ab]c]\nk=1\n[ab]\nk=2\n", "ab", "k", "0", 50), (ProfileString{1, "2"}));
   EXPECT_EQ(readProfileText("", "Options", "uselog", "0", 50), (ProfileString{1, "0"}));  // no file
 }
 
