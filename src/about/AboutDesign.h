@@ -17,12 +17,7 @@ inline constexpr int kClientHeight = 1680;
 inline constexpr std::string_view kLinkFontName = "Verdana";
 inline constexpr double kLinkFontPoints = 9.75;
 
-struct ControlDesign {
-  std::string_view name;  // the objectName
-  Twips place;
-  std::string_view text;  // caption or initial text
-  std::string_view tip;
-};
+using ControlDesign = PlacedControl;
 
 inline constexpr ControlDesign kPicture{"Picture1", {240, 120, 1455, 855}, "", ""};
 inline constexpr ControlDesign kTitle{"lblTitle", {1920, 120, 1455, 255}, text::kTitleDesign, ""};

@@ -16,12 +16,7 @@ inline constexpr std::string_view kCaption = "Lumeno";
 inline constexpr int kClientWidth = 2175;
 inline constexpr int kClientHeight = 615;
 
-struct ControlDesign {
-  std::string_view name;  // the objectName
-  Twips place;
-  std::string_view text;  // caption or initial text
-  std::string_view tip;
-};
+using ControlDesign = PlacedControl;
 
 inline constexpr ControlDesign kAddressBox{"Text1", {0, 0, 2175, 360}, "Your IP is...", ""};
 inline constexpr ControlDesign kLamp{"lblled", {0, 360, 255, 255}, "", "Connection status..."};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string_view>
+
 namespace lumeno {
 
 // A control's place as designed, in twips (1/1440 inch); each face turns it into pixels.
@@ -9,6 +11,14 @@ struct Twips {
   int top = 0;
   int width = 0;
   int height = 0;
+};
+
+// A plain control of a designed window: its objectName, place, caption or initial text and tip.
+struct PlacedControl {
+  std::string_view name;
+  Twips place;
+  std::string_view text;
+  std::string_view tip;
 };
 
 }  // namespace lumeno
