@@ -40,9 +40,6 @@ bool writeFile(const std::filesystem::path& file, std::string_view bytes);
 // The whole content, or nothing when the file is missing or unreadable.
 std::optional<std::string> readFile(const std::filesystem::path& file);
 
-// Bytes from `offset` to the end, or nothing when the file cannot be read.
-std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset);
-
 // What a file is right now, cheaply: enough to tell "unchanged", "grew" and "replaced" apart.
 struct FileIdentity {
   bool exists = false;

@@ -25,12 +25,11 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
   return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-std::optional<std::string> readRest(int fd, std::uint64_t offset) {
+// The whole file, its room reserved at once from its size.
+std::optional<std::string> readWhole(int fd) {
   std::string out;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > offset) {
-    out.reserve(static_cast<std::size_t>(static_cast<std::uint64_t>(st.st_size) - offset));
-  }
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
   std::array<char, std::size_t{64} * 1024> buffer{};
   for (;;) {
     const ssize_t n = ::read(fd, buffer.data(), buffer.size());
@@ -134,14 +133,9 @@ bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& file) {
-  return readFileFrom(file, 0);
-}
-
-std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
   Descriptor fd(openRegular(file, O_RDONLY));
   if (!fd.valid()) return std::nullopt;
-  if (offset > 0 && ::lseek(fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) return std::nullopt;
-  return readRest(fd.get(), offset);
+  return readWhole(fd.get());
 }
 
 FileIdentity identifyFile(const std::filesystem::path& file) {

@@ -134,19 +134,12 @@ bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& file) {
-  return readFileFrom(file, 0);
-}
-
-std::optional<std::string> readFileFrom(const std::filesystem::path& file, std::uint64_t offset) {
   Handle handle = openFile(file, GENERIC_READ, OPEN_EXISTING);
   if (!handle.valid()) return std::nullopt;
   LARGE_INTEGER size{};
-  LARGE_INTEGER start{};
-  start.QuadPart = static_cast<LONGLONG>(offset);
-  if (::SetFilePointerEx(handle.get(), start, nullptr, FILE_BEGIN) == FALSE) return std::nullopt;
   std::string out;
-  if (::GetFileSizeEx(handle.get(), &size) != FALSE && static_cast<std::uint64_t>(size.QuadPart) > offset)
-    out.reserve(static_cast<std::size_t>(static_cast<std::uint64_t>(size.QuadPart) - offset));
+  if (::GetFileSizeEx(handle.get(), &size) != FALSE && size.QuadPart > 0)
+    out.reserve(static_cast<std::size_t>(size.QuadPart));
   std::array<char, std::size_t{64} * 1024> buffer{};
   for (;;) {
     DWORD read = 0;
