@@ -76,7 +76,6 @@ void IpToolsPresenter::onLoaded() {
   for (const FileText& placeholder : kPlaceholders) {
     platform::writeRegularFile(resultPath(placeholder.file), placeholder.text);
   }
-  view_.setEnabled(Control::NetstatButton, false);
   view_.selectMode(Mode::Ping);
   applyMode(Mode::Ping);
   view_.setEnabled(Control::NetstatButton, false);

