@@ -146,11 +146,13 @@ TEST(LocalAddressChoice, DefaultRouteInterfaceElsePhysicalUpInterfaceElseLoopbac
   }
   // The wireless default comes first in the table, the wired one has the lower metric.
   const auto both = ipv4(kWlanDefault + kEthDefault);
+  const auto tied = ipv4(kWlanDefault + "eth0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000\t0\t0\t0\n");
   const std::tuple<std::vector<Route>, std::vector<InterfaceAddress>, const char*, const char*> rows[] = {
       {ipv4(kEthDefault), {lo, virtuals[1], wlan, eth}, "192.168.1.20", "the default route's interface"},
       {both, {wlan, ethLinkLocal, eth}, "192.168.1.20", "lowest metric, gateway's subnet"},
       {both, {address("eth0", ip(10, 0, 0, 99)), wlan, eth}, "192.168.1.20", "its own route's gateway"},
       {both, {ethNoCarrier, wlan}, "10.0.0.7", "wired cable out: the wireless default wins"},
+      {tied, {eth, wlan}, "10.0.0.7", "equal metrics: the first in the table"},
       {ipv4("tun0\t00000000\t0\t0001\t0\t0\t0\t00000000\n"), {eth}, "192.168.1.20", "no address on it"},
       {{}, virtuals, "127.0.0.1", "nothing physical"},
       {{}, {ethNoCarrier, address("wlp2s0", ip(10, 0, 0, 7))}, "10.0.0.7", "one with carrier first"},
