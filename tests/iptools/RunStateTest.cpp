@@ -174,6 +174,10 @@ TEST(RunState, StopAsksTheToolFirstAndEndsItOnlyAfterTheGrace) {
     run.toolEnds();
     EXPECT_EQ(run.host.asked, c.asked);
     EXPECT_EQ(run.ends, std::vector<RunEnd>{RunEnd::Stopped});
+    run.host.asked.clear();
+    ASSERT_TRUE(run.begin());
+    run.state.stop();  // the next run's Stop asks its own tool again
+    EXPECT_EQ(run.host.asked, std::vector<std::string>(c.asked.begin(), c.asked.begin() + 2));
   }
 }
 

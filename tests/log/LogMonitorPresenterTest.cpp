@@ -203,6 +203,8 @@ TEST_F(LogMonitorPresenterTest, SelectedLinesAreCopiedAsTextOneLineEachAndClosin
   presenter.selectAll();
   presenter.copySelection();
   EXPECT_EQ(view.clipboard, "one\ntwo \xEF\xBF\xBD\nthree\nfour");
+  presenter.selectLine(99, false);  // below the last line: the last one
+  EXPECT_EQ(presenter.currentLine(), std::optional<std::size_t>(3));
 
   source.write("new\r\n");  // replaced: the old selection means nothing any more
   presenter.tick();
