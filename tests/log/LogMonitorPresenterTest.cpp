@@ -209,6 +209,9 @@ TEST_F(LogMonitorPresenterTest, SelectedLinesAreCopiedAsTextOneLineEachAndClosin
   source.write("new\r\n");  // replaced: the old selection means nothing any more
   presenter.tick();
   EXPECT_FALSE(presenter.isSelected(0));
+  presenter.selectLine(0, false);  // a log of one line copies too
+  presenter.copySelection();
+  EXPECT_EQ(view.clipboard, "new");
 
   // Closing gives the index back; loading again gives a running monitor.
   presenter.pause();
