@@ -139,10 +139,10 @@ TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
         e(K::BackOnline, 400, 100), e(K::Exit, 500)},
        2000,
        {400, 200, 2, 100}},
-      {"an outage over within its second, at the strip's start, still counts",
-       {e(K::WentOffline, 0), e(K::BackOnline, 0), e(K::Exit, 100)},
-       2000,
-       {100, 0, 1, 0}},
+      {"outages over within their second, at the strip's start and at its end, still count",
+       {e(K::WentOffline, 0), e(K::BackOnline, 0), e(K::WentOffline, 100), e(K::BackOnline, 100)},
+       100,
+       {100, 0, 2, 0}},
       {"nothing watched", {}, 2000, {0, 0, 0, 0}},
   };
   for (const Row& row : rows) {
