@@ -56,7 +56,7 @@ TEST(DesktopEntry, OnlyWellFormedUtf8CountsAsTextAndAStringValueEscapesBreaksAnd
     EXPECT_TRUE(isUtf8(good)) << good;
   // Overlong forms, a surrogate, past U+10FFFF, a cut sequence, a stray continuation byte.
   for (const char* bad : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                          "\xF5\x80\x80\x80", "\xE2\x82", "\x80"})
+                          "\xF5\x80\x80\x80", "\xE2\x82", "\x80", "\xC3\x28"})
     EXPECT_FALSE(isUtf8(bad)) << bad;
 }
 

@@ -66,6 +66,9 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
       {&kMonthFirst12, "Sat Dec 5, 26", "13:00:00 PM", std::nullopt},
   };
   for (const Row& row : rows) EXPECT_EQ(readStamp(*row.layout, row.date, row.time), row.expected) << row.date;
+  StampLayout withoutDayHalves = kMonthFirst12;  // a locale whose day halves are nameless
+  withoutDayHalves.dayHalves = {"", ""};
+  EXPECT_EQ(readStamp(withoutDayHalves, "Sat Dec 5, 26", "11:26:06 "), wallSeconds(2026, 12, 5, 11, 26, 6));
   EXPECT_EQ(wallSeconds(1970, 1, 2, 0, 0, 1), 86401);
   // Seconds since 1970 of the first and last days of months through the year.
   const std::pair<std::array<int, 3>, WallSeconds> days[] = {
@@ -213,7 +216,9 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   // read at all.
   h.source.append(std::string("line] , Date : 05/12/2026 , Time : 11:59:30\r\n") +
                   line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20"));
+  const std::uint64_t loaded = h.source.bytesRead;
   h.presenter.tick();
+  EXPECT_LT(h.source.bytesRead - loaded, 1000u);  // the growth alone
   EXPECT_EQ(figuresOf(h.presenter.strips()[0].figures), figuresOf({HistoryPresenter::kDay, 320, 2, 300}));
   EXPECT_EQ(h.presenter.stripTexts().size(), 2u);
   EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");

@@ -81,6 +81,8 @@ TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhe
   EXPECT_EQ(view.count, 10001U);
   EXPECT_EQ(presenter.lineText(10000), "two \xEF\xBF\xBD!");
   EXPECT_EQ(view.bottomShown, bottoms + 1);
+  source.append("three\r\n");  // checked against the tail the growth before left
+  EXPECT_LT(bytesReadBy([&] { presenter.tick(); }), 1000U);
 
   source.write(numberedLines(2, 500));  // shrunk
   EXPECT_EQ(linesAfterTick(), (Lines{"line 000500", "line 000501"}));
