@@ -322,6 +322,8 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   EXPECT_EQ(view.appended, (Strings{"caf", "\xC3\xA9\n"}));
   presenter.onToolOutput("\xE2\x82\xAC");  // a whole "€" at the end is not held back
   EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC");
+  presenter.onToolOutput("\xC3\xA9");  // nor a whole "é"
+  EXPECT_EQ(view.appended.back(), "\xC3\xA9");
   presenter.onToolOutput("line 2\nline 3\nline 4\nline 5\n");
   const std::string kept = std::string(kEarlierOutputLeftOut) + "\nline 3\nline 4\nline 5\n";
   EXPECT_EQ(view.output(), kept);
