@@ -59,6 +59,7 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
       {&kDayFirst, "29/02/2026", "00:00:00", std::nullopt},  // no such day
       {&kDayFirst, "29/02/2100", "00:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
+      {&kDayFirst, "05/12/2026", "23:59:61", std::nullopt},     // a leap second is at most :60
       {&kDayFirst, "05/00/2026", "11:26:06", std::nullopt},     // no month 0
       {&kDayFirst, "00/12/2026", "11:26:06", std::nullopt},     // nor day 0
       {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},  // more than the layout writes
