@@ -71,7 +71,8 @@ TEST(OutputTail, BreaksAnOverlongLineWithoutSplittingACharacter) {
   tail.append("\n");
   tail.append(std::string(20, 'w'));  // no line break at all
   EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz\nwwwwwwww\nwwwwwwww\nwwww");
-  tail.append("zzzzzz");  // a line that grows piece by piece is broken at the same length
+  tail.append("zzzz");  // a line that grows piece by piece is broken at the same length
+  tail.append("zz");
   EXPECT_TRUE(tail.text().ends_with("\nwwwwzzzz\nzz"));
 }
 

@@ -210,7 +210,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
             (std::vector<std::string>{"Online: 99.7 % of the watched time", "Outages: 1", "Longest: 5 min",
                                       "Offline in total: 5 min"}));
   EXPECT_EQ(h.presenter.status(), "1 line of the log could not be read.");
-  EXPECT_EQ(h.presenter.tipAt(0, 21.0 / 24, 0.01), "Offline from 05/12/2026 09:00:00 for 5 min");
+  EXPECT_EQ(h.presenter.tipAt(0, 21.0 / 24, 0.0), "Offline from 05/12/2026 09:00:00 for 5 min");
   EXPECT_EQ(h.presenter.tipAt(0, 0.5, 0.01), "");
 
   // The unfinished line is read once whole, and each new line apart; an unchanged log is not
