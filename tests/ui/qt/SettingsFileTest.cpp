@@ -181,6 +181,9 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   // A program whose path is no text cannot be named in an entry: start at log-in fails.
   platform::XdgAutostart unnamed(folder / "autostart", folder / "not\xFFtext");
   EXPECT_FALSE(unnamed.enable() || fs::exists(unnamed.entryFile()));
+  // Nor where a file stands in the place of the autostart folder.
+  ASSERT_TRUE(platform::writeFile(folder / "blocked", ""));
+  EXPECT_FALSE(platform::XdgAutostart(folder / "blocked" / "autostart", program).enable());
 }
 
 // The manual page documents every key of the settings file the program reads, each as a bold
