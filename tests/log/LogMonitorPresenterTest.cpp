@@ -153,6 +153,14 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
   finishWork();
   EXPECT_EQ(view.note, "");
   EXPECT_EQ(view.count, 400001U);
+
+  // Gone while a long growth is read: nothing is shown from then on.
+  source.append(numberedLines(400000));
+  presenter.tick();
+  ASSERT_TRUE(presenter.busy());
+  source.exists = false;
+  finishWork();
+  EXPECT_EQ(view.count, 0U);
 }
 
 TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYesEvenWhilePaused) {
