@@ -1,8 +1,5 @@
-"""The program as a screen reader meets it: an accessibility bus (AT-SPI) of the case's own, on a
-private session bus, never the user's; the program's windows and controls with their roles,
-names, states and places on the screen; and the checks a user of a screen reader, or of a
-narrow screen, would make: every control is named, none is cut off by its window, none lies on
-another."""
+"""The program as a screen reader meets it, on an AT-SPI bus of the case's own: its windows'
+controls with roles, names, states and places; each must be named, whole and on no other."""
 
 import os
 import shutil
@@ -13,7 +10,7 @@ from dataclasses import dataclass
 from harness import DEADLINE, at_end, poll, require_tools, spawn
 from screen import Region
 
-# The roles of things a user works: these need a name that says what they are.
+# What a user works, needing a name that says what it is.
 CONTROL_ROLES = {"push button", "toggle button", "check box", "radio button", "text", "entry", "password text",
                  "spin button", "combo box", "slider", "page tab", "menu", "menu item", "check menu item",
                  "radio menu item", "link", "list", "table", "tree", "tree table", "list box"}
@@ -39,50 +36,39 @@ class Node:
 
 
 class AccessibilityBus:
-    """A session bus and an accessibility bus for one case; the program started with env() on top
-    of its own environment shows its accessibility tree there."""
-
     def __init__(self, desktop, folder, scale=1):
         require_tools("dbus-daemon", "dbus-send", _LAUNCHER)
-        # Qt gives places in its own pixels, each the scale factor's number of the screen's.
-        self.scale = scale
-        # Socket paths are short-lived and must be short: a folder of their own under /tmp.
+        self.scale = scale  # Qt gives places in its own pixels, scale screen pixels each
+        # Socket paths must be short: a folder under /tmp.
         self.runtime = tempfile.mkdtemp(prefix="lumeno-a11y-")
         at_end(lambda: shutil.rmtree(self.runtime, ignore_errors=True))
         self.address = f"unix:path={self.runtime}/bus"
-        self._env = desktop.env({"XDG_RUNTIME_DIR": self.runtime, "DBUS_SESSION_BUS_ADDRESS": self.address})
-        spawn(["dbus-daemon", "--session", "--nofork", f"--address={self.address}"], self._env,
+        env = desktop.env({"XDG_RUNTIME_DIR": self.runtime, "DBUS_SESSION_BUS_ADDRESS": self.address})
+        spawn(["dbus-daemon", "--session", "--nofork", f"--address={self.address}"], env,
               os.path.join(folder, "session-bus.log"))
         poll("the private session bus", lambda: os.path.exists(os.path.join(self.runtime, "bus")))
-        spawn([_LAUNCHER, "--launch-immediately"], self._env, os.path.join(folder, "at-spi-bus-launcher.log"))
-        self.a11y_address = poll("the accessibility bus", self._ask_address)
+        spawn([_LAUNCHER, "--launch-immediately"], env, os.path.join(folder, "at-spi-bus-launcher.log"))
+        ask = ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus", "/org/a11y/bus",
+               "org.a11y.Bus.GetAddress"]
         os.environ.update({"DISPLAY": desktop.display, "DBUS_SESSION_BUS_ADDRESS": self.address,
-                           "AT_SPI_BUS_ADDRESS": self.a11y_address})
+                           "AT_SPI_BUS_ADDRESS": poll("the accessibility bus", lambda: subprocess.run(
+                               ask, env=env, capture_output=True, text=True, timeout=DEADLINE).stdout.strip())})
         import pyatspi  # reads the buses above when first used
         self._pyatspi = pyatspi
 
-    def _ask_address(self):
-        result = subprocess.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
-                                 "/org/a11y/bus", "org.a11y.Bus.GetAddress"], env=self._env, capture_output=True,
-                                text=True, timeout=DEADLINE)
-        return result.stdout.strip() if result.returncode == 0 else None
-
     def env(self):
-        """What the program needs to show its tree on this bus, whatever its toolkit thinks of
-        the desktop. It asks the session bus for the accessibility bus, as on a desktop (Qt
-        given AT_SPI_BUS_ADDRESS never turns its side on)."""
+        """The program's environment for this bus: it asks the session bus for the accessibility
+        bus, as on a desktop (given AT_SPI_BUS_ADDRESS, Qt never turns its side on)."""
         return {"DBUS_SESSION_BUS_ADDRESS": self.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                 "QT_ACCESSIBILITY": "1"}
 
     def windows(self, application_name):
-        """The application's windows on the screen, each a tree of what shows in it; none while
-        the application has not joined the bus."""
+        """The application's shown windows, each a tree of what shows in it."""
         desktop = self._pyatspi.Registry.getDesktop(0)
         applications = self._showing(desktop, lambda application: application.name.lower() == application_name)
         return [self._read(window) for application in applications for window in self._showing(application)]
 
     def _showing(self, accessible, test=None):
-        """The children of the accessible that pass test; without test, those on the screen."""
         children = (accessible.getChildAtIndex(index) for index in range(accessible.childCount))
         return [child for child in children if child is not None and (
             test(child) if test else self._pyatspi.STATE_SHOWING in child.getState().getStates())]
@@ -98,49 +84,34 @@ class AccessibilityBus:
 
 
 def find(window, role, name=None):
-    for node in window.walk():
-        if node.role == role and (name is None or node.name.strip() == name):
-            return node
-    return None
+    return next((node for node in window.walk() if node.role == role and name in (None, node.name.strip())), None)
 
 
 def controls(window):
-    """The controls of the window a user can reach: what a user works (buttons, boxes, menus,
-    tabs) and anything that offers a tooltip to the pointer."""
+    """What a user works in the window, and anything offering a tooltip."""
     return [node for node in window.walk()
             if node is not window and (node.role in CONTROL_ROLES or node.description.strip())]
 
 
 def unnamed(window):
-    """Controls a screen reader cannot tell apart: no name, or a name that another control of
-    the same kind the keyboard reaches in the window has too (two texts may well say the same)."""
-    problems = []
-    seen = {}
+    """Controls a screen reader cannot tell apart: no name, or the name of another focusable
+    control of the same kind (two texts may well say the same)."""
+    problems, seen = [], set()
     for node in controls(window):
         name = node.name.strip()
         if not name:
-            described = f" (tooltip {node.description!r})" if node.description else ""
-            problems.append(f"{node.role} at {node.box.x},{node.box.y} has no name{described}")
-            continue
-        if "focusable" not in node.states:
-            continue
-        key = (node.role, name)
-        if key in seen:
+            problems.append(f"{node} has no name (tooltip {node.description!r})")
+        elif "focusable" in node.states and (node.role, name) in seen:
             problems.append(f"two controls are both named {name!r} ({node.role}): nothing tells them apart")
-        seen[key] = node
+        elif "focusable" in node.states:
+            seen.add((node.role, name))
     return problems
 
 
 def misplaced(window, slack=1):
-    """Controls cut off by the window or lying on each other by more than slack pixels (a
-    shared border line is no overlap)."""
-    problems = []
+    """Controls cut off by the window or on each other by more than slack pixels."""
     placed = [node for node in controls(window) if node.box.width > 0 and node.box.height > 0]
-    frame = window.box
-    inner = Region(frame.x - slack, frame.y - slack, frame.width + 2 * slack, frame.height + 2 * slack)
-    for node in placed:
-        if not inner.contains(node.box, slack=0):
-            problems.append(f"{node} is cut off by its window at {frame.x},{frame.y} {frame.width}x{frame.height}")
+    problems = [f"{node} is cut off by {window}" for node in placed if not window.box.contains(node.box, slack)]
     for index, first in enumerate(placed):
         for second in placed[index + 1:]:
             one, other = first.box, second.box

@@ -1,10 +1,9 @@
-"""A desktop of the case's own: an X server (Xvfb), a window manager (openbox) and, when asked, a
-tray host (trayer); the user's hands (xdotool) and eyes (xwininfo, the clipboard, the pixels)."""
+"""A desktop of the case's own (Xvfb, openbox, trayer when asked); the user's hands (xdotool) and
+eyes (xwininfo, xprop, the clipboard, the pixels)."""
 
 import collections
 import os
 import re
-import select
 import shlex
 import subprocess
 
@@ -12,8 +11,7 @@ from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, p
 from screen import Picture, Region
 
 
-# Where a window is, whether it is viewable, its name, and whether the program placed it itself,
-# not the window manager (override-redirect: pop-up menus, tooltips, tray icons).
+# override_redirect: placed by the program, not the window manager (menus, tooltips, tray icons).
 Geometry = collections.namedtuple("Geometry", "x y width height viewable name override_redirect")
 
 
@@ -24,41 +22,28 @@ class Desktop:
         self.folder = folder
         self._start_x()
         on_failure(lambda: print(f"the screen at the failure: {self.screenshot('failure')}"))
-        # Openbox runs its start-up command once it manages windows; a window mapped before then
-        # may never be managed, so nothing else starts until the command has left its mark.
+        # A window mapped before openbox manages windows may never be: wait for its start-up command.
         ready = os.path.join(folder, "openbox.ready")
         spawn(["openbox", "--sm-disable", "--startup", shlex.join(["touch", ready])], self.env(), self._log("openbox"))
         poll("the window manager to come up", lambda: os.path.exists(ready))
         if tray:
             self.start_tray()
-        # The pointer rests in a corner where it shows no tooltip, until a case moves it.
         self.xdotool("mousemove", "0", "767")
 
     def _start_x(self):
-        # The X server picks a free display itself unless a range is given, for a machine where
-        # display numbers are shared out (LUMENO_E2E_DISPLAYS=50-59).
+        # A free display of the server's choosing, or one of LUMENO_E2E_DISPLAYS (50-59).
         first, _, last = os.environ.get("LUMENO_E2E_DISPLAYS", "").partition("-")
         for candidate in [f":{n}" for n in range(int(first), int(last or first) + 1)] if first else [None]:
-            reader, writer = os.pipe()
-            server = spawn(["Xvfb", *([candidate] if candidate else []), "-displayfd", str(writer), "-screen", "0",
-                            "1024x768x24", "-dpi", "96", "-nolisten", "tcp", "-noreset"], os.environ.copy(),
-                           self._log("xvfb"), pass_fds=(writer,))
-            os.close(writer)
-            # The server writes its display number once it accepts clients, and ends when the
-            # display is taken.
-            text = [b""]
-
-            def answered():
-                if select.select([reader], [], [], 0.1)[0]:
-                    chunk = os.read(reader, 64)
-                    text[0] += chunk or b"\0"
-                return text[0].endswith((b"\n", b"\0")) or server.poll() is not None
-
-            poll("the X server to come up", answered)
-            os.close(reader)
-            if text[0].endswith(b"\n"):
-                self.display = f":{int(text[0])}"
-                return
+            # The server writes its display number once it accepts clients, or ends if it is taken.
+            with open(self._log("display"), "w+") as number:
+                server = spawn(["Xvfb", *([candidate] if candidate else []), "-displayfd", str(number.fileno()),
+                                "-screen", "0", "1024x768x24", "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+                               os.environ.copy(), self._log("xvfb"), pass_fds=(number.fileno(),))
+                poll("the X server to come up", lambda: server.poll() is not None or number.seek(0) == 0 and
+                     number.read().endswith("\n"))
+                if server.poll() is None:
+                    self.display = f":{int(number.seek(0) or number.read())}"
+                    return
         raise CaseFailed("no X server could start (see xvfb.log)")
 
     def start_tray(self):
@@ -70,7 +55,6 @@ class Desktop:
         self.tray_panel = panels.split()[0]
 
     def crash_tray(self):
-        """Ends the tray host at once, as a crashed panel ends, and waits until its panel is gone."""
         stop(self.tray_process, grace=0)
         poll("the tray to go away", lambda: not self.xdotool("search", "--class", "trayer"))
 
@@ -78,10 +62,9 @@ class Desktop:
         return os.path.join(self.folder, f"{name}.log")
 
     def env(self, extra=None):
-        """The environment of a program on this desktop: its display, no session bus, C locale."""
+        """This display, C locale, and no session bus: nothing autolaunches one, the tray is X's."""
         env = {key: value for key, value in os.environ.items()
                if not key.startswith(("QT_", "WAYLAND_", "XDG_", "DBUS_", "AT_SPI_", "LC_"))}
-        # No session bus: nothing autolaunches one, and the tray is the desktop's own.
         env.update({"DISPLAY": self.display, "QT_QPA_PLATFORM": "xcb", "DBUS_SESSION_BUS_ADDRESS": "disabled:",
                     "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"}, **(extra or {}))
         return env
@@ -93,22 +76,19 @@ class Desktop:
         return result.stdout
 
     def xdotool(self, *args):
-        # A search that finds nothing ends with status 1; that is an answer, not a failure.
+        # A search that finds nothing ends with status 1: an answer, not a failure.
         return self.run(["xdotool", *args], check=False).strip()
 
     def windows(self, kind=None):
-        """The program's viewable windows, as ids; tooltips, which come and go with the pointer,
-        left out. kind picks one sort: "menu" (a pop-up menu) or "dialog" (a message box)."""
-        windows = []
-        for window in self.xdotool("search", "--onlyvisible", "--class", "lumeno").split():
+        """The program's viewable windows but tooltips, as ids; kind: "menu" or "dialog" only."""
+        def wanted(window):
             types = self.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"], check=False)
-            if "_TOOLTIP" not in types and (kind != "dialog" or "_DIALOG" in types) and (
-                    kind != "menu" or self._pop_up(window)):
-                windows.append(window)
-        return windows
+            return "_TOOLTIP" not in types and (kind != "dialog" or "_DIALOG" in types) and (
+                kind != "menu" or self._pop_up(window))
+
+        return list(filter(wanted, self.xdotool("search", "--onlyvisible", "--class", "lumeno").split()))
 
     def geometry(self, window):
-        """Where the window is and whether it is viewable; None once the window is gone."""
         out = self.run(["xwininfo", "-id", str(window)], check=False)
         if "Absolute upper-left X" not in out:
             return None
@@ -119,33 +99,27 @@ class Desktop:
                         "Override Redirect State: yes" in out)
 
     def viewable(self, window):
-        place = self.geometry(window)
-        return bool(place and place.viewable)
+        return bool((place := self.geometry(window)) and place.viewable)
 
     def _pop_up(self, window):
-        """A pop-up menu (or tooltip): placed by the program straight on the root window, where a
-        tray icon sits inside the tray."""
-        place = self.geometry(window)
-        return bool(place and place.override_redirect and re.search(r"Parent window id: \S+ \(the root window\)",
-                    self.run(["xwininfo", "-children", "-id", str(window)], check=False)))
+        """Placed by the program straight on the root window; a tray icon sits in the tray."""
+        return bool((place := self.geometry(window)) and place.override_redirect and re.search(
+            r"Parent window id: \S+ \(the root window\)", self.run(["xwininfo", "-children", "-id", window], False)))
 
     def title(self, window):
-        """The window's caption as the window manager shows it (control characters included)."""
+        """The window's caption, control characters included (xprop escapes them)."""
         match = re.search(r'= "(.*)"\s*$', self.run(["xprop", "-id", str(window), "WM_NAME"], check=False), re.S)
-        # xprop writes control characters as octal escapes and escapes quotes and backslashes.
         return match and re.sub(r"\\([0-7]{3}|.)", lambda escape: chr(int(escape.group(1), 8))
                                 if len(escape.group(1)) == 3 else escape.group(1), match.group(1))
 
     def tray_icons(self):
-        """The program's viewable icons docked in the tray, as (id, x, y, width, height)."""
+        """The program's viewable icons in the tray, as (id, x, y, width, height)."""
         tree = self.run(["xwininfo", "-tree", "-id", self.tray_panel], check=False)
-        # A line of the tree: id "name": ("instance" "Class")  WxH+x+y  +absolute-x+absolute-y
         line = r'(0x[0-9a-f]+) .*\("lumeno" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)'
         return [(window, int(x), int(y), int(width), int(height))
                 for window, width, height, x, y in re.findall(line, tree) if self.viewable(window)]
 
     def pixel(self, window, x, y):
-        """The colour of one pixel of the window as it is on the screen, as (red, green, blue)."""
         path = os.path.join(self.folder, "pixel.png")
         self.run(["import", "-silent", "-window", str(window), path])
         pixels = Picture(path).region_pixels(Region(x, y, 1, 1))
@@ -158,14 +132,12 @@ class Desktop:
         return path
 
     def clipboard(self):
-        """The clipboard's text, or None when it holds none."""
         result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env(), capture_output=True,
                                 timeout=DEADLINE)
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
     def put_on_clipboard(self, text):
-        """Puts text on the clipboard the way another program would: xclip holds it until some
-        program takes the clipboard over."""
+        """As another program would: xclip holds it until a program takes the clipboard over."""
         path = os.path.join(self.folder, "clipboard.txt")
         with open(path, "w") as out:
             out.write(text)
@@ -182,7 +154,6 @@ class Desktop:
         self.click(place.x + x, place.y + y, button, repeat, delay_ms)
 
     def click_close_box(self, window):
-        """Clicks the close box at the right end of the window manager's title bar."""
         place = self.geometry(window)
         out = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"], check=False)
         frame = re.search(r"= (\d+), (\d+), (\d+), (\d+)", out)  # left, right, top, bottom

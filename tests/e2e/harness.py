@@ -1,7 +1,7 @@
-"""What every end-to-end case shares: waiting for an outcome with a deadline, the processes a
-case starts (each in a process group of its own, ended when the case ends, however it ends),
-clean-up steps, and the entry point that runs one named case and reports it to CTest."""
+"""What every end-to-end case shares: polling with a deadline, processes ended with the case
+(however it ends), clean-up steps, and the entry point that runs one named case for CTest."""
 
+import contextlib
 import ctypes
 import os
 import shutil
@@ -11,29 +11,30 @@ import sys
 import time
 import traceback
 
-# CTest reads this exit status as "skipped" (SKIP_RETURN_CODE).
-SKIP_CODE = 77
-# How long a case waits for something a user would see happen at once.
-DEADLINE = 10.0
+SKIP_CODE = 77  # CTest's SKIP_RETURN_CODE
+DEADLINE = 10.0  # for what a user would see happen at once
 
 
 class CaseFailed(AssertionError):
-    """What the user would have seen is not what the program should show."""
+    pass
 
 
-class Skipped(Exception):
-    """The machine cannot run this case; the message says why."""
+class Skipped(Exception):  # the machine cannot run the case; the message says why
+    pass
+
+
+def settle(probe, timeout, done=bool, interval=0.05):
+    """probe()'s value once done with it, or its last after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while not done(value := probe()) and time.monotonic() < deadline:
+        time.sleep(interval)
+    return value
 
 
 def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
-    """Calls probe until it returns something true and returns that; fails after timeout seconds,
-    telling detail(), when given, as the state last seen."""
-    deadline = time.monotonic() + timeout
-    while not (value := probe()):
-        if time.monotonic() >= deadline:
-            seen = f" (last seen: {detail()})" if detail else ""
-            raise CaseFailed(f"{description}: not within {timeout:g} s{seen}")
-        time.sleep(interval)
+    """probe()'s first true value; fails after timeout seconds, telling detail() as last seen."""
+    if not (value := settle(probe, timeout, interval=interval)):
+        raise CaseFailed(f"{description}: not within {timeout:g} s" + (f" (last seen: {detail()})" if detail else ""))
     return value
 
 
@@ -49,13 +50,10 @@ def expect(condition, message):
         raise CaseFailed(message)
 
 
-def describe_status(returncode):
-    if returncode is None or returncode >= 0:
-        return "still running" if returncode is None else f"exit status {returncode}"
-    try:
-        return f"killed by {signal.Signals(-returncode).name}"
-    except ValueError:
-        return f"killed by signal {-returncode}"
+def describe_status(code):
+    if code is None or code >= 0:
+        return "still running" if code is None else f"exit status {code}"
+    return f"killed by signal {-code} ({signal.strsignal(-code)})"
 
 
 _cleanups = []
@@ -63,12 +61,12 @@ _failure_notes = []
 
 
 def at_end(step):
-    """Runs step when the case ends, last registered first, whether the case passed or not."""
+    """Runs step when the case ends, passed or not, last registered first."""
     _cleanups.append(step)
 
 
 def on_failure(step):
-    """Runs step when the case fails, before the clean-up: to keep what the user would have seen."""
+    """Runs step when the case fails, before the clean-up."""
     _failure_notes.append(step)
 
 
@@ -83,36 +81,25 @@ def _run_all(steps):
 _libc = ctypes.CDLL(None, use_errno=True)
 
 
-def _die_with_case():
-    # Should CTest kill the case outright, its children do not outlive it (PR_SET_PDEATHSIG).
-    _libc.prctl(1, signal.SIGKILL)
-
-
 def spawn(args, env, log_path, cwd=None, pass_fds=()):
-    """Starts args in a process group of its own, output to log_path; stopped at the case's end."""
+    """Starts args in a process group of its own, output to log_path; stopped at the case's end.
+    Should CTest kill the case outright, PR_SET_PDEATHSIG ends the process too."""
     with open(log_path, "ab") as log:
         process = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=log,
-                                   stderr=subprocess.STDOUT, start_new_session=True, preexec_fn=_die_with_case,
-                                   pass_fds=pass_fds)
+                                   stderr=subprocess.STDOUT, start_new_session=True, pass_fds=pass_fds,
+                                   preexec_fn=lambda: _libc.prctl(1, signal.SIGKILL))
     at_end(lambda: stop(process))
     return process
 
 
 def stop(process, grace=2.0):
-    """Ends the process and everything in its group: politely first, then for good; whatever
-    else the group started goes too, even when its leader has ended."""
+    """Ends the process's whole group, politely first; the group goes even when its leader has ended."""
     for number in (signal.SIGTERM, signal.SIGKILL):
-        if number == signal.SIGTERM and process.poll() is not None:
-            continue
-        try:
-            os.killpg(process.pid, number)
-        except (ProcessLookupError, PermissionError):
-            pass
-        try:
-            process.wait(timeout=grace)
-        except subprocess.TimeoutExpired:
-            if number == signal.SIGKILL:
-                print(f"process {process.pid} did not end", file=sys.stderr)
+        if number == signal.SIGKILL or process.poll() is None:
+            with contextlib.suppress(ProcessLookupError, PermissionError):
+                os.killpg(process.pid, number)
+            with contextlib.suppress(subprocess.TimeoutExpired):
+                process.wait(timeout=grace)
 
 
 def require_tools(*names):
@@ -121,9 +108,8 @@ def require_tools(*names):
 
 
 def case_folder(name):
-    """A fresh, empty folder for one case; kept after the run so a failure can be looked at."""
-    root = os.environ.get("LUMENO_E2E_WORK") or os.path.join(os.getcwd(), "e2e-work")
-    folder = os.path.join(root, name)
+    """A fresh folder for one case, kept after the run so a failure can be looked at."""
+    folder = os.path.join(os.environ.get("LUMENO_E2E_WORK") or os.path.join(os.getcwd(), "e2e-work"), name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
@@ -134,7 +120,8 @@ def _end_on_signal(number, _frame):
 
 
 def main(cases):
-    """Runs the case named on the command line: 0 passed, 1 failed, SKIP_CODE skipped."""
+    """Runs the case named on the command line (cases: functions, or a dict by name)."""
+    cases = cases if isinstance(cases, dict) else {case.__name__: case for case in cases}
     if len(sys.argv) != 2 or sys.argv[1] not in cases:
         sys.exit(f"usage: {sys.argv[0]} {{{'|'.join(sorted(cases))}}}")
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):

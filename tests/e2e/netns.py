@@ -1,7 +1,5 @@
-"""A network of the case's own: two network namespaces joined by a veth link, one for the program
-("inside") and one playing its gateway, so routes and links can change without touching the
-machine's own network. The namespaces go when the case ends; any left by a case that was killed
-outright are swept away by the next one."""
+"""A network of the case's own: a namespace for the program ("inside") joined by a veth link to one
+playing its gateway. Namespaces go at the case's end, or, left by a killed case, at the next one's start."""
 
 import os
 import re
@@ -10,8 +8,7 @@ import subprocess
 
 from harness import DEADLINE, CaseFailed, Skipped, at_end
 
-# Every namespace of this suite is named <prefix>-e2e-<pid of the case>-<role>; the prefix is the
-# one all of the project's namespace tests share.
+# Named <prefix>-e2e-<pid of the case>-<role>; the prefix all the project's namespace tests share.
 PREFIX = (os.environ.get("LUMENO_NETNS_PREFIX") or "lumeno-test") + "-e2e"
 INSIDE_ADDRESS = "198.51.100.2"
 GATEWAY_ADDRESS = "198.51.100.1"
@@ -49,32 +46,29 @@ class Network:
         _ip("-n", self.gateway, "addr", "add", f"{GATEWAY_ADDRESS}/{PREFIX_LENGTH}", "dev", "v1")
         _ip("-n", self.gateway, "link", "set", "v1", "up")
         _ip("-n", self.inside, "link", "set", "v0", "up")
-        # The command prefix that runs a program inside.
         self.run_inside = ["ip", "netns", "exec", self.inside]
 
     def route(self, action, ipv6=False):
-        """Adds or deletes ("add", "delete") the default route inside, and with ipv6 the IPv6 one too."""
+        """Adds or deletes the default route inside, with ipv6 the IPv6 one too."""
         for family, gateway in [("-4", GATEWAY_ADDRESS), ("-6", getattr(self, "ipv6_gateway", None))][:1 + ipv6]:
             _ip("-n", self.inside, family, "route", action, "default", "via", gateway)
 
     def carrier(self, up):
-        """The cable is pulled, or put back: the far end goes down; the link, its address and routes stay."""
+        """The cable pulled or put back: the link, its address and routes stay."""
         _ip("-n", self.gateway, "link", "set", "v1", "up" if up else "down")
 
     def link(self, up):
-        """The link is taken down inside, or up; the system drops its routes with it."""
+        """The link down inside, or up; the system drops its routes with it."""
         _ip("-n", self.inside, "link", "set", "v0", "up" if up else "down")
 
     def move_inside_address(self, new_address):
-        """The inside address changes to another in the same subnet, the routes staying: the new
-        one is added, then the old one taken away (the new one is promoted in its place)."""
+        """Another address in the same subnet, routes staying: the new one is promoted as the old goes."""
         _ip("netns", "exec", self.inside, "sysctl", "-qw", "net.ipv4.conf.v0.promote_secondaries=1")
         _ip("-n", self.inside, "addr", "add", f"{new_address}/{PREFIX_LENGTH}", "dev", "v0")
         _ip("-n", self.inside, "addr", "delete", f"{INSIDE_ADDRESS}/{PREFIX_LENGTH}", "dev", "v0")
 
     def add_ipv6(self, inside_address, gateway_address, route=True):
-        """A global IPv6 address on each end (no duplicate detection) and, with route, an IPv6
-        default route."""
+        """A global IPv6 address on each end and, with route, an IPv6 default route."""
         _ip("-n", self.inside, "-6", "addr", "add", f"{inside_address}/64", "dev", "v0", "nodad")
         _ip("-n", self.gateway, "-6", "addr", "add", f"{gateway_address}/64", "dev", "v1", "nodad")
         self.ipv6_gateway = gateway_address

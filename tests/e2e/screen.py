@@ -1,7 +1,5 @@
-"""Reading a screenshot as a user reads the screen: the words on it (tesseract) and the contrast
-of each word against what lies behind it (the WCAG ratio of its two dominant colours). Knows
-nothing of the toolkit that drew the window: everything takes a PNG path and, where it matters, a
-region of it. Needs ImageMagick and tesseract only."""
+"""A screenshot read as a user reads the screen: its words (tesseract) and each word's contrast
+against what lies behind it (the WCAG ratio of its two dominant colours), toolkit-blind."""
 
 import collections
 import difflib
@@ -11,10 +9,8 @@ import subprocess
 import tempfile
 from dataclasses import dataclass
 
-# WCAG's least contrast for body text.
-LEAST_CONTRAST = 4.5
-# A word tesseract is this sure of is taken as text a user would read.
-SURE = 60
+LEAST_CONTRAST = 4.5  # WCAG's, for body text
+SURE = 60  # a word tesseract is this sure of is text a user would read
 _TIMEOUT = 60
 
 
@@ -31,35 +27,25 @@ class Region:
                 and other.y + other.height <= self.y + self.height + slack)
 
 
-# A word read: tesseract's confidence, its box in the picture's own pixels, and its line (region
-# read, block, paragraph, line), which the words of one line share.
+# box: in the picture's own pixels; line: (region read, block, paragraph, line), shared by a line's words.
 Word = collections.namedtuple("Word", "text confidence box line")
-# A word's contrast ratio and its two colours, background and ink, (r, g, b) each.
 Contrast = collections.namedtuple("Contrast", "word ratio colours")
 
 
 class Picture:
-    """The picture's pixels, 8-bit RGB, read once."""
-
     def __init__(self, png):
         data = subprocess.run(["convert", png, "-alpha", "off", "-depth", "8", "ppm:-"], capture_output=True,
                               check=True, timeout=_TIMEOUT).stdout
-        fields = re.match(rb"P6\s+(?:#.*\n\s*)*(\d+)\s+(\d+)\s+(\d+)\s", data)
-        if not fields or fields.group(3) != b"255":
-            raise ValueError(f"{png} is not an 8-bit colour picture")
+        fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
         self.width, self.height = int(fields.group(1)), int(fields.group(2))
         self.pixels = data[fields.end():]
 
     def region_pixels(self, region):
-        """Every pixel of the region (clipped to the picture), as (r, g, b)."""
-        left, top = max(region.x, 0), max(region.y, 0)
-        right = min(region.x + region.width, self.width)
-        bottom = min(region.y + region.height, self.height)
-        found = []
-        for y in range(top, bottom):
-            row = self.pixels[(y * self.width + left) * 3:(y * self.width + right) * 3]
-            found.extend(zip(row[0::3], row[1::3], row[2::3]))
-        return found
+        """The region's pixels (clipped to the picture), as (r, g, b)."""
+        left, right = max(region.x, 0), min(region.x + region.width, self.width)
+        rows = (self.pixels[(y * self.width + left) * 3:(y * self.width + right) * 3]
+                for y in range(max(region.y, 0), min(region.y + region.height, self.height)))
+        return [pixel for row in rows for pixel in zip(row[0::3], row[1::3], row[2::3])]
 
 
 def relative_luminance(colour):
@@ -78,12 +64,9 @@ def contrast_ratio(first, second):
 
 
 def dominant_colours(pixels):
-    """The two colours a patch of text is made of: the background, its most frequent colour, and
-    the ink, stood for by the pixel that stands out from the background more than all but a
-    twentieth of the patch. Anti-aliased letters blend the ink into the background at their
-    edges, thin strokes may show the ink itself in hardly a pixel, and a background may shade
-    (a gradient); the strongest twentieth is the ink's own colour, or as near as the screen shows
-    it, while a stray pixel or two of something else cannot sway it."""
+    """Background (the most frequent colour) and ink of a patch of text. Anti-aliasing blends the
+    ink into the background and a background may shade, so the ink is the colour that stands
+    out more than all but the strongest twentieth of the patch: a stray pixel cannot sway it."""
     counts = collections.Counter(pixels)
     background = max(counts, key=counts.get)
     ranked = sorted(counts, key=lambda colour: contrast_ratio(colour, background), reverse=True)
@@ -95,15 +78,12 @@ def dominant_colours(pixels):
     return background, background
 
 
-# How the text lies: labels standing apart (a window), one line (a field), a block (a pane).
 _LAYOUTS = {"sparse": "11", "line": "7", "block": "6"}
 
 
 def read_words(png, region=None, upscale=2, layout="sparse"):
-    """The words tesseract reads in the picture (or one region of it), with their boxes in the
-    picture's own pixels. Small text is enlarged first, as tesseract reads larger letters better;
-    colour is dropped, as it reads dark and light text on any background alike then.
-    Text inside a framed field is read best from the field's own region, as a "line"."""
+    """The words tesseract reads in the picture (or its region), enlarged and in grey, as it reads
+    larger letters better and dark and light text alike then; layout: sparse (labels), line, block."""
     with tempfile.TemporaryDirectory() as scratch:
         enlarged = os.path.join(scratch, "enlarged.png")
         args = ["convert", png, "-alpha", "off"]
@@ -111,7 +91,6 @@ def read_words(png, region=None, upscale=2, layout="sparse"):
             args += ["-crop", f"{region.width}x{region.height}+{region.x}+{region.y}", "+repage"]
         args += ["-colorspace", "gray", "-filter", "Catrom", "-resize", f"{upscale * 100}%", enlarged]
         subprocess.run(args, check=True, capture_output=True, timeout=_TIMEOUT)
-        # One thread: the cases run side by side on few cores.
         table = subprocess.run(["tesseract", enlarged, "stdout", "--psm", _LAYOUTS[layout], "-l", "eng", "tsv"],
                                capture_output=True, text=True, check=True, timeout=_TIMEOUT,
                                env={**os.environ, "OMP_THREAD_LIMIT": "1"}).stdout
@@ -137,8 +116,8 @@ def _alike(seen, wanted):
 
 
 def find_text(words, text):
-    """The words that read as text (one word or several in a row on one line, letters and digits
-    compared without case; a long word may differ by a letter, as OCR slips); None when absent."""
+    """The words that read as text (in a row on one line, letters and digits without case, a long
+    word allowed an OCR slip); None when absent."""
     wanted = [_plain(part) for part in text.split() if _plain(part)]
     if not wanted:
         raise ValueError(f"{text!r} holds no letter or digit to look for")
@@ -159,17 +138,15 @@ def missing_texts(words, texts):
 
 
 def words_to_measure(words, texts=()):
-    """The words whose contrast counts: each word read with confidence, and the words of each
-    text found (faint text is often read, but with little confidence); a letter alone is too
-    small a patch to measure."""
+    """Words read with confidence, and those of each text found (faint text is read unsurely); a
+    letter alone is too small a patch to measure."""
     found = [word for text in texts for word in find_text(words, text) or ()]
     chosen = [word for word in words if word.confidence >= SURE] + found
     return list({id(word): word for word in chosen if len(_plain(word.text)) >= 2}.values())
 
 
 def measure_contrast(png, words, leave_out=()):
-    """The contrast of each word against its background, leaving out words that lie in the
-    regions of leave_out (such as disabled controls, which need not stand out)."""
+    """Each word's contrast, but for words inside the regions of leave_out (say, disabled controls)."""
     picture = Picture(png)
     found = []
     for word in words:

@@ -1,7 +1,5 @@
-"""A session bus of the case's own (dbus-daemon on a socket in the case's folder, starting no
-services by itself) with a desktop's two services on it: a notification server and a
-StatusNotifierItem watcher with a host. Both record what reaches them, one JSON line per call,
-in a file the case reads. Run as a script, this file is that recording server."""
+"""A session bus of the case's own, starting no services, with a notification server and a
+StatusNotifierItem watcher and host that record each call as a JSON line (this file as a script)."""
 
 import json
 import os
@@ -11,26 +9,15 @@ import sys
 
 from harness import DEADLINE, Skipped, expect, poll, spawn
 
-BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:path={socket}</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-"""
+BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={socket}</listen><auth>EXTERNAL</auth>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
+<allow own="*"/></policy></busconfig>"""
 
 
 class SessionBus:
     def __init__(self, folder):
-        for tool in ("dbus-daemon", "dbus-send"):
-            if shutil.which(tool) is None:
-                raise Skipped(f"{tool} is not installed (Debian packages dbus-daemon, dbus-bin)")
+        if not shutil.which("dbus-daemon") or not shutil.which("dbus-send"):
+            raise Skipped("dbus-daemon or dbus-send is not installed (Debian packages dbus-daemon, dbus-bin)")
         config = os.path.join(folder, "session-bus.conf")
         with open(config, "w") as out:
             out.write(BUS_CONFIG.format(socket=os.path.join(folder, "session-bus")))
@@ -45,7 +32,6 @@ class SessionBus:
         poll("the desktop's services to come up", lambda: self.calls("Ready"))
 
     def calls(self, name):
-        """The recorded calls of the method, in order, as dicts."""
         try:
             with open(self.record) as source:
                 return [call for call in map(json.loads, source) if call["call"] == name]
@@ -53,7 +39,6 @@ class SessionBus:
             return []
 
     def call(self, destination, path, method, *args):
-        """A method call from the case, as a desktop makes it (dbus-send's typed arguments)."""
         result = subprocess.run(["dbus-send", f"--bus={self.address}", f"--dest={destination}", "--type=method_call",
                                  "--print-reply", path, method, *args], capture_output=True, text=True,
                                 timeout=DEADLINE)
@@ -70,12 +55,10 @@ def _serve(record):
         with open(record, "a") as out:
             out.write(json.dumps(entry) + "\n")
 
-    def plain(value):
-        """A D-Bus value as JSON, with its D-Bus type where the type matters (a byte is no int32)."""
+    def plain(value):  # with its D-Bus type, which matters (a byte is no int32)
         return [type(value).__name__, value if isinstance(value, (int, float)) else str(value)]
 
-    notifications = "org.freedesktop.Notifications"
-    watcher = "org.kde.StatusNotifierWatcher"
+    notifications, watcher = "org.freedesktop.Notifications", "org.kde.StatusNotifierWatcher"
 
     class Notifications(dbus.service.Object):
         count = 0
@@ -88,8 +71,7 @@ def _serve(record):
             return Notifications.count
 
     class Watcher(dbus.service.Object):
-        """Qt reads IsStatusNotifierHostRegistered through introspection, which dbus-python does
-        not give for properties: the interface is described here in full."""
+        # Qt reads the properties through introspection, which dbus-python does not give for them.
         items = []
 
         @dbus.service.method(watcher, in_signature="s", sender_keyword="sender")

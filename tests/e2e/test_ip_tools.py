@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""The IP tools window's ping, used as a user would: the output shows while ping runs, Stop ends
-it the way Ctrl+C would so its summary is kept, and a double-click on "Ping" runs one whole ping.
-Only loopback is pinged."""
+"""The IP tools' ping of loopback: output shows while it runs, Stop ends it as Ctrl+C would (the
+summary kept), a double-click on "Ping" runs one whole ping."""
 
 import os
 import re
@@ -10,7 +9,7 @@ from desktop import Desktop
 from harness import case_folder, expect, main
 from lumeno import Lumeno, settings_file
 
-# Places in the window's client area below its menu bar, in pixels (the designed twips / 15).
+# Places in the client area below the menu bar, in pixels (the designed twips / 15).
 CLIENT_HEIGHT = 322
 HOST_BOX = (96, 180)
 COUNT_BOX = (292, 180)
@@ -22,11 +21,10 @@ SUMMARY = re.compile(r"--- 127\.0\.0\.1 ping statistics ---\n(\d+) packets trans
 
 class IpTools:
     def __init__(self, desktop, lumeno):
-        """Opens Tools > IP tools, reached from the File menu with the arrow keys."""
         self.desktop = desktop
         self.lumeno = lumeno
         lumeno.open_file_menu()
-        desktop.key("Right", "Up", "Down", "Return")  # the last item, then round to the first
+        desktop.key("Right", "Up", "Down", "Return")  # Tools' last item, then round to the first
         self.window = lumeno.wait_for_window("IP Tools")
 
     def click(self, spot, repeat=1):
@@ -38,8 +36,7 @@ class IpTools:
         self.desktop.type_text(text)
 
     def output(self):
-        """The output box's text as the user copies it: a click selects it all and pops up the
-        Options menu, Escape closes the menu, Ctrl+C copies."""
+        """As a user copies it: a click selects it all and pops up a menu, Escape, Ctrl+C."""
         self.click(OUTPUT_BOX)
         self.lumeno.wait("the output box's Options menu", lambda: self.desktop.windows(kind="menu"))
         self.desktop.key("Escape")
@@ -49,7 +46,6 @@ class IpTools:
 
 
 def running_pings(parent_pid):
-    """The ping processes the program has started and that are still running."""
     found = []
     for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -73,7 +69,6 @@ def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
     tools.fill(HOST_BOX, "127.0.0.1")
     pid = lumeno.process.pid
 
-    # A long ping: its replies show while it runs.
     tools.fill(COUNT_BOX, "99")
     tools.click(PING_BUTTON)
     lumeno.wait("ping to start", lambda: running_pings(pid))
@@ -86,7 +81,6 @@ def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
                         detail=tools.output)
     expect(shown.startswith("PING 127.0.0.1 "), f"the output should start with ping's own first line: {shown!r}")
 
-    # Stop: ping ends as on Ctrl+C, and its summary shows.
     tools.click(PING_BUTTON)
     lumeno.wait("ping to end after Stop", lambda: not running_pings(pid))
     stopped = lumeno.wait("the stopped ping's summary in the output box", lambda: SUMMARY.search(tools.output()),
@@ -114,5 +108,4 @@ def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
 
 
 if __name__ == "__main__":
-    main({"ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping":
-          ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping})
+    main([ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping])

@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""Every window as a user sees it, in the default light palette, a dark palette (qt6ct's "darker"
-scheme) and at twice the size: its texts read off the screen by OCR, each word standing out from
-what lies behind it (at least 4.5:1), no control cut off or lying on another, and every control
-named for a screen reader. One start of the program visits every window; the program runs in a
-network of the case's own, online, then offline for the alert."""
+"""Every window as a user sees it, light, dark (qt6ct's "darker") and at twice the size: its texts
+read by OCR, each word at least 4.5:1 against its background, no control cut off or on another,
+every control named; one start, in a network of the case's own, online then offline."""
 
 import datetime
 import glob
@@ -12,58 +10,30 @@ import re
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
 from desktop import Desktop
-from harness import CaseFailed, case_folder, expect, main, poll, step
-from lumeno import Lumeno, settings_file
+from harness import CaseFailed, case_folder, expect, main, poll, settle, step
+from lumeno import OUTAGES, Lumeno, history_log, outages_not_red, settings_file
 from netns import INSIDE_ADDRESS, Network
 import screen
 
-# Three lines a user has logged before; the program adds its start line below them.
 OLD_LOG = ("[Requested Hostname] : lumenobox , Date : 12/1/2026 , Time : 09:15:02\r\n"
            "[Refreshed Local IP] : 198.51.100.2 , Date : 12/1/2026 , Time : 09:16:40\r\n"
            "[Connection Lost] , Date : 12/1/2026 , Time : 09:20:11\r\n")
 OLD_LINES = ("Requested Hostname", "Refreshed Local IP", "Connection Lost")
-# The offline alert comes at a tick of its 30 s timer.
-ALERT_WITHIN = 35.0
-HOUR = datetime.timedelta(hours=1)
-# The history's log: three outages in the last day, (start before now, length) each, in a watch
-# from 23 h ago to 1 h ago.
-OUTAGES = [(20 * HOUR, datetime.timedelta(minutes=5)), (12 * HOUR, datetime.timedelta(seconds=30)),
-           (6 * HOUR, 2 * HOUR)]
-WATCHED = (23 * HOUR, 1 * HOUR)
-
-
-def stamp(when):
-    """As the program writes it: the short date and long time of the C locale the cases run in."""
-    return when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")
-
-
-def history_log(now):
-    lines = [f"[Lumeno Loaded]{stamp(now - WATCHED[0])}"]
-    for before, length in OUTAGES:
-        seconds = int(length.total_seconds())
-        lines += [f"[Went Offline]{stamp(now - before)}", f"[Back Online]{stamp(now - before + length)} , "
-                  f"Offline for : {seconds // 3600:02}:{seconds // 60 % 60:02}:{seconds % 60:02}"]
-    lines.append(f"[Program Exit]{stamp(now - WATCHED[1])}")
-    return "".join(line + "\r\n" for line in lines)
+ALERT_WITHIN = 35.0  # the offline alert comes at a tick of its 30 s timer
 
 
 def same(node, window):
-    """The node is the window as it was seen before (a window's tree is read afresh each time)."""
+    """The node is the window seen before (a tree is read afresh each time)."""
     return (node.role, node.name, node.box) == (window.role, window.name, window.box)
 
 
 class Screens:
-    """One program on a desktop of its own, and what each of its windows looks like."""
-
     def __init__(self, name, scale=1, dark=False):
-        folder = case_folder(name)
-        self.scale = scale
-        self.dark = dark
-        self.network = Network()
+        self.folder, self.scale, self.dark, self.problems = case_folder(name), scale, dark, []
+        folder, self.network = self.folder, Network()
         self.network.route("add")
         self.desktop = Desktop(folder)
         self.bus = AccessibilityBus(self.desktop, folder, scale)
-        self.folder = folder
         self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, logoutages=1))
         with open(self.lumeno.file("log.txt"), "w", newline="") as log:
             log.write(OLD_LOG)
@@ -71,7 +41,6 @@ class Screens:
         if scale != 1:
             env["QT_SCALE_FACTOR"] = str(scale)
         if dark:
-            # The desktop's own palette, as a user picks it in qt6ct.
             config = os.path.join(self.lumeno.home, ".config", "qt6ct")
             os.makedirs(config)
             with open(os.path.join(config, "qt6ct.conf"), "w") as out:
@@ -79,15 +48,9 @@ class Screens:
                           "custom_palette=true\nstyle=Fusion\n")
             env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
         self.lumeno.start(prefix=self.network.run_inside, env=env)
-        self.problems = []
 
     def window(self, what, test, timeout=None):
-        """The first window on the screen that passes test, as the accessibility tree has it."""
-
-        def shown():
-            return next((window for window in self.bus.windows("lumeno") if test(window)), None)
-
-        return self.lumeno.wait(what, shown, timeout,
+        return self.lumeno.wait(what, lambda: next(filter(test, self.bus.windows("lumeno")), None), timeout,
                                 detail=lambda: [str(window) for window in self.bus.windows("lumeno")])
 
     def titled(self, title):
@@ -98,7 +61,6 @@ class Screens:
                            and any(text in node.name for node in window.walk()))
 
     def gone(self, window):
-        """Waits until the window has left the screen."""
         self.lumeno.wait(f"{window} to close",
                          lambda: not any(same(shown, window) for shown in self.bus.windows("lumeno")))
 
@@ -111,8 +73,8 @@ class Screens:
         self.click(node)
 
     def choose(self, window, menu, item):
-        """Opens the menu of the window's menu bar and clicks its item. A click that a window
-        still going away has taken is repeated, a second later."""
+        """Clicks menu in the menu bar, again a second later should a window going away take the
+        click, then the menu's item."""
         title = find(window, "menu item", menu)
         expect(title is not None, f"{window}: no menu {menu!r}")
 
@@ -127,28 +89,19 @@ class Screens:
         self.press(popup, "menu item", item)
 
     def look(self, name, window, texts, absent=()):
-        """Takes the window's picture and checks it as a user would; what is wrong is noted with
-        the window's name and the picture kept. Waits a little for the texts to be painted."""
-        attempts = []
-
+        """Photographs the window once it shows the texts (or not within 20 s) and notes what a
+        user would see wrong."""
         def looked():
             window_now = self.window(name, lambda node: same(node, window))
-            shot = self.shot(name)
-            box = window_now.box
+            shot, box = self.shot(name), window_now.box
             self.desktop.run(["import", "-silent", "-window", "root", "-crop",
                               f"{box.width}x{box.height}+{box.x}+{box.y}", "+repage", shot])
             words = self.read(shot, window_now, [*texts, *absent])
             found = [f"not read: {text!r}" for text in screen.missing_texts(words, texts)]
             found += [f"still on the screen: {text!r}" for text in absent if screen.find_text(words, text)]
-            attempts.append((window_now, shot, words, found))
-            return not found
+            return window_now, shot, words, found
 
-        try:
-            # One reading of a large window takes seconds on a busy machine: leave room for a second.
-            poll(f"the texts of {name}", looked, timeout=20.0)
-        except CaseFailed:
-            pass
-        window_now, shot, words, found = attempts[-1]
+        window_now, shot, words, found = settle(looked, 20.0, lambda seen: not seen[3])
         # Disabled controls need not stand out, and a picture is no text.
         leave_out = [self.inside(window_now, node.box) for node in window_now.walk()
                      if "sensitive" not in node.states or node.role == "image"]
@@ -160,18 +113,8 @@ class Screens:
         self.problems += [f"{name} ({os.path.basename(shot)}): {problem}" for problem in found]
         return window_now
 
-    def palette_is_dark(self, name):
-        """The window's picture shows the dark palette: its most frequent colour is dark. Without
-        qt6ct the program would show the light one, and the case would prove nothing."""
-        picture = screen.Picture(self.shot(name))
-        whole = screen.Region(0, 0, picture.width, picture.height)
-        background, _ = screen.dominant_colours(picture.region_pixels(whole))
-        expect(screen.relative_luminance(background) < 0.2,
-               f"{name} is drawn on {background}, not in a dark palette: is qt6ct installed?")
-
     def main_window(self, name, label, *texts):
-        """The main window once its label tells the state, looked at; its status lamp, a patch of
-        colour, must tell a screen reader the state it shows."""
+        """The main window once its label tells the state; its lamp must tell a screen reader so too."""
         window = self.window(f"the {name}", lambda window: window.role == "frame" and window.name == "Lumeno"
                              and find(window, "label", label) is not None)
         window = self.look(name, window, ["File", "Tools", "Info", *texts, label])
@@ -181,7 +124,6 @@ class Screens:
         return window
 
     def question(self, name, text):
-        """The message box asking text, looked at and answered No (Escape)."""
         box = self.look(name, self.message_box(text), [text, "Yes", "No"])
         self.desktop.key("Escape")
         self.gone(box)
@@ -190,18 +132,16 @@ class Screens:
         return screen.Region(box.x - window.box.x, box.y - window.box.y, box.width, box.height)
 
     def read(self, shot, window, texts):
-        """The words of the window: read as a whole, and where a text is not found that way, read
-        again from the place of each field and of each control that should show it, where no
-        frame line disturbs the reading."""
+        """The window's words; where a text is missing, read again inside each field and each
+        control that should show it, away from frame lines."""
         words = screen.read_words(shot)
         missing = screen.missing_texts(words, texts)
         if not missing:
             return words
         border = 2 * self.scale
         for node in window.walk():
-            if node is window or node.box.width <= 2 * border or node.box.height <= 2 * border:
-                continue
-            if node.role != "text" and not any(text in node.name for text in missing):
+            if node is window or min(node.box.width, node.box.height) <= 2 * border or (
+                    node.role != "text" and not any(text in node.name for text in missing)):
                 continue
             inner = screen.Region(node.box.x - window.box.x + border, node.box.y - window.box.y + border,
                                   node.box.width - 2 * border, node.box.height - 2 * border)
@@ -213,8 +153,7 @@ class Screens:
         return os.path.join(self.folder, re.sub(r"[^\w.-]+", "_", name) + ".png")
 
     def finish(self):
-        """Fails with every problem seen; a case that passed throws its pictures away, unless kept
-        for a person to look at."""
+        """Fails with every problem seen; a pass throws the pictures away unless they are to be kept."""
         if self.problems:
             raise CaseFailed(f"{len(self.problems)} things a user would see wrong:\n  " +
                              "\n  ".join(self.problems))
@@ -241,8 +180,10 @@ def every_window(screens):
     for tab, texts in tabs.items():
         screens.press(options, "page tab", tab)
         options = screens.look(f"options {tab}", options, list(tabs) + texts)
-    if screens.dark:
-        screens.palette_is_dark("options Logs")
+    if screens.dark:  # without qt6ct the case would prove nothing
+        picture = screen.Picture(screens.shot("options Logs"))
+        background, _ = screen.dominant_colours(picture.region_pixels(screen.Region(0, 0, 9999, 9999)))
+        expect(screen.relative_luminance(background) < 0.2, f"options drawn on {background}: is qt6ct installed?")
 
     screens.press(options, "push button", "Clear log")
     screens.question("clear-log question", "Clear log file?")
@@ -294,12 +235,10 @@ def every_window(screens):
 
 
 def history(screens, main_window):
-    """The connection history of a log with three outages reads "Outages: 3", "Longest: 2 h" and
-    the online share of the watched time, and shows red at the outages' places."""
     now = datetime.datetime.now().replace(microsecond=0)
     with open(screens.lumeno.file("log.txt"), "w", newline="") as log:
-        log.write(history_log(now))
-    watched = (WATCHED[0] - WATCHED[1]).total_seconds()
+        log.write(history_log(now, lambda when: when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")))
+    watched = 22 * 3600
     offline = sum(length.total_seconds() for _, length in OUTAGES)
     share = f"{round(1000 * (watched - offline) / watched) / 10:.1f} %"
     screens.choose(main_window, "Tools", "Connection history")
@@ -308,15 +247,8 @@ def history(screens, main_window):
                           absent=["Log connection changes"])
     strip = next((node for node in window.walk() if node.name == "Connection over the last 24 hours"), None)
     expect(strip is not None, f"no strip of the last 24 hours in {window}")
-    picture = screen.Picture(screens.shot("connection history"))
-    left, top = strip.box.x - window.box.x, strip.box.y - window.box.y
-    for before, length in OUTAGES:
-        x = left + round((1 - (before - length / 2).total_seconds() / 86400) * (strip.box.width - 1))
-        # Two pixels either side (twice as many at twice the size) for rounding.
-        pixels = picture.region_pixels(screen.Region(x - 2 * screens.scale, top + strip.box.height // 2,
-                                                     4 * screens.scale + 1, 1))
-        if not any(r > 180 and g < 60 and b < 60 for r, g, b in pixels):
-            screens.problems.append(f"connection history: no red at the outage {before} ago (x={x}): {pixels}")
+    screens.problems += [f"connection history: {problem}" for problem in outages_not_red(
+        screen.Picture(screens.shot("connection history")), screens.inside(window, strip.box), 2 * screens.scale)]
     screens.desktop.key("alt+F4")
     screens.gone(window)
 

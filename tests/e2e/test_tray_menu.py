@@ -1,21 +1,17 @@
 #!/usr/bin/env python3
-"""The tray icon and its menu, used as a user would: minimise to the tray, bring the window back
-with "Show Lumeno", click the icon while its menu is open, lose the tray host, leave through the
-menu's "Exit", and start again straight into the tray."""
+"""The tray icon and its menu as a user works them, the tray host lost and back, and a start
+straight into the tray."""
 
 from desktop import Desktop
 from harness import case_folder, expect, main, step
 from lumeno import Lumeno, settings_file
 
-# Anything a user had copied before.
 EARLIER_COPY = "copied earlier by another program"
 
 
 class TrayUser:
     def __init__(self, desktop, lumeno):
-        self.desktop = desktop
-        self.lumeno = lumeno
-        self.window = lumeno.main_window
+        self.desktop, self.lumeno, self.window = desktop, lumeno, lumeno.main_window
 
     def icon(self):
         icons = self.desktop.tray_icons()
@@ -25,51 +21,39 @@ class TrayUser:
         step("minimise the window to the tray")
         self.desktop.xdotool("windowminimize", self.window)
         self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.viewable(self.window))
-        # While in the tray the window is captioned with the tray tip, refreshed at every status
-        # tick; seeing it also means the program is past its first tick when the user clicks.
+        # In the tray the caption is the tip, set at each status tick: past the first tick now.
         self.lumeno.wait("the tray tip as the hidden window's caption",
                          lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
                          detail=lambda: self.desktop.title(self.window))
         return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
 
     def click_icon(self, button, repeat=1, part="middle"):
-        """Clicks the icon; part "top" is its upper edge, which the menu does not cover."""
+        """part "top": the icon's upper edge, which its menu does not cover."""
         step(f"click the tray icon with button {button}" + (f", {repeat} times" if repeat > 1 else ""))
         _, x, y, width, height = self.lumeno.wait("the tray icon", self.icon)
         spot_y = y + 3 if part == "top" else y + height * 2 // 3
         self.desktop.click(x + width // 2, spot_y, button=button, repeat=repeat, delay_ms=60)
 
     def open_menu(self):
-        """Right-clicks the icon until its menu opens and stays open over three looks in a row, so
-        the keys that follow reach it. Just after the icon has come into the tray, a click can be
-        lost, or the menu it opens closed again, while the tray host is still taking the icon in;
-        a user clicks again, and so does this."""
+        """Right-clicks until the menu stays open for three looks: while the host takes the new icon
+        in, a click can be lost or its menu closed again; a user clicks again too."""
         self.lumeno.open_menu("the tray menu to open", lambda: self.click_icon(3), again_after=2.0, looks=3)
 
     def close_menus(self):
         step("close any open menu")
 
-        def closed():
-            menus = self.desktop.windows(kind="menu")
-            if menus:
-                self.desktop.key("Escape")
-            return not menus
-
-        self.lumeno.wait("the tray menu to close", closed)
+        self.lumeno.wait("the tray menu to close", lambda: not self.desktop.windows(kind="menu") or self.desktop.key(
+            "Escape"))
 
     def choose(self, keys):
-        """Picks a tray menu item by keyboard: Down for the first item, Up for the last."""
         self.open_menu()
         step(f"choose the menu item with {' '.join(keys)}")
         self.desktop.key(*keys, "Return")
 
     def place(self):
-        """Where the window is on the screen, (x, y) of its top left corner."""
-        geometry = self.desktop.geometry(self.window)
-        return (geometry.x, geometry.y) if geometry else None
+        return (geometry.x, geometry.y) if (geometry := self.desktop.geometry(self.window)) else None
 
     def move_to(self, x, y):
-        """Moves the window as a user drags it, and waits until it has settled."""
         step(f"move the window to {x},{y}")
         before = self.place()
         self.desktop.xdotool("windowmove", "--sync", self.window, str(x), str(y))
@@ -82,13 +66,11 @@ class TrayUser:
         return self.lumeno.wait("the window to settle at its new place", settled, detail=lambda: looks[-3:])
 
     def expect_window_back(self, place=None):
-        """The window comes back, titled "Lumeno", and the icon leaves the tray; given a place, the
-        window is where the user left it, give or take 3 pixels."""
+        """The window comes back titled "Lumeno", at place give or take 3 pixels; the icon goes."""
         self.lumeno.wait("the window to come back and the icon to leave the tray",
                          lambda: self.desktop.viewable(self.window) and not self.desktop.tray_icons(),
                          detail=lambda: (self.desktop.geometry(self.window), self.desktop.tray_icons()))
-        title = self.desktop.title(self.window)
-        expect(title == "Lumeno", f"the restored window's title is {title!r}, not 'Lumeno'")
+        expect((title := self.desktop.title(self.window)) == "Lumeno", f"the restored window's title is {title!r}")
         if place:
             self.lumeno.wait(f"the restored window back at {place}", lambda: (now := self.place()) and abs(
                 now[0] - place[0]) <= 3 and abs(now[1] - place[1]) <= 3, detail=self.place)
@@ -105,8 +87,7 @@ def tray_menu_host_gone_and_tray_at_start():
     lumeno.wait("the window to settle where it opened", lambda: user.place() and user.place()[1] > 0)
     place = user.move_to(255, 210)
 
-    # Clicks on the icon while its menu is open are dropped, whichever button.
-    # A right double-click must not end the program either.
+    # Clicks on the icon while its menu is open are dropped; a right double-click does not end it.
     user.minimise_to_tray()
     for button, repeat in ((3, 1), (1, 1), (3, 2)):
         if repeat == 1:
@@ -122,13 +103,11 @@ def tray_menu_host_gone_and_tray_at_start():
     user.choose(["Down"])
     user.expect_window_back(place)
 
-    # A left double-click on the icon brings the window back too, where it was.
     place = user.move_to(155, 610)
     user.minimise_to_tray()
     user.click_icon(1, repeat=2)
     user.expect_window_back(place)
 
-    # The tray menu's "Copy" replaces the clipboard with what File > Copy gives.
     desktop.put_on_clipboard(EARLIER_COPY)
     from_file_menu = lumeno.copy_from_file_menu()
     desktop.put_on_clipboard(EARLIER_COPY)
@@ -138,16 +117,13 @@ def tray_menu_host_gone_and_tray_at_start():
     expect(desktop.clipboard() == from_file_menu,
            f"tray Copy gave {desktop.clipboard()!r}, File > Copy gave {from_file_menu!r}")
 
-    # The tray host crashes while the window is in the tray: the window comes back by itself.
-    step("the tray host crashes")
+    step("the tray host crashes: the window comes back by itself")
     desktop.crash_tray()
     lumeno.wait("the window to come back by itself", lambda: desktop.viewable(user.window))
     lumeno.wait("the window's caption to be 'Lumeno'", lambda: desktop.title(user.window) == "Lumeno",
                 detail=lambda: desktop.title(user.window))
 
-    # A new tray host takes the icon, and its menu's "Exit" ends the program at once, cleanly and
-    # without a log line.
-    step("a new tray host comes up")
+    step("a new tray host comes up; its menu's Exit ends the program at once, without a log line")
     desktop.start_tray()
     user.minimise_to_tray()
     user.choose(["Up"])
@@ -162,14 +138,12 @@ def tray_menu_host_gone_and_tray_at_start():
     shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
     expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
 
-    # Settle on what a user sees before choosing: the icon stays put.
     lumeno.wait("the tray icon to stay put", lambda: icon == user.icon(), detail=desktop.tray_icons)
 
     user.choose(["Down"])
-    # Never shown before: the window appears now, as the program's one main window.
     user.window = lumeno.wait_for_main_window()
     user.expect_window_back()
 
 
 if __name__ == "__main__":
-    main({"tray_menu_host_gone_and_tray_at_start": tray_menu_host_gone_and_tray_at_start})
+    main([tray_menu_host_gone_and_tray_at_start])

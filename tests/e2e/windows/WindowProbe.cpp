@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reads what the windows of the program say, for the end-to-end check under Wine: X sees the
-// windows but not the texts inside a message box.
-//   window_probe texts <title>  prints, for each shown top-level window with that title, a line
-//                               "<class>|<title>" and then one "  <class>|<text>" per child.
-//   window_probe menus          prints "menu <left> <top> <right> <bottom>" per shown drop-down or
-//                               pop-up menu, in screen pixels.
-//   window_probe places <title> prints, for each shown top-level window with that title (or that
-//                               class), a line "window <left> <top> <right> <bottom> <top of the
-//                               menu bar or client area>" and then one
-//                               per shown child, in screen pixels:
-//                               "<left> <top> <right> <bottom> <enabled 0|1> <id> <class>|<text>".
-//   window_probe tips           prints "tip <left> <top> <right> <bottom>" per shown tooltip.
+// Reads the program's windows under Wine, where X sees no texts inside them. Prints, in pixels:
+//   texts <title>   "<class>|<title>" per shown top-level window so titled, "  <class>|<text>" per child
+//   places <title>  "window <l> <t> <r> <b> <top of menu bar or client area>" per shown top-level window
+//                   of that title or class, "<l> <t> <r> <b> <enabled 0|1> <id> <class>|<text>" per child
+//   menus / tips    "menu|tip <l> <t> <r> <b>" per shown drop-down or pop-up menu / tooltip
 #include <algorithm>
 #include <string>
 
@@ -75,7 +68,6 @@ BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
   wchar_t className[256]{};
   ::GetClassNameW(window, className, 256);
   if (::IsWindowVisible(window) == FALSE || (text != title && className != title)) return TRUE;
-  // Where the program's own part begins: its menu bar, or else its client area.
   POINT clientTop{0, 0};
   ::ClientToScreen(window, &clientTop);
   if (::GetMenu(window) != nullptr) clientTop.y -= ::GetSystemMetrics(SM_CYMENU);
@@ -84,7 +76,7 @@ BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
-// Every tooltip and every menu that drops down or pops up is a top-level window of a system class.
+// Tooltips and menus are top-level windows of system classes.
 struct Kind {
   const wchar_t* className;
   const char* label;

@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
-"""Lumeno.exe under Wine on a desktop of its own (Xvfb, openbox, trayer), read from the screen as
-a user reads it: every window of the program is opened through its menus, photographed, read with
-OCR and its text measured against its background; every control with a tooltip is rested on until
-the tooltip shows and reads its text. Every check runs and is counted; the case fails when any
-does. Needs build-windows/ from scripts/windows.sh (LUMENO_WINDOWS_BUILD names it)."""
+"""Lumeno.exe under Wine on a desktop of its own, read as a user reads it: every window opened
+through its menus, read by OCR, its words' contrast measured, every tooltip rested on and read;
+the connection history, light and dark, read and red at its outages. Needs LUMENO_WINDOWS_BUILD."""
 
+import datetime
 import difflib
 import itertools
 import os
@@ -17,20 +16,16 @@ sys.path.insert(0, os.path.dirname(HERE))
 
 import screen  # noqa: E402
 from desktop import Desktop  # noqa: E402
-from harness import CaseFailed, Skipped, case_folder, expect, main, poll, spawn, step  # noqa: E402
+from harness import CaseFailed, Skipped, case_folder, expect, main, poll, settle, spawn, step  # noqa: E402
+from lumeno import Region, history_log, outages_not_red, settings_file  # noqa: E402
 
 BUILD = os.environ.get("LUMENO_WINDOWS_BUILD", os.path.join(HERE, "..", "..", "..", "build-windows"))
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
-# Wine starts slowly on a busy machine; a window the user asked for shows within this.
-SLOW = 60.0
+SLOW = 60.0  # Wine starts slowly on a busy machine
 
-# The controls by the identifiers their windows give them.
-OPTIONS_FRAME1, OPTIONS_TABS = 201, 200
-IP_TOOLS_FIRST = 500  # then one up for each control, in the designed order
-MAIN_ADDRESS_BOX, MAIN_LAMP, MAIN_STATUS = 101, 102, 103
-
-# What each tab of the options dialog says, and what only the Connection tab says.
+# Control identifiers; the IP tools' count up from 500 in the designed order.
+OPTIONS_FRAME1, OPTIONS_TABS, IP_TOOLS_FIRST, MAIN_LAMP, MAIN_STATUS = 201, 200, 500, 102, 103
 TAB_TEXTS = {
     "Automation": ["Start when computer loads", "Minimize to sys-tray on load"],
     "Extras": ["Show hostname in popup on request"],
@@ -39,7 +34,6 @@ TAB_TEXTS = {
 }
 CONNECTION_ONLY = ["Follow address", "connection changes", "Interface", "loose my connection"]
 
-# The IP tools' controls with a tooltip, by their place in the design, with the text it shows.
 IP_TOOLS_TIPS = [
     ("txtIP", 2, "Insert Ip or Domain address here to test..."),
     ("Label5", 3, "Amount of true pings"),
@@ -53,21 +47,24 @@ IP_TOOLS_TIPS = [
     ("chknetstatall", 25, "Displays all connections and listening ports."),
     ("classlbl", 27, "status"),
 ]
-# "Trace" and "Netstat" are greyed in Ping mode, and so not asked to stand out.
+# Not "Trace" and "Netstat": greyed in Ping mode, they need not stand out.
 IP_TOOLS_LABELS = ["pings:", "Value :", "Hops :", "Time out :", "Get host names", "Show all", "Ping", "Ready..."]
 LOG_LINES = "".join(f"[Lumeno Loaded] , Date : 12/{day}/2026 , Time : 10:00:{day:02d}\r\n" for day in range(1, 9))
-
-
 _letters = screen._plain  # letters and digits, without case
+# Regional layouts a Wine prefix may have; the history log is written in the program's own.
+LAYOUTS = [("%-m/%-d/%Y", "%-I:%M:%S %p"), ("%m/%d/%Y", "%H:%M:%S"), ("%d/%m/%Y", "%H:%M:%S"),
+           ("%-d/%-m/%Y", "%H:%M:%S"), ("%m/%d/%y", "%H:%M:%S"), ("%Y-%m-%d", "%H:%M:%S"), ("%d.%m.%Y", "%H:%M:%S")]
+DARK = {"Window": "32 32 32", "WindowText": "255 255 255", "ButtonFace": "48 48 48", "ButtonText": "255 255 255"}
+CLIENT_WIDTH = 640  # the history's, 9600 twips; its strip at 150, 450 twips, 480 high
+STRIP_LEFT, STRIP_TOP, STRIP_HEIGHT = 10, 30, 32
 
 
 def reads(words, text):
-    """Whether the words hold the text: as the screen module finds it, or as the letters of one
-    line that differ from it by a slip of OCR (a letter read as two, a word split) at most."""
+    """As the screen module finds it, or in all the words' letters but for an OCR slip (sparse
+    text may put each word of a phrase in a block of its own)."""
     if screen.find_text(words, text):
         return True
     wanted = _letters(text)
-    # With sparse text, OCR may put each word of a phrase in a block of its own: all the letters.
     letters = "".join(_letters(word.text) for word in words)
     for start in range(max(len(letters) - len(wanted), 0) + 1):
         piece = letters[start:start + len(wanted) + 2]
@@ -81,25 +78,22 @@ def missing(words, texts):
 
 
 def faint_words(picture, words, leave_out):
-    """The words too faint to read well. A word of fewer than four letters is left out: at 8 points
-    its strokes are so thin that their shades, not the ink, make up most of its dark pixels."""
+    """Words too faint, of four letters or more: at 8 points a shorter word's strokes are so thin
+    that their shades, not the ink, make up most of its dark pixels."""
     long_words = [word for word in words if len(_letters(word.text)) >= 4]
     return screen.faint(screen.measure_contrast(picture, long_words, leave_out))
 
 
 class Checks:
-    """Every check of the case, each said as it is made; the case fails at the end when any did."""
+    """Every check is made and told; the case fails at the end when any did."""
 
     def __init__(self):
         self.made, self.failed = 0, []
 
     def check(self, what, holds, detail=""):
         self.made += 1
-        if holds:
-            print(f"ok: {what}", flush=True)
-        else:
-            self.failed.append(what)
-            print(f"FAILED: {what}{': ' + detail if detail else ''}", flush=True)
+        self.failed += [] if holds else [what]
+        print(f"ok: {what}" if holds else f"FAILED: {what}: {detail}", flush=True)
         return holds
 
 
@@ -123,8 +117,6 @@ class Control:
 
 
 class WindowsDesktop:
-    """The desktop, the program on it and the probe that asks Wine where its windows are."""
-
     def __init__(self, folder):
         for name in ("Lumeno.exe", "lumeno_window_probe.exe"):
             if not os.path.exists(os.path.join(BUILD, name)):
@@ -132,9 +124,9 @@ class WindowsDesktop:
         self.desktop = Desktop(folder, tray=True)
         self.folder = folder
         self.shots = 0
-        # A prefix of the desktop checks' own: the unit tests' prefix draws nowhere.
+        # A prefix of its own: the unit tests' draws nowhere.
         self.env = self.desktop.env({"WINEDEBUG": "-all", "WINEPREFIX": os.path.join(BUILD, "wineprefix-e2e")})
-        # Programs still running in the prefix from an earlier run would keep their display.
+        # Programs left in the prefix by an earlier run would keep their display.
         subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
         subprocess.run([WINESERVER, "-w"], env=self.env, capture_output=True, timeout=60)
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=300)
@@ -142,22 +134,26 @@ class WindowsDesktop:
         self.probe("tips")
 
     def start(self, ini, log=None):
-        program = os.path.join(self.folder, "program")
-        os.makedirs(program)
-        shutil.copy2(os.path.join(BUILD, "Lumeno.exe"), program)
-        with open(os.path.join(program, "Lumeno.ini"), "wb") as out:
+        self.program = os.path.join(self.folder, "program")
+        os.makedirs(self.program)
+        shutil.copy2(os.path.join(BUILD, "Lumeno.exe"), self.program)
+        with open(os.path.join(self.program, "Lumeno.ini"), "wb") as out:
             out.write(ini)
         if log:
-            with open(os.path.join(program, "log.txt"), "w", newline="") as out:
-                out.write(log)
-        spawn([WINE, os.path.join(program, "Lumeno.exe")], self.env, os.path.join(self.folder, "lumeno.log"),
-              cwd=program)
+            self.write_log(log)
+        spawn([WINE, os.path.join(self.program, "Lumeno.exe")], self.env, os.path.join(self.folder, "lumeno.log"),
+              cwd=self.program)
+
+    def write_log(self, text):
+        with open(os.path.join(self.program, "log.txt"), "w", newline="") as out:
+            out.write(text)
 
     def end(self):
         subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
+        shutil.rmtree(self.program)
 
     def probe(self, *args):
-        """What the probe says; nothing when it says nothing in time (the callers poll again)."""
+        """What the probe says; nothing if not in time (the callers poll again)."""
         try:
             result = subprocess.run([WINE, os.path.join(BUILD, "lumeno_window_probe.exe"), *args], env=self.env,
                                     capture_output=True, text=True, timeout=30)
@@ -174,7 +170,6 @@ class WindowsDesktop:
         values = [int(value) for value in lines[0].split()[1:]]
         outer = Place(*values[:4])
         outer.client_top = values[4]
-        # The first window's controls: the lines up to the next window.
         return outer, [Control(line) for line in itertools.takewhile(lambda line: not line.startswith("window "),
                                                                       lines[1:])]
 
@@ -188,11 +183,8 @@ class WindowsDesktop:
         self.shots += 1
         return self.desktop.screenshot(f"{self.shots:02d}-{name}")
 
-    # ---- the user's hands ---------------------------------------------------------------------
-
     def key(self, name):
-        # Down and up in commands of their own: a window that goes at the press must not leave
-        # the key held down, repeating into every later step.
+        # Down and up apart: a window that goes at the press must not leave the key repeating.
         self.desktop.xdotool("keydown", name)
         self.desktop.xdotool("keyup", name)
 
@@ -200,8 +192,7 @@ class WindowsDesktop:
         self.desktop.xdotool("mousemove", "1", "400")
 
     def choose(self, window_name, path):
-        """Opens a menu of the window's menu bar and chooses an item, each found on the screen by its
-        caption, as the user finds them."""
+        """Chooses menu, item of the window's menu bar, each found on the screen by its caption."""
         outer, _ = self.wait_for_window(window_name)
         bar = screen.Region(outer.left, outer.client_top, outer.right - outer.left, 24)
         menu, item = path
@@ -211,7 +202,7 @@ class WindowsDesktop:
                                         f"the {menu} menu"))
 
     def _where(self, region, text, what):
-        """The middle of the text where it is read in the region, tried until it shows."""
+        """The middle of the text where it is read in the region, once it shows."""
         wider = screen.Region(region.x - 8, region.y - 8, region.width + 16, region.height + 16)
 
         def found():
@@ -223,16 +214,15 @@ class WindowsDesktop:
             return None
 
         words = poll(f"{text!r} to be read in {what}", found)
-        left = min(word.box.x for word in words)
-        right = max(word.box.x + word.box.width for word in words)
-        top = min(word.box.y for word in words)
-        bottom = max(word.box.y + word.box.height for word in words)
-        return (left + right) // 2, (top + bottom) // 2
+        return ((min(word.box.x for word in words) + max(word.box.x + word.box.width for word in words)) // 2,
+                (min(word.box.y for word in words) + max(word.box.y + word.box.height for word in words)) // 2)
+
+    def press(self, controls, text):
+        self.desktop.click(*next(control for control in controls if control.text == text).place.centre())
 
 
 def ink_height(picture, place):
-    """How many rows of the place hold dark ink, the lines of a border (rows dark nearly all
-    across) left out."""
+    """How many rows of the place hold dark ink, but for a border's lines (dark nearly all across)."""
     inside = screen.Region(place.left + 3, place.top + 1, place.right - place.left - 6, place.bottom - place.top - 2)
     pixels = screen.Picture(picture).region_pixels(inside)
     rows = [pixels[row * inside.width:(row + 1) * inside.width] for row in range(inside.height)]
@@ -242,37 +232,25 @@ def ink_height(picture, place):
 
 
 def read_window(checks, wd, name, title, texts, leave_out=()):
-    """Photographs the window once it shows its texts (a window is drawn a moment after it is
-    there), checks that each text is read in it and that every word read stands out from its
-    background; returns the picture, the words and the window's controls."""
+    """Photographs the window once it shows its texts (or not within 15 s), checks they are read
+    and every word stands out; returns the picture, the words and the window's controls."""
     outer, controls = wd.wait_for_window(name)
-    # The window manager's title bar is not the program's.
     region = screen.Region(outer.left - 8, outer.client_top, outer.right - outer.left + 16,
                            outer.bottom - outer.client_top + 8)
-    seen = {}
-
     def read():
-        seen["picture"] = wd.shot(title)
-        seen["words"] = screen.read_words(seen["picture"], region, upscale=4)
-        # Read at three sizes: what one reading slips on, another mostly gets right; and what is
-        # still not read, in each control on its own, as the eye reads a button by itself.
-        seen["both"] = seen["words"]
+        picture = wd.shot(title)
+        words = every = screen.read_words(picture, region, upscale=4)
+        # Read at three sizes, as one reading slips where another does not; then each control with
+        # a text still missing on its own, as the eye reads a button by itself.
         for upscale in (3, 2):
-            if missing(seen["both"], texts):
-                seen["both"] = seen["both"] + screen.read_words(seen["picture"], region, upscale=upscale)
+            if missing(every, texts):
+                every = every + screen.read_words(picture, region, upscale=upscale)
         for control in controls:
-            if not missing(seen["both"], texts):
-                break
-            if control.text and any(_letters(control.text) == _letters(text) for text in missing(seen["both"], texts)):
-                seen["both"] = seen["both"] + read_alone(seen["picture"], control.place, 1)[1]
-        return not missing(seen["both"], texts)
+            if control.text and any(_letters(control.text) == _letters(text) for text in missing(every, texts)):
+                every = every + read_alone(picture, control.place, 1)[1]
+        return picture, words, missing(every, texts)
 
-    try:
-        poll(f"{title} to show its texts", read, timeout=15)
-    except CaseFailed:
-        pass
-    picture, words = seen["picture"], seen["words"]
-    not_read = missing(seen["both"], texts)
+    picture, words, not_read = settle(read, 15, lambda seen: not seen[2])
     checks.check(f"{title}: reads {', '.join(repr(text) for text in texts)}", not not_read,
                  f"not read: {not_read}; read: {' '.join(word.text for word in words)} ({picture})")
     faint = faint_words(picture, words, leave_out)
@@ -282,9 +260,8 @@ def read_window(checks, wd, name, title, texts, leave_out=()):
 
 
 def read_alone(picture, place, inset=0, wanted=None):
-    """The words of one small place of the picture, cut out (less its inset, such as a border)
-    and set on a margin of white, read at the sizes OCR reads small text best; with wanted, the
-    first reading that holds it."""
+    """The words of one small place, less its inset (a border), set on white and read at sizes
+    until one holds wanted."""
     alone = picture.replace(".png", f"-{place.left}-{place.top}.png")
     width, height = place.right - place.left - 2 * inset, place.bottom - place.top - 2 * inset
     subprocess.run(["convert", picture, "-crop", f"{width}x{height}+{place.left + inset}+{place.top + inset}",
@@ -299,39 +276,25 @@ def read_alone(picture, place, inset=0, wanted=None):
 
 
 def tooltip_shows(checks, wd, what, control, text):
-    """Rests the pointer on the control until its tooltip shows, then reads the tooltip."""
     wd.rest_pointer()
     poll("the tooltips to go", lambda: not wd.probe("tips").strip())
     x, y = control.place.centre()
     wd.desktop.xdotool("mousemove", str(x), str(y))
-    try:
-        tip = poll(f"the tooltip of {what}", lambda: wd.probe("tips").split(), timeout=5)
-    except CaseFailed:
-        checks.check(f"resting on {what} shows its tooltip", False, "no tooltip showed")
+    tip = settle(lambda: wd.probe("tips").split(), 5)
+    if not checks.check(f"resting on {what} shows its tooltip", tip, "no tooltip showed"):
         return
     place = Place(*(int(value) for value in tip[1:5]))
-    seen = {}
-
-    def read():
-        seen["picture"] = wd.shot(f"tip-{what}")
-        seen["words"] = read_alone(seen["picture"], place, 0, text)[1]
-        return reads(seen["words"], text)
-
-    try:
-        poll(f"the tooltip of {what} to be drawn", read, timeout=5)
-    except CaseFailed:
-        pass
-    checks.check(f"resting on {what} shows its tooltip {text!r}", reads(seen["words"], text),
-                 f"read: {' '.join(word.text for word in seen['words'])} ({seen['picture']})")
+    shot, words = settle(lambda: read_alone(wd.shot(f"tip-{what}"), place, 0, text), 5,
+                         lambda seen: reads(seen[1], text))
+    checks.check(f"resting on {what} shows its tooltip {text!r}", reads(words, text),
+                 f"read: {' '.join(word.text for word in words)} ({shot})")
 
 
 def every_window_reads_clearly_and_every_tooltip_shows():
     folder = case_folder("windows_screens")
     checks = Checks()
     wd = WindowsDesktop(folder)
-    ini = (b"[Options]\r\nalertifoffline=0\r\nhostnameintext1.text=0\r\nuselog=1\r\n\r\n"
-           b"[Automation]\r\ntrayatstartup=0\r\nautostartup=0\r\n")
-    wd.start(ini, LOG_LINES)
+    wd.start(settings_file(uselog=1), LOG_LINES)
 
     step("the main window")
     _, _, main_controls = read_window(checks, wd, "LumenoMainWindow", "main window", ["File", "Tools", "Info"])
@@ -365,12 +328,12 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     tooltip_shows(checks, wd, "Use log file", log_box, "Monitor Lumeno actions")
 
     step("the question before clearing the log")
-    wd.desktop.click(*next(control for control in controls if control.text == "Clear log").place.centre())
+    wd.press(controls, "Clear log")
     read_window(checks, wd, "#32770", "the clear-log question", ["Clear log file?", "No"])
     _, buttons = wd.window("#32770")
-    wd.desktop.click(*next(button for button in buttons if button.text == "&No").place.centre())
+    wd.press(buttons, "&No")
     wd.gone("#32770")
-    wd.desktop.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.press(controls, "Done")
     wd.gone("LumenoOptions")
 
     step("the IP tools")
@@ -378,17 +341,14 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     _, controls = wd.wait_for_window("LumenoIpTools")
     by_id = {control.id - IP_TOOLS_FIRST: control for control in controls}
     count = by_id[6]
-    # A click selects the whole count, so typing replaces it.
     wd.desktop.click(*count.place.centre())
     wd.desktop.xdotool("type", "--delay", "60", "20")
     poll("the count 20 to be typed", lambda: any(control.text == "20" for control in wd.window("LumenoIpTools")[1]))
-    # Tab moves on to "Ping", taking the caret out of the count box.
-    wd.key("Tab")
-    # No tooltip in front of the boxes.
+    wd.key("Tab")  # the caret out of the count box
     wd.rest_pointer()
     poll("the tooltips to go", lambda: not wd.probe("tips").strip())
-    # Greyed controls need not stand out; a number box's border would be measured as its ink, and
-    # its digits are read on their own below.
+    # Greyed controls need not stand out; a number box's border would be measured as ink: its
+    # digits are read on their own below.
     disabled = [control.place.region(2) for control in controls if not control.enabled]
     boxes = (("count", 6, "20"), ("hops", 15, "30"), ("time-out", 17, "3000"))
     picture, _, _ = read_window(checks, wd, "LumenoIpTools", "IP tools with a count of 20", IP_TOOLS_LABELS,
@@ -396,7 +356,6 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     # The counter's "0" is in the boxes' font: a box's digits are as high, or they are cut.
     digits = ink_height(picture, by_id[4].place)
     for name, index, value in boxes:
-        # Inside the box's border: the whole value, nothing more.
         alone, words = read_alone(picture, by_id[index].place, 2, value)
         seen = "".join(_letters(word.text) for word in words)
         checks.check(f"IP tools: the {name} box reads {value!r}", seen == value, f"read {seen!r} ({alone})")
@@ -415,7 +374,7 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     wd.choose("LumenoMainWindow", ("Info", "About"))
     read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "WebSite", "Done"])
     _, controls = wd.window("LumenoAbout")
-    wd.desktop.click(*next(control for control in controls if control.text == "Done").place.centre())
+    wd.press(controls, "Done")
     wd.gone("LumenoAbout")
 
     step("the question before leaving")
@@ -427,5 +386,67 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     expect(not checks.failed, f"{len(checks.failed)} of {checks.made} checks failed: {checks.failed}")
 
 
+def program_layout(wd, started):
+    """The date and time formats of the program's own start entry."""
+    def entry():
+        try:
+            with open(os.path.join(wd.program, "log.txt"), newline="") as log:
+                return next((line for line in log if line.startswith("[Lumeno Loaded]")), None)
+        except FileNotFoundError:
+            return None
+
+    line = poll("the start entry", entry, timeout=60)
+    for date, time in LAYOUTS:
+        for moment in (started + datetime.timedelta(seconds=s) for s in range(-2, 120)):
+            if f" , Date : {moment.strftime(date)} , Time : {moment.strftime(time)}" in line:
+                return date, time
+    raise CaseFailed(f"the start entry is in formats this case does not know: {line!r}")
+
+
+def look_at_history(wd, name, by_keys=False):
+    started = datetime.datetime.now().replace(microsecond=0)
+    wd.start(settings_file(uselog=1, logoutages=1))
+    date, time = program_layout(wd, started)
+    wd.write_log(history_log(datetime.datetime.now().replace(microsecond=0),
+                             lambda when: f" , Date : {when.strftime(date)} , Time : {when.strftime(time)}"))
+    if by_keys:  # Tools > Connection history, the second menu's last item
+        outer, _ = wd.wait_for_window("LumenoMainWindow")
+        wd.desktop.click((outer.left + outer.right) // 2, outer.top + 6)
+        for key in ("F10", "Right", "Down", "Up", "Return"):
+            wd.key(key)
+    else:
+        wd.choose("LumenoMainWindow", ("Tools", "Connection history"))
+    outer, _ = wd.wait_for_window("LumenoHistory")
+    left, top = outer.left + (outer.right - outer.left - CLIENT_WIDTH) // 2, outer.client_top
+    region = Region(left, top, CLIENT_WIDTH, outer.bottom - top)
+
+    def looked():
+        shot = wd.shot(name)
+        return shot if not missing(screen.read_words(shot, region), ["Outages: 3", "Longest: 2 h"]) else None
+
+    shot = poll(f"the figures of {name}", looked, timeout=30)
+    strip = Region(left + STRIP_LEFT, top + STRIP_TOP, CLIENT_WIDTH - 2 * STRIP_LEFT, STRIP_HEIGHT)
+    not_red = outages_not_red(screen.Picture(shot), strip, 1)
+    expect(not not_red, f"{name} ({shot}): {not_red}")
+    wd.end()
+
+
+def set_colours(wd, colours):
+    for key, value in colours.items():
+        args = ["reg", "delete", r"HKCU\Control Panel\Colors", "/v", key, "/f"] if value is None else \
+            ["reg", "add", r"HKCU\Control Panel\Colors", "/v", key, "/t", "REG_SZ", "/d", value, "/f"]
+        subprocess.run([WINE, *args], env=wd.env, capture_output=True, timeout=60)
+
+
+def history_reads_and_shows_red_at_outages():
+    wd = WindowsDesktop(case_folder("windows_history"))
+    look_at_history(wd, "history-light")
+    set_colours(wd, DARK)
+    try:
+        look_at_history(wd, "history-dark", by_keys=True)  # the menu worked from the keyboard this time
+    finally:
+        set_colours(wd, dict.fromkeys(DARK))
+
+
 if __name__ == "__main__":
-    main({"every_window_reads_clearly_and_every_tooltip_shows": every_window_reads_clearly_and_every_tooltip_shows})
+    main([every_window_reads_clearly_and_every_tooltip_shows, history_reads_and_shows_red_at_outages])
