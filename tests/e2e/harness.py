@@ -115,17 +115,13 @@ def case_folder(name):
     return folder
 
 
-def _end_on_signal(number, _frame):
-    raise SystemExit(128 + number)
-
-
 def main(cases):
     """Runs the case named on the command line (cases: functions, or a dict by name)."""
     cases = cases if isinstance(cases, dict) else {case.__name__: case for case in cases}
     if len(sys.argv) != 2 or sys.argv[1] not in cases:
         sys.exit(f"usage: {sys.argv[0]} {{{'|'.join(sorted(cases))}}}")
     for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
-        signal.signal(number, _end_on_signal)
+        signal.signal(number, lambda caught, _frame: sys.exit(128 + caught))
     name, code, started = sys.argv[1], 1, time.monotonic()
     try:
         cases[name]()

@@ -190,6 +190,7 @@ class WindowsDesktop:
 
     def rest_pointer(self):
         self.desktop.xdotool("mousemove", "1", "400")
+        poll("the tooltips to go", lambda: not self.probe("tips").strip())
 
     def choose(self, window_name, path):
         """Chooses menu, item of the window's menu bar, each found on the screen by its caption."""
@@ -277,7 +278,6 @@ def read_alone(picture, place, inset=0, wanted=None):
 
 def tooltip_shows(checks, wd, what, control, text):
     wd.rest_pointer()
-    poll("the tooltips to go", lambda: not wd.probe("tips").strip())
     x, y = control.place.centre()
     wd.desktop.xdotool("mousemove", str(x), str(y))
     tip = settle(lambda: wd.probe("tips").split(), 5)
@@ -340,13 +340,11 @@ def every_window_reads_clearly_and_every_tooltip_shows():
     wd.choose("LumenoMainWindow", ("Tools", "IP tools"))
     _, controls = wd.wait_for_window("LumenoIpTools")
     by_id = {control.id - IP_TOOLS_FIRST: control for control in controls}
-    count = by_id[6]
-    wd.desktop.click(*count.place.centre())
+    wd.desktop.click(*by_id[6].place.centre())  # the count
     wd.desktop.xdotool("type", "--delay", "60", "20")
     poll("the count 20 to be typed", lambda: any(control.text == "20" for control in wd.window("LumenoIpTools")[1]))
     wd.key("Tab")  # the caret out of the count box
     wd.rest_pointer()
-    poll("the tooltips to go", lambda: not wd.probe("tips").strip())
     # Greyed controls need not stand out; a number box's border would be measured as ink: its
     # digits are read on their own below.
     disabled = [control.place.region(2) for control in controls if not control.enabled]
