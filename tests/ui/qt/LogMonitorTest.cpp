@@ -76,23 +76,20 @@ struct LogMonitorTest : ::testing::Test {
 TEST_F(LogMonitorTest, IsBuiltAsDesignedOpensOnTheNewestLinesAndEachTickBringsNewOnesIntoView) {
   window->show();
   EXPECT_EQ(window->windowTitle().toStdString(), design::kCaption);
-  std::vector<std::string> menu;
-  std::vector<std::string> designedMenu;
-  for (const QAction* item : window->findChild<QMenu*>(qs(design::kFileMenuName))->actions())
-    menu.push_back(item->objectName().toStdString() + ":" + item->text().toStdString());
-  for (const design::MenuItemDesign& item : design::kFileMenu)
-    designedMenu.push_back(std::string(item.name) + ":" + std::string(item.caption));
-  EXPECT_EQ(menu, designedMenu);
+  const QList<QAction*> menu = window->findChild<QMenu*>(qs(design::kFileMenuName))->actions();
+  ASSERT_EQ(menu.size(), static_cast<qsizetype>(design::kFileMenu.size()));
+  for (qsizetype i = 0; i < menu.size(); ++i) {
+    EXPECT_EQ(menu[i]->objectName(), qs(design::kFileMenu[i].name));
+    EXPECT_EQ(menu[i]->text(), qs(design::kFileMenu[i].caption));
+  }
   for (const design::ControlDesign& button : {design::kFindPrevious, design::kFindNext})
     EXPECT_EQ(window->findChild<QPushButton*>(qs(button.name))->text().toStdString(), button.text);
   EXPECT_EQ(lastShown(), "entry 199");
   const QSet<QRgb> drawn = paneColours();
-  EXPECT_FALSE(drawn.contains(qRgb(255, 0, 0)));
-  EXPECT_TRUE(drawn.contains(paneColour(QPalette::Base)));
-  EXPECT_TRUE(drawn.contains(paneColour(QPalette::Text)));
+  EXPECT_TRUE(!drawn.contains(qRgb(255, 0, 0)) && drawn.contains(paneColour(QPalette::Base)) &&
+              drawn.contains(paneColour(QPalette::Text)));
   const auto* timer = window->findChild<QTimer*>(qs(design::kReloadTimerName));
-  EXPECT_TRUE(timer->isActive());
-  EXPECT_EQ(timer->interval(), design::kReloadIntervalMs);
+  EXPECT_TRUE(timer->isActive() && timer->interval() == design::kReloadIntervalMs);
   EXPECT_TRUE(window->findChild<QWidget*>(qs(design::kStatusBar.name))->isVisible());
 
   lines()->verticalScrollBar()->setValue(0);  // the user scrolls up to read
@@ -101,15 +98,14 @@ TEST_F(LogMonitorTest, IsBuiltAsDesignedOpensOnTheNewestLinesAndEachTickBringsNe
   EXPECT_EQ(lastShown(), "two");
 }
 
-// Records what a widget is asked to draw.
+// Records which widget is asked to draw, and how high a strip.
 struct PaintLog : QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint)
-      drawn << watched->objectName() + ":" +
-                   QString::number(static_cast<QPaintEvent*>(event)->rect().height());
+      drawn.emplace_back(watched, static_cast<QPaintEvent*>(event)->rect().height());
     return false;
   }
-  QStringList drawn;
+  std::vector<std::pair<QObject*, int>> drawn;
 };
 
 TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
@@ -118,9 +114,6 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
   window->show();
   QCoreApplication::processEvents();
   PaintLog paints;
-  lines()->viewport()->setObjectName("lines");
-  lines()->verticalScrollBar()->setObjectName("vertical");
-  lines()->horizontalScrollBar()->setObjectName("horizontal");
   for (QWidget* watched : {static_cast<QWidget*>(lines()), lines()->viewport(),
                            static_cast<QWidget*>(lines()->verticalScrollBar()),
                            static_cast<QWidget*>(lines()->horizontalScrollBar())}) {
@@ -130,18 +123,18 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
   window->onReloadTick();
   QCoreApplication::processEvents();
   // The lines drawn already move up; only the strip that comes into sight is drawn.
-  ASSERT_EQ(paints.drawn.size(), 1) << paints.drawn.join(" ").toStdString();
-  EXPECT_TRUE(paints.drawn.front().startsWith("lines:"));
-  EXPECT_LE(paints.drawn.front().section(':', 1).toInt(), 2 * lines()->fontMetrics().lineSpacing());
+  ASSERT_EQ(paints.drawn.size(), 1U);
+  EXPECT_EQ(paints.drawn[0].first, lines()->viewport());
+  EXPECT_LE(paints.drawn[0].second, 2 * lines()->fontMetrics().lineSpacing());
   EXPECT_EQ(lastShown(), "entry 200");
 }
 
 TEST_F(LogMonitorTest, PauseHoldsTheViewClearLogEmptiesBothAndAReopenedMonitorRuns) {
   window->show();
   click("mnupausescreen");
-  EXPECT_FALSE(window->findChild<QAction*>("mnupausescreen")->isEnabled());
+  EXPECT_FALSE(window->findChild<QAction*>("mnupausescreen")->isEnabled() ||
+               window->findChild<QTimer*>("Timer1")->isActive());
   EXPECT_TRUE(window->findChild<QAction*>("mnuresume")->isEnabled());
-  EXPECT_FALSE(window->findChild<QTimer*>("Timer1")->isActive());
 
   boxes.answers = {BoxAnswer::Yes};
   click("mnuclearlog");

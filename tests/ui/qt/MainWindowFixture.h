@@ -4,6 +4,8 @@
 #include <memory>
 #include <optional>
 
+#include <QStringList>
+
 #include "FakeProgram.h"
 #include "MainPresenterFixture.h"
 #include "ui/qt/MainWindow.h"
@@ -11,16 +13,21 @@
 
 namespace lumeno::test {
 
-// A notification area that only remembers whether the icon is shown.
-struct RecordingTray : tray::TrayBackend {
-  explicit RecordingTray(std::shared_ptr<bool> s) : shown(std::move(s)) {}
+// A notification area that records what it is asked to show, and clicks on its icon.
+struct FakeTrayBackend final : tray::TrayBackend {
   [[nodiscard]] bool available() const override { return true; }
-  void show() override { *shown = true; }
-  void hide() override { *shown = false; }
-  void setIcon(const QIcon&) override {}
-  void setToolTip(const QString&) override {}
-  void showMessage(const QString&, const QString&) override {}
-  std::shared_ptr<bool> shown;
+  void show() override { visible = true; }
+  void hide() override { visible = false; }
+  void setIcon(const QIcon& newIcon) override { icon = newIcon; }
+  void setToolTip(const QString& newTip) override { tip = newTip; }
+  void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
+  [[nodiscard]] bool clickActivates() const override { return activates; }
+  void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
+  bool visible = false;
+  QIcon icon;
+  QString tip;
+  QStringList balloons;
+  bool activates = false;  // a StatusNotifierItem host
 };
 
 // Picks the queued colours; an empty entry is a Cancel.
@@ -41,14 +48,18 @@ struct MainWindowFixture : FakeProgram {
   explicit MainWindowFixture(const std::string& ini = settingsWith("0", "0", "0", "0")) : FakeProgram(ini) {
     seams.colors = &colors;
     seams.endProgram = [this] { ++programEnds; };
-    seams.trayBackend = [this] { return std::make_unique<RecordingTray>(trayShown); };
+    seams.trayBackend = [this] {
+      auto backend = std::make_unique<FakeTrayBackend>();
+      tray = backend.get();
+      return backend;
+    };
   }
   app::MainWindow& window() {
     if (!window_) window_ = std::make_unique<app::MainWindow>(context, seams);
     return *window_;
   }
   ScriptedColors colors;
-  std::shared_ptr<bool> trayShown = std::make_shared<bool>(false);
+  FakeTrayBackend* tray = nullptr;  // owned by the window's tray icon
   app::MainWindow::Seams seams;
   int programEnds = 0;
 

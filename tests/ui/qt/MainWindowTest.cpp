@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "AccessibleNames.h"
-#include "DarkPalette.h"
 #include "MainWindowFixture.h"
 #include "ui/qt/OptionsDialog.h"
 #include "ui/qt/QtMessageBoxes.h"
@@ -37,66 +35,45 @@ bool trayShows(app::MainWindow& w, const char* key) {
   return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(key).pixmap(16).toImage();
 }
 
-TEST(MainWindow, TheStripKeepsItsOwnColoursAndTheMenuBarTheDesktopsInADarkScheme) {
-  const DarkPalette dark;
-  MainWindowFixture f;
-  auto& w = f.window();
-  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
-  for (InfoLabel label : {InfoLabel::Status, InfoLabel::Version, InfoLabel::Time, InfoLabel::Date}) {
-    const QPalette& shown = w.infoLabel(label)->palette();
-    EXPECT_GE(app::contrastRatio(shown.color(QPalette::WindowText), shown.color(QPalette::Window)), 4.5);
-  }
-  const QPalette& bar = w.menuBar()->palette();
-  EXPECT_EQ(bar.color(QPalette::Window), QApplication::palette().color(QPalette::Window));
-  EXPECT_GE(app::contrastRatio(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)), 4.5);
-}
-
 // What the presenter shows at start and on each tick is MainPresenterTest's; here, how it looks.
+// (That every text reads clearly, in a dark palette too, is the e2e screens case's.)
 TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNextLabel) {
   MainWindowFixture f;
   auto& w = f.window();
   EXPECT_EQ(w.windowTitle(), "Lumeno");
   EXPECT_EQ(addressBox(w)->text(), "192.168.0.5");
-  EXPECT_EQ(addressBox(w)->toolTip(), "Local IP");
-  EXPECT_TRUE(trayShows(w, "mainicon"));
-  EXPECT_FALSE(*f.trayShown);  // nothing in the tray while the window is up
+  EXPECT_EQ(colorOf(w.centralWidget(), QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
+  EXPECT_FALSE(f.tray->visible);  // nothing in the tray while the window is up
   for (const auto& [name, interval] :
        {std::pair{"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}) {
     auto* timer = w.findChild<QTimer*>(name);
     ASSERT_NE(timer, nullptr) << name;
-    EXPECT_EQ(timer->interval(), interval) << name;
-    EXPECT_TRUE(timer->isActive()) << name;
+    EXPECT_TRUE(timer->isActive() && timer->interval() == interval) << name;
   }
   QLabel* status = w.infoLabel(InfoLabel::Status);
   auto* lamp = w.findChild<QLabel*>("lblled");
-  f.network.connected = false;
-  QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
-  EXPECT_EQ(status->text(), " Offline!");
-  // Red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
-  const QColor offline = colorOf(status, QPalette::WindowText);
-  EXPECT_TRUE(offline.red() > 100 && offline.green() == 0 && offline.blue() == 0)
-      << offline.name().toStdString();
-  EXPECT_GE(app::contrastRatio(offline, colorOf(w.centralWidget(), QPalette::Window)), 4.5);
-  EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(255, 0, 0));
-  EXPECT_EQ(spokenName(lamp), "Offline");
-  EXPECT_TRUE(trayShows(w, "offlineicon"));
+  for (const bool online : {false, true}) {
+    f.network.connected = online;
+    QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
+    EXPECT_EQ(status->text(), online ? " Online" : " Offline!");
+    EXPECT_EQ(colorOf(lamp, QPalette::Window), online ? QColor(0, 255, 0) : QColor(255, 0, 0));
+    EXPECT_EQ(spokenName(lamp), online ? "Online" : "Offline");
+    EXPECT_TRUE(trayShows(w, online ? "mainicon" : "offlineicon"));
+    // Offline is red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
+    const QColor text = colorOf(status, QPalette::WindowText);
+    EXPECT_TRUE(online ? text == QColor(0, 0, 255)
+                       : text.red() > 100 && text.green() == 0 && text.blue() == 0)
+        << text.name().toStdString();
+    EXPECT_GE(app::contrastRatio(text, colorOf(w.centralWidget(), QPalette::Window)), 4.5);
+  }
   EXPECT_TRUE(w.sysTray().toolTip().startsWith("IP : 192.168.0.5"));
-  f.network.connected = true;
-  QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
-  EXPECT_EQ(status->text(), " Online");
-  EXPECT_EQ(colorOf(status, QPalette::WindowText), QColor(0, 0, 255));
-  EXPECT_EQ(colorOf(lamp, QPalette::Window), QColor(0, 255, 0));
-  EXPECT_EQ(spokenName(lamp), "Online");
-  EXPECT_TRUE(trayShows(w, "mainicon"));
   w.show();
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
   QApplication::sendEvent(status, &release);
   EXPECT_FALSE(status->isVisible());
   EXPECT_TRUE(w.infoLabel(InfoLabel::Version)->isVisible());
-  EXPECT_EQ(w.infoLabel(InfoLabel::Version)->text(), " V1.0.27");
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();
@@ -134,8 +111,7 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
   ASSERT_EQ(loadedOptions(), 0);
   w.presenter().onStatusTick();
   EXPECT_EQ(loadedOptions(), 0);
-  // The option is still on after "Done" (the entry's logging switch then loads the dialog, as
-  // every log writer does).
+  // The option is still on after "Done".
   f.network.address = "10.9.9.9";
   w.presenter().onStatusTick();
   EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");

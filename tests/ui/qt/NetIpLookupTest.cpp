@@ -12,9 +12,8 @@
 namespace lumeno::test {
 namespace {
 
-// A web server on loopback. It answers every request with one fixed reply; or never answers;
-// or trickles a body a byte at a time, 30 ms apart, without end; or floods one (up to 64 MB, so
-// that a lookup that takes it all in cannot take the machine's memory with it).
+// A web server on loopback: one fixed reply, or none, or a body trickled a byte at a time without
+// end, or flooded (up to 64 MB, so that a lookup that takes it all cannot take the machine's memory).
 class LocalServer {
  public:
   enum class Kind { Reply, Silent, Trickle, Flood };
@@ -63,8 +62,7 @@ QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {
   QSignalSpy done(&lookup, &app::NetIpLookup::finished);
   lookup.start();
   EXPECT_TRUE(lookup.isRunning());
-  // The request runs in the background: the event loop, and so every timer, goes on meanwhile.
-  bool loopRan = false;
+  bool loopRan = false;  // the request runs in the background: every timer goes on meanwhile
   QTimer::singleShot(0, [&] { loopRan = true; });
   EXPECT_TRUE(done.wait(10000));
   EXPECT_TRUE(loopRan);
@@ -72,7 +70,7 @@ QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {
 }
 
 // The deadline counts from the start, not from the last byte; an answer longer than any address
-// is refused as soon as it is, without waiting for its end.
+// is refused at once.
 TEST(NetIpLookup, ASilentTricklingOrFloodingServerEndsTheLookupWithAMessage) {
   const QString late = QStringLiteral("The Net IP could not be found: the service did not answer in time.");
   for (const LocalServer::Kind kind : {LocalServer::Kind::Silent, LocalServer::Kind::Trickle}) {

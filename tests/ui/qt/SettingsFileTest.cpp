@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lumeno.ini through readSetting/writeSetting and the options dialog; clearing the log; the XDG
-// autostart entry that "Start when computer loads" writes, checked and started as a desktop would.
+// The options dialog over Lumeno.ini, and the autostart entry "Start when computer loads" writes.
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
@@ -58,10 +57,9 @@ TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
 
 TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
   OptionsDialog dialog(context, {});
-  auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-  auto* done = dialog.findChild<QPushButton*>(QStringLiteral("exitoptions"));
-  ASSERT_NE(tabs, nullptr);
-  ASSERT_NE(done, nullptr);
+  auto* tabs = dialog.findChild<QTabWidget*>("SSTab1");
+  auto* done = dialog.findChild<QPushButton*>("exitoptions");
+  ASSERT_TRUE(tabs != nullptr && done != nullptr);
   dialog.show();
   QCoreApplication::processEvents();
   const QSize size = dialog.size();
@@ -69,8 +67,7 @@ TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
   for (const int tab : {2, 1, 3, 0, 2}) {
     tabs->setCurrentIndex(tab);
     QCoreApplication::processEvents();
-    EXPECT_EQ(dialog.size(), size) << tabs->tabText(tab).toStdString();
-    EXPECT_EQ(done->geometry(), donePlace) << tabs->tabText(tab).toStdString();
+    EXPECT_TRUE(dialog.size() == size && done->geometry() == donePlace) << tab;
   }
   // Every tab's controls fit in that size: nothing is squeezed below what it needs.
   for (QWidget* control : dialog.findChildren<QWidget*>()) {
@@ -88,38 +85,34 @@ TEST_F(SettingsFile, TheConnectionTabCarriesTheNewOptionsBelowTheAlertAndAChoice
   ConnectionOptions live;
   OptionsDialog dialog(context, {}, &live);
   auto* tabs = dialog.findChild<QTabWidget*>("SSTab1");
-  ASSERT_NE(tabs, nullptr);
+  auto* list = dialog.findChild<QComboBox*>("cmbinterface");
+  auto* alert = dialog.findChild<QGroupBox*>("Frame4");
+  ASSERT_TRUE(tabs != nullptr && list != nullptr && alert != nullptr);
   EXPECT_EQ(tabs->currentIndex(), 0);  // "Automation" still opens first
   QWidget* connection = tabs->widget(3);
   EXPECT_EQ(tabs->tabText(3), "Connection");
-  auto* list = dialog.findChild<QComboBox*>("cmbinterface");
-  ASSERT_NE(list, nullptr);
   tabs->setCurrentIndex(3);
   dialog.show();
   // Top to bottom: the alert's frame, then the two boxes, then "Interface:" beside the list.
   std::vector<int> tops;
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{dialog.findChild<QGroupBox*>("Frame4"), box(dialog, "chkfollowip"),
-                                       box(dialog, "chklogoutages"), list}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{alert, box(dialog, "chkfollowip"),
+                                                          box(dialog, "chklogoutages"), list}) {
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(connection->isAncestorOf(control)) << control->objectName().toStdString();
     tops.push_back(control->mapTo(connection, QPoint(0, 0)).y());
   }
   EXPECT_TRUE(std::is_sorted(tops.begin(), tops.end()) && tops[1] > tops[0]) << tops[0] << " " << tops[1];
-  EXPECT_GE(tops[1], dialog.findChild<QGroupBox*>("Frame4")->geometry().bottom());
-  // Every tab's frame keeps the place and height it has on a dialog without these options, where
-  // each filled its tab: the alert's frame stops where the others stop.
-  const QRect alertFrame = dialog.findChild<QGroupBox*>("Frame4")->geometry();
+  EXPECT_GE(tops[1], alert->geometry().bottom());
+  EXPECT_LT(dialog.findChild<QLabel*>("lblinterface")->mapTo(connection, QPoint(0, 0)).x(),
+            list->mapTo(connection, QPoint(0, 0)).x());
+  // The alert's frame keeps the place and height the other tabs' frames have.
   for (const auto& [tab, frame] : {std::pair{0, "Frame1"}, {1, "Frame2"}}) {
     tabs->setCurrentIndex(tab);
     QCoreApplication::processEvents();
     const QRect other = dialog.findChild<QGroupBox*>(frame)->geometry();
-    EXPECT_EQ(alertFrame.top(), other.top()) << frame;
-    EXPECT_EQ(alertFrame.height(), other.height()) << frame;
+    EXPECT_TRUE(alert->geometry().top() == other.top() && alert->geometry().height() == other.height())
+        << frame;
   }
-  auto* label = dialog.findChild<QLabel*>("lblinterface");
-  ASSERT_NE(label, nullptr);
-  EXPECT_LT(label->mapTo(connection, QPoint(0, 0)).x(), list->mapTo(connection, QPoint(0, 0)).x());
   // What the list offers and what a choice writes are the presenter's (OptionsPresenterTest).
   EXPECT_EQ(list->currentIndex(), 2);
   box(dialog, "chkfollowip")->click();
@@ -178,16 +171,15 @@ TEST_F(SettingsFile, StartWhenComputerLoadsWritesAValidEntryThatStartsTheProgram
   EXPECT_EQ(platform::readFile(context.file("Lumeno.ini")), "[Automation]\r\nautostartup=0\r\n");
   EXPECT_TRUE(boxes.shown.empty());
 
-  // A program whose path is no text cannot be named in an entry: start at log-in fails.
+  // A program whose path is no text cannot be named in an entry, nor can an entry go where a file
+  // stands in the autostart folder's place.
   platform::XdgAutostart unnamed(folder / "autostart", folder / "not\xFFtext");
   EXPECT_FALSE(unnamed.enable() || fs::exists(unnamed.entryFile()));
-  // Nor where a file stands in the place of the autostart folder.
   ASSERT_TRUE(platform::writeFile(folder / "blocked", ""));
   EXPECT_FALSE(platform::XdgAutostart(folder / "blocked" / "autostart", program).enable());
 }
 
-// The manual page documents every key of the settings file the program reads, each as a bold
-// entry under its section's heading.
+// Every key of the settings file the program reads is a bold entry under its section's heading.
 TEST(ManualPage, NamesEveryKeyTheProgramReadsUnderItsSection) {
   const std::string page = platform::readFile(LUMENO_MANUAL_PAGE).value_or("");
   ASSERT_FALSE(page.empty()) << LUMENO_MANUAL_PAGE;

@@ -9,52 +9,32 @@
 
 #include <array>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
+
+#include "MainWindowFixture.h"
 
 namespace lumeno::tray {
 namespace {
 
-class FakeTrayBackend final : public TrayBackend {
- public:
-  bool visible = false;
-  QIcon icon;
-  QString tip;
-  [[nodiscard]] bool available() const override { return true; }
-  void show() override { visible = true; }
-  void hide() override { visible = false; }
-  void setIcon(const QIcon& newIcon) override { icon = newIcon; }
-  void setToolTip(const QString& newTip) override { tip = newTip; }
-  void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
-  [[nodiscard]] bool clickActivates() const override { return activates; }
-  QStringList balloons;
-  bool activates = false;  // a StatusNotifierItem host
-  void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
-};
+using test::FakeTrayBackend;
 
 // A notification server that takes notices while it answers.
-class FakeNotifier final : public DesktopNotifier {
- public:
+struct FakeNotifier final : DesktopNotifier {
   void notify(const QString& title, const QString& text, Fallback noServer) override {
-    if (answers) {
+    if (answers)
       notices << title + ": " + text;
-    } else {
+    else
       noServer();
-    }
   }
   bool answers = true;
   QStringList notices;
 };
 
-// The component acts on a click once the desktop's delivery of it has returned; this runs
-// what waits.
+// The tray acts on a click once the desktop's delivery of it has returned; this runs what waits.
 void settle() {
   QCoreApplication::processEvents();
 }
 
-class SysTrayTest : public ::testing::Test {
- protected:
+struct SysTrayTest : ::testing::Test {
   SysTrayTest() {
     owner.setWindowTitle("Lumeno");
     tray.setSourceWindow(&owner);
@@ -87,26 +67,22 @@ TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsOnceDeliveredAndClicksDuringAHand
   });
   using enum QSystemTrayIcon::ActivationReason;
   for (const auto reason : {Trigger, MiddleClick, Unknown, Context}) backend->click(reason);
-  // Nothing runs inside the icon's own delivery of the click: the menu's loop, or a restore
-  // that takes the icon away, would pull the icon out from under its own event.
+  // Nothing runs inside the icon's own delivery: a menu's loop, or a restore that takes the icon
+  // away, would pull the icon out from under its own event.
   EXPECT_TRUE(events.isEmpty());
   settle();
-  // The middle button and clicks the desktop cannot name raise nothing.
   EXPECT_EQ(events, (QStringList{"LeftDown", "LeftUp", "RightDown", "RightUp"}));
   EXPECT_FALSE(owner.isVisible());  // the dropped double-click did not restore the window
 }
 
-// Where a tip is cut is tested on cutTip; here, that the cut tip reaches the icon. (The caption
-// that follows the tip while minimised is the e2e start and exit case's.)
+// Where a tip is cut is cutTip's test; here, that the cut tip reaches the icon as written.
 TEST_F(SysTrayTest, TheTipShowsItsCutAndMarkupAsWritten) {
   const QString cyrillic(40, QChar(0x0436));  // 2 bytes each: the 32nd would end at byte 64
   tray.changeToolTip(cyrillic);
   EXPECT_EQ(backend->tip, cyrillic.left(31));
 
-  // A host name that looks like markup is shown as written, as the desktop draws a tip.
-  const QString hostile = "IP : <b>x</b><img src=y.png>\r\nStatus : Online";
-  tray.changeToolTip(hostile);
-  QTextDocument drawn;
+  tray.changeToolTip("IP : <b>x</b><img src=y.png>\r\nStatus : Online");
+  QTextDocument drawn;  // as the desktop draws a tip
   drawn.setHtml(backend->tip);
   EXPECT_TRUE(Qt::mightBeRichText(backend->tip));
   EXPECT_EQ(drawn.toPlainText(), "IP : <b>x</b><img src=y.png>\nStatus : Online");
@@ -128,9 +104,8 @@ TEST_F(SysTrayTest, ChangesBeforeTheIconIsShownAppearWithTheNextMinimise) {
   EXPECT_EQ(backend->icon.cacheKey(), first.cacheKey());
 }
 
-// A double-click restores the owner, and on a StatusNotifierItem host, which has no double-click,
-// its activation, a left click (both the e2e tray and connection cases'); elsewhere a left click
-// does not.
+// A double-click restores the owner; so does a left click, but only on a StatusNotifierItem host,
+// which knows no double-click.
 TEST_F(SysTrayTest, ALeftClickRestoresTheOwnerOnlyWhereItIsTheActivation) {
   for (const bool activates : {false, true}) {
     backend->activates = activates;
@@ -161,12 +136,12 @@ TEST_F(SysTrayTest, ANoticeIsADesktopNotificationInTheTrayOrNotAndWithoutAServer
 
 TEST(SysTrayOnTheDesktopTest, WithoutANotificationAreaTheOwnerStaysMinimisedOnTheTaskbar) {
   // The test platform has no tray; an owner meant to start in it, never shown yet, appears minimised.
-  QWidget desktopOwner;
-  desktopOwner.setWindowState(Qt::WindowMinimized);
+  QWidget owner;
+  owner.setWindowState(Qt::WindowMinimized);
   SysTray desktopTray;
-  desktopTray.setSourceWindow(&desktopOwner);
+  desktopTray.setSourceWindow(&owner);
   desktopTray.minToSysTray();
-  EXPECT_TRUE(desktopOwner.isVisible() && desktopOwner.isMinimized());
+  EXPECT_TRUE(owner.isVisible() && owner.isMinimized());
 }
 
 TEST(TrayImagesTest, TrayIconsComeAt16And32Pixels) {

@@ -30,33 +30,30 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
     TabCtrl_GetItem(options.tabs(), index, &item);
     tabs.push_back(win32ui::utf8(caption));
   }
-  EXPECT_EQ(tabs, std::vector<std::string>(settings::design::kTabCaptions.begin(),
-                                           settings::design::kTabCaptions.end()));
-  EXPECT_EQ(options.toolTips().text(options.controls().find("chklog")), "Monitor Lumeno actions");
+  const auto& captions = settings::design::kTabCaptions;
+  EXPECT_EQ(tabs, std::vector<std::string>(captions.begin(), captions.end()));
   // "Done" lines up with the tab control's right edge, below it.
   const RECT done = placeOf(options.controls().find("exitoptions"));
-  const RECT tab = placeOf(options.tabs());
-  EXPECT_LE(std::abs(done.right - tab.right), 1);
-  EXPECT_GT(done.top, tab.bottom);
+  EXPECT_LE(std::abs(done.right - placeOf(options.tabs()).right), 1);
+  EXPECT_GT(done.top, placeOf(options.tabs()).bottom);
 
-  const auto& controls = settings::design::kControls;
-  ASSERT_EQ(options.controls().all().size(), controls.size());
+  ASSERT_EQ(options.controls().all().size(), settings::design::kControls.size());
   std::vector<std::string> ticked;
   for (int shownTab = 0; shownTab < 4; ++shownTab) {
     options.selectTab(shownTab);
-    for (const settings::design::ControlDesign& expected : controls) {
+    for (const settings::design::ControlDesign& expected : settings::design::kControls) {
       SCOPED_TRACE(expected.name);
-      const win32ui::NamedControl* control = options.controls().byName(expected.name);
+      const HWND control = options.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
-      const bool list = expected.name == "cmbinterface";  // shows its chosen entry
-      EXPECT_EQ(windowText(control->handle), list ? "Automatic (default route)" : std::string(expected.text));
+      const bool list = expected.name == "cmbinterface";  // shows its chosen entry, sizes its height
+      EXPECT_EQ(windowText(control), list ? "Automatic (default route)" : std::string(expected.text));
+      EXPECT_EQ(options.toolTips().text(control), expected.tip);
       const RECT designed = placeFromTwips(expected.place);
-      RECT place = placeOf(control->handle);
-      if (list) place.bottom = designed.bottom;  // a drop-down sizes its height
+      RECT place = placeOf(control);
+      if (list) place.bottom = designed.bottom;
       EXPECT_TRUE(samePlace(place, designed));
-      EXPECT_EQ(styled(control->handle, WS_VISIBLE), expected.page < 0 || expected.page == shownTab)
-          << "tab " << shownTab;
-      if (shownTab == 0 && checked(control->handle)) ticked.emplace_back(expected.name);
+      EXPECT_EQ(styled(control, WS_VISIBLE), expected.page < 0 || expected.page == shownTab) << shownTab;
+      if (shownTab == 0 && checked(control)) ticked.emplace_back(expected.name);
     }
   }
   EXPECT_EQ(ticked, (std::vector<std::string>{"chklog", "alertifoffline"}));  // in the design's order
@@ -67,19 +64,19 @@ TEST(Win32Options, AClickReachesThePresenterAtOnceAndDoneUnloads) {
   f.folder.write("log.txt", "old line\r\n");
   int logMonitorOpenings = 0;
   win32ui::OptionsWindow options(f.context, [&] { ++logMonitorOpenings; });
+  const auto find = [&options](const char* name) { return options.controls().find(name); };
   for (const char* name : {"chklog", "chkstartup"}) {
-    ::SendMessageW(options.controls().find(name), BM_SETCHECK, BST_CHECKED, 0);  // the user's click ticked it
-    click(options.controls().find(name));
+    ::SendMessageW(find(name), BM_SETCHECK, BST_CHECKED, 0);  // the user's click ticked it
+    click(find(name));
   }
-  EXPECT_TRUE(options.presenter().isLogOn());
   EXPECT_NE(f.folder.read("Lumeno.ini").find("uselog=1\r\n"), std::string::npos);
   EXPECT_TRUE(f.autostart.enabled);
   f.boxes.answers = {BoxAnswer::Yes};
-  click(options.controls().find("Command1"));
+  click(find("Command1"));
   EXPECT_EQ(f.log(), "");
-  click(options.controls().find("Command2"));
+  click(find("Command2"));
   EXPECT_EQ(logMonitorOpenings, 1);
-  click(options.controls().find("exitoptions"));
+  click(find("exitoptions"));
   EXPECT_FALSE(options.alive());
 }
 
@@ -87,22 +84,20 @@ TEST(Win32Options, TheUsersInterfaceChoiceIsStoredAndReachesTheMainWindowsOption
   Win32WindowsFixture f;
   f.network.interfaces = {{"eth0", "10.0.0.2"}, {"wlan0", "10.0.0.3"}};
   settings::ConnectionOptions live;
-  std::vector<std::string> entries;
   {
     win32ui::OptionsWindow options(f.context, nullptr, &live);
     const HWND list = options.controls().find("cmbinterface");
+    std::vector<std::string> entries;
     for (int index = 0; index < ::SendMessageW(list, CB_GETCOUNT, 0, 0); ++index) {
       wchar_t entry[64]{};
       ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry));
       entries.push_back(win32ui::utf8(entry));
     }
     EXPECT_EQ(entries, (std::vector<std::string>{"Automatic (default route)", "eth0", "wlan0"}));
-    EXPECT_EQ(::SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
     ::SendMessageW(list, CB_SETCURSEL, 1, 0);  // the user's pick, and its notification
     click(list, CBN_SELCHANGE);
     EXPECT_EQ(live.interfaceName, "eth0");
   }
-  // The next load shows the stored choice.
   win32ui::OptionsWindow again(f.context, nullptr, &live);
   EXPECT_EQ(::SendMessageW(again.controls().find("cmbinterface"), CB_GETCURSEL, 0, 0), 1);
 }
@@ -119,35 +114,30 @@ TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresent
     win32ui::AboutWindow about(f.context);
     about.show();
     EXPECT_EQ(windowText(about.handle()), "");
-    RECT client{};
-    ::GetClientRect(about.handle(), &client);
-    EXPECT_EQ(client.right, win32ui::twips(3615));
-    EXPECT_EQ(client.bottom, win32ui::twips(1680));
+    EXPECT_EQ(clientSize(about.handle()), twipsSize(design::kClientWidth, design::kClientHeight));
     ASSERT_EQ(about.controls().all().size(), controls.size());
     for (const auto& [expected, caption] : controls) {
       SCOPED_TRACE(expected.name);
       const HWND control = about.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
       EXPECT_EQ(windowText(control), caption);
+      EXPECT_EQ(about.toolTips().text(control), expected.tip);
       EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
     }
-    EXPECT_EQ(about.toolTips().text(about.controls().find("Label5")), "Visit us!");
     EXPECT_NE(::SendMessageW(about.controls().find("Picture1"), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-    EXPECT_EQ(::GetWindowLongW(about.controls().find("cmdOK"), GWL_STYLE) & BS_DEFPUSHBUTTON,
-              BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(styled(about.controls().find("cmdOK"), BS_DEFPUSHBUTTON));
 
-    // No system-information tool on this system: the presenter's message, and the box stays.
-    click(about.controls().find("cmdSysInfo"));
+    click(about.controls().find("cmdSysInfo"));  // no system-information tool here: a message
     EXPECT_EQ(f.boxes.shown.size(), 1U);
-    EXPECT_TRUE(about.alive());
     click(about.controls().find("Label5"), STN_CLICKED);
     EXPECT_EQ(f.launcher.openedUrls.size(), 1U);
+    EXPECT_TRUE(about.alive());
     click(about.controls().find("cmdOK"));
     EXPECT_FALSE(about.alive());
   }
-  for (const WPARAM key : {WPARAM{IDCANCEL}, WPARAM{IDOK}}) {  // Esc, Enter
+  for (const int key : {IDCANCEL, IDOK}) {  // Esc, Enter
     win32ui::AboutWindow about(f.context);
-    command(about.handle(), static_cast<int>(key));
+    command(about.handle(), key);
     EXPECT_FALSE(about.alive());
   }
 }
@@ -159,9 +149,8 @@ TEST(Win32CommandLine, SlashQuestionMarkGivesTheUsageVersionTheVersionAndAnythin
     EXPECT_EQ(answer->rfind(L"Usage: Lumeno.exe", 0), 0U) << help;
   }
   EXPECT_EQ(win32ui::commandLineAnswer(L"--version"), std::wstring(L"Lumeno ") + LUMENO_VERSION_TEXT);
-  for (const wchar_t* runs : {L"", L"  ", L"/x", L"--versions"}) {
+  for (const wchar_t* runs : {L"", L"  ", L"/x", L"--versions"})
     EXPECT_FALSE(win32ui::commandLineAnswer(runs).has_value()) << runs;
-  }
 }
 
 }  // namespace

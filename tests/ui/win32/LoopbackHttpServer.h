@@ -5,15 +5,14 @@
 #include <ws2tcpip.h>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
 
 namespace lumeno::test {
 
-// A plain-HTTP server on 127.0.0.1 that plays the echo service: it reads each request and
-// answers it in one chosen way. Nothing leaves the machine.
+// A plain-HTTP server on 127.0.0.1 that plays the echo service, answering every request one
+// chosen way. Nothing leaves the machine.
 class LoopbackHttpServer {
  public:
   enum class Reply {
@@ -29,33 +28,28 @@ class LoopbackHttpServer {
     ::WSAStartup(MAKEWORD(2, 2), &data);
     listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = loopback(0);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    ::listen(listener_, 4);
     int size = sizeof(address);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+    ::listen(listener_, 4);
     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
-    clientLeft_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    stopped_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this] { serve(); });
   }
   LoopbackHttpServer(const LoopbackHttpServer&) = delete;
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
   ~LoopbackHttpServer() {
-    stopping_ = true;
     ::SetEvent(stopped_);
     {
-      // A connection of our own wakes the accept; a silent connection still open is ended.
+      // A silent connection still open is ended; a connection of our own wakes the accept.
       const std::lock_guard lock(mutex_);
       if (open_ != INVALID_SOCKET) ::shutdown(open_, SD_BOTH);
     }
-    SOCKET waker = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const SOCKET waker = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = loopback(port_);
     ::connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof(address));
     thread_.join();
-    ::closesocket(waker);
-    ::closesocket(listener_);
-    ::CloseHandle(clientLeft_);
-    ::CloseHandle(stopped_);
+    for (const SOCKET socket : {waker, listener_}) ::closesocket(socket);
+    for (const HANDLE event : {clientLeft_, stopped_}) ::CloseHandle(event);
     ::WSACleanup();
   }
 
@@ -66,8 +60,8 @@ class LoopbackHttpServer {
     const std::lock_guard lock(mutex_);
     return requestLine_;
   }
-  // Waits until the client has closed a connection the server kept silent on; the deadline
-  // only fails the test.
+  // Waits until the client has closed a connection the server did not end; the deadline only
+  // fails the test.
   bool waitForClientToLeave() const { return ::WaitForSingleObject(clientLeft_, 60000) == WAIT_OBJECT_0; }
 
  private:
@@ -78,35 +72,30 @@ class LoopbackHttpServer {
     address.sin_port = htons(port);
     return address;
   }
+  [[nodiscard]] bool stopping() const { return ::WaitForSingleObject(stopped_, 0) == WAIT_OBJECT_0; }
+  void setOpen(SOCKET connection) {
+    const std::lock_guard lock(mutex_);
+    open_ = connection;
+  }
 
   void serve() {
-    while (true) {
-      SOCKET connection = ::accept(listener_, nullptr, nullptr);
-      if (connection == INVALID_SOCKET || stopping_) {
-        if (connection != INVALID_SOCKET) ::closesocket(connection);
-        return;
-      }
+    SOCKET connection = INVALID_SOCKET;
+    while ((connection = ::accept(listener_, nullptr, nullptr)) != INVALID_SOCKET && !stopping()) {
       ++connections_;
-      {
-        const std::lock_guard lock(mutex_);
-        open_ = connection;
-      }
+      setOpen(connection);
       readRequest(connection);
       answer(connection);
-      {
-        const std::lock_guard lock(mutex_);
-        open_ = INVALID_SOCKET;
-      }
+      setOpen(INVALID_SOCKET);
       ::closesocket(connection);
     }
+    if (connection != INVALID_SOCKET) ::closesocket(connection);
   }
 
   void readRequest(SOCKET connection) {
     std::string request;
     char buffer[512];
-    while (request.find("\r\n\r\n") == std::string::npos) {
-      const int got = ::recv(connection, buffer, sizeof(buffer), 0);
-      if (got <= 0) break;
+    for (int got = 0; request.find("\r\n\r\n") == std::string::npos;) {
+      if ((got = ::recv(connection, buffer, sizeof(buffer), 0)) <= 0) break;
       request.append(buffer, static_cast<std::size_t>(got));
     }
     const std::lock_guard lock(mutex_);
@@ -114,41 +103,29 @@ class LoopbackHttpServer {
   }
 
   void answer(SOCKET connection) {
-    std::string response;
+    const auto send = [connection](const std::string& bytes) {
+      return ::send(connection, bytes.data(), static_cast<int>(bytes.size()), 0) > 0;
+    };
     switch (reply_) {
-      case Reply::Address: response = withBody("200 OK", "203.0.113.7\n"); break;
-      case Reply::ServerError: response = withBody("503 Service Unavailable", "203.0.113.7"); break;
-      case Reply::Flood: {
-        // No length: the body goes on until the client hangs up.
-        const std::string head =
-            "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n203.0.113.7\n";
-        const std::string spaces(4096, ' ');
-        if (::send(connection, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
-        while (!stopping_ && ::send(connection, spaces.data(), static_cast<int>(spaces.size()), 0) > 0) {
+      case Reply::Address: send(withBody("200 OK", "203.0.113.7\n")); break;
+      case Reply::ServerError: send(withBody("503 Service Unavailable", "203.0.113.7")); break;
+      case Reply::Flood:  // no length: the body goes on until the client hangs up
+        if (send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n203.0.113.7\n"))
+          while (!stopping() && send(std::string(4096, ' '))) {
+          }
+        break;
+      case Reply::Trickle:  // every single wait of the client sees data; only the whole is too long
+        if (send("HTTP/1.1 200 OK\r\nX-Slow: "))
+          while (::WaitForSingleObject(stopped_, 50) == WAIT_TIMEOUT && send("x")) {
+          }
+        break;
+      case Reply::Silent:  // until the client gives up and closes
+        for (char buffer[64]; ::recv(connection, buffer, sizeof(buffer), 0) > 0;) {
         }
-        ::SetEvent(clientLeft_);
-        return;
-      }
-      case Reply::Trickle: {
-        // Every single wait of the client sees data; only the whole can be too long.
-        const std::string head = "HTTP/1.1 200 OK\r\nX-Slow: ";
-        if (::send(connection, head.data(), static_cast<int>(head.size()), 0) <= 0) return;
-        while (::WaitForSingleObject(stopped_, 50) == WAIT_TIMEOUT && ::send(connection, "x", 1, 0) > 0) {
-        }
-        ::SetEvent(clientLeft_);
-        return;
-      }
-      case Reply::Silent: {
-        // Waits for the client to give up and close.
-        char buffer[64];
-        while (::recv(connection, buffer, sizeof(buffer), 0) > 0) {
-        }
-        ::SetEvent(clientLeft_);
-        return;
-      }
+        break;
     }
-    ::send(connection, response.data(), static_cast<int>(response.size()), 0);
     ::shutdown(connection, SD_SEND);
+    ::SetEvent(clientLeft_);
   }
 
   static std::string withBody(const std::string& status, const std::string& body) {
@@ -160,9 +137,8 @@ class LoopbackHttpServer {
   Reply reply_;
   SOCKET listener_ = INVALID_SOCKET;
   unsigned short port_ = 0;
-  HANDLE clientLeft_ = nullptr;
-  HANDLE stopped_ = nullptr;
-  std::atomic<bool> stopping_{false};
+  HANDLE clientLeft_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE stopped_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::atomic<int> connections_{0};
   mutable std::mutex mutex_;
   SOCKET open_ = INVALID_SOCKET;

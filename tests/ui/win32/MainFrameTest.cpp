@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Win32 main window's wiring: its controls, menus and timers reach the presenter; its tray
-// icon's balloons reach the notification area, its right-click menu runs its choice, and
-// "Refresh Net IP" goes to a service on 127.0.0.1.
+// The Win32 main window's wiring: controls, menus, timers and the tray icon reach the presenter.
 #include "LoopbackHttpServer.h"
 // After winsock2.h, which must come before windows.h.
 #include <algorithm>
@@ -93,21 +91,15 @@ TEST(Win32MainFrame, EachControlHasItsNameTipAndPlaceFromTwipsAndClicksAndTicksR
     EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
   }
   EXPECT_EQ(f.text("Text1"), "192.168.0.5");
-  EXPECT_EQ(f.text("Label1"), " V1.0.27");
   EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
-  RECT client{};
-  ::GetClientRect(f.frame.handle(), &client);
-  EXPECT_EQ(client.right, win32ui::twips(2175));
-  EXPECT_EQ(client.bottom, win32ui::twips(615));
+  EXPECT_EQ(clientSize(f.frame.handle()), twipsSize(app::design::kClientWidth, app::design::kClientHeight));
   // Only the label in front is shown; a click on it brings the next one.
-  EXPECT_TRUE(f.visible("Labelonline"));
-  EXPECT_FALSE(f.visible("Label1") || f.visible("lbltime") || f.visible("lbldate"));
+  EXPECT_TRUE(f.visible("Labelonline") && !f.visible("Label1") && !f.visible("lbltime"));
   click(f.control("Labelonline"), STN_CLICKED);
-  EXPECT_TRUE(f.visible("Label1"));
-  EXPECT_FALSE(f.visible("Labelonline") || f.visible("lbltime") || f.visible("lbldate"));
+  EXPECT_TRUE(f.visible("Label1") && !f.visible("Labelonline") && !f.visible("lbldate"));
+  EXPECT_EQ(f.text("Label1"), " V1.0.27");
 
-  // The status timer reaches the label, the lamp and the tray's tip, cut to 63 characters there
-  // and kept whole.
+  // The status timer reaches the label, the lamp and the tray's tip, cut to 63 characters there.
   f.network.connected = false;
   ::SetWindowTextW(f.control("Text1"), L"a-rather-long-host-name-that-goes-on.example.org");
   f.statusTick();
@@ -158,8 +150,7 @@ TEST(Win32MainFrame, EachMenuOpensOneShownWindowAndTheIpToolsComeBackFreshAfterC
     f.choose(item);
     EXPECT_EQ(window(), first);  // the same window, not a second one
   }
-  // The monitor shows the log the main window writes: its "[Lumeno Loaded]".
-  EXPECT_EQ(f.frame.logMonitor()->lines().lineCount(), 1U);
+  EXPECT_EQ(f.frame.logMonitor()->lines().lineCount(), 1U);  // "[Lumeno Loaded]"
   EXPECT_TRUE(f.boxes.shown.empty());
 
   const auto count = [&f] { return windowText(f.frame.ipToolsWindow()->controls().find("txtNumber")); };
@@ -199,7 +190,6 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
   f.statusTick();
   ASSERT_EQ(f.balloons().size(), 2U);
   EXPECT_EQ(f.balloons()[0].rfind(L"Connection restored after ", 0), 0U);
-  // The arrow arrives as one UTF-16 character, not as the three bytes of its UTF-8.
   EXPECT_EQ(f.balloons()[1], L"Local IP changed: 192.168.0.5 \u2192 10.0.0.9");
   const auto last = std::find_if(f.calls.rbegin(), f.calls.rend(), [](const Notification& call) {
     return (call.record.uFlags & NIF_INFO) != 0;
@@ -207,11 +197,10 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
   EXPECT_EQ(last->command, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_EQ(last->record.hWnd, f.frame.trayIcon().hook());
   EXPECT_EQ(last->record.uID, 1U);
-  EXPECT_GE(last->record.cbSize,
-            static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // the first record has no balloon
+  EXPECT_GE(last->record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));  // one with a balloon
   EXPECT_EQ(std::wstring(last->record.szInfoTitle), L"Lumeno");
 
-  // Back in view (the default double-click), titled, the icon is gone and so are the balloons.
+  // Back in view (a double-click), titled, the icon and the balloons are gone.
   ::SendMessageW(f.frame.trayIcon().hook(), 512, 0, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(::IsWindowVisible(f.frame.handle()) && !::IsIconic(f.frame.handle()));
   EXPECT_EQ(windowText(f.frame.handle()), "Lumeno");
@@ -220,8 +209,7 @@ TEST(Win32Tray, BalloonsReachTheNotificationAreaOnlyWhileTheIconIsThere) {
   f.statusTick();
   EXPECT_EQ(f.balloons().size(), 2U);
 
-  // The close box ends the program without a question.
-  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);
+  ::SendMessageW(f.frame.handle(), WM_CLOSE, 0, 0);  // no question
   EXPECT_EQ(f.endings, 1);
   EXPECT_TRUE(f.boxes.shown.empty());
 }
@@ -259,10 +247,9 @@ TEST(Win32Tray, RefreshNetIpLeavesTheWindowFreeWhileTheServiceIsSilentAndClosing
   MainFrameFixture f(settingsWith("0", "0", "1"), service.url());
   f.choose("mnutraynetip");
   f.choose("mnunetip");
-  // Both commands have returned while the service holds the request unanswered.
+  // Both commands have returned while the service holds the request; the window closes meanwhile.
   ASSERT_TRUE(pumpUntil([&service] { return service.connections() == 1; }));
   EXPECT_TRUE(f.boxes.shown.empty());
-  // The window closes now, the lookup still under way.
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Refresh Net IP" on Windows: the WinHTTP lookup against a service of the test's own on
-// 127.0.0.1, in each way a service can answer or fail to.
+// "Refresh Net IP" on Windows: the WinHTTP lookup against a service of the test's own on 127.0.0.1.
 #include "LoopbackHttpServer.h"
 // After winsock2.h, which must come before windows.h.
 #include <chrono>
@@ -19,6 +18,7 @@ using win32ui::NetIpRequest;
 using Reply = LoopbackHttpServer::Reply;
 
 constexpr UINT kAnswered = WM_APP + 7;
+const std::string kLate = "The Net IP could not be found: the service did not answer in time.";
 
 // A window of the test's thread that only collects the request's message.
 struct AnswerWindow {
@@ -29,7 +29,6 @@ struct AnswerWindow {
   AnswerWindow& operator=(const AnswerWindow&) = delete;
   ~AnswerWindow() { ::DestroyWindow(handle); }
 
-  // Whether the message is waiting, taking it.
   [[nodiscard]] bool takeMessage() const {
     MSG message{};
     return ::PeekMessageW(&message, handle, kAnswered, kAnswered, PM_REMOVE) != FALSE;
@@ -57,20 +56,14 @@ std::optional<std::string> lookUpOnce(const std::wstring& url, milliseconds time
 
 // Which bodies are an address is NetIpAnswer's rule; here, what reaches it over WinHTTP.
 TEST(Win32NetIp, TheServicesAnswerBecomesTheMessageTextAndAnErrorPageIsNoAnswer) {
-  struct Row {
-    Reply reply;
-    const char* text;
-  };
-  const Row rows[] = {
+  const std::pair<Reply, const char*> rows[] = {
       {Reply::Address, "Your Net IP (the address the Internet sees) is 203.0.113.7"},
-      // Its body reads like an address, but an error page is no answer.
       {Reply::ServerError, "The Net IP could not be found: the service answered with HTTP status 503."},
-      // An address followed by more than an address could ever take is a wrong answer; the
-      // reading stops there, however much more the service would send.
+      // The reading stops once the body is longer than any address, however much more comes.
       {Reply::Flood, "The Net IP could not be found: the service gave an answer that is not an address."}};
-  for (const Row& row : rows) {
-    LoopbackHttpServer server(row.reply);
-    EXPECT_EQ(lookUpOnce(server.url()), row.text);
+  for (const auto& [reply, text] : rows) {
+    LoopbackHttpServer server(reply);
+    EXPECT_EQ(lookUpOnce(server.url()), text);
     EXPECT_EQ(server.requestLine(), "GET / HTTP/1.1");
   }
   const std::wstring ended = LoopbackHttpServer(Reply::Address).url();  // nothing listens there any more
@@ -79,8 +72,7 @@ TEST(Win32NetIp, TheServicesAnswerBecomesTheMessageTextAndAnErrorPageIsNoAnswer)
             "The Net IP could not be found: the service's address is not valid.");
   // Each byte comes long before any single wait would give up: the whole lookup's deadline ends it.
   LoopbackHttpServer trickle(Reply::Trickle);
-  EXPECT_EQ(lookUpOnce(trickle.url(), milliseconds(500)),
-            "The Net IP could not be found: the service did not answer in time.");
+  EXPECT_EQ(lookUpOnce(trickle.url(), milliseconds(500)), kLate);
 }
 
 TEST(Win32NetIp, ASilentServiceTimesOutAndASecondRequestMeanwhileIsIgnored) {
@@ -90,10 +82,9 @@ TEST(Win32NetIp, ASilentServiceTimesOutAndASecondRequestMeanwhileIsIgnored) {
   EXPECT_FALSE(request.takeAnswer().has_value());  // nothing asked, nothing to take
   ASSERT_TRUE(request.start());
   EXPECT_FALSE(request.start());
-  EXPECT_EQ(window.await(request), "The Net IP could not be found: the service did not answer in time.");
+  EXPECT_EQ(window.await(request), kLate);
   EXPECT_EQ(server.connections(), 1);
   EXPECT_FALSE(window.takeMessage());  // one request, one answer
-  // Once the answer is taken, the user may ask again.
   ASSERT_TRUE(server.waitForClientToLeave());
   EXPECT_TRUE(request.start());
   EXPECT_TRUE(window.await(request).has_value());
@@ -107,9 +98,8 @@ TEST(Win32NetIp, ClosingTheWindowDuringALookupNeitherWaitsForItNorHearsFromItLat
     NetIpRequest request(window.handle, kAnswered, silent.url(), milliseconds(300));
     ASSERT_TRUE(request.start());
   }
-  // The abandoned lookup runs to its end by itself...
+  // The abandoned lookup runs to its end by itself, and the window hears only from its next one.
   ASSERT_TRUE(silent.waitForClientToLeave());
-  // ...and the window's next lookup is the only one it hears from.
   LoopbackHttpServer server(Reply::Address);
   NetIpRequest next(window.handle, kAnswered, server.url());
   ASSERT_TRUE(next.start());

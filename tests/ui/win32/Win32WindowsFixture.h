@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -29,7 +30,6 @@ inline RECT placeOf(HWND control) {
   return rect;
 }
 
-// What the place in twips comes to at the system's dpi.
 inline RECT placeFromTwips(const Twips& twips) {
   const int left = win32ui::twips(twips.left);
   const int top = win32ui::twips(twips.top);
@@ -38,6 +38,16 @@ inline RECT placeFromTwips(const Twips& twips) {
 
 inline bool samePlace(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The client area's width and height, and what a size in twips comes to.
+inline std::pair<long, long> clientSize(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+inline std::pair<long, long> twipsSize(int width, int height) {
+  return {win32ui::twips(width), win32ui::twips(height)};
 }
 
 // The notification a user's click (or pick) on the control sends its window.
@@ -56,6 +66,9 @@ inline bool checked(HWND box) {
 }
 inline bool styled(HWND window, LONG style) {
   return (::GetWindowLongW(window, GWL_STYLE) & style) == style;
+}
+inline bool grayed(HMENU menu, int id) {
+  return (::GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 // A menu by position: "name:caption" per item ("name:-" a separator, the name left out when
