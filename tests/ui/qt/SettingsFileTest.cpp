@@ -45,8 +45,7 @@ class SettingsFile : public ::testing::Test, protected test::FakeProgram {
 TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   folder.write("Lumeno.ini", allOff(4, "uselog=1"));
   OptionsDialog dialog(context, {});
-  EXPECT_TRUE(box(dialog, "chklog")->isChecked());
-  EXPECT_TRUE(dialog.isLogOn());
+  EXPECT_TRUE(box(dialog, "chklog")->isChecked() && dialog.isLogOn());
   box(dialog, "chklog")->click();
   EXPECT_FALSE(dialog.isLogOn());
   box(dialog, "chkhostnamepopup")->click();
