@@ -19,24 +19,6 @@ using namespace std::chrono_literals;
 using platform::IPv6Address;
 using platform::IPv6Scope;
 
-TEST(ConnectionWatch, TheFirstCheckOnlyLearnsThenEachChangeComesOnceWithTheTimeSpentOffline) {
-  app::ConnectionWatch watch;
-  EXPECT_FALSE(watch.observe(true, 0ms));
-  EXPECT_FALSE(watch.observe(true, 1500ms));
-  EXPECT_FALSE(watch.observe(false, 3000ms).value().online);  // value() throws if nothing is reported
-  EXPECT_FALSE(watch.observe(false, 4500ms));                 // still offline: no second report
-  const auto back = watch.observe(true, 9100ms).value();
-  EXPECT_TRUE(back.online);
-  EXPECT_EQ(back.offlineFor, 6100ms);  // from the check that first saw it offline
-  EXPECT_FALSE(watch.observe(true, 10600ms));
-
-  // Offline from the start: the time counts from the first check.
-  app::ConnectionWatch startedOffline;
-  EXPECT_FALSE(startedOffline.observe(false, 100ms));
-  EXPECT_FALSE(startedOffline.observe(false, 1600ms));
-  EXPECT_EQ(startedOffline.observe(true, 65100ms)->offlineFor, 65000ms);
-}
-
 TEST(ConnectionWatch, TheDurationReadsHoursMinutesSecondsAndHoursKeepCountingPastADay) {
   for (const auto& [duration, text] : std::vector<std::pair<std::chrono::milliseconds, std::string>>{
            {0ms, "00:00:00"},

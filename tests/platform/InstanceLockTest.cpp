@@ -9,12 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,7 +28,7 @@ namespace {
 using Outcome = InstanceLock::Outcome;
 
 // A process of its own that takes the lock, says what it got on a pipe, and holds the lock until
-// told to end (its end of the other pipe closed).
+// its release pipe closes.
 class OtherCopy {
  public:
   explicit OtherCopy(const std::filesystem::path& file) {
@@ -39,17 +37,14 @@ class OtherCopy {
     if (::pipe(said) != 0 || ::pipe(told) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
-      // Only its own two pipe ends: an inherited end of another copy's pipe would keep that copy
-      // from ever seeing its release.
+      // An inherited end of another copy's pipe would keep that copy from seeing its release.
       for (int fd = 3; fd < 1024; ++fd) {
         if (fd != said[1] && fd != told[0]) ::close(fd);
       }
       const InstanceLock lock(file);
       const char got = static_cast<char>('0' + static_cast<int>(lock.outcome()));
-      [[maybe_unused]] auto w = ::write(said[1], &got, 1);
       char ignored = 0;
-      [[maybe_unused]] auto r = ::read(told[0], &ignored, 1);  // returns when the parent lets go
-      ::_exit(0);
+      ::_exit(::write(said[1], &got, 1) == 1 && ::read(told[0], &ignored, 1) >= 0 ? 0 : 1);
     }
     ::close(said[1]);
     ::close(told[0]);
@@ -58,20 +53,16 @@ class OtherCopy {
   }
   OtherCopy(const OtherCopy&) = delete;
   OtherCopy& operator=(const OtherCopy&) = delete;
-  ~OtherCopy() { end(); }
+  ~OtherCopy() {
+    ::close(release_);
+    ::close(said_);
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+  }
 
   // What the copy got; waits for it to have tried.
-  Outcome outcome() {
+  Outcome outcome() const {
     char got = 0;
-    if (said_ < 0 || ::read(said_, &got, 1) != 1) return Outcome::Unavailable;
-    return static_cast<Outcome>(got - '0');
-  }
-  void end() {
-    if (release_ >= 0) ::close(release_);
-    if (said_ >= 0) ::close(said_);
-    release_ = said_ = -1;
-    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
+    return ::read(said_, &got, 1) == 1 ? static_cast<Outcome>(got - '0') : Outcome::Unavailable;
   }
 
  private:
@@ -145,38 +136,24 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   folder.write("lumeno.lock", "");
   std::vector<std::unique_ptr<OtherCopy>> copies;
   for (int i = 0; i < 20; ++i) copies.push_back(std::make_unique<OtherCopy>(folder / "lumeno.lock"));
-  std::vector<Outcome> outcomes;
-  outcomes.reserve(copies.size());
-  for (auto& copy : copies) outcomes.push_back(copy->outcome());
-  EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::Acquired), 1);
-  EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), Outcome::HeldByAnother), 19);
+  std::map<Outcome, int> outcomes;
+  for (const auto& copy : copies) ++outcomes[copy->outcome()];
+  EXPECT_EQ(outcomes, (std::map<Outcome, int>{{Outcome::Acquired, 1}, {Outcome::HeldByAnother, 19}}));
 }
-
-// Gives an environment variable a value (none for nullptr) for as long as it lives.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value != nullptr ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-  ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(InstanceLock, NoOtherUserCanHoldThisUsersLock) {
   const test::TempFolder shared;
   const auto own = shared / ("lumeno-" + std::to_string(::geteuid()));
-  {
-    // Without a session runtime folder: a folder of this user's own in the shared temporary one.
-    const ScopedVariable noRuntime("XDG_RUNTIME_DIR", nullptr);
-    const ScopedVariable temporary("TMPDIR", shared.path().c_str());
-    EXPECT_EQ(InstanceLock::defaultFile(), own / "lumeno.lock");
+  // Without a session runtime folder: a folder of this user's own in the shared temporary one.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::setenv("TMPDIR", shared.path().c_str(), 1);
+    ::_exit(InstanceLock::defaultFile() == own / "lumeno.lock" ? 0 : 1);
   }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0) << "the lock is not in " << own;
   struct stat info {};
   ASSERT_EQ(::lstat(own.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0700U);

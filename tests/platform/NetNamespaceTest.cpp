@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The connection check and the local address choice against a real kernel, inside two network
-// namespaces the test makes and removes itself. Every command names one of them, so nothing touches
-// the host's own interfaces or routes.
+// The connection check and the address choice against a real kernel, in two network namespaces of
+// the test's own: every command names one, so nothing touches the host's interfaces or routes.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,13 +43,6 @@ Outcome run(const std::string& command) {
     if (outcome.exitCode != 0) return ::testing::AssertionFailure() << arguments << ": " << outcome.output;
   }
   return ::testing::AssertionSuccess();
-}
-
-// The namespaces' names start with this; a test run may choose its own so that leftovers are easy
-// to tell apart.
-std::string namespacePrefix() {
-  const char* chosen = std::getenv("LUMENO_NETNS_PREFIX");
-  return chosen != nullptr && *chosen != '\0' ? chosen : "lumeno-test";
 }
 
 class NamespaceNetwork : public ::testing::Test {
@@ -125,7 +117,10 @@ class NamespaceNetwork : public ::testing::Test {
                {peer_, "link set dum-peer up"}});
   }
 
-  std::string tested_ = namespacePrefix() + "-" + std::to_string(::getpid());
+  // A run may name its namespaces, so that leftovers are easy to tell apart.
+  const char* prefix_ = std::getenv("LUMENO_NETNS_PREFIX");
+  std::string tested_ = std::string(prefix_ != nullptr && *prefix_ != '\0' ? prefix_ : "lumeno-test") + "-" +
+                        std::to_string(::getpid());
   std::string peer_ = tested_ + "-peer";
   std::vector<std::string> made_;
 };
@@ -165,14 +160,13 @@ TEST_F(NamespaceNetwork, AnIPv6DefaultRouteAloneCounts) {
   EXPECT_THAT(answer(), ::testing::StartsWith("offline "));
 }
 
-TEST_F(NamespaceNetwork, EachInterfacesIPv4AddressIsReadAfreshAndLoopbackIsNeverListed) {
+TEST_F(NamespaceNetwork, EachInterfacesAddressesAreReadAfreshWithTheirKindAndLoopbackIsNeverListed) {
   ASSERT_TRUE(linkNamespaces());
   ASSERT_TRUE(secondLink());
   ASSERT_TRUE(ip({{tested_, "addr add 10.214.0.5/24 dev dum-lmn"}}));
   EXPECT_EQ(answer("interfaces"), "dum-lmn veth-lmn \n");
-  EXPECT_EQ(answer("ipv4 veth-lmn"), "10.213.0.2\n");
-  EXPECT_EQ(answer("ipv4 dum-lmn"), "10.214.0.5\n");
-  EXPECT_EQ(answer("ipv4 lo"), "none\n");
+  EXPECT_EQ(answer("ipv4 veth-lmn") + answer("ipv4 dum-lmn") + answer("ipv4 lo"),
+            "10.213.0.2\n10.214.0.5\nnone\n");
   // The address changes: the next read has the new one. The interface goes: nothing.
   ASSERT_TRUE(ip(
       {{tested_, "addr del 10.213.0.2/24 dev veth-lmn"}, {tested_, "addr add 10.213.0.9/24 dev veth-lmn"}}));
@@ -180,11 +174,8 @@ TEST_F(NamespaceNetwork, EachInterfacesIPv4AddressIsReadAfreshAndLoopbackIsNever
   ASSERT_TRUE(ip({{tested_, "link del dum-lmn"}}));
   EXPECT_EQ(answer("ipv4 dum-lmn"), "none\n");
   EXPECT_EQ(answer("interfaces"), "veth-lmn \n");
-}
 
-TEST_F(NamespaceNetwork, IPv6AddressesComeWithTheirKindAndTheAutomaticInterfaceFollowsTheDefaultRoutes) {
   if (!std::filesystem::exists("/proc/sys/net/ipv6")) GTEST_SKIP() << "this kernel has no IPv6";
-  ASSERT_TRUE(linkNamespaces());
   ASSERT_TRUE(ip({{tested_, "-6 addr add 2001:db8:1::5/64 dev veth-lmn nodad"},
                   {tested_, "-6 addr add 2001:db8:1::6/64 dev veth-lmn nodad preferred_lft 0"},
                   {tested_, "-6 addr add fe80::5/64 dev veth-lmn nodad"},

@@ -1,13 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs inside a test's own network namespace ("ip netns exec").
-//   (no arguments)  prints what the route check sees there, "online|offline <local IPv4>";
-//   udp <IPv4>      sends one datagram to port 9 of that address (broadcast allowed);
-//   interfaces      prints the IPv4 interfaces on one line, each followed by a space;
-//   ipv4 <name>     prints that interface's IPv4 address, or "none";
-//   ipv6 <name>     prints one line per IPv6 address: "<address> global|link|other" and any of
-//                   " temporary", " deprecated", " tentative";
-//   auto6           prints the interface whose IPv6 addresses count under "automatic".
-
+// Runs inside a test's own network namespace and prints what the program sees there: with no
+// argument "online|offline <local IPv4>", else the answer to one question (see its cases below).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/NetTables.h"
 
+#include "platform/posix/InterfaceTables.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -43,16 +45,11 @@ InterfaceAddress address(std::string name, std::uint32_t value, std::uint32_t ma
 }
 
 TEST(RouteTables, ReadTheKernelsTablesSkippingWhatDoesNotParse) {
-  // Garbage and truncated lines are skipped; the last line counts without a final line break.
-  const auto v4 = ipv4(
-      "eth0\t00000000\tnothex\t0003\t0\t0\t0\t00000000\n"
-      "eth0\t00000000\t0101A8C0\t0003\n" +
-      kEthDefault + kEthSubnet.substr(0, kEthSubnet.size() - 1));
+  const auto v4 = ipv4(kEthDefault + kEthSubnet.substr(0, kEthSubnet.size() - 1));  // no final line break
   ASSERT_EQ(v4.size(), 2U);
-  EXPECT_TRUE(v4[0].isDefault && v4[0].usable);
-  EXPECT_EQ(v4[0].interface, "eth0");
-  EXPECT_EQ(v4[0].metric, 100U);
-  EXPECT_EQ(formatIPv4(v4[0].gatewayV4.value_or(0)), "192.168.1.1");
+  EXPECT_EQ(std::tuple(v4[0].isDefault, v4[0].usable, v4[0].interface, v4[0].metric,
+                       formatIPv4(v4[0].gatewayV4.value_or(0))),
+            std::tuple(true, true, "eth0", 100U, "192.168.1.1"));
   EXPECT_FALSE(v4[1].isDefault || v4[1].gatewayV4.has_value());
   // A default route that is down, rejects, or goes through loopback leads nowhere.
   for (const auto& [iface, flags] : {std::pair{"eth0", "0002"}, {"eth0", "0203"}, {"lo", "0003"}}) {
@@ -69,10 +66,8 @@ TEST(RouteTables, ReadTheKernelsTablesSkippingWhatDoesNotParse) {
 
   const auto v6 = parseIPv6Routes("00000000 00 garbage\n" + kIPv6WlanDefault + kIPv6Null);
   ASSERT_EQ(v6.size(), 3U);
-  EXPECT_TRUE(v6[0].isDefault && v6[0].usable);
-  EXPECT_EQ(v6[0].interface, "wlan0");
-  EXPECT_EQ(v6[0].metric, 600U);
-  EXPECT_FALSE(v6[1].isDefault);
+  EXPECT_EQ(std::tuple(v6[0].isDefault, v6[0].usable, v6[0].interface, v6[0].metric, v6[1].isDefault),
+            std::tuple(true, true, "wlan0", 600U, false));
   EXPECT_TRUE(v6[2].isDefault && !v6[2].usable);
 }
 
@@ -179,6 +174,58 @@ TEST(ConnectionAnswer, TheRoutesDecideAndTheServiceCanOnlyAddNoInternet) {
   for (const auto& [service, connected] :
        {std::pair{Unknown, true}, {Online, true}, {Disconnected, true}, {Local, false}, {Site, false}})
     EXPECT_EQ(connectedGiven(true, service), connected) << static_cast<int>(service);
+}
+
+// /proc/net/if_inet6 as the kernel writes it: address, index, prefix length, scope, flags, name.
+const std::string kIfInet6 =
+    "00000000000000000000000000000001 01 80 10 80       lo\n"
+    "fe80000000000000021122fffe334455 02 40 20 80     eth0\n"
+    "20010db8000100000000000000000005 02 40 00 80     eth0\n"  // stable, permanent
+    "20010db80001000051f3a2b4c6d8e0f1 02 40 00 01     eth0\n"  // temporary
+    "20010db8000100000000000000000006 02 40 00 20     eth0\n"  // deprecated
+    "20010db8000100000000000000000007 02 40 00 40     eth0\n"  // tentative
+    "20010db8000200000000000000000009 03 40 00 08    wlan0\n"  // duplicate found
+    "fd000000000000000000000000000001 03 40 00 00    wlan0\n"  // unique local: global scope
+    "garbage line\n"
+    "2001zdb8000100000000000000000005 02 40 00 80     eth0\n"      // not hex
+    "20010db8000100000000000000000008 02 40 00 123456789 eth0\n";  // flags too large
+
+TEST(IfInet6Table, ReadsEveryAddressWithItsScopeAndKindAndSkipsWhatDoesNotParse) {
+  const auto table = parseIfInet6(kIfInet6);
+  ASSERT_EQ(table.size(), 8U);
+  EXPECT_EQ(ipv6OfInterface(table, "lo"), (std::vector<IPv6Address>{{"::1", IPv6Scope::Other}}));
+  EXPECT_EQ(ipv6OfInterface(table, "eth0"),
+            (std::vector<IPv6Address>{{"fe80::211:22ff:fe33:4455", IPv6Scope::LinkLocal},
+                                      {"2001:db8:1::5", IPv6Scope::Global},
+                                      {"2001:db8:1:0:51f3:a2b4:c6d8:e0f1", IPv6Scope::Global, true},
+                                      {"2001:db8:1::6", IPv6Scope::Global, false, true},
+                                      {"2001:db8:1::7", IPv6Scope::Global, false, false, true}}));
+  EXPECT_EQ(ipv6OfInterface(table, "wlan0"),
+            (std::vector<IPv6Address>{{"2001:db8:2::9", IPv6Scope::Global, false, false, true},
+                                      {"fd00::1", IPv6Scope::Global}}));
+  EXPECT_TRUE(ipv6OfInterface(table, "eth9").empty());
+  EXPECT_TRUE(parseIfInet6("").empty());
+}
+
+TEST(InterfaceAddresses, NamesSortedOnceLoopbackAsideAndTheFirstAddressOfAnInterface) {
+  const std::vector<InterfaceAddress> addresses = {address("wlan0", 0x0A020008U), address("lo", 0x7F000001U),
+                                                   address("eth1", 0x0A010007U), address("eth1", 0x0A010063U),
+                                                   address("dummy0", 0x7F000002U)};
+  EXPECT_EQ(ipv4InterfaceNames(addresses), (std::vector<std::string>{"eth1", "wlan0"}));
+  EXPECT_EQ(ipv4OfInterface(addresses, "eth1"), "10.1.0.7");
+  EXPECT_EQ(ipv4OfInterface(addresses, "lo"), std::nullopt);
+  EXPECT_EQ(ipv4OfInterface(addresses, "eth9"), std::nullopt);
+}
+
+Route defaultRoute(const char* name, std::uint32_t metric, bool usable = true) {
+  return {name, true, usable, metric, std::nullopt};
+}
+
+TEST(InterfaceAddresses, AutomaticIPv6ComesFromTheIPv6DefaultRouteElseTheIPv4One) {
+  const std::vector<Route> v4 = {defaultRoute("eth0", 100)};
+  EXPECT_EQ(automaticIPv6Interface({defaultRoute("wlan0", 600), defaultRoute("wwan0", 50)}, v4), "wwan0");
+  EXPECT_EQ(automaticIPv6Interface({defaultRoute("lo", 0, false)}, v4), "eth0");
+  EXPECT_EQ(automaticIPv6Interface({}, {}), "");
 }
 
 }  // namespace

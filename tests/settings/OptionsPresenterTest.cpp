@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The options dialog's rules over a real Lumeno.ini in a temporary folder, without a display.
+// The options dialog's rules, and readSetting and writeSetting under them, over a real Lumeno.ini.
 #include "settings/OptionsPresenter.h"
+#include "settings/SettingsAccess.h"
 
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -36,6 +38,10 @@ struct FakeOptionsView : OptionsView {
   int logMonitorOpens = 0;
   int closes = 0;
 };
+
+std::tuple<bool, bool, std::string> fields(const ConnectionOptions& options) {
+  return {options.followAddress, options.logConnectionChanges, options.interfaceName};
+}
 
 class OptionsPresenterTest : public ::testing::Test, protected test::FakeProgram {
  protected:
@@ -104,11 +110,8 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAnd
     loaded.load();
     EXPECT_EQ(view.interfaces, (std::vector<std::string>{"Automatic (default route)", "eth1", "wlan0"}));
     EXPECT_EQ(view.selectedInterface, 0U) << stored;
-    EXPECT_FALSE(live.followAddress || live.logConnectionChanges);
-    EXPECT_EQ(live.interfaceName, "") << stored;  // a name that has gone reads as automatic
-    const ConnectionOptions atStart = readConnectionOptions(context);
-    EXPECT_FALSE(atStart.followAddress || atStart.logConnectionChanges);
-    EXPECT_EQ(atStart.interfaceName, "") << stored;
+    EXPECT_EQ(fields(live), fields({})) << stored;  // a name that has gone reads as automatic
+    EXPECT_EQ(fields(readConnectionOptions(context)), fields({})) << stored;
     EXPECT_EQ(folder.read("Lumeno.ini"), text) << stored;
   }
   EXPECT_TRUE(boxes.shown.empty());  // an empty interface key is no error
@@ -117,20 +120,16 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsAreOffAndAutomaticWhenAbsentAnd
 TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachChangeIsWrittenAtOnce) {
   network.interfaces = {{"eth1", "10.1.0.7"}, {"wlan0", "10.2.0.8"}};
   folder.write("Lumeno.ini", "[Options]\r\nfollowip=1\r\nlogoutages= 2\r\ninterface = wlan0 \r\n");
-  const ConnectionOptions atStart = readConnectionOptions(context);  // the main window's, at start
-  EXPECT_TRUE(atStart.followAddress && atStart.logConnectionChanges);
-  EXPECT_EQ(atStart.interfaceName, "wlan0");
+  EXPECT_EQ(fields(readConnectionOptions(context)), std::tuple(true, true, "wlan0"));  // the main window's
   presenter.load();
   EXPECT_TRUE(view.shown[Option::FollowAddress] && view.shown[Option::LogConnectionChanges]);
   EXPECT_EQ(view.selectedInterface, 2U);
-  EXPECT_TRUE(live.followAddress && live.logConnectionChanges);
-  EXPECT_EQ(live.interfaceName, "wlan0");
+  EXPECT_EQ(fields(live), std::tuple(true, true, "wlan0"));
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=1\r\nlogoutages=1\r\ninterface = wlan0 \r\n");
 
   presenter.onBoxClicked(Option::FollowAddress, false);
   presenter.onInterfaceChosen(1);
-  EXPECT_FALSE(live.followAddress);
-  EXPECT_EQ(live.interfaceName, "eth1");
+  EXPECT_EQ(fields(live), std::tuple(false, true, "eth1"));
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\nfollowip=0\r\nlogoutages=1\r\ninterface =eth1\r\n");
   presenter.onInterfaceChosen(0);
   EXPECT_EQ(live.interfaceName, "");
@@ -175,6 +174,40 @@ TEST_F(OptionsPresenterTest, ViewLogOpensTheMonitorDoneUnloadsAndEachLoadReadsTh
   EXPECT_TRUE(next.isHostNamePopupOn());
   EXPECT_FALSE(next.isLogOn());
   EXPECT_EQ(nextView.shown, (std::map<Option, bool>{{Option::HostNamePopup, true}}));
+}
+
+class SettingsAccess : public ::testing::Test, protected test::FakeProgram {
+ protected:
+  SettingsAccess() : FakeProgram(allOff()) {}
+  std::string read(const char* section, const char* key) {
+    return readSetting(context, section, key).value_or("failed");
+  }
+};
+
+TEST_F(SettingsAccess, ReadsTrimmedValuesCutTo49CharactersAndZeroForWhatIsAbsent) {
+  folder.write("Lumeno.ini", "[Options]\r\na = 1 \r\nb=\" 2 \"\r\nc=" + std::string(60, '3') + "\r\nd=\r\n");
+  EXPECT_EQ(read("options", "A"), "1");
+  EXPECT_EQ(read("Options", "b"), "2");
+  EXPECT_EQ(read("Options", "c"), std::string(49, '3'));
+  EXPECT_TRUE(boxes.shown.empty());
+  // An empty value is a failed read: the message, and no value.
+  EXPECT_EQ(read("Options", "d"), "failed");
+  EXPECT_EQ(boxes.shown, std::vector<BoxRequest>{kApiError});
+  fs::remove(folder / "Lumeno.ini");
+  EXPECT_EQ(read("Options", "a"), "0");
+}
+
+// A linked file staying a link is the file backend's own (SettingsFileOnDisk).
+TEST_F(SettingsAccess, AWriteSkipsNoChangeAndOnFailureShowsTheMessageAndKeepsTheOldValue) {
+  const platform::FileIdentity before = platform::identifyFile(folder / "Lumeno.ini");
+  EXPECT_TRUE(writeSetting(context, "Options", "uselog", "0"));
+  EXPECT_EQ(platform::identifyFile(folder / "Lumeno.ini"), before);
+  EXPECT_TRUE(writeSetting(context, "Options", "uselog", "1"));
+  EXPECT_FALSE(writeSetting(context, "Options", "uselog", "0\r\n[Options]\r\nalertifoffline=1"));
+  fs::permissions(folder / "Lumeno.ini", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(writeSetting(context, "Options", "uselog", "0"));
+  EXPECT_EQ(folder.read("Lumeno.ini"), allOff(4, "uselog=1"));
+  EXPECT_EQ(boxes.shown, (std::vector<BoxRequest>{kApiError, kApiError}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // Lumeno.ini on disk against what users and crashes do to it: writers killed at any moment, two
 // copies writing at once, leftovers of cut-short writes, large files, files that are no files.
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -64,9 +63,6 @@ TEST(SettingsFileOnDisk, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndStar
   const std::string off = settingsWith("0");
   const std::string on = settingsWith("1");
   folder.write("Lumeno.ini", off);
-  int oldFiles = 0;
-  int newFiles = 0;
-  std::size_t leftoversBeforeStart = 0;
   for (int kill = 0; kill < 100; ++kill) {
     int progress[2];
     ASSERT_EQ(::pipe(progress), 0);
@@ -92,26 +88,18 @@ TEST(SettingsFileOnDisk, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileAndStar
 
     const std::string now = folder.read("Lumeno.ini");
     ASSERT_TRUE(now == off || now == on) << "damaged after kill " << kill << ": " << now.size() << " bytes";
-    (now == off ? oldFiles : newFiles) += 1;
-    leftoversBeforeStart += temporariesBeside(file).size();
     removeLeftoverTemporaries(file);  // what the next start does
     ASSERT_EQ(temporariesBeside(file), std::vector<std::string>{}) << "after kill " << kill;
   }
-  std::printf(
-      "100 kills: %d old files, %d new files, 0 damaged; %zu named temporaries left before the next start, "
-      "0 after it\n",
-      oldFiles, newFiles, leftoversBeforeStart);
 }
 
 TEST(SettingsFileOnDisk, TwoCopiesWritingDifferentKeysKeepEveryWrite) {
   test::TempFolder folder;
   const fs::path file = folder / "Lumeno.ini";
-  // Bulk makes each write take a while, so that the two copies' writes overlap often.
-  std::string bulk;
+  std::string bulk;  // each write takes a while, so that the copies' writes overlap often
   for (int i = 0; i < 20000; ++i) bulk += "; note " + std::to_string(i) + "\r\n";
   folder.write("Lumeno.ini", bulk + "[Options]\r\n");
-  // Each copy adds keys of its own, each once: a write lost to the other copy stays lost.
-  constexpr int kKeys = 100;
+  constexpr int kKeys = 100;  // each copy adds keys of its own, once: a lost write stays lost
   std::vector<pid_t> copies;
   for (const char* prefix : {"first", "second"}) {
     const pid_t copy = ::fork();
@@ -170,9 +158,10 @@ TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWri
   test::TempFolder folder;
   const fs::path file = folder / "Lumeno.ini";
   folder.write("Lumeno.ini", "[Options]\r\n");
-  const std::vector<std::string> others{".Lumeno.ini.lock",   ".Lumeno.ini.abc",     ".Lumeno.ini.abcdefg",
-                                        ".Lumeno.ini.ab-def", "x.Lumeno.ini.abcdef", ".log.txt.abcdef",
-                                        "Lumeno.ini.abcdef"};
+  // Only a dot, the name, a dot and six letters or digits name a temporary.
+  const std::vector<std::string> others{".Lumeno.ini.lock",   ".Lumeno.ini.abc",    ".Lumeno.ini.abcdefg",
+                                        ".Lumeno.ini.ab-def", ".Lumeno.ini.abcde.", "x.Lumeno.ini.abcdef",
+                                        ".Lumeno.ini-abcdef", ".log.txt.abcdef",    "Lumeno.ini.abcdef"};
   for (const std::string& name : others) folder.write(name, "not ours");
   folder.write(".Lumeno.ini.Young1", "a write under way");
   folder.write(".Lumeno.ini.old234", "cut short an hour ago");
@@ -192,13 +181,6 @@ TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWri
   for (const std::string& name : others) EXPECT_EQ(folder.read(name), "not ours") << name;
   EXPECT_TRUE(fs::is_directory(folder / ".Lumeno.ini.folder"));
   EXPECT_EQ(folder.read("Lumeno.ini"), "[Options]\r\n");
-  // Only a dot, the name, a dot and six letters or digits name a temporary.
-  EXPECT_TRUE(isTemporaryNameOf(".Lumeno.ini.aZ0b9X", "Lumeno.ini"));
-  for (const char* other :
-       {".Lumeno.ini.aZ0b9", ".Lumeno.ini.aZ0b9XY", "xLumeno.ini.aZ0b9X", ".Lumeno.inX.aZ0b9X",
-        ".Lumeno.ini-aZ0b9X", ".Lumeno.ini.aZ-b9X", ".Lumeno.ini.aZ0b9."}) {
-    EXPECT_FALSE(isTemporaryNameOf(other, "Lumeno.ini")) << other;
-  }
 }
 
 TEST(SettingsFileOnDisk, AWriteKeepsModeLinkAndEveryByteOfALargeFileWithOrWithoutUnnamedTemporaries) {

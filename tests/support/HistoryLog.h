@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <vector>
+
 #include "platform/Clock.h"
 #include "platform/StampLayout.h"
 
@@ -16,20 +18,12 @@ inline constexpr const char* kHistoryLog =
 
 // Stamps as day/month/year and a 24-hour time.
 inline platform::StampLayout dayMonthYearLayout() {
-  using platform::StampPart;
-  return {{{StampPart::Day, {}},
-           {StampPart::Text, "/"},
-           {StampPart::Month, {}},
-           {StampPart::Text, "/"},
-           {StampPart::Year, {}}},
-          {{StampPart::Hour24, {}},
-           {StampPart::Text, ":"},
-           {StampPart::Minute, {}},
-           {StampPart::Text, ":"},
-           {StampPart::Second, {}}},
-          {},
-          {},
-          {}};
+  using enum platform::StampPart;
+  const auto parts = [](platform::StampPart a, platform::StampPart b, platform::StampPart c,
+                        const char* between) {
+    return std::vector<platform::StampField>{{a, {}}, {Text, between}, {b, {}}, {Text, between}, {c, {}}};
+  };
+  return {parts(Day, Month, Year, "/"), parts(Hour24, Minute, Second, ":"), {}, {}, {}};
 }
 
 }  // namespace lumeno::test

@@ -16,13 +16,9 @@ class PrivateXServer {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
     if (xvfb.isEmpty()) return;
     const QString wanted = qEnvironmentVariable("LUMENO_TEST_DISPLAY");
-    QStringList arguments{QStringLiteral("-displayfd"), QStringLiteral("1")};
+    QStringList arguments = QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 800x600x24").split(u' ');
     if (!wanted.isEmpty()) arguments.prepend(wanted);
-    arguments << QStringLiteral("-nolisten") << QStringLiteral("tcp") << QStringLiteral("-screen")
-              << QStringLiteral("0") << QStringLiteral("800x600x24");
-    server_.setProgram(xvfb);
-    server_.setArguments(arguments);
-    server_.start();
+    server_.start(xvfb, arguments);
     // Xvfb writes the display number once it accepts clients.
     while (!server_.canReadLine() && server_.waitForReadyRead(60000)) {
     }

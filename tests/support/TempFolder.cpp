@@ -11,16 +11,18 @@
 
 namespace lumeno::test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder() {
   // A new name each time; create_directory fails on one that exists, so no two tests share one.
   std::random_device seed;
   std::mt19937_64 numbers(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate =
-        std::filesystem::temp_directory_path() / ("lumeno-test-" + std::to_string(numbers() % 1000000000U));
+    fs::path candidate =
+        fs::temp_directory_path() / ("lumeno-test-" + std::to_string(numbers() % 1000000000U));
     std::error_code error;
-    if (std::filesystem::create_directory(candidate, error)) {
-      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all, error);
+    if (fs::create_directory(candidate, error)) {
+      fs::permissions(candidate, fs::perms::owner_all, error);
       path_ = std::move(candidate);
       return;
     }
@@ -31,13 +33,11 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   // A test may have made parts read-only; give them back before removing.
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+  for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+    fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                               ignored);
-  std::filesystem::remove_all(path_, ignored);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
 }
 
 void TempFolder::write(std::string_view name, std::string_view bytes) const {

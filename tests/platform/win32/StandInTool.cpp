@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stands in for ping, tracert and netstat under Windows. Built in several kinds:
-// - STAND_IN_ECHO: prints each argument in brackets as UTF-8, then its working folder, and ends with code 3;
-// - STAND_IN_BLOCK: prints one line and waits until it is ended from outside;
-// - STAND_IN_SUMMARY: like ping, prints one line, and on Ctrl+C its summary, then ends;
-// - STAND_IN_STUBBORN: prints one line and ignores Ctrl+C, so only ending it from outside works;
-// - STAND_IN_FLOOD: prints LUMENO_STAND_IN_BYTES bytes (100 MiB when unset) in numbered lines of
-//   100 bytes, CR LF at their ends as Windows tools write them.
+// Stands in for ping, tracert and netstat under Windows, one behaviour per kind (STAND_IN_* below).
+// FLOOD prints LUMENO_STAND_IN_BYTES bytes (100 MiB when unset) in numbered CR LF lines of 100 bytes.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

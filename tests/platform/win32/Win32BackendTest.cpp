@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <windows.h>
@@ -54,9 +55,7 @@ TEST(Win32Files, AReplaceIsWholeOrNothingAndAReadOnlyFileStaysAsItIs) {
   ASSERT_TRUE(replaceFileAtomically(ini, "first"));  // a new file
   ASSERT_TRUE(replaceFileAtomically(ini, "second"));
   EXPECT_EQ(readFile(ini), "second");
-  const FileIdentity before = identifyFile(ini);
-  EXPECT_TRUE(before.exists);
-  EXPECT_EQ(before.size, 6U);
+  EXPECT_TRUE(identifyFile(ini).exists && identifyFile(ini).size == 6U);
   ::SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(replaceFileAtomically(ini, "third"));
   EXPECT_FALSE(writeProfileString(ini, "Options", "uselog", "1"));
@@ -151,12 +150,7 @@ TEST(Win32Registry, TheSystemInformationToolIsThePathValueElseMsinfo32InTheFolde
 
 TEST(Win32Registry, ValuesReadAsTextOrDecimalNumbersAndNothingWhenMissingOrTooLong) {
   const TestRoot root("Lumeno Test Values");
-  struct Row {
-    const char* name;
-    DWORD type;
-    std::string bytes;
-    std::optional<std::string> text;
-  };
+  using Row = std::tuple<const char*, DWORD, std::string, std::optional<std::string>>;
   const std::string full(1023, 'x');  // with its NUL, the 1024 bytes read at most
   const std::vector<Row> rows = {
       {"Number", REG_DWORD, std::string("\x04\x03\x02\x01", 4), "16909060"},
@@ -165,8 +159,9 @@ TEST(Win32Registry, ValuesReadAsTextOrDecimalNumbersAndNothingWhenMissingOrTooLo
       {"TooLong", REG_SZ, full + "x" + '\0', std::nullopt},
       {"Expand", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13), ""},  // found, not understood
   };
-  for (const Row& row : rows) root.set("Key", row.name, row.type, row.bytes);
-  for (const Row& row : rows) EXPECT_EQ(readRegistryText(root.key, "Key", row.name), row.text) << row.name;
+  for (const auto& [name, type, bytes, text] : rows) root.set("Key", name, type, bytes);
+  for (const auto& [name, type, bytes, text] : rows)
+    EXPECT_EQ(readRegistryText(root.key, "Key", name), text) << name;
   EXPECT_EQ(readRegistryText(root.key, "Key", "Missing"), std::nullopt);
   EXPECT_EQ(readRegistryText(root.key, "Missing", "Full"), std::nullopt);
   root.set("Key", "Empty", REG_SZ, "");

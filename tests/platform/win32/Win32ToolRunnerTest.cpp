@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the IP tools' runner of the Windows build adds to the rules of a run (see RunStateTest):
-// the tools of the system folder, the refusal of a host that looks like an option, and a real tool
-// that ignores Ctrl+C. A run through the window, Stop with Ctrl+C and closing are in its tests.
+// What the Windows build's IP tools runner adds to a run's rules (RunStateTest): the system folder's
+// tools, the refusal of a host like an option, a tool that ignores Ctrl+C.
 #include <chrono>
 #include <filesystem>
 #include <optional>
