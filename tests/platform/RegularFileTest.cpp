@@ -3,6 +3,7 @@
 // read back in pieces, and never a folder.
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& file, FileAccess* access = nullptr) {
+// The file's text and how the read went.
+std::pair<std::string, FileAccess> readAll(const fs::path& file) {
   std::string text;
-  const FileAccess result = readRegularFile(file, [&](std::string_view piece) { text += piece; });
-  if (access != nullptr) *access = result;
-  return text;
+  const FileAccess access = readRegularFile(file, [&](std::string_view piece) { text += piece; });
+  return {text, access};
 }
 
 TEST(RegularFile, AResultFileInAFolderNamedInAnyScriptIsEmptiedWrittenAndReadBack) {
@@ -27,30 +28,25 @@ TEST(RegularFile, AResultFileInAFolderNamedInAnyScriptIsEmptiedWrittenAndReadBac
   fs::create_directories(folder);
   const fs::path file = folder / "ping.txt";
   ASSERT_EQ(writeRegularFile(file, "No ping has been done yet"), FileAccess::Ok);
-  EXPECT_EQ(readAll(file), "No ping has been done yet");
+  EXPECT_EQ(readAll(file).first, "No ping has been done yet");
 
   // A shorter run leaves nothing of the longer one behind it.
   RegularFileWriter writer;
   ASSERT_EQ(writer.open(file), FileAccess::Ok);
-  EXPECT_EQ(readAll(file), "");  // emptied as it was opened
+  EXPECT_EQ(readAll(file).first, "");  // emptied as it was opened
   EXPECT_TRUE(writer.write("Reply from 127.0.0.1\r\n"));
   EXPECT_TRUE(writer.write(std::string(200'000, 'x')));  // more than one piece of the reader
   EXPECT_TRUE(writer.close());
   EXPECT_FALSE(writer.isOpen() || writer.write("more"));
   EXPECT_TRUE(writer.close());  // a second close has nothing to do
-  FileAccess access = FileAccess::Failed;
-  EXPECT_EQ(readAll(file, &access), "Reply from 127.0.0.1\r\n" + std::string(200'000, 'x'));
-  EXPECT_EQ(access, FileAccess::Ok);
-
-  EXPECT_EQ(readAll(folder / "netstat.txt", &access), "");
-  EXPECT_EQ(access, FileAccess::Missing);
+  EXPECT_EQ(readAll(file), std::pair("Reply from 127.0.0.1\r\n" + std::string(200'000, 'x'), FileAccess::Ok));
+  EXPECT_EQ(readAll(folder / "netstat.txt"), std::pair(std::string(), FileAccess::Missing));
   EXPECT_EQ(writer.open(folder / "gone" / "ping.txt"), FileAccess::Missing);  // the folder is missing
 
   // A folder in a file's place is refused at once and left as it is.
   fs::create_directories(folder / "trace.txt" / "inside");
   EXPECT_EQ(writeRegularFile(folder / "trace.txt", "text"), FileAccess::NotRegular);
-  EXPECT_EQ(readAll(folder / "trace.txt", &access), "");
-  EXPECT_EQ(access, FileAccess::NotRegular);
+  EXPECT_EQ(readAll(folder / "trace.txt"), std::pair(std::string(), FileAccess::NotRegular));
   EXPECT_TRUE(fs::is_directory(folder / "trace.txt" / "inside"));
 }
 
