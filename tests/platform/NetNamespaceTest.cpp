@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,21 +62,9 @@ class NamespaceNetwork : public ::testing::Test {
     return run("ip netns exec " + tested_ + " " + command);
   }
 
-  // Packets sent so far by each interface of the tested namespace, from its /proc/net/dev.
-  [[nodiscard]] std::map<std::string, unsigned long long> sent() const {
-    std::istringstream table(inside("cat /proc/net/dev").output);
-    std::map<std::string, unsigned long long> counts;
-    for (std::string line; std::getline(table, line);) {
-      const auto colon = line.find(':');
-      if (colon == std::string::npos) continue;  // the two heading lines
-      std::string name;
-      std::istringstream(line.substr(0, colon)) >> name;
-      std::istringstream fields(line.substr(colon + 1));
-      unsigned long long value = 0;
-      for (int column = 0; column < 10; ++column) fields >> value;  // 8 receive columns, tx bytes, tx packets
-      counts[name] = value;
-    }
-    return counts;
+  // Packets sent so far by each interface of the tested namespace, a "<its folder>:<count>" line each.
+  [[nodiscard]] std::string sent() const {
+    return inside("sh -c 'grep -H . /sys/class/net/*/statistics/tx_packets'").output;
   }
 
   // What the program shows inside the tested namespace, e.g. "online 10.213.0.2"; with a question
@@ -92,8 +78,8 @@ class NamespaceNetwork : public ::testing::Test {
 
   // The answer, failing the test if any interface of the namespace sent a packet meanwhile.
   [[nodiscard]] std::string quietAnswer() const {
-    const auto before = sent();
-    EXPECT_TRUE(before.count("lo")) << "cannot read the namespace's counters";
+    const std::string before = sent();
+    EXPECT_NE(before.find("/lo/"), std::string::npos) << "cannot read the namespace's counters: " << before;
     auto shown = answer();
     EXPECT_EQ(sent(), before) << "the check sent packets";
     return shown;
@@ -140,10 +126,10 @@ TEST_F(NamespaceNetwork, OnlineOnlyWhileADefaultRouteHasALiveLinkAndTheCheckSend
 
   // The counters do move when something is sent. A broadcast needs no address resolution and draws
   // no answer, so nothing follows it later.
-  auto before = sent();
+  const std::string before = sent();
   const auto udp = inside("'" LUMENO_NET_PROBE "' udp 10.213.0.255");
   ASSERT_EQ(udp.exitCode, 0) << udp.output;
-  EXPECT_GT(sent()["veth-lmn"], before["veth-lmn"]);
+  EXPECT_NE(sent(), before);
   // Every way back to offline, with the program's own check, is the lamp's end-to-end case.
 }
 
