@@ -90,9 +90,8 @@ TEST(Win32Files, OnAFullDiskALogEntryGoesInWholeOrNotAtAll) {
 
 TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndStartsTheInstalledNameInTheProgramsFolder) {
   RunKeyAutostart autostart(fs::path(u8"C:\\Caf\u00E9\\lumeno-1.0.exe"), L"SOFTWARE\\Lumeno Test Run\\Run");
-  EXPECT_FALSE(autostart.isEnabled());
-  ASSERT_TRUE(autostart.enable());
-  EXPECT_TRUE(autostart.isEnabled());
+  ASSERT_EQ((std::vector{autostart.isEnabled(), autostart.enable(), autostart.isEnabled()}),
+            (std::vector{false, true, true}));
   std::wstring data(260, L'\0');
   auto size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
   ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run\\Run", L"Lumeno.exe", RRF_RT_REG_SZ,
@@ -100,9 +99,8 @@ TEST(Win32Registry, TheRunValueIsTheCurrentUsersAndStartsTheInstalledNameInThePr
             ERROR_SUCCESS);
   data.resize(size / sizeof(wchar_t) - 1);
   EXPECT_EQ(toUtf8(data), reinterpret_cast<const char*>(u8"C:\\Caf\u00E9\\Lumeno.exe"));
-  EXPECT_TRUE(autostart.disable());
-  EXPECT_FALSE(autostart.isEnabled());
-  EXPECT_TRUE(autostart.disable()) << "already gone";
+  EXPECT_EQ((std::vector{autostart.disable(), autostart.isEnabled(), autostart.disable()}),
+            (std::vector{true, false, true}));  // the second disable finds it already gone
   EXPECT_EQ(runValueData("C:\\lumeno.exe"), L"C:\\Lumeno.exe");
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumeno Test Run");
 }
