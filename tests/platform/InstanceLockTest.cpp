@@ -12,8 +12,9 @@
 #include <array>
 #include <functional>
 #include <map>
-#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -26,50 +27,6 @@ namespace lumeno::platform {
 namespace {
 
 using Outcome = InstanceLock::Outcome;
-
-// A process of its own that takes the lock, says what it got on a pipe, and holds the lock until
-// its release pipe closes.
-class OtherCopy {
- public:
-  explicit OtherCopy(const std::filesystem::path& file) {
-    int said[2];
-    int told[2];
-    if (::pipe(said) != 0 || ::pipe(told) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      // An inherited end of another copy's pipe would keep that copy from seeing its release.
-      for (int fd = 3; fd < 1024; ++fd) {
-        if (fd != said[1] && fd != told[0]) ::close(fd);
-      }
-      const InstanceLock lock(file);
-      const char got = static_cast<char>('0' + static_cast<int>(lock.outcome()));
-      char ignored = 0;
-      ::_exit(::write(said[1], &got, 1) == 1 && ::read(told[0], &ignored, 1) >= 0 ? 0 : 1);
-    }
-    ::close(said[1]);
-    ::close(told[0]);
-    said_ = said[0];
-    release_ = told[1];
-  }
-  OtherCopy(const OtherCopy&) = delete;
-  OtherCopy& operator=(const OtherCopy&) = delete;
-  ~OtherCopy() {
-    ::close(release_);
-    ::close(said_);
-    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
-  }
-
-  // What the copy got; waits for it to have tried.
-  Outcome outcome() const {
-    char got = 0;
-    return ::read(said_, &got, 1) == 1 ? static_cast<Outcome>(got - '0') : Outcome::Unavailable;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int said_ = -1;
-  int release_ = -1;
-};
 
 // A process id that surely belonged to a process that has ended.
 pid_t pidOfEndedProcess() {
@@ -115,11 +72,13 @@ TEST(InstanceLock, WhateverAKilledCopyLeftIsTakenOver) {
   }
 }
 
+// Each lock opens the file afresh, and flock() holds between open files whether they are one
+// process's or many: the copies here are locks of this process, the real program's in ProcessStart.
 TEST(InstanceLock, ALiveHolderStopsEveryOtherCopyUntilItEnds) {
   const test::TempFolder folder;
   const auto file = folder / "lumeno.lock";
   {
-    OtherCopy running(file);
+    const InstanceLock running(file);
     ASSERT_EQ(running.outcome(), Outcome::Acquired);
     EXPECT_EQ(InstanceLock(file).outcome(), Outcome::HeldByAnother);
     folder.write("lumeno.lock", "");  // the content is no part of the lock
@@ -134,8 +93,10 @@ TEST(InstanceLock, ALiveHolderStopsEveryOtherCopyUntilItEnds) {
 TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   const test::TempFolder folder;
   folder.write("lumeno.lock", "");
-  std::vector<std::unique_ptr<OtherCopy>> copies;
-  for (int i = 0; i < 20; ++i) copies.push_back(std::make_unique<OtherCopy>(folder / "lumeno.lock"));
+  std::vector<std::optional<InstanceLock>> copies(20);
+  std::vector<std::thread> starts;
+  for (auto& copy : copies) starts.emplace_back([&copy, &folder] { copy.emplace(folder / "lumeno.lock"); });
+  for (auto& start : starts) start.join();
   std::map<Outcome, int> outcomes;
   for (const auto& copy : copies) ++outcomes[copy->outcome()];
   EXPECT_EQ(outcomes, (std::map<Outcome, int>{{Outcome::Acquired, 1}, {Outcome::HeldByAnother, 19}}));
