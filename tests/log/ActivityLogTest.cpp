@@ -1,6 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The activity log on a real disk: full, unwritable, a link or a named pipe in its place.
 #include "log/ActivityLog.h"
-#include "log/LogEntry.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,68 +19,34 @@
 #include <optional>
 #include <string>
 
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "FakeClock.h"
+#include "FakeLogSource.h"
+#include "ScriptedMessageBoxes.h"
 #include "TempFolder.h"
+#include "log/FileLogSource.h"
+#include "log/LogEntry.h"
+#include "log/LogMonitorPresenter.h"
 
 namespace lumeno::log {
 namespace {
 
-// What a child on a nearly full disk wrote, and which kind of full disk it had.
-struct FullDiskRun {
-  std::string written;
-  bool onTmpfs = false;
-};
-
-// Runs `work` in a child process on a nearly full disk and returns what the child wrote to the
-// descriptor it is given. As root the folder becomes a file system of two pages of its own
-// (mounted in the child's own mount namespace, so it goes with the child), one page taken by a
-// filler; otherwise a file size limit of one page has the same effect on every write. `makeRoom`
-// (called in the child) removes the filler or lifts the limit. `onTmpfs` says which it was.
-FullDiskRun onANearlyFullDisk(
-    const std::filesystem::path& folder,
-    const std::function<void(int out, const std::function<void()>& makeRoom)>& work) {
-  int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return {"<no pipe>"};
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeEnds[0]);
-    ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails rather than ending the process
-    const bool small = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
-                       ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                       ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=8k") == 0;
-    const std::filesystem::path filler = folder / "filler";
-    const std::string page(4096, 'x');
-    if (small) {
-      FILE* file = std::fopen(filler.c_str(), "wb");
-      if (file == nullptr || std::fwrite(page.data(), 1, page.size(), file) != page.size()) ::_exit(3);
-      std::fclose(file);
-    }
-    // The size this process may give a file; none: as large as it is allowed to.
-    const auto limitFileSize = [](std::optional<rlim_t> size) {
-      rlimit limit{};
-      ::getrlimit(RLIMIT_FSIZE, &limit);
-      limit.rlim_cur = size.value_or(limit.rlim_max);
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    };
-    if (!small) limitFileSize(page.size());
-    work(pipeEnds[1], [&] { small ? void(std::filesystem::remove(filler)) : limitFileSize(std::nullopt); });
-    ::_exit(small ? 0 : 1);
+// Runs `body` in a child process, so that code which blocks for good fails the test instead of
+// hanging it: true when the body ended by the deadline and returned true.
+bool passesInChild(const std::function<bool()>& body) {
+  const pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) ::_exit(body() ? 0 : 1);
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  bool ended = true;
+  if (pidfd >= 0) {
+    pollfd child{pidfd, POLLIN, 0};
+    ended = ::poll(&child, 1, 10000) == 1;  // ten seconds
+    ::close(pidfd);
   }
-  ::close(pipeEnds[1]);
-  std::string out;
-  char buffer[4096];
-  for (ssize_t n = 0; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, n);
-  ::close(pipeEnds[0]);
+  if (!ended) ::kill(pid, SIGKILL);
   int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) return {"<the child failed>"};
-  return {out, WEXITSTATUS(status) == 0};
+  ::waitpid(pid, &status, 0);
+  return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class ActivityLogTest : public ::testing::Test {
@@ -81,16 +57,25 @@ class ActivityLogTest : public ::testing::Test {
   ActivityLog log{folder / "log.txt", clock, [this] { return loggingOn; }};
 };
 
-TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesInOrderAndClearEmptiesOrCreatesTheFile) {
+// The logging switch is asked at each write; off, only the settings error entry is written.
+TEST_F(ActivityLogTest, EntriesAppendAsCrLfLinesWhileTheSwitchIsOnAndClearEmptiesOrCreatesTheFile) {
   EXPECT_TRUE(log.clear());
   EXPECT_EQ(folder.read("log.txt"), "");
   log.writeStamped(kLumenoLoaded);
   clock.value = {"05/12/2026", "11:27:00"};
   log.writeValued(kRefreshedLocalIp, [] { return std::string("10.1.2.3"); });
+  loggingOn = false;
+  bool valueRead = false;
+  log.writeStamped(kConnectionLost);
+  log.writeValued(kRequestedHostname, [&] { return valueRead = true, std::string("box"); });
+  EXPECT_FALSE(valueRead);
+  log.writeStampedAlways(kErrorApiIni);
+  loggingOn = true;
   log.writeStamped(kProgramExit);
   EXPECT_EQ(folder.read("log.txt"),
             "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n"
             "[Refreshed Local IP] : 10.1.2.3 , Date : 05/12/2026 , Time : 11:27:00\r\n"
+            "[Error API ini] , Date : 05/12/2026 , Time : 11:27:00\r\n"
             "[Program Exit] , Date : 05/12/2026 , Time : 11:27:00\r\n");
   EXPECT_TRUE(log.clear());
   EXPECT_EQ(folder.read("log.txt"), "");
@@ -117,19 +102,33 @@ TEST_F(ActivityLogTest, AnUnwritableOrLinkedLogIsSkippedAndAFailedClearIsReporte
 }
 
 TEST_F(ActivityLogTest, OnAFullDiskAnEntryGoesInWholeOrNotAtAllAndTheNextOneStartsALine) {
-  const auto [written, onTmpfs] =
-      onANearlyFullDisk(folder.path(), [this](int out, const std::function<void()>& makeRoom) {
-        // Values of many lengths, so that the disk fills in the middle of an entry.
-        for (int i = 0; i < 200; ++i) {
-          log.writeValued(kRefreshedLocalIp,
-                          [i] { return std::string(static_cast<std::size_t>(i % 37), '9'); });
-        }
-        makeRoom();
-        log.writeStamped(kProgramExit);
-        const std::string bytes = folder.read("log.txt");
-        [[maybe_unused]] const auto n = ::write(out, bytes.data(), bytes.size());
-      });
-  RecordProperty("disk", onTmpfs ? "an 8 KiB tmpfs" : "a file size limit");
+  const test::TempFolder elsewhere;  // where the child leaves a copy of what it wrote
+  ASSERT_TRUE(passesInChild([&] {
+    ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails rather than ending the process
+    // As root the folder becomes a file system of two pages (in the child's own mount namespace,
+    // so it goes with the child), one page taken by a filler; otherwise a file size limit of one
+    // page has the same effect on every write.
+    const bool small = ::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0 &&
+                       ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                       ::mount("tmpfs", folder.path().c_str(), "tmpfs", 0, "size=8k") == 0;
+    const std::string page(4096, 'x');
+    if (small) folder.write("filler", page);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlim_t unlimited = limit.rlim_cur;
+    limit.rlim_cur = small ? unlimited : page.size();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    // Values of many lengths, so that the disk fills in the middle of an entry.
+    for (int i = 0; i < 200; ++i)
+      log.writeValued(kRefreshedLocalIp, [i] { return std::string(static_cast<std::size_t>(i % 37), '9'); });
+    std::filesystem::remove(folder / "filler");
+    limit.rlim_cur = unlimited;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    log.writeStamped(kProgramExit);
+    elsewhere.write("log.txt", folder.read("log.txt"));
+    return true;
+  }));
+  const std::string written = elsewhere.read("log.txt");
   ASSERT_GT(written.size(), 2000U) << written;
   ASSERT_LT(written.size(), 4096U + 100U) << "the disk was never full";
   const std::string exit = "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n";
@@ -145,23 +144,46 @@ TEST_F(ActivityLogTest, OnAFullDiskAnEntryGoesInWholeOrNotAtAllAndTheNextOneStar
   }
 }
 
-TEST_F(ActivityLogTest, TheSwitchIsAskedAtEachWriteAndOffWritesNothingButTheSettingsErrorEntry) {
-  log.writeStamped(kLumenoLoaded);
-  loggingOn = false;
-  bool valueRead = false;
-  log.writeStamped(kConnectionLost);
-  log.writeValued(kRequestedHostname, [&] {
-    valueRead = true;
-    return std::string("box");
-  });
-  EXPECT_FALSE(valueRead);
-  log.writeStampedAlways(kErrorApiIni);
-  loggingOn = true;
-  log.writeStamped(kProgramExit);
-  EXPECT_EQ(folder.read("log.txt"),
-            "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n"
-            "[Error API ini] , Date : 05/12/2026 , Time : 11:26:06\r\n"
-            "[Program Exit] , Date : 05/12/2026 , Time : 11:26:06\r\n");
+// A log.txt that is a named pipe never blocks the program, whether anyone holds the other end or
+// not; nothing is written into it and the monitor says why it shows nothing.
+struct NamedPipeLogTest : ::testing::Test {
+  void SetUp() override { ASSERT_EQ(::mkfifo(pipe().c_str(), 0600), 0); }
+  [[nodiscard]] std::filesystem::path pipe() const { return folder / "log.txt"; }
+
+  // Every way the program touches log.txt, each expected to give up at once.
+  [[nodiscard]] bool everyUseGivesUp() const {
+    platform::FakeClock clock;
+    const ActivityLog writer(pipe(), clock, [] { return true; });
+    writer.writeStamped(kLumenoLoaded);
+    writer.writeValued(kRefreshedLocalIp, [] { return std::string("10.0.0.1"); });
+    writer.writeStampedAlways(kErrorApiIni);
+    if (writer.clear()) return false;
+    if (platform::readFile(pipe())) return false;
+
+    FileLogSource source(pipe());
+    RecordingView view;
+    test::ScriptedMessageBoxes boxes;
+    boxes.answers = {BoxAnswer::Yes};
+    LogMonitorPresenter monitor(source, view, boxes);
+    monitor.load();
+    monitor.tick();
+    monitor.clearLog();
+    return view.count == 0 && view.note == LogMonitorPresenter::kNotRegularNote && boxes.shown.size() == 2;
+  }
+
+  test::TempFolder folder;
+};
+
+TEST_F(NamedPipeLogTest, NothingBlocksWithNoOneAtTheOtherEndAndNothingIsWrittenIntoAPipeSomeoneReads) {
+  EXPECT_TRUE(passesInChild([this] { return everyUseGivesUp(); }));
+  // A reader (and a writer) at the other end: opens succeed, so only the file-type check keeps
+  // entries out of the pipe and reads from hanging on it.
+  const int end = ::open(pipe().c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(end, 0);
+  EXPECT_TRUE(passesInChild([this] { return everyUseGivesUp(); }));
+  char byte = 0;
+  EXPECT_EQ(::read(end, &byte, 1), -1);  // empty: nothing was written
+  ::close(end);
 }
 
 }  // namespace

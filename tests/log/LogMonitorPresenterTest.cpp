@@ -2,6 +2,7 @@
 #include "log/LogMonitorPresenter.h"
 
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 #include "FakeLogSource.h"
 #include "ScriptedMessageBoxes.h"
+#include "log/LogMonitorDesign.h"
 
 namespace lumeno::log {
 namespace {
@@ -35,17 +37,17 @@ struct LogMonitorPresenterTest : ::testing::Test {
   // Runs the slices of work the presenter asked for; how many there were.
   int finishWork() {
     int slices = 0;
-    while (presenter.busy() && slices < 1000) {
-      presenter.doWork();
+    while (active->busy() && slices < 1000) {
+      active->doWork();
       ++slices;
     }
     return slices;
   }
   // The line a search to its end selects.
   std::optional<std::size_t> found(std::string_view text, bool forward) {
-    presenter.find(text, forward);
+    active->find(text, forward);
     finishWork();
-    return presenter.currentLine();
+    return active->currentLine();
   }
   [[nodiscard]] Lines linesAfterTick() {
     presenter.tick();
@@ -61,6 +63,7 @@ struct LogMonitorPresenterTest : ::testing::Test {
   RecordingView view;
   test::ScriptedMessageBoxes boxes;
   LogMonitorPresenter presenter{source, view, boxes};
+  LogMonitorPresenter* active = &presenter;  // the one finishWork() and found() drive
 };
 
 TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhenGrownAndAllWhenReplaced) {
@@ -69,8 +72,7 @@ TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhe
 
   source.append(numberedLines(10000));  // 130 kB
   presenter.tick();
-  EXPECT_EQ(view.count, 10000U);
-  EXPECT_EQ(presenter.lineText(9999), "line 009999");
+  EXPECT_EQ(std::tuple(view.count, presenter.lineText(9999)), std::tuple(10000U, "line 009999"));
   const int bottoms = view.bottomShown;
 
   EXPECT_EQ(bytesReadBy([&] { presenter.tick(); }), 0U);
@@ -78,9 +80,8 @@ TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhe
 
   source.append("two \xFF!\r\n");
   EXPECT_LT(bytesReadBy([&] { presenter.tick(); }), 1000U);
-  EXPECT_EQ(view.count, 10001U);
-  EXPECT_EQ(presenter.lineText(10000), "two \xEF\xBF\xBD!");
-  EXPECT_EQ(view.bottomShown, bottoms + 1);
+  EXPECT_EQ(std::tuple(view.count, presenter.lineText(10000), view.bottomShown),
+            std::tuple(10001U, "two \xEF\xBF\xBD!", bottoms + 1));
   source.append("three\r\n");  // checked against the tail the growth before left
   EXPECT_LT(bytesReadBy([&] { presenter.tick(); }), 1000U);
 
@@ -97,30 +98,25 @@ TEST_F(LogMonitorPresenterTest, ATickReadsNothingWhenUnchangedOnlyTheNewBytesWhe
 
   source.exists = false;
   presenter.tick();
-  EXPECT_EQ(view.count, 0U);
-  EXPECT_EQ(presenter.reads().fromStart, 5);
+  EXPECT_EQ(std::tuple(view.count, presenter.reads().fromStart), std::tuple(0U, 5));
 }
 
 TEST_F(LogMonitorPresenterTest, ALargeLogShowsItsLastLinesAtOnceThenIndexesTheRestInSlices) {
   constexpr std::size_t kLines = 400000;  // 5.2 MB
   source.append(numberedLines(kLines));
   presenter.load();
-  EXPECT_TRUE(presenter.busy());
-  EXPECT_GT(view.count, 100U);
-  EXPECT_LT(view.count, kLines);
+  EXPECT_TRUE(presenter.busy() && view.count > 100U && view.count < kLines) << view.count;
   EXPECT_EQ(presenter.lineText(view.count - 1), "line 399999");
   EXPECT_EQ(presenter.lineText(0) + "\r\n", numberedLines(1, kLines - view.count));  // a whole line
-  EXPECT_EQ(view.bottomShown, 1);
-  EXPECT_EQ(view.workRequests, 1);
+  EXPECT_EQ(std::tuple(view.bottomShown, view.workRequests), std::tuple(1, 1));
 
   presenter.doWork();
   source.append(numberedLines(1, kLines));  // written while the index is being built
   presenter.tick();
   const int slices = finishWork() + 1;
   EXPECT_GE(slices, 3);
-  EXPECT_EQ(view.count, kLines + 1);
-  EXPECT_EQ(presenter.lineText(0), "line 000000");
-  EXPECT_EQ(presenter.lineText(kLines), "line 400000");
+  EXPECT_EQ(std::tuple(view.count, presenter.lineText(0), presenter.lineText(kLines)),
+            std::tuple(kLines + 1, "line 000000", "line 400000"));
   EXPECT_GE(view.bottomShown, 2);
   // Each byte read about once: the first screen, then the file in slices.
   EXPECT_LT(presenter.reads().bytes, source.bytes.size() + LogMonitorPresenter::kFirstScreenBytes + 1000);
@@ -130,8 +126,7 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
   source.exists = true;
   source.regular = false;
   presenter.load();
-  EXPECT_EQ(view.count, 0U);
-  EXPECT_EQ(view.note, LogMonitorPresenter::kNotRegularNote);
+  EXPECT_EQ(std::tuple(view.count, view.note), std::tuple(0U, LogMonitorPresenter::kNotRegularNote));
 
   source.regular = true;
   source.unreadable = true;
@@ -141,8 +136,7 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
 
   source.unreadable = false;
   presenter.tick();
-  EXPECT_EQ(view.note, "");
-  EXPECT_EQ(lines(), (Lines{"one"}));
+  EXPECT_EQ(std::tuple(view.note, lines()), std::tuple("", Lines{"one"}));
 
   // Replaced by a larger file while a long growth is read: the new file is read whole.
   source.append(numberedLines(400000));
@@ -151,8 +145,7 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
   ++source.inode;
   source.write(numberedLines(400001));
   finishWork();
-  EXPECT_EQ(view.note, "");
-  EXPECT_EQ(view.count, 400001U);
+  EXPECT_EQ(std::tuple(view.note, view.count), std::tuple("", 400001U));
 
   // Gone while a long growth is read: nothing is shown from then on.
   source.append(numberedLines(400000));
@@ -168,8 +161,8 @@ TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYes
   presenter.load();
   EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
   presenter.pause();
-  EXPECT_FALSE(view.reloading);
-  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(false, true));
+  EXPECT_EQ(std::tuple(view.reloading, view.pauseEnabled, view.resumeEnabled),
+            std::tuple(false, false, true));
   source.append("two\r\n");
   EXPECT_EQ(linesAfterTick(), (Lines{"one"}));  // a tick already on its way
 
@@ -177,16 +170,12 @@ TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYes
   presenter.clearLog();
   EXPECT_EQ(boxes.shown.at(0),
             (BoxRequest{"Clear log file?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
-  EXPECT_EQ(source.bytes, "one\r\ntwo\r\n");
-  EXPECT_EQ(lines(), (Lines{"one"}));
+  EXPECT_EQ(std::tuple(source.bytes, lines()), std::tuple("one\r\ntwo\r\n", Lines{"one"}));
   presenter.clearLog();
-  EXPECT_EQ(source.bytes, "");
-  EXPECT_EQ(view.count, 0U);
-  EXPECT_FALSE(presenter.running());
+  EXPECT_EQ(std::tuple(source.bytes, view.count, presenter.running()), std::tuple("", 0U, false));
 
   presenter.resume();
-  EXPECT_TRUE(view.reloading);
-  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
+  EXPECT_EQ(std::tuple(view.reloading, view.pauseEnabled, view.resumeEnabled), std::tuple(true, true, false));
   source.append("three\r\n");
   EXPECT_EQ(linesAfterTick(), (Lines{"three"}));
 
@@ -227,13 +216,12 @@ TEST_F(LogMonitorPresenterTest, SelectedLinesAreCopiedAsTextOneLineEachAndClosin
   presenter.pause();
   presenter.selectAll();
   presenter.unload();
-  EXPECT_FALSE(view.reloading);
-  EXPECT_EQ(presenter.lineCount(), 0U);
-  EXPECT_FALSE(presenter.isSelected(0) || presenter.currentLine());
+  EXPECT_EQ(
+      std::tuple(view.reloading, presenter.lineCount(), presenter.isSelected(0), presenter.currentLine()),
+      std::tuple(false, 0U, false, std::nullopt));
   presenter.load();
-  EXPECT_TRUE(view.reloading);
-  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
-  EXPECT_EQ(lines(), (Lines{"new"}));
+  EXPECT_EQ(std::tuple(view.reloading, view.pauseEnabled, view.resumeEnabled, lines()),
+            std::tuple(true, true, false, Lines{"new"}));
 }
 
 TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgnoringCaseAndGoesRound) {
@@ -246,22 +234,24 @@ TEST_F(LogMonitorPresenterTest, FindGoesToTheNextOrPreviousLineHoldingTheTextIgn
   EXPECT_EQ(found("Alpha", false), 2U);  // round from the start, going back
   EXPECT_EQ(found("BETA", false), 1U);
   EXPECT_EQ(found("beta", false), 1U);  // all the way round, back to where it started
-  EXPECT_TRUE(presenter.isSelected(1));
-  EXPECT_EQ(view.shownLine, 1U);
-  EXPECT_EQ(view.searchState, "");
+  EXPECT_EQ(std::tuple(presenter.isSelected(1), view.shownLine, view.searchState), std::tuple(true, 1U, ""));
   EXPECT_EQ(found("delta", true), 1U);  // not found: the selection stays
   EXPECT_EQ(view.searchState, "Not found");
   EXPECT_EQ(found("a\r\nbeta", true), 2U);  // only the first line of what was typed
 }
 
-TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeIndex) {
+TEST_F(LogMonitorPresenterTest, FindInALargeLogWaitsForTheIndexGoesInSlicesAndEndsWhenNothingIsToFind) {
   constexpr std::size_t kLines = 600000;  // 7.8 MB
-  source.append(numberedLines(kLines));
+  source.write("a somewhat longer line\r\n");
   presenter.load();
-  presenter.find("LINE 000007", true);  // the index is still being built
+  EXPECT_EQ(presenter.longestLine(), 24U);  // the one line, its line break included
+  ++source.inode;                           // replaced by another file, indexed in slices
+  source.write(numberedLines(kLines));
+  presenter.tick();
+  presenter.find("LINE 000007", true);
   EXPECT_EQ(view.searchState, "Searching...");
   finishWork();
-  EXPECT_EQ(presenter.currentLine(), 7U);
+  EXPECT_EQ(std::tuple(presenter.currentLine(), presenter.longestLine()), std::tuple(7U, 13U));
 
   presenter.selectLine(kLines / 2, false);
   const int requestsBefore = view.workRequests;
@@ -270,45 +260,30 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWorksInSlicesAndWaitsForTheWholeI
   EXPECT_GT(view.workRequests, requestsBefore);
   EXPECT_GE(finishWork(), 2);
   EXPECT_EQ(presenter.currentLine(), 3U);
-
   EXPECT_EQ(found("line 599998", false), 599998U);
   EXPECT_EQ(found("line 000003", false), 3U);  // back over several slices
-}
 
-TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidthFollowsTheLongestLine) {
-  source.write("a somewhat longer line\r\n");
-  presenter.load();
-  EXPECT_EQ(presenter.longestLine(), 24U);  // the one line, its line break included
+  presenter.selectLine(kLines / 2, false);
+  presenter.find("line 000003", true);
+  ASSERT_TRUE(presenter.busy());
+  source.write("other\r\n");  // replaced while the search runs: it ends
+  presenter.tick();
+  finishWork();
+  EXPECT_EQ(std::tuple(view.searchState, presenter.currentLine(), lines(), presenter.longestLine()),
+            std::tuple("", std::nullopt, Lines{"other"}, 7U));
 
-  ++source.inode;  // replaced by another file, indexed in slices
-  source.write(numberedLines(600000));
+  source.write(numberedLines(kLines));
   presenter.tick();
   presenter.find("line 000007", true);  // waits for the whole index...
   presenter.find("", true);             // ...unless nothing is to be found any more
   EXPECT_EQ(view.searchState, "");
   finishWork();
   EXPECT_EQ(presenter.currentLine(), std::nullopt);
-  EXPECT_EQ(presenter.longestLine(), 13U);
 
-  presenter.selectLine(300000, false);
-  presenter.find("line 000003", true);  // several slices to go round
-  ASSERT_TRUE(presenter.busy());
-  source.write("other\r\n");
-  presenter.tick();
-  finishWork();
-  EXPECT_EQ(view.searchState, "");
-  EXPECT_EQ(presenter.currentLine(), std::nullopt);
-  EXPECT_EQ(lines(), (Lines{"other"}));
-  EXPECT_EQ(presenter.longestLine(), 7U);
-
-  // A log that goes while a search runs ends the search too.
-  source.write(numberedLines(600000));
-  presenter.tick();
-  finishWork();
-  presenter.selectLine(300000, false);
+  presenter.selectLine(kLines / 2, false);
   presenter.find("line 000003", true);
   ASSERT_EQ(view.searchState, "Searching...");
-  source.exists = false;
+  source.exists = false;  // a log that goes ends the search too
   presenter.tick();
   EXPECT_EQ(view.searchState, "");
   EXPECT_FALSE(presenter.busy());
@@ -316,23 +291,19 @@ TEST_F(LogMonitorPresenterTest, AnEmptyFindOrAReplacedLogEndsTheSearchAndTheWidt
 
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
   LogMonitorPresenter bounded(source, view, boxes, 1000);
+  active = &bounded;
   // How many lines are shown, the first and the last.
   const auto shown = [&] {
     return std::tuple(view.count, bounded.lineText(0), bounded.lineText(view.count - 1));
   };
-  const auto find = [&](std::string_view text) {
-    bounded.find(text, true);
-    while (bounded.busy()) bounded.doWork();
-    return bounded.currentLine();
-  };
   source.write(numberedLines(400000));  // 5.2 MB: indexed in slices
   bounded.load();
-  while (bounded.busy()) bounded.doWork();
+  finishWork();
   EXPECT_EQ(shown(), std::tuple(1000U, "line 399000", "line 399999"));
   EXPECT_EQ(view.status, LogMonitorPresenter::kOlderLinesNote);
-  EXPECT_EQ(find("line 398999"), std::nullopt);
+  EXPECT_EQ(found("line 398999", true), std::nullopt);
   EXPECT_EQ(view.searchState, "Not found");
-  EXPECT_EQ(find("line 399500"), 500U);
+  EXPECT_EQ(found("line 399500", true), 500U);
 
   // More lines push the oldest out; the selection stays on its line.
   source.append(numberedLines(10, 400000));
@@ -370,6 +341,19 @@ TEST_F(LogMonitorPresenterTest, ALogOrAGrowthOfExactlyOneSliceIsIndexedAtOnce) {
   EXPECT_FALSE(presenter.busy());
   EXPECT_EQ(view.workRequests, 0);
   EXPECT_EQ(view.count, 2U * 161320U);
+}
+
+// The texts and sizes both faces build the log monitor from.
+TEST(LogMonitorDesign, TheWindowItsFileMenuItsSizesAndItsTimerAreAsDesigned) {
+  using namespace design;
+  std::vector<std::string_view> texts{kWindowName, kCaption, kFileMenuName, kFileMenuCaption};
+  for (const MenuItemDesign& item : kFileMenu) texts.insert(texts.end(), {item.name, item.caption});
+  EXPECT_EQ(texts, (std::vector<std::string_view>{"logfrm", "Log monitor", "mnufile", "File", "mnuclearlog",
+                                                  "Clear log", "mnupausescreen", "Pause screen", "mnuresume",
+                                                  "Resume", "mnuexit", "Exit"}));
+  EXPECT_EQ((std::vector{kClientWidth, kClientHeight, kMinimumOuterWidth, kMinimumOuterHeight,
+                         kStatusBarHeight, kReloadIntervalMs}),
+            (std::vector{7005, 5355, 5000, 3000, 255, 3000}));
 }
 
 }  // namespace
