@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -72,24 +74,16 @@ class IpToolsPresenterTest : public ::testing::Test {
   IpToolsPresenter presenter{context, view, runner, [this] { return now; }};
 };
 
-TEST_F(IpToolsPresenterTest, LoadingWritesThePlaceholdersAndOpensInPingModeReady) {
+TEST_F(IpToolsPresenterTest, LoadingWritesThePlaceholdersOpensInPingModeAndEachModeEnablesItsControls) {
   for (const auto& [file, text] : std::vector<std::pair<const char*, const char*>>{
            {"traceroute.txt", "No trace route has been done yet"},
            {"ping.txt", "No ping has been done yet"},
            {"netstat.txt", "No net status has been done yet"}}) {
     EXPECT_EQ(folder.read(file), text) << file;  // no line break after the text
   }
-  EXPECT_EQ(view.selectedMode, Mode::Ping);
+  EXPECT_EQ(std::tuple(view.selectedMode, view.status()), std::tuple(Mode::Ping, " Ready..."));
   EXPECT_EQ(enabledModeControls(), (std::set<Control>{Control::PingButton, Control::HostBox}));
-  EXPECT_EQ(view.status(), " Ready...");
 
-  folder.write("ping.txt", "an earlier ping");
-  IpToolsPresenter reloaded(context, view, runner);
-  reloaded.onLoaded();  // every load writes them again
-  EXPECT_EQ(folder.read("ping.txt"), "No ping has been done yet");
-}
-
-TEST_F(IpToolsPresenterTest, EachModeEnablesItsOwnControlsAndChangesNoText) {
   const std::vector<std::pair<Mode, std::set<Control>>> modes{
       {Mode::AddressTrace,
        {Control::TraceButton, Control::Octet1, Control::Octet2, Control::Octet3, Control::Octet4}},
@@ -105,7 +99,11 @@ TEST_F(IpToolsPresenterTest, EachModeEnablesItsOwnControlsAndChangesNoText) {
           Control::ShowAllTick, Control::OutputBox, Control::LastPingItem, Control::ClearAllItem})
       EXPECT_TRUE(view.enabled(always)) << static_cast<int>(always);
   }
-  EXPECT_TRUE(view.changes.empty());
+  EXPECT_TRUE(view.changes.empty());  // a mode changes no text
+
+  folder.write("ping.txt", "an earlier ping");
+  IpToolsPresenter(context, view, runner).onLoaded();  // every load writes them again
+  EXPECT_EQ(folder.read("ping.txt"), "No ping has been done yet");
 }
 
 TEST_F(IpToolsPresenterTest, OnlyAnEmptyOrBareDomainKeepsATraceFromRunning) {
@@ -130,9 +128,8 @@ TEST_F(IpToolsPresenterTest, PingNeedsAHostRunsWithTheBoxesAsTypedAndCountsEvery
   view.type(Control::HostBox, "");  // an empty host only complains
   presenter.onPingClicked();
   EXPECT_EQ(boxes.takeTexts(), Strings{"Please enter IP or Domain name to ping"});
-  EXPECT_EQ(std::tuple(view.status(), counter(), view.busy), std::tuple(" Error...", "0", false));
-  EXPECT_TRUE(runner.started.empty());
-  EXPECT_FALSE(presenter.isToolRunning());
+  EXPECT_EQ(std::tuple(view.status(), counter(), view.busy, runner.started.size(), presenter.isToolRunning()),
+            std::tuple(" Error...", "0", false, 0U, false));
 
   view.type(Control::CountBox, "4");
   view.type(Control::HostBox, "127.0.0.1");
@@ -155,8 +152,7 @@ TEST_F(IpToolsPresenterTest, PingNeedsAHostRunsWithTheBoxesAsTypedAndCountsEvery
     presenter.onPingClicked();
     finishWith(Tool::Ping, "again");
   }
-  EXPECT_EQ(runner.started.back().host, "   ");
-  EXPECT_EQ(counter(), "3");
+  EXPECT_EQ(std::tuple(runner.started.back().host, counter()), std::tuple("   ", "3"));
 
   // A ping that never started is not one: its note is read from its start.
   presenter.onPingClicked();
@@ -182,31 +178,26 @@ TEST_F(IpToolsPresenterTest, AnAddressTraceNamesTheClassAndAWrongOctetStillTrace
 
   typeOctets({"300", "1", "1", "1"});  // no class from 224 on: the status stays
   presenter.onTraceClicked();
-  EXPECT_EQ(runner.started.back().target, "300.1.1.1");
-  EXPECT_EQ(view.status(), "Class C Address");
+  EXPECT_EQ(std::tuple(runner.started.back().target, view.status()),
+            std::tuple("300.1.1.1", "Class C Address"));
   finishWith(Tool::Trace, "");
 
   typeOctets({"127", "0", "", "1"});
   presenter.onTraceClicked();
   EXPECT_EQ(boxes.takeTexts(), Strings{"Error, Wrong input."});
   ASSERT_EQ(runner.started.size(), 3U);
-  EXPECT_EQ(runner.started.back().target, "");
-  EXPECT_EQ(view.status(), "Class C Address");
+  EXPECT_EQ(std::tuple(runner.started.back().target, view.status()), std::tuple("", "Class C Address"));
 }
 
-TEST_F(IpToolsPresenterTest, NetstatSaysWorkingAndDoneWithoutALeadingSpace) {
+TEST_F(IpToolsPresenterTest, NetstatSaysWorkingAndDoneWithoutALeadingSpaceAndShowsAllWhenTicked) {
   start(Tool::Netstat);
   EXPECT_EQ(std::tuple(view.status(), view.busy), std::tuple("Working...", true));
-  ASSERT_EQ(runner.started.size(), 1U);
-  EXPECT_EQ(windowsCommand(runner.started[0]).arguments, (Strings{"-n"}));
   finishWith(Tool::Netstat, "connections");
   EXPECT_EQ(std::tuple(view.status(), view.output()), std::tuple("Done...", "connections"));
-
   view.ticked.insert(Control::ShowAllTick);
   presenter.onNetstatClicked();
-  EXPECT_TRUE(runner.started.back().showAll);
-  finishWith(Tool::Netstat, "netstat is not installed\n", RunEnd::NotStarted);
-  EXPECT_EQ(std::tuple(view.status(), counter()), std::tuple(" Error...", "0"));
+  ASSERT_EQ(runner.started.size(), 2U);
+  EXPECT_EQ(std::tuple(runner.started[0].showAll, runner.started[1].showAll), std::tuple(false, true));
 }
 
 TEST_F(IpToolsPresenterTest, WhileAToolRunsOnlyItsStopTakesAClickAndTheChosenModeAppliesAfter) {
@@ -216,8 +207,8 @@ TEST_F(IpToolsPresenterTest, WhileAToolRunsOnlyItsStopTakesAClickAndTheChosenMod
                             Control::LastTraceItem, Control::LastNetstatItem, Control::ClearAllItem})
     EXPECT_FALSE(view.enabled(off)) << static_cast<int>(off);
   presenter.onModeChosen(Mode::Netstat);
-  EXPECT_FALSE(view.enabled(Control::NetstatButton));  // no second tool meanwhile
-  EXPECT_TRUE(view.enabled(Control::PingButton));
+  // No second tool meanwhile.
+  EXPECT_EQ(enabledModeControls(), std::set<Control>{Control::PingButton});
   presenter.onNetstatClicked();
   presenter.onLastPingChosen();
   presenter.onClearAllChosen();
@@ -348,6 +339,38 @@ TEST_F(IpToolsPresenterTest, AFloodBetweenTwoReportsReplacesTheTextWholeWithoutH
   EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC\n");
 }
 
+TEST_F(IpToolsPresenterTest, TheBoxFollowsTheKeptOutputWhateverPiecesTheToolWritesIn) {
+  std::mt19937 random(20261206);  // a fixed seed: the same pieces every run
+  std::string output;
+  for (int i = 0; i < 3000; ++i) {
+    output += "line " + std::to_string(i) + " \xE2\x82\xAC";  // a three-byte character too
+    if (i % 97 == 0) output += std::string(300, 'x');         // now and then an overlong line
+    output += "\n";
+  }
+  const OutputLimits limits{.maxLines = 40, .maxBytes = 2000, .maxLineBytes = 64};
+  for (const std::size_t maxPiece : {1UL, 7UL, 300UL, 5000UL, 100000UL}) {
+    SCOPED_TRACE(maxPiece);
+    presenter.setOutputLimits(limits);
+    presenter.onPingClicked();
+    OutputTail tail(limits);
+    std::uniform_int_distribution<std::size_t> size(1, maxPiece);
+    for (std::size_t at = 0; at < output.size();) {
+      const std::string piece = output.substr(at, std::min(size(random), output.size() - at));
+      at += piece.size();
+      presenter.onToolOutput(piece);
+      tail.append(piece);
+      const std::string kept = tail.text();  // less the start of a character still to come
+      ASSERT_TRUE(kept.starts_with(view.output()) && kept.size() - view.output().size() < 4) << at;
+    }
+    const std::string kept = view.output();
+    EXPECT_EQ(kept, tail.text());
+    EXPECT_LE(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), '\n')), 41U);
+    EXPECT_LE(kept.size(), 2000 + kEarlierOutputLeftOut.size() + 1);
+    EXPECT_TRUE(kept.ends_with("line 2999 \xE2\x82\xAC\n"));
+    finishWith(Tool::Ping, "");
+  }
+}
+
 TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesEndsOrSayWhatIsMissingOrNoFile) {
   presenter.setOutputLimits({.maxLines = 2, .maxBytes = 1000, .maxLineBytes = 1000});
   const std::string recovery =
@@ -372,8 +395,8 @@ TEST_F(IpToolsPresenterTest, TheLastResultViewsShowTheFilesEndsOrSayWhatIsMissin
   check(&IpToolsPresenter::onLastTraceChosen, recovery);
   check(&IpToolsPresenter::onLastNetstatChosen,
         "No result to show: " + (folder / "netstat.txt").string() + " is missing.");
-  EXPECT_EQ(folder.read("traceroute.txt"), recovery);  // recreated, without a line break
-  EXPECT_EQ(counter(), "0");
+  // Recreated, without a line break.
+  EXPECT_EQ(std::tuple(folder.read("traceroute.txt"), counter()), std::tuple(recovery, "0"));
 
   folder.write("netstat.txt", "one\ntwo\nthree\nfour\n");  // longer than the box: its end is shown
   check(&IpToolsPresenter::onLastNetstatChosen, std::string(kEarlierOutputLeftOut) + "\nthree\nfour\n");
@@ -435,10 +458,8 @@ TEST_F(IpToolsPresenterTest, ClearAllAsksThenResetsEveryInputInOrderButKeepsTheM
 TEST_F(IpToolsPresenterTest, AClickSelectsABoxWholeAndOnTheOutputBoxAlsoPopsUpTheOptionsMenu) {
   presenter.onBoxClicked(Control::HostBox);
   presenter.onBoxClicked(Control::CountBox);
-  EXPECT_EQ(view.selections, (std::vector<Control>{Control::HostBox, Control::CountBox}));
-  EXPECT_EQ(view.optionsMenuPopUps, 0);
   presenter.onOutputBoxClicked();
-  EXPECT_EQ(view.selections.back(), Control::OutputBox);
+  EXPECT_EQ(view.selections, (std::vector<Control>{Control::HostBox, Control::CountBox, Control::OutputBox}));
   EXPECT_EQ(view.optionsMenuPopUps, 1);
 }
 

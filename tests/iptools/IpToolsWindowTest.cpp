@@ -104,12 +104,10 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInTheDesignedOrderFromTheHostBox) {
 TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
   window->show();
   button("ipopt")->click();
-  EXPECT_TRUE(box("iptxt1")->isEnabled());
-  EXPECT_FALSE(box("txtIP")->isEnabled());
+  EXPECT_EQ(std::pair(box("iptxt1")->isEnabled(), box("txtIP")->isEnabled()), std::pair(true, false));
   button("pingopt")->click();
   button("pingopt")->click();  // a second click leaves it chosen, and the only one chosen
-  EXPECT_TRUE(button("pingopt")->isChecked());
-  EXPECT_FALSE(button("ipopt")->isChecked());
+  EXPECT_EQ(std::pair(button("pingopt")->isChecked(), button("ipopt")->isChecked()), std::pair(true, false));
 
   QTest::mouseClick(box("txtIP"), Qt::LeftButton);
   EXPECT_EQ(box("txtIP")->selectedText(), "www.debian.org");
@@ -140,8 +138,7 @@ TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
 
   boxes.answers = {BoxAnswer::Yes};
   trigger("mnuclearall");
-  EXPECT_EQ(status(), " All Cleared");
-  EXPECT_EQ(text("txtIP"), "");
+  EXPECT_EQ(std::pair(status(), text("txtIP")), (std::pair<std::string, std::string>(" All Cleared", "")));
 
   type("txtIP", "127.0.0.1");
   ASSERT_TRUE(run("cmdPing"));

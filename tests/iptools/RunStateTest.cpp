@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules of a tool run, the same for every face, over a fake process, loop and result file.
+// The rules of a tool run, the same for every face: over a fake process, loop and result file;
+// the double-click interval; what the output box keeps of a runaway tool; where a result file is cut.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "iptools/OutputTail.h"
+#include "iptools/ResultCap.h"
 #include "iptools/RunState.h"
+#include "iptools/StopClickGuard.h"
+#include "iptools/WindowRules.h"
 
 namespace lumeno::iptools {
 namespace {
@@ -95,15 +101,13 @@ TEST(RunState, ARunThatNeverReachesItsToolEndsFromTheLoopSayingWhy) {
     run.file->access = c.access;
     EXPECT_EQ(run.begin(), c.note != nullptr);
     if (c.note != nullptr) run.state.notStarted(c.note);
-    EXPECT_EQ(run.file->path, std::filesystem::path("results") / "netstat.txt");
-    EXPECT_EQ(run.file->content, c.note != nullptr ? c.note : "");
-    EXPECT_FALSE(run.file->isOpen());
-    EXPECT_TRUE(run.ends.empty());  // never inside start()
-    EXPECT_TRUE(run.state.running());
+    EXPECT_EQ(
+        std::tuple(run.file->path, run.file->content, run.file->isOpen()),
+        std::tuple(std::filesystem::path("results") / "netstat.txt", c.note != nullptr ? c.note : "", false));
+    EXPECT_EQ(std::tuple(run.ends.size(), run.state.running()), std::tuple(0U, true));  // not yet
     run.loop();
-    EXPECT_EQ(run.ends, std::vector<RunEnd>{c.end});
-    EXPECT_FALSE(run.state.running());
-    EXPECT_TRUE(run.shown.empty());
+    EXPECT_EQ(std::tuple(run.ends, run.state.running(), run.shown),
+              std::tuple(std::vector<RunEnd>{c.end}, false, ""));
   }
 }
 
@@ -144,12 +148,9 @@ TEST(RunState, OutputGoesToTheFileAndTheWindowAndTheEndSaysWhetherTheFileHasItAl
     for (const char* bytes : {"ab\n", "", "cd\n", "ef\n"}) run.state.onOutput(bytes);
     EXPECT_EQ(run.file->isOpen(), c.end != RunEnd::Cut);
     run.toolEnds();
-    EXPECT_EQ(run.file->content, c.file);
-    EXPECT_EQ(run.shown, c.shown);
-    EXPECT_EQ(run.file->writes, c.writes);
-    EXPECT_FALSE(run.file->isOpen());
-    EXPECT_EQ(run.ends, std::vector<RunEnd>{c.end});
-    EXPECT_EQ(run.host.asked, c.asked);
+    EXPECT_EQ(std::tuple(run.file->content, run.shown, run.file->writes, run.file->isOpen()),
+              std::tuple(c.file, c.shown, c.writes, false));
+    EXPECT_EQ(std::tuple(run.ends, run.host.asked), std::tuple(std::vector<RunEnd>{c.end}, c.asked));
   }
 }
 
@@ -172,8 +173,8 @@ TEST(RunState, StopAsksTheToolFirstAndEndsItOnlyAfterTheGrace) {
     if (c.interruptReaches) run.state.stop();  // asked once is enough while the grace runs
     if (!c.endsInTheGrace && c.interruptReaches) run.state.onKillTimer();
     run.toolEnds();
-    EXPECT_EQ(run.host.asked, c.asked);
-    EXPECT_EQ(run.ends, std::vector<RunEnd>{RunEnd::Stopped});
+    EXPECT_EQ(std::tuple(run.host.asked, run.ends),
+              std::tuple(c.asked, std::vector<RunEnd>{RunEnd::Stopped}));
     run.host.asked.clear();
     ASSERT_TRUE(run.begin());
     run.state.stop();  // the next run's Stop asks its own tool again
@@ -190,9 +191,8 @@ TEST(RunState, ASecondStartWaitsAndAKilledRunReportsNothing) {
   run.state.stop();
   run.host.toolUp = false;
   run.state.abandon();
-  EXPECT_FALSE(run.file->isOpen());
-  EXPECT_FALSE(run.state.running());
-  EXPECT_EQ(run.host.asked, (std::vector<std::string>{"interrupt", "arm 1000", "cancel"}));
+  EXPECT_EQ(std::tuple(run.file->isOpen(), run.state.running(), run.host.asked),
+            std::tuple(false, false, std::vector<std::string>{"interrupt", "arm 1000", "cancel"}));
 
   // An end waiting for the loop is dropped too, even once the next run has begun.
   run.file->access = FileAccess::NotRegular;
@@ -201,18 +201,104 @@ TEST(RunState, ASecondStartWaitsAndAKilledRunReportsNothing) {
   run.file->access = FileAccess::Ok;
   ASSERT_TRUE(run.begin());
   run.loop();
-  EXPECT_TRUE(run.ends.empty());
-  EXPECT_EQ(run.shown, "ab\n");
+  EXPECT_EQ(std::tuple(run.ends.size(), run.shown), std::tuple(0U, "ab\n"));
 }
 
 TEST(RunState, AProcessThatFailsToStartShowsWhyAndEndsAtOnce) {
   TestRun run;
   ASSERT_TRUE(run.begin());
   run.state.failedToStart("netstat could not be started: no such file\n");
-  EXPECT_EQ(run.shown, "netstat could not be started: no such file\n");
-  EXPECT_EQ(run.file->content, run.shown);
-  EXPECT_FALSE(run.file->isOpen());
-  EXPECT_EQ(run.ends, std::vector<RunEnd>{RunEnd::NotStarted});
+  EXPECT_EQ(std::tuple(run.shown, run.file->content, run.file->isOpen(), run.ends),
+            std::tuple("netstat could not be started: no such file\n", run.shown, false,
+                       std::vector<RunEnd>{RunEnd::NotStarted}));
+}
+
+TEST(StopClickGuard, GoesByTheDesktopsOwnDoubleClickInterval) {
+  StopClickGuard guard;
+  guard.started(10'000);
+  EXPECT_FALSE(guard.acceptsStopAt(10'100, 400));
+  EXPECT_TRUE(guard.acceptsStopAt(10'100, 50));
+}
+
+// The counter is read back from its caption; a number too long to add 1 to safely starts again.
+TEST(PingCounter, AddsOneToTheCaptionReadAsAWholeNumber) {
+  const std::string nines(17, '9');
+  const std::vector<std::pair<std::string, std::string>> rows{
+      {"0", "1"},        {"40", "41"}, {"", "1"},
+      {"x", "1"},        {"-3", "1"},  {nines, "1" + std::string(17, '0')},
+      {nines + "9", "1"}};
+  for (const auto& [caption, next] : rows) EXPECT_EQ(nextPingCount(caption), next) << caption;
+}
+
+std::string numberedLines(int from, int to) {
+  std::string text;
+  for (int i = from; i <= to; ++i) text += "line " + std::to_string(i) + "\n";
+  return text;
+}
+
+std::string withNote(const std::string& kept) {
+  return std::string(kEarlierOutputLeftOut) + "\n" + kept;
+}
+
+TEST(OutputTail, KeepsEverythingWithinTheLimitsAndOnlyTheEndBeyondThem) {
+  OutputTail ordinary;  // the designed limits: a long ping is kept whole
+  const std::string ping = numberedLines(1, 5000) + "--- statistics ---";
+  ordinary.append(ping);
+  EXPECT_EQ(std::tuple(ordinary.text(), ordinary.leftOutEarlierOutput()), std::tuple(ping, false));
+
+  OutputTail byLines({.maxLines = 3, .maxBytes = 1000, .maxLineBytes = 100});
+  byLines.append(numberedLines(1, 3));
+  EXPECT_EQ(byLines.text(), numberedLines(1, 3));  // exactly at the limit
+  byLines.append("line 4\nline 5\nline");
+  byLines.append(" 6 unfinished");
+  EXPECT_EQ(std::tuple(byLines.text(), byLines.leftOutEarlierOutput()),
+            std::tuple(withNote("line 4\nline 5\nline 6 unfinished"), true));
+
+  OutputTail byBytes({.maxLines = 1000, .maxBytes = 20, .maxLineBytes = 10});
+  byBytes.append(numberedLines(1, 9));  // 7 bytes a line
+  EXPECT_EQ(byBytes.text(), withNote(numberedLines(8, 9)));
+}
+
+TEST(OutputTail, BreaksAnOverlongLineWithoutSplittingACharacter) {
+  OutputTail tail({.maxLines = 100, .maxBytes = 1000, .maxLineBytes = 8});
+  tail.append("abcdefgh\n");          // exactly as long as a line may be: not broken
+  tail.append("1234567\xC3\xA9xyz");  // the two bytes of "é" would straddle the break
+  EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz");
+  tail.append("\n");
+  tail.append(std::string(20, 'w'));  // no line break at all
+  EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz\nwwwwwwww\nwwwwwwww\nwwww");
+  tail.append("zzzz");  // a line that grows piece by piece is broken at the same length
+  tail.append("zz");
+  EXPECT_TRUE(tail.text().ends_with("\nwwwwzzzz\nzz"));
+}
+
+std::string written(ResultCap& cap, const std::vector<std::string>& pieces) {
+  std::string file;
+  for (const std::string& piece : pieces) {
+    const ResultCap::Piece taken = cap.take(piece);
+    file.append(taken.keep);
+    file += taken.note;
+  }
+  return file;
+}
+
+TEST(ResultCap, StopsTheFileAtItsLimitWithALastLineThatSaysSo) {
+  const std::string note(kOutputCutNote);
+  ResultCap roomy(1000);
+  EXPECT_EQ(written(roomy, {"one\n", "two\n"}), "one\ntwo\n");
+  EXPECT_FALSE(roomy.full());
+
+  const std::uint64_t limit = 200;
+  const std::size_t room = limit - note.size() - 1;
+  ResultCap atLineEnd(limit);
+  const std::string lines = std::string(room - 1, 'a') + "\n";  // the output fills the room exactly
+  EXPECT_EQ(written(atLineEnd, {lines, "more\n", "and more\n"}), lines + note);
+  EXPECT_TRUE(atLineEnd.full());
+
+  ResultCap midLine(limit);
+  const std::string file = written(midLine, {std::string(500, 'b'), "later\n"});
+  EXPECT_EQ(file, std::string(room, 'b') + "\n" + note);  // the note is a line of its own
+  EXPECT_LE(file.size(), limit);
 }
 
 }  // namespace

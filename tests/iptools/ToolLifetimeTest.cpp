@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "PrivateXServer.h"
 #include "ProcessWatch.h"
@@ -21,70 +22,54 @@ namespace {
 constexpr int kBar = 3000;  // a tool must be gone this many milliseconds after its program was told
 
 // The tool host running the never-ending stand-in as its ping.
-class HostedTool {
- public:
+struct HostedTool {
   HostedTool(const lumeno::test::TempFolder& folder, const QProcessEnvironment& environment) {
-    host_.setProcessEnvironment(environment);
-    host_.setProgram(QStringLiteral(LUMENO_TOOL_HOST));
-    host_.setArguments(
-        {QString::fromStdString(folder.path().string()), QStringLiteral(LUMENO_STAND_IN_STUBBORN)});
-    host_.start();
-    if (!host_.waitForStarted(60000)) return;
-    while (!host_.canReadLine() && host_.waitForReadyRead(60000)) {
+    host.setProcessEnvironment(environment);
+    host.start(QStringLiteral(LUMENO_TOOL_HOST),
+               {QString::fromStdString(folder.path().string()), QStringLiteral(LUMENO_STAND_IN_STUBBORN)});
+    if (!host.waitForStarted(60000)) return;
+    while (!host.canReadLine() && host.waitForReadyRead(60000)) {
     }
-    toolPid_ = host_.readLine().trimmed().toLongLong();
+    toolPid = host.readLine().trimmed().toLongLong();
   }
   HostedTool(const HostedTool&) = delete;
   HostedTool& operator=(const HostedTool&) = delete;
   ~HostedTool() {
-    if (host_.state() != QProcess::NotRunning) {
-      host_.kill();
-      host_.waitForFinished(60000);
+    if (host.state() != QProcess::NotRunning) {
+      host.kill();
+      host.waitForFinished(60000);
     }
-    if (toolPid_ > 0 && !processIsGone(toolPid_)) ::kill(static_cast<pid_t>(toolPid_), SIGKILL);
+    if (toolPid > 0 && !processIsGone(toolPid)) ::kill(static_cast<pid_t>(toolPid), SIGKILL);
   }
-
-  [[nodiscard]] qint64 toolPid() const { return toolPid_; }
-  void signalHost(int signal) { ::kill(static_cast<pid_t>(host_.processId()), signal); }
-  QProcess& host() { return host_; }
   bool hostEndsWithin(int milliseconds) {
-    return host_.state() == QProcess::NotRunning || host_.waitForFinished(milliseconds);
+    return host.state() == QProcess::NotRunning || host.waitForFinished(milliseconds);
   }
 
- private:
-  QProcess host_;
-  qint64 toolPid_ = 0;
+  QProcess host;
+  qint64 toolPid = 0;
 };
-
-QProcessEnvironment offscreen() {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  return environment;
-}
-
-std::set<std::string> filesIn(const lumeno::test::TempFolder& folder) {
-  std::set<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-    files.insert(entry.path().filename().string());
-  return files;
-}
 
 // A quit signal ends the program normally; after SIGKILL the kernel has to end the tool.
 TEST(ToolLifetime, TheToolEndsWithItsProgramWhateverSignalEndsIt) {
+  QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+  offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   for (const int signal : {SIGTERM, SIGHUP, SIGINT, SIGKILL}) {
     SCOPED_TRACE(signal);
     const lumeno::test::TempFolder folder;
-    HostedTool hosted(folder, offscreen());
-    ASSERT_GT(hosted.toolPid(), 0);
-    ASSERT_FALSE(processIsGone(hosted.toolPid()));
-    hosted.signalHost(signal);
-    EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
+    HostedTool hosted(folder, offscreen);
+    ASSERT_GT(hosted.toolPid, 0);
+    ASSERT_FALSE(processIsGone(hosted.toolPid));
+    ::kill(static_cast<pid_t>(hosted.host.processId()), signal);
+    EXPECT_TRUE(processGoesWithin(hosted.toolPid, kBar));
     ASSERT_TRUE(hosted.hostEndsWithin(kBar));
     if (signal == SIGKILL) continue;
-    EXPECT_EQ(hosted.host().exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(hosted.host().exitCode(), 0);
+    EXPECT_EQ(std::tuple(hosted.host.exitStatus(), hosted.host.exitCode()),
+              std::tuple(QProcess::NormalExit, 0));
     // A normal quit writes nothing of its own; the tool's output is all ping.txt got.
-    EXPECT_EQ(filesIn(folder), (std::set<std::string>{"ping.txt", "traceroute.txt", "netstat.txt"}));
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+      files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"ping.txt", "traceroute.txt", "netstat.txt"}));
     EXPECT_EQ(folder.read("ping.txt"), "started\n");
   }
 }
@@ -97,9 +82,9 @@ TEST(ToolLifetime, TheToolEndsWhenTheXServerGoesAway) {
   environment.insert(QStringLiteral("DISPLAY"), server.display());
   const lumeno::test::TempFolder folder;
   HostedTool hosted(folder, environment);
-  ASSERT_GT(hosted.toolPid(), 0) << hosted.host().readAllStandardError().toStdString();
+  ASSERT_GT(hosted.toolPid, 0) << hosted.host.readAllStandardError().toStdString();
   server.stop();  // a log-out
-  EXPECT_TRUE(processGoesWithin(hosted.toolPid(), kBar));
+  EXPECT_TRUE(processGoesWithin(hosted.toolPid, kBar));
   EXPECT_TRUE(hosted.hostEndsWithin(kBar));
 }
 

@@ -1,18 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window with the real tool runner and stand-ins for the tools: what the tool is given,
-// what the box shows while it runs, and the ways a user ends a run.
+// The window with the real tool runner and stand-ins for the tools: what the tool is given, what
+// the box shows while it runs, how a user ends a run, and the runs the presenter cannot foresee.
+#include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
 
 #include "IpToolsFixture.h"
+#include "iptools/OutputTail.h"
+#include "ui/qt/QtToolRunner.h"
 
 namespace lumeno::iptools::test {
 namespace {
 
-using ToolRunsTest = IpToolsFixture;
+class ToolRunsTest : public IpToolsFixture {
+ protected:
+  QPlainTextEdit* outputBox() const { return find<QPlainTextEdit>("txtOutPut"); }
+
+  // Opens a window whose tools are this stand-in, shown, so that the output box scrolls.
+  void openWith(const char* standInPath) {
+    standIn = QString::fromUtf8(standInPath);
+    open();
+    window->show();
+  }
+};
 
 // Stop first interrupts the tool, as Ctrl+C would (the e2e ping case sees ping's summary after it);
 // a tool that ignores that is killed, and closing the window never leaves it running.
@@ -29,10 +46,8 @@ TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
       {"destroy", [&] { window.reset(); }}};
   for (const auto& [way, end] : ways) {
     SCOPED_TRACE(way);
-    standIn = QStringLiteral(LUMENO_STAND_IN_STUBBORN);  // only a kill ends it
-    open();
+    openWith(LUMENO_STAND_IN_STUBBORN);  // only a kill ends it
     window->runner().setStopGrace(std::chrono::milliseconds(0));
-    window->show();
     QSignalSpy shown(window.get(), &IpToolsWindow::toolOutputShown);
     button("cmdPing")->click();
     ASSERT_TRUE(shown.wait(60000));
@@ -64,6 +79,114 @@ TEST_F(ToolRunsTest, HostileTextsStayOneArgumentEach) {
   for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
     files.insert(entry.path().filename().string());
   EXPECT_EQ(files, (std::set<std::string>{"ping.txt", "traceroute.txt", "netstat.txt"}));
+}
+
+TEST_F(ToolRunsTest, ARunThatNeverStartedIsAnErrorWhoseNoteReadsFromItsStart) {
+  const auto expectNoteFromItsStart = [&] {
+    EXPECT_EQ(status(), " Error...");
+    outputBox()->repaint();  // lays the note out, as the screen would
+    EXPECT_EQ(outputBox()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(outputBox()->textCursor().position(), 0);
+  };
+  folder.write("not-a-program", "plain text");
+  openWith((folder / "not-a-program").c_str());
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output().rfind("ping could not be started: ", 0), 0U) << output();
+  EXPECT_EQ(folder.read("ping.txt"), output());
+  expectNoteFromItsStart();
+
+  // The folder of the result files has gone (an unplugged disk, say).
+  const std::filesystem::path moved = folder.path().string() + "-moved";
+  std::filesystem::rename(folder.path(), moved);
+  ASSERT_TRUE(run("cmdPing"));
+  std::filesystem::rename(moved, folder.path());
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() +
+                          " cannot be written, so the tool was not run.");
+  EXPECT_GT(outputBox()->horizontalScrollBar()->maximum(), 0) << "the note fits: nothing to check";
+  expectNoteFromItsStart();
+}
+
+TEST_F(ToolRunsTest, NamedPipesOrLinksInPlaceOfTheResultFilesNeverStopTheWindowOrAreWrittenThrough) {
+  for (const char* name : {"ping.txt", "traceroute.txt", "netstat.txt"}) {
+    std::filesystem::remove(folder / name);
+    ASSERT_EQ(::mkfifo((folder / name).c_str(), 0644), 0) << name;
+  }
+  open();  // writing the placeholders must not wait for a reader
+  bool lookedUp = false;
+  window->runner().setProgramFinder([&](const QString&) { return lookedUp = true, QString(); });
+  const std::string runNote =
+      " is not a regular file (a symbolic link, a named pipe, a device or a folder), so the tool was not "
+      "run.";
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() + runNote);
+  EXPECT_FALSE(lookedUp);
+  trigger("mnulastping");  // reading must not wait for a writer either
+  EXPECT_EQ(output(), "No result to show: " + (folder / "ping.txt").string() +
+                          " is not a regular file (a named pipe, a device or a folder).");
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "ping.txt"));
+
+  // A link planted as ping.txt would have the run overwrite another file of the user.
+  std::filesystem::remove(folder / "ping.txt");
+  folder.write("notes.txt", "the user's notes");
+  std::filesystem::create_symlink(folder / "notes.txt", folder / "ping.txt");
+  open();
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_EQ(output(), "The result file " + (folder / "ping.txt").string() + runNote);
+  EXPECT_EQ(folder.read("notes.txt"), "the user's notes");
+}
+
+std::string numberedLines(int from, int to) {
+  std::string text;
+  for (int line = from; line <= to; ++line) {
+    const std::string number = std::to_string(line);
+    text += "line " + std::string(10 - number.size(), '0') + number + " " + std::string(83, '0') + "\n";
+  }
+  return text;
+}
+
+TEST_F(ToolRunsTest, TheBoxKeepsOnlyTheEndOfARunawayToolWhileItsFileKeepsAll) {
+  qputenv("LUMENO_STAND_IN_BYTES", "200000");  // the flooding stand-in prints 2000 lines of 100 bytes
+  openWith(LUMENO_STAND_IN_FLOOD);
+  window->presenter().setOutputLimits({.maxLines = 100, .maxBytes = 1 << 20, .maxLineBytes = 1024});
+  int mostBlocks = 0;
+  QObject::connect(window.get(), &IpToolsWindow::toolOutputShown, window.get(),
+                   [&] { mostBlocks = std::max(mostBlocks, outputBox()->document()->blockCount()); });
+  ASSERT_TRUE(run("cmdPing"));
+  EXPECT_GT(mostBlocks, 0);
+  EXPECT_LE(mostBlocks, 102);  // the note, 100 lines, the empty line after the last break
+  const std::string tail = std::string(kEarlierOutputLeftOut) + "\n" + numberedLines(1901, 2000);
+  EXPECT_EQ(output(), tail);
+  EXPECT_EQ(folder.read("ping.txt"), numberedLines(1, 2000));  // the file has all of it
+  EXPECT_EQ(status(), " Done...");
+}
+
+// The real traceroute and netstat (the real ping is the e2e suite's), to 127.0.0.1 only.
+TEST_F(ToolRunsTest, TheRealTraceRouteAndNetstatOnLoopback) {
+  standIn.clear();
+  open();
+  button("ipopt")->click();
+  typeOctets({"127", "0", "0", "1"});
+  type("hops", "2");
+  type("timeout", "1000");
+  ASSERT_TRUE(run("tracmd"));
+  EXPECT_NE(output().find("traceroute to 127.0.0.1"), std::string::npos) << output();
+  EXPECT_EQ(status(), "Loopback Address");
+
+  button("netstatopt")->click();
+  button("chknetstatall")->setChecked(true);
+  ASSERT_TRUE(run("netstatbutton"));
+  EXPECT_FALSE(output().empty());
+  EXPECT_EQ(output().find("is not installed"), std::string::npos) << output();
+  EXPECT_EQ(status(), "Done...");
+}
+
+// On Debian traceroute lives in /usr/sbin, which an ordinary user's search path may lack.
+TEST(ToolLookup, FindsTracerouteOutsideTheSearchPath) {
+  const QByteArray saved = qgetenv("PATH");
+  qputenv("PATH", "/nonexistent");
+  const QString found = QtToolRunner::findInstalledProgram(QStringLiteral("traceroute"));
+  qputenv("PATH", saved);
+  EXPECT_TRUE(found.endsWith(QStringLiteral("sbin/traceroute"))) << found.toStdString();
 }
 
 }  // namespace
