@@ -146,21 +146,15 @@ TEST_F(ActivityLogTest, OnAFullDiskAnEntryGoesInWholeOrNotAtAllAndTheNextOneStar
 
 // A log.txt that is a named pipe never blocks the program, whether anyone holds the other end or
 // not; nothing is written into it and the monitor says why it shows nothing.
-struct NamedPipeLogTest : ::testing::Test {
-  void SetUp() override { ASSERT_EQ(::mkfifo(pipe().c_str(), 0600), 0); }
-  [[nodiscard]] std::filesystem::path pipe() const { return folder / "log.txt"; }
-
-  // Every way the program touches log.txt, each expected to give up at once.
-  [[nodiscard]] bool everyUseGivesUp() const {
-    platform::FakeClock clock;
-    const ActivityLog writer(pipe(), clock, [] { return true; });
-    writer.writeStamped(kLumenoLoaded);
-    writer.writeValued(kRefreshedLocalIp, [] { return std::string("10.0.0.1"); });
-    writer.writeStampedAlways(kErrorApiIni);
-    if (writer.clear()) return false;
-    if (platform::readFile(pipe())) return false;
-
-    FileLogSource source(pipe());
+TEST_F(ActivityLogTest, ANamedPipeInTheLogsPlaceBlocksNothingAndGetsNothingWhoeverReadsIt) {
+  const std::filesystem::path pipe = folder / "log.txt";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto everyUseGivesUp = [&] {  // each expected to give up at once
+    log.writeStamped(kLumenoLoaded);
+    log.writeValued(kRefreshedLocalIp, [] { return std::string("10.0.0.1"); });
+    log.writeStampedAlways(kErrorApiIni);
+    if (log.clear() || platform::readFile(pipe)) return false;
+    FileLogSource source(pipe);
     RecordingView view;
     test::ScriptedMessageBoxes boxes;
     boxes.answers = {BoxAnswer::Yes};
@@ -169,18 +163,13 @@ struct NamedPipeLogTest : ::testing::Test {
     monitor.tick();
     monitor.clearLog();
     return view.count == 0 && view.note == LogMonitorPresenter::kNotRegularNote && boxes.shown.size() == 2;
-  }
-
-  test::TempFolder folder;
-};
-
-TEST_F(NamedPipeLogTest, NothingBlocksWithNoOneAtTheOtherEndAndNothingIsWrittenIntoAPipeSomeoneReads) {
-  EXPECT_TRUE(passesInChild([this] { return everyUseGivesUp(); }));
+  };
+  EXPECT_TRUE(passesInChild(everyUseGivesUp));
   // A reader (and a writer) at the other end: opens succeed, so only the file-type check keeps
   // entries out of the pipe and reads from hanging on it.
-  const int end = ::open(pipe().c_str(), O_RDWR | O_NONBLOCK);
+  const int end = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
   ASSERT_GE(end, 0);
-  EXPECT_TRUE(passesInChild([this] { return everyUseGivesUp(); }));
+  EXPECT_TRUE(passesInChild(everyUseGivesUp));
   char byte = 0;
   EXPECT_EQ(::read(end, &byte, 1), -1);  // empty: nothing was written
   ::close(end);

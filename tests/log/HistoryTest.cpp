@@ -103,65 +103,44 @@ HistoryEntry e(EntryKind kind, WallSeconds at, std::optional<std::int64_t> offli
 }
 
 TEST(ConnectionHistory, SegmentsAndFiguresFollowTheEntries) {
-  using K = EntryKind;
-  struct Row {
-    const char* what;
-    std::vector<HistoryEntry> entries;
-    WallSeconds now;
-    StripFigures expected;  // over [0, now]
-  };
-  const Row rows[] = {
-      {"one outage between a start and an exit",
-       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::BackOnline, 400), e(K::Exit, 1000)},
-       2000,
-       {1000, 300, 1, 300}},
-      {"a start without an exit ends at its last entry",
-       {e(K::Loaded, 0), e(K::Other, 50), e(K::Loaded, 200), e(K::Exit, 300)},
-       2000,
-       {150, 0, 0, 0}},
-      {"the last start runs up to now", {e(K::Loaded, 0)}, 500, {500, 0, 0, 0}},
-      {"an outage still going is drawn up to now",
-       {e(K::Loaded, 0), e(K::WentOffline, 100)},
-       500,
-       {500, 400, 1, 400}},
-      {"a clock set back makes no negative span",
-       {e(K::Loaded, 1000), e(K::Other, 500), e(K::Exit, 800)},
-       2000,
-       {300, 0, 0, 0}},
-      {"an outage across a clock set back stays one outage",
-       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::Other, 50), e(K::BackOnline, 150), e(K::Exit, 200)},
-       2000,
-       {250, 100, 1, 100}},
-      {"offline from the start: the back-online entry tells how long",
-       {e(K::Loaded, 0), e(K::BackOnline, 600, 100), e(K::Exit, 1000)},
-       2000,
-       {1000, 100, 1, 100}},
-      {"entries before any start still were watched",
-       {e(K::WentOffline, 100), e(K::BackOnline, 160)},
-       200,
-       {100, 60, 1, 60}},
-      {"an exit ends an outage; a start that finds the connection down begins another",
-       {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::Exit, 200), e(K::Loaded, 300),
-        e(K::BackOnline, 400, 100), e(K::Exit, 500)},
+  const EntryKind start = EntryKind::Loaded, down = EntryKind::WentOffline, up = EntryKind::BackOnline,
+                  quit = EntryKind::Exit, other = EntryKind::Other;
+  const std::tuple<std::vector<HistoryEntry>, WallSeconds, StripFigures> rows[] = {
+      // One outage between a start and an exit.
+      {{e(start, 0), e(down, 100), e(up, 400), e(quit, 1000)}, 2000, {1000, 300, 1, 300}},
+      // A start without an exit ends at its last entry.
+      {{e(start, 0), e(other, 50), e(start, 200), e(quit, 300)}, 2000, {150, 0, 0, 0}},
+      // The last start runs up to now, and so does an outage still going.
+      {{e(start, 0)}, 500, {500, 0, 0, 0}},
+      {{e(start, 0), e(down, 100)}, 500, {500, 400, 1, 400}},
+      // A clock set back makes no negative span, and an outage across it stays one outage.
+      {{e(start, 1000), e(other, 500), e(quit, 800)}, 2000, {300, 0, 0, 0}},
+      {{e(start, 0), e(down, 100), e(other, 50), e(up, 150), e(quit, 200)}, 2000, {250, 100, 1, 100}},
+      // Offline from the start: the back-online entry tells how long.
+      {{e(start, 0), e(up, 600, 100), e(quit, 1000)}, 2000, {1000, 100, 1, 100}},
+      // Entries before any start still were watched.
+      {{e(down, 100), e(up, 160)}, 200, {100, 60, 1, 60}},
+      // An exit ends an outage; a start that finds the connection down begins another.
+      {{e(start, 0), e(down, 100), e(quit, 200), e(start, 300), e(up, 400, 100), e(quit, 500)},
        2000,
        {400, 200, 2, 100}},
-      {"outages over within their second, at the strip's start and at its end, still count",
-       {e(K::WentOffline, 0), e(K::BackOnline, 0), e(K::WentOffline, 100), e(K::BackOnline, 100)},
-       100,
-       {100, 0, 2, 0}},
-      {"nothing watched", {}, 2000, {0, 0, 0, 0}},
+      // Outages over within their second, at the strip's start and at its end, still count.
+      {{e(down, 0), e(up, 0), e(down, 100), e(up, 100)}, 100, {100, 0, 2, 0}},
+      {{}, 2000, {0, 0, 0, 0}},
   };
-  for (const Row& row : rows) {
-    const HistoryStrip strip = cutStrip(historySegments(row.entries, row.now), 0, row.now);
-    EXPECT_EQ(figuresOf(strip.figures), figuresOf(row.expected)) << row.what;
-    for (const Segment& segment : strip.segments) EXPECT_LE(segment.from, segment.to) << row.what;
+  for (std::size_t row = 0; row < std::size(rows); ++row) {
+    const auto& [entries, now, expected] = rows[row];
+    const HistoryStrip strip = cutStrip(historySegments(entries, now), 0, now);  // over [0, now]
+    EXPECT_EQ(figuresOf(strip.figures), figuresOf(expected)) << "row " << row;
+    for (const Segment& segment : strip.segments) EXPECT_LE(segment.from, segment.to) << "row " << row;
   }
 }
 
 TEST(ConnectionHistory, AStripCutsItsSegmentsAndCountsTenthsOfAPercent) {
-  using K = EntryKind;
-  const std::vector<Segment> segments = historySegments(
-      {e(K::Loaded, 0), e(K::WentOffline, 100), e(K::BackOnline, 400), e(K::Exit, 1000)}, 2000);
+  const std::vector<Segment> segments =
+      historySegments({e(EntryKind::Loaded, 0), e(EntryKind::WentOffline, 100), e(EntryKind::BackOnline, 400),
+                       e(EntryKind::Exit, 1000)},
+                      2000);
   const HistoryStrip strip = cutStrip(segments, 200, 2000);
   ASSERT_EQ(strip.segments.size(), 2u);
   // The longest outage is the part inside the strip.

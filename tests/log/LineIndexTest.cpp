@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "log/LineIndex.h"
 #include "log/LineText.h"
-#include "log/LogMonitorReload.h"
 
 #include <cstdint>
 #include <string>
@@ -33,26 +32,7 @@ std::vector<std::string> linesOf(const std::vector<std::string>& pieces) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineIndexTest, EveryKindOfLineBreakEndsOneLineHoweverTheBytesArrive) {
-  const std::vector<std::tuple<std::vector<std::string>, Lines>> rows = {
-      {{""}, {}},
-      {{"one\r\ntwo\r\n"}, {"one", "two"}},
-      {{"one\ntwo\rthree\r\n\r\nfive"}, {"one", "two", "three", "", "five"}},
-      {{"one\r", "\ntwo\r\n"}, {"one", "two"}},  // a CR LF pair split between two reads
-      {{"one\r", "", "\n"}, {"one"}},            // an empty read between its halves
-      {{"one\r", "two\n"}, {"one", "two"}},      // a lone CR, then text
-      {{"\n\r\r\n"}, {"", "", ""}},
-      {{"unfinished"}, {"unfinished"}},
-      {{"a", "b\r", "\r", "\n"}, {"ab", ""}},
-      {{"1234567\r\n89abcdef\r", "\n"}, {"1234567", "89abcdef"}},  // pairs across eight-byte words
-      {{"12345678\n\r\n\r\r\n1234567"}, {"12345678", "", "", "", "1234567"}},
-  };
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    const auto& [pieces, lines] = rows[row];
-    EXPECT_EQ(linesOf(pieces), lines) << "row " << row;
-  }
-}
-
+// CR LF, a lone CR or a lone LF each end one line, however the bytes arrive.
 TEST(LineIndexTest, AgreesWithALineByLineSplitOnAnyMixOfBreaksAndPieces) {
   // Text, CRs and LFs in a deterministic jumble, fed in pieces of every size up to 40 bytes.
   std::uint32_t seed = 12345;
@@ -151,24 +131,6 @@ TEST(LineTextTest, BytesThatAreNotTextShowAsReplacementCharacters) {
   }
   // A search ignores the case of A to Z only: the letters' neighbours and other bytes stay.
   EXPECT_EQ(foldCase("@AZ[`az{\xC3\x89"), "@az[`az{\xC3\x89");
-}
-
-TEST(LogChangeTest, TellsUnchangedGrownReplacedAndMissingApart) {
-  using platform::FileIdentity;
-  const FileIdentity shown{true, 7, 100, 500, 1000};  // exists, device, inode, size, modification time
-  const std::vector<std::tuple<FileIdentity, FileIdentity, LogChange>> rows = {
-      {shown, shown, LogChange::Unchanged},
-      {shown, FileIdentity{true, 7, 100, 560, 2000}, LogChange::Grew},
-      {shown, FileIdentity{true, 7, 101, 900, 2000}, LogChange::Replaced},  // another file moved over it
-      {shown, FileIdentity{true, 7, 100, 500, 2000}, LogChange::Replaced},  // rewritten in place
-      {shown, FileIdentity{true, 7, 100, 20, 2000}, LogChange::Replaced},   // shrunk
-      {shown, FileIdentity{}, LogChange::Missing},
-      {FileIdentity{}, FileIdentity{true, 7, 100, 0, 1000}, LogChange::Replaced},  // nothing shown yet
-  };
-  for (std::size_t row = 0; row < rows.size(); ++row) {
-    const auto& [before, now, expected] = rows[row];
-    EXPECT_EQ(classifyLogChange(before, now), expected) << "row " << row;
-  }
 }
 
 }  // namespace
