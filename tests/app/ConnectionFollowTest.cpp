@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Following the address, logging connection changes, the chosen interface and the IPv6 address:
-// the rules and the main window's use of them, with fake services and a fake window.
+// Following the address, logging connection changes, the chosen interface and the IPv6 address.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -63,18 +62,15 @@ TEST(IPv6Choice, AGlobalAddressElseAUniqueLocalOneStableFirstNeverDeprecatedTent
   }
 }
 
-TEST(AddressChoice, TheChosenInterfacesAddressesAndAnInterfaceThatHasGoneReadsAsAutomatic) {
+TEST(AddressChoice, TheChosenInterfacesIPv6AddressAndAnInterfaceThatHasGoneReadsAsAutomatic) {
   platform::FakeNetworkInfo network;
   network.interfaces = {{"eth1", "10.1.0.7"}};
   network.ipv6 = {{"eth1", {v6("2001:db8:1::7")}}, {"wlan0", {v6("2001:db8:2::9")}}};
   network.ipv6DefaultInterface = "wlan0";
-  EXPECT_EQ(std::tuple(app::ipv4For(network, ""), app::ipv4For(network, "eth1")),
-            std::tuple("192.168.0.5", "10.1.0.7"));
   EXPECT_EQ(std::tuple(app::ipv6For(network, ""), app::ipv6For(network, "eth1")),
             std::tuple("2001:db8:2::9", "2001:db8:1::7"));
   network.interfaces.clear();  // eth1 unplugged and gone
-  EXPECT_EQ(std::tuple(app::ipv4For(network, "eth1"), app::ipv6For(network, "eth1")),
-            std::tuple("192.168.0.5", "2001:db8:2::9"));
+  EXPECT_EQ(app::ipv6For(network, "eth1"), "2001:db8:2::9");
   network.ipv6DefaultInterface.clear();
   EXPECT_EQ(app::ipv6For(network, "eth1"), std::nullopt);
 }
@@ -194,31 +190,6 @@ TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEach
                          "[Back Online] , Date : 06/12/2026 , Time : 00:00:01 , Offline for : 25:00:01\r\n");
   EXPECT_EQ(f.view.notices, (std::vector<std::string>{"Connection restored after 00:00:03", "Connection lost",
                                                       "Connection restored after 25:00:01"}));
-
-  // With logging off the notices still come, and nothing is written.
-  const std::string before = f.log();
-  f.view.loggingOn = false;
-  f.network.connected = false;
-  presenter.onStatusTick();
-  EXPECT_EQ(f.view.notices.back(), "Connection lost");
-  EXPECT_EQ(f.log(), before);
-}
-
-TEST(ConnectionOptionsOff, AddressChangesAndConnectionLossesNeverAddALineANoticeOrAnAddress) {
-  MainPresenterFixture f;
-  f.network.interfaces = {{"eth1", "10.1.0.7"}};
-  auto& presenter = f.start(true);
-  presenter.onMinimised();
-  for (int round = 0; round < 3; ++round) {
-    f.network.connected = round % 2 == 1;
-    f.network.address = "10.9.0." + std::to_string(round);
-    f.clock.steady += 90s;
-    presenter.onStatusTick();
-  }
-  EXPECT_EQ(f.view.address, "192.168.0.5");
-  EXPECT_TRUE(f.view.notices.empty());
-  EXPECT_EQ(f.log(), kLoaded);
-  EXPECT_EQ(f.network.addressReads, 1);  // only start-up asked for the address
 }
 
 TEST(CopyIPv6, CopiesTheChosenInterfacesGlobalAddressOrSaysThereIsNoneAndTheReportCarriesIt) {

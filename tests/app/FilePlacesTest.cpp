@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/AppContext.h"
 #include "common/FilePlaces.h"
 
@@ -9,83 +11,62 @@ namespace {
 
 namespace fs = std::filesystem;
 
-PlaceFacts installedFacts() {
+PlaceFacts installed(const fs::path& programFolder = "/opt/lumeno/bin", const fs::path& home = "/home/ada") {
   PlaceFacts facts;
-  facts.programFolder = "/opt/lumeno/bin";
-  facts.home = "/home/ada";
+  facts.programFolder = programFolder;
+  facts.home = home;
   facts.dataFromProgram = "../share/lumeno";
   return facts;
 }
 
-// Where each file of the program ends up, through the context every window asks.
-struct Where {
-  fs::path settings, log, ping, trace, netstat, help, tools, packaged;
-};
-Where where(const FilePlaces& places, const fs::path& programFolder) {
-  AppContext context;
-  context.programFolder = programFolder;
-  context.places = places;
-  return {context.file("Lumeno.ini"),     context.file("log.txt"),     context.file("ping.txt"),
-          context.file("traceroute.txt"), context.file("netstat.txt"), context.file("help.html"),
-          context.resultFolder(),         places.packagedSettings()};
-}
-
-TEST(FilePlaces, ASettingsFileBesideTheProgramKeepsEverythingInItsFolder) {
-  PlaceFacts facts = installedFacts();
-  facts.programFolder = "/home/ada/src/lumeno/build";
-  facts.settingsBesideProgram = true;
-  facts.xdgConfigHome = "/elsewhere/config";  // never consulted in a portable copy
-  const FilePlaces places = decideFilePlaces(facts);
-  EXPECT_EQ(places.mode, FileMode::Portable);
-  const Where w = where(places, facts.programFolder);
-  const fs::path folder = facts.programFolder;
-  for (const fs::path& file : {w.settings, w.log, w.ping, w.help}) EXPECT_EQ(file.parent_path(), folder);
-  EXPECT_EQ(w.tools, folder);
-  // A context that names only the program folder is portable too.
-  EXPECT_EQ(where(FilePlaces{}, "/tmp/p").settings, "/tmp/p/Lumeno.ini");
-}
-
-TEST(FilePlaces, InstalledWithoutXdgVariablesUsesTheHomeDefaultsAndThePrefixsSharedFiles) {
-  const FilePlaces places = decideFilePlaces(installedFacts());
-  EXPECT_EQ(places.mode, FileMode::Installed);
-  const Where w = where(places, "/opt/lumeno/bin");
-  EXPECT_EQ(w.settings, "/home/ada/.config/lumeno/Lumeno.ini");
-  EXPECT_EQ(w.log, "/home/ada/.local/state/lumeno/log.txt");
-  EXPECT_EQ(w.netstat, "/home/ada/.local/state/lumeno/netstat.txt");
-  EXPECT_EQ(w.tools, "/home/ada/.local/state/lumeno");
-  // The shared files of the prefix, found from the executable's own folder.
-  EXPECT_EQ(w.help, "/opt/lumeno/share/lumeno/help.html");
-  EXPECT_EQ(w.packaged, "/opt/lumeno/share/lumeno/Lumeno.ini");
-
-  PlaceFacts facts = installedFacts();  // installed under /usr: the shared files are in /usr/share
-  facts.programFolder = "/usr/bin";
-  const FilePlaces usr = decideFilePlaces(facts);
-  EXPECT_EQ(usr.packagedSettings(), "/usr/share/lumeno/Lumeno.ini");
-  EXPECT_EQ(where(usr, facts.programFolder).help, "/usr/share/lumeno/help.html");
-}
-
-TEST(FilePlaces, InstalledFollowsAbsoluteXdgVariablesAndIgnoresRelativeOnes) {
-  PlaceFacts facts = installedFacts();
-  facts.xdgConfigHome = "/srv/cfg";
-  facts.xdgStateHome = "/srv/state/";
-  Where w = where(decideFilePlaces(facts), facts.programFolder);
-  EXPECT_EQ(w.settings, "/srv/cfg/lumeno/Lumeno.ini");
-  EXPECT_EQ(w.log, "/srv/state/lumeno/log.txt");
-
+// Through the context every window asks: the settings, the log, a result file and the help.
+TEST(FilePlaces, EachFileGoesBesideTheProgramOrToTheUsersAndThePrefixsFolders) {
+  PlaceFacts portable = installed("/home/ada/build");
+  portable.settingsBesideProgram = true;
+  portable.xdgConfigHome = "/elsewhere/config";  // never consulted in a portable copy
+  PlaceFacts xdg = installed();
+  xdg.xdgConfigHome = "/srv/cfg";
+  xdg.xdgStateHome = "/srv/state/";
   // A relative value would make the files depend on the folder the program was started from.
-  facts.xdgConfigHome = "cfg";
-  facts.xdgStateHome = "./state";
-  w = where(decideFilePlaces(facts), facts.programFolder);
-  EXPECT_EQ(w.settings, "/home/ada/.config/lumeno/Lumeno.ini");
-  EXPECT_EQ(w.log, "/home/ada/.local/state/lumeno/log.txt");
-}
-
-TEST(FilePlaces, WithoutAnyHomeTheFilesGoWhereAUserCannotWriteRatherThanBesideTheProgram) {
-  PlaceFacts facts = installedFacts();
-  facts.home.clear();
-  const Where w = where(decideFilePlaces(facts), facts.programFolder);
-  EXPECT_EQ(w.settings, "/.config/lumeno/Lumeno.ini");
-  EXPECT_EQ(w.log, "/.local/state/lumeno/log.txt");
+  PlaceFacts relative = installed();
+  relative.xdgConfigHome = "cfg";
+  relative.xdgStateHome = "./state";
+  const std::string state = "/home/ada/.local/state/lumeno/";
+  using Places = std::tuple<fs::path, fs::path, fs::path, fs::path>;
+  const std::pair<PlaceFacts, Places> rows[] = {
+      {portable,
+       {"/home/ada/build/Lumeno.ini", "/home/ada/build/log.txt", "/home/ada/build/ping.txt",
+        "/home/ada/build/help.html"}},
+      {installed(),
+       {"/home/ada/.config/lumeno/Lumeno.ini", state + "log.txt", state + "ping.txt",
+        "/opt/lumeno/share/lumeno/help.html"}},
+      {installed("/usr/bin"),
+       {"/home/ada/.config/lumeno/Lumeno.ini", state + "log.txt", state + "ping.txt",
+        "/usr/share/lumeno/help.html"}},
+      {xdg,
+       {"/srv/cfg/lumeno/Lumeno.ini", "/srv/state/lumeno/log.txt", "/srv/state/lumeno/ping.txt",
+        "/opt/lumeno/share/lumeno/help.html"}},
+      {relative,
+       {"/home/ada/.config/lumeno/Lumeno.ini", state + "log.txt", state + "ping.txt",
+        "/opt/lumeno/share/lumeno/help.html"}},
+      // Without any home, where a user cannot write rather than beside the program.
+      {installed("/opt/lumeno/bin", ""),
+       {"/.config/lumeno/Lumeno.ini", "/.local/state/lumeno/log.txt", "/.local/state/lumeno/ping.txt",
+        "/opt/lumeno/share/lumeno/help.html"}},
+  };
+  for (const auto& [facts, expected] : rows) {
+    AppContext context;
+    context.programFolder = facts.programFolder;
+    context.places = decideFilePlaces(facts);
+    EXPECT_EQ(std::tuple(context.file("Lumeno.ini"), context.file("log.txt"), context.file("ping.txt"),
+                         context.file("help.html")),
+              expected)
+        << std::get<0>(expected);
+    EXPECT_EQ(context.resultFolder(), std::get<2>(expected).parent_path());
+  }
+  AppContext unset;  // a context that names only the program folder is portable too
+  unset.programFolder = "/tmp/p";
+  EXPECT_EQ(unset.file("Lumeno.ini"), "/tmp/p/Lumeno.ini");
 }
 
 }  // namespace
