@@ -48,8 +48,6 @@ bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
       std::cout << a.text << scope << (a.temporary ? " temporary" : "") << (a.deprecated ? " deprecated" : "")
                 << (a.tentative ? " tentative" : "") << '\n';
     }
-  } else if (command == "auto6") {
-    std::cout << network.automaticIPv6Interface() << '\n';
   } else {
     return false;
   }
