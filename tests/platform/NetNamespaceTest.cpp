@@ -22,7 +22,6 @@ struct Outcome {
   std::string output;  // stdout and stderr together
 };
 
-// Runs a command line made only of the test's own words and waits for it to end.
 Outcome run(const std::string& command) {
   Outcome outcome;
   FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
@@ -34,7 +33,7 @@ Outcome run(const std::string& command) {
   return outcome;
 }
 
-// "ip -n <namespace> <arguments>" for each step in turn, stopping at the first that fails.
+// Each step in turn, stopping at the first that fails.
 ::testing::AssertionResult ip(const std::vector<std::pair<std::string, std::string>>& steps) {
   for (const auto& [where, arguments] : steps) {
     const auto outcome = run(std::string("ip -n ").append(where).append(" ").append(arguments));

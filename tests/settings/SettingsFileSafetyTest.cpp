@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Lumeno.ini on disk against what users and crashes do to it: writers killed at any moment, two
-// copies writing at once, leftovers of cut-short writes, large files, files that are no files.
+// Lumeno.ini on disk against what users and crashes do to it.
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -30,7 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-// Names beside the file that look like its temporaries.
 std::vector<std::string> temporariesBeside(const fs::path& file) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(file.parent_path())) {
@@ -49,7 +47,6 @@ std::string settingsWith(const char* uselog) {
   return text;
 }
 
-// A lock on the folder held the way another copy of the program holds it.
 struct OtherCopyLock {
   explicit OtherCopyLock(const fs::path& folder) : fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY)) {
     EXPECT_EQ(::flock(fd.get(), LOCK_EX), 0);
@@ -199,7 +196,6 @@ TEST(SettingsFileOnDisk, AWriteKeepsModeLinkAndEveryByteOfALargeFileWithOrWithou
   EXPECT_TRUE(fs::is_symlink(folder / "Lumeno.ini"));
   EXPECT_EQ(fs::status(folder / "real.ini").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(readProfileString(folder / "Lumeno.ini", "automation", "AUTOSTARTUP", "0", 50).text, "1");
 
   // Where unnamed files do not exist the temporary is named, and goes all the same.
   for (const auto kind : {FileReplacement::Temporary::Unnamed, FileReplacement::Temporary::Named}) {
