@@ -7,7 +7,6 @@
 
 #include "MainPresenterFixture.h"
 #include "common/PathText.h"
-#include "common/WebLinks.h"
 
 namespace lumeno::test {
 namespace {
@@ -220,14 +219,9 @@ TEST(MainPresenter, TheColourChooserOpensOnTheColourItChangesAndCancelChangesNot
             std::tuple(app::kWhite, app::kBlue, true));
 }
 
-TEST(MainPresenter, HelpUpdatesEditorEmailAndTheNetAddressGoWhereTheyShould) {
+TEST(MainPresenter, TheEditorTheEmailAndTheNetAddressGoWhereTheyShould) {
   MainPresenterFixture f;
   auto& presenter = f.start();
-  presenter.onHelpChosen();
-  presenter.onCheckForUpdatesChosen();
-  const std::string help = fileUrl(f.folder / "help.html");
-  EXPECT_EQ(f.launcher.openedUrls, (std::vector<std::string>{help, help + "#versions"}));
-
   presenter.onTextEditorChosen();  // no editor installed: nothing happens
   EXPECT_TRUE(f.launcher.started.empty());
 #ifdef _WIN32

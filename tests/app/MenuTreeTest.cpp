@@ -7,6 +7,7 @@
 
 #include "MainPresenterFixture.h"
 #include "MenuTreeText.h"
+#include "common/WebLinks.h"
 
 namespace lumeno::test {
 namespace {
@@ -71,6 +72,7 @@ TEST(MenuTrees, EveryItemDoesWhatItsCaptionSays) {
   const auto url = [](Fixture& f) {
     return f.launcher.openedUrls.empty() ? std::string() : f.launcher.openedUrls.back();
   };
+  const auto help = [](Fixture& f) { return fileUrl(f.folder / "help.html"); };
   const std::map<std::string, std::function<bool(Fixture&)>> expected{
       {"mnuemailip", [&](Fixture& f) { return url(f).starts_with("mailto:"); }},
       {"mnucopyip", [](Fixture& f) { return f.view.clipboard == "typed"; }},
@@ -95,10 +97,10 @@ TEST(MenuTrees, EveryItemDoesWhatItsCaptionSays) {
       {"mnutrayhistory", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::History}; }},
       {"aboutinfo", [](Fixture& f) { return f.view.opened == std::vector{app::OtherWindow::About}; }},
       {"textedit", [](Fixture& f) { return f.launcher.started.size() == 1; }},
-      {"mnuupdatelumeno", [&](Fixture& f) { return url(f).ends_with("help.html#versions"); }},
-      {"mnucheckforupdate", [&](Fixture& f) { return url(f).ends_with("help.html#versions"); }},
+      {"mnuupdatelumeno", [&](Fixture& f) { return url(f) == help(f) + "#versions"; }},
+      {"mnucheckforupdate", [&](Fixture& f) { return url(f) == help(f) + "#versions"; }},
       {"mnusysinfo", [](Fixture& f) { return f.view.systemInfoStarts == 1; }},
-      {"mnuhelp", [&](Fixture& f) { return url(f).ends_with("help.html"); }},
+      {"mnuhelp", [&](Fixture& f) { return url(f) == help(f); }},
   };
   std::size_t visited = 0;
   std::vector<MenuEntry> all = app::mainMenuBar();
