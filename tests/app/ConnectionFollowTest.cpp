@@ -18,17 +18,10 @@ using namespace std::chrono_literals;
 using platform::IPv6Address;
 using platform::IPv6Scope;
 
-TEST(ConnectionWatch, TheDurationReadsHoursMinutesSecondsAndHoursKeepCountingPastADay) {
-  for (const auto& [duration, text] : std::vector<std::pair<std::chrono::milliseconds, std::string>>{
-           {0ms, "00:00:00"},
-           {999ms, "00:00:00"},
-           {5400ms, "00:00:05"},
-           {std::chrono::milliseconds(59min + 59s), "00:59:59"},
-           {std::chrono::milliseconds(25h + 1s), "25:00:01"},
-           {std::chrono::milliseconds(100h + 2min + 3s), "100:02:03"},
-           {-5s, "00:00:00"}}) {
-    EXPECT_EQ(app::durationText(duration), text) << duration.count();
-  }
+// Seconds cut rather than rounded, and hours past a day, are the logged outages' below.
+TEST(ConnectionWatch, TheDurationReadsHoursMinutesSecondsAndNeverLessThanNothing) {
+  EXPECT_EQ(app::durationText(std::chrono::milliseconds(100h + 59min + 3s)), "100:59:03");
+  EXPECT_EQ(app::durationText(-5s), "00:00:00");
 }
 
 IPv6Address v6(const char* text, IPv6Scope scope = IPv6Scope::Global, bool temporary = false,

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The single-instance lock on real files: whatever a killed copy leaves behind never stops a start,
-// a live holder always does, and of many copies started at once exactly one runs.
+// The single-instance lock on real files.
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -73,7 +72,7 @@ TEST(InstanceLock, WhateverAKilledCopyLeftIsTakenOver) {
 }
 
 // Each lock opens the file afresh, and flock() holds between open files whether they are one
-// process's or many: the copies here are locks of this process, the real program's in ProcessStart.
+// process's or many: the copies here are locks of this process, a second real copy the e2e's.
 TEST(InstanceLock, ALiveHolderStopsEveryOtherCopyUntilItEnds) {
   const test::TempFolder folder;
   const auto file = folder / "lumeno.lock";
