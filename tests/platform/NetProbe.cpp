@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs inside a test's own network namespace and prints what the program sees there: with no
-// argument "online|offline <local IPv4>", else the answer to one question (see its cases below).
+// Runs inside a test's own network namespace and prints what the program sees there,
+// "online|offline <local IPv4>"; with "udp <address>" it sends one datagram there instead.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <iostream>
-#include <string>
 #include <string_view>
 
 #include "platform/posix/PosixNetworkInfo.h"
@@ -31,33 +30,9 @@ int sendDatagram(const char* address) {
   return sent == 1 ? 0 : 1;
 }
 
-// The per-interface questions; false when `command` is none of them.
-bool answerInterfaceQuestion(std::string_view command, int argc, char** argv) {
-  const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
-  if (command == "interfaces") {
-    for (const auto& name : network.ipv4InterfaceNames()) std::cout << name << ' ';
-    std::cout << '\n';
-  } else if (command == "ipv4" && argc == 3) {
-    std::cout << network.interfaceIPv4(argv[2]).value_or("none") << '\n';
-  } else if (command == "ipv6" && argc == 3) {
-    using lumeno::platform::IPv6Scope;
-    for (const auto& a : network.interfaceIPv6(argv[2])) {
-      const char* scope = a.scope == IPv6Scope::Global      ? " global"
-                          : a.scope == IPv6Scope::LinkLocal ? " link"
-                                                            : " other";
-      std::cout << a.text << scope << (a.temporary ? " temporary" : "") << (a.deprecated ? " deprecated" : "")
-                << (a.tentative ? " tentative" : "") << '\n';
-    }
-  } else {
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && answerInterfaceQuestion(argv[1], argc, argv)) return 0;
   if (argc == 3 && std::string_view(argv[1]) == "udp") return sendDatagram(argv[2]);
   const PosixNetworkInfo network(PosixNetworkInfo::ConnectionSource::RoutesOnly);
   std::cout << (network.isConnected() ? "online" : "offline") << ' ' << network.localIPv4() << '\n';
