@@ -14,8 +14,7 @@
 namespace lumeno::log {
 namespace {
 
-// The window draws the presenter's strips, names its figures and forwards the options button.
-TEST(HistoryWindow, DrawsRedWhereTheOutageIsAndTellsItOnHover) {
+TEST(HistoryWindow, ForwardsTheOptionsButtonAndTellsAnOutageOnHover) {
   test::FakeProgram program("[Options]\r\nuselog=1\r\n");
   program.clock.value = test::kHistoryNoon;
   program.folder.write("log.txt", test::kHistoryLog);
@@ -30,13 +29,11 @@ TEST(HistoryWindow, DrawsRedWhereTheOutageIsAndTellsItOnHover) {
   window.findChild<QPushButton*>("cmdhistoryoptions")->click();
   EXPECT_EQ(optionsOpened, 1);
 
-  // The outage lies from 6 to 4 hours before now: three quarters of the way along and more.
+  // Red where the outages lie is the e2e screens case's; here, green elsewhere and the hover.
   auto* strip = window.findChild<QWidget*>("picday");
-  const QImage picture = strip->grab().toImage();
-  const int outage = strip->width() * 19 / 24;
-  const int online = strip->width() * 15 / 24;
-  EXPECT_EQ(picture.pixelColor(outage, strip->height() / 2), QColor(220, 0, 0));
-  EXPECT_EQ(picture.pixelColor(online, strip->height() / 2), QColor(0, 160, 0));
+  const int outage = strip->width() * 19 / 24;  // from 6 to 4 hours before now
+  EXPECT_EQ(strip->grab().toImage().pixelColor(strip->width() * 15 / 24, strip->height() / 2),
+            QColor(0, 160, 0));
   QHelpEvent hover(QEvent::ToolTip, QPoint(outage, strip->height() / 2),
                    strip->mapToGlobal(QPoint(outage, 1)));
   QApplication::sendEvent(strip, &hover);

@@ -12,11 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AccessibleNames.h"
 #include "MainWindowFixture.h"
 #include "ui/qt/OptionsDialog.h"
 #include "ui/qt/QtMessageBoxes.h"
-#include "ui/qt/ReadableColour.h"
 #include "ui/qt/SysTray.h"
 #include "ui/qt/TrayImages.h"
 
@@ -35,13 +33,11 @@ bool trayShows(app::MainWindow& w, const char* key) {
   return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(key).pixmap(16).toImage();
 }
 
-// What the presenter shows at start and on each tick is MainPresenterTest's; here, how it looks.
-// (That every text reads clearly, in a dark palette too, is the e2e screens case's.)
+// What the presenter shows at start and on each tick is MainPresenterTest's; the status texts, the
+// lamp's colour and name and their contrast on a real screen are the e2e cases'. Here, the rest.
 TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNextLabel) {
   MainWindowFixture f;
   auto& w = f.window();
-  EXPECT_EQ(w.windowTitle(), "Lumeno");
-  EXPECT_EQ(addressBox(w)->text(), "192.168.0.5");
   EXPECT_EQ(colorOf(w.centralWidget(), QPalette::Window), QColor(192, 192, 192));
   EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
   EXPECT_FALSE(f.tray->visible);  // nothing in the tray while the window is up
@@ -52,20 +48,15 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
     EXPECT_TRUE(timer->isActive() && timer->interval() == interval) << name;
   }
   QLabel* status = w.infoLabel(InfoLabel::Status);
-  auto* lamp = w.findChild<QLabel*>("lblled");
   for (const bool online : {false, true}) {
     f.network.connected = online;
     QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
-    EXPECT_EQ(status->text(), online ? " Online" : " Offline!");
-    EXPECT_EQ(colorOf(lamp, QPalette::Window), online ? QColor(0, 255, 0) : QColor(255, 0, 0));
-    EXPECT_EQ(spokenName(lamp), online ? "Online" : "Offline");
     EXPECT_TRUE(trayShows(w, online ? "mainicon" : "offlineicon"));
     // Offline is red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
     const QColor text = colorOf(status, QPalette::WindowText);
     EXPECT_TRUE(online ? text == QColor(0, 0, 255)
                        : text.red() > 100 && text.green() == 0 && text.blue() == 0)
         << text.name().toStdString();
-    EXPECT_GE(app::contrastRatio(text, colorOf(w.centralWidget(), QPalette::Window)), 4.5);
   }
   EXPECT_TRUE(w.sysTray().toolTip().startsWith("IP : 192.168.0.5"));
   w.show();
