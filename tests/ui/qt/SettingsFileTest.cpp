@@ -54,7 +54,6 @@ TEST_F(SettingsFile, TheDialogsBoxesAreTheOptionsAndAClickWritesItsKey) {
   EXPECT_EQ(folder.read("Lumeno.ini"), allOff(3, "hostnameintext1.text =1"));
 }
 
-// That every tab shows its controls whole is the e2e screens case's.
 TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
   OptionsDialog dialog(context, {});
   auto* tabs = dialog.findChild<QTabWidget*>("SSTab1");
@@ -68,6 +67,13 @@ TEST_F(SettingsFile, TheDialogKeepsOneSizeSoDoneStaysPutOnEveryTab) {
     tabs->setCurrentIndex(tab);
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialog.size() == size && done->geometry() == donePlace) << tab;
+  }
+  // Every tab's controls fit in that size: nothing is squeezed below what it needs.
+  for (QWidget* control : dialog.findChildren<QWidget*>()) {
+    if (qobject_cast<QCheckBox*>(control) || qobject_cast<QPushButton*>(control)) {
+      EXPECT_GE(control->height(), control->minimumSizeHint().height())
+          << control->objectName().toStdString();
+    }
   }
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
 }
