@@ -35,20 +35,6 @@ std::string describe(HWND window) {
   return toUtf8(className) + "|" + toUtf8(std::wstring(text, std::min<std::size_t>(length, 511)));
 }
 
-BOOL CALLBACK eachChild(HWND child, LPARAM) {
-  out += "  " + describe(child) + "\n";
-  return TRUE;
-}
-
-BOOL CALLBACK eachWindow(HWND window, LPARAM) {
-  if (::IsWindowVisible(window) == FALSE) return TRUE;
-  const std::wstring text = titleOf(window);
-  if (text != title) return TRUE;
-  out += describe(window) + "\n";
-  ::EnumChildWindows(window, eachChild, 0);
-  return TRUE;
-}
-
 std::string placeOf(HWND window) {
   RECT frame{};
   ::GetWindowRect(window, &frame);
@@ -56,54 +42,55 @@ std::string placeOf(HWND window) {
          " " + std::to_string(frame.bottom);
 }
 
-BOOL CALLBACK eachPlacedChild(HWND child, LPARAM) {
-  if (::IsWindowVisible(child) != FALSE)
+BOOL CALLBACK eachChild(HWND child, LPARAM placing) {
+  if (placing == 0)
+    out += "  " + describe(child) + "\n";
+  else if (::IsWindowVisible(child) != FALSE)
     out += placeOf(child) + " " + (::IsWindowEnabled(child) != FALSE ? "1 " : "0 ") +
            std::to_string(::GetDlgCtrlID(child)) + " " + describe(child) + "\n";
   return TRUE;
 }
 
-BOOL CALLBACK eachPlacedWindow(HWND window, LPARAM) {
-  const std::wstring text = titleOf(window);
+// "places" finds a window by its class as well as by its title.
+BOOL CALLBACK eachWindow(HWND window, LPARAM placing) {
   wchar_t className[256]{};
   ::GetClassNameW(window, className, 256);
-  if (::IsWindowVisible(window) == FALSE || (text != title && className != title)) return TRUE;
-  POINT clientTop{0, 0};
-  ::ClientToScreen(window, &clientTop);
-  if (::GetMenu(window) != nullptr) clientTop.y -= ::GetSystemMetrics(SM_CYMENU);
-  out += "window " + placeOf(window) + " " + std::to_string(clientTop.y) + "\n";
-  ::EnumChildWindows(window, eachPlacedChild, 0);
+  if (::IsWindowVisible(window) == FALSE ||
+      (titleOf(window) != title && (placing == 0 || className != title)))
+    return TRUE;
+  if (placing == 0) {
+    out += describe(window) + "\n";
+  } else {
+    POINT clientTop{0, 0};
+    ::ClientToScreen(window, &clientTop);
+    if (::GetMenu(window) != nullptr) clientTop.y -= ::GetSystemMetrics(SM_CYMENU);
+    out += "window " + placeOf(window) + " " + std::to_string(clientTop.y) + "\n";
+  }
+  ::EnumChildWindows(window, eachChild, placing);
   return TRUE;
 }
 
-// Tooltips and menus are top-level windows of system classes.
-struct Kind {
-  const wchar_t* className;
-  const char* label;
-};
+// Tooltips and menus are top-level windows of system classes; `kind` is "menu" or "tip".
+std::string kind;
 
-BOOL CALLBACK eachOfKind(HWND window, LPARAM lParam) {
-  const Kind& kind = *reinterpret_cast<const Kind*>(lParam);
+BOOL CALLBACK eachOfKind(HWND window, LPARAM) {
   wchar_t className[32]{};
   ::GetClassNameW(window, className, 32);
-  if (::IsWindowVisible(window) != FALSE && std::wstring(className) == kind.className)
-    out += std::string(kind.label) + " " + placeOf(window) + "\n";
+  const std::wstring wanted = kind == "menu" ? L"#32768" : L"tooltips_class32";
+  if (::IsWindowVisible(window) != FALSE && className == wanted) out += kind + " " + placeOf(window) + "\n";
   return TRUE;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const Kind menus{L"#32768", "menu"};
-  const Kind tips{L"tooltips_class32", "tip"};
-  if (argc == 2 && (std::wstring(argv[1]) == L"menus" || std::wstring(argv[1]) == L"tips")) {
-    ::EnumWindows(eachOfKind, reinterpret_cast<LPARAM>(std::wstring(argv[1]) == L"menus" ? &menus : &tips));
-  } else if (argc == 3 && std::wstring(argv[1]) == L"places") {
+  const std::wstring mode = argc >= 2 ? argv[1] : L"";
+  if (argc == 2 && (mode == L"menus" || mode == L"tips")) {
+    kind = mode == L"menus" ? "menu" : "tip";
+    ::EnumWindows(eachOfKind, 0);
+  } else if (argc == 3 && (mode == L"places" || mode == L"texts")) {
     title = argv[2];
-    ::EnumWindows(eachPlacedWindow, 0);
-  } else if (argc == 3 && std::wstring(argv[1]) == L"texts") {
-    title = argv[2];
-    ::EnumWindows(eachWindow, 0);
+    ::EnumWindows(eachWindow, mode == L"places" ? 1 : 0);
   } else {
     return 2;
   }

@@ -39,11 +39,8 @@ class LoopbackHttpServer {
   LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
   ~LoopbackHttpServer() {
     ::SetEvent(stopped_);
-    {
-      // A silent connection still open is ended; a connection of our own wakes the accept.
-      const std::lock_guard lock(mutex_);
-      if (open_ != INVALID_SOCKET) ::shutdown(open_, SD_BOTH);
-    }
+    // A silent connection still open is ended; a connection of our own wakes the accept.
+    if (const SOCKET open = open_; open != INVALID_SOCKET) ::shutdown(open, SD_BOTH);
     const SOCKET waker = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = loopback(port_);
     ::connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof(address));
@@ -55,13 +52,11 @@ class LoopbackHttpServer {
 
   [[nodiscard]] std::wstring url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/"; }
   [[nodiscard]] int connections() const { return connections_; }
-  // The request line of the last request, e.g. "GET / HTTP/1.1".
   [[nodiscard]] std::string requestLine() const {
     const std::lock_guard lock(mutex_);
     return requestLine_;
   }
-  // Waits until the client has closed a connection the server did not end; the deadline only
-  // fails the test.
+  // Until the client has closed a connection the server did not end; the deadline only fails the test.
   bool waitForClientToLeave() const { return ::WaitForSingleObject(clientLeft_, 60000) == WAIT_OBJECT_0; }
 
  private:
@@ -73,19 +68,15 @@ class LoopbackHttpServer {
     return address;
   }
   [[nodiscard]] bool stopping() const { return ::WaitForSingleObject(stopped_, 0) == WAIT_OBJECT_0; }
-  void setOpen(SOCKET connection) {
-    const std::lock_guard lock(mutex_);
-    open_ = connection;
-  }
 
   void serve() {
     SOCKET connection = INVALID_SOCKET;
     while ((connection = ::accept(listener_, nullptr, nullptr)) != INVALID_SOCKET && !stopping()) {
       ++connections_;
-      setOpen(connection);
+      open_ = connection;
       readRequest(connection);
       answer(connection);
-      setOpen(INVALID_SOCKET);
+      open_ = INVALID_SOCKET;
       ::closesocket(connection);
     }
     if (connection != INVALID_SOCKET) ::closesocket(connection);
@@ -141,7 +132,7 @@ class LoopbackHttpServer {
   HANDLE stopped_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::atomic<int> connections_{0};
   mutable std::mutex mutex_;
-  SOCKET open_ = INVALID_SOCKET;
+  std::atomic<SOCKET> open_{INVALID_SOCKET};
   std::string requestLine_;
   std::thread thread_;
 };
