@@ -304,9 +304,8 @@ def every_window_reads_clearly_and_every_tooltip_shows():
 
     step("the options dialog, tab by tab")
     wd.choose("LumenoMainWindow", ("Tools", "Options"))
-    outer, controls = wd.wait_for_window("LumenoOptions")
+    picture, _, controls = read_window(checks, wd, "LumenoOptions", "options, Automation tab", TAB_TEXTS["Automation"])
     by_id = {control.id: control for control in controls}
-    picture, _, _ = read_window(checks, wd, "LumenoOptions", "options, Automation tab", TAB_TEXTS["Automation"])
     inside = by_id[OPTIONS_FRAME1].place
     # The frame's inside, below its top line, left of the check boxes' texts.
     patch = screen.Picture(picture).region_pixels(screen.Region(inside.left + 4, inside.top + 10, 10,
@@ -370,7 +369,7 @@ def every_window_reads_clearly_and_every_tooltip_shows():
 
     step("the about box")
     wd.choose("LumenoMainWindow", ("Info", "About"))
-    read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "WebSite", "Done"])
+    read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "Version", "WebSite", "Sys Info", "Done"])
     _, controls = wd.window("LumenoAbout")
     wd.press(controls, "Done")
     wd.gone("LumenoAbout")

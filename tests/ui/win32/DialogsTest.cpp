@@ -92,22 +92,20 @@ TEST(Win32Options, TheUsersInterfaceChoiceIsStoredAndReachesTheMainWindowsOption
 TEST(Win32About, EachControlIsPlacedFromTwipsAndItsButtonsAndKeysReachThePresenter) {
   Win32WindowsFixture f;
   namespace design = about::design;
-  // The two labels the presenter fills at load, the others as designed.
-  const std::vector<std::pair<design::ControlDesign, std::string>> controls{
-      {design::kPicture, ""},     {design::kTitle, "Lumeno"}, {design::kVersion, "Version 1.0.27"},
-      {design::kLink, "WebSite"}, {design::kLine, ""},        {design::kSysInfo, "&Sys Info"},
-      {design::kDone, "Done"}};
+  // Its words are read on the screen by the Windows end-to-end case.
+  const std::vector<design::ControlDesign> controls{design::kPicture, design::kTitle, design::kVersion,
+                                                    design::kLink,    design::kLine,  design::kSysInfo,
+                                                    design::kDone};
   {
     win32ui::AboutWindow about(f.context);
     about.show();
     EXPECT_EQ(windowText(about.handle()), "");
     EXPECT_EQ(clientSize(about.handle()), twipsSize(design::kClientWidth, design::kClientHeight));
     ASSERT_EQ(about.controls().all().size(), controls.size());
-    for (const auto& [expected, caption] : controls) {
+    for (const design::ControlDesign& expected : controls) {
       SCOPED_TRACE(expected.name);
       const HWND control = about.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
-      EXPECT_EQ(windowText(control), caption);
       EXPECT_EQ(about.toolTips().text(control), expected.tip);
       EXPECT_TRUE(samePlace(placeOf(control), placeFromTwips(expected.place)));
     }
