@@ -30,7 +30,6 @@ iptools::ToolRequest ping(const std::string& host) {
   return request;
 }
 
-// One runner over a temporary program folder, and everything it reported.
 struct RunnerFixture {
   explicit RunnerFixture(const wchar_t* standIn) : runner(&boxes) {
     runner.setProgramFinder([this, program = test::built(standIn)](const std::string& name) {

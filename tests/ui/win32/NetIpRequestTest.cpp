@@ -37,9 +37,8 @@ struct AnswerWindow {
   std::optional<std::string> await(NetIpRequest& request) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!takeMessage()) {
-      const auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) return std::nullopt;
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_POSTMESSAGE);
+      if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_POSTMESSAGE);
     }
     return request.takeAnswer();
   }
