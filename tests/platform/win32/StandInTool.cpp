@@ -37,18 +37,16 @@ BOOL WINAPI onInterrupt(DWORD event) {
 }  // namespace
 
 int main() {
+#if defined(STAND_IN_BLOCK) || defined(STAND_IN_SUMMARY) || defined(STAND_IN_STUBBORN)
 #if defined(STAND_IN_BLOCK)
   writeBytes("started\n");
-  ::Sleep(INFINITE);
-  return 0;
 #elif defined(STAND_IN_SUMMARY)
   ::SetConsoleCtrlHandler(&onInterrupt, TRUE);
   writeBytes("Reply from 127.0.0.1: bytes=32 time<1ms TTL=128\r\n");
-  ::Sleep(INFINITE);
-  return 0;
-#elif defined(STAND_IN_STUBBORN)
-  ::SetConsoleCtrlHandler(nullptr, TRUE);
+#else
+  ::SetConsoleCtrlHandler(nullptr, TRUE);  // Ctrl+C ignored
   writeBytes("started\r\n");
+#endif
   ::Sleep(INFINITE);
   return 0;
 #elif defined(STAND_IN_FLOOD)
