@@ -328,8 +328,7 @@ def every_window_reads_clearly_and_every_tooltip_shows():
 
     step("the question before clearing the log")
     wd.press(controls, "Clear log")
-    read_window(checks, wd, "#32770", "the clear-log question", ["Clear log file?", "No"])
-    _, buttons = wd.window("#32770")
+    _, _, buttons = read_window(checks, wd, "#32770", "the clear-log question", ["Clear log file?", "No"])
     wd.press(buttons, "&No")
     wd.gone("#32770")
     wd.press(controls, "Done")
@@ -369,8 +368,8 @@ def every_window_reads_clearly_and_every_tooltip_shows():
 
     step("the about box")
     wd.choose("LumenoMainWindow", ("Info", "About"))
-    read_window(checks, wd, "LumenoAbout", "about box", ["Lumeno", "Version", "WebSite", "Sys Info", "Done"])
-    _, controls = wd.window("LumenoAbout")
+    _, _, controls = read_window(checks, wd, "LumenoAbout", "about box",
+                                 ["Lumeno", "Version", "WebSite", "Sys Info", "Done"])
     wd.press(controls, "Done")
     wd.gone("LumenoAbout")
 
