@@ -28,9 +28,9 @@ SLOW = 60.0  # Wine starts slowly on a busy machine
 OPTIONS_FRAME1, OPTIONS_TABS, IP_TOOLS_FIRST, MAIN_LAMP, MAIN_STATUS = 201, 200, 500, 102, 103
 TAB_TEXTS = {
     "Automation": ["Start when computer loads", "Minimize to sys-tray on load"],
-    "Extras": ["Show hostname in popup on request"],
-    "Logs": ["Use log file", "View log", "Clear log"],
-    "Connection": ["Follow address changes", "Log connection changes", "Interface:"],
+    "Extras": ["Show hostname in popup on request", "Done"],
+    "Logs": ["Use log file", "View log", "Clear log", "Log contains program"],
+    "Connection": ["Alert using popup", "Follow address changes", "Log connection changes", "Interface:", "Automatic"],
 }
 CONNECTION_ONLY = ["Follow address", "connection changes", "Interface", "loose my connection"]
 

@@ -16,7 +16,7 @@ namespace {
 
 using win32ui::windowText;
 
-// The tabs' captions and texts are read on the screen by the Windows end-to-end case.
+// The tabs' captions, every text and the tip are read on the screen by the Windows end-to-end case.
 TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
   Win32WindowsFixture f(settingsWith("1", "0", "1"));
   win32ui::OptionsWindow options(f.context, nullptr);
@@ -35,12 +35,9 @@ TEST(Win32Options, LoadingTicksTheBoxesOfTheFileAndEachTabShowsItsOwnControls) {
       SCOPED_TRACE(expected.name);
       const HWND control = options.controls().find(expected.name);
       ASSERT_NE(control, nullptr);
-      const bool list = expected.name == "cmbinterface";  // shows its chosen entry, sizes its height
-      EXPECT_EQ(windowText(control), list ? "Automatic (default route)" : std::string(expected.text));
-      EXPECT_EQ(options.toolTips().text(control), expected.tip);
       const RECT designed = placeFromTwips(expected.place);
       RECT place = placeOf(control);
-      if (list) place.bottom = designed.bottom;
+      if (expected.name == "cmbinterface") place.bottom = designed.bottom;  // a list sizes its own height
       EXPECT_TRUE(samePlace(place, designed));
       EXPECT_EQ(styled(control, WS_VISIBLE), expected.page < 0 || expected.page == shownTab) << shownTab;
       if (shownTab == 0 && checked(control)) ticked.emplace_back(expected.name);
