@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window itself: its controls as designed, the tab order, the menus, and that clicks, keys
-// and menu items reach the presenter. What the window decides is tested on its presenter.
-#include <QMenu>
-#include <QMenuBar>
-#include <QRadioButton>
+// The window's own wiring: its controls as designed, the tab order, and that clicks, keys and menu
+// items reach the presenter, which decides.
 #include <QTest>
 
 #include <string>
 #include <vector>
 
-#include "AccessibleNames.h"
 #include "IpToolsFixture.h"
 #include "iptools/IpToolsDesign.h"
 #include "iptools/OutputTail.h"
@@ -19,7 +15,6 @@
 namespace lumeno::iptools::test {
 namespace {
 
-using ::lumeno::test::spokenName;
 using WindowTest = IpToolsFixture;
 using Strings = std::vector<std::string>;
 
@@ -27,10 +22,10 @@ QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Every control of the design is built with its name, place, text, tip, limit and font.
-TEST_F(WindowTest, BuildsEveryDesignedControlAndMenuInItsPlace) {
+// Texts, tips, menus and spoken names are read off the real window by the e2e suites; what they
+// cannot tell is a control's exact place, its font and its limit.
+TEST_F(WindowTest, BuildsEveryDesignedControlInItsPlace) {
   EXPECT_EQ(window->objectName(), qs(design::kWindowName));
-  EXPECT_EQ(window->windowTitle(), qs(design::kCaption));
   for (const design::ControlDesign& control : design::kControls) {
     SCOPED_TRACE(std::string(control.name) + " " + std::to_string(control.index));
     QWidget* widget = nullptr;
@@ -40,32 +35,15 @@ TEST_F(WindowTest, BuildsEveryDesignedControlAndMenuInItsPlace) {
     if (control.kind != design::Kind::OutputBox)
       EXPECT_EQ(widget->geometry(), app::twipsRect(*window, control.place.left, control.place.top,
                                                    control.place.width, control.place.height));
-    EXPECT_EQ(widget->toolTip(), qs(control.tip));
     if (control.kind == design::Kind::Separator) continue;  // a line: no text, no font
     EXPECT_EQ(widget->font().family() == qs(design::kFontName), control.verdana);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {
       EXPECT_EQ(line->text(), qs(control.text));
       EXPECT_EQ(line->maxLength(), control.maxLength > 0 ? control.maxLength : 32767);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-      // The status label shows the presenter's word from the start.
-      if (control.control != Control::StatusLabel) EXPECT_EQ(label->text(), qs(control.text));
       EXPECT_EQ(label->frameShape() == QFrame::Box, control.kind == design::Kind::FramedLabel);
-    } else if (auto* clickable = qobject_cast<QAbstractButton*>(widget)) {
-      EXPECT_EQ(clickable->text(), qs(control.text));
     }
   }
-  for (const design::MenuDesign& menu : design::kMenus) {
-    auto* action = find<QAction>(std::string(menu.name).c_str());
-    auto* asMenu = find<QMenu>(std::string(menu.name).c_str());
-    ASSERT_TRUE(action != nullptr || asMenu != nullptr) << menu.name;
-    EXPECT_EQ(action != nullptr ? action->text() : asMenu->title(), qs(menu.caption)) << menu.name;
-  }
-  Strings bar, designedBar;
-  for (const QAction* action : window->menuBar()->actions()) bar.push_back(action->text().toStdString());
-  for (const design::MenuDesign& menu : design::kMenus)
-    if (menu.parent.empty()) designedBar.emplace_back(menu.caption);
-  EXPECT_EQ(bar, designedBar);
-  EXPECT_EQ(spokenName(button("netstatopt")), "Netstat");  // the caption is the designer's, cut off
 
   // The output box takes the client area's width and all but the tool rows of its height.
   window->show();
@@ -109,16 +87,9 @@ TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
   button("pingopt")->click();  // a second click leaves it chosen, and the only one chosen
   EXPECT_EQ(std::pair(button("pingopt")->isChecked(), button("ipopt")->isChecked()), std::pair(true, false));
 
-  QTest::mouseClick(box("txtIP"), Qt::LeftButton);
-  EXPECT_EQ(box("txtIP")->selectedText(), "www.debian.org");
-
   trigger("mnulastping");
   EXPECT_EQ(output(), "No ping has been done yet");
   auto* outputBox = find<QPlainTextEdit>("txtOutPut");
-  QTest::mouseClick(outputBox->viewport(), Qt::LeftButton);
-  EXPECT_EQ(outputBox->textCursor().selectedText(), "No ping has been done yet");
-  EXPECT_TRUE(find<QMenu>("mnuoptions")->isVisible());
-  find<QMenu>("mnuoptions")->close();
 
   // A large stored result goes into the box a piece at a time, the window's events handled in
   // between; what it shows in the end is the kept tail, read from its top.
@@ -143,9 +114,6 @@ TEST_F(WindowTest, ClicksKeysAndMenuItemsReachThePresenter) {
   type("txtIP", "127.0.0.1");
   ASSERT_TRUE(run("cmdPing"));
   EXPECT_EQ(counter(), "1");
-
-  trigger("mnuexit");
-  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

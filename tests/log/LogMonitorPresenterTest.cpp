@@ -10,7 +10,6 @@
 
 #include "FakeLogSource.h"
 #include "ScriptedMessageBoxes.h"
-#include "log/LogMonitorDesign.h"
 
 namespace lumeno::log {
 namespace {
@@ -341,19 +340,6 @@ TEST_F(LogMonitorPresenterTest, ALogOrAGrowthOfExactlyOneSliceIsIndexedAtOnce) {
   EXPECT_FALSE(presenter.busy());
   EXPECT_EQ(view.workRequests, 0);
   EXPECT_EQ(view.count, 2U * 161320U);
-}
-
-// The texts and sizes both faces build the log monitor from.
-TEST(LogMonitorDesign, TheWindowItsFileMenuItsSizesAndItsTimerAreAsDesigned) {
-  using namespace design;
-  std::vector<std::string_view> texts{kWindowName, kCaption, kFileMenuName, kFileMenuCaption};
-  for (const MenuItemDesign& item : kFileMenu) texts.insert(texts.end(), {item.name, item.caption});
-  EXPECT_EQ(texts, (std::vector<std::string_view>{"logfrm", "Log monitor", "mnufile", "File", "mnuclearlog",
-                                                  "Clear log", "mnupausescreen", "Pause screen", "mnuresume",
-                                                  "Resume", "mnuexit", "Exit"}));
-  EXPECT_EQ((std::vector{kClientWidth, kClientHeight, kMinimumOuterWidth, kMinimumOuterHeight,
-                         kStatusBarHeight, kReloadIntervalMs}),
-            (std::vector{7005, 5355, 5000, 3000, 255, 3000}));
 }
 
 }  // namespace
