@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules of a tool run, the same for every face: over a fake process, loop and result file;
-// the double-click interval; what the output box keeps of a runaway tool; where a result file is cut.
+// The rules of a tool run, the same for every face, over a fake process, loop and result file;
+// what the output box keeps of a runaway tool; where a result file is cut.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -13,7 +13,6 @@
 #include "iptools/OutputTail.h"
 #include "iptools/ResultCap.h"
 #include "iptools/RunState.h"
-#include "iptools/StopClickGuard.h"
 #include "iptools/WindowRules.h"
 
 namespace lumeno::iptools {
@@ -211,13 +210,6 @@ TEST(RunState, AProcessThatFailsToStartShowsWhyAndEndsAtOnce) {
   EXPECT_EQ(std::tuple(run.shown, run.file->content, run.file->isOpen(), run.ends),
             std::tuple("netstat could not be started: no such file\n", run.shown, false,
                        std::vector<RunEnd>{RunEnd::NotStarted}));
-}
-
-TEST(StopClickGuard, GoesByTheDesktopsOwnDoubleClickInterval) {
-  StopClickGuard guard;
-  guard.started(10'000);
-  EXPECT_FALSE(guard.acceptsStopAt(10'100, 400));
-  EXPECT_TRUE(guard.acceptsStopAt(10'100, 50));
 }
 
 // The counter is read back from its caption; a number too long to add 1 to safely starts again.

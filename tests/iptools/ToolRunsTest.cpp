@@ -31,16 +31,10 @@ class ToolRunsTest : public IpToolsFixture {
   }
 };
 
-// Stop first interrupts the tool, as Ctrl+C would (the e2e ping case sees ping's summary after it);
-// a tool that ignores that is killed, and closing the window never leaves it running.
-TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnStopEscOrClose) {
+// A tool that ignores the interrupt is killed after the grace, and closing the window never leaves
+// it running. (Stop on the real ping, its summary kept, is the e2e ping case's.)
+TEST_F(ToolRunsTest, ARunningToolShowsItsOutputLiveAndEndsOnEscOrClose) {
   const std::vector<std::pair<const char*, std::function<void()>>> ways{
-      // A queued click: the run ends only if the event loop goes on meanwhile.
-      {"Stop",
-       [&] {
-         now += QApplication::doubleClickInterval();  // so that the click on "Stop" is one
-         QMetaObject::invokeMethod(button("cmdPing"), "click", Qt::QueuedConnection);
-       }},
       {"Esc", [&] { QTest::keyClick(box("txtNumber"), Qt::Key_Escape); }},
       {"close", [&] { window->close(); }},
       {"destroy", [&] { window.reset(); }}};
