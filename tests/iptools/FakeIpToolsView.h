@@ -60,8 +60,8 @@ struct FakeIpToolsView : IpToolsView {
   void setOutputReadOnly(bool on) override { outputReadOnly = on; }
   void moveCaretToEnd() override { caret = "end"; }
   void moveCaretToStart() override { caret = "start"; }
-  void selectAll(Control box) override { selections.push_back(box); }
-  void popUpOptionsMenu() override { ++optionsMenuPopUps; }
+  void selectAll(Control) override {}
+  void popUpOptionsMenu() override {}
   void showBusyPointer(bool on) override { busy = on; }
   void beep() override { ++beeps; }
   [[nodiscard]] int doubleClickInterval() const override { return 400; }
@@ -80,8 +80,6 @@ struct FakeIpToolsView : IpToolsView {
   std::vector<std::string> appended;
   bool outputReadOnly = false;
   std::string caret;
-  std::vector<Control> selections;
-  int optionsMenuPopUps = 0;
   bool busy = false;
   int beeps = 0;
   int closes = 0;

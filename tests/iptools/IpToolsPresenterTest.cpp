@@ -455,13 +455,5 @@ TEST_F(IpToolsPresenterTest, ClearAllAsksThenResetsEveryInputInOrderButKeepsTheM
   EXPECT_EQ(counter(), "1");  // counting starts again from "0"
 }
 
-TEST_F(IpToolsPresenterTest, AClickSelectsABoxWholeAndOnTheOutputBoxAlsoPopsUpTheOptionsMenu) {
-  presenter.onBoxClicked(Control::HostBox);
-  presenter.onBoxClicked(Control::CountBox);
-  presenter.onOutputBoxClicked();
-  EXPECT_EQ(view.selections, (std::vector<Control>{Control::HostBox, Control::CountBox, Control::OutputBox}));
-  EXPECT_EQ(view.optionsMenuPopUps, 1);
-}
-
 }  // namespace
 }  // namespace lumeno::iptools::test

@@ -203,15 +203,6 @@ TEST(RunState, ASecondStartWaitsAndAKilledRunReportsNothing) {
   EXPECT_EQ(std::tuple(run.ends.size(), run.shown), std::tuple(0U, "ab\n"));
 }
 
-TEST(RunState, AProcessThatFailsToStartShowsWhyAndEndsAtOnce) {
-  TestRun run;
-  ASSERT_TRUE(run.begin());
-  run.state.failedToStart("netstat could not be started: no such file\n");
-  EXPECT_EQ(std::tuple(run.shown, run.file->content, run.file->isOpen(), run.ends),
-            std::tuple("netstat could not be started: no such file\n", run.shown, false,
-                       std::vector<RunEnd>{RunEnd::NotStarted}));
-}
-
 // The counter is read back from its caption; a number too long to add 1 to safely starts again.
 TEST(PingCounter, AddsOneToTheCaptionReadAsAWholeNumber) {
   const std::string nines(17, '9');
