@@ -16,7 +16,6 @@
 
 #include <csignal>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "FakeClock.h"

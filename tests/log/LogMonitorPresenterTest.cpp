@@ -19,7 +19,6 @@ using Lines = std::vector<std::string>;
 // "line 000000\r\n" ... : `count` numbered lines, 13 bytes each.
 std::string numberedLines(std::size_t count, std::size_t from = 0) {
   std::string bytes;
-  bytes.reserve(count * 13);
   for (std::size_t n = from; n < from + count; ++n) {
     std::string number = std::to_string(n);
     bytes += "line " + std::string(6 - number.size(), '0') + number + "\r\n";
