@@ -147,7 +147,6 @@ TEST(ConnectionHistory, AStripCutsItsSegmentsAndCountsTenthsOfAPercent) {
   EXPECT_EQ(std::tuple(strip.segments[0].from, strip.segments[0].state, strip.figures.longest,
                        strip.figures.onlinePermille()),
             std::tuple(200, SpanState::Offline, 200, 750));
-  EXPECT_EQ(StripFigures({3, 1, 1, 1}).onlinePermille(), 667);
   EXPECT_EQ(StripFigures{}.onlinePermille(), std::nullopt);
 }
 
