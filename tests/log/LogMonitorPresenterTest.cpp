@@ -289,7 +289,6 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWaitsForTheIndexGoesInSlicesAndEn
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
   LogMonitorPresenter bounded(source, view, boxes, 1000);
   active = &bounded;
-  // How many lines are shown, the first and the last.
   const auto shown = [&] {
     return std::tuple(view.count, bounded.lineText(0), bounded.lineText(view.count - 1));
   };
