@@ -76,9 +76,6 @@ TEST(ProfileWrite, KeepsEveryOtherByteAddsWhatIsMissingAtTheEndOfItsPlaceAndChan
            {"[Options]\n uselog \t\n", "[Options]\n uselog=1\n"}}) {
     EXPECT_EQ(writeProfileText(file, "Options", "uselog", "1"), expected) << file;
   }
-  ProfileScanner scanner("Options", "uselog", 0, 1);  // and nothing when it is already there
-  scanner.feed("[Options]\r\nuselog=1\r\n");
-  EXPECT_EQ(profileEdit(scanner.findings(), "Options", "uselog", "1"), std::nullopt);
 }
 
 TEST(ProfileWrite, RefusesWhatWouldBreakTheFile) {
