@@ -48,7 +48,6 @@ TEST(ProfileRead, AwkwardFile) {
             (ProfileString{1, "1"}));
   // A header's name ends at its last "]": "[ab]c]" is section "ab]c", not "ab".
   EXPECT_EQ(readProfileText("[ab]c]\nk=1\n[ab]\nk=2\n", "ab", "k", "0", 50), (ProfileString{1, "2"}));
-  EXPECT_EQ(readProfileText("", "Options", "uselog", "0", 50), (ProfileString{1, "0"}));  // no file
 }
 
 TEST(ProfileWrite, KeepsEveryOtherByteAddsWhatIsMissingAtTheEndOfItsPlaceAndChangesOnlyWhatDiffers) {
