@@ -2,7 +2,6 @@
 #include "formats/DesktopEntry.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>

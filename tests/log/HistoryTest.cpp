@@ -73,7 +73,6 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
   StampLayout hoursOnly = kDayFirst;  // a time written without minutes or seconds
   hoursOnly.time = {f(StampPart::Hour24)};
   EXPECT_EQ(readStamp(hoursOnly, "05/12/2026", "11"), wallSeconds(2026, 12, 5, 11, 0, 0));
-  EXPECT_EQ(wallSeconds(1970, 1, 2, 0, 0, 1), 86401);
   // Seconds since 1970 of the first and last days of months through the year.
   const std::pair<std::array<int, 3>, WallSeconds> days[] = {
       {{1999, 12, 31}, 946598400}, {{2000, 2, 29}, 951782400},  {{2000, 3, 1}, 951868800},
@@ -93,7 +92,6 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
   for (const auto& [seconds, text] : lengths) EXPECT_EQ(lengthText(seconds), text);
 }
 
-// A strip's figures, to compare in one go.
 auto figuresOf(const StripFigures& f) {
   return std::tuple(f.watched, f.offline, f.outages, f.longest);
 }
@@ -147,7 +145,6 @@ TEST(ConnectionHistory, AStripCutsItsSegmentsAndCountsTenthsOfAPercent) {
   EXPECT_EQ(std::tuple(strip.segments[0].from, strip.segments[0].state, strip.figures.longest,
                        strip.figures.onlinePermille()),
             std::tuple(200, SpanState::Offline, 200, 750));
-  EXPECT_EQ(StripFigures({3, 1, 1, 1}).onlinePermille(), 667);
   EXPECT_EQ(StripFigures{}.onlinePermille(), std::nullopt);
 }
 

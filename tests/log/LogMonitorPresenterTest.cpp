@@ -19,7 +19,6 @@ using Lines = std::vector<std::string>;
 // "line 000000\r\n" ... : `count` numbered lines, 13 bytes each.
 std::string numberedLines(std::size_t count, std::size_t from = 0) {
   std::string bytes;
-  bytes.reserve(count * 13);
   for (std::size_t n = from; n < from + count; ++n) {
     std::string number = std::to_string(n);
     bytes += "line " + std::string(6 - number.size(), '0') + number + "\r\n";
@@ -158,7 +157,6 @@ TEST_F(LogMonitorPresenterTest, AFileThatIsNotRegularOrCannotBeReadShowsANoteAnd
 TEST_F(LogMonitorPresenterTest, PauseHoldsTheViewClearLogEmptiesTheFileOnlyOnYesEvenWhilePaused) {
   source.write("one\r\n");
   presenter.load();
-  EXPECT_EQ(std::pair(view.pauseEnabled, view.resumeEnabled), std::pair(true, false));
   presenter.pause();
   EXPECT_EQ(std::tuple(view.reloading, view.pauseEnabled, view.resumeEnabled),
             std::tuple(false, false, true));
@@ -291,7 +289,6 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWaitsForTheIndexGoesInSlicesAndEn
 TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSaysSo) {
   LogMonitorPresenter bounded(source, view, boxes, 1000);
   active = &bounded;
-  // How many lines are shown, the first and the last.
   const auto shown = [&] {
     return std::tuple(view.count, bounded.lineText(0), bounded.lineText(view.count - 1));
   };

@@ -88,16 +88,11 @@ TEST(RouteTables, ALineWithAnyDamagedFieldIsSkipped) {
   const std::string v6 = kIPv6WlanDefault.substr(0, kIPv6WlanDefault.find('\n') + 1);
   ASSERT_EQ(parseIPv6Routes(withField(v6, 9, "wlan0")).size(), 1U);
   const std::string zeros(32, '0');
-  for (const auto& [field, value] :
-       std::vector<std::pair<std::size_t, std::string>>{{0, zeros.substr(1)},
-                                                        {0, zeros + "0"},
-                                                        {0, "x" + zeros.substr(1)},
-                                                        {0, zeros.substr(1) + "x"},
-                                                        {1, "x"},
-                                                        {4, zeros.substr(1)},
-                                                        {5, "x"},
-                                                        {8, "x"},
-                                                        {9, ""}}) {
+  const std::string cut(31, '0');  // a field one digit short
+  const std::pair<std::size_t, std::string> damaged[] = {{0, cut},       {0, zeros + "0"}, {0, "x" + cut},
+                                                         {0, cut + "x"}, {1, "x"},         {4, cut},
+                                                         {5, "x"},       {8, "x"},         {9, ""}};
+  for (const auto& [field, value] : damaged) {
     EXPECT_TRUE(parseIPv6Routes(withField(v6, field, value)).empty()) << field << " " << value;
   }
 }

@@ -32,9 +32,6 @@ struct FakeProgram {
     context.launcher = &launcher;
     context.autostart = &autostart;
   }
-  FakeProgram(const FakeProgram&) = delete;
-  FakeProgram& operator=(const FakeProgram&) = delete;
-  ~FakeProgram() = default;
 
   [[nodiscard]] std::string log() const { return folder.read("log.txt"); }
 

@@ -25,8 +25,6 @@ class PrivateXServer {
     const QByteArray number = server_.readLine().trimmed();
     if (!number.isEmpty()) display_ = QStringLiteral(":") + QString::fromLatin1(number);
   }
-  PrivateXServer(const PrivateXServer&) = delete;
-  PrivateXServer& operator=(const PrivateXServer&) = delete;
   ~PrivateXServer() { stop(); }
 
   [[nodiscard]] const QString& display() const { return display_; }

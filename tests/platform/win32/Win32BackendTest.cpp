@@ -158,12 +158,8 @@ struct TestRoot {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
   }
   void set(const char* subKey, const char* name, DWORD type, const std::string& bytes) const {
-    HKEY opened = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(key, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr),
+    ASSERT_EQ(::RegSetKeyValueA(key, subKey, name, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
-    ::RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                     static_cast<DWORD>(bytes.size()));
-    ::RegCloseKey(opened);
   }
   std::string path;
   HKEY key = nullptr;
