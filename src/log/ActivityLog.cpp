@@ -26,8 +26,4 @@ void ActivityLog::writeValued(std::string_view head, const std::function<std::st
   platform::appendToFile(file_, valuedEntry(head, text, clock_.now()));
 }
 
-bool ActivityLog::clear() const {
-  return platform::writeFile(file_, {});
-}
-
 }  // namespace lumeno::log

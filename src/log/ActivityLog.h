@@ -26,9 +26,6 @@ class ActivityLog {
   // A head with a value ("[Refreshed Local IP] : "); the value is read only when logging is on.
   void writeValued(std::string_view head, const std::function<std::string()>& value) const;
 
-  // Empties the log (creating it empty when missing); false when that did not happen.
-  [[nodiscard]] bool clear() const;
-
   [[nodiscard]] const std::filesystem::path& file() const { return file_; }
 
  private:
