@@ -55,9 +55,6 @@ struct LogMonitorTest : ::testing::Test {
       for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
     return colours;
   }
-  [[nodiscard]] QRgb paneColour(QPalette::ColorRole role) const {
-    return lines()->palette().color(role).rgb();
-  }
   void clickLine(int row, Qt::KeyboardModifiers modifiers = {}) const {
     const int height = lines()->fontMetrics().lineSpacing();
     QTest::mouseClick(lines()->viewport(), Qt::LeftButton, modifiers, QPoint(10, row * height + height / 2));
@@ -142,7 +139,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewAndAReopenedMonitorRunsUntilItsLogIsGone
 
   std::filesystem::remove(folder / "log.txt");  // a log that is gone shows an empty pane
   window->onReloadTick();
-  EXPECT_EQ(paneColours(), QSet<QRgb>{paneColour(QPalette::Base)});
+  EXPECT_EQ(paneColours(), QSet<QRgb>{lines()->palette().color(QPalette::Base).rgb()});
 }
 
 TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {

@@ -21,16 +21,11 @@
 namespace lumeno::test {
 namespace {
 
-using app::InfoLabel;
-
 QLineEdit* addressBox(app::MainWindow& w) {
   return w.findChild<QLineEdit*>("Text1");
 }
 QColor colorOf(QWidget* widget, QPalette::ColorRole role) {
   return widget->palette().color(role);
-}
-bool trayShows(app::MainWindow& w, const char* key) {
-  return w.sysTray().picture().pixmap(16).toImage() == tray::trayImage(key).pixmap(16).toImage();
 }
 
 // What the presenter shows at start and on each tick is MainPresenterTest's; the status texts, the
@@ -47,11 +42,12 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
     ASSERT_NE(timer, nullptr) << name;
     EXPECT_TRUE(timer->isActive() && timer->interval() == interval) << name;
   }
-  QLabel* status = w.infoLabel(InfoLabel::Status);
+  QLabel* status = w.infoLabel(app::InfoLabel::Status);
   for (const bool online : {false, true}) {
     f.network.connected = online;
     QMetaObject::invokeMethod(w.findChild<QTimer*>("Timer2"), "timeout");
-    EXPECT_TRUE(trayShows(w, online ? "mainicon" : "offlineicon"));
+    EXPECT_EQ(w.sysTray().picture().pixmap(16).toImage(),
+              tray::trayImage(online ? "mainicon" : "offlineicon").pixmap(16).toImage());
     // Offline is red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
     const QColor text = colorOf(status, QPalette::WindowText);
     EXPECT_TRUE(online ? text == QColor(0, 0, 255)
@@ -64,7 +60,7 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
                       Qt::NoModifier);
   QApplication::sendEvent(status, &release);
   EXPECT_FALSE(status->isVisible());
-  EXPECT_TRUE(w.infoLabel(InfoLabel::Version)->isVisible());
+  EXPECT_TRUE(w.infoLabel(app::InfoLabel::Version)->isVisible());
 
   // The logging switch is the options dialog's box, read when an entry is written.
   w.options().findChild<QCheckBox*>("chklog")->click();

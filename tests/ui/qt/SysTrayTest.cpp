@@ -72,7 +72,7 @@ TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsOnceDeliveredAndClicksDuringAHand
   EXPECT_TRUE(events.isEmpty());
   settle();
   EXPECT_EQ(events, (QStringList{"LeftDown", "LeftUp", "RightDown", "RightUp"}));
-  EXPECT_FALSE(owner.isVisible());  // the dropped double-click did not restore the window
+  EXPECT_FALSE(owner.isVisible());  // in an X tray no click here restores the window
 }
 
 // Where a tip is cut is cutTip's test; here, that the cut tip reaches the icon as written.
@@ -102,15 +102,6 @@ TEST_F(SysTrayTest, ChangesBeforeTheIconIsShownAppearWithTheNextMinimise) {
   EXPECT_EQ(backend->tip, "latest");
   tray.changeIcon(first);  // while shown, at once
   EXPECT_EQ(backend->icon.cacheKey(), first.cacheKey());
-}
-
-// A left click restores the owner only on a StatusNotifierItem host, which knows no double-click
-// (the e2e connection options case clicks one); not in an X tray.
-TEST_F(SysTrayTest, ALeftClickInAnXTrayLeavesTheOwnerInTheTray) {
-  minimiseOwner();
-  backend->click(QSystemTrayIcon::Trigger);
-  settle();
-  EXPECT_TRUE(!owner.isVisible() && backend->visible);
 }
 
 TEST_F(SysTrayTest, ANoticeIsADesktopNotificationAndWithoutAServerABalloonInTheTray) {
