@@ -4,8 +4,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUrl>
-#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -74,20 +72,6 @@ TEST(MainMenus, EachWindowIsOneSharedInstance) {
     if (top->isVisible()) shown << top->objectName();
   shown.sort();
   EXPECT_EQ(shown, (QStringList{"frmAbout", "frmMain", "frmhistory", "frmoptions", "logfrm"}));
-}
-
-TEST(MainCommands, TheEmailLinkReadsBackWholeThroughTheDesktopsUrlRules) {
-  MainWindowFixture f;
-  auto& w = f.window();
-  f.network.host = "my box";
-  trigger(w, "mnuemailip");
-  const QUrl mail(QString::fromStdString(f.launcher.openedUrls.back()));
-  const QUrlQuery query(mail);
-  EXPECT_EQ(mail.scheme(), "mailto");
-  EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Network report from my box");
-  const QString body = query.queryItemValue("body", QUrl::FullyDecoded);
-  for (const char* part : {"192.168.0.5", "my box", "Online", "1.0.27"})
-    EXPECT_TRUE(body.contains(part)) << part;
 }
 
 }  // namespace
