@@ -36,7 +36,6 @@ void settle() {
 
 struct SysTrayTest : ::testing::Test {
   SysTrayTest() {
-    owner.setWindowTitle("Lumeno");
     tray.setSourceWindow(&owner);
     QObject::connect(&tray, &SysTray::trayEvent, [this](TrayEvent event) {
       static const std::array kNames = {"LeftDown",  "LeftUp",  "LeftDoubleClick",

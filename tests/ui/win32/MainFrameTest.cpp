@@ -107,9 +107,6 @@ TEST(Win32MainFrame, EachControlHasItsNameTipAndPlaceFromTwipsAndClicksAndTicksR
   f.chosenColor = app::Rgb{10, 20, 30};
   f.choose("mnuIpBackgroundColor");
   EXPECT_EQ(f.frame.backColor("Text1"), RGB(10, 20, 30));
-  f.boxes.answers = {BoxAnswer::Yes};
-  f.choose("exitlumeno");
-  EXPECT_EQ(f.endings, 1);
 }
 
 TEST(Win32MainFrame, MenusCarryTheirNamesAndCaptionsAndTheTrayMenuNeverShowsInTheBar) {
