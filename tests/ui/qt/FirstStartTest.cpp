@@ -32,9 +32,8 @@ unsigned modeOf(const fs::path& path) {
 // default, <root>/home the user's home.
 struct Installed {
   explicit Installed(bool withDefault = true) {
-    fs::create_directories(root / "prefix/bin");
-    fs::create_directories(root / "prefix/share/lumeno");
-    fs::create_directories(root / "home");
+    for (const char* folder : {"prefix/bin", "prefix/share/lumeno", "home"})
+      fs::create_directories(root / folder);
     if (withDefault) root.write("prefix/share/lumeno/Lumeno.ini", kPackagedDefault);
     facts.programFolder = root / "prefix/bin";
     facts.home = root / "home";

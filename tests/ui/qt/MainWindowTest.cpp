@@ -54,7 +54,6 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
                        : text.red() > 100 && text.green() == 0 && text.blue() == 0)
         << text.name().toStdString();
   }
-  EXPECT_TRUE(w.sysTray().toolTip().startsWith("IP : 192.168.0.5"));
   w.show();
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);

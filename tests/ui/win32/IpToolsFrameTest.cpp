@@ -39,12 +39,10 @@ struct IpToolsFixture : Win32WindowsFixture {
   void choose(const char* item) const { command(frame.handle(), frame.menuId(item)); }
   [[nodiscard]] bool enabled(const char* name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
   [[nodiscard]] bool readOnly() const { return styled(control("txtOutPut"), ES_READONLY); }
+  // Where the selection starts and ends (the boxes here hold far less than 64 K characters).
   [[nodiscard]] std::pair<DWORD, DWORD> selection(const char* name) const {
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageW(control(name), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-    return {start, end};
+    const auto both = static_cast<DWORD>(::SendMessageW(control(name), EM_GETSEL, 0, 0));
+    return {LOWORD(both), HIWORD(both)};
   }
   void mouseClick(const char* name) const {
     ::SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
