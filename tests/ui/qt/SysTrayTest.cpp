@@ -7,8 +7,8 @@
 #include <QCoreApplication>
 #include <QTextDocument>
 
-#include <array>
 #include <memory>
+#include <vector>
 
 #include "MainWindowFixture.h"
 
@@ -35,14 +35,7 @@ void settle() {
 }
 
 struct SysTrayTest : ::testing::Test {
-  SysTrayTest() {
-    tray.setSourceWindow(&owner);
-    QObject::connect(&tray, &SysTray::trayEvent, [this](TrayEvent event) {
-      static const std::array kNames = {"LeftDown",  "LeftUp",  "LeftDoubleClick",
-                                        "RightDown", "RightUp", "RightDoubleClick"};
-      events << kNames.at(static_cast<std::size_t>(event));
-    });
-  }
+  SysTrayTest() { tray.setSourceWindow(&owner); }
   void minimiseOwner() {
     owner.show();
     owner.setWindowState(Qt::WindowMinimized);
@@ -53,13 +46,14 @@ struct SysTrayTest : ::testing::Test {
   FakeTrayBackend* backend = new FakeTrayBackend;  // owned by the tray
   FakeNotifier* notifier = new FakeNotifier;       // owned by the tray
   SysTray tray{std::unique_ptr<TrayBackend>(backend), std::unique_ptr<DesktopNotifier>(notifier)};
-  QStringList events;
 };
 
 TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsOnceDeliveredAndClicksDuringAHandlerAreDropped) {
   minimiseOwner();
   // The owner's pop-up menu on RightUp runs its own loop, which delivers the user's next click.
+  std::vector<TrayEvent> events;
   QObject::connect(&tray, &SysTray::trayEvent, [&](TrayEvent event) {
+    events.push_back(event);
     if (event != TrayEvent::RightUp) return;
     backend->click(QSystemTrayIcon::DoubleClick);
     settle();
@@ -68,9 +62,10 @@ TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsOnceDeliveredAndClicksDuringAHand
   for (const auto reason : {Trigger, MiddleClick, Unknown, Context}) backend->click(reason);
   // Nothing runs inside the icon's own delivery: a menu's loop, or a restore that takes the icon
   // away, would pull the icon out from under its own event.
-  EXPECT_TRUE(events.isEmpty());
+  EXPECT_TRUE(events.empty());
   settle();
-  EXPECT_EQ(events, (QStringList{"LeftDown", "LeftUp", "RightDown", "RightUp"}));
+  using enum TrayEvent;
+  EXPECT_EQ(events, (std::vector{LeftDown, LeftUp, RightDown, RightUp}));
   EXPECT_FALSE(owner.isVisible());  // in an X tray no click here restores the window
 }
 
