@@ -59,10 +59,6 @@ struct LogMonitorTest : ::testing::Test {
     const int height = lines()->fontMetrics().lineSpacing();
     QTest::mouseClick(lines()->viewport(), Qt::LeftButton, modifiers, QPoint(10, row * height + height / 2));
   }
-  void key(QWidget* target, QKeySequence::StandardKey standard) const {
-    const QKeyCombination combination = QKeySequence(standard)[0];
-    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
-  }
 
   test::TempFolder folder;
   test::ScriptedMessageBoxes boxes;
@@ -149,14 +145,14 @@ TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
   lines()->setFocus();
   clickLine(0);
   clickLine(1, Qt::ShiftModifier);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
   QTest::keyClick(lines(), Qt::Key_Down, Qt::ShiftModifier);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
   clickLine(1);
-  key(lines(), QKeySequence::SelectAll);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::SelectAll);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
 }
 

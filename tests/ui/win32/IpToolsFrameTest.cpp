@@ -18,12 +18,6 @@ namespace {
 namespace design = iptools::design;
 using win32ui::windowText;
 
-std::string shownWithCrLf(const std::string& text) {
-  std::string shown;
-  for (const char c : text) shown += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return shown;
-}
-
 struct IpToolsFixture : Win32WindowsFixture {
   IpToolsFixture()
       : frame(context, [this] { return now; },
@@ -125,9 +119,10 @@ TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResult
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 
   ASSERT_TRUE(f.waitForTheEnd());
-  const std::string expected = "[-n]\n[2]\n[127.0.0.1]\ncwd: " + pathText(f.folder.path()) + "\n";
-  EXPECT_EQ(f.folder.read("ping.txt"), expected);
-  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  const std::string cwd = "cwd: " + pathText(f.folder.path());
+  EXPECT_EQ(f.folder.read("ping.txt"), "[-n]\n[2]\n[127.0.0.1]\n" + cwd + "\n");
+  const std::string shown = "[-n]\r\n[2]\r\n[127.0.0.1]\r\n" + cwd + "\r\n";  // the box's line breaks
+  EXPECT_EQ(f.text("txtOutPut"), shown);
   EXPECT_EQ(f.text("cmdPing"), "Ping");
   EXPECT_EQ(f.beeps, 1);
   EXPECT_FALSE(f.frame.busyPointerShown() || f.readOnly());
@@ -137,7 +132,7 @@ TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResult
             static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
   f.type("txtOutPut", "");
   f.choose("mnulastping");
-  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  EXPECT_EQ(f.text("txtOutPut"), shown);
 }
 
 TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolToo) {
