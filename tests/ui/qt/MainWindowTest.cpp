@@ -24,17 +24,14 @@ namespace {
 QLineEdit* addressBox(app::MainWindow& w) {
   return w.findChild<QLineEdit*>("Text1");
 }
-QColor colorOf(QWidget* widget, QPalette::ColorRole role) {
-  return widget->palette().color(role);
-}
 
 // What the presenter shows at start and on each tick is MainPresenterTest's; the status texts, the
 // lamp's colour and name and their contrast on a real screen are the e2e cases'. Here, the rest.
 TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNextLabel) {
   MainWindowFixture f;
   auto& w = f.window();
-  EXPECT_EQ(colorOf(w.centralWidget(), QPalette::Window), QColor(192, 192, 192));
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Text), QColor(0, 0, 255));
   EXPECT_FALSE(f.tray->visible);  // nothing in the tray while the window is up
   for (const auto& [name, interval] :
        {std::pair{"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}) {
@@ -49,7 +46,7 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
     EXPECT_EQ(w.sysTray().picture().pixmap(16).toImage(),
               tray::trayImage(online ? "mainicon" : "offlineicon").pixmap(16).toImage());
     // Offline is red, in the darker shade that reads on the silver strip (pure red there is 2.2:1).
-    const QColor text = colorOf(status, QPalette::WindowText);
+    const QColor text = status->palette().color(QPalette::WindowText);
     EXPECT_TRUE(online ? text == QColor(0, 0, 255)
                        : text.red() > 100 && text.green() == 0 && text.blue() == 0)
         << text.name().toStdString();
@@ -68,12 +65,13 @@ TEST(MainWindow, TheColourCommandsPaintTheAddressBoxAndResetRestoresItsColours) 
   auto& w = f.window();
   f.colors.picks = {QColor(10, 200, 30)};
   w.presenter().onIpBackgroundChosen();
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Base), QColor(10, 200, 30));
   EXPECT_EQ(f.colors.openedOn, std::vector<QColor>{QColor(255, 255, 255)});  // on the box's own colour
   w.presenter().onResetColorChosen();
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Base), QColor(255, 255, 255));
-  EXPECT_EQ(colorOf(addressBox(w), QPalette::Text), QColor(0, 0, 255));
-  EXPECT_EQ(colorOf(w.centralWidget(), QPalette::Window), QApplication::palette().color(QPalette::Window));
+  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Text), QColor(0, 0, 255));
+  EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window),
+            QApplication::palette().color(QPalette::Window));
 }
 
 TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {

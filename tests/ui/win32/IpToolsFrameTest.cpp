@@ -50,7 +50,6 @@ struct IpToolsFixture : Win32WindowsFixture {
   bool waitForTheEnd() {
     return pumpUntil([this] { return !frame.presenter().isToolRunning(); });
   }
-  [[nodiscard]] std::string focused() const { return frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())); }
 
   std::int64_t now = 1'000'000;
   std::vector<HMENU> poppedUp;
@@ -96,7 +95,7 @@ TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTabFollowsTheD
   }
   EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
   f.frame.show();
-  EXPECT_EQ(f.focused(), firstStop);
+  EXPECT_EQ(f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())), firstStop);
 
   EXPECT_EQ(describeMenu(f.frame.menuBar()),
             (std::vector<std::string>{"File", "  Exit", "Options", "  View", "    Last ping",
