@@ -39,7 +39,6 @@ struct LogMonitorTest : ::testing::Test {
     window = std::make_unique<LogMonitorWindow>(context);
   }
 
-  void click(const char* item) const { window->findChild<QAction*>(item)->trigger(); }
   void append(std::string_view text) const { ASSERT_TRUE(platform::appendToFile(folder / "log.txt", text)); }
   [[nodiscard]] LogLinesView* lines() const { return window->findChild<LogLinesView*>("RichTextBox1"); }
   [[nodiscard]] QString lastShown() const {
@@ -121,12 +120,12 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
 // Clear log on the real file and screen is the e2e screens case's.
 TEST_F(LogMonitorTest, PauseHoldsTheViewAndAReopenedMonitorRunsUntilItsLogIsGone) {
   window->show();
-  click("mnupausescreen");
+  window->findChild<QAction*>("mnupausescreen")->trigger();
   EXPECT_FALSE(window->findChild<QAction*>("mnupausescreen")->isEnabled() ||
                window->findChild<QTimer*>("Timer1")->isActive());
   EXPECT_TRUE(window->findChild<QAction*>("mnuresume")->isEnabled());
 
-  click("mnuexit");
+  window->findChild<QAction*>("mnuexit")->trigger();
   EXPECT_FALSE(window->isVisible());
   append("after\r\n");
   window->show();

@@ -29,11 +29,6 @@ struct FakeNotifier final : DesktopNotifier {
   QStringList notices;
 };
 
-// The tray acts on a click once the desktop's delivery of it has returned; this runs what waits.
-void settle() {
-  QCoreApplication::processEvents();
-}
-
 struct SysTrayTest : ::testing::Test {
   SysTrayTest() { tray.setSourceWindow(&owner); }
   void minimiseOwner() {
@@ -56,14 +51,14 @@ TEST_F(SysTrayTest, ClicksBecomeTheOwnersEventsOnceDeliveredAndClicksDuringAHand
     events.push_back(event);
     if (event != TrayEvent::RightUp) return;
     backend->click(QSystemTrayIcon::DoubleClick);
-    settle();
+    QCoreApplication::processEvents();
   });
   using enum QSystemTrayIcon::ActivationReason;
   for (const auto reason : {Trigger, MiddleClick, Unknown, Context}) backend->click(reason);
-  // Nothing runs inside the icon's own delivery: a menu's loop, or a restore that takes the icon
-  // away, would pull the icon out from under its own event.
+  // Nothing runs inside the icon's own delivery, only once it has returned: a menu's loop, or a
+  // restore that takes the icon away, would pull the icon out from under its own event.
   EXPECT_TRUE(events.empty());
-  settle();
+  QCoreApplication::processEvents();
   using enum TrayEvent;
   EXPECT_EQ(events, (std::vector{LeftDown, LeftUp, RightDown, RightUp}));
   EXPECT_FALSE(owner.isVisible());  // in an X tray no click here restores the window
@@ -107,7 +102,7 @@ TEST_F(SysTrayTest, ANoticeIsADesktopNotificationAndWithoutAServerABalloonInTheT
   notifier->answers = false;
   tray.showNotice("Connection lost");
   backend->click(QSystemTrayIcon::DoubleClick);  // restored: the icon leaves the tray
-  settle();
+  QCoreApplication::processEvents();
   EXPECT_FALSE(tray.isInSysTray());
   tray.showNotice("Connection restored after 00:00:05");
   EXPECT_EQ(backend->balloons, QStringList{"Lumeno: Connection lost"});
