@@ -21,17 +21,13 @@
 namespace lumeno::test {
 namespace {
 
-QLineEdit* addressBox(app::MainWindow& w) {
-  return w.findChild<QLineEdit*>("Text1");
-}
-
 // What the presenter shows at start and on each tick is MainPresenterTest's; the status texts, the
 // lamp's colour and name and their contrast on a real screen are the e2e cases'. Here, the rest.
 TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNextLabel) {
   MainWindowFixture f;
   auto& w = f.window();
   EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window), QColor(192, 192, 192));
-  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Text), QColor(0, 0, 255));
+  EXPECT_EQ(w.findChild<QLineEdit*>("Text1")->palette().color(QPalette::Text), QColor(0, 0, 255));
   EXPECT_FALSE(f.tray->visible);  // nothing in the tray while the window is up
   for (const auto& [name, interval] :
        {std::pair{"Timer1", 1000}, {"Timer2", 1500}, {"alertifoffline", 30000}}) {
@@ -63,13 +59,14 @@ TEST(MainWindow, StartsWithItsTimersShowsTheStatusInColourAndAClickBringsTheNext
 TEST(MainWindow, TheColourCommandsPaintTheAddressBoxAndResetRestoresItsColours) {
   MainWindowFixture f;
   auto& w = f.window();
+  const QLineEdit* box = w.findChild<QLineEdit*>("Text1");
   f.colors.picks = {QColor(10, 200, 30)};
   w.presenter().onIpBackgroundChosen();
-  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Base), QColor(10, 200, 30));
+  EXPECT_EQ(box->palette().color(QPalette::Base), QColor(10, 200, 30));
   EXPECT_EQ(f.colors.openedOn, std::vector<QColor>{QColor(255, 255, 255)});  // on the box's own colour
   w.presenter().onResetColorChosen();
-  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Base), QColor(255, 255, 255));
-  EXPECT_EQ(addressBox(w)->palette().color(QPalette::Text), QColor(0, 0, 255));
+  EXPECT_EQ(box->palette().color(QPalette::Base), QColor(255, 255, 255));
+  EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0, 0, 255));
   EXPECT_EQ(w.centralWidget()->palette().color(QPalette::Window),
             QApplication::palette().color(QPalette::Window));
 }
@@ -90,7 +87,7 @@ TEST(MainWindow, TheStatusTickDoesNotLoadAClosedOptionsDialogAgain) {
   // The option is still on after "Done".
   f.network.address = "10.9.9.9";
   w.presenter().onStatusTick();
-  EXPECT_EQ(addressBox(w)->text(), "10.9.9.9");
+  EXPECT_EQ(w.findChild<QLineEdit*>("Text1")->text(), "10.9.9.9");
 }
 
 // A file name, a host name or what a server said may look like markup: shown as written.
