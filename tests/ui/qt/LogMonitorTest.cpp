@@ -102,11 +102,9 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
   window->show();
   QCoreApplication::processEvents();
   PaintLog paints;
-  for (QWidget* watched : {static_cast<QWidget*>(lines()), lines()->viewport(),
-                           static_cast<QWidget*>(lines()->verticalScrollBar()),
-                           static_cast<QWidget*>(lines()->horizontalScrollBar())}) {
+  for (QWidget* watched : std::initializer_list<QWidget*>{
+           lines(), lines()->viewport(), lines()->verticalScrollBar(), lines()->horizontalScrollBar()})
     watched->installEventFilter(&paints);
-  }
   append("entry 200\r\n");
   window->onReloadTick();
   QCoreApplication::processEvents();
