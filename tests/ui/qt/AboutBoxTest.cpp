@@ -38,12 +38,8 @@ struct AboutBoxTest : ::testing::Test {
   AboutBox box{context, tool};
 };
 
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 TEST_F(AboutBoxTest, BuildsEveryDesignedControlInItsPlace) {
-  EXPECT_TRUE(box.objectName() == qs(design::kWindowName) && box.windowTitle().isEmpty());
+  EXPECT_TRUE(box.objectName().toStdString() == design::kWindowName && box.windowTitle().isEmpty());
   // The design's size, or wider where the font needs it to show a whole text.
   EXPECT_GE(box.width(), app::twipsX(box, design::kClientWidth));
   EXPECT_EQ(box.height(), app::twipsY(box, design::kClientHeight));
@@ -59,7 +55,7 @@ TEST_F(AboutBoxTest, BuildsEveryDesignedControlInItsPlace) {
     const auto* label = qobject_cast<QLabel*>(widget);
     const auto* button = qobject_cast<QPushButton*>(widget);
     const QString text = label != nullptr ? label->text() : button != nullptr ? button->text() : "";
-    EXPECT_EQ(widget->toolTip(), qs(control.tip));
+    EXPECT_EQ(widget->toolTip().toStdString(), control.tip);
     // In its designed place, grown (and a button moved along) only as far as its whole text needs.
     const Twips& twips = control.place;
     const QRect designed = app::twipsRect(box, twips.left, twips.top, twips.width, twips.height);
@@ -73,7 +69,7 @@ TEST_F(AboutBoxTest, BuildsEveryDesignedControlInItsPlace) {
   }
   EXPECT_EQ(find<QLabel>("Picture1")->pixmap().size(), QSize(90, 51));
   const QLabel* link = find<QLabel>("Label5");
-  EXPECT_EQ(link->font().family(), qs(design::kLinkFontName));
+  EXPECT_EQ(link->font().family().toStdString(), design::kLinkFontName);
   EXPECT_DOUBLE_EQ(link->font().pointSizeF(), design::kLinkFontPoints);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_TRUE(find<QPushButton>("cmdOK")->isDefault());

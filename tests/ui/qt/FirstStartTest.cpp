@@ -32,9 +32,8 @@ unsigned modeOf(const fs::path& path) {
 // default, <root>/home the user's home.
 struct Installed {
   explicit Installed(bool withDefault = true) {
-    fs::create_directories(root / "prefix/bin");
-    fs::create_directories(root / "prefix/share/lumeno");
-    fs::create_directories(root / "home");
+    for (const char* folder : {"prefix/bin", "prefix/share/lumeno", "home"})
+      fs::create_directories(root / folder);
     if (withDefault) root.write("prefix/share/lumeno/Lumeno.ini", kPackagedDefault);
     facts.programFolder = root / "prefix/bin";
     facts.home = root / "home";
@@ -133,11 +132,8 @@ TEST(UserFolders, ACopyNeverReplacesAFileAndAFailedOneLeavesNothing) {
   ASSERT_EQ(::stat((folder / "fresh").c_str(), &fresh), 0);
   EXPECT_EQ(fresh.st_mode & 0777U, 0666U & ~mask);  // the user's own file, as the umask allows
 
-  const auto missingSource = platform::copyNewFile(folder / "absent", folder / "copy");
-  ASSERT_TRUE(missingSource);
-  EXPECT_EQ(*missingSource, "No such file or directory");
-  const auto noFolder = platform::copyNewFile(folder / "from", folder / "no-such-folder" / "copy");
-  ASSERT_TRUE(noFolder);
+  EXPECT_EQ(platform::copyNewFile(folder / "absent", folder / "copy"), "No such file or directory");
+  EXPECT_TRUE(platform::copyNewFile(folder / "from", folder / "no-such-folder" / "copy"));
 
   // A disk that fills in the middle of the copy: the copy says why and leaves nothing.
   folder.write("large", std::string(10000, 'x'));

@@ -18,10 +18,9 @@ TEST(HistoryWindow, ForwardsTheOptionsButtonAndTellsAnOutageOnHover) {
   test::FakeProgram program("[Options]\r\nuselog=1\r\n");
   program.clock.value = test::kHistoryNoon;
   program.folder.write("log.txt", test::kHistoryLog);
-  const platform::StampLayout layout = test::dayMonthYearLayout();
   int optionsOpened = 0;
   HistoryWindow window(
-      program.context, [] { return false; }, [&] { ++optionsOpened; }, layout);
+      program.context, [] { return false; }, [&] { ++optionsOpened; }, test::dayMonthYearLayout());
   window.show();
 
   EXPECT_EQ(window.findChild<QLabel*>("lblhistorynote")->text().toStdString(),

@@ -39,7 +39,6 @@ struct LogMonitorTest : ::testing::Test {
     window = std::make_unique<LogMonitorWindow>(context);
   }
 
-  void click(const char* item) const { window->findChild<QAction*>(item)->trigger(); }
   void append(std::string_view text) const { ASSERT_TRUE(platform::appendToFile(folder / "log.txt", text)); }
   [[nodiscard]] LogLinesView* lines() const { return window->findChild<LogLinesView*>("RichTextBox1"); }
   [[nodiscard]] QString lastShown() const {
@@ -55,16 +54,9 @@ struct LogMonitorTest : ::testing::Test {
       for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
     return colours;
   }
-  [[nodiscard]] QRgb paneColour(QPalette::ColorRole role) const {
-    return lines()->palette().color(role).rgb();
-  }
   void clickLine(int row, Qt::KeyboardModifiers modifiers = {}) const {
     const int height = lines()->fontMetrics().lineSpacing();
     QTest::mouseClick(lines()->viewport(), Qt::LeftButton, modifiers, QPoint(10, row * height + height / 2));
-  }
-  void key(QWidget* target, QKeySequence::StandardKey standard) const {
-    const QKeyCombination combination = QKeySequence(standard)[0];
-    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
   }
 
   test::TempFolder folder;
@@ -110,11 +102,9 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
   window->show();
   QCoreApplication::processEvents();
   PaintLog paints;
-  for (QWidget* watched : {static_cast<QWidget*>(lines()), lines()->viewport(),
-                           static_cast<QWidget*>(lines()->verticalScrollBar()),
-                           static_cast<QWidget*>(lines()->horizontalScrollBar())}) {
+  for (QWidget* watched : std::initializer_list<QWidget*>{
+           lines(), lines()->viewport(), lines()->verticalScrollBar(), lines()->horizontalScrollBar()})
     watched->installEventFilter(&paints);
-  }
   append("entry 200\r\n");
   window->onReloadTick();
   QCoreApplication::processEvents();
@@ -128,12 +118,12 @@ TEST_F(LogMonitorTest, ANewLineDrawsOnlyItselfNotTheWholeView) {
 // Clear log on the real file and screen is the e2e screens case's.
 TEST_F(LogMonitorTest, PauseHoldsTheViewAndAReopenedMonitorRunsUntilItsLogIsGone) {
   window->show();
-  click("mnupausescreen");
+  window->findChild<QAction*>("mnupausescreen")->trigger();
   EXPECT_FALSE(window->findChild<QAction*>("mnupausescreen")->isEnabled() ||
                window->findChild<QTimer*>("Timer1")->isActive());
   EXPECT_TRUE(window->findChild<QAction*>("mnuresume")->isEnabled());
 
-  click("mnuexit");
+  window->findChild<QAction*>("mnuexit")->trigger();
   EXPECT_FALSE(window->isVisible());
   append("after\r\n");
   window->show();
@@ -142,7 +132,7 @@ TEST_F(LogMonitorTest, PauseHoldsTheViewAndAReopenedMonitorRunsUntilItsLogIsGone
 
   std::filesystem::remove(folder / "log.txt");  // a log that is gone shows an empty pane
   window->onReloadTick();
-  EXPECT_EQ(paneColours(), QSet<QRgb>{paneColour(QPalette::Base)});
+  EXPECT_EQ(paneColours(), QSet<QRgb>{lines()->palette().color(QPalette::Base).rgb()});
 }
 
 TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
@@ -152,14 +142,14 @@ TEST_F(LogMonitorTest, LinesAreSelectedWithMouseAndKeysAndCopiedWithCtrlC) {
   lines()->setFocus();
   clickLine(0);
   clickLine(1, Qt::ShiftModifier);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
   QTest::keyClick(lines(), Qt::Key_Down, Qt::ShiftModifier);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
   clickLine(1);
-  key(lines(), QKeySequence::SelectAll);
-  key(lines(), QKeySequence::Copy);
+  QTest::keySequence(lines(), QKeySequence::SelectAll);
+  QTest::keySequence(lines(), QKeySequence::Copy);
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo\nthree");
 }
 

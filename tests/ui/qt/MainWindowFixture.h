@@ -21,13 +21,12 @@ struct FakeTrayBackend final : tray::TrayBackend {
   void setIcon(const QIcon& newIcon) override { icon = newIcon; }
   void setToolTip(const QString& newTip) override { tip = newTip; }
   void showMessage(const QString& title, const QString& text) override { balloons << title + ": " + text; }
-  [[nodiscard]] bool clickActivates() const override { return activates; }
+  [[nodiscard]] bool clickActivates() const override { return false; }  // an X tray's icon
   void click(QSystemTrayIcon::ActivationReason reason) const { activate(reason); }
   bool visible = false;
   QIcon icon;
   QString tip;
   QStringList balloons;
-  bool activates = false;  // a StatusNotifierItem host
 };
 
 // Picks the queued colours; an empty entry is a Cancel.

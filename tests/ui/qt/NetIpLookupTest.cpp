@@ -21,7 +21,6 @@ class LocalServer {
   explicit LocalServer(QByteArray reply, Kind kind = Kind::Reply) : reply_(std::move(reply)), kind_(kind) {
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        held_.push_back(socket);
         if (kind_ == Kind::Silent) continue;  // keep the connection open, say nothing
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
           if (!socket->readAll().contains("\r\n\r\n")) return;
@@ -54,7 +53,6 @@ class LocalServer {
   QByteArray reply_;
   Kind kind_;
   QTcpServer server_;
-  std::vector<QTcpSocket*> held_;
 };
 
 QString lookUp(const QUrl& url, std::chrono::milliseconds timeout) {

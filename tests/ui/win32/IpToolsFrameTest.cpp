@@ -18,12 +18,6 @@ namespace {
 namespace design = iptools::design;
 using win32ui::windowText;
 
-std::string shownWithCrLf(const std::string& text) {
-  std::string shown;
-  for (const char c : text) shown += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return shown;
-}
-
 struct IpToolsFixture : Win32WindowsFixture {
   IpToolsFixture()
       : frame(context, [this] { return now; },
@@ -39,12 +33,10 @@ struct IpToolsFixture : Win32WindowsFixture {
   void choose(const char* item) const { command(frame.handle(), frame.menuId(item)); }
   [[nodiscard]] bool enabled(const char* name) const { return ::IsWindowEnabled(control(name)) != FALSE; }
   [[nodiscard]] bool readOnly() const { return styled(control("txtOutPut"), ES_READONLY); }
+  // Where the selection starts and ends (the boxes here hold far less than 64 K characters).
   [[nodiscard]] std::pair<DWORD, DWORD> selection(const char* name) const {
-    DWORD start = 0;
-    DWORD end = 0;
-    ::SendMessageW(control(name), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-    return {start, end};
+    const auto both = static_cast<DWORD>(::SendMessageW(control(name), EM_GETSEL, 0, 0));
+    return {LOWORD(both), HIWORD(both)};
   }
   void mouseClick(const char* name) const {
     ::SendMessageW(control(name), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -58,7 +50,6 @@ struct IpToolsFixture : Win32WindowsFixture {
   bool waitForTheEnd() {
     return pumpUntil([this] { return !frame.presenter().isToolRunning(); });
   }
-  [[nodiscard]] std::string focused() const { return frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())); }
 
   std::int64_t now = 1'000'000;
   std::vector<HMENU> poppedUp;
@@ -104,7 +95,7 @@ TEST(Win32IpTools, EachControlHasItsNameCaptionTipPlaceAndLimitAndTabFollowsTheD
   }
   EXPECT_EQ(tabOrder, std::vector<std::string>(design::kTabOrder.begin(), design::kTabOrder.end()));
   f.frame.show();
-  EXPECT_EQ(f.focused(), firstStop);
+  EXPECT_EQ(f.frame.controls().nameOf(::GetDlgCtrlID(::GetFocus())), firstStop);
 
   EXPECT_EQ(describeMenu(f.frame.menuBar()),
             (std::vector<std::string>{"File", "  Exit", "Options", "  View", "    Last ping",
@@ -127,9 +118,10 @@ TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResult
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_WAIT));
 
   ASSERT_TRUE(f.waitForTheEnd());
-  const std::string expected = "[-n]\n[2]\n[127.0.0.1]\ncwd: " + pathText(f.folder.path()) + "\n";
-  EXPECT_EQ(f.folder.read("ping.txt"), expected);
-  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  const std::string cwd = "cwd: " + pathText(f.folder.path());
+  EXPECT_EQ(f.folder.read("ping.txt"), "[-n]\n[2]\n[127.0.0.1]\n" + cwd + "\n");
+  const std::string shown = "[-n]\r\n[2]\r\n[127.0.0.1]\r\n" + cwd + "\r\n";  // the box's line breaks
+  EXPECT_EQ(f.text("txtOutPut"), shown);
   EXPECT_EQ(f.text("cmdPing"), "Ping");
   EXPECT_EQ(f.beeps, 1);
   EXPECT_FALSE(f.frame.busyPointerShown() || f.readOnly());
@@ -139,7 +131,7 @@ TEST(Win32IpTools, APingWithAStandInShowsItsOutputAsItComesAndKeepsItInTheResult
             static_cast<DWORD>(::GetWindowTextLengthW(f.control("txtOutPut"))));
   f.type("txtOutPut", "");
   f.choose("mnulastping");
-  EXPECT_EQ(f.text("txtOutPut"), shownWithCrLf(expected));
+  EXPECT_EQ(f.text("txtOutPut"), shown);
 }
 
 TEST(Win32IpTools, StopEndsTheToolWithItsSummaryAndClosingTheWindowEndsTheToolToo) {

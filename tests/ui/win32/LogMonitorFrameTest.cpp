@@ -16,10 +16,6 @@ namespace design = log::design;
 using win32ui::LogMonitorFrame;
 using win32ui::windowText;
 
-void choose(LogMonitorFrame& monitor, const char* item) {
-  command(monitor.handle(), monitor.menuId(item));
-}
-
 // A key pressed in the window while the given keys are held.
 void press(HWND target, WPARAM key, std::initializer_list<int> held = {}) {
   std::array<BYTE, 256> saved{};
@@ -112,16 +108,16 @@ TEST(Win32LogMonitor, PauseGreysItselfResumeRestartsTheTimerAndClearLogEmptiesTh
   Win32WindowsFixture f;
   f.folder.write("log.txt", "one\r\n");
   LogMonitorFrame monitor(f.context);
-  choose(monitor, "mnupausescreen");
+  command(monitor.handle(), monitor.menuId("mnupausescreen"));
   EXPECT_TRUE(grayed(monitor.menuBar(), monitor.menuId("mnupausescreen")));
   EXPECT_FALSE(grayed(monitor.menuBar(), monitor.menuId("mnuresume")));
   EXPECT_FALSE(monitor.reloading());
   f.boxes.answers = {BoxAnswer::Yes};
-  choose(monitor, "mnuclearlog");
+  command(monitor.handle(), monitor.menuId("mnuclearlog"));
   EXPECT_EQ(monitor.lines().lineCount(), 0U);
-  choose(monitor, "mnuresume");
+  command(monitor.handle(), monitor.menuId("mnuresume"));
   EXPECT_TRUE(monitor.reloading());
-  choose(monitor, "mnuexit");
+  command(monitor.handle(), monitor.menuId("mnuexit"));
   EXPECT_FALSE(monitor.alive());
 }
 
