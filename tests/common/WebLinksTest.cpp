@@ -17,7 +17,7 @@ TEST(WebLinks, AFileAddressEncodesWhatAPathMayNotCarryAndKeepsTheRest) {
       {"/usr/lib/lumeno", "file:///usr/lib/lumeno/help.html"},
       {"/home/ann/My Tools", "file:///home/ann/My%20Tools/help.html"},
       {"/srv/#1/50%/what?", "file:///srv/%231/50%25/what%3F/help.html"},
-      {"/x/<a>\"b\"{c}|d^e`f", "file:///x/%3Ca%3E%22b%22%7Bc%7D%7Cd%5Ee%60f/help.html"},
+      {"/x/<a>\"b\"{c}|d^e`f\\g", "file:///x/%3Ca%3E%22b%22%7Bc%7D%7Cd%5Ee%60f%5Cg/help.html"},
       {"/x/AZaz09!$&'()*+,;=:@~[b]-_.c", "file:///x/AZaz09!$&'()*+,;=:@~[b]-_.c/help.html"},
       {"/x/tab\there", "file:///x/tab%09here/help.html"},
   };

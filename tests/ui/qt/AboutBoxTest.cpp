@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +15,6 @@
 #include "FakeSystemInfoTool.h"
 #include "ScriptedMessageBoxes.h"
 #include "about/AboutDesign.h"
-#include "about/HelpPage.h"
 #include "about/SysInfo.h"
 #include "ui/qt/WindowGeometry.h"
 
@@ -93,17 +91,6 @@ TEST_F(AboutBoxTest, ClicksAndKeysReachThePresenter) {
   box.show();
   EXPECT_TRUE(box.close() && !box.isVisible());
   EXPECT_TRUE(boxes.shown.size() == 1U && launcher.openedUrls.size() == 1U);
-}
-
-// The page's address reaches the desktop through Qt's URL handling: it must read back as the file.
-TEST(AboutBoxHelpPage, QtReadsTheAddressBackAsTheSameFile) {
-  for (const char* folder : {"/usr/lib/lumeno", "/home/ann/My Tools", "/srv/#1/50%/what?", "/home/zo\xC3\xAB",
-                             "/x/<a>\"b\"{c}|d^e`f\\g", "/x/a!$&'()*+,;=:@~[b]-_.c"}) {
-    const QString page = QString::fromUtf8(folder) + "/help.html";
-    const QString url = QString::fromStdString(helpPageUrl(folder));
-    EXPECT_EQ(url, QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded)) << folder;
-    EXPECT_EQ(QUrl(url, QUrl::StrictMode).toLocalFile(), page) << folder;
-  }
 }
 
 }  // namespace
