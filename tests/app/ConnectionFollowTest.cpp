@@ -143,32 +143,18 @@ TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOn
                          "[Local IP Changed] : 192.168.0.5" + kStamp);
 }
 
-TEST(LogConnectionChanges, EachChangeIsLoggedAtOnceTheFirstTickOnlyLearnsAndEachIsANotice) {
+// Logging changes needs no following; the first tick only learns the state.
+TEST(LogConnectionChanges, AnOutageSeenAtTheFirstTickIsLoggedOnlyWhenItEnds) {
   MainPresenterFixture f(connectionSettings("0", "1"));
   f.network.connected = false;
   auto& presenter = f.start(true);
-  presenter.onStatusTick();  // offline at the first tick: learnt, not logged
-  EXPECT_EQ(f.log(), kLoaded);
-
+  presenter.onStatusTick();
   f.network.connected = true;
   f.clock.steady += 3s;
   presenter.onStatusTick();
-  f.clock.steady += 1500ms;
-  f.clock.value = {"06/12/2026", "00:00:01"};
-  f.network.connected = false;
-  presenter.onStatusTick();
-  presenter.onMinimised();
-  f.clock.steady += 25h + 1s;
-  presenter.onStatusTick();  // still offline: nothing
-  f.network.connected = true;
-  f.clock.steady += 500ms;
-  presenter.onStatusTick();
-  EXPECT_EQ(f.log(), kLoaded +
-                         "[Back Online] , Date : 05/12/2026 , Time : 11:26:06 , Offline for : 00:00:03\r\n" +
-                         "[Went Offline] , Date : 06/12/2026 , Time : 00:00:01\r\n" +
-                         "[Back Online] , Date : 06/12/2026 , Time : 00:00:01 , Offline for : 25:00:01\r\n");
-  EXPECT_EQ(f.view.notices, (std::vector<std::string>{"Connection restored after 00:00:03", "Connection lost",
-                                                      "Connection restored after 25:00:01"}));
+  EXPECT_EQ(f.log(), kLoaded + "[Back Online]" + kStamp.substr(0, kStamp.size() - 2) +
+                         " , Offline for : 00:00:03\r\n");
+  EXPECT_EQ(f.view.notices, std::vector<std::string>{"Connection restored after 00:00:03"});
 }
 
 TEST(CopyIPv6, SaysWhenThereIsNoGlobalAddressAndTheReportCarriesTheOneThereIs) {
