@@ -21,6 +21,7 @@ using platform::IPv6Scope;
 // Seconds cut rather than rounded, and hours past a day, are the logged outages' below.
 TEST(ConnectionWatch, TheDurationReadsHoursMinutesSecondsAndNeverLessThanNothing) {
   EXPECT_EQ(app::durationText(std::chrono::milliseconds(100h + 59min + 3s)), "100:59:03");
+  EXPECT_EQ(app::durationText(25h + 1s), "25:00:01");
   EXPECT_EQ(app::durationText(-5s), "00:00:00");
 }
 
@@ -149,8 +150,10 @@ TEST(LogConnectionChanges, AnOutageSeenAtTheFirstTickIsLoggedOnlyWhenItEnds) {
   f.network.connected = false;
   auto& presenter = f.start(true);
   presenter.onStatusTick();
+  f.clock.steady += 1s;
+  presenter.onStatusTick();  // still offline: the same outage
   f.network.connected = true;
-  f.clock.steady += 3s;
+  f.clock.steady += 2s;
   presenter.onStatusTick();
   EXPECT_EQ(f.log(), kLoaded + "[Back Online]" + kStamp.substr(0, kStamp.size() - 2) +
                          " , Offline for : 00:00:03\r\n");
