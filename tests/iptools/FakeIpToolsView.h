@@ -88,7 +88,7 @@ struct FakeIpToolsView : IpToolsView {
 // A tool runner that remembers what it was asked; the test plays the tool's part by calling the
 // presenter's onToolOutput and onToolFinished, as the window does with a real runner's reports.
 struct FakeToolRunner : ToolRunner {
-  void setHandlers(Handlers given) override { handlers = std::move(given); }
+  void setHandlers(Handlers) override {}
   void start(const ToolRequest& request, const std::filesystem::path& folder) override {
     started.push_back(request);
     startedIn = folder;
@@ -97,7 +97,6 @@ struct FakeToolRunner : ToolRunner {
   void kill() override { ++kills; }
   [[nodiscard]] std::int64_t processId() const override { return started.empty() ? 0 : 4242; }
 
-  Handlers handlers;
   std::vector<ToolRequest> started;
   std::filesystem::path startedIn;
   int stops = 0;

@@ -29,7 +29,6 @@ TEST(ToolCommands, WindowsArgumentsKeepEachTypedTextWholeAndRefuseOptionLikeTarg
   EXPECT_EQ(windowsCommand(spacedPing).program, "ping.exe");
   EXPECT_EQ(windowsCommand(spacedPing).arguments, (Args{"-n", "2", "my host \"x\""}));
   EXPECT_EQ(windowsCommand(kTrace).arguments, (Args{"-d", "-h", "30", "-w", "3000", "127.0.0.1"}));
-  EXPECT_EQ(windowsCommand(kNamedTrace).arguments, (Args{"-h", "15", "-w", "500", "192.168.1.1"}));
   EXPECT_EQ(windowsCommand(kEmptyTrace).arguments, (Args{"-d", "-h", "30", "-w", "3000"}));
   EXPECT_EQ(windowsCommand(kNetstat).arguments, (Args{"-n"}));
   EXPECT_EQ(windowsCommand(kNetstatAll).arguments, (Args{"-a", "-n"}));
