@@ -32,9 +32,10 @@ TEST_F(WindowTest, BuildsEveryDesignedControlInItsPlace) {
     for (QWidget* named : window->findChildren<QWidget*>(qs(control.name)))
       if (control.index < 0 || named->property("index").toInt() == control.index) widget = named;
     ASSERT_NE(widget, nullptr);
-    if (control.kind != design::Kind::OutputBox)
+    if (control.kind != design::Kind::OutputBox) {
       EXPECT_EQ(widget->geometry(), app::twipsRect(*window, control.place.left, control.place.top,
                                                    control.place.width, control.place.height));
+    }
     if (control.kind == design::Kind::Separator) continue;  // a line: no text, no font
     EXPECT_EQ(widget->font().family() == qs(design::kFontName), control.verdana);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) {

@@ -82,7 +82,7 @@ std::string withField(const std::string& line, std::size_t field, const std::str
 
 TEST(RouteTables, ALineWithAnyDamagedFieldIsSkipped) {
   ASSERT_EQ(ipv4(withField(kEthDefault, 0, "eth0")).size(), 1U);
-  for (const std::size_t field : {1, 2, 3, 6, 7})
+  for (const std::size_t field : {1UL, 2UL, 3UL, 6UL, 7UL})
     EXPECT_TRUE(ipv4(withField(kEthDefault, field, "x1")).empty()) << field;
   EXPECT_TRUE(ipv4("eth0\t00000000\t0101A8C0\t0003\t0\t0\t100\n").empty()) << "seven fields";
   const std::string v6 = kIPv6WlanDefault.substr(0, kIPv6WlanDefault.find('\n') + 1);

@@ -63,7 +63,9 @@ TEST_F(AboutBoxTest, BuildsEveryDesignedControlInItsPlace) {
     EXPECT_LE(widget->width(),
               std::max(designed.width(), textWidth + widget->fontMetrics().averageCharWidth() + 8));
     EXPECT_LE(widget->geometry().right(), box.width());
-    if (button == nullptr) EXPECT_EQ(widget->x(), designed.x());
+    if (button == nullptr) {
+      EXPECT_EQ(widget->x(), designed.x());
+    }
   }
   EXPECT_EQ(find<QLabel>("Picture1")->pixmap().size(), QSize(90, 51));
   const QLabel* link = find<QLabel>("Label5");
