@@ -3,6 +3,7 @@
 // what the output box keeps of a runaway tool; where a result file is cut.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <string>
@@ -237,9 +238,9 @@ TEST(OutputTail, KeepsEverythingWithinTheLimitsAndOnlyTheEndBeyondThem) {
   EXPECT_EQ(std::tuple(byLines.text(), byLines.leftOutEarlierOutput()),
             std::tuple(withNote("line 4\nline 5\nline 6 unfinished"), true));
 
-  OutputTail byBytes({.maxLines = 1000, .maxBytes = 20, .maxLineBytes = 10});
-  byBytes.append(numberedLines(1, 9));  // 7 bytes a line
-  EXPECT_EQ(byBytes.text(), withNote(numberedLines(8, 9)));
+  OutputTail byBytes({.maxLines = 1000, .maxBytes = 21, .maxLineBytes = 10});
+  byBytes.append(numberedLines(1, 9));  // 7 bytes a line: the last three fill the box exactly
+  EXPECT_EQ(byBytes.text(), withNote(numberedLines(7, 9)));
 }
 
 TEST(OutputTail, BreaksAnOverlongLineWithoutSplittingACharacter) {
@@ -248,11 +249,34 @@ TEST(OutputTail, BreaksAnOverlongLineWithoutSplittingACharacter) {
   tail.append("1234567\xC3\xA9xyz");  // the two bytes of "é" would straddle the break
   EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz");
   tail.append("\n");
-  tail.append(std::string(20, 'w'));  // no line break at all
-  EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz\nwwwwwwww\nwwwwwwww\nwwww");
-  tail.append("zzzz");  // a line that grows piece by piece is broken at the same length
-  tail.append("zz");
-  EXPECT_TRUE(tail.text().ends_with("\nwwwwzzzz\nzz"));
+  tail.append(std::string(20, 'w') + "\n");  // its own line break does not keep it whole
+  EXPECT_EQ(tail.text(), "abcdefgh\n1234567\n\xC3\xA9xyz\nwwwwwwww\nwwwwwwww\nwwww\n");
+  // A line that grows piece by piece is broken at the same length.
+  for (const char* piece : {"zzzzzz", "zzzz", "zzzzzz", "y"}) tail.append(piece);
+  EXPECT_TRUE(tail.text().ends_with("\nwwww\nzzzzzzzz\nzzzzzzzz\ny"));
+
+  // A character without room goes to the next line whole; bytes that are no text (X) are cut
+  // at the length, and a lead byte before them starts the next line.
+  OutputTail odd({.maxLines = 100, .maxBytes = 1000, .maxLineBytes = 4});
+  for (const char* piece : {"abc", "\xC3\xA9", "\nXXXXXX", "x", "XXXXX", "XXXX", "\nabXXXX"}) {
+    std::string bytes = piece;
+    std::replace(bytes.begin(), bytes.end(), 'X', '\x80');
+    odd.append(bytes);
+  }
+  std::string shown = odd.text();
+  std::replace(shown.begin(), shown.end(), '\x80', 'X');
+  EXPECT_EQ(shown, "abc\n\xC3\xA9\nXXXX\nXXx\nXXXX\nX\nXXXX\na\nbXXX\nX");
+}
+
+TEST(OutputTail, OutputBetweenTwoLooksIsToldAsLinesToDropAndAddNotAsANewText) {
+  OutputTail tail({.maxLines = 2, .maxBytes = 30, .maxLineBytes = 10});
+  tail.append("aaaa");
+  tail.takeChange();  // the view holds the start of a line
+  tail.append("bb\nc\n");
+  for (int i = 0; i < 20; ++i) tail.append("d\n");  // more than the box keeps, all told
+  const OutputTail::Change change = tail.takeChange();
+  EXPECT_EQ(std::tuple(change.rebuild, change.addNote, change.dropLines, change.appended),
+            std::tuple(false, true, 1U, std::string("d\nd\n")));
 }
 
 std::string written(ResultCap& cap, const std::vector<std::string>& pieces) {
@@ -277,10 +301,12 @@ TEST(ResultCap, StopsTheFileAtItsLimitWithALastLineThatSaysSo) {
   const std::string lines = std::string(room - 1, 'a') + "\n";  // the output fills the room exactly
   EXPECT_EQ(written(atLineEnd, {lines, "more\n", "and more\n"}), lines + note);
   EXPECT_TRUE(atLineEnd.full());
+  ResultCap exactly(limit);
+  EXPECT_EQ(written(exactly, {lines}), lines);  // nothing was cut: no note
 
   ResultCap midLine(limit);
-  const std::string file = written(midLine, {std::string(500, 'b'), "later\n"});
-  EXPECT_EQ(file, std::string(room, 'b') + "\n" + note);  // the note is a line of its own
+  const std::string file = written(midLine, {"c" + std::string(499, 'b'), "later\n"});
+  EXPECT_EQ(file, "c" + std::string(room - 1, 'b') + "\n" + note);  // the note is a line of its own
   EXPECT_LE(file.size(), limit);
 }
 
