@@ -103,7 +103,6 @@ TEST(FollowAddress, AChangeShowsTheNewAddressLogsItAndSaysSoInANotice) {
   EXPECT_EQ(f.view.notices.size(), 2U);
 }
 
-// The link's return with the address it had is the connection end-to-end case's.
 TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIsAChange) {
   MainPresenterFixture f(connectionSettings("1", "1"));
   auto& presenter = f.start(true);
@@ -122,6 +121,11 @@ TEST(FollowAddress, LosingTheAddressIsAnOutageAndOnlyAMoveBetweenRealAddressesIs
   EXPECT_EQ(f.view.notices,
             (std::vector<std::string>{"Connection lost", "Connection restored after 00:00:05",
                                       "Local IP changed: 192.168.0.5 \xE2\x86\x92 10.0.0.7"}));
+  f.network.address = "127.0.0.1";  // lost again, and back with the address it had: no change
+  presenter.onStatusTick();
+  f.network.address = "10.0.0.7";
+  presenter.onStatusTick();
+  EXPECT_EQ(f.view.notices.size(), 3U);
 }
 
 TEST(FollowAddress, TheChosenInterfaceFeedsTheBoxAChoiceIsNoChangeAndAVanishedOneFallsBackToAutomatic) {

@@ -144,6 +144,14 @@ TEST(MainPresenter, TheMenuExitAsksAndOnlyYesEndsAndLogs) {
             (BoxRequest{"Exit Lumeno?", "Lumeno", BoxIcon::Exclamation, BoxButtons::YesNo}));
   EXPECT_EQ(ended(), std::pair(false, 1));
   EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + "[Program Exit]" + kStamp);
+  // The close box and the tray's Exit end at once: no question, no log line.
+  for (const auto end : {&app::MainPresenter::onCloseRequested, &app::MainPresenter::onTrayExitChosen}) {
+    MainPresenterFixture g;
+    auto& other = g.start(true);
+    other.onMinimised();
+    (other.*end)();
+    EXPECT_EQ(std::tuple(g.view.inTray, g.view.programEnds, g.boxes.shown.size()), std::tuple(false, 1, 0U));
+  }
 }
 
 TEST(MainPresenter, InfoLabelClicksRingStatusVersionTimeDateRefreshingTheTimeOnTheWay) {
@@ -174,6 +182,9 @@ TEST(MainPresenter, MinimisingGoesToTheTrayAndShowLumenoBringsTheWindowBackTitle
   f.view.caption = "the tip";
   presenter.onShowChosen();
   EXPECT_EQ(shown(), std::tuple(false, true, "Lumeno"));
+  f.view.caption = "the tip";
+  presenter.onRestored();  // back from minimised by the task bar
+  EXPECT_EQ(f.view.caption, "Lumeno");
 }
 
 TEST(MainPresenter, GetHostnameShowsTheNameEitherWayAndLogsEachRequest) {

@@ -281,8 +281,8 @@ TEST_F(IpToolsPresenterTest, EachWayARunEndsSetsTheStatusTheOutputAndTheCount) {
     if (*row.live != '\0') presenter.onToolOutput(row.live);
     finishWith(row.tool, row.stored, row.end);
     EXPECT_EQ(view.output(), row.shown);
-    EXPECT_EQ(std::tuple(view.status(), view.caret, counter(), view.beeps),
-              std::tuple(row.status, row.caret, std::to_string(row.pings), row.pings));
+    EXPECT_EQ(std::tuple(view.status(), view.caret, counter(), view.beeps, view.busy),
+              std::tuple(row.status, row.caret, std::to_string(row.pings), row.pings, false));
   }
 }
 
@@ -315,11 +315,17 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC");
   presenter.onToolOutput("\xC3\xA9");  // nor a whole "é"
   EXPECT_EQ(view.appended.back(), "\xC3\xA9");
+  presenter.onToolOutput("\xF0\x9F\x98");  // three bytes of a four-byte character wait for the fourth
+  presenter.onToolOutput("\x80");
+  EXPECT_EQ(view.appended.back(), "\xF0\x9F\x98\x80");
   presenter.onToolOutput("line 2\nline 3\nline 4\nline 5\n");
   const std::string kept = std::string(kEarlierOutputLeftOut) + "\nline 3\nline 4\nline 5\n";
   EXPECT_EQ(view.output(), kept);
   presenter.onToolOutput("line 6\n");
   EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nline 4\nline 5\nline 6\n");
+  presenter.onToolOutput("line 7");
+  presenter.onToolOutput(" ends\nline 8\nline 9");  // the line begun stays; the two above it go
+  EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nline 7 ends\nline 8\nline 9");
 }
 
 TEST_F(IpToolsPresenterTest, AFloodBetweenTwoReportsReplacesTheTextWholeWithoutHalfACharacter) {
