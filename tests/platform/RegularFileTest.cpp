@@ -38,6 +38,17 @@ TEST(RegularFile, AResultFileInAFolderNamedInAnyScriptIsWrittenAndReadBack) {
   EXPECT_EQ(readAll(folder / "netstat.txt"), std::pair(std::string(), FileAccess::Missing));
   EXPECT_EQ(writer.open(folder / "gone" / "ping.txt"), FileAccess::Missing);  // the folder is missing
 
+  // A writer opened anew, or gone, lets go of its file: a window runs one tool after another.
+  const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+  const auto before = openFiles();
+  {
+    RegularFileWriter again;
+    ASSERT_EQ(again.open(file), FileAccess::Ok);
+    ASSERT_EQ(again.open(folder / "netstat.txt"), FileAccess::Ok);
+    EXPECT_EQ(openFiles(), before + 1);
+  }
+  EXPECT_EQ(openFiles(), before);
+
   // A folder in a file's place is refused at once and left as it is.
   fs::create_directories(folder / "trace.txt" / "inside");
   EXPECT_EQ(writeRegularFile(folder / "trace.txt", "text"), FileAccess::NotRegular);
