@@ -7,7 +7,8 @@ import re
 import shlex
 import subprocess
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn, stop
+from harness import (DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, run_command,
+                     spawn, stop)
 from screen import Picture, Region
 
 
@@ -70,10 +71,7 @@ class Desktop:
         return env
 
     def run(self, args, check=True):
-        result = subprocess.run(args, env=self.env(), capture_output=True, text=True, timeout=DEADLINE)
-        if check and result.returncode != 0:
-            raise CaseFailed(f"{' '.join(args)} failed: {result.stderr}")
-        return result.stdout
+        return run_command(args, self.env(), check).stdout
 
     def xdotool(self, *args):
         # A search that finds nothing ends with status 1: an answer, not a failure.

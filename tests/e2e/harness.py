@@ -102,6 +102,14 @@ def stop(process, grace=2.0):
                 process.wait(timeout=grace)
 
 
+def run_command(args, env=None, check=True, timeout=DEADLINE, cwd=None):
+    """args run to their end, output kept; with check, a failure fails the case."""
+    result = subprocess.run(args, env=env, cwd=cwd, capture_output=True, text=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise CaseFailed(f"{' '.join(args)} failed: {result.stdout}{result.stderr}".strip())
+    return result
+
+
 def require_tools(*names):
     missing = [name for name in names if shutil.which(name) is None]
     expect(not missing, f"missing tools: {', '.join(missing)} (scripts/deps.sh installs them)")

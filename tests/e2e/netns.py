@@ -4,9 +4,8 @@ playing its gateway. Namespaces go at the case's end, or, left by a killed case,
 import os
 import re
 import shutil
-import subprocess
 
-from harness import DEADLINE, CaseFailed, Skipped, at_end
+from harness import Skipped, at_end, run_command
 
 # Named <prefix>-e2e-<pid of the case>-<role>; the prefix all the project's namespace tests share.
 PREFIX = (os.environ.get("LUMENO_NETNS_PREFIX") or "lumeno-test") + "-e2e"
@@ -16,10 +15,7 @@ PREFIX_LENGTH = 24
 
 
 def _ip(*args, check=True):
-    result = subprocess.run(["ip", *args], capture_output=True, text=True, timeout=DEADLINE)
-    if check and result.returncode != 0:
-        raise CaseFailed(f"ip {' '.join(args)} failed: {result.stderr.strip()}")
-    return result
+    return run_command(["ip", *args], check=check)
 
 
 class Network:

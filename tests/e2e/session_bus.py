@@ -4,10 +4,9 @@ StatusNotifierItem watcher and host that record each call as a JSON line (this f
 import json
 import os
 import shutil
-import subprocess
 import sys
 
-from harness import DEADLINE, Skipped, expect, poll, spawn
+from harness import Skipped, poll, run_command, spawn
 
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={socket}</listen><auth>EXTERNAL</auth>
 <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
@@ -39,10 +38,8 @@ class SessionBus:
             return []
 
     def call(self, destination, path, method, *args):
-        result = subprocess.run(["dbus-send", f"--bus={self.address}", f"--dest={destination}", "--type=method_call",
-                                 "--print-reply", path, method, *args], capture_output=True, text=True,
-                                timeout=DEADLINE)
-        expect(result.returncode == 0, f"{method} on {destination} failed: {result.stderr.strip()}")
+        run_command(["dbus-send", f"--bus={self.address}", f"--dest={destination}", "--type=method_call",
+                     "--print-reply", path, method, *args])
 
 
 def _serve(record):

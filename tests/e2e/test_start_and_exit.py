@@ -4,10 +4,9 @@ judged by the files, the log's bytes, the windows and the message boxes' texts."
 
 import os
 import signal
-import subprocess
 
 from desktop import Desktop
-from harness import DEADLINE, case_folder, describe_status, expect, main, poll, spawn, step
+from harness import case_folder, describe_status, expect, main, poll, run_command, spawn, step
 from lumeno import Lumeno, settings_file
 
 APP_ID = "io.github.lumeno.Lumeno"
@@ -36,9 +35,8 @@ def close(lumeno):
 def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     folder = case_folder("install")
     prefix = os.path.join(folder, "prefix")
-    done = subprocess.run([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix",
-                           prefix], capture_output=True, text=True, timeout=120)
-    expect(done.returncode == 0, f"cmake --install failed: {done.stdout}{done.stderr}")
+    run_command([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix", prefix],
+                timeout=120)
     missing = [path for path in LAYOUT if not os.path.isfile(os.path.join(prefix, path))]
     expect(not missing, f"not installed: {missing}")
     expect(not os.path.exists(os.path.join(prefix, "bin", "Lumeno.ini")), "Lumeno.ini beside the installed program")
@@ -179,8 +177,7 @@ def command_line_needs_no_display():
     settings = lumeno.read("Lumeno.ini")
 
     def run(*args):
-        return subprocess.run([lumeno.exe, *args], env=env, capture_output=True, text=True, timeout=DEADLINE,
-                              cwd=folder)
+        return run_command([lumeno.exe, *args], env, check=False, cwd=folder)
 
     version = run("--version")
     expected = f"Lumeno {os.environ['LUMENO_VERSION']}\n"
