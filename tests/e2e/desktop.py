@@ -8,7 +8,7 @@ import shlex
 import subprocess
 
 from harness import (DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, run_command,
-                     spawn, stop)
+                     spawn, stop, write_file)
 from screen import Picture, Region
 
 
@@ -137,8 +137,7 @@ class Desktop:
     def put_on_clipboard(self, text):
         """As another program would: xclip holds it until a program takes the clipboard over."""
         path = os.path.join(self.folder, "clipboard.txt")
-        with open(path, "w") as out:
-            out.write(text)
+        write_file(path, text)
         spawn(["xclip", "-quiet", "-selection", "clipboard", "-i", path], self.env(), self._log("xclip"))
         poll("the clipboard to hold the text", lambda: self.clipboard() == text)
 

@@ -115,6 +115,12 @@ def require_tools(*names):
     expect(not missing, f"missing tools: {', '.join(missing)} (scripts/deps.sh installs them)")
 
 
+def write_file(path, content):
+    """content: bytes, or text written as UTF-8 with its line ends as they are."""
+    with open(path, "wb") as out:
+        out.write(content if isinstance(content, bytes) else content.encode())
+
+
 def case_folder(name):
     """A fresh folder for one case, kept after the run so a failure can be looked at."""
     folder = os.path.join(os.environ.get("LUMENO_E2E_WORK") or os.path.join(os.getcwd(), "e2e-work"), name)

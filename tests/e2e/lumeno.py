@@ -7,7 +7,7 @@ import re
 import shutil
 import time
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn, write_file
 from screen import Region
 
 
@@ -45,8 +45,7 @@ class Lumeno:
         except OSError:
             shutil.copy2(built, self.exe)
         if ini is not None:
-            with open(self.file("Lumeno.ini"), "wb") as out:
-                out.write(ini)
+            write_file(self.file("Lumeno.ini"), ini)
 
     def file(self, name):
         return os.path.join(self.folder, name)

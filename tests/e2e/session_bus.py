@@ -6,7 +6,7 @@ import os
 import shutil
 import sys
 
-from harness import Skipped, poll, run_command, spawn
+from harness import Skipped, poll, run_command, spawn, write_file
 
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={socket}</listen><auth>EXTERNAL</auth>
 <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
@@ -18,8 +18,7 @@ class SessionBus:
         if not shutil.which("dbus-daemon") or not shutil.which("dbus-send"):
             raise Skipped("dbus-daemon or dbus-send is not installed (Debian packages dbus-daemon, dbus-bin)")
         config = os.path.join(folder, "session-bus.conf")
-        with open(config, "w") as out:
-            out.write(BUS_CONFIG.format(socket=os.path.join(folder, "session-bus")))
+        write_file(config, BUS_CONFIG.format(socket=os.path.join(folder, "session-bus")))
         self.address = f"unix:path={os.path.join(folder, 'session-bus')}"
         self.record = os.path.join(folder, "session-bus-calls.jsonl")
         spawn(["dbus-daemon", "--nofork", "--nopidfile", f"--config-file={config}"], os.environ.copy(),

@@ -6,7 +6,7 @@ import os
 import signal
 
 from desktop import Desktop
-from harness import case_folder, describe_status, expect, main, poll, run_command, spawn, step
+from harness import case_folder, describe_status, expect, main, poll, run_command, spawn, step, write_file
 from lumeno import Lumeno, settings_file
 
 APP_ID = "io.github.lumeno.Lumeno"
@@ -64,8 +64,7 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     # Logging on: a start writes its line, the close box none; start at log-in names the program.
     text = read(settings)
     expect("uselog=0" in text and "autostartup=0" in text, f"the packaged settings are not as expected: {text!r}")
-    with open(settings, "w", newline="") as out:
-        out.write(text.replace("uselog=0", "uselog=1").replace("autostartup=0", "autostartup=1"))
+    write_file(settings, text.replace("uselog=0", "uselog=1").replace("autostartup=0", "autostartup=1"))
     lumeno.start()
     lumeno.wait_for_main_window()
     lumeno.wait("the start entry", lambda: os.path.exists(log))

@@ -3,7 +3,7 @@
 straight into the tray."""
 
 from desktop import Desktop
-from harness import case_folder, expect, main, step
+from harness import case_folder, expect, main, step, write_file
 from lumeno import Lumeno, settings_file
 
 EARLIER_COPY = "copied earlier by another program"
@@ -131,8 +131,7 @@ def tray_menu_host_gone_and_tray_at_start():
     lumeno.expect_log("[Lumeno Loaded]")
 
     step("started again, to the tray at start")
-    with open(lumeno.file("Lumeno.ini"), "wb") as out:
-        out.write(settings_file(trayatstartup=1))
+    write_file(lumeno.file("Lumeno.ini"), settings_file(trayatstartup=1))
     lumeno.start()
     icon = lumeno.wait("the icon in the tray", user.icon, detail=desktop.tray_icons)
     shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
