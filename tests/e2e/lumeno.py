@@ -98,6 +98,21 @@ class Lumeno:
         self.main_window = self.wait_for_window("Lumeno")
         return self.main_window
 
+    def minimise(self):
+        """The main window's caption once minimised: the tray tip, set at each status tick (one is past)."""
+        window = self.main_window
+        self.desktop.xdotool("windowminimize", window)
+        self.wait("the window to leave the screen", lambda: not self.desktop.viewable(window))
+        return self.wait("the tray tip as the minimised window's caption",
+                         lambda: (self.desktop.title(window) or "").startswith("IP : ") and self.desktop.title(window),
+                         detail=lambda: self.desktop.title(window))
+
+    def restored(self):
+        window = self.main_window
+        self.wait("the window to come back", lambda: self.desktop.viewable(window))
+        self.wait("the restored window's caption to be 'Lumeno'", lambda: self.desktop.title(window) == "Lumeno",
+                  detail=lambda: self.desktop.title(window))
+
     def open_menu(self, what, click, again_after=1.0, looks=1):
         """Clicks until a pop-up menu opens and stays the same for looks looks in a row; a click
         that a window just restored or activated has taken is repeated again_after seconds later."""
@@ -129,16 +144,12 @@ class Lumeno:
         copied = self.copy_from_file_menu(keys)
         expect(copied == wanted, f"File menu item {keys} should copy {wanted!r}, copies {copied!r}")
 
-    def expect_clean_exit(self, after, process=None):
-        process = process or self.process
+    def ended(self, how, copy=0):
+        """processes[copy] ends cleanly and leaves the list: the first gone, a start is the first again."""
+        process = self.processes.pop(copy)
         poll("Lumeno to end", lambda: process.poll() is not None)
         expect(process.returncode == 0,
-               f"{after} should end Lumeno with status 0; it ended: {describe_status(process.returncode)}")
-
-    def ended(self, how):
-        """The copy ends cleanly; the next start is the program's first process again."""
-        self.expect_clean_exit(how)
-        self.processes.pop(0)
+               f"{how} should end Lumeno with status 0; it ended: {describe_status(process.returncode)}")
 
     def choose_exit(self):
         self.open_file_menu()

@@ -115,23 +115,17 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
     lumeno.expect_log("[Lumeno Loaded]")
 
     step("a second copy starts and ends by itself, logging nothing")
-    lumeno.expect_clean_exit("the second copy, by itself,", lumeno.start())
-    lumeno.processes.pop()
+    lumeno.start()
+    lumeno.ended("the second copy, by itself,", copy=-1)
     lumeno.check_alive()
     expect(desktop.windows() == [window], f"one Lumeno window should stay, {window}; there are {desktop.windows()}")
 
     step("minimise the window: with no tray it stays on the taskbar, captioned with the tray tip")
-    desktop.xdotool("windowminimize", window)
-    lumeno.wait("the window to leave the screen", lambda: not desktop.viewable(window))
-    tip = lumeno.wait("the tray tip as the minimised window's caption",
-                      lambda: (desktop.title(window) or "").startswith("IP : ") and desktop.title(window),
-                      detail=lambda: desktop.title(window))
+    tip = lumeno.minimise()
     expect("\r\nStatus : " in tip and "\r\nVersion : " in tip, f"the caption should be the three-line tip: {tip!r}")
     step("restore the window through the window manager")
     desktop.xdotool("windowactivate", window)
-    lumeno.wait("the window to come back", lambda: desktop.viewable(window))
-    lumeno.wait("the restored window's caption to be 'Lumeno'", lambda: desktop.title(window) == "Lumeno",
-                detail=lambda: desktop.title(window))
+    lumeno.restored()
 
     step("File > Exit, No (Escape) leaves everything as it was")
     lumeno.choose_exit()
@@ -199,7 +193,7 @@ def command_line_needs_no_display():
                                   os.path.join(folder, "offscreen.log"), cwd=folder))
     lumeno.wait("the start entry of the copy on the offscreen platform", lambda: lumeno.read("log.txt"))
     lumeno.process.send_signal(signal.SIGTERM)
-    lumeno.expect_clean_exit("SIGTERM")
+    lumeno.ended("SIGTERM")
     lumeno.expect_log("[Lumeno Loaded]")
 
 

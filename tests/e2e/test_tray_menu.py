@@ -19,12 +19,7 @@ class TrayUser:
 
     def minimise_to_tray(self):
         step("minimise the window to the tray")
-        self.desktop.xdotool("windowminimize", self.window)
-        self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.viewable(self.window))
-        # In the tray the caption is the tip, set at each status tick: past the first tick now.
-        self.lumeno.wait("the tray tip as the hidden window's caption",
-                         lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
-                         detail=lambda: self.desktop.title(self.window))
+        self.lumeno.minimise()
         return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
 
     def click_icon(self, button, repeat=1, part="middle"):
@@ -119,9 +114,7 @@ def tray_menu_host_gone_and_tray_at_start():
 
     step("the tray host crashes: the window comes back by itself")
     desktop.crash_tray()
-    lumeno.wait("the window to come back by itself", lambda: desktop.viewable(user.window))
-    lumeno.wait("the window's caption to be 'Lumeno'", lambda: desktop.title(user.window) == "Lumeno",
-                detail=lambda: desktop.title(user.window))
+    lumeno.restored()
 
     step("a new tray host comes up; its menu's Exit ends the program at once, without a log line")
     desktop.start_tray()
