@@ -145,10 +145,10 @@ class Desktop:
         self.xdotool("mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", str(delay_ms),
                      str(button))
 
-    def click_in(self, window, x, y, button=1, repeat=1, delay_ms=100):
+    def click_in(self, window, x, y, repeat=1, delay_ms=100):
         place = self.geometry(window)
         expect(place is not None and place.viewable, f"window {window} is not on the screen to click")
-        self.click(place.x + x, place.y + y, button, repeat, delay_ms)
+        self.click(place.x + x, place.y + y, repeat=repeat, delay_ms=delay_ms)
 
     def click_close_box(self, window):
         place = self.geometry(window)

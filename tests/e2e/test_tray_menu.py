@@ -34,12 +34,6 @@ class TrayUser:
         in, a click can be lost or its menu closed again; a user clicks again too."""
         self.lumeno.open_menu("the tray menu to open", lambda: self.click_icon(3), again_after=2.0, looks=3)
 
-    def close_menus(self):
-        step("close any open menu")
-
-        self.lumeno.wait("the tray menu to close", lambda: not self.desktop.windows(kind="menu") or self.desktop.key(
-            "Escape"))
-
     def choose(self, keys):
         self.open_menu()
         step(f"choose the menu item with {' '.join(keys)}")
@@ -88,7 +82,8 @@ def tray_menu_host_gone_and_tray_at_start():
         if repeat == 1:
             user.open_menu()
         user.click_icon(button, repeat, part="top")
-        user.close_menus()
+        step("close any open menu")
+        lumeno.wait("the tray menu to close", lambda: not desktop.windows(kind="menu") or desktop.key("Escape"))
     lumeno.check_alive("clicks on the tray icon")
     if desktop.viewable(user.window):
         step("the right double-click brought the window back")
