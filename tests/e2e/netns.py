@@ -38,10 +38,9 @@ class Network:
         if linked.returncode != 0:
             raise Skipped(f"this machine cannot make a veth link: {linked.stderr.strip()}")
         _ip("-n", self.inside, "link", "set", "lo", "up")
-        _ip("-n", self.inside, "addr", "add", f"{INSIDE_ADDRESS}/{PREFIX_LENGTH}", "dev", "v0")
-        _ip("-n", self.gateway, "addr", "add", f"{GATEWAY_ADDRESS}/{PREFIX_LENGTH}", "dev", "v1")
-        _ip("-n", self.gateway, "link", "set", "v1", "up")
-        _ip("-n", self.inside, "link", "set", "v0", "up")
+        for namespace, device, address in ((self.gateway, "v1", GATEWAY_ADDRESS), (self.inside, "v0", INSIDE_ADDRESS)):
+            _ip("-n", namespace, "addr", "add", f"{address}/{PREFIX_LENGTH}", "dev", device)
+            _ip("-n", namespace, "link", "set", device, "up")
         self.run_inside = ["ip", "netns", "exec", self.inside]
 
     def route(self, action, ipv6=False):

@@ -30,11 +30,11 @@ def same(node, window):
 class Screens:
     def __init__(self, name, scale=1, dark=False):
         self.folder, self.scale, self.dark, self.problems = case_folder(name), scale, dark, []
-        folder, self.network = self.folder, Network()
+        self.network = Network()
         self.network.route("add")
-        self.desktop = Desktop(folder)
-        self.bus = AccessibilityBus(self.desktop, folder, scale)
-        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, logoutages=1))
+        self.desktop = Desktop(self.folder)
+        self.bus = AccessibilityBus(self.desktop, self.folder, scale)
+        self.lumeno = Lumeno(self.desktop, self.folder, settings_file(uselog=1, logoutages=1))
         write_file(self.lumeno.file("log.txt"), OLD_LOG)
         env = self.bus.env()
         if scale != 1:
