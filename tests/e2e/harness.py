@@ -38,6 +38,17 @@ def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
     return value
 
 
+def steady(probe, looks=2):
+    """A probe for poll(): probe()'s value once it is true and the same for looks looks in a row."""
+    seen = []
+
+    def agreed():
+        seen.append(probe())
+        return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
+
+    return agreed
+
+
 _started = time.monotonic()
 
 

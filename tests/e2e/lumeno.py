@@ -7,7 +7,7 @@ import re
 import shutil
 import time
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn, write_file
+from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn, steady, write_file
 from screen import Region
 
 
@@ -116,16 +116,16 @@ class Lumeno:
     def open_menu(self, what, click, again_after=1.0, looks=1):
         """Clicks until a pop-up menu opens and stays the same for looks looks in a row; a click
         that a window just restored or activated has taken is repeated again_after seconds later."""
-        clicked, seen = [0.0], []
+        clicked = [0.0]
 
-        def opened():
-            seen.append(tuple(self.desktop.windows(kind="menu")))
-            if not seen[-1] and time.monotonic() - clicked[0] > again_after:
+        def menus():
+            shown = tuple(self.desktop.windows(kind="menu"))
+            if not shown and time.monotonic() - clicked[0] > again_after:
                 click()
                 clicked[0] = time.monotonic()
-            return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
+            return shown
 
-        return self.wait(what, opened)
+        return self.wait(what, steady(menus, looks))
 
     def open_file_menu(self):
         place = self.desktop.geometry(self.main_window)

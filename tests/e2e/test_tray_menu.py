@@ -3,7 +3,7 @@
 straight into the tray."""
 
 from desktop import Desktop
-from harness import case_folder, expect, main, step, write_file
+from harness import case_folder, expect, main, steady, step, write_file
 from lumeno import Lumeno, settings_file
 
 EARLIER_COPY = "copied earlier by another program"
@@ -46,13 +46,8 @@ class TrayUser:
         step(f"move the window to {x},{y}")
         before = self.place()
         self.desktop.xdotool("windowmove", "--sync", self.window, str(x), str(y))
-        looks = []
-
-        def settled():
-            looks.append(self.place())
-            return looks[-1] if len(looks) >= 2 and looks[-1] == looks[-2] != before else None
-
-        return self.lumeno.wait("the window to settle at its new place", settled, detail=lambda: looks[-3:])
+        return self.lumeno.wait("the window to settle at its new place",
+                                steady(lambda: (place := self.place()) != before and place), detail=self.place)
 
     def expect_window_back(self, place=None):
         """The window comes back titled "Lumeno", at place give or take 3 pixels; the icon goes."""
@@ -126,13 +121,7 @@ def tray_menu_host_gone_and_tray_at_start():
     expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
 
     # A restarted tray host may place the icon again once: wait until two reads in a row agree.
-    seen = [icon]
-
-    def stays_put():
-        seen.append(user.icon())
-        return seen[-1] is not None and seen[-1] == seen[-2]
-
-    lumeno.wait("the tray icon to stay put", stays_put, detail=desktop.tray_icons)
+    lumeno.wait("the tray icon to stay put", steady(user.icon), detail=desktop.tray_icons)
 
     user.choose(["Down"])
     user.window = lumeno.wait_for_main_window()
