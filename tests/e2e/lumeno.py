@@ -64,13 +64,14 @@ class Lumeno:
     def wait_for_log(self, text, timeout=None):
         self.wait(f"{text!r} in log.txt", lambda: text in self.log_text(), timeout, self.log_text)
 
-    def start(self, prefix=(), env=None):
-        """Starts one copy, from another folder than its own, under the command prefix."""
+    def start(self, prefix=(), env=None, shown=True):
+        """Starts one copy, from another folder than its own, under the command prefix; with shown,
+        gives its main window once that shows."""
         env = self.desktop.env({"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime,
                                 "XDG_CONFIG_HOME": os.path.join(self.home, ".config"), **(env or {})})
         log = os.path.join(os.path.dirname(self.folder), f"lumeno-{len(self.processes) + 1}.log")
         self.processes.append(spawn([*prefix, self.exe], env, log, cwd=os.path.dirname(self.folder)))
-        return self.processes[-1]
+        return self.wait_for_main_window() if shown else None
 
     @property
     def process(self):

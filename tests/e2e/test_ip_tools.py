@@ -63,7 +63,6 @@ def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file())
     lumeno.start()
-    lumeno.wait_for_main_window()
     tools = IpTools(desktop, lumeno)
     tools.fill(HOST_BOX, "127.0.0.1")
     pid = lumeno.process.pid

@@ -45,7 +45,7 @@ class Screens:
             write_file(os.path.join(config, "qt6ct.conf"), "[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
                        "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
             env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
-        self.lumeno.start(prefix=self.network.run_inside, env=env)
+        self.lumeno.start(prefix=self.network.run_inside, env=env, shown=False)
 
     def window(self, what, test, timeout=None):
         return self.lumeno.wait(what, lambda: next(filter(test, self.bus.windows("lumeno")), None), timeout,

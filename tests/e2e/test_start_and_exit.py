@@ -49,8 +49,7 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
 
     # First start: the user's settings are made from the packaged default; docks match the window
     # to its desktop entry by its class.
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
+    window = lumeno.start()
     entry = read(os.path.join(prefix, f"share/applications/{APP_ID}.desktop"))
     wm_class = entry.split("\nStartupWMClass=", 1)[1].split("\n", 1)[0]
     window_class = lumeno.desktop.run(["xprop", "-id", window, "WM_CLASS"]).strip()
@@ -66,7 +65,6 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     expect("uselog=0" in text and "autostartup=0" in text, f"the packaged settings are not as expected: {text!r}")
     write_file(settings, text.replace("uselog=0", "uselog=1").replace("autostartup=0", "autostartup=1"))
     lumeno.start()
-    lumeno.wait_for_main_window()
     lumeno.wait("the start entry", lambda: os.path.exists(log))
     autostart = read(os.path.join(lumeno.home, ".config", "autostart", "Lumeno.desktop"))
     expect(f'\nExec="{program}"\n' in autostart and f"\nTryExec={program}\n" in autostart,
@@ -79,7 +77,6 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     defaults = [os.path.dirname(settings), os.path.dirname(log)]
     untouched = [snapshot(folder) for folder in defaults]
     lumeno.start(env={"XDG_CONFIG_HOME": config, "XDG_STATE_HOME": state})
-    lumeno.wait_for_main_window()
     expect(os.path.isfile(os.path.join(config, "lumeno", "Lumeno.ini")), "no Lumeno.ini in XDG_CONFIG_HOME")
     expect(os.path.isdir(os.path.join(state, "lumeno")), "no folder in XDG_STATE_HOME")
     close(lumeno)
@@ -110,12 +107,11 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
     folder = case_folder("start_and_exit")
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
+    window = lumeno.start()
     lumeno.expect_log("[Lumeno Loaded]")
 
     step("a second copy starts and ends by itself, logging nothing")
-    lumeno.start()
+    lumeno.start(shown=False)
     lumeno.ended("the second copy, by itself,", copy=-1)
     lumeno.check_alive()
     expect(desktop.windows() == [window], f"one Lumeno window should stay, {window}; there are {desktop.windows()}")
@@ -140,7 +136,6 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
 
     step("started again, File > Exit > Yes, the default answer, ends it with its exit entry")
     lumeno.start()
-    lumeno.wait_for_main_window()
     lumeno.wait("the second start entry", lambda: lumeno.log_text().count("[Lumeno Loaded]") == 2)
     lumeno.choose_exit()
     expect_box(desktop, lumeno, "Exit Lumeno?")
@@ -151,7 +146,7 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
 
     step("started again without its settings file")
     os.remove(lumeno.file("Lumeno.ini"))
-    lumeno.start()
+    lumeno.start(shown=False)
     expect_box(desktop, lumeno, "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno")
     desktop.key("Return")
     status = poll("Lumeno to end", lambda: lumeno.process.poll() is not None) and lumeno.process.returncode

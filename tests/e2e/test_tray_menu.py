@@ -65,7 +65,6 @@ def tray_menu_host_gone_and_tray_at_start():
     desktop = Desktop(folder, tray=True)
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
     lumeno.start()
-    lumeno.wait_for_main_window()
     user = TrayUser(desktop, lumeno)
 
     lumeno.wait("the window to settle where it opened", lambda: user.place() and user.place()[1] > 0)
@@ -115,7 +114,7 @@ def tray_menu_host_gone_and_tray_at_start():
 
     step("started again, to the tray at start")
     write_file(lumeno.file("Lumeno.ini"), settings_file(trayatstartup=1))
-    lumeno.start()
+    lumeno.start(shown=False)
     icon = lumeno.wait("the icon in the tray", user.icon, detail=desktop.tray_icons)
     shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
     expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
