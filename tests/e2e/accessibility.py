@@ -3,11 +3,10 @@ controls with roles, names, states and places; each must be named, whole and on 
 
 import os
 import shutil
-import subprocess
 import tempfile
 from dataclasses import dataclass
 
-from harness import DEADLINE, at_end, poll, require_tools, spawn
+from harness import at_end, poll, require_tools, run_command, spawn
 from screen import Region
 
 # What a user works, needing a name that says what it is.
@@ -51,8 +50,8 @@ class AccessibilityBus:
         ask = ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus", "/org/a11y/bus",
                "org.a11y.Bus.GetAddress"]
         os.environ.update({"DISPLAY": desktop.display, "DBUS_SESSION_BUS_ADDRESS": self.address,
-                           "AT_SPI_BUS_ADDRESS": poll("the accessibility bus", lambda: subprocess.run(
-                               ask, env=env, capture_output=True, text=True, timeout=DEADLINE).stdout.strip())})
+                           "AT_SPI_BUS_ADDRESS": poll("the accessibility bus",
+                                                      lambda: run_command(ask, env, check=False).stdout.strip())})
         import pyatspi  # reads the buses above when first used
         self._pyatspi = pyatspi
 

@@ -7,7 +7,8 @@ import re
 import shlex
 import subprocess
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, spawn, stop
+from harness import (DEADLINE, CaseFailed, describe_status, expect, on_failure, poll, require_tools, run_command,
+                     spawn, stop, write_file)
 from screen import Picture, Region
 
 
@@ -70,10 +71,7 @@ class Desktop:
         return env
 
     def run(self, args, check=True):
-        result = subprocess.run(args, env=self.env(), capture_output=True, text=True, timeout=DEADLINE)
-        if check and result.returncode != 0:
-            raise CaseFailed(f"{' '.join(args)} failed: {result.stderr}")
-        return result.stdout
+        return run_command(args, self.env(), check).stdout
 
     def xdotool(self, *args):
         # A search that finds nothing ends with status 1: an answer, not a failure.
@@ -139,8 +137,7 @@ class Desktop:
     def put_on_clipboard(self, text):
         """As another program would: xclip holds it until a program takes the clipboard over."""
         path = os.path.join(self.folder, "clipboard.txt")
-        with open(path, "w") as out:
-            out.write(text)
+        write_file(path, text)
         spawn(["xclip", "-quiet", "-selection", "clipboard", "-i", path], self.env(), self._log("xclip"))
         poll("the clipboard to hold the text", lambda: self.clipboard() == text)
 
@@ -148,10 +145,10 @@ class Desktop:
         self.xdotool("mousemove", str(x), str(y), "click", "--repeat", str(repeat), "--delay", str(delay_ms),
                      str(button))
 
-    def click_in(self, window, x, y, button=1, repeat=1, delay_ms=100):
+    def click_in(self, window, x, y, repeat=1, delay_ms=100):
         place = self.geometry(window)
         expect(place is not None and place.viewable, f"window {window} is not on the screen to click")
-        self.click(place.x + x, place.y + y, button, repeat, delay_ms)
+        self.click(place.x + x, place.y + y, repeat=repeat, delay_ms=delay_ms)
 
     def click_close_box(self, window):
         place = self.geometry(window)

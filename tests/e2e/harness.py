@@ -38,6 +38,17 @@ def poll(description, probe, timeout=DEADLINE, interval=0.05, detail=None):
     return value
 
 
+def steady(probe, looks=2):
+    """A probe for poll(): probe()'s value once it is true and the same for looks looks in a row."""
+    seen = []
+
+    def agreed():
+        seen.append(probe())
+        return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
+
+    return agreed
+
+
 _started = time.monotonic()
 
 
@@ -102,9 +113,23 @@ def stop(process, grace=2.0):
                 process.wait(timeout=grace)
 
 
+def run_command(args, env=None, check=True, timeout=DEADLINE, cwd=None):
+    """args run to their end, output kept; with check, a failure fails the case."""
+    result = subprocess.run(args, env=env, cwd=cwd, capture_output=True, text=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise CaseFailed(f"{' '.join(args)} failed: {result.stdout}{result.stderr}".strip())
+    return result
+
+
 def require_tools(*names):
     missing = [name for name in names if shutil.which(name) is None]
     expect(not missing, f"missing tools: {', '.join(missing)} (scripts/deps.sh installs them)")
+
+
+def write_file(path, content):
+    """content: bytes, or text written as UTF-8 with its line ends as they are."""
+    with open(path, "wb") as out:
+        out.write(content if isinstance(content, bytes) else content.encode())
 
 
 def case_folder(name):

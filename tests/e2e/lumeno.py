@@ -7,7 +7,7 @@ import re
 import shutil
 import time
 
-from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn
+from harness import DEADLINE, CaseFailed, describe_status, expect, poll, spawn, steady, write_file
 from screen import Region
 
 
@@ -45,8 +45,7 @@ class Lumeno:
         except OSError:
             shutil.copy2(built, self.exe)
         if ini is not None:
-            with open(self.file("Lumeno.ini"), "wb") as out:
-                out.write(ini)
+            write_file(self.file("Lumeno.ini"), ini)
 
     def file(self, name):
         return os.path.join(self.folder, name)
@@ -65,13 +64,14 @@ class Lumeno:
     def wait_for_log(self, text, timeout=None):
         self.wait(f"{text!r} in log.txt", lambda: text in self.log_text(), timeout, self.log_text)
 
-    def start(self, prefix=(), env=None):
-        """Starts one copy, from another folder than its own, under the command prefix."""
+    def start(self, prefix=(), env=None, shown=True):
+        """Starts one copy, from another folder than its own, under the command prefix; with shown,
+        gives its main window once that shows."""
         env = self.desktop.env({"HOME": self.home, "XDG_RUNTIME_DIR": self.runtime,
                                 "XDG_CONFIG_HOME": os.path.join(self.home, ".config"), **(env or {})})
         log = os.path.join(os.path.dirname(self.folder), f"lumeno-{len(self.processes) + 1}.log")
         self.processes.append(spawn([*prefix, self.exe], env, log, cwd=os.path.dirname(self.folder)))
-        return self.processes[-1]
+        return self.wait_for_main_window() if shown else None
 
     @property
     def process(self):
@@ -99,19 +99,34 @@ class Lumeno:
         self.main_window = self.wait_for_window("Lumeno")
         return self.main_window
 
+    def minimise(self):
+        """The main window's caption once minimised: the tray tip, set at each status tick (one is past)."""
+        window = self.main_window
+        self.desktop.xdotool("windowminimize", window)
+        self.wait("the window to leave the screen", lambda: not self.desktop.viewable(window))
+        return self.wait("the tray tip as the minimised window's caption",
+                         lambda: (self.desktop.title(window) or "").startswith("IP : ") and self.desktop.title(window),
+                         detail=lambda: self.desktop.title(window))
+
+    def restored(self):
+        window = self.main_window
+        self.wait("the window to come back", lambda: self.desktop.viewable(window))
+        self.wait("the restored window's caption to be 'Lumeno'", lambda: self.desktop.title(window) == "Lumeno",
+                  detail=lambda: self.desktop.title(window))
+
     def open_menu(self, what, click, again_after=1.0, looks=1):
         """Clicks until a pop-up menu opens and stays the same for looks looks in a row; a click
         that a window just restored or activated has taken is repeated again_after seconds later."""
-        clicked, seen = [0.0], []
+        clicked = [0.0]
 
-        def opened():
-            seen.append(tuple(self.desktop.windows(kind="menu")))
-            if not seen[-1] and time.monotonic() - clicked[0] > again_after:
+        def menus():
+            shown = tuple(self.desktop.windows(kind="menu"))
+            if not shown and time.monotonic() - clicked[0] > again_after:
                 click()
                 clicked[0] = time.monotonic()
-            return seen[-1] if seen[-1] and len(seen) >= looks and len(set(seen[-looks:])) == 1 else None
+            return shown
 
-        return self.wait(what, opened)
+        return self.wait(what, steady(menus, looks))
 
     def open_file_menu(self):
         place = self.desktop.geometry(self.main_window)
@@ -130,16 +145,12 @@ class Lumeno:
         copied = self.copy_from_file_menu(keys)
         expect(copied == wanted, f"File menu item {keys} should copy {wanted!r}, copies {copied!r}")
 
-    def expect_clean_exit(self, after, process=None):
-        process = process or self.process
+    def ended(self, how, copy=0):
+        """processes[copy] ends cleanly and leaves the list: the first gone, a start is the first again."""
+        process = self.processes.pop(copy)
         poll("Lumeno to end", lambda: process.poll() is not None)
         expect(process.returncode == 0,
-               f"{after} should end Lumeno with status 0; it ended: {describe_status(process.returncode)}")
-
-    def ended(self, how):
-        """The copy ends cleanly; the next start is the program's first process again."""
-        self.expect_clean_exit(how)
-        self.processes.pop(0)
+               f"{how} should end Lumeno with status 0; it ended: {describe_status(process.returncode)}")
 
     def choose_exit(self):
         self.open_file_menu()

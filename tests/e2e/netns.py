@@ -4,9 +4,8 @@ playing its gateway. Namespaces go at the case's end, or, left by a killed case,
 import os
 import re
 import shutil
-import subprocess
 
-from harness import DEADLINE, CaseFailed, Skipped, at_end
+from harness import Skipped, at_end, run_command
 
 # Named <prefix>-e2e-<pid of the case>-<role>; the prefix all the project's namespace tests share.
 PREFIX = (os.environ.get("LUMENO_NETNS_PREFIX") or "lumeno-test") + "-e2e"
@@ -16,10 +15,7 @@ PREFIX_LENGTH = 24
 
 
 def _ip(*args, check=True):
-    result = subprocess.run(["ip", *args], capture_output=True, text=True, timeout=DEADLINE)
-    if check and result.returncode != 0:
-        raise CaseFailed(f"ip {' '.join(args)} failed: {result.stderr.strip()}")
-    return result
+    return run_command(["ip", *args], check=check)
 
 
 class Network:
@@ -42,10 +38,9 @@ class Network:
         if linked.returncode != 0:
             raise Skipped(f"this machine cannot make a veth link: {linked.stderr.strip()}")
         _ip("-n", self.inside, "link", "set", "lo", "up")
-        _ip("-n", self.inside, "addr", "add", f"{INSIDE_ADDRESS}/{PREFIX_LENGTH}", "dev", "v0")
-        _ip("-n", self.gateway, "addr", "add", f"{GATEWAY_ADDRESS}/{PREFIX_LENGTH}", "dev", "v1")
-        _ip("-n", self.gateway, "link", "set", "v1", "up")
-        _ip("-n", self.inside, "link", "set", "v0", "up")
+        for namespace, device, address in ((self.gateway, "v1", GATEWAY_ADDRESS), (self.inside, "v0", INSIDE_ADDRESS)):
+            _ip("-n", namespace, "addr", "add", f"{address}/{PREFIX_LENGTH}", "dev", device)
+            _ip("-n", namespace, "link", "set", device, "up")
         self.run_inside = ["ip", "netns", "exec", self.inside]
 
     def route(self, action, ipv6=False):

@@ -4,10 +4,9 @@ StatusNotifierItem watcher and host that record each call as a JSON line (this f
 import json
 import os
 import shutil
-import subprocess
 import sys
 
-from harness import DEADLINE, Skipped, expect, poll, spawn
+from harness import Skipped, poll, run_command, spawn, write_file
 
 BUS_CONFIG = """<busconfig><type>session</type><listen>unix:path={socket}</listen><auth>EXTERNAL</auth>
 <policy context="default"><allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/>
@@ -19,8 +18,7 @@ class SessionBus:
         if not shutil.which("dbus-daemon") or not shutil.which("dbus-send"):
             raise Skipped("dbus-daemon or dbus-send is not installed (Debian packages dbus-daemon, dbus-bin)")
         config = os.path.join(folder, "session-bus.conf")
-        with open(config, "w") as out:
-            out.write(BUS_CONFIG.format(socket=os.path.join(folder, "session-bus")))
+        write_file(config, BUS_CONFIG.format(socket=os.path.join(folder, "session-bus")))
         self.address = f"unix:path={os.path.join(folder, 'session-bus')}"
         self.record = os.path.join(folder, "session-bus-calls.jsonl")
         spawn(["dbus-daemon", "--nofork", "--nopidfile", f"--config-file={config}"], os.environ.copy(),
@@ -39,10 +37,8 @@ class SessionBus:
             return []
 
     def call(self, destination, path, method, *args):
-        result = subprocess.run(["dbus-send", f"--bus={self.address}", f"--dest={destination}", "--type=method_call",
-                                 "--print-reply", path, method, *args], capture_output=True, text=True,
-                                timeout=DEADLINE)
-        expect(result.returncode == 0, f"{method} on {destination} failed: {result.stderr.strip()}")
+        run_command(["dbus-send", f"--bus={self.address}", f"--dest={destination}", "--type=method_call",
+                     "--print-reply", path, method, *args])
 
 
 def _serve(record):

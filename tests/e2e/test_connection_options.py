@@ -41,7 +41,6 @@ def started(options_on):
     options = {"followip": 1, "logoutages": 1} if options_on else {}
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1, **options))
     lumeno.start(prefix=network.run_inside, env={"DBUS_SESSION_BUS_ADDRESS": bus.address} if bus else None)
-    lumeno.wait_for_main_window()
     lumeno.wait_for_log("[Lumeno Loaded] ,")
     lumeno.expect_copy(INSIDE_ADDRESS)
     return network, desktop, lumeno, bus

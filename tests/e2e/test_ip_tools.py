@@ -21,15 +21,14 @@ SUMMARY = re.compile(r"--- 127\.0\.0\.1 ping statistics ---\n(\d+) packets trans
 
 class IpTools:
     def __init__(self, desktop, lumeno):
-        self.desktop = desktop
-        self.lumeno = lumeno
+        self.desktop, self.lumeno = desktop, lumeno
         lumeno.open_file_menu()
         desktop.key("Right", "Up", "Down", "Return")  # Tools' last item, then round to the first
         self.window = lumeno.wait_for_window("IP Tools")
 
     def click(self, spot, repeat=1):
         menu_bar = self.desktop.geometry(self.window).height - CLIENT_HEIGHT
-        self.desktop.click_in(self.window, spot[0], menu_bar + spot[1], repeat=repeat, delay_ms=100)
+        self.desktop.click_in(self.window, spot[0], menu_bar + spot[1], repeat=repeat)
 
     def fill(self, box, text):
         self.click(box)  # a click selects the box's whole text, so typing replaces it
@@ -64,7 +63,6 @@ def ping_stop_keeps_the_summary_and_a_double_click_runs_one_whole_ping():
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file())
     lumeno.start()
-    lumeno.wait_for_main_window()
     tools = IpTools(desktop, lumeno)
     tools.fill(HOST_BOX, "127.0.0.1")
     pid = lumeno.process.pid

@@ -10,7 +10,7 @@ import re
 
 from accessibility import AccessibilityBus, find, misplaced, unnamed
 from desktop import Desktop
-from harness import CaseFailed, case_folder, expect, main, poll, settle, step
+from harness import CaseFailed, case_folder, expect, main, poll, settle, step, write_file
 from lumeno import OUTAGES, Lumeno, history_log, outages_not_red, settings_file
 from netns import INSIDE_ADDRESS, Network
 import screen
@@ -30,24 +30,22 @@ def same(node, window):
 class Screens:
     def __init__(self, name, scale=1, dark=False):
         self.folder, self.scale, self.dark, self.problems = case_folder(name), scale, dark, []
-        folder, self.network = self.folder, Network()
+        self.network = Network()
         self.network.route("add")
-        self.desktop = Desktop(folder)
-        self.bus = AccessibilityBus(self.desktop, folder, scale)
-        self.lumeno = Lumeno(self.desktop, folder, settings_file(uselog=1, logoutages=1))
-        with open(self.lumeno.file("log.txt"), "w", newline="") as log:
-            log.write(OLD_LOG)
+        self.desktop = Desktop(self.folder)
+        self.bus = AccessibilityBus(self.desktop, self.folder, scale)
+        self.lumeno = Lumeno(self.desktop, self.folder, settings_file(uselog=1, logoutages=1))
+        write_file(self.lumeno.file("log.txt"), OLD_LOG)
         env = self.bus.env()
         if scale != 1:
             env["QT_SCALE_FACTOR"] = str(scale)
         if dark:
             config = os.path.join(self.lumeno.home, ".config", "qt6ct")
             os.makedirs(config)
-            with open(os.path.join(config, "qt6ct.conf"), "w") as out:
-                out.write("[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\n"
-                          "custom_palette=true\nstyle=Fusion\n")
+            write_file(os.path.join(config, "qt6ct.conf"), "[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
+                       "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
             env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
-        self.lumeno.start(prefix=self.network.run_inside, env=env)
+        self.lumeno.start(prefix=self.network.run_inside, env=env, shown=False)
 
     def window(self, what, test, timeout=None):
         return self.lumeno.wait(what, lambda: next(filter(test, self.bus.windows("lumeno")), None), timeout,
@@ -225,8 +223,7 @@ def every_window(screens):
     step("the link goes down")
     screens.network.link(False)
     screens.main_window("main window offline", "Offline!")
-    with open(lumeno.file("Lumeno.ini"), "wb") as out:
-        out.write(settings_file(uselog=1, alertifoffline=1))
+    write_file(lumeno.file("Lumeno.ini"), settings_file(uselog=1, alertifoffline=1))
     alert = screens.window("the offline alert", lambda window: window.role in ("dialog", "alert")
                            and window.name == "Connection Problems", timeout=ALERT_WITHIN)
     screens.look("offline alert", alert, ["Internet connection has been lost!", "Please goto options", "OK"])
@@ -236,8 +233,8 @@ def every_window(screens):
 
 def history(screens, main_window):
     now = datetime.datetime.now().replace(microsecond=0)
-    with open(screens.lumeno.file("log.txt"), "w", newline="") as log:
-        log.write(history_log(now, lambda when: when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")))
+    write_file(screens.lumeno.file("log.txt"),
+               history_log(now, lambda when: when.strftime(" , Date : %m/%d/%y , Time : %H:%M:%S")))
     watched = 22 * 3600
     offline = sum(length.total_seconds() for _, length in OUTAGES)
     share = f"{round(1000 * (watched - offline) / watched) / 10:.1f} %"

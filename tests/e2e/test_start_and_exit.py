@@ -4,10 +4,9 @@ judged by the files, the log's bytes, the windows and the message boxes' texts."
 
 import os
 import signal
-import subprocess
 
 from desktop import Desktop
-from harness import DEADLINE, case_folder, describe_status, expect, main, poll, spawn, step
+from harness import case_folder, describe_status, expect, main, poll, run_command, spawn, step, write_file
 from lumeno import Lumeno, settings_file
 
 APP_ID = "io.github.lumeno.Lumeno"
@@ -36,9 +35,8 @@ def close(lumeno):
 def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     folder = case_folder("install")
     prefix = os.path.join(folder, "prefix")
-    done = subprocess.run([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix",
-                           prefix], capture_output=True, text=True, timeout=120)
-    expect(done.returncode == 0, f"cmake --install failed: {done.stdout}{done.stderr}")
+    run_command([os.environ["LUMENO_CMAKE"], "--install", os.environ["LUMENO_BUILD_DIR"], "--prefix", prefix],
+                timeout=120)
     missing = [path for path in LAYOUT if not os.path.isfile(os.path.join(prefix, path))]
     expect(not missing, f"not installed: {missing}")
     expect(not os.path.exists(os.path.join(prefix, "bin", "Lumeno.ini")), "Lumeno.ini beside the installed program")
@@ -51,8 +49,7 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
 
     # First start: the user's settings are made from the packaged default; docks match the window
     # to its desktop entry by its class.
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
+    window = lumeno.start()
     entry = read(os.path.join(prefix, f"share/applications/{APP_ID}.desktop"))
     wm_class = entry.split("\nStartupWMClass=", 1)[1].split("\n", 1)[0]
     window_class = lumeno.desktop.run(["xprop", "-id", window, "WM_CLASS"]).strip()
@@ -66,10 +63,8 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     # Logging on: a start writes its line, the close box none; start at log-in names the program.
     text = read(settings)
     expect("uselog=0" in text and "autostartup=0" in text, f"the packaged settings are not as expected: {text!r}")
-    with open(settings, "w", newline="") as out:
-        out.write(text.replace("uselog=0", "uselog=1").replace("autostartup=0", "autostartup=1"))
+    write_file(settings, text.replace("uselog=0", "uselog=1").replace("autostartup=0", "autostartup=1"))
     lumeno.start()
-    lumeno.wait_for_main_window()
     lumeno.wait("the start entry", lambda: os.path.exists(log))
     autostart = read(os.path.join(lumeno.home, ".config", "autostart", "Lumeno.desktop"))
     expect(f'\nExec="{program}"\n' in autostart and f"\nTryExec={program}\n" in autostart,
@@ -82,7 +77,6 @@ def installed_copy_lays_the_gnu_layout_and_keeps_settings_and_log_in_the_home():
     defaults = [os.path.dirname(settings), os.path.dirname(log)]
     untouched = [snapshot(folder) for folder in defaults]
     lumeno.start(env={"XDG_CONFIG_HOME": config, "XDG_STATE_HOME": state})
-    lumeno.wait_for_main_window()
     expect(os.path.isfile(os.path.join(config, "lumeno", "Lumeno.ini")), "no Lumeno.ini in XDG_CONFIG_HOME")
     expect(os.path.isdir(os.path.join(state, "lumeno")), "no folder in XDG_STATE_HOME")
     close(lumeno)
@@ -113,28 +107,21 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
     folder = case_folder("start_and_exit")
     desktop = Desktop(folder)
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
-    lumeno.start()
-    window = lumeno.wait_for_main_window()
+    window = lumeno.start()
     lumeno.expect_log("[Lumeno Loaded]")
 
     step("a second copy starts and ends by itself, logging nothing")
-    lumeno.expect_clean_exit("the second copy, by itself,", lumeno.start())
-    lumeno.processes.pop()
+    lumeno.start(shown=False)
+    lumeno.ended("the second copy, by itself,", copy=-1)
     lumeno.check_alive()
     expect(desktop.windows() == [window], f"one Lumeno window should stay, {window}; there are {desktop.windows()}")
 
     step("minimise the window: with no tray it stays on the taskbar, captioned with the tray tip")
-    desktop.xdotool("windowminimize", window)
-    lumeno.wait("the window to leave the screen", lambda: not desktop.viewable(window))
-    tip = lumeno.wait("the tray tip as the minimised window's caption",
-                      lambda: (desktop.title(window) or "").startswith("IP : ") and desktop.title(window),
-                      detail=lambda: desktop.title(window))
+    tip = lumeno.minimise()
     expect("\r\nStatus : " in tip and "\r\nVersion : " in tip, f"the caption should be the three-line tip: {tip!r}")
     step("restore the window through the window manager")
     desktop.xdotool("windowactivate", window)
-    lumeno.wait("the window to come back", lambda: desktop.viewable(window))
-    lumeno.wait("the restored window's caption to be 'Lumeno'", lambda: desktop.title(window) == "Lumeno",
-                detail=lambda: desktop.title(window))
+    lumeno.restored()
 
     step("File > Exit, No (Escape) leaves everything as it was")
     lumeno.choose_exit()
@@ -149,7 +136,6 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
 
     step("started again, File > Exit > Yes, the default answer, ends it with its exit entry")
     lumeno.start()
-    lumeno.wait_for_main_window()
     lumeno.wait("the second start entry", lambda: lumeno.log_text().count("[Lumeno Loaded]") == 2)
     lumeno.choose_exit()
     expect_box(desktop, lumeno, "Exit Lumeno?")
@@ -160,7 +146,7 @@ def one_copy_minimise_close_box_exit_and_missing_settings():
 
     step("started again without its settings file")
     os.remove(lumeno.file("Lumeno.ini"))
-    lumeno.start()
+    lumeno.start(shown=False)
     expect_box(desktop, lumeno, "Error, the file 'Lumeno.ini' is missing or damaged. Please reinstall Lumeno")
     desktop.key("Return")
     status = poll("Lumeno to end", lambda: lumeno.process.poll() is not None) and lumeno.process.returncode
@@ -179,8 +165,7 @@ def command_line_needs_no_display():
     settings = lumeno.read("Lumeno.ini")
 
     def run(*args):
-        return subprocess.run([lumeno.exe, *args], env=env, capture_output=True, text=True, timeout=DEADLINE,
-                              cwd=folder)
+        return run_command([lumeno.exe, *args], env, check=False, cwd=folder)
 
     version = run("--version")
     expected = f"Lumeno {os.environ['LUMENO_VERSION']}\n"
@@ -203,7 +188,7 @@ def command_line_needs_no_display():
                                   os.path.join(folder, "offscreen.log"), cwd=folder))
     lumeno.wait("the start entry of the copy on the offscreen platform", lambda: lumeno.read("log.txt"))
     lumeno.process.send_signal(signal.SIGTERM)
-    lumeno.expect_clean_exit("SIGTERM")
+    lumeno.ended("SIGTERM")
     lumeno.expect_log("[Lumeno Loaded]")
 
 

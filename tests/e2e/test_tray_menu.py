@@ -3,7 +3,7 @@
 straight into the tray."""
 
 from desktop import Desktop
-from harness import case_folder, expect, main, step
+from harness import case_folder, expect, main, steady, step, write_file
 from lumeno import Lumeno, settings_file
 
 EARLIER_COPY = "copied earlier by another program"
@@ -19,12 +19,7 @@ class TrayUser:
 
     def minimise_to_tray(self):
         step("minimise the window to the tray")
-        self.desktop.xdotool("windowminimize", self.window)
-        self.lumeno.wait("the window to leave the screen", lambda: not self.desktop.viewable(self.window))
-        # In the tray the caption is the tip, set at each status tick: past the first tick now.
-        self.lumeno.wait("the tray tip as the hidden window's caption",
-                         lambda: (self.desktop.title(self.window) or "").startswith("IP : "),
-                         detail=lambda: self.desktop.title(self.window))
+        self.lumeno.minimise()
         return self.lumeno.wait("the icon to show in the tray", self.icon, detail=self.desktop.tray_icons)
 
     def click_icon(self, button, repeat=1, part="middle"):
@@ -39,12 +34,6 @@ class TrayUser:
         in, a click can be lost or its menu closed again; a user clicks again too."""
         self.lumeno.open_menu("the tray menu to open", lambda: self.click_icon(3), again_after=2.0, looks=3)
 
-    def close_menus(self):
-        step("close any open menu")
-
-        self.lumeno.wait("the tray menu to close", lambda: not self.desktop.windows(kind="menu") or self.desktop.key(
-            "Escape"))
-
     def choose(self, keys):
         self.open_menu()
         step(f"choose the menu item with {' '.join(keys)}")
@@ -57,13 +46,8 @@ class TrayUser:
         step(f"move the window to {x},{y}")
         before = self.place()
         self.desktop.xdotool("windowmove", "--sync", self.window, str(x), str(y))
-        looks = []
-
-        def settled():
-            looks.append(self.place())
-            return looks[-1] if len(looks) >= 2 and looks[-1] == looks[-2] != before else None
-
-        return self.lumeno.wait("the window to settle at its new place", settled, detail=lambda: looks[-3:])
+        return self.lumeno.wait("the window to settle at its new place",
+                                steady(lambda: (place := self.place()) != before and place), detail=self.place)
 
     def expect_window_back(self, place=None):
         """The window comes back titled "Lumeno", at place give or take 3 pixels; the icon goes."""
@@ -81,7 +65,6 @@ def tray_menu_host_gone_and_tray_at_start():
     desktop = Desktop(folder, tray=True)
     lumeno = Lumeno(desktop, folder, settings_file(uselog=1))
     lumeno.start()
-    lumeno.wait_for_main_window()
     user = TrayUser(desktop, lumeno)
 
     lumeno.wait("the window to settle where it opened", lambda: user.place() and user.place()[1] > 0)
@@ -93,7 +76,8 @@ def tray_menu_host_gone_and_tray_at_start():
         if repeat == 1:
             user.open_menu()
         user.click_icon(button, repeat, part="top")
-        user.close_menus()
+        step("close any open menu")
+        lumeno.wait("the tray menu to close", lambda: not desktop.windows(kind="menu") or desktop.key("Escape"))
     lumeno.check_alive("clicks on the tray icon")
     if desktop.viewable(user.window):
         step("the right double-click brought the window back")
@@ -119,9 +103,7 @@ def tray_menu_host_gone_and_tray_at_start():
 
     step("the tray host crashes: the window comes back by itself")
     desktop.crash_tray()
-    lumeno.wait("the window to come back by itself", lambda: desktop.viewable(user.window))
-    lumeno.wait("the window's caption to be 'Lumeno'", lambda: desktop.title(user.window) == "Lumeno",
-                detail=lambda: desktop.title(user.window))
+    lumeno.restored()
 
     step("a new tray host comes up; its menu's Exit ends the program at once, without a log line")
     desktop.start_tray()
@@ -131,21 +113,14 @@ def tray_menu_host_gone_and_tray_at_start():
     lumeno.expect_log("[Lumeno Loaded]")
 
     step("started again, to the tray at start")
-    with open(lumeno.file("Lumeno.ini"), "wb") as out:
-        out.write(settings_file(trayatstartup=1))
-    lumeno.start()
+    write_file(lumeno.file("Lumeno.ini"), settings_file(trayatstartup=1))
+    lumeno.start(shown=False)
     icon = lumeno.wait("the icon in the tray", user.icon, detail=desktop.tray_icons)
     shown = [w for w in desktop.windows() if desktop.geometry(w) and desktop.geometry(w).width > icon[3]]
     expect(not shown, f"no window should show at start, only the tray icon; shown: {shown}")
 
     # A restarted tray host may place the icon again once: wait until two reads in a row agree.
-    seen = [icon]
-
-    def stays_put():
-        seen.append(user.icon())
-        return seen[-1] is not None and seen[-1] == seen[-2]
-
-    lumeno.wait("the tray icon to stay put", stays_put, detail=desktop.tray_icons)
+    lumeno.wait("the tray icon to stay put", steady(user.icon), detail=desktop.tray_icons)
 
     user.choose(["Down"])
     user.window = lumeno.wait_for_main_window()
