@@ -174,15 +174,17 @@ TEST(ConnectionAnswer, TheRoutesDecideAndTheServiceCanOnlyAddNoInternet) {
 // /proc/net/if_inet6 as the kernel writes it: address, index, prefix length, scope, flags, name.
 const std::string kIfInet6 =
     "00000000000000000000000000000001 01 80 10 80       lo\n"
-    "fe80000000000000021122fffe334455 02 40 20 80     eth0\n"
-    "20010db8000100000000000000000005 02 40 00 80     eth0\n"  // stable, permanent
-    "20010db80001000051f3a2b4c6d8e0f1 02 40 00 01     eth0\n"  // temporary
-    "20010db8000100000000000000000006 02 40 00 20     eth0\n"  // deprecated
-    "20010db8000100000000000000000007 02 40 00 40     eth0\n"  // tentative
-    "20010db8000200000000000000000009 03 40 00 08    wlan0\n"  // duplicate found
-    "fd000000000000000000000000000001 03 40 00 00    wlan0\n"  // unique local: global scope
     "garbage line\n"
+    "20010db8000100000000000000000005 0z 40 00 80     eth0\n"  // index not hex: skipped, not the end
+    "fe80000000000000021122fffe334455 02 40 20 80     eth0\n"
+    "20010db8000100000000000000000005 02 40 00 80     eth0\n"      // stable, permanent
+    "20010db80001000051f3a2b4c6d8e0f1 02 40 00 01     eth0\n"      // temporary
+    "20010db8000100000000000000000006 02 40 00 20     eth0\n"      // deprecated
+    "20010db8000100000000000000000007 02 40 00 40     eth0\n"      // tentative
+    "20010db8000200000000000000000009 03 40 00 08    wlan0\n"      // duplicate found
+    "fd000000000000000000000000000001 03 40 00 00    wlan0\n"      // unique local: global scope
     "2001zdb8000100000000000000000005 02 40 00 80     eth0\n"      // not hex
+    "20010db8000100000000000000000005 02 4z 00 80     eth0\n"      // prefix length not hex
     "20010db8000100000000000000000008 02 40 00 123456789 eth0\n";  // flags too large
 
 TEST(IfInet6Table, ReadsEveryAddressWithItsScopeAndKindAndSkipsWhatDoesNotParse) {
