@@ -160,7 +160,8 @@ TEST(SettingsFileOnDisk, StartUpRemovesOnlyTemporariesOfTheSettingsFileThatNoWri
   // Only a dot, the name, a dot and six letters or digits name a temporary.
   const std::vector<std::string> others{".Lumeno.ini.lock",   ".Lumeno.ini.abc",    ".Lumeno.ini.abcdefg",
                                         ".Lumeno.ini.ab-def", ".Lumeno.ini.abcde.", "x.Lumeno.ini.abcdef",
-                                        ".Lumeno.ini-abcdef", ".log.txt.abcdef",    "Lumeno.ini.abcdef"};
+                                        ".Lumeno.ini-abcdef", ".log.txt.abcdef",    "Lumeno.ini.abcdef",
+                                        "xLumeno.ini.abcdef"};
   for (const std::string& name : others) folder.write(name, "not ours");
   folder.write(".Lumeno.ini.Young1", "a write under way");
   folder.write(".Lumeno.ini.old234", "cut short an hour ago");
