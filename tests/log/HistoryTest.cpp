@@ -59,6 +59,7 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
       {&kDayFirst, "29/02/2026", "00:00:00", std::nullopt},  // no such day
       {&kDayFirst, "29/02/2100", "00:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
+      {&kDayFirst, "31/12/2026", "23:59:60", wallSeconds(2026, 12, 31, 23, 59, 60)},  // a leap second
       {&kDayFirst, "05/12/2026", "23:59:61", std::nullopt},     // a leap second is at most :60
       {&kDayFirst, "05/00/2026", "11:26:06", std::nullopt},     // no month 0
       {&kDayFirst, "00/12/2026", "11:26:06", std::nullopt},     // nor day 0
@@ -204,6 +205,13 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   const std::uint64_t read = h.source.bytesRead;
   h.presenter.tick();
   EXPECT_LT(h.source.bytesRead - read, 1000u);  // checked against the tail the growth before left
+  // The grown log reads as the same log read whole.
+  HistoryFixture whole;
+  whole.source.write(h.source.bytes);
+  whole.presenter.load();
+  for (std::size_t strip = 0; strip < 2; ++strip)
+    EXPECT_EQ(figuresOf(h.presenter.strips()[strip].figures),
+              figuresOf(whole.presenter.strips()[strip].figures));
   const std::uint64_t grown = h.source.bytesRead;
   h.presenter.tick();
   EXPECT_EQ(h.source.bytesRead, grown);
