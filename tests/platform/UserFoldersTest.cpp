@@ -38,6 +38,11 @@ TEST(XdgAutostart, EachSwitchSaysWhetherTheEntryIsNowAsAsked) {
   XdgAutostart a(folder / "autostart", folder / "lumeno");
   EXPECT_EQ((std::vector{a.disable(), a.enable(), a.enable(), a.isEnabled(), a.disable(), a.isEnabled()}),
             (std::vector{true, true, true, true, true, false}));
+  a.enable();
+  XdgAutostart moved(folder / "autostart", folder / "moved" / "lumeno");  // its entry follows the program
+  EXPECT_EQ(
+      (std::vector{moved.isEnabled(), moved.enable(), moved.isEnabled(), a.isEnabled(), moved.disable()}),
+      (std::vector{false, true, true, false, true}));
   std::filesystem::create_directories(a.entryFile() / "inside");  // no file to remove
   EXPECT_FALSE(a.disable());
 }
