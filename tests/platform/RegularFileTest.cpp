@@ -38,6 +38,7 @@ TEST(RegularFile, AResultFileInAFolderNamedInAnyScriptIsWrittenAndReadBack) {
   EXPECT_EQ(readAll(folder / "netstat.txt"), std::pair(std::string(), FileAccess::Missing));
   EXPECT_EQ(writer.open(folder / "gone" / "ping.txt"), FileAccess::Missing);  // the folder is missing
 
+#ifndef _WIN32  // counted where the process lists its descriptors
   // A writer opened anew, or gone, lets go of its file: a window runs one tool after another.
   const auto openFiles = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
   const auto before = openFiles();
@@ -48,6 +49,7 @@ TEST(RegularFile, AResultFileInAFolderNamedInAnyScriptIsWrittenAndReadBack) {
     EXPECT_EQ(openFiles(), before + 1);
   }
   EXPECT_EQ(openFiles(), before);
+#endif
 
   // A folder in a file's place is refused at once and left as it is.
   fs::create_directories(folder / "trace.txt" / "inside");
