@@ -201,7 +201,11 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   EXPECT_EQ(figuresOf(h.presenter.strips()[0].figures), figuresOf({HistoryPresenter::kDay, 320, 2, 300}));
   EXPECT_EQ(std::tuple(h.presenter.stripTexts().size(), h.presenter.status()),
             std::tuple(2u, "1 line of the log could not be read."));
-  h.source.append(line("[Went Offline]", "05/12/2026", "11:59:55"));
+  // A copy that ended without a word was watching until its last line, as in the log read whole.
+  h.source.append(line("[Went Offline]", "05/12/2026", "11:59:55") +
+                  line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "11:59:56") +
+                  line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "11:59:58") +
+                  line("[Lumeno Loaded]", "05/12/2026", "11:59:59"));
   const std::uint64_t read = h.source.bytesRead;
   h.presenter.tick();
   EXPECT_LT(h.source.bytesRead - read, 1000u);  // checked against the tail the growth before left
