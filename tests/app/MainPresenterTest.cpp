@@ -205,7 +205,9 @@ TEST(MainPresenter, GetHostnameShowsTheNameEitherWayAndLogsEachRequest) {
                 (BoxRequest{"The Hostname for this computer is  ' mybox  ' ", "Your Hostname"}));
     }
     const std::string line = "[Requested Hostname] : mybox" + kStamp;
-    EXPECT_EQ(f.log(), "[Lumeno Loaded]" + kStamp + line + line) << popup;
+    std::string expected = "[Lumeno Loaded]" + kStamp;
+    expected.append(line).append(line);
+    EXPECT_EQ(f.log(), expected) << popup;
   }
 }
 

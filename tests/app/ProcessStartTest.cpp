@@ -58,7 +58,7 @@ std::vector<std::string> processesStartedWith(const std::string& runtimeFolder) 
   std::vector<std::string> found;
   const std::string marker = "XDG_RUNTIME_DIR=" + runtimeFolder;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-    const auto name = entry.path().filename().string();
+    auto name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::ifstream environ(entry.path() / "environ", std::ios::binary);
     bool ours = false;
@@ -67,7 +67,7 @@ std::vector<std::string> processesStartedWith(const std::string& runtimeFolder) 
     std::ifstream commandLine(entry.path() / "cmdline", std::ios::binary);
     std::string command;
     std::getline(commandLine, command, '\0');
-    found.push_back(name + " " + command);
+    found.push_back(name.append(" ").append(command));
   }
   return found;
 }

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   context.programFolder = argv[1];
   auto window = std::make_unique<lumeno::iptools::IpToolsWindow>(context);
   const QString tool = QString::fromLocal8Bit(argv[2]);
-  window->runner().setProgramFinder([tool](const QString&) { return tool; });
+  window->runner().setProgramFinder([tool](const QString&) { return QString(tool); });
   bool told = false;
   QObject::connect(window.get(), &lumeno::iptools::IpToolsWindow::toolOutputShown, window.get(), [&] {
     if (told) return;

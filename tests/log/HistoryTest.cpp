@@ -183,7 +183,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   EXPECT_LT(h.source.bytesRead, 1'600'000u);
   const auto& strips = h.presenter.strips();  // the week's is watched since 01/12
   EXPECT_EQ(std::tuple(strips[0].figures.watched, strips[0].figures.outages, strips[1].figures.watched),
-            std::tuple(HistoryPresenter::kDay, 1, 4 * HistoryPresenter::kDay + 2 * 3600));
+            std::tuple(HistoryPresenter::kDay, 1, 4 * HistoryPresenter::kDay + std::int64_t{2} * 3600));
   EXPECT_EQ(h.presenter.stripTexts()[0].figures,
             (std::vector<std::string>{"Online: 99.7 % of the watched time", "Outages: 1", "Longest: 5 min",
                                       "Offline in total: 5 min"}));

@@ -94,6 +94,7 @@ TEST(InstanceLock, OfTwentyCopiesStartedAtOnceOverAStaleLockExactlyOneRuns) {
   folder.write("lumeno.lock", "");
   std::vector<std::optional<InstanceLock>> copies(20);
   std::vector<std::thread> starts;
+  starts.reserve(copies.size());
   for (auto& copy : copies) starts.emplace_back([&copy, &folder] { copy.emplace(folder / "lumeno.lock"); });
   for (auto& start : starts) start.join();
   std::map<Outcome, int> outcomes;
