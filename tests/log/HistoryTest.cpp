@@ -60,10 +60,12 @@ TEST(StampReading, ReadsWhatTheRegionalFormatsWroteRefusesWhatTheyCannotAndSaysL
       {&kDayFirst, "29/02/2100", "00:00:00", std::nullopt},
       {&kDayFirst, "05/12/2026", "24:00:00", std::nullopt},
       {&kDayFirst, "31/12/2026", "23:59:60", wallSeconds(2026, 12, 31, 23, 59, 60)},  // a leap second
-      {&kDayFirst, "05/12/2026", "23:59:61", std::nullopt},     // a leap second is at most :60
-      {&kDayFirst, "05/00/2026", "11:26:06", std::nullopt},     // no month 0
-      {&kDayFirst, "00/12/2026", "11:26:06", std::nullopt},     // nor day 0
-      {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},  // more than the layout writes
+      {&kDayFirst, "05/12/2026", "23:59:61", std::nullopt},         // a leap second is at most :60
+      {&kDayFirst, "05/00/2026", "11:26:06", std::nullopt},         // no month 0
+      {&kDayFirst, "00/12/2026", "11:26:06", std::nullopt},         // nor day 0
+      {&kDayFirst, "05/13/2026", "11:26:06", std::nullopt},         // nor month 13
+      {&kMonthFirst12, "Sat  5, 26", "11:26:06 PM", std::nullopt},  // nor a month without its name
+      {&kDayFirst, "05/12/2026", "11:26:06 PM", std::nullopt},      // more than the layout writes
       {&kDayFirst, "12/05/26", "11:26", std::nullopt},
       {&kMonthFirst12, "Sat Dec 5, 26", "13:00:00 PM", std::nullopt},
   };
