@@ -20,11 +20,12 @@ TEST(TrayTipTest, TipsAreCutTo63BytesNeverInsideACharacterOrALineBreak) {
   const std::vector<std::pair<std::string, std::string>> rows = {
       {std::string(63, 'a'), std::string(63, 'a')},
       {std::string(64, 'b'), std::string(63, 'b')},
-      {x59 + "xxx\u00E9", x59 + "xxx"},                    // a 2-byte character across the limit
-      {x59 + "x\U0001F310", x59 + "x"},                    // a 4-byte one
-      {x59 + "xx\u00E9!", x59 + "xx\u00E9"},               // one that ends exactly at the limit stays
-      {firstLine + "\r\nStatus", firstLine + "\r\n"},      // the pair ends at byte 63: kept
-      {"I" + firstLine + "\r\nStatus", "I" + firstLine}};  // a lone CR would be left: cut before it
+      {x59 + "xxx\u00E9", x59 + "xxx"},                   // a 2-byte character across the limit
+      {x59 + "x\U0001F310", x59 + "x"},                   // a 4-byte one
+      {x59 + "xx\u00E9!", x59 + "xx\u00E9"},              // one that ends exactly at the limit stays
+      {firstLine + "\r\nStatus", firstLine + "\r\n"},     // the pair ends at byte 63: kept
+      {"I" + firstLine + "\r\nStatus", "I" + firstLine},  // a lone CR would be left: cut before it
+      {std::string(70, '\x80'), ""}};                     // bytes that are no text at all
   for (const auto& [tip, kept] : rows) EXPECT_EQ(cutTip(tip), kept) << tip;
 }
 
