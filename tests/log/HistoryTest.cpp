@@ -196,7 +196,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   // The unfinished line is read once whole, and each new line apart; an unchanged log is not
   // read at all.
   h.source.append(std::string("line] , Date : 05/12/2026 , Time : 11:59:30\r\n") +
-                  line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20"));
+                  line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20") + "[Went");
   const std::uint64_t loaded = h.source.bytesRead;
   h.presenter.tick();
   EXPECT_LT(h.source.bytesRead - loaded, 1000u);  // the growth alone
@@ -204,7 +204,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   EXPECT_EQ(std::tuple(h.presenter.stripTexts().size(), h.presenter.status()),
             std::tuple(2u, "1 line of the log could not be read."));
   // A copy that ended without a word was watching until its last line, as in the log read whole.
-  h.source.append(line("[Went Offline]", "05/12/2026", "11:59:55") +
+  h.source.append(line(" Offline]", "05/12/2026", "11:59:55") +
                   line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "11:59:56") +
                   line("[Refreshed Local IP] : 10.0.0.2", "05/12/2026", "11:59:58") +
                   line("[Lumeno Loaded]", "05/12/2026", "11:59:59"));
