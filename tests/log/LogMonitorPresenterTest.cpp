@@ -110,7 +110,7 @@ TEST_F(LogMonitorPresenterTest, ALargeLogShowsItsLastLinesAtOnceThenIndexesTheRe
   EXPECT_EQ(std::tuple(view.bottomShown, view.workRequests, presenter.longestLine()), std::tuple(1, 1, 13U));
 
   presenter.doWork();
-  presenter.tick();  // nothing new: the indexing goes on where it was
+  presenter.tick();                         // nothing new: the indexing goes on where it was
   source.append(numberedLines(1, kLines));  // written while the index is being built
   presenter.tick();
   const int slices = finishWork() + 1;
@@ -327,6 +327,9 @@ TEST_F(LogMonitorPresenterTest, ALogWithMoreLinesThanShownShowsItsLastLinesAndSa
   source.write(numberedLines(1001));  // a single line left out is said too
   bounded.tick();
   EXPECT_EQ(view.status, LogMonitorPresenter::kOlderLinesNote);
+  source.exists = false;  // and a log that is gone says nothing of older lines
+  bounded.tick();
+  EXPECT_EQ(std::tuple(view.count, view.status), std::tuple(0U, ""));
 }
 
 TEST_F(LogMonitorPresenterTest, ALogOrAGrowthOfExactlyOneSliceIsIndexedAtOnce) {

@@ -139,7 +139,9 @@ TEST_F(OptionsPresenterTest, TheConnectionOptionsLoadIntoTheLiveRecordAndEachCha
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(OptionsPresenterTest, ClearLogEmptiesTheLogOnYesOnlyAndSaysWhenItCannot) {
+TEST_F(OptionsPresenterTest, ViewLogOpensTheMonitorAndClearLogEmptiesTheLogOnYesOnly) {
+  presenter.onViewLogClicked();
+  EXPECT_EQ(view.logMonitorOpens, 1);
   const std::string log = "[Lumeno Loaded] , Date : 05/12/2026 , Time : 11:26:06\r\n";
   folder.write("log.txt", log);
   for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Yes}) {
