@@ -281,6 +281,11 @@ TEST_F(LogMonitorPresenterTest, FindInALargeLogWaitsForTheIndexGoesInSlicesAndEn
 
   presenter.selectLine(kLines / 2, false);
   presenter.find("line 000003", true);
+  source.unreadable = true;  // a part that cannot be read ends the search unfound
+  finishWork();
+  EXPECT_EQ(std::tuple(view.searchState, presenter.busy()), std::tuple("Not found", false));
+  source.unreadable = false;
+  presenter.find("line 000003", true);
   ASSERT_EQ(view.searchState, "Searching...");
   source.exists = false;  // a log that goes ends the search too
   presenter.tick();
