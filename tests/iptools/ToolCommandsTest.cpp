@@ -81,9 +81,9 @@ TEST(ToolCommands, AMissingToolIsNamedWithItsPackageAndSsStandsInForNetstat) {
 // Octets round halves to even and keep to sixteen bits; the first octet decides the class.
 TEST(OctetConversion, RoundsHalvesToEvenKeepsToSixteenBitsAndTheFirstDecidesTheClass) {
   const std::vector<std::pair<const char*, std::optional<int>>> rows{
-      {"010", 10}, {" 7 ", 7},   {"-1", -1},       {"300", 300},       {"2.5", 2},    {"3.5", 4},
-      {"1.6", 2},  {"-3.5", -4}, {"32767", 32767}, {"-32768", -32768}, {"32768", {}}, {"32767.5", {}},
-      {"", {}},    {" ", {}},    {"-", {}},        {"1a", {}},         {"1.2.3", {}}};
+      {"010", 10},     {" 7 ", 7}, {"-1", -1},   {"300", 300},     {"2.5", 2},         {"2.51", 3},
+      {"3.5", 4},      {"1.6", 2}, {"-3.5", -4}, {"32767", 32767}, {"-32768", -32768}, {"32768", {}},
+      {"32767.5", {}}, {"", {}},   {" ", {}},    {"-", {}},        {"1a", {}},         {"1.2.3", {}}};
   for (const auto& [text, number] : rows) EXPECT_EQ(convertOctet(text), number) << '"' << text << '"';
   EXPECT_EQ(addressFromOctets({"010", "001", "1", "1"})->target, "10.1.1.1");
   EXPECT_FALSE(addressFromOctets({"32768", "0", "0", "1"}));  // one bad octet spoils the address
