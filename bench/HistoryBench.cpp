@@ -58,9 +58,9 @@ int main(int argc, char** argv) {
     log.reserve(kLogBytes + 1024);
     while (log.size() < kLogBytes) log += old;
     log += "[Lumeno Loaded]" + stamp(23 * 3600) + "\r\n";
-    for (const auto [ago, length] : {std::pair{20 * 3600, 300}, {12 * 3600, 30}, {6 * 3600, 7200}}) {
+    for (const auto& [ago, length] : {std::pair{20 * 3600, 300}, {12 * 3600, 30}, {6 * 3600, 7200}}) {
       log += "[Went Offline]" + stamp(ago) + "\r\n";
-      char offlineFor[32];
+      char offlineFor[48];  // room for any int the format could be given
       std::snprintf(offlineFor, sizeof offlineFor, " , Offline for : %02d:%02d:%02d\r\n", length / 3600,
                     length / 60 % 60, length % 60);
       log += "[Back Online]" + stamp(ago - length) + offlineFor;
@@ -101,8 +101,8 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(window->presenter().bytesRead()));
   std::printf("open: %.1f ms, reading the log once: %.1f ms, ratio %.3f (at most %.0f ms)\n", openMs,
               readOnceMs, openMs / readOnceMs, kOpenAtMostMs);
-  std::printf("memory added: %.1f MB, log size %.1f MB, ratio %.3f (at most %ld MB)\n", addedKb / 1024.0,
-              static_cast<double>(total) / (1024.0 * 1024.0),
+  std::printf("memory added: %.1f MB, log size %.1f MB, ratio %.3f (at most %ld MB)\n",
+              static_cast<double>(addedKb) / 1024.0, static_cast<double>(total) / (1024.0 * 1024.0),
               static_cast<double>(addedKb) * 1024.0 / static_cast<double>(total), kAddedAtMostKb / 1024);
   const bool good =
       day.outages == 3 && day.longest == 7200 && openMs < kOpenAtMostMs && addedKb <= kAddedAtMostKb;
