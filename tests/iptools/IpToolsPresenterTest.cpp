@@ -329,23 +329,6 @@ TEST_F(IpToolsPresenterTest, LiveOutputFollowsTheToolWholeCharactersOnlyAndKeeps
   EXPECT_EQ(view.output(), std::string(kEarlierOutputLeftOut) + "\nline 7 ends\nline 8\nline 9");
 }
 
-TEST_F(IpToolsPresenterTest, AFloodBetweenTwoReportsReplacesTheTextWholeWithoutHalfACharacter) {
-  presenter.setOutputLimits({.maxLines = 1000, .maxBytes = 64, .maxLineBytes = 32});
-  presenter.onPingClicked();
-  presenter.onToolOutput("first\n");
-  std::string flood;
-  for (int line = 0; line < 20; ++line) flood += "line " + std::to_string(line) + "\n";
-  const std::size_t changes = view.changes.size();
-  presenter.onToolOutput(flood + "\xE2\x82");  // more than the box keeps, ending inside a "€"
-  ASSERT_EQ(view.changes.size(), changes + 1);
-  EXPECT_EQ(view.changes.back().first, Control::OutputBox);  // given anew, not piece by piece
-  const std::string shown = view.output();
-  EXPECT_EQ(shown.rfind(std::string(kEarlierOutputLeftOut) + "\n", 0), 0U) << shown;
-  EXPECT_EQ(shown.substr(shown.size() - 8), "line 19\n");
-  presenter.onToolOutput("\xAC\n");
-  EXPECT_EQ(view.appended.back(), "\xE2\x82\xAC\n");
-}
-
 TEST_F(IpToolsPresenterTest, TheBoxFollowsTheKeptOutputWhateverPiecesTheToolWritesIn) {
   std::mt19937 random(20261206);  // a fixed seed: the same pieces every run
   std::string output;
