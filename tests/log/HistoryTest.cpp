@@ -194,7 +194,7 @@ TEST(HistoryPresenter, ReadsOnlyTheLogsLastWeekFromItsEndAndFollowsItsGrowth) {
   EXPECT_EQ(h.presenter.tipAt(0, 0.5, 0.01), "");
 
   // The unfinished line is read once whole, and each new line apart; an unchanged log is not
-  // read at all.
+  // read at all. This growth too ends inside a line, which the next growth finishes.
   h.source.append(std::string("line] , Date : 05/12/2026 , Time : 11:59:30\r\n") +
                   line("[Back Online]", "05/12/2026", "11:59:50", " , Offline for : 00:00:20") + "[Went");
   const std::uint64_t loaded = h.source.bytesRead;
